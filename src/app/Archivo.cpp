@@ -1,0 +1,201 @@
+#include "app/Archivo.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "app/ErrorFichero.h"
+
+namespace tobal {
+
+namespace {
+
+int EscribeTodo(int fd, std::string_view datos) {
+    const char* p = datos.data();
+    size_t resto = datos.size();
+    while (resto > 0) {
+        ssize_t n = ::write(fd, p, resto);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return NumeroErrorErrno(errno);
+        }
+        p += n;
+        resto -= static_cast<size_t>(n);
+    }
+    return 0;
+}
+
+int AbreRuta(const fs::path& ruta, int flags, int& fd) {
+    fd = ::open(ruta.c_str(), flags | O_CLOEXEC, 0666);
+    if (fd < 0) return ErrorApertura(ruta, errno);
+    if (!(flags & (O_WRONLY | O_RDWR))) {
+        struct stat st {};
+        if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+            ::close(fd);
+            fd = -1;
+            return Err::AccesoRuta;
+        }
+    }
+    return 0;
+}
+
+}  // namespace
+
+int ErrorApertura(const fs::path& ruta, int e) {
+    if (e == ENOENT) {
+        std::error_code ec;
+        fs::path padre = ruta.parent_path();
+        if (!padre.empty() && !fs::is_directory(padre, ec)) return Err::RutaNoEncontrada;
+        return Err::NoEncontrado;
+    }
+    return NumeroErrorErrno(e);
+}
+
+int LeeFichero(const fs::path& ruta, std::string& datos) {
+    datos.clear();
+    int fd;
+    if (int e = AbreRuta(ruta, O_RDONLY, fd)) return e;
+    char buf[1 << 16];
+    for (;;) {
+        ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            int e = NumeroErrorErrno(errno);
+            ::close(fd);
+            return e;
+        }
+        if (n == 0) break;
+        datos.append(buf, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    return 0;
+}
+
+int EscribeFicheroAtomico(const fs::path& ruta, std::string_view datos) {
+    std::error_code ec;
+    if (fs::is_directory(ruta, ec)) return Err::AccesoRuta;
+    fs::path temporal = ruta;
+    temporal += ".tmp~";
+    int fd;
+    if (int e = AbreRuta(temporal, O_WRONLY | O_CREAT | O_TRUNC, fd)) return e;
+    int e = EscribeTodo(fd, datos);
+    if (!e && ::fsync(fd) != 0) e = NumeroErrorErrno(errno);
+    if (::close(fd) != 0 && !e) e = NumeroErrorErrno(errno);
+    if (!e && ::rename(temporal.c_str(), ruta.c_str()) != 0) e = NumeroErrorErrno(errno);
+    if (e) ::unlink(temporal.c_str());
+    return e;
+}
+
+int EscribeEnPosicion(const fs::path& ruta, uint64_t posicion, std::string_view datos) {
+    int fd;
+    if (int e = AbreRuta(ruta, O_WRONLY | O_CREAT, fd)) return e;
+    int e = 0;
+    if (::lseek(fd, static_cast<off_t>(posicion), SEEK_SET) < 0) e = NumeroErrorErrno(errno);
+    if (!e) e = EscribeTodo(fd, datos);
+    if (::close(fd) != 0 && !e) e = NumeroErrorErrno(errno);
+    return e;
+}
+
+int AnexaFichero(const fs::path& ruta, std::string_view datos) {
+    int fd;
+    if (int e = AbreRuta(ruta, O_WRONLY | O_CREAT | O_APPEND, fd)) return e;
+    int e = EscribeTodo(fd, datos);
+    if (::close(fd) != 0 && !e) e = NumeroErrorErrno(errno);
+    return e;
+}
+
+int BorraFichero(const fs::path& ruta) {
+    if (::unlink(ruta.c_str()) != 0) return ErrorApertura(ruta, errno);
+    return 0;
+}
+
+int64_t TamanoFichero(const fs::path& ruta, int& error) {
+    struct stat st {};
+    if (::stat(ruta.c_str(), &st) != 0) {
+        error = ErrorApertura(ruta, errno);
+        return -1;
+    }
+    if (S_ISDIR(st.st_mode)) {
+        error = Err::AccesoRuta;
+        return -1;
+    }
+    error = 0;
+    return static_cast<int64_t>(st.st_size);
+}
+
+EscritorBloques::~EscritorBloques() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+int EscritorBloques::Abre(const fs::path& ruta, size_t tamBloque) {
+    tamBloque_ = tamBloque;
+    buffer_.clear();
+    buffer_.reserve(tamBloque_);
+    escritos_ = 0;
+    std::error_code ec;
+    if (fs::is_directory(ruta, ec)) return error_ = Err::AccesoRuta;
+    error_ = AbreRuta(ruta, O_WRONLY | O_CREAT | O_TRUNC, fd_);
+    return error_;
+}
+
+void EscritorBloques::Vacia() {
+    if (error_ || buffer_.empty()) {
+        buffer_.clear();
+        return;
+    }
+    error_ = EscribeTodo(fd_, buffer_);
+    buffer_.clear();
+}
+
+void EscritorBloques::Escribe(std::string_view datos) {
+    if (error_ || fd_ < 0) return;
+    escritos_ += datos.size();
+    if (buffer_.size() + datos.size() > tamBloque_) Vacia();
+    if (datos.size() >= tamBloque_) {
+        if (!error_) error_ = EscribeTodo(fd_, datos);
+        return;
+    }
+    buffer_.append(datos);
+}
+
+int EscritorBloques::Cierra() {
+    if (fd_ < 0) return error_;
+    Vacia();
+    if (!error_ && ::fsync(fd_) != 0 && errno != EINVAL) error_ = NumeroErrorErrno(errno);
+    if (::close(fd_) != 0 && !error_) error_ = NumeroErrorErrno(errno);
+    fd_ = -1;
+    return error_;
+}
+
+LectorBloques::~LectorBloques() { Cierra(); }
+
+int LectorBloques::Abre(const fs::path& ruta) {
+    Cierra();
+    return AbreRuta(ruta, O_RDONLY, fd_);
+}
+
+int LectorBloques::Lee(std::string& datos, size_t max) {
+    datos.resize(max);
+    size_t total = 0;
+    while (total < max) {
+        ssize_t n = ::read(fd_, datos.data() + total, max - total);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            datos.resize(total);
+            return NumeroErrorErrno(errno);
+        }
+        if (n == 0) break;
+        total += static_cast<size_t>(n);
+    }
+    datos.resize(total);
+    return 0;
+}
+
+void LectorBloques::Cierra() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+}
+
+}  // namespace tobal

@@ -1,0 +1,80 @@
+#pragma once
+// Guarded file operations. Each returns the program's error number (0 on
+// success, see ErrorFichero.h) and never throws; reporting is the caller's.
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace tobal {
+
+namespace fs = std::filesystem;
+
+// The error number for a failed open of `ruta` with errno `e`: a missing
+// file is 53, a missing folder on the way 76.
+int ErrorApertura(const fs::path& ruta, int e);
+
+// Reads the whole file into `datos`.
+int LeeFichero(const fs::path& ruta, std::string& datos);
+
+// Replaces the file's content: writes a temporary file beside it and renames
+// it over the old one, so that a failure leaves the old file whole.
+int EscribeFicheroAtomico(const fs::path& ruta, std::string_view datos);
+
+// Writes `datos` at byte `posicion` of an existing or new file, in place.
+int EscribeEnPosicion(const fs::path& ruta, uint64_t posicion, std::string_view datos);
+
+// Appends `datos`, creating the file when it is missing.
+int AnexaFichero(const fs::path& ruta, std::string_view datos);
+
+// Deletes a file; a missing file is error 53.
+int BorraFichero(const fs::path& ruta);
+
+// Size in bytes, or -1 with `error` set.
+int64_t TamanoFichero(const fs::path& ruta, int& error);
+
+// A file written sequentially in large blocks; a failure is kept and every
+// later call does nothing.
+class EscritorBloques {
+public:
+    EscritorBloques() = default;
+    ~EscritorBloques();
+    EscritorBloques(const EscritorBloques&) = delete;
+    EscritorBloques& operator=(const EscritorBloques&) = delete;
+
+    // Creates (or empties) the file.
+    int Abre(const fs::path& ruta, size_t tamBloque = 1 << 20);
+    void Escribe(std::string_view datos);
+    // Flushes, syncs and closes; returns the first error met.
+    int Cierra();
+    int Error() const { return error_; }
+    uint64_t Escritos() const { return escritos_; }
+
+private:
+    void Vacia();
+    int fd_ = -1;
+    int error_ = 0;
+    uint64_t escritos_ = 0;
+    std::string buffer_;
+    size_t tamBloque_ = 1 << 20;
+};
+
+// A file read sequentially in large blocks.
+class LectorBloques {
+public:
+    LectorBloques() = default;
+    ~LectorBloques();
+    LectorBloques(const LectorBloques&) = delete;
+    LectorBloques& operator=(const LectorBloques&) = delete;
+    int Abre(const fs::path& ruta);
+    // Reads up to `max` bytes into `datos` (replacing it); an empty result
+    // at the end of the file. Returns the error number.
+    int Lee(std::string& datos, size_t max = 1 << 20);
+    void Cierra();
+
+private:
+    int fd_ = -1;
+};
+
+}  // namespace tobal

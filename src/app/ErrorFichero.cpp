@@ -1,0 +1,91 @@
+#include "app/ErrorFichero.h"
+
+#include <cerrno>
+
+#include "app/Estado.h"
+#include "app/Informador.h"
+
+namespace tobal {
+
+namespace Op {
+const OperacionFichero LDG{
+    "LDG",
+    "No se encuentra el fichero de datos generales DATOSGEN.TBX.\r\n"
+    "Se ha procedido a crearlo automáticamente con los valores establecidos por defecto.",
+    "No existe el fichero de datos generales DATOSGEN.TBX"};
+const OperacionFichero LJO{"LJO", "No se encuentra el fichero de jornadas JORNADAS.TBX.",
+                           "No existe el fichero de jornadas JORNADAS.TBX"};
+const OperacionFichero CLE{"CLE", "No se encuentra el fichero de equipos EQUIPOS.TBX.",
+                           "No existe el fichero de equipos EQUIPOS.TBX"};
+const OperacionFichero CLECrea{
+    "CLE",
+    "No se encuentra el fichero de equipos EQUIPOS.TBX.\r\n"
+    "Se ha procedido a crearlo automáticamente con los valores establecidos por defecto.",
+    "No existe el fichero de equipos EQUIPOS.TBX"};
+const OperacionFichero EEB{"EEB", "No se encuentra el fichero BASES.TBX. Se va a proceder a crearlo.",
+                           "No existe el fichero BASES.TBX"};
+const OperacionFichero LFB{"LFB", "No se encuentra el fichero BASES.TBX. Se va a proceder a crearlo.",
+                           "No existe el fichero BASES.TBX"};
+const OperacionFichero BRB{"BRB", "No se encuentra el fichero BASES.TBX", "No existe el fichero BASES.TBX"};
+OperacionFichero Abre(const std::string& nomFichero) { return OperacionFichero{"", "", nomFichero}; }
+}  // namespace Op
+
+int NumeroErrorErrno(int e) {
+    switch (e) {
+        case 0: return 0;
+        case ENOMEM: return Err::SinMemoria;
+        case ENOENT: return Err::NoEncontrado;
+        case ENOTDIR: return Err::RutaNoEncontrada;
+        case ENOSPC:
+        case EDQUOT:
+        case EFBIG: return Err::DiscoLleno;
+        case ENXIO:
+        case ENODEV:
+        case ENOMEDIUM:
+        case EIO: return Err::UnidadNoDisponible;
+        case EACCES:
+        case EPERM:
+        case EROFS: return Err::PermisoDenegado;
+        case EISDIR:
+        case EBUSY:
+        case ETXTBSY: return Err::AccesoRuta;
+        case ENAMETOOLONG:
+        case EINVAL: return Err::NombreIncorrecto;
+        default: return Err::ErrorES;
+    }
+}
+
+int NumeroError(const std::error_code& ec) {
+    if (!ec) return 0;
+    if (ec.category() == std::generic_category() || ec.category() == std::system_category())
+        return NumeroErrorErrno(ec.value());
+    return Err::ErrorES;
+}
+
+std::string TextoErrorFichero(const OperacionFichero& op, int numero, const std::string& unidad) {
+    if (numero == Err::Desbordamiento || numero == 0) return {};
+    const bool abre = op.codigo.empty();
+    // AbreFichero's messages begin with the file name (kept in texto76).
+    const std::string cabeza = abre ? op.texto76 + " " : op.codigo + " ";
+    switch (numero) {
+        case Err::NoEncontrado:
+            return op.texto53;
+        case Err::UnidadNoDisponible:
+            return cabeza + "ERROR 68: Unidad " + unidad + ": no preparada";
+        case Err::SinMemoria:
+            return cabeza + "ERROR 7 : Insuficiente memoria";
+        case Err::RutaNoEncontrada:
+            if (!abre) return cabeza + "ERROR 76: " + op.texto76;
+            [[fallthrough]];
+        default:
+            return cabeza + "ERROR " + std::to_string(numero < 0 ? -numero : numero);
+    }
+}
+
+void InformaErrorFichero(Estado& st, const OperacionFichero& op, int numero, const std::string& unidad) {
+    st.ErrorFichero = static_cast<int16_t>(numero);
+    std::string texto = TextoErrorFichero(op, numero, unidad.empty() ? st.DirDatos.string() : unidad);
+    if (!texto.empty() && st.informador) st.informador->ErrorFichero(texto);
+}
+
+}  // namespace tobal

@@ -1,0 +1,31 @@
+#pragma once
+// Where the program's messages go. The desktop program shows message boxes,
+// the command-line tool writes to stderr, tests record them.
+
+#include <string>
+#include <vector>
+
+namespace tobal {
+
+class Informador {
+public:
+    virtual ~Informador() = default;
+    // A file-error report: a standard message box with one OK button and the
+    // program's title "Tobal31". Text in UTF-8; lines separated by CR LF.
+    virtual void ErrorFichero(const std::string& texto) = 0;
+};
+
+// Keeps every message; for tests and for callers that decide later.
+class InformadorGrabador : public Informador {
+public:
+    void ErrorFichero(const std::string& texto) override { mensajes.push_back(texto); }
+    std::vector<std::string> mensajes;
+};
+
+// Discards every message.
+class InformadorMudo : public Informador {
+public:
+    void ErrorFichero(const std::string&) override {}
+};
+
+}  // namespace tobal

@@ -1,0 +1,80 @@
+#pragma once
+// The command-line tool's commands: each lives in its own file and
+// registers itself with REGISTRA_COMANDO.
+//
+// Exit codes: 0 done, 1 refused (the program's own title and text on
+// stderr), 2 usage error (one clear line on stderr).
+
+#include <functional>
+#include <iosfwd>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "app/Estado.h"
+#include "app/Informador.h"
+
+namespace tobal::cli {
+
+inline constexpr int kSalidaBien = 0;
+inline constexpr int kSalidaRechazo = 1;
+inline constexpr int kSalidaUso = 2;
+
+// A usage error: main prints "tobal31-cli COMANDO: " + what() and exits 2.
+struct ErrorUso : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// File-error reports go to stderr, in UTF-8.
+class InformadorConsola : public Informador {
+public:
+    void ErrorFichero(const std::string& texto) override;
+};
+
+struct Contexto {
+    Estado& st;
+    std::ostream& out;
+    std::ostream& err;
+};
+
+struct Comando {
+    std::string nombre;
+    std::string resumen;  // one line for the tool's --help
+    std::string ayuda;    // the command's --help text
+    std::function<int(Contexto&, std::vector<std::string>&)> ejecuta;
+};
+
+std::vector<Comando>& Comandos();
+
+struct Registro {
+    explicit Registro(Comando c) { Comandos().push_back(std::move(c)); }
+};
+
+#define TOBAL31_CONCAT2(a, b) a##b
+#define TOBAL31_CONCAT(a, b) TOBAL31_CONCAT2(a, b)
+#define REGISTRA_COMANDO(...) \
+    static ::tobal::cli::Registro TOBAL31_CONCAT(registro_, __LINE__){::tobal::cli::Comando{__VA_ARGS__}};
+
+// Argument helpers. Each removes what it takes from `args`.
+// An option with a value ("--jornada 12"); nullopt when absent.
+std::optional<std::string> TomaOpcion(std::vector<std::string>& args, const std::string& nombre);
+// Every occurrence of an option with `n` values.
+std::vector<std::vector<std::string>> TomaOpcionMultiple(std::vector<std::string>& args,
+                                                         const std::string& nombre, int n);
+// A flag ("--reemplazar").
+bool TomaBandera(std::vector<std::string>& args, const std::string& nombre);
+// An integer within [min, max]; a usage error naming `que` otherwise.
+int Entero(const std::string& texto, int min, int max, const std::string& que);
+// A required option holding an integer within [min, max].
+int OpcionEntera(std::vector<std::string>& args, const std::string& nombre, int min, int max);
+// Fails with a usage error when arguments remain.
+void SinMasArgumentos(const std::vector<std::string>& args);
+
+// Prints a refusal: title line, then text, on stderr; returns 1.
+int Rechaza(Contexto& cx, const std::string& titulo, const std::string& texto);
+
+// Writes Windows-1252 bytes as UTF-8 text.
+std::string AUtf8(const std::string& cp1252);
+
+}  // namespace tobal::cli

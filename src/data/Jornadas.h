@@ -1,0 +1,62 @@
+#pragma once
+// JORNADAS.TBX: one 533-byte record per matchday, record N = matchday N.
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tobal {
+
+struct Estado;
+
+inline constexpr int kPosResultados = 464;  // 1-based
+inline constexpr int kPosPremios = 479;
+inline constexpr int kAnchoEquipo = 15;
+
+// "     00/00/00" followed by 520 blanks.
+std::string RegistroJornadaVacio();
+
+// True when `reg` starts with "Jor" and `jornada` in two digits (any case).
+bool RegistroJornadaEnUso(std::string_view reg, int jornada);
+
+// Reads record st.Jornada() into st.RegJornada (the empty record when it is
+// not in use or cannot be read) and sets FechaJornada. Errors: LJO texts.
+void LeeJornada(Estado& st);
+
+// Reads record `jornada` without reporting anything and without touching
+// the shared state: the empty record when it cannot be read or is unused.
+std::string LeeRegistroJornada(const Estado& st, int jornada);
+
+// Writes 533 bytes at record `jornada`; a gap before it is filled with
+// blank records. Returns the error number.
+int GrabaRegistroJornada(const Estado& st, int jornada, std::string_view registro);
+
+// The matchday editor's record: positions 1-463 from the key, the date and
+// the 30 names (each trimmed and cut to 15), 464-533 kept from `anterior`.
+std::string RegistroEditor(std::string_view anterior, int jornada, std::string_view fecha,
+                           const std::array<std::string, 30>& equipos);
+
+// Slot s (1..30) trimmed of blanks; home team of match m is slot 2m-1.
+std::string NombreEquipo(std::string_view reg, int slot);
+// Slot s as stored: its 15 characters.
+std::string SlotEquipo(std::string_view reg, int slot);
+
+// The date validation of the matchday editor: day/month/two-digit year,
+// each 1 or 2 digits (a single digit gets a "0" in front), a real calendar
+// date. Years 00-29 are 2000-2029, 30-99 are 1930-1999.
+bool FechaValida(std::string_view dia, std::string_view mes, std::string_view ano);
+// The same for a "DD/MM/AA" text.
+bool FechaValida(std::string_view fecha);
+
+inline constexpr const char* kTituloErrorFecha = "ERROR EN LA FECHA";
+inline constexpr const char* kTextoErrorFecha =
+    "No ha indicado la fecha de la jornada o no es correcta. No se pueden guardar los datos de "
+    "la jornada  si  no  se incluye una fecha válida.  Introduzca  un  valor  correcto  antes  de "
+    " intentar guardar los datos de la jornada.";
+
+// The items of a matchday selection list: " 1" .. "NN"; and its columns.
+std::vector<std::string> ItemsListaJornadas(int totJornadas);
+int ColumnasListaJornadas(int totJornadas);
+
+}  // namespace tobal
