@@ -1,0 +1,57 @@
+#pragma once
+// Test support: temporary data folders, a state over one, the command-line
+// tool run as a child process, raw file bytes.
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/Estado.h"
+#include "app/Informador.h"
+
+namespace tobal::prueba {
+
+namespace fs = std::filesystem;
+
+// A fresh folder under the system's temporary folder, removed (with its
+// content, write permission restored) when the object goes.
+class CarpetaTemporal {
+public:
+    CarpetaTemporal();
+    ~CarpetaTemporal();
+    CarpetaTemporal(const CarpetaTemporal&) = delete;
+    CarpetaTemporal& operator=(const CarpetaTemporal&) = delete;
+    const fs::path& ruta() const { return ruta_; }
+    fs::path operator/(const std::string& nombre) const { return ruta_ / nombre; }
+
+private:
+    fs::path ruta_;
+};
+
+// A state whose program and data folders are a temporary folder and whose
+// file-error messages are recorded.
+struct EstadoPrueba {
+    EstadoPrueba();
+    CarpetaTemporal carpeta;
+    InformadorGrabador mensajes;
+    Estado st;
+    fs::path dir() const { return carpeta.ruta(); }
+};
+
+// Raw bytes of a file ("" when it cannot be read) and writing them.
+std::string Bytes(const fs::path& ruta);
+void EscribeBytes(const fs::path& ruta, const std::string& datos);
+
+// True when running as root (permission tests cannot fail for root).
+bool EsRoot();
+
+struct ResultadoCli {
+    int codigo = -1;
+    std::string salida;
+    std::string errores;
+};
+// Runs tobal31-cli with `args` (the data folder given by the caller with
+// --datos when wanted), standard input empty.
+ResultadoCli EjecutaCli(const std::vector<std::string>& args);
+
+}  // namespace tobal::prueba
