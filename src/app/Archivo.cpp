@@ -73,6 +73,37 @@ int LeeFichero(const fs::path& ruta, std::string& datos) {
     return 0;
 }
 
+int LeeEnPosicion(const fs::path& ruta, uint64_t posicion, size_t cuantos, std::string& datos,
+                  int64_t* tamano) {
+    datos.clear();
+    int fd;
+    if (int e = AbreRuta(ruta, O_RDONLY, fd)) return e;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        int e = NumeroErrorErrno(errno);
+        ::close(fd);
+        return e;
+    }
+    if (tamano) *tamano = static_cast<int64_t>(st.st_size);
+    datos.resize(cuantos);
+    size_t total = 0;
+    while (total < cuantos) {
+        ssize_t n = ::pread(fd, datos.data() + total, cuantos - total, static_cast<off_t>(posicion + total));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            int e = NumeroErrorErrno(errno);
+            ::close(fd);
+            datos.resize(total);
+            return e;
+        }
+        if (n == 0) break;
+        total += static_cast<size_t>(n);
+    }
+    datos.resize(total);
+    ::close(fd);
+    return 0;
+}
+
 int EscribeFicheroAtomico(const fs::path& ruta, std::string_view datos) {
     std::error_code ec;
     if (fs::is_directory(ruta, ec)) return Err::AccesoRuta;

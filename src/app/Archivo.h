@@ -18,6 +18,11 @@ int ErrorApertura(const fs::path& ruta, int e);
 // Reads the whole file into `datos`.
 int LeeFichero(const fs::path& ruta, std::string& datos);
 
+// Reads up to `cuantos` bytes from byte `posicion`; fewer at the end of
+// the file. `tamano` receives the file's size.
+int LeeEnPosicion(const fs::path& ruta, uint64_t posicion, size_t cuantos, std::string& datos,
+                  int64_t* tamano = nullptr);
+
 // Replaces the file's content: writes a temporary file beside it and renames
 // it over the old one, so that a failure leaves the old file whole.
 int EscribeFicheroAtomico(const fs::path& ruta, std::string_view datos);

@@ -47,6 +47,10 @@ void CargaReduccion(Estado& st);
 // Errors: BRB texts.
 void BorraReduccion(Estado& st, int jornada, int orden);
 
+// Frees, in one pass and without any message, every record of the
+// matchdays `desde` to `hasta` and orders 1 to 30. Returns how many.
+int LiberaReducciones(Estado& st, int desde, int hasta);
+
 // Clears the parameters the method does not use (in ReduccionActual too)
 // and writes its record: in place over the same key, else into the first
 // free slot, else appended. Returns the error number (0 on success); it

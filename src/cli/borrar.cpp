@@ -1,0 +1,30 @@
+// tobal31-cli borrar: deletes everything stored for a range of matchdays.
+
+#include <ostream>
+
+#include "cli/Comando.h"
+#include "data/Borrado.h"
+
+namespace tobal::cli {
+namespace {
+
+int Borrar(Contexto& cx, std::vector<std::string>& args) {
+    const int desde = OpcionEntera(args, "--desde", 1, 52);
+    const int hasta = OpcionEntera(args, "--hasta", 1, 52);
+    SinMasArgumentos(args);
+    if (hasta < desde) throw ErrorUso("--hasta no puede ser menor que --desde");
+    const int ficheros = BorraJornadas(cx.st, desde, hasta);
+    cx.out << "Borradas las jornadas " << desde << " a " << hasta << " (" << ficheros
+           << " ficheros de columnas)\n";
+    return kSalidaBien;
+}
+
+REGISTRA_COMANDO("borrar", "borra los datos y reducciones de un intervalo de jornadas",
+                 "Uso: tobal31-cli [--datos CARPETA] borrar --desde J1 --hasta J2\n\n"
+                 "Borra, sin preguntar, todo lo guardado de las jornadas J1 a J2 (1 a 52): el registro\n"
+                 "de cada jornada (equipos, fecha, resultados y premios), sus reducciones en BASES.TBX\n"
+                 "y sus ficheros de columnas RED*.TBX.\n",
+                 Borrar)
+
+}  // namespace
+}  // namespace tobal::cli
