@@ -1,0 +1,44 @@
+#pragma once
+// Prize texts and amounts of the scoring screen: what a prize field lets the
+// user type, how it reads when the user leaves it, and the amount field of
+// the hits table.
+
+#include <string>
+#include <string_view>
+
+namespace tobal {
+
+// A prize field of the matchday record holds 11 characters, so a prize text
+// never grows beyond them.
+inline constexpr int kLongPremio = 11;
+
+// The amount field of the hits table: 11 characters for amounts up to
+// 99999999.99. A larger amount is never cut: the field grows to the left.
+inline constexpr int kAnchoImporte = 11;
+
+// The filter run on every change of a prize field. The text is trimmed,
+// every character other than a digit or "." is removed, and characters
+// beyond kLongPremio are dropped at the caret (where they were typed or
+// pasted). `cursor` is the caret position (characters before it) and moves
+// with the text. Typing "12,50" leaves "1250".
+void FiltraPremio(std::string& texto, int& cursor);
+
+// The same filter for a whole text given at once (no caret): true when the
+// result fits the field, with `texto` filtered.
+bool FiltraPremioCompleto(std::string& texto);
+
+// The prize text when the user leaves the field: the shortest decimal form
+// of its leading number ("" and "." read 0), "." as the decimal point; a
+// value below 1 keeps "0" and at most two decimals, cut (".5" -> "0.5",
+// ".125" -> "0.12"). From a filtered text the result always fits the field.
+std::string NormalizaPremio(std::string_view texto);
+
+// The numeric value of a prize text: its leading number, 0 when none.
+double ValorPremio(std::string_view texto);
+
+// The amount field: the value rounded to two decimals (half away from
+// zero), "." as decimal point, no grouping, right-aligned in kAnchoImporte
+// characters, or longer when the amount needs more.
+std::string CampoImporte(double valor);
+
+}  // namespace tobal
