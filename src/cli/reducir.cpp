@@ -1,0 +1,107 @@
+// tobal31-cli reducir: checks, saves and generates a reduction, as the
+// reduction button does.
+
+#include <unistd.h>
+
+#include <atomic>
+#include <csignal>
+#include <filesystem>
+#include <ostream>
+
+#include "app/Texto.h"
+#include "cli/Comando.h"
+#include "reduction/Almacen.h"
+#include "reduction/Base.h"
+#include "reduction/Comprobaciones.h"
+#include "reduction/Estadistica.h"
+#include "reduction/Motor.h"
+#include "reduction/Resumen.h"
+#include "reduction/Tablas.h"
+
+namespace tobal::cli {
+namespace {
+
+// Set by Ctrl+C; the run tests it once per state and cleans up.
+std::atomic<bool> gInterrumpido{false};
+extern "C" void AlInterrumpir(int) { gInterrumpido.store(true); }
+
+int Reducir(Contexto& cx, std::vector<std::string>& args) {
+    Estado& st = cx.st;
+    const int jornada = OpcionEntera(args, "--jornada", 1, st.Datos.TotJornadas);
+    const int orden = OpcionEntera(args, "--orden", 1, 30);
+    const int metodo = OpcionEntera(args, "--metodo", 1, 3);
+    const auto base = TomaOpcion(args, "--base");
+    if (!base) throw ErrorUso("falta la opción --base");
+    const auto errores = TomaOpcion(args, "--errores");
+    const auto signos = TomaOpcion(args, "--signos");
+    const bool reemplazar = TomaBandera(args, "--reemplazar");
+    SinMasArgumentos(args);
+
+    Reduccion& r = st.ReduccionActual;
+    r.Jornada = static_cast<int16_t>(jornada);
+    r.Orden = static_cast<int16_t>(orden);
+    if (auto fallo = LeeReduccion(metodo, *base, errores, signos, r)) throw ErrorUso(*fallo);
+
+    CalculaEstadistica(st);
+    if (auto aviso = ComprobacionesReducir(st)) return Rechaza(cx, aviso->titulo, aviso->texto);
+    // Without BASES.TBX nothing exists yet; the lookup would only report it.
+    std::error_code ec;
+    if (std::filesystem::exists(st.DirDatos / kFicheroBases, ec) && ExisteReduccion(st, jornada, orden) &&
+        !reemplazar) {
+        const Aviso a = AvisoReduccionExiste();
+        Rechaza(cx, a.titulo, a.texto);
+        cx.err << "(--reemplazar la sustituye)\n";
+        return kSalidaRechazo;
+    }
+
+    const bool terminal = ::isatty(STDERR_FILENO);
+    AvanceReduccion avance;
+    if (terminal) {
+        cx.err << kTituloReduciendo << '\n' << TextoCuentas(r) << '\n';
+        avance = [&cx](int porcentaje, const std::string& linea) {
+            const int lleno = porcentaje / 5;
+            cx.err << '\r' << linea << '[' << std::string(static_cast<size_t>(lleno), '#')
+                   << std::string(static_cast<size_t>(20 - lleno), ' ') << ']' << std::flush;
+        };
+    }
+    gInterrumpido.store(false);
+    auto anterior = std::signal(SIGINT, AlInterrumpir);
+    const ResultadoReduccion res = EjecutaReduccion(st, avance, &gInterrumpido);
+    std::signal(SIGINT, anterior);
+    if (terminal) cx.err << '\n';
+
+    if (res.fin == FinReduccion::Cancelada) {
+        cx.err << res.mensaje << '\n';
+        return kSalidaRechazo;
+    }
+    if (res.fin == FinReduccion::Fallida) {
+        if (res.error == 0 || !st.informador) cx.err << res.mensaje << '\n';
+        return kSalidaRechazo;
+    }
+    cx.out << "Jornada " << jornada << ", orden " << orden << ": "
+           << AUtf8(std::string(RecortaDer(NombreMetodoLargo(metodo)))) << '\n';
+    for (const LineaResumen& l : LineasResumen(r, st.Datos.Precio))
+        cx.out << l.etiqueta << (l.valor.empty() ? "" : " ") << l.valor << '\n';
+    cx.out << "Columnas escritas en " << FicheroRed(jornada, orden) << ": " << res.columnas << '\n';
+    return kSalidaBien;
+}
+
+REGISTRA_COMANDO("reducir", "reduce una quiniela base y guarda la reducción",
+                 "Uso: tobal31-cli reducir --jornada J --orden O --metodo 1|2|3 --base BASE\n"
+                 "                          [--errores MIN,MAX] [--signos N1,NX,N2] [--reemplazar]\n"
+                 "\n"
+                 "Hace las comprobaciones del botón Reducir, guarda el registro en BASES.TBX y las\n"
+                 "columnas en REDjjoo.TBX. Una reducción que ya existe con esa jornada y orden solo\n"
+                 "se sustituye con --reemplazar. Ctrl+C cancela sin dejar nada de la reducción.\n"
+                 "\n"
+                 "Métodos: 1 Directo, 2 Columna Probable (--errores, 0,0 si no se da), 3 Selección\n"
+                 "de Signos (--signos).\n"
+                 "BASE: 15 partidos separados por blancos o comas; en cada uno, los signos marcados\n"
+                 "entre 1, X y 2 en ese orden (- para ninguno), * si es un múltiple a reducir, y =\n"
+                 "con el signo de la columna base. Ejemplo: \"1X2*=1 1X* 1 1 X2*=2 1 1 1 1 1 1 1 1 1 X\".\n"
+                 "\n"
+                 "Salida 0 hecha, 1 rechazada o cancelada (el motivo en stderr), 2 error de uso.\n",
+                 Reducir)
+
+}  // namespace
+}  // namespace tobal::cli

@@ -1,0 +1,58 @@
+#pragma once
+// The reduction run: writes the record of ReduccionActual to BASES.TBX and
+// its reduced columns to the columns file, for the three methods. It never
+// touches a widget: progress goes through a callback, cancelling through a
+// flag, failures through the state's reporter and the result.
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "app/Estado.h"
+
+namespace tobal {
+
+// Fixed texts of the progress panel (UTF-8).
+inline constexpr const char* kTituloReduciendo = "REDUCIENDO APUESTAS";
+inline constexpr const char* kAvisoCancelar = "Si desea suspender el proceso, pulse Cancelar.";
+inline constexpr const char* kReduccionFinalizada = "Ha finalizado el proceso de reducción";
+inline constexpr const char* kReduccionCancelada = "El proceso de reducción ha sido cancelado";
+
+// "        81 apuestas reducidas a 9      ": the direct bets right-aligned in
+// 9 characters, the reduced ones left-aligned in 7.
+std::string TextoCuentas(const Reduccion& r);
+// "Se ha realizado el  40 % de la reducción ".
+std::string TextoPorcentaje(int porcentaje);
+
+// Called each time the whole percentage of the run changes, with the
+// percentage and its progress line (TextoPorcentaje).
+using AvanceReduccion = std::function<void(int porcentaje, const std::string& linea)>;
+
+enum class FinReduccion { Terminada, Cancelada, Fallida };
+
+struct ResultadoReduccion {
+    FinReduccion fin = FinReduccion::Fallida;
+    int64_t columnas = 0;  // columns written (none kept unless Terminada)
+    int error = 0;         // the program's error number when Fallida
+    std::string mensaje;   // the panel's closing line, or what failed (UTF-8)
+};
+
+// Runs the reduction of st.ReduccionActual, whose base quiniela has passed
+// the checks of the reduction button (every match has a sign). It
+// recomputes the statistics first, so the record always announces the
+// columns the file holds.
+//
+// Order of the writes, so that a crash at any moment never leaves a record
+// beside a partial or older columns file: the old columns file is removed,
+// the record written, the columns written to a temporary file which is
+// renamed into place at the end. A cancelled or failed run frees the record
+// and leaves no columns file; a failure is also reported through
+// st.informador.
+//
+// `cancelar`, when given, is tested once per state of the development;
+// otherwise st.Cancelado is (the run clears it at the start and the end).
+ResultadoReduccion EjecutaReduccion(Estado& st, const AvanceReduccion& avance = {},
+                                    const std::atomic<bool>* cancelar = nullptr);
+
+}  // namespace tobal
