@@ -1,0 +1,206 @@
+// tobal31-cli imprimir: the printed outputs of a stored reduction (summary,
+// official tickets on sheets or continuous forms, relation of tickets) and
+// the report of its last scoring, on the default printer or into a PDF file.
+
+#include <climits>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <ostream>
+
+#include "app/Texto.h"
+#include "cli/Comando.h"
+#include "data/Jornadas.h"
+#include "output/Boletos.h"
+#include "output/Continuo.h"
+#include "output/Impresora.h"
+#include "output/InformeEscrutinio.h"
+#include "output/Relacion.h"
+#include "output/ResumenImpreso.h"
+#include "reduction/Almacen.h"
+#include "scoring/Escrutinio.h"
+
+#ifdef TOBAL31_CON_QT
+#include <QCoreApplication>
+#include <QGuiApplication>
+
+#include "platform/ImpresoraQt.h"
+#endif
+
+namespace tobal::cli {
+namespace {
+
+enum class Salida { Resumen, Boletos, Relacion, Continuo, Escrutinio };
+
+Salida LeeSalida(const std::string& s) {
+    if (s == "resumen") return Salida::Resumen;
+    if (s == "boletos") return Salida::Boletos;
+    if (s == "relacion") return Salida::Relacion;
+    if (s == "continuo") return Salida::Continuo;
+    if (s == "escrutinio") return Salida::Escrutinio;
+    throw ErrorUso("salida desconocida \"" + s + "\" (resumen, boletos, relacion, continuo o escrutinio)");
+}
+
+struct Opciones {
+    Salida salida;
+    int jornada = 0;
+    int orden = 0;
+    std::optional<std::string> pdf, desde, hasta, copias, ancho;
+    bool prueba = false;
+};
+
+Opciones LeeOpciones(Estado& st, std::vector<std::string>& args) {
+    if (args.empty() || args.front().rfind("--", 0) == 0)
+        throw ErrorUso("falta la salida: resumen, boletos, relacion, continuo o escrutinio");
+    Opciones o;
+    o.salida = LeeSalida(args.front());
+    args.erase(args.begin());
+    o.jornada = OpcionEntera(args, "--jornada", 1, st.Datos.TotJornadas);
+    o.orden = OpcionEntera(args, "--orden", 1, 30);
+    o.pdf = TomaOpcion(args, "--pdf");
+    o.desde = TomaOpcion(args, "--desde");
+    o.hasta = TomaOpcion(args, "--hasta");
+    o.copias = TomaOpcion(args, "--copias");
+    o.ancho = TomaOpcion(args, "--ancho");
+    o.prueba = TomaBandera(args, "--prueba");
+    SinMasArgumentos(args);
+    const bool conBoletos = o.salida == Salida::Boletos || o.salida == Salida::Relacion || o.salida == Salida::Continuo;
+    if ((o.desde || o.hasta) && !conBoletos)
+        throw ErrorUso("--desde y --hasta solo valen para boletos, relacion y continuo");
+    if (o.copias && o.salida != Salida::Resumen) throw ErrorUso("--copias solo vale para resumen");
+    if (o.ancho && o.salida != Salida::Relacion) throw ErrorUso("--ancho solo vale para relacion");
+    if (o.ancho && *o.ancho != "estrecho" && *o.ancho != "ancho")
+        throw ErrorUso("--ancho debe ser estrecho o ancho (se ha dado \"" + *o.ancho + "\")");
+    if (o.prueba && o.salida != Salida::Boletos && o.salida != Salida::Continuo)
+        throw ErrorUso("--prueba solo vale para boletos y continuo");
+    if (o.prueba && (o.desde || o.hasta)) throw ErrorUso("--prueba no imprime boletos de la reducción");
+    return o;
+}
+
+// The ticket range as the print screen's fields take it.
+void PonIntervalo(const Opciones& o, Listado& l) {
+    int desde = o.desde ? Entero(*o.desde, 1, INT_MAX, "--desde") : 1;
+    int hasta = o.hasta ? Entero(*o.hasta, 1, INT_MAX, "--hasta") : l.NumBoletos;
+    if (hasta < desde) throw ErrorUso("--hasta no puede ser menor que --desde");
+    if (desde > l.NumBoletos)
+        throw ErrorUso("la reducción solo tiene " + std::to_string(l.NumBoletos) + " boletos");
+    CierraBoletoInicial(l, std::to_string(desde));
+    CierraBoletoFinal(l, std::to_string(hasta));
+}
+
+int Imprimir(Contexto& cx, std::vector<std::string>& args) {
+    Estado& st = cx.st;
+    const Opciones o = LeeOpciones(st, args);
+
+    st.Jornada() = static_cast<int16_t>(o.jornada);
+    st.Orden() = static_cast<int16_t>(o.orden);
+    LeeJornada(st);
+    if (!o.prueba) {
+        std::error_code ec;
+        const bool hayBases = std::filesystem::exists(st.DirDatos / kFicheroBases, ec);
+        if (!hayBases || !ExisteReduccion(st, o.jornada, o.orden)) {
+            if (st.ErrorFichero) return kSalidaRechazo;
+            return Rechaza(cx, kTituloErrorJornadaOrden,
+                           "No existe una reducción de la jornada " + std::to_string(o.jornada) +
+                               " con el número de orden " + std::to_string(o.orden) + ".");
+        }
+        CargaReduccion(st);
+        if (st.ErrorFichero) return kSalidaRechazo;
+    }
+    Listado l = AbreListado(NumBoletos(st.ReduccionActual.ApuestasReducidas));
+    if (!o.prueba) PonIntervalo(o, l);
+    if (o.copias) l.Copias = static_cast<int16_t>(Entero(*o.copias, 1, 999, "--copias"));
+    if (o.ancho) l.AnchoPapel = *o.ancho == "ancho" ? 1 : 0;
+
+    DatosInforme informe;
+    if (o.salida == Salida::Escrutinio) {
+        const EntradasEscrutinio e = EntradasDeRegistro(st.RegJornada);
+        const std::string ganadora = ColumnaGanadora(e.Ganadora);
+        if (ganadora.size() < kPartidos) return Rechaza(cx, kTituloGanadoraIncompleta, kTextoGanadoraIncompleta);
+        ResultadoEscrutinio r = EscrutaColumnas(st.DirDatos / FicheroRed(o.jornada, o.orden), ganadora, e.Premios);
+        if (r.fin != FinEscrutinio::Completo) {
+            cx.err << "Tobal31: no se puede leer el fichero de columnas " << FicheroRed(o.jornada, o.orden)
+                   << " (error " << r.errorColumnas << ")\n";
+            return kSalidaRechazo;
+        }
+        informe = DatosInforme{o.jornada,   o.orden,   st.Datos.FechaJornada, st.RegJornada,
+                               ganadora,    e.Premios, r.LisAciertos,         r.LisBoletos};
+    }
+
+#ifdef TOBAL31_CON_QT
+    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    static int argc = 1;
+    static char nombre[] = "tobal31-cli";
+    static char* argv[] = {nombre, nullptr};
+    std::unique_ptr<QGuiApplication> app;
+    if (!QCoreApplication::instance()) app = std::make_unique<QGuiApplication>(argc, argv);
+
+    std::unique_ptr<ImpresoraQt> imp;
+    if (o.pdf) {
+        imp = ImpresoraQt::Pdf(QString::fromStdString(*o.pdf));
+        // The PDF stands for the paper the printer would hold.
+        if (o.salida == Salida::Relacion && l.AnchoPapel == 1) imp->PonPaginaPdf(350, 297);
+    } else {
+        imp = ImpresoraQt::Predeterminada();
+        if (!imp) return Rechaza(cx, "SIN IMPRESORA", "El sistema no tiene ninguna impresora predeterminada.");
+    }
+
+    bool rechazado = false;
+    ControlImpresion ctl;
+    ctl.mensaje = [&](const std::string& titulo, const std::string& texto) { cx.err << titulo << '\n' << texto << '\n'; };
+    std::string hecho;
+    switch (o.salida) {
+        case Salida::Resumen:
+            hecho = std::to_string(ImprimeResumenReduccion(st, *imp, l, ctl)) + " copias del resumen";
+            break;
+        case Salida::Boletos:
+            hecho = std::to_string(ImprimeBoletosHoja(st, *imp, l, o.prueba, ctl)) + " boletos";
+            break;
+        case Salida::Relacion:
+            hecho = std::to_string(ImprimeRelacion(st, *imp, l, ctl)) + " bloques de la relación";
+            break;
+        case Salida::Continuo: {
+            const ResultadoContinuo r = ImpriContinuo(st, *imp, l, o.prueba, ctl);
+            rechazado = r == ResultadoContinuo::SinPapelUsuario || r == ResultadoContinuo::SinAltura;
+            hecho = "boletos en papel continuo";
+            break;
+        }
+        case Salida::Escrutinio:
+            ImprimeInformeEscrutinio(*imp, informe);
+            hecho = "informe del escrutinio";
+            break;
+    }
+    imp->Termina();
+    if (rechazado) return kSalidaRechazo;
+    if (imp->Trabajos() == 0) {
+        cx.err << "Tobal31: no hay nada que imprimir (falta el fichero de columnas "
+               << FicheroRed(o.jornada, o.orden) << ")\n";
+        if (o.pdf) std::filesystem::remove(*o.pdf);
+        return kSalidaRechazo;
+    }
+    cx.out << "Impreso: " << hecho << (o.pdf ? " en " + *o.pdf : std::string(" en la impresora")) << '\n';
+    return kSalidaBien;
+#else
+    (void)informe;
+    return Rechaza(cx, "SIN IMPRESIÓN", "Esta versión de tobal31-cli se ha construido sin Qt y no puede imprimir.");
+#endif
+}
+
+REGISTRA_COMANDO(
+    "imprimir", "imprime una salida de una reducción o el informe de su escrutinio",
+    "Uso: tobal31-cli [--datos CARPETA] imprimir SALIDA --jornada J --orden O [--pdf FICHERO]\n"
+    "         [--desde B1 --hasta B2] [--copias N] [--ancho estrecho|ancho] [--prueba]\n\n"
+    "SALIDA es una de:\n"
+    "  resumen     los datos básicos de la reducción (--copias N, 1 a 999)\n"
+    "  boletos     los boletos oficiales en hojas, uno por página, sin esperas\n"
+    "              (Margen y Orientación de DATOSGEN.TBX; --prueba imprime el boleto de prueba)\n"
+    "  relacion    la relación de boletos (--ancho: papel estrecho, Din A4, o ancho, 350 mm)\n"
+    "  continuo    los boletos en papel continuo, dos por página de 158.5 mm (--prueba)\n"
+    "  escrutinio  el informe del último escrutinio guardado de la jornada, con la columna\n"
+    "              ganadora y los premios de JORNADAS.TBX\n\n"
+    "--desde y --hasta eligen los boletos (por omisión, todos). Sin --pdf se imprime en la\n"
+    "impresora predeterminada del sistema.\n",
+    Imprimir)
+
+}  // namespace
+}  // namespace tobal::cli

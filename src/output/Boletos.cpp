@@ -1,0 +1,210 @@
+#include "output/Boletos.h"
+
+#include <cerrno>
+#include <filesystem>
+
+#include "app/Archivo.h"
+#include "app/ErrorFichero.h"
+#include "app/Estado.h"
+#include "app/Formato.h"
+#include "app/Texto.h"
+#include "output/Impresora.h"
+#include "reduction/Almacen.h"
+
+namespace tobal {
+
+int Marcas::Cuenta() const {
+    int n = 0;
+    for (const auto& c : v_)
+        for (const auto& m : c)
+            for (int16_t s : m) n += s != 0;
+    return n;
+}
+
+void MarcaPrueba(Marcas& marcas) {
+    marcas.Limpia();
+    for (int c = 1; c <= 8; ++c)
+        for (int m = 1; m <= 14; ++m)
+            for (int s = 1; s <= 3; ++s) marcas(c, m, s) = 1;
+    marcas(4, 15, 3) = 1;
+    marcas(5, 15, 2) = 1;
+    marcas(6, 15, 1) = 1;
+}
+
+void MarcaColumna(Marcas& marcas, int slot, std::string_view columna) {
+    const std::string col = Ajusta(columna, 15);
+    for (int m = 1; m <= 14; ++m) {
+        switch (col[m - 1]) {
+            case '1': marcas(slot, m, 1) = 1; break;
+            case 'X': marcas(slot, m, 2) = 1; break;
+            case '2': marcas(slot, m, 3) = 1; break;
+            default: break;
+        }
+    }
+    // The ticket has one set of boxes for match 15, printed in row 15 of
+    // slots 4 to 6; only the first column fills it.
+    if (slot != 1) return;
+    switch (col[14]) {
+        case '1': marcas(4, 15, 3) = 1; break;
+        case 'X': marcas(5, 15, 2) = 1; break;
+        case '2': marcas(6, 15, 1) = 1; break;
+        default: break;
+    }
+}
+
+bool FicheroColumnas::Abre(Estado& st) {
+    st.ErrorFichero = 0;
+    st.NomFichero = FicheroRed(st.Jornada(), st.Orden());
+    const std::filesystem::path ruta = st.DirDatos / st.NomFichero;
+    std::error_code ec;
+    int error = 0;
+    if (std::filesystem::is_directory(ruta, ec)) {
+        error = Err::AccesoRuta;
+    } else {
+        errno = 0;
+        f_.open(ruta, std::ios::binary);
+        if (!f_.is_open()) error = errno ? ErrorApertura(ruta, errno) : Err::NoEncontrado;
+    }
+    if (error) {
+        InformaErrorFichero(st, Op::Abre(st.NomFichero), error);
+        return false;
+    }
+    return true;
+}
+
+void FicheroColumnas::Posiciona(int64_t n) {
+    f_.clear();
+    f_.seekg(static_cast<std::streamoff>((n - 1) * kLongLineaColumna));
+}
+
+bool FicheroColumnas::Fin() {
+    if (!f_) return true;
+    return f_.peek() == std::char_traits<char>::eof();
+}
+
+std::string FicheroColumnas::Lee() {
+    std::string linea;
+    if (!std::getline(f_, linea)) return std::string(15, ' ');
+    if (!linea.empty() && linea.back() == '\r') linea.pop_back();
+    std::string_view texto = linea;
+    if (size_t q = texto.find('"'); q != std::string_view::npos) {
+        texto.remove_prefix(q + 1);
+        if (size_t q2 = texto.find('"'); q2 != std::string_view::npos) texto = texto.substr(0, q2);
+    }
+    return Ajusta(texto, 15);
+}
+
+void LlenaMarcas(Marcas& marcas, FicheroColumnas& fichero, int32_t columnaActual, int32_t ultimaColumna) {
+    marcas.Limpia();
+    for (int c = 1; c <= 8; ++c) {
+        std::string col(15, ' ');
+        if (!fichero.Fin() && columnaActual + c - 1 <= ultimaColumna) col = fichero.Lee();
+        MarcaColumna(marcas, c, col);
+    }
+}
+
+void DibujaCruz(Impresora& imp, double x, double y, double ancho, double alto) {
+    imp.CurrentX = x;
+    imp.CurrentY = y;
+    imp.Line(ancho, alto);
+    imp.CurrentX = x;
+    imp.CurrentY = y + alto;
+    imp.Line(ancho, -alto);
+}
+
+std::string NumeroBoleto(int32_t boleto) { return Formatea(boleto, "###,###"); }
+
+namespace {
+
+// Position of box s of slot c counted from slot 8, box "2".
+int Casilla(int c, int s) { return (8 - c) * 3 + (3 - s); }
+
+}  // namespace
+
+void ImprimeBoletoVertical(Impresora& imp, const Marcas& marcas, int32_t boleto, double ax, double ay) {
+    for (int m = 15; m >= 1; --m) {
+        const double y = Twips(ay + 10 + (15 - m) * 284);
+        for (int c = 8; c >= 1; --c)
+            for (int s = 3; s >= 1; --s)
+                if (marcas(c, m, s) == 1) DibujaCruz(imp, Twips(ax + 940 + Casilla(c, s) * 212), y, 70, 130);
+        if (m == 15) {
+            imp.FontSize(9);
+            imp.CurrentX = Twips(ax + 6500);
+            imp.CurrentY = y;
+            imp.Print(NumeroBoleto(boleto));
+        }
+    }
+}
+
+void ImprimeBoletoApaisado(Impresora& imp, const Marcas& marcas, int32_t boleto, double ax, double ay) {
+    imp.FontSize(9);
+    imp.CurrentX = Twips(ax);
+    imp.CurrentY = Twips(ay);
+    imp.Print(NumeroBoleto(boleto));
+    for (int c = 8; c >= 1; --c)
+        for (int s = 3; s >= 1; --s) {
+            const double y = Twips(ay + 1090 + Casilla(c, s) * 213);
+            for (int m = 1; m <= 15; ++m)
+                if (marcas(c, m, s) == 1) DibujaCruz(imp, Twips(ax + 1050 + (m - 1) * 284), y, 130, 70);
+        }
+}
+
+namespace {
+
+void ImprimeBoletoHoja(const Estado& st, Impresora& imp, const Marcas& marcas, int32_t boleto) {
+    const double ax = AjusteTwips(st.Datos.AjusteXHoja);
+    const double ay = AjusteTwips(st.Datos.AjusteYHoja);
+    imp.DrawWidth(2);
+    imp.FontSize(9);
+    if (st.Datos.Orientacion == 2)
+        ImprimeBoletoApaisado(imp, marcas, boleto, ax, ay);
+    else
+        ImprimeBoletoVertical(imp, marcas, boleto, ax, ay);
+    imp.EndDoc();
+}
+
+}  // namespace
+
+int ImprimeBoletosHoja(Estado& st, Impresora& imp, Listado& l, bool prueba, const ControlImpresion& ctl) {
+    int impresos = 0;
+    Marcas marcas;
+    imp.DrawWidth(2);
+    imp.FontSize(9);
+    if (prueba) {
+        MarcaPrueba(marcas);
+        l.BoletoActual = 999999;
+        ImprimeBoletoHoja(st, imp, marcas, l.BoletoActual);
+        imp.DrawWidth(1);
+        return 1;
+    }
+    FicheroColumnas fichero;
+    if (fichero.Abre(st)) {
+        l.ColumnaActual = l.BoletoInicial * 8 - 7;
+        l.UltimaColumna = l.BoletoFinal * 8;
+        fichero.Posiciona(l.ColumnaActual);
+        if (st.ReduccionActual.ApuestasReducidas % 8 == 1)
+            ctl.Mensaje(kTituloUltimoIncompleto, kTextoUltimoIncompleto);
+        bool cancelado = false;
+        while (!cancelado && !fichero.Fin() && l.ColumnaActual <= l.UltimaColumna) {
+            l.BoletoActual = (l.ColumnaActual + 7) / 8;
+            ctl.Progreso("Imprimiendo el boleto nro. " + Formatea(l.BoletoActual, "#######"));
+            const bool ultimo = l.BoletoActual == l.BoletoFinal;
+            LlenaMarcas(marcas, fichero, l.ColumnaActual, l.UltimaColumna);
+            for (;;) {
+                ImprimeBoletoHoja(st, imp, marcas, l.BoletoActual);
+                ++impresos;
+                auto r = ctl.espera ? ctl.espera(l.BoletoActual, ultimo) : ControlImpresion::Respuesta::Siguiente;
+                if (r == ControlImpresion::Respuesta::Cancelar || ctl.Cancelado()) {
+                    cancelado = true;
+                    break;
+                }
+                if (r == ControlImpresion::Respuesta::Siguiente) break;
+            }
+            if (!cancelado) l.ColumnaActual += 8;
+        }
+    }
+    imp.DrawWidth(1);
+    return impresos;
+}
+
+}  // namespace tobal
