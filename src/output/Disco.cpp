@@ -1,0 +1,296 @@
+#include "output/Disco.h"
+
+#include "app/Archivo.h"
+#include "app/ErrorFichero.h"
+#include "app/Estado.h"
+#include "app/Texto.h"
+#include "reduction/Almacen.h"
+
+namespace tobal {
+
+namespace {
+
+constexpr int kAnchoSlot = 14;
+constexpr int kSlotsPorBoleto = 8;
+
+int Digito(char c) { return c >= '0' && c <= '9' ? c - '0' : 0; }
+
+bool ColumnaValida(std::string_view col) {
+    if (col.size() != 15) return false;
+    for (char c : col)
+        if (c != '1' && c != 'X' && c != '2') return false;
+    return true;
+}
+
+// A drive whose medium is missing or not mounted: the user can put a disk in.
+bool DiscoNoPreparado(int error) {
+    return error == Err::DiscoNoPreparado || error == Err::UnidadNoDisponible || error == Err::RutaNoEncontrada;
+}
+
+std::string Motivo(int error) {
+    switch (error) {
+        case Err::DiscoLleno: return "el disco está lleno";
+        case Err::PermisoDenegado: return "no hay permiso para escribir en ella";
+        case Err::UnidadNoDisponible:
+        case Err::DiscoNoPreparado: return "la unidad no está preparada";
+        case Err::RutaNoEncontrada: return "no se encuentra la carpeta";
+        case Err::AccesoRuta: return "no se puede acceder al archivo";
+        case Err::NombreIncorrecto: return "el nombre del archivo no es válido";
+        case Err::SinMemoria: return "no hay memoria suficiente";
+        default: return "error de entrada o salida";
+    }
+}
+
+// One run of the copy: the open target and the files made so far.
+class Copia {
+public:
+    Copia(const DestinoDisco& destino, DialogoDisco& dialogo, ResultadoCopia& r)
+        : destino_(destino), dialogo_(dialogo), r_(r) {}
+
+    // Creates the file of volume `volumen`, asking for a disk while the
+    // drive is not ready. False when the user gave up or it failed.
+    bool AbreVolumen(int volumen) {
+        const std::filesystem::path ruta = RutaVolumen(destino_, volumen);
+        BorraFichero(ruta);
+        for (;;) {
+            int e = escritor_.Abre(ruta);
+            if (e == 0) break;
+            if (!DiscoNoPreparado(e)) return Falla("crear", volumen, e);
+            if (!dialogo_.PideDisco(kTituloNoHayDisco, TextoNoHayDisco(destino_.unidad))) {
+                r_.fin = FinCopia::Cancelado;
+                return false;
+            }
+        }
+        bool nuevo = true;
+        for (const auto& f : r_.ficheros) nuevo = nuevo && f != ruta;
+        if (nuevo) r_.ficheros.push_back(ruta);
+        volumen_ = volumen;
+        return true;
+    }
+
+    bool Escribe(const std::string& registro) {
+        escritor_.Escribe(registro);
+        escritor_.Escribe(SaltoLinea);
+        return escritor_.Error() == 0 || Falla("escribir", volumen_, escritor_.Error());
+    }
+
+    bool CierraVolumen() {
+        int e = escritor_.Cierra();
+        return e == 0 || Falla("escribir", volumen_, e);
+    }
+
+    // Stops the copy with a message and takes away what it wrote.
+    bool Falla(const char* que, int volumen, int error) {
+        std::string texto = std::string("No se ha podido ") + que + " el archivo " + kFicheroDisco;
+        if (volumen > 1) texto += " del volumen " + std::to_string(volumen);
+        texto += " en la unidad " + destino_.unidad + ": " + Motivo(error) + " (error " + std::to_string(error) + ").";
+        return Falla(texto, error);
+    }
+    bool Falla(const std::string& texto, int error) {
+        r_.error = error;
+        Deshaz();
+        r_.fin = FinCopia::Error;
+        dialogo_.Mensaje(kTituloErrorCopia, texto + " Se ha suspendido la copia a disco y no queda ningún archivo " +
+                                                kFicheroDisco + " incompleto.");
+        return false;
+    }
+
+    // The user gave up: the file goes.
+    void Cancela() {
+        Deshaz();
+        r_.fin = FinCopia::Cancelado;
+        dialogo_.Panel(kTextoCopiaCancelada);
+    }
+
+    void Deshaz() {
+        escritor_.Cierra();
+        for (const auto& f : r_.ficheros) BorraFichero(f);
+        r_.ficheros.clear();
+    }
+
+private:
+    const DestinoDisco& destino_;
+    DialogoDisco& dialogo_;
+    ResultadoCopia& r_;
+    EscritorBloques escritor_;
+    int volumen_ = 0;
+};
+
+// Counts the columns of the file and checks that each is 15 signs.
+// Returns the error number of reading; `mala` is the first damaged column.
+int CuentaColumnas(const std::filesystem::path& ruta, int64_t& columnas, int64_t& mala) {
+    LectorColumnas lector;
+    columnas = 0;
+    mala = 0;
+    if (int e = lector.Abre(ruta)) return e;
+    std::string_view col;
+    while (lector.Siguiente(col)) {
+        ++columnas;
+        if (!mala && !ColumnaValida(col)) mala = columnas;
+    }
+    return lector.Error();
+}
+
+}  // namespace
+
+int DigitoControl(std::string_view delegacion, std::string_view receptor) {
+    const std::string d = Ajusta(delegacion, 2), r = Ajusta(receptor, 5);
+    int suma = Digito(d[0]) + 2 * Digito(d[1]);
+    for (int i = 0; i < 5; ++i) suma += (3 + i) * Digito(r[static_cast<size_t>(i)]);
+    return suma % 11;
+}
+
+DatosDisco CalculaDatosDisco(int64_t columnas, int jornada, std::string_view fecha, std::string_view delegacion,
+                             std::string_view receptor) {
+    DatosDisco d;
+    d.jornada = jornada;
+    d.fecha = Ajusta(fecha, 8);
+    d.delegacion = Ajusta(delegacion, 2);
+    d.receptor = Ajusta(receptor, 5);
+    d.ultimoIncompleto = columnas % kSlotsPorBoleto == 1;
+    d.columnas = columnas + (d.ultimoIncompleto ? 1 : 0);
+    d.boletos = (d.columnas + 7) / 8;
+    d.discos = static_cast<int>((d.boletos + kBoletosPorDisco - 1) / kBoletosPorDisco);
+    d.digito = DigitoControl(delegacion, receptor);
+    return d;
+}
+
+std::string CabeceraDisco(const DatosDisco& d, int volumen) {
+    std::string c = "C" + ConCeros(volumen, 2) + "243" + ConCeros(d.jornada, 2) + d.fecha.substr(0, 2) +
+                    d.fecha.substr(3, 2) + d.fecha.substr(6, 2) + d.delegacion + d.receptor +
+                    ConCeros(d.columnas, 6) + ConCeros(d.discos, 2) + ConCeros(d.boletos, 6) +
+                    ConCeros(d.digito, 2);
+    return Ajusta(c, kLongRegistroDisco);
+}
+
+std::filesystem::path RutaVolumen(const DestinoDisco& destino, int volumen) {
+    if (volumen <= 1 || !destino.volumenesAparte) return destino.carpeta / kFicheroDisco;
+    return destino.carpeta / (std::string(kFicheroDisco) + "." + DosDigitos(volumen));
+}
+
+std::string TextoNoHayDisco(const std::string& unidad) {
+    return "No ha colocado ningún disco en la unidad " + unidad +
+           ". Introduzca un disco formateado y pulse el botón  Copiar  para comenzar a copiar.   Si desea "
+           "suspender el proceso  de  Copia  a  disco  pulse  el  botón Salir.";
+}
+
+std::string TextoDiscoCompleto(int volumen) {
+    return "Se ha completado el disco actual (Volumen " + std::to_string(volumen - 1) +
+           "). Introduzca un nuevo disco (Volumen " + std::to_string(volumen) +
+           "). Cuando lo haya cambiado, pulse el botón Salir para seguir copiando.";
+}
+
+ResultadoCopia CopiaDisco(Estado& st, const DestinoDisco& destino, DialogoDisco& dialogo) {
+    ResultadoCopia r;
+    st.NomFichero = FicheroRed(st.Jornada(), st.Orden());
+    st.ErrorFichero = 0;
+    const std::filesystem::path rutaColumnas = st.DirDatos / st.NomFichero;
+
+    int64_t columnas = 0, mala = 0;
+    if (int e = CuentaColumnas(rutaColumnas, columnas, mala)) {
+        InformaErrorFichero(st, Op::Abre(st.NomFichero), e);
+        r.error = e;
+        return r;
+    }
+    auto rechaza = [&](const std::string& texto) {
+        r.fin = FinCopia::Error;
+        dialogo.Mensaje(kTituloErrorCopia, texto);
+        return r;
+    };
+    if (mala)
+        return rechaza("La columna " + std::to_string(mala) + " del fichero " + st.NomFichero +
+                       " no tiene 15 signos 1, X o 2. El fichero de columnas está dañado y no se puede copiar a "
+                       "disco.");
+    if (columnas == 0) return rechaza("La reducción no tiene ninguna columna. No hay boletos que copiar a disco.");
+    r.datos = CalculaDatosDisco(columnas, st.Jornada(), st.Datos.FechaJornada, st.Datos.Delegacion,
+                                st.Datos.Receptor);
+    const DatosDisco& d = r.datos;
+    if (d.columnas > kMaxColumnasDisco)
+        return rechaza("La reducción tiene " + std::to_string(d.columnas) + " columnas y el archivo " +
+                       kFicheroDisco + " admite como máximo " + std::to_string(kMaxColumnasDisco) +
+                       ". No se puede copiar a disco.");
+
+    Copia copia(destino, dialogo, r);
+    if (!copia.AbreVolumen(1)) {
+        if (r.fin == FinCopia::Cancelado) copia.Cancela();
+        return r;
+    }
+    dialogo.Panel("Se está creando en la unidad " + destino.unidad + " el archivo " + kFicheroDisco);
+    if (d.ultimoIncompleto) dialogo.Mensaje(kTituloUltimoIncompleto, kTextoUltimoIncompleto);
+    dialogo.Panel("Número de disquetes necesarios para esta reducción: " + std::to_string(d.discos));
+
+    const std::string cambiado = "El fichero de columnas " + st.NomFichero + " ha cambiado o no se ha podido leer durante la copia.";
+    LectorColumnas lector;
+    if (int e = lector.Abre(rutaColumnas)) {
+        copia.Falla(cambiado, e);
+        return r;
+    }
+    int volumen = 0;
+    int64_t secuencia = 0, leidas = 0;
+    int slot = 0, ultimoPorcentaje = -1;
+    std::string registro;
+    std::string_view col;
+    // Only the columns counted: the headers already tell how many there are.
+    while (leidas < columnas && lector.Siguiente(col)) {
+        if (!ColumnaValida(col)) {
+            copia.Falla(cambiado, Err::ErrorES);
+            return r;
+        }
+        ++leidas;
+        ++slot;
+        if (slot == 1) {
+            ++secuencia;
+            registro.assign(kLongRegistroDisco, ' ');
+            registro[0] = 'D';
+            registro.replace(1, 8, ConCeros(secuencia, 8));
+            registro[kLongRegistroDisco - 1] = col[14];
+            if (secuencia % kBoletosPorDisco == 1) {
+                ++volumen;
+                if (volumen > 1) {
+                    if (!copia.CierraVolumen()) return r;
+                    dialogo.Mensaje(kTituloDiscoCompleto, TextoDiscoCompleto(volumen));
+                    if (!copia.AbreVolumen(volumen)) {
+                        if (r.fin == FinCopia::Cancelado) copia.Cancela();
+                        return r;
+                    }
+                }
+                if (!copia.Escribe(CabeceraDisco(d, volumen))) return r;
+            }
+        }
+        const int porcentaje =
+            static_cast<int>((((secuencia - 1) * 8 + slot) * 200 + d.columnas) / (2 * d.columnas));
+        if (porcentaje != ultimoPorcentaje) {
+            ultimoPorcentaje = porcentaje;
+            dialogo.Progreso(porcentaje, "Se ha copiado el " + std::to_string(porcentaje) + " %");
+        }
+        registro.replace(10 + static_cast<size_t>(slot - 1) * kAnchoSlot, kAnchoSlot, col.substr(0, kAnchoSlot));
+        if (slot == kSlotsPorBoleto) {
+            registro[9] = '8';
+            if (!copia.Escribe(registro)) return r;
+            slot = 0;
+        }
+        if (dialogo.Cancelado()) {
+            copia.Cancela();
+            return r;
+        }
+    }
+    if (leidas < columnas) {
+        copia.Falla(cambiado, lector.Error() ? lector.Error() : Err::FinDeFichero);
+        return r;
+    }
+    if (slot != 0) {
+        if (d.ultimoIncompleto) {
+            registro.replace(10 + kAnchoSlot, kAnchoSlot, registro.substr(10, kAnchoSlot));
+            registro[9] = '2';
+        } else {
+            registro[9] = static_cast<char>('0' + slot);
+        }
+        if (!copia.Escribe(registro)) return r;
+    }
+    if (!copia.CierraVolumen()) return r;
+    r.fin = FinCopia::Copiado;
+    dialogo.Panel("Se ha copiado a la unidad " + destino.unidad + " el archivo " + kFicheroDisco);
+    return r;
+}
+
+}  // namespace tobal
