@@ -1,0 +1,102 @@
+// tobal31-cli exportar over a temporary data folder.
+
+#include <gtest/gtest.h>
+
+#include "Soporte.h"
+#include "data/Jornadas.h"
+#include "reduction/Almacen.h"
+
+namespace tobal {
+namespace {
+
+using prueba::Bytes;
+using prueba::EjecutaCli;
+using prueba::EscribeBytes;
+using prueba::EstadoPrueba;
+
+const std::string A = "1X21X21X21X21X2";
+const std::string B = "2X12X12X12X12X1";
+
+struct CliExportar : ::testing::Test {
+    EstadoPrueba p;
+    prueba::CarpetaTemporal destino;
+
+    void SetUp() override {
+        // The support library runs "tobal31-cli" from the current folder.
+        std::filesystem::current_path(std::filesystem::path(TOBAL31_CLI).parent_path());
+        EscribeBytes(p.dir() / "DATOSGEN.TBX",
+                     "12,\"01/09/02\",1,1,0,0,0,0,1,42,\"0.3 \",\"07\",\"00123\",\"Si\"\r\n");
+        std::array<std::string, 30> equipos;
+        ASSERT_EQ(GrabaRegistroJornada(p.st, 12, RegistroEditor(RegistroJornadaVacio(), 12, "14/09/03", equipos)),
+                  0);
+    }
+    void Reduccion(int columnas, const std::string& col = A) {
+        p.st.Jornada() = 12;
+        p.st.Orden() = 2;
+        ASSERT_EQ(GrabaReduccion(p.st), 0);
+        std::string s;
+        for (int i = 0; i < columnas; ++i) s += LineaColumna(i % 2 ? B : col);
+        EscribeBytes(p.dir() / "RED1202.TBX", s);
+    }
+    prueba::ResultadoCli Exportar(const std::string& orden = "2") {
+        return EjecutaCli({"--datos", p.dir().string(), "exportar", "--jornada", "12", "--orden", orden,
+                           "--destino", destino.ruta().string()});
+    }
+};
+
+TEST_F(CliExportar, WritesTheBetsFileAsTheDiskCopyDoes) {
+    Reduccion(2);
+    auto r = Exportar();
+    ASSERT_EQ(r.codigo, 0) << r.errores;
+    EXPECT_EQ(Bytes(destino / "AD243"),
+              "C0124312140903070012300000201000001" "08" + std::string(86, ' ') + "\r\n" + "D000000012" +
+                  A.substr(0, 14) + B.substr(0, 14) + std::string(84, ' ') + "2\r\n");
+    EXPECT_EQ(r.errores, "");
+    EXPECT_NE(r.salida.find("Se ha copiado a la unidad " + destino.ruta().string() + " el archivo AD243"),
+              std::string::npos);
+}
+
+TEST_F(CliExportar, LoneLastColumnIsToldOnStderr) {
+    Reduccion(9);
+    auto r = Exportar();
+    ASSERT_EQ(r.codigo, 0) << r.errores;
+    EXPECT_EQ(r.errores.rfind("ÚLTIMO BOLETO INCOMPLETO\nCon esta reducción,", 0), 0u) << r.errores;
+    EXPECT_EQ(Bytes(destino / "AD243").size(), 3u * 125);
+}
+
+TEST_F(CliExportar, LaterVolumesGoBesideTheFirst) {
+    Reduccion(11651 * 8);
+    auto r = Exportar();
+    ASSERT_EQ(r.codigo, 0) << r.errores;
+    EXPECT_NE(r.salida.find("Volumen 2: " + (destino / "AD243.02").string()), std::string::npos) << r.salida;
+    EXPECT_NE(r.salida.find("Número de disquetes necesarios para esta reducción: 2"), std::string::npos);
+    std::string v2 = Bytes(destino / "AD243.02");
+    ASSERT_EQ(v2.size(), 2u * 125);
+    EXPECT_EQ(v2.substr(0, 3), "C02");
+    EXPECT_EQ(v2.substr(125, 9), "D00011651");
+}
+
+TEST_F(CliExportar, RefusalsLeaveNoFile) {
+    Reduccion(4);
+    auto r = Exportar("3");  // no such reduction
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_NE(r.errores.find("ERROR EN JORNADA/ORDEN"), std::string::npos);
+
+    Reduccion(3, "1X21X21X21X21X");  // damaged columns file
+    r = Exportar();
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_NE(r.errores.find("ERROR EN LA COPIA A DISCO"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(destino / "AD243"));
+
+    std::filesystem::remove(p.dir() / "RED1202.TBX");
+    r = Exportar();
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_NE(r.errores.find("RED1202.TBX"), std::string::npos);
+
+    r = EjecutaCli({"--datos", p.dir().string(), "exportar", "--jornada", "12", "--orden", "2", "--destino",
+                    (destino / "no existe").string()});
+    EXPECT_EQ(r.codigo, 2);
+}
+
+}  // namespace
+}  // namespace tobal
