@@ -1,0 +1,136 @@
+// Speed of the reduction run against the plain cost of writing its bytes,
+// and of the statistics the reduction screen recomputes after every click.
+//
+// Each reduction reports its time per run and, as the counter "ratio", that
+// time divided by the time of writing the same number of bytes to the same
+// folder in large blocks (the "base_ms" counter). Run from the folder to
+// measure, or give it with TOBAL31_BENCH_DIR.
+
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "app/Archivo.h"
+#include "app/Informador.h"
+#include "reduction/Almacen.h"
+#include "reduction/Base.h"
+#include "reduction/Estadistica.h"
+#include "reduction/Motor.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace tobal;
+using Reloj = std::chrono::steady_clock;
+
+const char* const kCatorceTriples = "1X2* 1X2* 1X2* 1X2* 1X2* 1X2* 1X2* 1X2* 1X2* 1X2* 1X2* 1X2* 1X2* 1X2* 1";
+const char* const kCatorceConBase =
+    "1X2*=1 1X2*=X 1X2*=2 1X2*=1 1X2*=X 1X2*=2 1X2*=1 1X2*=X 1X2*=2 1X2*=1 1X2*=X 1X2*=2 1X2*=1 1X2*=X 1";
+
+fs::path Carpeta() {
+    static const fs::path carpeta = [] {
+        if (const char* d = std::getenv("TOBAL31_BENCH_DIR")) return fs::path(d);
+        std::string plantilla = (fs::temp_directory_path() / "tobal31-bench-XXXXXX").string();
+        if (!::mkdtemp(plantilla.data())) std::abort();
+        return fs::path(plantilla);
+    }();
+    return carpeta;
+}
+
+// The state of one reduction screen: method, parameters, base quiniela.
+struct Pantalla {
+    InformadorMudo mudo;
+    Estado st;
+    Pantalla(int metodo, const char* base, const char* errores, const char* signos) {
+        st.DirDatos = Carpeta();
+        st.informador = &mudo;
+        auto e = errores ? std::optional<std::string>(errores) : std::nullopt;
+        auto s = signos ? std::optional<std::string>(signos) : std::nullopt;
+        if (LeeReduccion(metodo, base, e, s, st.ReduccionActual)) std::abort();
+        st.ReduccionActual.Jornada = 1;
+        st.ReduccionActual.Orden = static_cast<int16_t>(metodo);
+    }
+};
+
+double Segundos(Reloj::time_point desde) { return std::chrono::duration<double>(Reloj::now() - desde).count(); }
+
+// Writing `bytes` bytes of lines in blocks, as the run does, without
+// generating anything.
+double EscribeBase(uint64_t bytes) {
+    static const std::string bloque = [] {
+        std::string b;
+        while (b.size() + kLongLineaColumna <= (1u << 16) * kLongLineaColumna) b += LineaColumna("111111111111111");
+        return b;
+    }();
+    const auto t0 = Reloj::now();
+    EscritorBloques w;
+    if (w.Abre(Carpeta() / "BASE.TBX", 1 << 20)) std::abort();
+    for (uint64_t resto = bytes; resto > 0;) {
+        const size_t n = static_cast<size_t>(std::min<uint64_t>(resto, bloque.size()));
+        w.Escribe(std::string_view(bloque.data(), n));
+        resto -= n;
+    }
+    if (w.Cierra()) std::abort();
+    return Segundos(t0);
+}
+
+void Reduccion(benchmark::State& state, int metodo, const char* base, const char* errores, const char* signos) {
+    Pantalla p(metodo, base, errores, signos);
+    double motor = 0, escritura = 0;
+    int64_t columnas = 0;
+    for (auto _ : state) {
+        const auto t0 = Reloj::now();
+        const ResultadoReduccion res = EjecutaReduccion(p.st);
+        const double s = Segundos(t0);
+        if (res.fin != FinReduccion::Terminada) {
+            state.SkipWithError(res.mensaje.c_str());
+            return;
+        }
+        state.SetIterationTime(s);
+        motor += s;
+        columnas = res.columnas;
+        escritura += EscribeBase(static_cast<uint64_t>(columnas) * kLongLineaColumna);
+    }
+    state.counters["columnas"] = static_cast<double>(columnas);
+    state.counters["MB"] = static_cast<double>(columnas) * kLongLineaColumna / 1e6;
+    state.counters["base_ms"] = escritura * 1000 / static_cast<double>(state.iterations());
+    state.counters["ratio"] = motor / escritura;
+}
+
+void Estadistica(benchmark::State& state, int metodo, const char* base, const char* errores, const char* signos) {
+    Pantalla p(metodo, base, errores, signos);
+    const Separadores sep{',', '.'};
+    for (auto _ : state) benchmark::DoNotOptimize(CalculaEstadistica(p.st, sep));
+    state.counters["reducidas"] = p.st.ReduccionActual.ApuestasReducidas;
+}
+
+// Method 2, fourteen reduced triples, errors 0 to 14: every column.
+BENCHMARK_CAPTURE(Reduccion, ColumnaProbable_14triples_0a14, 2, kCatorceConBase, "0,14", nullptr)
+    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+// Method 3, fourteen reduced triples, signs 5, 5, 4.
+BENCHMARK_CAPTURE(Reduccion, SeleccionSignos_14triples_5_5_4, 3, kCatorceTriples, nullptr, "5,5,4")
+    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+// Method 1 on "Seleccionar todo": table A and ten triples in full.
+BENCHMARK_CAPTURE(Reduccion, Directo_SeleccionarTodo, 1, kCatorceTriples, nullptr, nullptr)
+    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+
+BENCHMARK_CAPTURE(Estadistica, Directo_14triples, 1, kCatorceTriples, nullptr, nullptr)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Estadistica, ColumnaProbable_14triples, 2, kCatorceConBase, "0,14", nullptr)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Estadistica, SeleccionSignos_14triples, 3, kCatorceTriples, nullptr, "5,5,4")
+    ->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    if (!std::getenv("TOBAL31_BENCH_DIR")) fs::remove_all(Carpeta());
+    return 0;
+}
