@@ -1,0 +1,200 @@
+// tobal31-cli imprimir: one PDF per output, read back with poppler's tools
+// (page count and size, texts, and the ink under a few crosses).
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <regex>
+
+#include "../output/DatosImpresion.h"
+#include "Soporte.h"
+#include "data/DatosGen.h"
+#include "data/Jornadas.h"
+#include "reduction/Almacen.h"
+#include "scoring/Escrutinio.h"
+
+namespace tobal {
+namespace {
+
+using prueba::EjecutaCli;
+using prueba::EscribeBytes;
+using prueba::EstadoPrueba;
+
+std::string Orden(const std::string& linea) {
+    std::string salida;
+    FILE* f = ::popen(linea.c_str(), "r");
+    if (!f) return salida;
+    char buf[4096];
+    for (size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) salida.append(buf, n);
+    ::pclose(f);
+    return salida;
+}
+
+struct Pdf {
+    int paginas = 0;
+    double ancho = 0, alto = 0;  // points
+    std::string texto;
+};
+
+Pdf Lee(const std::filesystem::path& ruta) {
+    Pdf p;
+    const std::string info = Orden("pdfinfo '" + ruta.string() + "' 2>/dev/null");
+    std::smatch m;
+    if (std::regex_search(info, m, std::regex("Pages:\\s+(\\d+)"))) p.paginas = std::stoi(m[1]);
+    if (std::regex_search(info, m, std::regex("Page size:\\s+([\\d.]+) x ([\\d.]+)"))) {
+        p.ancho = std::stod(m[1]);
+        p.alto = std::stod(m[2]);
+    }
+    p.texto = Orden("pdftotext -layout '" + ruta.string() + "' - 2>/dev/null");
+    return p;
+}
+
+// The darkest pixel of the 5 x 5 square around a point given in twips from
+// the printable page's corner (the PDF's margins are 5 mm), at 600 dpi.
+int Tinta(const std::filesystem::path& ruta, int pagina, double xTwips, double yTwips) {
+    const double margen = 5 * 1440 / 25.4;
+    const long x = std::lround((xTwips + margen) * 600 / 1440) - 2;
+    const long y = std::lround((yTwips + margen) * 600 / 1440) - 2;
+    const std::string pgm = Orden("pdftoppm -gray -r 600 -f " + std::to_string(pagina) + " -l " +
+                                  std::to_string(pagina) + " -x " + std::to_string(x) + " -y " + std::to_string(y) +
+                                  " -W 5 -H 5 '" + ruta.string() + "' 2>/dev/null");
+    if (pgm.size() < 25) return -1;
+    int minimo = 255;
+    for (size_t i = pgm.size() - 25; i < pgm.size(); ++i) minimo = std::min(minimo, int(static_cast<unsigned char>(pgm[i])));
+    return minimo;
+}
+
+struct CliImprimir : ::testing::Test {
+    EstadoPrueba p;
+
+    void SetUp() override {
+        EscribeBytes(p.dir() / "DATOSGEN.TBX", std::string(kLineaDatosGenDefecto) + "\r\n");
+        std::array<std::string, 30> equipos;
+        equipos[0] = "REAL MADRID";
+        equipos[1] = "BARCELONA";
+        std::string reg = RegistroEditor(RegistroJornadaVacio(), 12, "14/09/02", equipos);
+        EntradasEscrutinio e;
+        const std::string ganadora = prueba::ColumnaPrueba(2);
+        for (int m = 1; m <= 15; ++m)
+            e.Ganadora[m] = static_cast<int16_t>(std::string("1X2").find(ganadora[m - 1]) + 1);
+        e.TextoPremios = {"", "100000", "1500.5", "20", "", ""};
+        PonEntradasEnRegistro(reg, 12, "14/09/02", e);
+        ASSERT_EQ(GrabaRegistroJornada(p.st, 12, reg), 0);
+        prueba::GrabaReduccionPrueba(p.st, 12, 1, 80);  // 10 tickets
+        prueba::GrabaReduccionPrueba(p.st, 12, 2, 24);  // 3 tickets
+    }
+    prueba::ResultadoCli Imprime(std::vector<std::string> mas) {
+        std::vector<std::string> args{"--datos", p.dir().string(), "imprimir"};
+        args.insert(args.end(), mas.begin(), mas.end());
+        return EjecutaCli(args);
+    }
+    std::filesystem::path Pdf(const std::string& nombre) const { return p.dir() / nombre; }
+};
+
+TEST_F(CliImprimir, SummaryAndRelation) {
+    auto r = Imprime({"resumen", "--jornada", "12", "--orden", "2", "--copias", "2", "--pdf", Pdf("r.pdf")});
+    ASSERT_EQ(r.codigo, 0) << r.errores;
+    auto pdf = Lee(Pdf("r.pdf"));
+    EXPECT_EQ(pdf.paginas, 2);
+    EXPECT_NEAR(pdf.ancho, 595, 1);
+    EXPECT_NEAR(pdf.alto, 842, 1);
+    // pdftotext lays text out by position: runs of blanks may change.
+    EXPECT_TRUE(std::regex_search(pdf.texto, std::regex("JORNADA NRO. 12 DE FECHA 14/09/02 \\(Orden +2\\)")))
+        << pdf.texto;
+    EXPECT_NE(pdf.texto.find("1. REAL MADRID-BARCELONA...."), std::string::npos);
+    EXPECT_NE(pdf.texto.find("72 apuestas reducidas a 24"), std::string::npos);
+
+    r = Imprime({"relacion", "--jornada", "12", "--orden", "1", "--pdf", Pdf("l.pdf")});
+    ASSERT_EQ(r.codigo, 0) << r.errores;
+    pdf = Lee(Pdf("l.pdf"));
+    EXPECT_EQ(pdf.paginas, 1);
+    EXPECT_NE(pdf.texto.find("Página..: 1"), std::string::npos) << pdf.texto;
+    EXPECT_TRUE(std::regex_search(pdf.texto, std::regex("Boleto\\s+9\\s+Boleto\\s+10")));
+    EXPECT_TRUE(std::regex_search(pdf.texto, std::regex("15 -  ( [12X]){8}")));
+
+    r = Imprime({"relacion", "--jornada", "12", "--orden", "1", "--ancho", "ancho", "--desde", "2", "--pdf",
+                 Pdf("a.pdf")});
+    ASSERT_EQ(r.codigo, 0) << r.errores;
+    pdf = Lee(Pdf("a.pdf"));
+    EXPECT_NEAR(pdf.ancho, 350 * 72 / 25.4, 1);
+    EXPECT_TRUE(std::regex_search(pdf.texto, std::regex("Boleto\\s+2\\s+Boleto\\s+3\\s+Boleto\\s+4\\s+Boleto\\s+5\\s+"
+                                                        "Boleto\\s+6\\s+Boleto\\s+7\\s+Boleto\\s+8")));
+}
+
+TEST_F(CliImprimir, SheetTicketsOneAPageWithTheCrossesOnTheBoxes) {
+    auto r = Imprime({"boletos", "--jornada", "12", "--orden", "1", "--desde", "2", "--hasta", "4", "--pdf",
+                      Pdf("b.pdf")});
+    ASSERT_EQ(r.codigo, 0) << r.errores;
+    auto pdf = Lee(Pdf("b.pdf"));
+    EXPECT_EQ(pdf.paginas, 3);
+    EXPECT_NEAR(pdf.alto, 842, 1);
+
+    r = Imprime({"boletos", "--jornada", "12", "--orden", "1", "--prueba", "--pdf", Pdf("p.pdf")});
+    ASSERT_EQ(r.codigo, 0) << r.errores;
+    pdf = Lee(Pdf("p.pdf"));
+    EXPECT_EQ(pdf.paginas, 1);
+    EXPECT_TRUE(std::regex_search(pdf.texto, std::regex("999.999"))) << pdf.texto;
+    // Row 15 of the test ticket: slot 6 box "1" crossed, slot 8 box "2" empty;
+    // match 14, slot 8 box "2" crossed. Box centres.
+    EXPECT_LT(Tinta(Pdf("p.pdf"), 1, 940 + 8 * 212 + 35, 10 + 65), 100);
+    EXPECT_EQ(Tinta(Pdf("p.pdf"), 1, 940 + 35, 10 + 65), 255);
+    EXPECT_LT(Tinta(Pdf("p.pdf"), 1, 940 + 35, 294 + 65), 100);
+}
+
+TEST_F(CliImprimir, ContinuousFormsTwoTicketsAPage) {
+    auto r = Imprime({"continuo", "--jornada", "12", "--orden", "2", "--pdf", Pdf("c.pdf")});
+    ASSERT_EQ(r.codigo, 0) << r.errores;
+    auto pdf = Lee(Pdf("c.pdf"));
+    EXPECT_EQ(pdf.paginas, 2);
+    EXPECT_NEAR(pdf.ancho, 595, 1);
+    EXPECT_NEAR(pdf.alto, 158.5 * 72 / 25.4, 1);
+
+    r = Imprime({"continuo", "--jornada", "12", "--orden", "2", "--prueba", "--pdf", Pdf("t.pdf")});
+    ASSERT_EQ(r.codigo, 0) << r.errores;
+    // Right ticket: first cross and its solid mark at the top.
+    EXPECT_LT(Tinta(Pdf("t.pdf"), 1, 7040 + 65, 1270 + 35), 100);
+    EXPECT_LT(Tinta(Pdf("t.pdf"), 1, 5990 + 5120 + 85, 65 + 72), 50);
+    EXPECT_EQ(Tinta(Pdf("t.pdf"), 1, 5990 + 5120 + 85, 65 + 200), 255);
+}
+
+TEST_F(CliImprimir, ScoringReportOfTheStoredResults) {
+    auto r = Imprime({"escrutinio", "--jornada", "12", "--orden", "1", "--pdf", Pdf("e.pdf")});
+    ASSERT_EQ(r.codigo, 0) << r.errores;
+    auto pdf = Lee(Pdf("e.pdf"));
+    EXPECT_EQ(pdf.paginas, 1);
+    EXPECT_TRUE(std::regex_search(pdf.texto, std::regex("Escrutinio de la jornada nro. 12 de fecha 14/09/02 "
+                                                        "\\(Orden +1\\)")))
+        << pdf.texto;
+    // Every third column is the winning column itself.
+    EXPECT_TRUE(std::regex_search(pdf.texto, std::regex("27 columnas de 15 aciertos.: +2,700,000.00")));
+    EXPECT_TRUE(std::regex_search(pdf.texto, std::regex("Total boletos premiados.: \\d")));
+}
+
+TEST_F(CliImprimir, RefusalsAndUsageErrors) {
+    auto r = Imprime({"resumen", "--jornada", "12", "--orden", "7", "--pdf", Pdf("x.pdf")});
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_NE(r.errores.find("ERROR EN JORNADA/ORDEN"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(Pdf("x.pdf")));
+
+    EXPECT_EQ(Imprime({"carteles", "--jornada", "12", "--orden", "1", "--pdf", Pdf("x.pdf")}).codigo, 2);
+    EXPECT_EQ(Imprime({"relacion", "--jornada", "12", "--orden", "1", "--prueba", "--pdf", Pdf("x.pdf")}).codigo, 2);
+    EXPECT_EQ(Imprime({"boletos", "--jornada", "12", "--orden", "1", "--desde", "4", "--hasta", "2"}).codigo, 2);
+    EXPECT_EQ(Imprime({"boletos", "--jornada", "12", "--orden", "1", "--desde", "11"}).codigo, 2);
+    EXPECT_EQ(Imprime({"resumen", "--jornada", "12", "--orden", "1", "--copias", "0"}).codigo, 2);
+
+    // Results not stored for matchday 12's second reduction: none for 13.
+    prueba::GrabaReduccionPrueba(p.st, 13, 1, 8);
+    r = Imprime({"escrutinio", "--jornada", "13", "--orden", "1", "--pdf", Pdf("x.pdf")});
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_NE(r.errores.find("COLUMNA GANADORA INCOMPLETA"), std::string::npos);
+
+    // A reduction whose columns file is gone prints nothing.
+    std::filesystem::remove(p.dir() / "RED1201.TBX");
+    r = Imprime({"boletos", "--jornada", "12", "--orden", "1", "--pdf", Pdf("x.pdf")});
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_FALSE(std::filesystem::exists(Pdf("x.pdf")));
+}
+
+}  // namespace
+}  // namespace tobal
