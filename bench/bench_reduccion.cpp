@@ -56,7 +56,9 @@ struct Pantalla {
     }
 };
 
-double Segundos(Reloj::time_point desde) { return std::chrono::duration<double>(Reloj::now() - desde).count(); }
+double Segundos(Reloj::time_point desde) {
+    return std::chrono::duration<double>(Reloj::now() - desde).count();
+}
 
 // Writing `bytes` bytes of lines in blocks, as the run does, without
 // generating anything.
@@ -110,15 +112,22 @@ void Estadistica(benchmark::State& state, int metodo, const char* base, const ch
 
 // Method 2, fourteen reduced triples, errors 0 to 14: every column.
 BENCHMARK_CAPTURE(Reduccion, ColumnaProbable_14triples_0a14, 2, kCatorceConBase, "0,14", nullptr)
-    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
 // Method 3, fourteen reduced triples, signs 5, 5, 4.
 BENCHMARK_CAPTURE(Reduccion, SeleccionSignos_14triples_5_5_4, 3, kCatorceTriples, nullptr, "5,5,4")
-    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
 // Method 1 on "Seleccionar todo": table A and ten triples in full.
 BENCHMARK_CAPTURE(Reduccion, Directo_SeleccionarTodo, 1, kCatorceTriples, nullptr, nullptr)
-    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
 
-BENCHMARK_CAPTURE(Estadistica, Directo_14triples, 1, kCatorceTriples, nullptr, nullptr)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Estadistica, Directo_14triples, 1, kCatorceTriples, nullptr, nullptr)
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(Estadistica, ColumnaProbable_14triples, 2, kCatorceConBase, "0,14", nullptr)
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(Estadistica, SeleccionSignos_14triples, 3, kCatorceTriples, nullptr, "5,5,4")

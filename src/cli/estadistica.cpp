@@ -1,11 +1,12 @@
 // tobal31-cli estadistica: the statistics of a base quiniela, as the
 // reduction screen shows them after every click. Writes nothing.
 
+#include "reduction/Estadistica.h"
+
 #include <ostream>
 
 #include "cli/Comando.h"
 #include "reduction/Base.h"
-#include "reduction/Estadistica.h"
 
 namespace tobal::cli {
 namespace {
@@ -21,9 +22,12 @@ int Estadistica(Contexto& cx, std::vector<std::string>& args) {
     if (auto fallo = LeeReduccion(metodo, *base, errores, signos, r)) throw ErrorUso(*fallo);
 
     const ResultadoEstadistica res = CalculaEstadistica(cx.st);
-    for (const LineaEstadistica& l : res.lineas) cx.out << l.etiqueta << ':' << (l.valor.empty() ? "" : " ") << l.valor << '\n';
-    if (res.bajaMinErrores) cx.err << "El mínimo de errores baja a " << r.MinErrores << ", los múltiples a reducir.\n";
-    if (res.bajaMaxErrores) cx.err << "El máximo de errores baja a " << r.MaxErrores << ", los múltiples a reducir.\n";
+    for (const LineaEstadistica& l : res.lineas)
+        cx.out << l.etiqueta << ':' << (l.valor.empty() ? "" : " ") << l.valor << '\n';
+    if (res.bajaMinErrores)
+        cx.err << "El mínimo de errores baja a " << r.MinErrores << ", los múltiples a reducir.\n";
+    if (res.bajaMaxErrores)
+        cx.err << "El máximo de errores baja a " << r.MaxErrores << ", los múltiples a reducir.\n";
     const char* nombres[] = {"", "1", "X", "2"};
     for (int s = 1; s <= 3; ++s)
         if (res.bajaSignos[s])

@@ -23,7 +23,9 @@ namespace {
 
 // Set by Ctrl+C; the run tests it once per state and cleans up.
 std::atomic<bool> gInterrumpido{false};
-extern "C" void AlInterrumpir(int) { gInterrumpido.store(true); }
+extern "C" void AlInterrumpir(int) {
+    gInterrumpido.store(true);
+}
 
 int Reducir(Contexto& cx, std::vector<std::string>& args) {
     Estado& st = cx.st;
@@ -68,10 +70,10 @@ int Reducir(Contexto& cx, std::vector<std::string>& args) {
     auto anterior = std::signal(SIGINT, AlInterrumpir);
     const ResultadoReduccion res = EjecutaReduccion(st, avance, &gInterrumpido);
     std::signal(SIGINT, anterior);
-    if (terminal) cx.err << '\n';
+    if (terminal) cx.err << '\n' << (res.fin == FinReduccion::Fallida ? "" : res.mensaje + "\n");
 
     if (res.fin == FinReduccion::Cancelada) {
-        cx.err << res.mensaje << '\n';
+        if (!terminal) cx.err << res.mensaje << '\n';
         return kSalidaRechazo;
     }
     if (res.fin == FinReduccion::Fallida) {

@@ -10,11 +10,15 @@ constexpr char kSignos[] = "1X2";
 
 int IndiceSigno(char c) {
     switch (c) {
-        case '1': return 1;
+        case '1':
+            return 1;
         case 'X':
-        case 'x': return 2;
-        case '2': return 3;
-        default: return 0;
+        case 'x':
+            return 2;
+        case '2':
+            return 3;
+        default:
+            return 0;
     }
 }
 
@@ -88,7 +92,8 @@ std::optional<std::vector<int16_t>> LeeNumeros(std::string_view texto, size_t n)
         size_t fin = texto.find(',', i);
         if (fin == std::string_view::npos) fin = texto.size();
         const std::string_view t = texto.substr(i, fin - i);
-        if (t.empty() || t.size() > 2 || t.find_first_not_of("0123456789") != std::string_view::npos) return std::nullopt;
+        if (t.empty() || t.size() > 2 || t.find_first_not_of("0123456789") != std::string_view::npos)
+            return std::nullopt;
         const int valor = std::stoi(std::string(t));
         if (valor > 14) return std::nullopt;
         v.push_back(static_cast<int16_t>(valor));

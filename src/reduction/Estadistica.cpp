@@ -62,7 +62,8 @@ int64_t CuentaPorErrores(const Reduccion& r) {
         ++maximo;
     }
     int64_t total = 0;
-    for (int e = std::max<int>(r.MinErrores, 0); e <= std::min<int>(r.MaxErrores, maximo); ++e) total += porErrores[e];
+    for (int e = std::max<int>(r.MinErrores, 0); e <= std::min<int>(r.MaxErrores, maximo); ++e)
+        total += porErrores[e];
     return total * resto;
 }
 
@@ -91,7 +92,9 @@ bool Baja(int16_t& valor, int16_t tope) {
 
 }  // namespace
 
-ResultadoEstadistica CalculaEstadistica(Estado& st) { return CalculaEstadistica(st, SeparadoresLocales()); }
+ResultadoEstadistica CalculaEstadistica(Estado& st) {
+    return CalculaEstadistica(st, SeparadoresLocales());
+}
 
 ResultadoEstadistica CalculaEstadistica(Estado& st, Separadores sep) {
     ResultadoEstadistica res;

@@ -31,23 +31,31 @@ constexpr size_t kColumnasBloque = 1 << 16;  // 1.2 MB of lines per write
 
 // A match whose sign changes from one state of the development to the next.
 struct Rueda {
-    int linea;          // position of its sign in the line (1..14)
-    int n;              // marked signs
-    char signo[3];      // the marked signs, in the order 1, X, 2
-    int error[3];       // method 2: 1 when the sign differs from the base sign
-    int clase[3];       // method 3: 0, 1, 2 for a counted "1", "X", "2"; 3 not counted
+    int linea;      // position of its sign in the line (1..14)
+    int n;          // marked signs
+    char signo[3];  // the marked signs, in the order 1, X, 2
+    int error[3];   // method 2: 1 when the sign differs from the base sign
+    int clase[3];   // method 3: 0, 1, 2 for a counted "1", "X", "2"; 3 not counted
 };
 
 const char* Causa(int numero) {
     switch (numero) {
-        case Err::SinMemoria: return "memoria insuficiente";
-        case Err::DiscoLleno: return "disco lleno";
-        case Err::PermisoDenegado: return "permiso denegado";
-        case Err::AccesoRuta: return "error de acceso a la ruta o al fichero";
-        case Err::RutaNoEncontrada: return "no se encuentra la carpeta";
-        case Err::UnidadNoDisponible: return "unidad no preparada";
-        case Err::NoEncontrado: return "no se encuentra el fichero";
-        default: return "error de entrada/salida";
+        case Err::SinMemoria:
+            return "memoria insuficiente";
+        case Err::DiscoLleno:
+            return "disco lleno";
+        case Err::PermisoDenegado:
+            return "permiso denegado";
+        case Err::AccesoRuta:
+            return "error de acceso a la ruta o al fichero";
+        case Err::RutaNoEncontrada:
+            return "no se encuentra la carpeta";
+        case Err::UnidadNoDisponible:
+            return "unidad no preparada";
+        case Err::NoEncontrado:
+            return "no se encuentra el fichero";
+        default:
+            return "error de entrada/salida";
     }
 }
 
@@ -58,9 +66,7 @@ public:
     ResultadoReduccion Ejecuta();
 
 private:
-    bool Cancelado() const {
-        return cancelar_ ? cancelar_->load(std::memory_order_relaxed) : st_.Cancelado != Falso;
-    }
+    bool Cancelado() const { return cancelar_ ? cancelar_->load(std::memory_order_relaxed) : st_.Cancelado != Falso; }
     bool Prepara();
     void Recorre();
     void Vuelca() {
@@ -234,8 +240,9 @@ ResultadoReduccion Ejecucion::Ejecuta() {
     if (r_.Metodo < 1 || r_.Metodo > 3 || !Prepara()) {
         ResultadoReduccion res;
         res.error = Err::TipoIncorrecto;
-        res.mensaje = "La quiniela base no se puede reducir: hay un partido sin signo o sin signo en la "
-                      "columna base, o el método no es válido.";
+        res.mensaje =
+            "La quiniela base no se puede reducir: hay un partido sin signo o sin signo en la "
+            "columna base, o el método no es válido.";
         return res;
     }
     const std::string nombre = FicheroRed(r_.Jornada, r_.Orden);

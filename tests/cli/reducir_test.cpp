@@ -37,8 +37,8 @@ TEST(CliReducir, ReduceYRechazaLaQueYaExiste) {
         << r.errores;
     EXPECT_EQ(Bytes(d / "RED1203.TBX").size(), 9u * kLongLineaColumna);
 
-    r = Reducir(d, {"--metodo", "2", "--base", "1X2*=1 1 1 1 1 1 1 1 1 1 1 1 1 1 1", "--errores", "0,0",
-                    "--reemplazar"});
+    r = Reducir(
+        d, {"--metodo", "2", "--base", "1X2*=1 1 1 1 1 1 1 1 1 1 1 1 1 1 1", "--errores", "0,0", "--reemplazar"});
     ASSERT_EQ(r.codigo, 0) << r.errores;
     EXPECT_NE(r.salida.find("Errores permitidos.........: De 0 a 0\n"), std::string::npos) << r.salida;
     EXPECT_EQ(Bytes(d / "RED1203.TBX"), "\"111111111111111\"\r\n");
@@ -66,7 +66,8 @@ TEST(CliReducir, ComprobacionesYErroresDeUso) {
     EXPECT_EQ(r.codigo, 2);
     r = Reducir(d, {"--metodo", "1", "--base", kCuatroTriples, "--signos", "1,1,2"});
     EXPECT_EQ(r.codigo, 2);
-    r = EjecutaCli({"--datos", d.ruta().string(), "reducir", "--orden", "3", "--metodo", "1", "--base", kCuatroTriples});
+    r = EjecutaCli(
+        {"--datos", d.ruta().string(), "reducir", "--orden", "3", "--metodo", "1", "--base", kCuatroTriples});
     EXPECT_EQ(r.codigo, 2);
     EXPECT_NE(r.errores.find("--jornada"), std::string::npos);
     EXPECT_FALSE(fs::exists(d / "BASES.TBX"));

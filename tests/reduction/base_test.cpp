@@ -1,6 +1,7 @@
+#include "reduction/Base.h"
+
 #include <gtest/gtest.h>
 
-#include "reduction/Base.h"
 #include "reduction/Comprobaciones.h"
 #include "reduction/Estadistica.h"
 
@@ -40,8 +41,10 @@ TEST(Base, NombraElPartidoYLaFalta) {
         {"1 X1 1 1 1 1 1 1 1 1 1 1 1 1 1", "partido 2 (\"X1\"): los signos van en el orden 1, X, 2"},
         {"11 1 1 1 1 1 1 1 1 1 1 1 1 1 1", "partido 1 (\"11\"): el signo 1 está repetido"},
         {"1* 1 1 1 1 1 1 1 1 1 1 1 1 1 1", "partido 1 (\"1*\"): solo se reducen los partidos dobles o triples"},
-        {"1X=1 1 1 1 1 1 1 1 1 1 1 1 1 1 1", "partido 1 (\"1X=1\"): el signo de la columna base solo se elige en un partido a reducir (falta *)"},
-        {"1X*=2 1 1 1 1 1 1 1 1 1 1 1 1 1 1", "partido 1 (\"1X*=2\"): el signo de la columna base no está marcado en el partido"},
+        {"1X=1 1 1 1 1 1 1 1 1 1 1 1 1 1 1",
+         "partido 1 (\"1X=1\"): el signo de la columna base solo se elige en un partido a reducir (falta *)"},
+        {"1X*=2 1 1 1 1 1 1 1 1 1 1 1 1 1 1",
+         "partido 1 (\"1X*=2\"): el signo de la columna base no está marcado en el partido"},
         {"1X*= 1 1 1 1 1 1 1 1 1 1 1 1 1 1", "partido 1 (\"1X*=\"): falta el signo de la columna base tras ="},
         {"1 1 1 1 1 1 1 1 1 1 1 1 1 1 1X", "partido 15 (\"1X\"): el partido 15 lleva un solo signo"},
         {"1 1 1 1 1 1 1 1 1 1 1 1 1 1 1X*", "partido 15 (\"1X*\"): el partido 15 no se reduce"},
@@ -88,7 +91,8 @@ struct Comprobacion {
 
 TEST(Base, ComprobacionesDelBotonReducir) {
     const std::string comun =
-        " que no se ha seleccionado ningun signo en la  Columna  Base.   Debe seleccionar  en  la   Columna Base  un  "
+        " que no se ha seleccionado ningun signo en la  Columna  Base.   Debe seleccionar  en  la   Columna Base  un "
+        " "
         "signo  de  cada  partido  a reducir antes de efectuar la reducción.";
     auto a = Comprobacion(2, "1X2* 1X* 1X2*=1 1 1 1 1 1 1 1 1 1 1 1 1").aviso();
     ASSERT_TRUE(a);
@@ -107,10 +111,11 @@ TEST(Base, ComprobacionesDelBotonReducir) {
     a = Comprobacion(3, "1X2* 1X2* 1X2* 1X2* 1 1 1 1 1 1 1 1 1 1 1", nullptr, "2,1,0").aviso();
     ASSERT_TRUE(a);
     EXPECT_EQ(a->titulo, "ERROR EN LA SUMA DE SIGNOS");
-    EXPECT_EQ(a->texto,
-              "La  suma  de  los signos  1 ,  X  y  2  seleccionados como patrón de reducción   ( 2  +  1  +  0   ->  3 "
-              ")   no  se  corresponde  con el total de partidos seleccionados para reducir ( 4 ). Estos parámetros "
-              "deben coincidir para poder efectuar correctamente la reducción.");
+    EXPECT_EQ(
+        a->texto,
+        "La  suma  de  los signos  1 ,  X  y  2  seleccionados como patrón de reducción   ( 2  +  1  +  0   ->  3 "
+        ")   no  se  corresponde  con el total de partidos seleccionados para reducir ( 4 ). Estos parámetros "
+        "deben coincidir para poder efectuar correctamente la reducción.");
     EXPECT_FALSE(Comprobacion(3, "1X2* 1X2* 1X2* 1X2* 1 1 1 1 1 1 1 1 1 1 1", nullptr, "2,1,1").aviso());
 
     // A match without signs comes before "no multiple to reduce".

@@ -33,22 +33,20 @@ TEST(EstadisticaResumen, LineasDeCadaMetodo) {
     Reduccion dos = Guardada(2, 18, 6);
     dos.MinErrores = 0;
     dos.MaxErrores = 1;
-    EXPECT_EQ(Pares(LineasResumen(dos, 0.5f, Separadores{'.', ','})),
-              (P{{"18 apuestas reducidas a 6", ""},
-                 {"Factor de  reducción.....:", "3,00"},
-                 {"Errores permitidos.........:", "De 0 a 1"},
-                 {"Importe reducidas.........:", "3,00 €"},
-                 {"Posibilidades cubiertas.:", "33,33 %"}}));
+    EXPECT_EQ(Pares(LineasResumen(dos, 0.5f, Separadores{'.', ','})), (P{{"18 apuestas reducidas a 6", ""},
+                                                                         {"Factor de  reducción.....:", "3,00"},
+                                                                         {"Errores permitidos.........:", "De 0 a 1"},
+                                                                         {"Importe reducidas.........:", "3,00 €"},
+                                                                         {"Posibilidades cubiertas.:", "33,33 %"}}));
 
     // Method 3 with no column: the factor has no divisor.
     Reduccion tres = Guardada(3, 27, 0);
     tres.Signos = {0, 2, 1, 0};
-    EXPECT_EQ(Pares(LineasResumen(tres, 0.3f, kPunto)),
-              (P{{"27 apuestas reducidas a ", ""},
-                 {"Factor de  reducción.....:", ""},
-                 {"Signos 1..: 2     Signos X..: 1     Signos 2..: 0", ""},
-                 {"Importe reducidas.........:", "0.00 €"},
-                 {"Posibilidades cubiertas.:", "0.00 %"}}));
+    EXPECT_EQ(Pares(LineasResumen(tres, 0.3f, kPunto)), (P{{"27 apuestas reducidas a ", ""},
+                                                           {"Factor de  reducción.....:", ""},
+                                                           {"Signos 1..: 2     Signos X..: 1     Signos 2..: 0", ""},
+                                                           {"Importe reducidas.........:", "0.00 €"},
+                                                           {"Posibilidades cubiertas.:", "0.00 %"}}));
 
     // Nothing loaded.
     EXPECT_TRUE(LineasResumen(Guardada(1, 1, 1), 0.3f, kPunto).empty());

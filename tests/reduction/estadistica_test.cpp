@@ -1,10 +1,11 @@
+#include "reduction/Estadistica.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
 
 #include "Soporte.h"
 #include "reduction/Base.h"
-#include "reduction/Estadistica.h"
 
 namespace tobal {
 namespace {
@@ -38,10 +39,10 @@ struct Calculo {
 TEST(Estadistica, LineasDelMetodoDirecto) {
     Calculo c(1, "1X2* 1X2* 1X2* 1X2* 1 1 1 1 1 1 1 1 1 1 1");
     std::vector<std::pair<std::string, std::string>> esperado{
-        {"Partidos a doble", "0"},     {"Partidos a triple", "4"},       {"Total múltiples", "4"},
-        {"Apuest. directas", "81"},    {"Dobles a reducir", "0"},        {"Triples a reducir", "4"},
-        {"Múltiples a reducir", "4"},  {"Apuest. reducidas", "9"},       {"Importe total", "24.30 €"},
-        {"Importe reducidas", "2.70 €"}, {"Factor reducción", "9.00"},   {"Probab. 14 aciertos", "11.11 %"},
+        {"Partidos a doble", "0"},         {"Partidos a triple", "4"},   {"Total múltiples", "4"},
+        {"Apuest. directas", "81"},        {"Dobles a reducir", "0"},    {"Triples a reducir", "4"},
+        {"Múltiples a reducir", "4"},      {"Apuest. reducidas", "9"},   {"Importe total", "24.30 €"},
+        {"Importe reducidas", "2.70 €"},   {"Factor reducción", "9.00"}, {"Probab. 14 aciertos", "11.11 %"},
         {"Probab. 13 aciertos", "88.89 %"}};
     ASSERT_EQ(c.res.lineas.size(), esperado.size());
     for (size_t i = 0; i < esperado.size(); ++i) {

@@ -1,3 +1,5 @@
+#include "reduction/Motor.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -8,7 +10,6 @@
 #include "reduction/Almacen.h"
 #include "reduction/Base.h"
 #include "reduction/Estadistica.h"
-#include "reduction/Motor.h"
 #include "reduction/Tablas.h"
 
 namespace tobal {
@@ -138,7 +139,9 @@ void BaseAleatoria(std::mt19937& g, Reduccion& r, int metodo, int triples, int d
         std::vector<int> marcados;
         for (int s = 1; s <= 3; ++s)
             if (p.Signo[s]) marcados.push_back(s), ++disponibles[s];
-        if (metodo == 2) p.SignoBase = static_cast<int16_t>(marcados[static_cast<size_t>(azar(static_cast<int>(marcados.size())))]);
+        if (metodo == 2)
+            p.SignoBase =
+                static_cast<int16_t>(marcados[static_cast<size_t>(azar(static_cast<int>(marcados.size())))]);
     }
     if (metodo == 2) {
         r.MinErrores = static_cast<int16_t>(azar(reducidos + 1));
@@ -169,7 +172,8 @@ TEST(Motor, LasEstadisticasAnuncianLasColumnasEscritas) {
         // Every pair of reduced triples and doubles a table serves, with
         // other multiples developed in full.
         const int triples = static_cast<int>(g() % 5);
-        const int dobles = static_cast<int>(g() % static_cast<unsigned>(std::min(8, 10 - triples))) + (triples ? 0 : 1);
+        const int dobles =
+            static_cast<int>(g() % static_cast<unsigned>(std::min(8, 10 - triples))) + (triples ? 0 : 1);
         // The direct method's count is checked with up to fourteen
         // multiples; the others are enumerated, so fewer.
         const int tope = (metodo == 1 ? 15 : 11) - triples - dobles;
@@ -186,7 +190,8 @@ TEST(Motor, LasEstadisticasAnuncianLasColumnasEscritas) {
         const auto cols = c.Columnas();
         EXPECT_EQ(res.columnas, anunciadas);
         ASSERT_EQ(static_cast<int64_t>(cols.size()), anunciadas);
-        for (const auto& col : cols) ASSERT_EQ(col[14], kSignos[c.r.Partidos[15].Signo[1] ? 0 : c.r.Partidos[15].Signo[2] ? 1 : 2]);
+        for (const auto& col : cols)
+            ASSERT_EQ(col[14], kSignos[c.r.Partidos[15].Signo[1] ? 0 : c.r.Partidos[15].Signo[2] ? 1 : 2]);
         if (c.r.ApuestasDirectas > 59049) continue;
         const auto todas = Desarrollo(c.r);
         ASSERT_EQ(static_cast<int64_t>(todas.size()), c.r.ApuestasDirectas);
@@ -229,7 +234,8 @@ TEST(Motor, DirectoConTablaA) {
     ASSERT_EQ(cols.size(), 9u);
     for (size_t k = 0; k < 9; ++k)
         for (int fila = 1; fila <= 4; ++fila)
-            EXPECT_EQ(cols[k][static_cast<size_t>(fila - 1)], kSignos[PatronesReduccion[static_cast<size_t>(fila)][k] - '1']);
+            EXPECT_EQ(cols[k][static_cast<size_t>(fila - 1)],
+                      kSignos[PatronesReduccion[static_cast<size_t>(fila)][k] - '1']);
 
     // One more double, not reduced: the table's 9 columns with its first
     // sign, then with its second.
@@ -316,7 +322,10 @@ TEST(Motor, ReemplazaLaReduccionAnterior) {
     ASSERT_EQ(c.Ejecuta().columnas, 27);
     c.Prepara(3, "1X* 1X* 1 1 1 1 1 1 1 1 1 1 1 1 2", 0, 0, {0, 1, 1, 0});
     ASSERT_EQ(c.Ejecuta().fin, FinReduccion::Terminada);
-    EXPECT_EQ(c.Columnas(), (std::vector<std::string>{"X1111111111111" "2", "1X111111111111" "2"}));
+    EXPECT_EQ(c.Columnas(), (std::vector<std::string>{"X1111111111111"
+                                                      "2",
+                                                      "1X111111111111"
+                                                      "2"}));
     EXPECT_EQ(Bytes(c.e.dir() / kFicheroBases).size(), static_cast<size_t>(kLongLineaBase));
 }
 
@@ -348,6 +357,19 @@ TEST(Motor, FalloAlEscribir) {
         EXPECT_NE(res.mensaje.find("La reducción no se ha guardado."), std::string::npos) << res.mensaje;
         EXPECT_FALSE(c.HayRegistro());
         EXPECT_FALSE(fs::exists(c.Red()));
+    }
+    if (fs::exists("/dev/full")) {
+        // The disk fills up half way through the columns.
+        Corrida c;
+        c.Prepara(2, "1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1 1 1 1 1", 0, 10);
+        fs::create_symlink("/dev/full", c.Temporal());
+        const auto res = c.Ejecuta();
+        EXPECT_EQ(res.fin, FinReduccion::Fallida);
+        EXPECT_EQ(res.error, 61);
+        EXPECT_NE(res.mensaje.find("disco lleno"), std::string::npos) << res.mensaje;
+        EXPECT_FALSE(c.HayRegistro());
+        EXPECT_FALSE(fs::exists(c.Red()));
+        EXPECT_FALSE(fs::is_symlink(c.Temporal()));
     }
     if (!prueba::EsRoot()) {
         // A read-only folder whose BASES.TBX can still be written in place.
