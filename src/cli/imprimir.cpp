@@ -172,9 +172,14 @@ int Imprimir(Contexto& cx, std::vector<std::string>& args) {
     }
     imp->Termina();
     if (rechazado) return kSalidaRechazo;
+    if (imp->Fallo()) {
+        cx.err << "Tobal31: no se puede imprimir "
+               << (o.pdf ? "en el fichero " + *o.pdf : std::string("en la impresora predeterminada")) << '\n';
+        return kSalidaRechazo;
+    }
     if (imp->Trabajos() == 0) {
-        cx.err << "Tobal31: no hay nada que imprimir (falta el fichero de columnas "
-               << FicheroRed(o.jornada, o.orden) << ")\n";
+        cx.err << "Tobal31: no hay nada que imprimir (el fichero de columnas " << FicheroRed(o.jornada, o.orden)
+               << " no existe o no tiene esos boletos)\n";
         if (o.pdf) std::filesystem::remove(*o.pdf);
         return kSalidaRechazo;
     }

@@ -55,7 +55,8 @@ int16_t CierraMargen(std::string_view texto);
 struct ControlImpresion {
     // Text of the progress bar (UTF-8).
     std::function<void(const std::string&)> progreso;
-    // Set by the cancel button; read after every step.
+    // Set by the cancel button, cleared by whoever starts the run; read after
+    // every step.
     const std::atomic<bool>* cancelado = nullptr;
     // The program's message window: title and text (UTF-8). The run goes on
     // when it returns.

@@ -96,13 +96,18 @@ void ImpresoraQt::IniciaTrabajo() {
     if (unDocumento_ && pintor_.isActive()) {
         impresora_->newPage();
     } else {
-        pintor_.begin(impresora_);
+        if (!pintor_.begin(impresora_)) {
+            fallo_ = true;
+            return;
+        }
         pintor_.setRenderHint(QPainter::Antialiasing, true);
         pintor_.setRenderHint(QPainter::TextAntialiasing, true);
     }
 }
 
-void ImpresoraQt::PaginaSiguiente() { impresora_->newPage(); }
+void ImpresoraQt::PaginaSiguiente() {
+    if (pintor_.isActive()) impresora_->newPage();
+}
 
 void ImpresoraQt::TerminaTrabajo() {
     ++trabajos_;
@@ -119,6 +124,7 @@ QFont ImpresoraQt::Fuente() const {
 }
 
 void ImpresoraQt::DibujaTexto(double x, double y, const std::string& texto) {
+    if (!pintor_.isActive()) return;
     const QFont f = Fuente();
     pintor_.setFont(f);
     pintor_.setPen(Qt::black);
@@ -128,6 +134,7 @@ void ImpresoraQt::DibujaTexto(double x, double y, const std::string& texto) {
 }
 
 void ImpresoraQt::DibujaLinea(double x1, double y1, double x2, double y2) {
+    if (!pintor_.isActive()) return;
     QPen pluma(Qt::black);
     pluma.setWidthF(DrawWidth());
     pluma.setCapStyle(Qt::RoundCap);
@@ -136,6 +143,7 @@ void ImpresoraQt::DibujaLinea(double x1, double y1, double x2, double y2) {
 }
 
 void ImpresoraQt::DibujaRectangulo(double x, double y, double ancho, double alto) {
+    if (!pintor_.isActive()) return;
     pintor_.fillRect(QRectF(D(x), D(y), D(ancho), D(alto)), Qt::black);
 }
 

@@ -43,6 +43,9 @@ public:
     void Termina();
     // Jobs ended so far.
     int Trabajos() const { return trabajos_; }
+    // True when a job could not be started (a PDF file that cannot be
+    // written, a printer that is gone); nothing was drawn then.
+    bool Fallo() const { return fallo_; }
     QPrinter* Dispositivo() const { return impresora_; }
 
     int PaperSize(int papel) override;
@@ -70,6 +73,7 @@ private:
     bool esPdf_ = false;
     QPainter pintor_;
     int trabajos_ = 0;
+    bool fallo_ = false;
 };
 
 // Shows the print preview of what `dibuja` prints; from there the user may

@@ -189,6 +189,11 @@ TEST_F(CliImprimir, RefusalsAndUsageErrors) {
     EXPECT_EQ(r.codigo, 1);
     EXPECT_NE(r.errores.find("COLUMNA GANADORA INCOMPLETA"), std::string::npos);
 
+    // A PDF that cannot be written is a failure, not a success.
+    r = Imprime({"resumen", "--jornada", "12", "--orden", "1", "--pdf", Pdf("no/hay/r.pdf")});
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_NE(r.errores.find("no se puede imprimir"), std::string::npos);
+
     // A reduction whose columns file is gone prints nothing.
     std::filesystem::remove(p.dir() / "RED1201.TBX");
     r = Imprime({"boletos", "--jornada", "12", "--orden", "1", "--pdf", Pdf("x.pdf")});
