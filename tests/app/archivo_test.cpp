@@ -8,9 +8,7 @@
 namespace tobal {
 namespace {
 
-using prueba::Bytes;
-using prueba::CarpetaTemporal;
-using prueba::EscribeBytes;
+using namespace prueba;
 
 // No file but the expected ones is left in the folder.
 std::vector<std::string> Nombres(const fs::path& dir) {

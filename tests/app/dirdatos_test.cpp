@@ -10,10 +10,7 @@
 namespace tobal {
 namespace {
 
-namespace fs = std::filesystem;
-using prueba::Bytes;
-using prueba::CarpetaTemporal;
-using prueba::EscribeBytes;
+using namespace prueba;
 
 // A program folder holding some of the data files, with their names as
 // content, plus one file that is not a data file.

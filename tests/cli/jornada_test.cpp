@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include "Soporte.h"
+#include "data/DatosGen.h"
+#include "data/Jornadas.h"
+
+namespace tobal {
+namespace {
+
+using namespace prueba;
+
+// Matchdays 6 to 8 with names, a result and prizes.
+struct Carpeta {
+    CarpetaTemporal c;
+    std::string antes;
+    Carpeta() {
+        EscribeBytes(c / "DATOSGEN.TBX", std::string(kLineaDatosGenDefecto) + "\r\n");
+        antes = std::string(5 * 533, ' ');
+        for (int j = 6; j <= 8; ++j) {
+            std::array<std::string, 30> eq;
+            for (int s = 0; s < 30; ++s) eq[s] = "Equipo " + std::to_string(s + 1);
+            eq[0] = "M\xE1laga";
+            std::string previo = RegistroJornadaVacio();
+            previo.replace(463, 70, std::string(15, '1') + std::string(55, '9'));
+            antes += RegistroEditor(previo, j, "15/03/03", eq);
+        }
+        EscribeBytes(c / "JORNADAS.TBX", antes);
+    }
+    ResultadoCli Cli(std::vector<std::string> args) {
+        args.insert(args.begin(), {"--datos", c.ruta().string(), "jornada"});
+        return EjecutaCli(args);
+    }
+    std::string Jornadas() { return Bytes(c / "JORNADAS.TBX"); }
+};
+
+TEST(CliJornada, MuestraFechaYPartidos) {
+    Carpeta d;
+    const auto r = d.Cli({"7"});
+    EXPECT_EQ(r.codigo, 0);
+    EXPECT_EQ(std::count(r.salida.begin(), r.salida.end(), '\n'), 16);
+    EXPECT_NE(r.salida.find("15/03/03"), std::string::npos);
+    EXPECT_NE(r.salida.find("Málaga - Equipo 2\n"), std::string::npos) << r.salida;
+    EXPECT_NE(r.salida.find("Equipo 29 - Equipo 30\n"), std::string::npos);
+    EXPECT_EQ(d.Cli({"3"}).salida.find("00/00/00") != std::string::npos, true);  // unused: empty
+}
+
+TEST(CliJornada, GrabaComoElEditor) {
+    Carpeta d;
+    const auto r = d.Cli({"7", "--fecha", "5/3/03", "--partido", "1", "Real Sociedad de Fútbol", "Betis",
+                          "--partido", "15", "  Cádiz ", "Eibar"});
+    ASSERT_EQ(r.codigo, 0) << r.errores;
+    const std::string despues = d.Jornadas();
+    ASSERT_EQ(despues.size(), d.antes.size());
+    const std::string reg = despues.substr(6 * 533, 533), previo = d.antes.substr(6 * 533, 533);
+    EXPECT_EQ(reg.substr(0, 13), "Jor0705/03/03");
+    EXPECT_EQ(SlotEquipo(reg, 1), "Real Sociedad d");
+    EXPECT_EQ(SlotEquipo(reg, 2), "Betis          ");
+    EXPECT_EQ(SlotEquipo(reg, 29), "C\xE1" "diz          ");
+    EXPECT_EQ(reg.substr(43, 26 * 15), previo.substr(43, 26 * 15));  // other matches kept
+    EXPECT_EQ(reg.substr(463), previo.substr(463));                            // results and prizes kept
+    EXPECT_EQ(despues.substr(0, 6 * 533), d.antes.substr(0, 6 * 533));
+    EXPECT_EQ(despues.substr(7 * 533), d.antes.substr(7 * 533));
+
+    // A new matchday past the end of the file.
+    ASSERT_EQ(d.Cli({"12", "--fecha", "01/04/03", "--partido", "3", "Málaga", "Betis"}).codigo, 0);
+    const std::string nueva = d.Jornadas();
+    ASSERT_EQ(nueva.size(), 12u * 533);
+    const std::string r12 = nueva.substr(11 * 533);
+    EXPECT_EQ(r12.substr(0, 13), "Jor1201/04/03");
+    EXPECT_EQ(SlotEquipo(r12, 5), "M\xE1laga         ");
+    EXPECT_EQ(r12.substr(13 + 6 * 15), std::string(533 - 13 - 6 * 15, ' '));
+}
+
+TEST(CliJornada, RechazosYErroresDeUso) {
+    Carpeta d;
+    auto r = d.Cli({"7", "--fecha", "31/02/03"});
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_NE(r.errores.find(kTituloErrorFecha), std::string::npos);
+    EXPECT_NE(r.errores.find(kTextoErrorFecha), std::string::npos);
+    for (const char* mala : {"15/03", "", "aa/bb/cc", "15/13/03", "1/1/2003"})
+        EXPECT_EQ(d.Cli({"7", "--fecha", mala}).codigo, 1) << mala;
+
+    const std::vector<std::vector<std::string>> usos = {
+        {}, {"0"}, {"43"}, {"x"}, {"7", "--partido", "1", "A", "B"},
+        {"7", "--fecha", "01/01/03", "--partido", "16", "A", "B"},
+        {"7", "--fecha", "01/01/03", "--partido", "1", "A"}};
+    for (const auto& u : usos) {
+        r = d.Cli(u);
+        EXPECT_EQ(r.codigo, 2) << testing::PrintToString(u);
+        EXPECT_EQ(std::count(r.errores.begin(), r.errores.end(), '\n'), 1) << r.errores;
+    }
+    EXPECT_NE(d.Cli({"7", "--fecha", "01/01/03", "--partido", "1", "Ωmega", "B"}).codigo, 0);
+    EXPECT_EQ(d.Jornadas(), d.antes);
+
+    std::filesystem::remove(d.c / "JORNADAS.TBX");
+    std::filesystem::create_directory(d.c / "JORNADAS.TBX");
+    r = d.Cli({"7", "--fecha", "01/01/03"});
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_NE(r.errores.find("LJO ERROR "), std::string::npos) << r.errores;
+}
+
+}  // namespace
+}  // namespace tobal

@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+
+#include "Soporte.h"
+#include "data/Jornadas.h"
+#include "reduction/Almacen.h"
+#include "reduction/Indice.h"
+
+namespace tobal {
+namespace {
+
+using namespace prueba;
+
+std::string Registro(int j, int o, int metodo, std::array<int, 5> params, int directas, int reducidas) {
+    Reduccion r;
+    r.Jornada = static_cast<int16_t>(j);
+    r.Orden = static_cast<int16_t>(o);
+    r.Metodo = static_cast<int16_t>(metodo);
+    r.MinErrores = static_cast<int16_t>(params[0]);
+    r.MaxErrores = static_cast<int16_t>(params[1]);
+    for (int k = 1; k <= 3; ++k) r.Signos[k] = static_cast<int16_t>(params[k + 1]);
+    r.ApuestasDirectas = directas;
+    r.ApuestasReducidas = reducidas;
+    return RegistroBase(r);
+}
+
+TEST(Indice, LineasYCabeceras) {
+    EXPECT_STREQ(kCabeceraIndice1,
+                 "                                       Errores     Signos     Apuestas   Apuestas");
+    EXPECT_STREQ(kCabeceraIndice2,
+                 "Jor  Fecha   Ord  M\xE9todo de reducci\xF3n  Min Max   1   X   2    Directas   Reducidas");
+    std::array<std::string, 30> eq;
+    const std::string reg7 = RegistroEditor(RegistroJornadaVacio(), 7, "15/03/03", eq);
+
+    const std::string l2 = LineaIndice(Registro(7, 12, 2, {3, 11, 0, 0, 0}, 4782969, 1234), reg7);
+    EXPECT_EQ(l2, "  7 15/03/03  12  Columna Probable      3  11                 4782969        1234");
+    const std::string l3 = LineaIndice(Registro(12, 1, 3, {0, 0, 5, 4, 5}, 19683, 45), reg7);
+    EXPECT_EQ(l3, " 12            1  Selecci\xF3n de Signos            5   4   5      19683          45");
+    const std::string l1 = LineaIndice(Registro(7, 3, 1, {0, 0, 0, 0, 0}, 1, 1), RegistroJornadaVacio());
+    EXPECT_EQ(l1, "  7            3  Directo                                           1           1");
+    for (const auto& l : {l1, l2, l3}) EXPECT_EQ(l.size(), 81u);
+    // Titles stand over their columns.
+    const std::string c2 = kCabeceraIndice2;
+    EXPECT_EQ(c2.substr(39, 3), "Min");
+    EXPECT_EQ(l2.substr(39, 2), " 3");
+    EXPECT_EQ(c2[57], '2');
+    EXPECT_EQ(l3[57], '5');
+
+    // A method digit that is not 1 to 3, and digits that are letters: still
+    // 81 characters, no crash.
+    std::string raro = Registro(7, 4, 1, {0, 0, 0, 0, 0}, 9, 9);
+    raro[4] = '7';
+    raro.replace(15, 7, "abcdefg");
+    EXPECT_EQ(LineaIndice(raro, reg7).size(), 81u);
+    EXPECT_EQ(LineaIndice("07", reg7).size(), 81u);
+}
+
+TEST(Indice, CargaYPaginas) {
+    EstadoPrueba e;
+    std::string bases;
+    for (int k = 0; k < 50; ++k) {
+        bases += Registro(1 + k / 30, 1 + k % 30, 1, {0, 0, 0, 0, 0}, 9, 3) + "\r\n";
+        if (k % 10 == 0) bases += RegistroLibre() + "\r\n";
+    }
+    bases += "0x05 damaged line\r\n";
+    EscribeBytes(e.dir() / "BASES.TBX", bases);
+    e.st.Jornada() = 2;
+    e.st.Orden() = 15;  // the 45th reduction
+    Indice ind = CargaIndice(e.st);
+    ASSERT_EQ(ind.lineas.size(), 50u);
+    EXPECT_EQ(ind.actual, 44);
+    EXPECT_EQ(ind.superior, 40);
+    EXPECT_EQ(ind.lineas[44].substr(0, 16), "  2           15");
+    EXPECT_TRUE(e.mensajes.mensajes.empty());
+
+    EXPECT_TRUE(HayPaginaSiguiente(20, 50));
+    EXPECT_FALSE(HayPaginaSiguiente(40, 50));
+    EXPECT_FALSE(HayPaginaSiguiente(0, 20));
+    EXPECT_TRUE(HayPaginaSiguiente(0, 21));
+    EXPECT_FALSE(HayPaginaAnterior(0));
+    EXPECT_TRUE(HayPaginaAnterior(20));
+
+    ASSERT_TRUE(EligeLineaIndice(e.st, ind, 3));
+    EXPECT_EQ(e.st.Jornada(), 2);
+    EXPECT_EQ(e.st.Orden(), 14);
+    EXPECT_EQ(e.st.IndiceElegido, Verdadero);
+    e.st.IndiceElegido = Falso;
+    EXPECT_FALSE(EligeLineaIndice(e.st, ind, 10));  // page 40-49 has 10 lines
+    EXPECT_EQ(e.st.IndiceElegido, Falso);
+
+    // Not found: first page. Missing file: empty, with the report.
+    e.st.Jornada() = 9;
+    EXPECT_EQ(CargaIndice(e.st).superior, 0);
+    EscribeBytes(e.dir() / "BASES.TBX", RegistroLibre() + "\r\n" + RegistroLibre() + "\r\n");
+    EXPECT_TRUE(CargaIndice(e.st).lineas.empty());
+    std::filesystem::remove(e.dir() / "BASES.TBX");
+    EXPECT_TRUE(CargaIndice(e.st).lineas.empty());
+    EXPECT_EQ(e.mensajes.mensajes.size(), 1u);
+}
+
+TEST(Indice, PulsacionesEnLaCarpeta) {
+    // Lines start 34 pixels down, 16 apart; only rows 3-14 of each pick.
+    EXPECT_EQ(HallaCualLinea(34 + 3, 0, 50), 0);
+    EXPECT_EQ(HallaCualLinea(34 + 14, 0, 50), 0);
+    EXPECT_EQ(HallaCualLinea(34 + 2, 0, 50), 99);
+    EXPECT_EQ(HallaCualLinea(34 + 15, 0, 50), 99);
+    EXPECT_EQ(HallaCualLinea(34 + 16 + 3, 0, 50), 1);
+    EXPECT_EQ(HallaCualLinea(34 + 19 * 16 + 11, 0, 50), 19);
+    EXPECT_EQ(HallaCualLinea(350, 0, 50), 99);
+    EXPECT_EQ(HallaCualLinea(20, 0, 50), 99);
+    EXPECT_EQ(HallaCualLinea(0, 0, 50), 99);
+    EXPECT_EQ(HallaCualLinea(34 + 16 * 9 + 5, 40, 50), 9);
+    EXPECT_EQ(HallaCualLinea(34 + 16 * 10 + 5, 40, 50), 99);  // beyond the list
+    EXPECT_EQ(HallaCualLinea(40, 0, 0), 99);
+
+    const int w = 600, h = 400;
+    int linea = -1;
+    EXPECT_EQ(ZonaEnCarpeta(w - 10, h - 5, w, h, 0, 21, linea), ZonaCarpeta::Siguiente);
+    EXPECT_EQ(ZonaEnCarpeta(w - 10, h - 5, w, h, 0, 20, linea), ZonaCarpeta::Nada);
+    EXPECT_EQ(ZonaEnCarpeta(10, h - 5, w, h, 20, 21, linea), ZonaCarpeta::Anterior);
+    EXPECT_EQ(ZonaEnCarpeta(10, h - 5, w, h, 0, 21, linea), ZonaCarpeta::Nada);
+    EXPECT_EQ(ZonaEnCarpeta(100, 34 + 16 + 5, w, h, 0, 21, linea), ZonaCarpeta::Linea);
+    EXPECT_EQ(linea, 1);
+    EXPECT_EQ(ZonaEnCarpeta(15, 34 + 16 + 5, w, h, 0, 21, linea), ZonaCarpeta::Nada);
+    EXPECT_EQ(ZonaEnCarpeta(w - 6, 34 + 16 + 5, w, h, 0, 21, linea), ZonaCarpeta::Nada);
+    EXPECT_EQ(ZonaEnCarpeta(100, 34 + 5, w, h, 0, 0, linea), ZonaCarpeta::Nada);  // empty folder
+}
+
+}  // namespace
+}  // namespace tobal
