@@ -51,7 +51,10 @@ struct ResultadoReduccion {
 // st.informador.
 //
 // `cancelar`, when given, is tested once per state of the development;
-// otherwise st.Cancelado is (the run clears it at the start and the end).
+// otherwise st.Cancelado is (the run clears it at the start and the end),
+// which suits a run on the interface's own thread that lets events through
+// in `avance`. A run on a worker thread passes an atomic flag; `avance` is
+// then called on that thread.
 ResultadoReduccion EjecutaReduccion(Estado& st, const AvanceReduccion& avance = {},
                                     const std::atomic<bool>* cancelar = nullptr);
 
