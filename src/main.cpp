@@ -1,0 +1,40 @@
+// Tobal31, the desktop program.
+
+#include <QApplication>
+#include <QIcon>
+
+#include "app/DirDatos.h"
+#include "app/Estado.h"
+#include "platform/Ayuda.h"
+#include "platform/InformadorQt.h"
+#include "platform/Recursos.h"
+#include "platform/Servicios.h"
+#include "platform/Sonidos.h"
+#include "screens/Arranque.h"
+#include "screens/Tb1x2.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    // The program ends by the menu's exit, not when its last window closes:
+    // the splash closes before the menu opens, and the help window may stay.
+    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setApplicationName(QStringLiteral("Tobal31"));
+    QApplication::setDesktopFileName(QStringLiteral("tobal31"));
+    tobal::IniciaRecursos();
+    QApplication::setWindowIcon(QIcon(tobal::ImagenAplicacion(64)));
+
+    tobal::Estado st;
+    tobal::InformadorQt informador;
+    st.informador = &informador;
+    st.DirPrograma = tobal::DirEjecutable();
+
+    tobal::Servicios sv(st);
+    tobal::ReproductorQt reproductor;
+    sv.reproductor = &reproductor;
+    tobal::VisorAyuda ayuda;
+    sv.ayudante = &ayuda;
+
+    auto menu = tobal::Main(st, sv, tobal::DirTrabajo());
+    QObject::connect(menu.get(), &tobal::Tb1x2::terminado, &app, &QApplication::quit, Qt::QueuedConnection);
+    return app.exec();
+}

@@ -1,0 +1,72 @@
+// Pictures of the drawn screens, written for a person to look at:
+// $TOBAL31_CAPTURAS, or capturas/ under the working folder.
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QLineEdit>
+#include <QTest>
+
+#include "Entorno.h"
+#include "data/DatosGen.h"
+#include "screens/DatosGen.h"
+#include "screens/Tb1x2.h"
+#include "screens/careta.h"
+#include "screens/mensajes.h"
+
+namespace tobal {
+namespace {
+
+QString Carpeta() {
+    const QByteArray env = qgetenv("TOBAL31_CAPTURAS");
+    const QString dir = env.isEmpty() ? QDir::current().filePath("capturas") : QString::fromLocal8Bit(env);
+    QDir().mkpath(dir);
+    return dir;
+}
+
+void Guarda(QWidget* w, const char* nombre) {
+    const QPixmap px = w->grab();
+    EXPECT_FALSE(px.isNull());
+    EXPECT_TRUE(px.save(Carpeta() + "/" + nombre + ".png")) << nombre;
+}
+
+TEST(Capturas, CaretaMenuDatosGeneralesYMensaje) {
+    prueba::Entorno en;
+    LeeDatosGen(en.st);
+
+    Careta careta(en.sv);
+    int paso = 0;
+    en.sv.pausa = [&](int) {
+        if (++paso == 170) Guarda(&careta, "careta");
+        if (paso == 170) QTest::keyClick(&careta, Qt::Key_Escape);
+    };
+    careta.Ejecuta();
+    en.sv.pausa = [](int) {};
+
+    Tb1x2 menu(en.st, en.sv);
+    menu.show();
+    Guarda(&menu, "menu");
+    menu.PonPantalla(OpcionMenu::Escrutinio, [&](Estado&, Servicios&, QWidget* padre) {
+        Guarda(&menu, "menu-pulsado");
+        auto d = std::make_unique<QDialog>(padre);
+        QTimer::singleShot(0, d.get(), &QDialog::reject);
+        return d;
+    });
+    QTest::mouseClick(&menu, Qt::LeftButton, {}, QPoint(400, 200));
+
+    DatosGen d(en.st, en.sv);
+    d.show();
+    QTest::mouseClick(&d, Qt::LeftButton, {}, DatosGen::AreaCampo(DatosGen::Receptor).topLeft() + QPoint(5, 5));
+    QTest::mouseClick(&d, Qt::LeftButton, {}, DatosGen::AreaCampo(DatosGen::Sonido).topLeft() + QPoint(5, 5));
+    Guarda(&d, "datosgen");
+    d.close();
+
+    Mensajes m(en.st, en.sv);
+    m.PonMensaje("BORRADO DE DATOS",
+                 "Se van a borrar los datos de las jornadas 1 a 5.\r\n¿Desea continuar?", BotonMensaje::Borrar);
+    m.show();
+    Guarda(&m, "mensajes");
+}
+
+}  // namespace
+}  // namespace tobal
