@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "app/Archivo.h"
 #include "app/ErrorFichero.h"
@@ -154,6 +158,189 @@ BoletoPremiado LeeFilaBoleto(std::string_view fila) {
     return b;
 }
 
+namespace {
+
+#if defined(__SSE2__)
+// The number of bits set in each 7-bit value.
+constexpr std::array<uint8_t, 128> kUnos = [] {
+    std::array<uint8_t, 128> t{};
+    for (size_t i = 1; i < t.size(); ++i) t[i] = static_cast<uint8_t>(t[i >> 1] + (i & 1));
+    return t;
+}();
+#endif
+
+// Counts the hits of every line of a columns file, read in large blocks.
+// A line is taken as the columns reader gives it: the text between the
+// quotes, or the whole line when it does not start with one; then padded
+// with blanks or cut to 15. Blanks, quotes and line ends never equal a sign,
+// so only the first 16 bytes of a line matter, however long it is.
+class Contador {
+public:
+    Contador(std::string_view ganadora, std::vector<std::string>& boletos) : boletos_(boletos) {
+        std::memcpy(ganadora_, ganadora.data(), kPartidos);
+        ganadora_[kPartidos] = '"';
+        std::memcpy(&g1_, ganadora_, 8);
+        std::memcpy(&g2_, ganadora_ + 8, 8);
+        const unsigned char mascara[8] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0};
+        std::memcpy(&mascara2_, mascara, 8);
+#if defined(__SSE2__)
+        ganadora128_ = _mm_loadu_si128(reinterpret_cast<const __m128i*>(ganadora_));
+#endif
+    }
+
+    // A block of the file; a line may run on into the next block.
+    void Bloque(const char* p, size_t largo) {
+        const char* fin = p + largo;
+        if (enLinea_) {
+            const char* nl = static_cast<const char*>(std::memchr(p, '\n', largo));
+            Guarda(p, nl ? nl : fin);
+            if (!nl) return;
+            CierraLinea();
+            p = nl + 1;
+        }
+        while (p < fin) {
+            p = Regulares(p, fin);
+            if (p >= fin) return;
+            const char* nl = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(fin - p)));
+            enLinea_ = true;
+            Guarda(p, nl ? nl : fin);
+            if (!nl) return;
+            CierraLinea();
+            p = nl + 1;
+        }
+    }
+
+    // The end of the file: a last line without its line end counts.
+    void Fin() {
+        if (enLinea_) CierraLinea();
+        AgregaLisBoletos(boletos_, static_cast<int32_t>(boleto_), cuentaBoleto_);
+        for (const auto& h : histograma_)
+            for (int a = 0; a <= kPartidos; ++a) cuenta[a] += h[a];
+        cuenta[14] += cuenta[15];  // a 15 also wins the 14 category
+    }
+
+    int64_t columnas = 0;
+    std::array<int64_t, 16> cuenta{};
+
+private:
+    static uint64_t NoCeros(uint64_t x) {
+        // High bit of every byte of x that is not zero.
+        constexpr uint64_t k7f = 0x7F7F7F7F7F7F7F7FULL;
+        return (((x & k7f) + k7f) | x) & ~k7f;
+    }
+
+#if defined(__SSE2__)
+    // Hits of a line of quote, 15 signs, quote, CR LF at `p` with no quote
+    // among the first 14 signs (one would end the column early); -1 for any
+    // other line.
+    int AciertosLinea(const char* p) const {
+        if (p[0] != '"' || p[17] != '\r' || p[18] != '\n') return -1;
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
+        const int comillas = _mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8('"')));
+        if ((comillas & 0xBFFF) != 0x8000) return -1;
+        const int iguales = _mm_movemask_epi8(_mm_cmpeq_epi8(v, ganadora128_));
+        const int a = kUnos[iguales & 0x7F] + kUnos[(iguales >> 7) & 0x7F];
+        return a == 14 && (iguales & 0x4000) ? 15 : a;
+    }
+#else
+    int AciertosLinea(const char* p) const {
+        constexpr uint64_t kComillas = 0x2222222222222222ULL;
+        constexpr uint64_t k80 = 0x8080808080808080ULL;
+        constexpr uint64_t k01 = 0x0101010101010101ULL;
+        if (p[0] != '"' || p[16] != '"' || p[17] != '\r' || p[18] != '\n') return -1;
+        uint64_t w1, w2;
+        std::memcpy(&w1, p + 1, 8);
+        std::memcpy(&w2, p + 9, 8);
+        if (NoCeros(w1 ^ kComillas) != k80 || NoCeros((w2 ^ kComillas) | ~mascara2_) != k80) return -1;
+        // Each differing byte leaves a 1 in its byte; the product adds them up.
+        const uint64_t d = (NoCeros(w1 ^ g1_) >> 7) + (NoCeros((w2 ^ g2_) & mascara2_) >> 7);
+        const int a = 14 - static_cast<int>((d * k01) >> 56);
+        return a == 14 && p[15] == ganadora_[14] ? 15 : a;
+    }
+#endif
+
+    // Scores the run of regular lines at `p`, nearly every line of a columns
+    // file, and returns where it ends. The counters live in registers meanwhile.
+    const char* Regulares(const char* p, const char* fin) {
+        int64_t n = columnas;
+        int enBoleto = enBoleto_;
+        for (; fin - p >= kLongLineaColumna; p += kLongLineaColumna) {
+            const int aciertos = AciertosLinea(p);
+            if (aciertos < 0) break;
+            Anota(aciertos, n, enBoleto);
+        }
+        columnas = n;
+        enBoleto_ = enBoleto;
+        return p;
+    }
+
+    void Guarda(const char* desde, const char* hasta) {
+        const size_t cabe = sizeof linea_ - largoLinea_;
+        const size_t n = std::min(cabe, static_cast<size_t>(hasta - desde));
+        std::memcpy(linea_ + largoLinea_, desde, n);
+        largoLinea_ += n;
+    }
+
+    void CierraLinea() {
+        std::string_view col(linea_, largoLinea_);
+        if (!col.empty() && col.front() == '"') {
+            col.remove_prefix(1);
+            col = col.substr(0, col.find('"'));
+        }
+        const size_t largo = std::min(col.size(), static_cast<size_t>(kPartidos));
+        int a = 0;
+        for (size_t i = 0; i < std::min<size_t>(largo, 14); ++i) a += col[i] == ganadora_[i];
+        if (a == 14 && largo == 15 && col[14] == ganadora_[14]) a = 15;
+        Anota(a, columnas, enBoleto_);
+        enLinea_ = false;
+        largoLinea_ = 0;
+    }
+
+    // Counts a column; `n` and `enBoleto` are the column count and the
+    // place on the current ticket.
+    void Anota(int aciertos, int64_t& n, int& enBoleto) {
+        // Four histograms in turn, so that runs of equal hits do not wait on
+        // one counter; the ticket counts matter only from 11 hits up.
+        ++histograma_[n & 3][aciertos];
+        ++n;
+        if (++enBoleto > kColumnasPorBoleto) {
+            CierraBoleto();
+            enBoleto = 1;
+        }
+        if (aciertos >= 11) {
+            ++cuentaBoleto_[aciertos];
+            premiado_ = true;
+        }
+    }
+
+    // Tickets hold 8 columns in file order.
+    void CierraBoleto() {
+        if (premiado_) {
+            AgregaLisBoletos(boletos_, static_cast<int32_t>(boleto_), cuentaBoleto_);
+            cuentaBoleto_.fill(0);
+            premiado_ = false;
+        }
+        ++boleto_;
+    }
+
+    std::vector<std::string>& boletos_;
+    char ganadora_[16];
+    uint64_t g1_ = 0, g2_ = 0, mascara2_ = 0;
+#if defined(__SSE2__)
+    __m128i ganadora128_;
+#endif
+    char linea_[16];
+    size_t largoLinea_ = 0;
+    bool enLinea_ = false;
+    int64_t boleto_ = 1;
+    int enBoleto_ = 0;
+    bool premiado_ = false;
+    std::array<int16_t, 16> cuentaBoleto_{};
+    int64_t histograma_[4][16] = {};
+};
+
+}  // namespace
+
 ResultadoEscrutinio EscrutaColumnas(const std::filesystem::path& rutaColumnas, std::string_view ganadora,
                                     const std::array<double, 6>& premios, const ProgresoEscrutinio& progreso) {
     ResultadoEscrutinio r;
@@ -162,51 +349,38 @@ ResultadoEscrutinio EscrutaColumnas(const std::filesystem::path& rutaColumnas, s
         r.fin = FinEscrutinio::Incompleta;
         return r;
     }
-    LectorColumnas lector;
+    LectorBloques lector;
     if (int e = lector.Abre(rutaColumnas)) {
         r.fin = FinEscrutinio::SinColumnas;
         r.errorColumnas = e;
         return r;
     }
     int error = 0;
-    const int64_t tamano = TamanoFichero(rutaColumnas, error);
-    const int64_t previstas = tamano > 0 ? std::max<int64_t>(1, tamano / kLongLineaColumna) : 1;
+    const int64_t tamano = std::max<int64_t>(1, TamanoFichero(rutaColumnas, error));
+    int64_t leidos = 0;
     int ultimoPorcentaje = -1;
 
-    std::array<int64_t, 16> cuenta{};
-    std::array<int16_t, 16> cuentaBoleto{};
-    int64_t n = 0;
-    int64_t boletoActual = 1;
-    std::string_view col;
-    while (lector.Siguiente(col)) {
-        // Characters beyond the line's end are blanks, which never equal a sign.
-        const size_t largo = std::min(col.size(), static_cast<size_t>(kPartidos));
-        int aciertos = 0;
-        for (size_t i = 0; i < std::min<size_t>(largo, 14); ++i) aciertos += col[i] == ganadora[i];
-        if (aciertos == 14 && largo == 15 && col[14] == ganadora[14]) aciertos = 15;
-        ++n;
-        ++cuenta[aciertos];
-        if (aciertos == 15) ++cuenta[14];
-        const int64_t boleto = (n + 7) / 8;
-        if (boleto != boletoActual) {
-            AgregaLisBoletos(r.LisBoletos, static_cast<int32_t>(boletoActual), cuentaBoleto);
-            boletoActual = boleto;
-            cuentaBoleto.fill(0);
+    Contador contador(ganadora, r.LisBoletos);
+    std::string bloque;
+    for (;;) {
+        if (int e = lector.Lee(bloque, 1 << 20)) {
+            // A table of part of the file would be a wrong result.
+            r.fin = FinEscrutinio::SinColumnas;
+            r.errorColumnas = e;
+            r.LisBoletos.clear();
+            return r;
         }
-        ++cuentaBoleto[aciertos];
-        if (progreso && (n & 0xFFFF) == 0) {
-            int p = static_cast<int>(std::min<int64_t>(100, n * 100 / previstas));
+        if (bloque.empty()) break;
+        contador.Bloque(bloque.data(), bloque.size());
+        leidos += static_cast<int64_t>(bloque.size());
+        if (progreso) {
+            int p = static_cast<int>(std::min<int64_t>(100, leidos * 100 / tamano));
             if (p != ultimoPorcentaje) progreso(ultimoPorcentaje = p);
         }
     }
-    if (lector.Error()) {
-        // A table of part of the file would be a wrong result.
-        r.fin = FinEscrutinio::SinColumnas;
-        r.errorColumnas = lector.Error();
-        r.LisBoletos.clear();
-        return r;
-    }
-    AgregaLisBoletos(r.LisBoletos, static_cast<int32_t>(boletoActual), cuentaBoleto);
+    contador.Fin();
+    const int64_t n = contador.columnas;
+    const std::array<int64_t, 16>& cuenta = contador.cuenta;
 
     r.columnas = n;
     r.LisAciertos.reserve(kFilasAciertos);

@@ -5,6 +5,7 @@
 #include <random>
 
 #include "Soporte.h"
+#include "app/Texto.h"
 #include "data/Jornadas.h"
 #include "reduction/Almacen.h"
 #include "scoring/Escrutinio.h"
@@ -301,6 +302,63 @@ TEST(PropiedadEscrutinio, TablesEqualAPlainRecount) {
         for (const auto& f : r.LisBoletos) boletos.push_back(std::to_string(LeeFilaBoleto(f).boleto));
         EXPECT_EQ(boletos, esperados);
     }
+}
+
+// A file of several blocks with damaged lines here and there, some of them
+// across block ends: the tables agree with the columns reader's lines padded
+// or cut to 15.
+TEST(PropiedadEscrutinio, DamagedLinesAnywhereMatchTheColumnsReader) {
+    EstadoPrueba p;
+    std::mt19937 azar(7);
+    const char signos[] = {'1', 'X', '2'};
+    const std::string ganadora = "1X21X21X21X21X2";
+    std::string fichero;
+    while (fichero.size() < 3'500'000) {
+        std::string c = ganadora;
+        for (int e = static_cast<int>(azar() % 5); e > 0; --e) c[azar() % 15] = signos[azar() % 3];
+        switch (azar() % 60) {
+            case 0: fichero += "\"" + c.substr(0, azar() % 15) + "\"\r\n"; break;      // short
+            case 1: fichero += "\"" + c + "12X\"\r\n"; break;                          // long
+            case 2: fichero += "\"" + c + "\"\n"; break;                                // LF only
+            case 3: c[azar() % 15] = '"'; fichero += LineaColumna(c); break;            // quote inside
+            case 4: c[azar() % 15] = 'x'; fichero += LineaColumna(c); break;            // other character
+            case 5: fichero += c + "\r\n"; break;                                       // no quotes
+            case 6: fichero += "\r\n"; break;                                           // empty
+            case 7: fichero += std::string(azar() % 3000, 'X') + "\r\n"; break;         // very long
+            default: fichero += LineaColumna(c);
+        }
+    }
+    fichero += "\"" + ganadora;  // last line without its end
+    EscribeBytes(p.dir() / "RED0101.TBX", fichero);
+    const std::array<double, 6> premios{0, 1, 1, 1, 1, 1};
+    auto r = EscrutaColumnas(p.dir() / "RED0101.TBX", ganadora, premios);
+    ASSERT_EQ(r.fin, FinEscrutinio::Completo);
+
+    LectorColumnas lector;
+    ASSERT_EQ(lector.Abre(p.dir() / "RED0101.TBX"), 0);
+    std::array<int32_t, 16> cuenta{};
+    std::array<int16_t, 16> enBoleto{};
+    std::vector<std::string> boletos;
+    std::string_view col;
+    int64_t n = 0;
+    while (lector.Siguiente(col)) {
+        std::string c = Ajusta(col, 15);
+        int a = 0;
+        for (int i = 0; i < 14; ++i) a += c[i] == ganadora[i];
+        if (a == 14 && c[14] == ganadora[14]) a = 15;
+        if (n % 8 == 0 && n > 0) {
+            AgregaLisBoletos(boletos, static_cast<int32_t>(n / 8), enBoleto);
+            enBoleto.fill(0);
+        }
+        ++n;
+        ++cuenta[a];
+        if (a == 15) ++cuenta[14];
+        ++enBoleto[a];
+    }
+    AgregaLisBoletos(boletos, static_cast<int32_t>((n + 7) / 8), enBoleto);
+    EXPECT_EQ(r.columnas, n);
+    EXPECT_EQ(r.cuenta, cuenta);
+    EXPECT_EQ(r.LisBoletos, boletos);
 }
 
 }  // namespace
