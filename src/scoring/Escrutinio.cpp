@@ -345,6 +345,7 @@ ResultadoEscrutinio EscrutaColumnas(const std::filesystem::path& rutaColumnas, s
                                     const std::array<double, 6>& premios, const ProgresoEscrutinio& progreso) {
     ResultadoEscrutinio r;
     r.ganadora = std::string(ganadora);
+    r.premios = premios;
     if (ganadora.size() != static_cast<size_t>(kPartidos)) {
         r.fin = FinEscrutinio::Incompleta;
         return r;
@@ -418,6 +419,7 @@ ResultadoEscrutinio Escruta(Estado& st, const EntradasEscrutinio& entradas, cons
     if (ganadora.size() != static_cast<size_t>(kPartidos)) {
         r.fin = FinEscrutinio::Incompleta;
         r.ganadora = ganadora;
+        r.premios = entradas.Premios;
     } else {
         st.NomFichero = FicheroRed(jornada, st.Orden());
         st.ErrorFichero = 0;

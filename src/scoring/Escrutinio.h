@@ -130,6 +130,7 @@ struct ResultadoEscrutinio {
     std::string ganadora;   // the winning column as built (short when incomplete)
     int64_t columnas = 0;   // columns read
     std::array<int32_t, 16> cuenta{};  // columns per hit level 0..15
+    std::array<double, 6> premios{};   // [1..5] prize per column used
     std::array<double, 6> importe{};   // [1..5] rounded amount of each category
     double total = 0;                  // sum of the rounded amounts
     std::vector<std::string> LisAciertos;  // empty unless Completo

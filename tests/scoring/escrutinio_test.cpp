@@ -85,6 +85,7 @@ TEST_F(Escrutinio, FifteenHitsCountAlsoUnderFourteenInTheHitsTable) {
     EXPECT_EQ(r.LisBoletos[0].size(), 23u);
     EXPECT_DOUBLE_EQ(r.total, 1220);
     EXPECT_DOUBLE_EQ(r.importe[2], 200);
+    EXPECT_EQ(r.premios, premios);
 }
 
 TEST_F(Escrutinio, TicketsAreEightColumnsInFileOrder) {
