@@ -9,6 +9,7 @@
 
 #include "Entorno.h"
 #include "data/DatosGen.h"
+#include "platform/Ayuda.h"
 #include "screens/DatosGen.h"
 #include "screens/Tb1x2.h"
 #include "screens/careta.h"
@@ -66,6 +67,10 @@ TEST(Capturas, CaretaMenuDatosGeneralesYMensaje) {
                  "Se van a borrar los datos de las jornadas 1 a 5.\r\n¿Desea continuar?", BotonMensaje::Borrar);
     m.show();
     Guarda(&m, "mensajes");
+
+    VisorAyuda visor;
+    visor.Muestra(Contexto::DatosGenerales);
+    Guarda(&visor, "ayuda");
 }
 
 }  // namespace
