@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "Soporte.h"
+#include "app/Texto.h"
 #include "output/Disco.h"
 #include "reduction/Almacen.h"
 
@@ -135,6 +136,36 @@ TEST_F(Disco, EightNineAndTenColumns) {
     EXPECT_EQ(Slot(t2, 2), A.substr(0, 14));
     EXPECT_EQ(t2.substr(38, 84), std::string(84, ' '));
     EXPECT_TRUE(dialogo.mensajes.empty());
+}
+
+// Every column lands in its ticket and slot, in file order, for any count.
+TEST_F(Disco, EveryColumnInItsSlot) {
+    const char signos[] = {'1', 'X', '2'};
+    for (int n = 1; n <= 41; ++n) {
+        std::vector<std::string> cols;
+        for (int k = 0; k < n; ++k) {
+            std::string c;
+            for (int i = 0; i < 15; ++i) c += signos[(k * 7 + i * (k + 1)) % 3];
+            cols.push_back(c);
+        }
+        Columnas(cols);
+        ASSERT_EQ(Copia().fin, FinCopia::Copiado) << n;
+        if (n % 8 == 1) cols.push_back(cols.back());
+        const std::string f = Fichero();
+        const size_t boletos = (cols.size() + 7) / 8;
+        ASSERT_EQ(f.size(), (1 + boletos) * 125) << n;
+        EXPECT_EQ(Registro(f, 0).substr(21, 6), ConCeros(static_cast<long long>(cols.size()), 6));
+        for (size_t b = 0; b < boletos; ++b) {
+            const std::string reg = Registro(f, b + 1);
+            const size_t enBoleto = std::min<size_t>(8, cols.size() - b * 8);
+            EXPECT_EQ(reg.substr(0, 10), "D" + ConCeros(static_cast<long long>(b + 1), 8) + std::to_string(enBoleto));
+            for (size_t k = 0; k < 8; ++k)
+                EXPECT_EQ(Slot(reg, static_cast<int>(k + 1)),
+                          k < enBoleto ? cols[b * 8 + k].substr(0, 14) : std::string(14, ' '))
+                    << n << " " << b << " " << k;
+            EXPECT_EQ(reg[122], cols[b * 8][14]);
+        }
+    }
 }
 
 TEST_F(Disco, CheckDigitTenIsWrittenAsTwoDigits) {
