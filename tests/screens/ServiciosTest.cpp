@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -161,6 +163,22 @@ TEST(Ayuda, ElVisorMuestraLaPaginaDelContextoYSusEnlacesFuncionan) {
     // Every page the contents page links to exists.
     for (int c : {2100, 2151, 2210, 2230, 2250, 2300, 2400, 2410, 2420, 2430, 2440, 2450, 2500, 2700, 2800})
         EXPECT_TRUE(indice.contains(QStringLiteral("%1.html").arg(c))) << c;
+}
+
+TEST(Ayuda, TodosLosEnlacesDeLasPaginasLlevanAUnaPagina) {
+    const QStringList paginas = QDir(":/ayuda").entryList({"*.html"});
+    EXPECT_GE(paginas.size(), 16);
+    const QRegularExpression enlace(R"re(href="([^"]+)")re");
+    for (const QString& pagina : paginas) {
+        QFile f(":/ayuda/" + pagina);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        const QString html = QString::fromUtf8(f.readAll());
+        EXPECT_TRUE(html.contains("<h1>")) << pagina.toStdString();
+        for (auto it = enlace.globalMatch(html); it.hasNext();) {
+            const QString destino = it.next().captured(1);
+            EXPECT_TRUE(paginas.contains(destino)) << pagina.toStdString() << " -> " << destino.toStdString();
+        }
+    }
 }
 
 TEST(Informador, MuestraUnaCajaTituladaTobal31ConUnSoloBoton) {
