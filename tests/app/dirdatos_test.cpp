@@ -12,116 +12,92 @@ namespace {
 
 using namespace prueba;
 
-// A program folder holding some of the data files, with their names as
-// content, plus one file that is not a data file.
+// A program folder holding five of the data files (their names as content)
+// and one file that is not a data file.
 struct Programa {
     CarpetaTemporal raiz;
-    fs::path prog = raiz / "prog";
-    fs::path trabajo = raiz / "usuario" / "share" / "Tobal31" / "";
+    fs::path prog = raiz / "prog", trabajo = raiz / "usuario" / "Tobal31" / "";
     const std::vector<std::string> presentes{"BASES.TBX", "DATOSGEN.TBX", "JORNADAS.TBX", "RED0101.TBX",
                                              "RED0402.TBX"};
     Programa() {
         fs::create_directory(prog);
-        for (const auto& n : presentes) EscribeBytes(prog / n, n + "\r\n");
-        EscribeBytes(prog / "RED0501.TBX", "otro\r\n");
+        for (const auto& n : presentes) EscribeBytes(prog / n, n);
+        EscribeBytes(prog / "RED0501.TBX", "otro");
     }
-    // Makes the probe fail for everybody, root included: the probe's name
-    // is taken by a folder.
-    void ProgramaNoEscribible() { fs::create_directory(prog / "CSCD.WRK"); }
+    fs::path Prepara() {
+        Estado st;
+        st.DirPrograma = prog;
+        PreparaDirDatos(st, trabajo);
+        return st.DirDatos;
+    }
 };
 
 TEST(DirDatos, CarpetaDelProgramaEscribible) {
     Programa p;
-    Estado st;
-    st.DirPrograma = p.prog;
-    PreparaDirDatos(st, p.trabajo);
-    EXPECT_EQ(st.DirDatos, p.prog);
+    EXPECT_EQ(p.Prepara(), p.prog);
     EXPECT_FALSE(fs::exists(p.prog / "CSCD.WRK"));
     EXPECT_FALSE(fs::exists(p.trabajo));
 }
 
 TEST(DirDatos, CarpetaNoEscribibleSeCopiaUnaVez) {
     Programa p;
-    p.ProgramaNoEscribible();
-    Estado st;
-    st.DirPrograma = p.prog;
-    PreparaDirDatos(st, p.trabajo);
-    EXPECT_EQ(st.DirDatos, p.trabajo);
-    ASSERT_TRUE(fs::is_directory(p.trabajo));
+    fs::create_directory(p.prog / "CSCD.WRK");  // the probe fails, for root too
+    EXPECT_EQ(p.Prepara(), p.trabajo);
     for (const auto& n : FicherosDatosIniciales()) {
-        const bool esta = std::find(p.presentes.begin(), p.presentes.end(), n) != p.presentes.end();
+        const bool esta = std::count(p.presentes.begin(), p.presentes.end(), n) > 0;
+        EXPECT_EQ(Bytes(p.trabajo / n), esta ? n : "") << n;
         EXPECT_EQ(fs::exists(p.trabajo / n), esta) << n;
-        if (esta) {
-            EXPECT_EQ(Bytes(p.trabajo / n), n + "\r\n");
-        }
     }
     EXPECT_FALSE(fs::exists(p.trabajo / "RED0501.TBX"));
-    EXPECT_FALSE(fs::exists(p.trabajo / "CSCD.WRK"));
+    EXPECT_EQ(FicherosDatosIniciales().size(), 11u);
 
     // A later start keeps the user's changes, even with new program files.
-    EscribeBytes(p.trabajo / "DATOSGEN.TBX", "cambiado\r\n");
+    EscribeBytes(p.trabajo / "DATOSGEN.TBX", "cambiado");
     fs::remove(p.trabajo / "BASES.TBX");
-    EscribeBytes(p.prog / "EQUIPOS.TBX", "nuevo\r\n");
-    Estado otro;
-    otro.DirPrograma = p.prog;
-    PreparaDirDatos(otro, p.trabajo);
-    EXPECT_EQ(otro.DirDatos, p.trabajo);
-    EXPECT_EQ(Bytes(p.trabajo / "DATOSGEN.TBX"), "cambiado\r\n");
+    EscribeBytes(p.prog / "EQUIPOS.TBX", "nuevo");
+    EXPECT_EQ(p.Prepara(), p.trabajo);
+    EXPECT_EQ(Bytes(p.trabajo / "DATOSGEN.TBX"), "cambiado");
     EXPECT_FALSE(fs::exists(p.trabajo / "BASES.TBX"));
     EXPECT_FALSE(fs::exists(p.trabajo / "EQUIPOS.TBX"));
 
     // Without DATOSGEN.TBX the work folder is filled again, over what it has.
     fs::remove(p.trabajo / "DATOSGEN.TBX");
     EscribeBytes(p.trabajo / "JORNADAS.TBX", "viejo");
-    PreparaDirDatos(otro, p.trabajo);
-    EXPECT_EQ(Bytes(p.trabajo / "JORNADAS.TBX"), "JORNADAS.TBX\r\n");
-    EXPECT_EQ(Bytes(p.trabajo / "EQUIPOS.TBX"), "nuevo\r\n");
-    EXPECT_EQ(Bytes(p.trabajo / "DATOSGEN.TBX"), "DATOSGEN.TBX\r\n");
+    p.Prepara();
+    EXPECT_EQ(Bytes(p.trabajo / "JORNADAS.TBX"), "JORNADAS.TBX");
+    EXPECT_EQ(Bytes(p.trabajo / "EQUIPOS.TBX"), "nuevo");
 }
 
 TEST(DirDatos, CarpetaDeSoloLectura) {
-    if (prueba::EsRoot()) GTEST_SKIP() << "root writes into read-only folders";
+    if (EsRoot()) GTEST_SKIP() << "root writes into read-only folders";
     Programa p;
     ::chmod(p.prog.c_str(), 0555);
-    Estado st;
-    st.DirPrograma = p.prog;
-    PreparaDirDatos(st, p.trabajo);
+    const fs::path d = p.Prepara();
     ::chmod(p.prog.c_str(), 0755);
-    EXPECT_EQ(st.DirDatos, p.trabajo);
-    EXPECT_EQ(Bytes(p.trabajo / "BASES.TBX"), "BASES.TBX\r\n");
+    EXPECT_EQ(d, p.trabajo);
+    EXPECT_EQ(Bytes(p.trabajo / "BASES.TBX"), "BASES.TBX");
 }
 
-TEST(DirDatos, CarpetaQueNoSePuedeCrear) {
-    // The program folder lies under a regular file: nothing can be made or
-    // copied there, for root too. The work folder is still chosen.
-    CarpetaTemporal raiz;
-    EscribeBytes(raiz / "fichero", "x");
-    Estado st;
-    st.DirPrograma = raiz / "fichero" / "prog";
-    const fs::path trabajo = raiz / "trabajo" / "";
-    PreparaDirDatos(st, trabajo);
-    EXPECT_EQ(st.DirDatos, trabajo);
-    EXPECT_TRUE(fs::is_directory(trabajo));
-    EXPECT_TRUE(fs::is_empty(trabajo));
-    EXPECT_EQ(Bytes(raiz / "fichero"), "x");
-
-    // A work folder that cannot be made either: no crash, nothing written.
-    Estado otro;
-    otro.DirPrograma = st.DirPrograma;
-    PreparaDirDatos(otro, raiz / "fichero" / "trabajo" / "");
-    EXPECT_EQ(Bytes(raiz / "fichero"), "x");
+TEST(DirDatos, CarpetasQueNoSePuedenCrear) {
+    // The program folder lies under a regular file: the work folder is made
+    // and stays empty. A work folder under a regular file: no crash either.
+    Programa p;
+    EscribeBytes(p.raiz / "fichero", "x");
+    p.prog = p.raiz / "fichero" / "prog";
+    EXPECT_EQ(p.Prepara(), p.trabajo);
+    EXPECT_TRUE(fs::is_directory(p.trabajo) && fs::is_empty(p.trabajo));
+    p.trabajo = p.raiz / "fichero" / "trabajo" / "";
+    EXPECT_EQ(p.Prepara(), p.trabajo);
+    EXPECT_EQ(Bytes(p.raiz / "fichero"), "x");
 }
 
 TEST(DirDatos, CarpetaDeTrabajoPorUsuario) {
     CarpetaTemporal c;
     ::setenv("XDG_DATA_HOME", c.ruta().c_str(), 1);
-    const fs::path d = DirTrabajo();
-    EXPECT_EQ(d, c.ruta() / "Tobal31" / "");
-    EXPECT_TRUE(d.filename().empty());  // ends in a separator
+    EXPECT_EQ(DirTrabajo(), c.ruta() / "Tobal31" / "");  // ends in a separator
     ::unsetenv("XDG_DATA_HOME");
     ::setenv("HOME", c.ruta().c_str(), 1);
     EXPECT_EQ(DirTrabajo(), c.ruta() / ".local" / "share" / "Tobal31" / "");
-    EXPECT_EQ(FicherosDatosIniciales().size(), 11u);
 }
 
 }  // namespace

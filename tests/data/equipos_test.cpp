@@ -12,15 +12,11 @@ namespace {
 using namespace prueba;
 using Lista = std::vector<std::string>;
 
-TEST(Equipos, ElementosDelFichero) {
-    EXPECT_EQ(ItemsEquipos("Betis\r\nM\xE1laga\r\n  \"Real Madrid\"\r\nAlaves,Eibar\r\nOsasuna"),
-              (Lista{"Betis", "M\xE1laga", "Real Madrid", "Alaves", "Eibar", "Osasuna"}));
-    EXPECT_EQ(ItemsEquipos("\"Uno, Dos\"\r\n"), (Lista{"Uno, Dos"}));
-    EXPECT_TRUE(ItemsEquipos("").empty());
-    EXPECT_EQ(ItemsEquipos("Betis\n"), (Lista{"Betis"}));
-}
-
 TEST(Equipos, GrabaYLee) {
+    EXPECT_EQ(ItemsEquipos("Betis\r\n  \"Real Madrid\"\r\nAlaves,Eibar\r\n\"Uno, Dos\"\nOsasuna"),
+              (Lista{"Betis", "Real Madrid", "Alaves", "Eibar", "Uno, Dos", "Osasuna"}));
+    EXPECT_TRUE(ItemsEquipos("").empty());
+
     EstadoPrueba e;
     ASSERT_EQ(GrabaEquipos(e.st, {"  Betis ", "M\xE1laga", "Real Madrid"}), 0);
     EXPECT_EQ(Bytes(e.dir() / "EQUIPOS.TBX"), "Betis\r\nM\xE1laga\r\nReal Madrid\r\n");
@@ -33,35 +29,28 @@ TEST(Equipos, GrabaYLee) {
     EXPECT_EQ(std::distance(fs::directory_iterator(e.dir()), fs::directory_iterator()), 1);
 }
 
-TEST(Equipos, FicheroQueFalta) {
+TEST(Equipos, FicheroQueFaltaOEsCarpeta) {
     EstadoPrueba e;
     Lista l;
-    LeeEquipos(e.st, l, Op::CLE);  // the editor's reading: not created
-    ASSERT_EQ(e.mensajes.mensajes.size(), 1u);
-    EXPECT_EQ(e.mensajes.mensajes[0], "No se encuentra el fichero de equipos EQUIPOS.TBX.");
+    LeeEquipos(e.st, l, Op::CLE);  // the matchday editor's reading: not created
+    EXPECT_EQ(e.mensajes.mensajes, Lista{"No se encuentra el fichero de equipos EQUIPOS.TBX."});
     EXPECT_EQ(e.st.ErrorFichero, 53);
     EXPECT_FALSE(fs::exists(e.dir() / "EQUIPOS.TBX"));
-
     e.mensajes.mensajes.clear();
     CargaLisEquipos(e.st, l);  // the team screen's: created empty
-    ASSERT_EQ(e.mensajes.mensajes.size(), 1u);
-    EXPECT_EQ(e.mensajes.mensajes[0], TextoErrorFichero(Op::CLECrea, 53));
+    EXPECT_EQ(e.mensajes.mensajes, Lista{TextoErrorFichero(Op::CLECrea, 53)});
     EXPECT_TRUE(l.empty());
     EXPECT_TRUE(fs::is_regular_file(e.dir() / "EQUIPOS.TBX"));
     EXPECT_EQ(Bytes(e.dir() / "EQUIPOS.TBX"), "");
-}
 
-TEST(Equipos, FicheroQueEsCarpeta) {
-    EstadoPrueba e;
-    fs::create_directory(e.dir() / "EQUIPOS.TBX");
-    Lista l;
-    CargaLisEquipos(e.st, l);
-    ASSERT_EQ(e.mensajes.mensajes.size(), 1u);
-    EXPECT_EQ(e.mensajes.mensajes[0].rfind("CLE ERROR ", 0), 0u) << e.mensajes.mensajes[0];
-    EXPECT_NE(e.st.ErrorFichero, 0);
+    EstadoPrueba c;
+    fs::create_directory(c.dir() / "EQUIPOS.TBX");
+    CargaLisEquipos(c.st, l);
+    ASSERT_EQ(c.mensajes.mensajes.size(), 1u);
+    EXPECT_EQ(c.mensajes.mensajes[0].rfind("CLE ERROR ", 0), 0u) << c.mensajes.mensajes[0];
     EXPECT_TRUE(l.empty());
-    EXPECT_NE(GrabaEquipos(e.st, {"Betis"}), 0);
-    EXPECT_TRUE(fs::is_directory(e.dir() / "EQUIPOS.TBX"));
+    EXPECT_NE(GrabaEquipos(c.st, {"Betis"}), 0);
+    EXPECT_TRUE(fs::is_directory(c.dir() / "EQUIPOS.TBX"));
 }
 
 TEST(Equipos, NoSePuedeGrabar) {
@@ -71,7 +60,7 @@ TEST(Equipos, NoSePuedeGrabar) {
     EXPECT_NE(GrabaEquipos(e.st, {"Betis"}), 0);
     EXPECT_EQ(Bytes(e.dir() / "fichero"), "x");
 
-    if (prueba::EsRoot()) GTEST_SKIP() << "root writes into read-only folders";
+    if (EsRoot()) GTEST_SKIP() << "root writes into read-only folders";
     e.st.DirDatos = e.dir();
     EscribeBytes(e.dir() / "EQUIPOS.TBX", "Betis\r\n");
     ::chmod(e.dir().c_str(), 0555);
