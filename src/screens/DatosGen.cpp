@@ -156,15 +156,16 @@ void DatosGen::CargaEditores() {
 
 void DatosGen::Alterna(int campo) {
     QWidget* ed = Editor(campo);
+    // The state changes before the sound, which lets pending events through.
     if (!abierto_[campo]) {
-        sv_.Sonar(tobal::Sonido::Abre);
         abierto_[campo] = true;
+        sv_.Sonar(tobal::Sonido::Abre);
         update();
         ed->show();
         ed->setFocus();
     } else {
-        sv_.Sonar(tobal::Sonido::Cierra);
         abierto_[campo] = false;
+        sv_.Sonar(tobal::Sonido::Cierra);
         ed->hide();
         Aplica(campo);
         update();

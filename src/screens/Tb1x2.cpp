@@ -105,13 +105,17 @@ void Tb1x2::paintEvent(QPaintEvent*) {
 void Tb1x2::mousePressEvent(QMouseEvent* e) {
     e->accept();
     const int opcion = OpcionEn(e->position().toPoint());
-    if (opcion == 0 || !opciones_[opcion - 1].crea) return;
+    // The click sound lets pending events through: a second press that
+    // arrives meanwhile must not open a second screen.
+    if (opcion == 0 || !opciones_[opcion - 1].crea || abriendo_) return;
+    abriendo_ = true;
     sv_.Sonar(Sonido::Abre);
     // The option stays pressed for as long as its screen is open.
     opciones_[opcion - 1].pulsado = true;
     repaint();
     Abre(opcion);
     opciones_[opcion - 1].pulsado = false;
+    abriendo_ = false;
     update();
 }
 

@@ -75,6 +75,7 @@ private:
     std::array<Opcion, kOpciones> opciones_;
     bool cursorMano_ = false;
     bool saliendo_ = false;
+    bool abriendo_ = false;
 };
 
 }  // namespace tobal

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -59,6 +60,15 @@ TEST(Menu, UnaOpcionSeVePulsadaMientrasSuPantallaEstaAbierta) {
     EXPECT_TRUE(m.pulsadaAlAbrir);
     EXPECT_FALSE(m.menu->Pulsada(1));
     EXPECT_EQ(m.sonidos.pedidos, std::vector<int>{6});
+}
+
+TEST(Menu, UnaSegundaPulsacionMientrasSeAbreNoAbreOtraPantalla) {
+    MenuPrueba m;
+    const QPointF p(100, 200);
+    QCoreApplication::postEvent(m.menu.get(), new QMouseEvent(QEvent::MouseButtonPress, p, m.menu->mapToGlobal(p),
+                                                             Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+    m.Pulsa(100, 200);  // its click sound lets the waiting press through
+    EXPECT_EQ(m.abiertas, std::vector<int>{1});
 }
 
 TEST(Menu, UnaPulsacionEntreOpcionesNoSuenaNiAbre) {
