@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "Soporte.h"
@@ -36,15 +37,18 @@ struct Entorno {
 };
 
 // Runs `accion` on the next modal window that opens (from inside its event
-// loop), polling every few milliseconds.
-inline void CuandoModal(std::function<void(QWidget*)> accion, QWidget* distintaDe = nullptr) {
+// loop), polling every few milliseconds; gives up after five seconds so that
+// a failed test cannot act on the windows of a later one.
+inline void CuandoModal(std::function<void(QWidget*)> accion) {
     auto* sondeo = new QTimer;
-    QObject::connect(sondeo, &QTimer::timeout, [sondeo, accion, distintaDe] {
+    auto intentos = std::make_shared<int>(0);
+    QObject::connect(sondeo, &QTimer::timeout, [sondeo, accion, intentos] {
         QWidget* w = QApplication::activeModalWidget();
-        if (!w || w == distintaDe || !w->isVisible()) return;
+        const bool agotado = ++*intentos > 1000;
+        if (!agotado && (!w || !w->isVisible())) return;
         sondeo->stop();
         sondeo->deleteLater();
-        accion(w);
+        if (!agotado) accion(w);
     });
     sondeo->start(5);
 }
