@@ -27,8 +27,7 @@ TEST(CliBorrar, BorraElIntervaloSinPreguntar) {
     for (const char* n : {"RED0301.TBX", "RED0302.TBX", "RED3001.TBX", "RED0402.TBX"}) EscribeBytes(c / n, n);
 
     const std::vector<std::vector<std::string>> usos = {
-        {"--desde", "5", "--hasta", "3"}, {"--desde", "0", "--hasta", "3"}, {"--desde", "3"},
-        {"--desde", "3", "--hasta", "53"}, {"--desde", "x", "--hasta", "3"}};
+        {"--desde", "5", "--hasta", "3"}, {"--desde", "0", "--hasta", "3"}, {"--desde", "3"}, {"--desde", "x", "--hasta", "3"}};
     for (const auto& u : usos) {
         std::vector<std::string> args{"--datos", c.ruta().string(), "borrar"};
         args.insert(args.end(), u.begin(), u.end());
