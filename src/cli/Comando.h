@@ -36,6 +36,12 @@ struct Contexto {
     Estado& st;
     std::ostream& out;
     std::ostream& err;
+    // The settings are already in `st` when a command starts (read without
+    // messages and without creating anything, so that the arguments can be
+    // checked against them). A command calls this once its arguments are
+    // good: it reads DATOSGEN.TBX as the program does, creating it when
+    // missing and reporting what is wrong with it.
+    void CargaDatosGenerales();
 };
 
 struct Comando {

@@ -12,6 +12,7 @@ namespace {
 
 int Equipos(Contexto& cx, std::vector<std::string>& args) {
     SinMasArgumentos(args);
+    cx.CargaDatosGenerales();
     std::vector<std::string> equipos;
     LeeEquipos(cx.st, equipos, Op::CLE);
     if (cx.st.ErrorFichero && cx.st.ErrorFichero != Err::NoEncontrado) return kSalidaRechazo;

@@ -62,6 +62,7 @@ int Escrutar(Contexto& cx, std::vector<std::string>& args) {
     std::array<std::string, 6> textos;
     if (premios) textos = LeePremios(*premios);
     SinMasArgumentos(args);
+    cx.CargaDatosGenerales();
 
     // What the screen does when the reduction is chosen.
     st.Jornada() = static_cast<int16_t>(jornada);

@@ -49,6 +49,7 @@ int Exportar(Contexto& cx, std::vector<std::string>& args) {
     std::error_code ec;
     if (!std::filesystem::is_directory(*carpeta, ec))
         throw ErrorUso("la carpeta de destino \"" + *carpeta + "\" no existe");
+    cx.CargaDatosGenerales();
 
     st.Jornada() = static_cast<int16_t>(jornada);
     st.Orden() = static_cast<int16_t>(orden);

@@ -91,6 +91,7 @@ void PonIntervalo(const Opciones& o, Listado& l) {
 int Imprimir(Contexto& cx, std::vector<std::string>& args) {
     Estado& st = cx.st;
     const Opciones o = LeeOpciones(st, args);
+    cx.CargaDatosGenerales();
 
     st.Jornada() = static_cast<int16_t>(o.jornada);
     st.Orden() = static_cast<int16_t>(o.orden);

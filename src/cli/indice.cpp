@@ -10,6 +10,7 @@ namespace {
 
 int Indice(Contexto& cx, std::vector<std::string>& args) {
     SinMasArgumentos(args);
+    cx.CargaDatosGenerales();
     tobal::Indice ind = CargaIndice(cx.st);
     if (cx.st.ErrorFichero && cx.st.ErrorFichero != 53) return kSalidaRechazo;
     cx.out << AUtf8(kCabeceraIndice1) << '\n' << AUtf8(kCabeceraIndice2) << '\n';

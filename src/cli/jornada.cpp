@@ -2,6 +2,7 @@
 
 #include <array>
 #include <ostream>
+#include <utility>
 
 #include "app/Texto.h"
 #include "cli/Comando.h"
@@ -18,6 +19,21 @@ int Jornada(Contexto& cx, std::vector<std::string>& args) {
     args.erase(args.begin());
     SinMasArgumentos(args);
     if (!fecha && !partidos.empty()) throw ErrorUso("--partido necesita --fecha");
+    // The teams given, as the record holds them (Windows-1252, 15 characters).
+    std::vector<std::pair<int, std::array<std::string, 2>>> nuevos;
+    for (const auto& pt : partidos) {
+        const int m = Entero(pt[0], 1, 15, "el partido");
+        std::array<std::string, 2> nombres;
+        for (int k = 0; k < 2; ++k) {
+            bool perdida = false;
+            std::string nombre = Utf8ACp1252(pt[1 + k], &perdida);
+            if (perdida)
+                throw ErrorUso("el nombre \"" + pt[1 + k] + "\" tiene caracteres que no caben en el fichero");
+            nombres[k] = Ajusta(Recorta(nombre), kAnchoEquipo);
+        }
+        nuevos.emplace_back(m, nombres);
+    }
+    cx.CargaDatosGenerales();
 
     cx.st.Jornada() = static_cast<int16_t>(jornada);
     LeeJornada(cx.st);
@@ -34,21 +50,16 @@ int Jornada(Contexto& cx, std::vector<std::string>& args) {
                 break;
             }
             partes[k] = fecha->substr(p, barra == std::string::npos ? std::string::npos : barra - p);
-            if (partes[k].size() == 1) partes[k].insert(0, "0");
+            if (partes[k].size() == 1) partes[k] = "0" + partes[k];
             p = barra + 1;
         }
         if (!FechaValida(partes[0], partes[1], partes[2]))
             return Rechaza(cx, kTituloErrorFecha, kTextoErrorFecha);
         std::array<std::string, 30> equipos;
         for (int s = 1; s <= 30; ++s) equipos[s - 1] = SlotEquipo(cx.st.RegJornada, s);
-        for (const auto& pt : partidos) {
-            const int m = Entero(pt[0], 1, 15, "el partido");
-            for (int k = 0; k < 2; ++k) {
-                bool perdida = false;
-                std::string nombre = Utf8ACp1252(pt[1 + k], &perdida);
-                if (perdida) throw ErrorUso("el nombre \"" + pt[1 + k] + "\" tiene caracteres que no caben en el fichero");
-                equipos[2 * (m - 1) + k] = Ajusta(Recorta(nombre), kAnchoEquipo);
-            }
+        for (const auto& [m, nombres] : nuevos) {
+            equipos[2 * (m - 1)] = nombres[0];
+            equipos[2 * (m - 1) + 1] = nombres[1];
         }
         const std::string fechaTexto = partes[0] + "/" + partes[1] + "/" + partes[2];
         const std::string reg = RegistroEditor(cx.st.RegJornada, jornada, fechaTexto, equipos);

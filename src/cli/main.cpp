@@ -90,6 +90,8 @@ int Rechaza(Contexto& cx, const std::string& titulo, const std::string& texto) {
 
 std::string AUtf8(const std::string& cp1252) { return Cp1252AUtf8(cp1252); }
 
+void Contexto::CargaDatosGenerales() { LeeDatosGen(st); }
+
 namespace {
 
 void AyudaGeneral(std::ostream& os) {
@@ -160,7 +162,13 @@ int Main(int argc, char** argv) {
     } else {
         PreparaDirDatos(st);
     }
-    LeeDatosGen(st);
+    {
+        InformadorMudo mudo;
+        st.informador = &mudo;
+        LeeDatosGen(st, false);
+        st.informador = &informador;
+        st.ErrorFichero = 0;
+    }
 
     Contexto cx{st, std::cout, std::cerr};
     try {

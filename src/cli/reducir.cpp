@@ -39,10 +39,13 @@ int Reducir(Contexto& cx, std::vector<std::string>& args) {
     const bool reemplazar = TomaBandera(args, "--reemplazar");
     SinMasArgumentos(args);
 
+    Reduccion leida = st.ReduccionActual;
+    leida.Jornada = static_cast<int16_t>(jornada);
+    leida.Orden = static_cast<int16_t>(orden);
+    if (auto fallo = LeeReduccion(metodo, *base, errores, signos, leida)) throw ErrorUso(*fallo);
+    cx.CargaDatosGenerales();
     Reduccion& r = st.ReduccionActual;
-    r.Jornada = static_cast<int16_t>(jornada);
-    r.Orden = static_cast<int16_t>(orden);
-    if (auto fallo = LeeReduccion(metodo, *base, errores, signos, r)) throw ErrorUso(*fallo);
+    r = leida;
 
     CalculaEstadistica(st);
     if (auto aviso = ComprobacionesReducir(st)) return Rechaza(cx, aviso->titulo, aviso->texto);

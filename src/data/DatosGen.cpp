@@ -95,16 +95,24 @@ std::string LineaDatosGen(const Estado& st) {
 }
 
 int GrabaDatosGen(const Estado& st) {
+    std::string actual;
+    if (int e = LeeEnPosicion(st.DirDatos / kFichero, 0, 1, actual); e && e != Err::NoEncontrado) return e;
     return EscribeFicheroAtomico(st.DirDatos / kFichero, LineaDatosGen(st));
 }
 
-void LeeDatosGen(Estado& st) {
+void LeeDatosGen(Estado& st, bool creaSiFalta) {
     st.ErrorFichero = 0;
     std::string contenido;
     int e = LeeFichero(st.DirDatos / kFichero, contenido);
     if (e) {
         InformaErrorFichero(st, Op::LDG, e);
         DatosGenPorDefecto(st);
+        // Only a missing file is created: one that cannot be read keeps the
+        // user's settings, and the defaults stay in memory.
+        if (e != Err::NoEncontrado || !creaSiFalta) {
+            st.Datos.Precio = ValorPrecio(st.Datos.PrecioApuesta);
+            return;
+        }
         if (int eg = GrabaDatosGen(st); eg && st.informador)
             st.informador->ErrorFichero("LDG ERROR " + std::to_string(eg) +
                                         ": No se ha podido grabar el fichero de datos generales DATOSGEN.TBX");

@@ -20,11 +20,14 @@ std::string LineaDatosGen(const Estado& st);
 
 // Loads the settings; a missing file is created with the defaults (one
 // message); other errors are reported with the LDG texts, and the fields not
-// read keep their previous values. Computes Precio.
-void LeeDatosGen(Estado& st);
+// read keep their previous values. Computes Precio. With `creaSiFalta`
+// false a missing file is left missing.
+void LeeDatosGen(Estado& st, bool creaSiFalta = true);
 
 // Writes the settings, replacing the file. Returns the error number (0 on
-// success); reports nothing itself.
+// success); reports nothing itself. A file that exists but cannot be read
+// is left alone (its error number is returned): it may hold settings the
+// user has not lost yet.
 int GrabaDatosGen(const Estado& st);
 
 // Assignments to the fixed-width fields: cut or padded to their width.

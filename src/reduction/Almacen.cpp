@@ -264,6 +264,10 @@ int GrabaReduccion(Estado& st) {
     } else if (r.Metodo == 3) {
         r.MinErrores = r.MaxErrores = 0;
     }
+    // A key or method that does not fit its field would shift every field
+    // after it.
+    if (r.Jornada < 1 || r.Jornada > 99 || r.Orden < 1 || r.Orden > 99 || r.Metodo < 1 || r.Metodo > 3)
+        return Err::NombreIncorrecto;
     const std::string registro = RegistroBase(r);
 
     FicheroBases f;

@@ -53,8 +53,9 @@ int LiberaReducciones(Estado& st, int desde, int hasta);
 
 // Clears the parameters the method does not use (in ReduccionActual too)
 // and writes its record: in place over the same key, else into the first
-// free slot, else appended. Returns the error number (0 on success); it
-// reports nothing itself.
+// free slot, else appended. Returns the error number (0 on success; 52 for
+// a matchday or order outside 1-99 or a method outside 1-3); it reports
+// nothing itself.
 int GrabaReduccion(Estado& st);
 
 // Reader of a columns file: one line at a time, the text between the

@@ -21,8 +21,6 @@ struct CliEscrutar : ::testing::Test {
     EstadoPrueba p;
 
     void SetUp() override {
-        // The support library runs "tobal31-cli" from the current folder.
-        std::filesystem::current_path(std::filesystem::path(TOBAL31_CLI).parent_path());
         EscribeBytes(p.dir() / "DATOSGEN.TBX", std::string(kLineaDatosGenDefecto) + "\r\n");
     }
     // Stores reduction 12/3 with the given columns.

@@ -22,8 +22,6 @@ struct CliExportar : ::testing::Test {
     prueba::CarpetaTemporal destino;
 
     void SetUp() override {
-        // The support library runs "tobal31-cli" from the current folder.
-        std::filesystem::current_path(std::filesystem::path(TOBAL31_CLI).parent_path());
         EscribeBytes(p.dir() / "DATOSGEN.TBX",
                      "12,\"01/09/02\",1,1,0,0,0,0,1,42,\"0.3 \",\"07\",\"00123\",\"Si\"\r\n");
         std::array<std::string, 30> equipos;

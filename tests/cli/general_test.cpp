@@ -8,13 +8,6 @@ namespace {
 
 using prueba::EjecutaCli;
 
-// The support library is built without the tool's path and starts it by its
-// bare name: every test of this program runs beside the tool.
-const bool kJuntoALaHerramienta = [] {
-    std::filesystem::current_path(std::filesystem::path(TOBAL31_CLI).parent_path());
-    return true;
-}();
-
 // A usage error: exit 2 and one line on stderr naming the tool.
 void EsErrorDeUso(const prueba::ResultadoCli& r) {
     EXPECT_EQ(r.codigo, 2);
@@ -46,7 +39,7 @@ TEST(CliGeneral, ErroresDeUso) {
     EsErrorDeUso(EjecutaCli({"--datos", c.ruta().string(), "equipos", "--jornada", "3"}));
 }
 
-TEST(CliGeneral, DISABLED_ErrorDeUsoEnCarpetaSinDatosGenerales) {
+TEST(CliGeneral, ErrorDeUsoEnCarpetaSinDatosGenerales) {
     // Arguments are checked before anything is read or created.
     prueba::CarpetaTemporal c;
     EsErrorDeUso(EjecutaCli({"--datos", c.ruta().string(), "indice", "sobra"}));

@@ -139,7 +139,7 @@ TEST(DatosGen, CarpetaDeSoloLecturaNoDiceQueLoHaCreado) {
     EXPECT_EQ(e.mensajes.mensajes.size(), 2u);  // not found, and could not be created
 }
 
-TEST(DatosGen, DISABLED_FicheroIlegibleNoSeSobrescribe) {
+TEST(DatosGen, FicheroIlegibleNoSeSobrescribe) {
     if (EsRoot()) GTEST_SKIP() << "root reads unreadable files";
     EstadoPrueba e;
     EscribeBytes(e.dir() / "DATOSGEN.TBX", kCambiada);
