@@ -3,6 +3,7 @@
 // the report of its last scoring, on the default printer or into a PDF file.
 
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -133,6 +134,12 @@ int Imprimir(Contexto& cx, std::vector<std::string>& args) {
     static int argc = 1;
     static char nombre[] = "tobal31-cli";
     static char* argv[] = {nombre, nullptr};
+    // Qt's own start-up notices (a missing runtime folder under a bare
+    // session) are not the user's business here; its warnings about real
+    // printing problems come back through the printer's errors.
+    qInstallMessageHandler([](QtMsgType tipo, const QMessageLogContext&, const QString& texto) {
+        if (tipo == QtFatalMsg || tipo == QtCriticalMsg) std::fprintf(stderr, "%s\n", qPrintable(texto));
+    });
     std::unique_ptr<QGuiApplication> app;
     if (!QCoreApplication::instance()) app = std::make_unique<QGuiApplication>(argc, argv);
 
