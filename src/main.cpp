@@ -13,7 +13,25 @@
 #include "screens/Arranque.h"
 #include "screens/Tb1x2.h"
 
+namespace {
+
+QtMessageHandler gManejadorQt = nullptr;
+
+// A machine without sound plays nothing, silently: the click sounds are a
+// courtesy, and Qt would otherwise complain at every click. A bare session
+// without a runtime folder is no concern of the user's either.
+void FiltraMensajesQt(QtMsgType tipo, const QMessageLogContext& contexto, const QString& texto) {
+    if (tipo == QtWarningMsg &&
+        (texto.contains(QLatin1String("No audio device")) || texto.contains(QLatin1String("PulseAudioService")) ||
+         texto.contains(QLatin1String("XDG_RUNTIME_DIR"))))
+        return;
+    if (gManejadorQt) gManejadorQt(tipo, contexto, texto);
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    gManejadorQt = qInstallMessageHandler(FiltraMensajesQt);
     QApplication app(argc, argv);
     // The program ends by the menu's exit, not when its last window closes:
     // the splash closes before the menu opens, and the help window may stay.
