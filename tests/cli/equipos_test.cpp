@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "Soporte.h"
-#include "data/DatosGen.h"
 
 namespace tobal {
 namespace {
@@ -10,23 +9,23 @@ using namespace prueba;
 
 TEST(CliEquipos, ListaEnUtf8) {
     CarpetaTemporal c;
-    EscribeBytes(c / "DATOSGEN.TBX", std::string(kLineaDatosGenDefecto) + "\r\n");
+    EscribeDatosGenDefecto(c.ruta());
     EscribeBytes(c / "EQUIPOS.TBX", "Betis\r\nM\xE1laga\r\n\"Real Madrid\"\r\n");
-    auto r = EjecutaCli({"--datos", c.ruta().string(), "equipos"});
+    auto r = EjecutaCliEn(c.ruta(), {"equipos"});
     EXPECT_EQ(r.codigo, 0);
     EXPECT_EQ(r.salida, "Betis\nMálaga\nReal Madrid\n");
     EXPECT_TRUE(r.errores.empty());
 
     // Missing: the program's message, an empty list, nothing created.
-    std::filesystem::remove(c / "EQUIPOS.TBX");
-    r = EjecutaCli({"--datos", c.ruta().string(), "equipos"});
+    fs::remove(c / "EQUIPOS.TBX");
+    r = EjecutaCliEn(c.ruta(), {"equipos"});
     EXPECT_EQ(r.codigo, 0);
     EXPECT_EQ(r.salida, "");
     EXPECT_NE(r.errores.find("No se encuentra el fichero de equipos EQUIPOS.TBX."), std::string::npos);
-    EXPECT_FALSE(std::filesystem::exists(c / "EQUIPOS.TBX"));
+    EXPECT_FALSE(fs::exists(c / "EQUIPOS.TBX"));
 
-    std::filesystem::create_directory(c / "EQUIPOS.TBX");
-    r = EjecutaCli({"--datos", c.ruta().string(), "equipos"});
+    fs::create_directory(c / "EQUIPOS.TBX");
+    r = EjecutaCliEn(c.ruta(), {"equipos"});
     EXPECT_EQ(r.codigo, 1);
     EXPECT_NE(r.errores.find("CLE ERROR "), std::string::npos) << r.errores;
 }

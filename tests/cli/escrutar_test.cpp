@@ -3,16 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "Soporte.h"
-#include "data/DatosGen.h"
 #include "data/Jornadas.h"
-#include "reduction/Almacen.h"
 
 namespace tobal {
 namespace {
 
 using prueba::Bytes;
-using prueba::EjecutaCli;
-using prueba::EscribeBytes;
 using prueba::EstadoPrueba;
 
 const std::string kGanadora = "1X21X21X21X21X2";
@@ -20,24 +16,13 @@ const std::string kGanadora = "1X21X21X21X21X2";
 struct CliEscrutar : ::testing::Test {
     EstadoPrueba p;
 
-    void SetUp() override {
-        EscribeBytes(p.dir() / "DATOSGEN.TBX", std::string(kLineaDatosGenDefecto) + "\r\n");
-    }
-    // Stores reduction 12/3 with the given columns.
+    void SetUp() override { prueba::EscribeDatosGenDefecto(p.dir()); }
+    // Guarda la reducción 12/3 con estas columnas.
     void Reduccion(const std::vector<std::string>& columnas) {
-        p.st.ReduccionActual = tobal::Reduccion{};
-        p.st.Jornada() = 12;
-        p.st.Orden() = 3;
-        p.st.ReduccionActual.ApuestasReducidas = static_cast<int32_t>(columnas.size());
-        ASSERT_EQ(GrabaReduccion(p.st), 0);
-        std::string s;
-        for (const auto& c : columnas) s += LineaColumna(c);
-        EscribeBytes(p.dir() / "RED1203.TBX", s);
+        prueba::GrabaReduccionConColumnas(p.st, 12, 3, columnas);
     }
-    prueba::ResultadoCli Escrutar(std::vector<std::string> mas) {
-        std::vector<std::string> args{"--datos", p.dir().string(), "escrutar", "--jornada", "12", "--orden", "3"};
-        args.insert(args.end(), mas.begin(), mas.end());
-        return EjecutaCli(args);
+    prueba::ResultadoCli Escrutar(const std::vector<std::string>& mas) {
+        return prueba::EjecutaCliEn(p.dir(), {"escrutar", "--jornada", "12", "--orden", "3"}, mas);
     }
 };
 
@@ -89,9 +74,7 @@ TEST_F(CliEscrutar, IncompleteColumnIsStoredAndRefused) {
 
 TEST_F(CliEscrutar, MissingReductionIsRefusedWithoutTouchingTheMatchday) {
     Reduccion({kGanadora});
-    std::vector<std::string> args{"--datos", p.dir().string(), "escrutar", "--jornada", "12",
-                                  "--orden", "4", "--ganadora", kGanadora};
-    auto r = EjecutaCli(args);
+    auto r = prueba::EjecutaCliEn(p.dir(), {"escrutar", "--jornada", "12", "--orden", "4", "--ganadora", kGanadora});
     EXPECT_EQ(r.codigo, 1);
     EXPECT_NE(r.errores.find("ERROR EN JORNADA/ORDEN\nNo existe una reducción"), std::string::npos) << r.errores;
     EXPECT_EQ(Bytes(p.dir() / "JORNADAS.TBX").find("Jor12"), std::string::npos);

@@ -4,13 +4,11 @@
 
 #include "Soporte.h"
 #include "data/Jornadas.h"
-#include "reduction/Almacen.h"
 
 namespace tobal {
 namespace {
 
 using prueba::Bytes;
-using prueba::EjecutaCli;
 using prueba::EscribeBytes;
 using prueba::EstadoPrueba;
 
@@ -29,16 +27,13 @@ struct CliExportar : ::testing::Test {
                   0);
     }
     void Reduccion(int columnas, const std::string& col = A) {
-        p.st.Jornada() = 12;
-        p.st.Orden() = 2;
-        ASSERT_EQ(GrabaReduccion(p.st), 0);
-        std::string s;
-        for (int i = 0; i < columnas; ++i) s += LineaColumna(i % 2 ? B : col);
-        EscribeBytes(p.dir() / "RED1202.TBX", s);
+        std::vector<std::string> v;
+        for (int i = 0; i < columnas; ++i) v.push_back(i % 2 ? B : col);
+        prueba::GrabaReduccionConColumnas(p.st, 12, 2, v);
     }
-    prueba::ResultadoCli Exportar(const std::string& orden = "2") {
-        return EjecutaCli({"--datos", p.dir().string(), "exportar", "--jornada", "12", "--orden", orden,
-                           "--destino", destino.ruta().string()});
+    prueba::ResultadoCli Exportar(const std::string& orden = "2", const std::string& a = "") {
+        return prueba::EjecutaCliEn(p.dir(), {"exportar", "--jornada", "12", "--orden", orden, "--destino",
+                                              (a.empty() ? destino.ruta() : destino / a).string()});
     }
 };
 
@@ -91,9 +86,7 @@ TEST_F(CliExportar, RefusalsLeaveNoFile) {
     EXPECT_EQ(r.codigo, 1);
     EXPECT_NE(r.errores.find("RED1202.TBX"), std::string::npos);
 
-    r = EjecutaCli({"--datos", p.dir().string(), "exportar", "--jornada", "12", "--orden", "2", "--destino",
-                    (destino / "no existe").string()});
-    EXPECT_EQ(r.codigo, 2);
+    EXPECT_EQ(Exportar("2", "no existe").codigo, 2);
 }
 
 }  // namespace

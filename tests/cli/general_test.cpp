@@ -1,20 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "Soporte.h"
-#include "data/DatosGen.h"
 
 namespace tobal {
 namespace {
 
-using prueba::EjecutaCli;
-
-// A usage error: exit 2 and one line on stderr naming the tool.
-void EsErrorDeUso(const prueba::ResultadoCli& r) {
-    EXPECT_EQ(r.codigo, 2);
-    EXPECT_EQ(r.errores.rfind("tobal31-cli", 0), 0u) << r.errores;
-    EXPECT_EQ(std::count(r.errores.begin(), r.errores.end(), '\n'), 1) << r.errores;
-    EXPECT_TRUE(r.salida.empty());
-}
+using namespace prueba;
 
 TEST(CliGeneral, AyudaDeLaHerramientaYDeCadaOrden) {
     const auto ayuda = EjecutaCli({"--help"});
@@ -28,22 +19,25 @@ TEST(CliGeneral, AyudaDeLaHerramientaYDeCadaOrden) {
     }
 }
 
+// A usage error: exit 2 and one line on stderr naming the tool, and the
+// arguments are checked before anything is read or created.
 TEST(CliGeneral, ErroresDeUso) {
-    prueba::CarpetaTemporal c;
-    prueba::EscribeBytes(c / "DATOSGEN.TBX", std::string(kLineaDatosGenDefecto) + "\r\n");
-    EsErrorDeUso(EjecutaCli({}));
-    EsErrorDeUso(EjecutaCli({"noexiste"}));
-    EsErrorDeUso(EjecutaCli({"--datos"}));
-    EsErrorDeUso(EjecutaCli({"--datos", (c / "nohay").string(), "indice"}));
-    EsErrorDeUso(EjecutaCli({"--datos", c.ruta().string(), "indice", "sobra"}));
-    EsErrorDeUso(EjecutaCli({"--datos", c.ruta().string(), "equipos", "--jornada", "3"}));
-}
-
-TEST(CliGeneral, ErrorDeUsoEnCarpetaSinDatosGenerales) {
-    // Arguments are checked before anything is read or created.
-    prueba::CarpetaTemporal c;
-    EsErrorDeUso(EjecutaCli({"--datos", c.ruta().string(), "indice", "sobra"}));
-    EXPECT_TRUE(std::filesystem::is_empty(c.ruta()));
+    CarpetaTemporal c;
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {},
+             {"noexiste"},
+             {"--datos"},
+             {"--datos", (c / "nohay").string(), "indice"},
+             {"--datos", c.ruta().string(), "indice", "sobra"},
+             {"--datos", c.ruta().string(), "equipos", "--jornada", "3"}}) {
+        const auto r = EjecutaCli(args);
+        SCOPED_TRACE(testing::PrintToString(args));
+        EXPECT_EQ(r.codigo, 2);
+        EXPECT_EQ(r.errores.rfind("tobal31-cli", 0), 0u) << r.errores;
+        EXPECT_EQ(std::count(r.errores.begin(), r.errores.end(), '\n'), 1) << r.errores;
+        EXPECT_TRUE(r.salida.empty());
+    }
+    EXPECT_TRUE(fs::is_empty(c.ruta()));
 }
 
 }  // namespace

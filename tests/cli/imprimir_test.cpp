@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <regex>
 
-#include "../output/DatosImpresion.h"
 #include "Soporte.h"
 #include "data/DatosGen.h"
 #include "data/Jornadas.h"

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "Soporte.h"
-#include "data/DatosGen.h"
 #include "data/Jornadas.h"
 
 namespace tobal {
@@ -14,7 +13,7 @@ struct Carpeta {
     CarpetaTemporal c;
     std::string antes = std::string(5 * 533, ' ');
     Carpeta() {
-        EscribeBytes(c / "DATOSGEN.TBX", std::string(kLineaDatosGenDefecto) + "\r\n");
+        EscribeDatosGenDefecto(c.ruta());
         std::array<std::string, 30> eq;
         for (int s = 0; s < 30; ++s) eq[s] = "Equipo " + std::to_string(s + 1);
         eq[0] = "M\xE1laga";
@@ -22,10 +21,7 @@ struct Carpeta {
             antes += RegistroEditor(std::string(463, ' ') + std::string(15, '1') + std::string(55, '9'), j, "15/03/03", eq);
         EscribeBytes(c / "JORNADAS.TBX", antes);
     }
-    ResultadoCli Cli(std::vector<std::string> args) {
-        args.insert(args.begin(), {"--datos", c.ruta().string(), "jornada"});
-        return EjecutaCli(args);
-    }
+    ResultadoCli Cli(const std::vector<std::string>& args) { return EjecutaCliEn(c.ruta(), {"jornada"}, args); }
     std::string Jornadas() { return Bytes(c / "JORNADAS.TBX"); }
 };
 
@@ -79,8 +75,8 @@ TEST(CliJornada, RechazosYErroresDeUso) {
     EXPECT_NE(d.Cli({"7", "--fecha", "01/01/03", "--partido", "1", "Ωmega", "B"}).codigo, 0);
     EXPECT_EQ(d.Jornadas(), d.antes);
 
-    std::filesystem::remove(d.c / "JORNADAS.TBX");
-    std::filesystem::create_directory(d.c / "JORNADAS.TBX");
+    fs::remove(d.c / "JORNADAS.TBX");
+    fs::create_directory(d.c / "JORNADAS.TBX");
     r = d.Cli({"7", "--fecha", "01/01/03"});
     EXPECT_EQ(r.codigo, 1);
     EXPECT_NE(r.errores.find("LJO ERROR "), std::string::npos) << r.errores;

@@ -7,7 +7,7 @@
 #include <set>
 #include <tuple>
 
-#include "DatosImpresion.h"
+#include "Soporte.h"
 #include "app/Formato.h"
 #include "output/Boletos.h"
 #include "output/Continuo.h"
@@ -175,11 +175,9 @@ TEST_F(Hojas, CrosswiseLayoutPutsEverySignInItsBox) {
 }
 
 TEST_F(Hojas, MatchFifteenComesFromTheFirstColumnOnly) {
-    GrabaReduccionPrueba(p.st, 5, 2, 0);
-    std::string s;
-    for (int c = 1; c <= 8; ++c) s += LineaColumna(c == 1 ? "11111111111111X" : "111111111111112");
-    prueba::EscribeBytes(p.dir() / FicheroRed(5, 2), s);
-    p.st.ReduccionActual.ApuestasReducidas = 8;
+    std::vector<std::string> cols(8, "111111111111112");
+    cols[0] = "11111111111111X";
+    prueba::GrabaReduccionConColumnas(p.st, 5, 2, cols);
     Listado l = AbreListado(1);
     ImprimeBoletosHoja(p.st, imp, l, false, ctl);
     const auto casillas = CasillasVertical(imp.Cruces(), 1);

@@ -57,9 +57,7 @@ struct Disco : ::testing::Test {
         destino.carpeta = unidad.ruta();
     }
     void Columnas(const std::vector<std::string>& cols) {
-        std::string s;
-        for (const auto& c : cols) s += LineaColumna(c);
-        EscribeBytes(p.dir() / "RED1201.TBX", s);
+        EscribeBytes(p.dir() / "RED1201.TBX", prueba::FicheroColumnas(cols));
     }
     ResultadoCopia Copia() { return CopiaDisco(p.st, destino, dialogo); }
     std::string Fichero() { return Bytes(unidad / "AD243"); }
@@ -178,11 +176,7 @@ TEST_F(Disco, CheckDigitTenIsWrittenAsTwoDigits) {
 
 TEST_F(Disco, LargeReductionSpreadsOverVolumesWithOneSequence) {
     // 93,201 full tickets: nine volumes, ticket 11,651 opens the second.
-    std::string s;
-    const std::string linea = LineaColumna(A);
-    s.reserve(745608 * linea.size());
-    for (int i = 0; i < 745608; ++i) s += linea;
-    EscribeBytes(p.dir() / "RED1201.TBX", s);
+    Columnas(std::vector<std::string>(745608, A));
     destino.volumenesAparte = true;
     ResultadoCopia r = Copia();
     ASSERT_EQ(r.fin, FinCopia::Copiado);
@@ -247,9 +241,7 @@ TEST_F(Disco, TargetThatCannotBeCreatedStopsWithAMessage) {
 }
 
 TEST_F(Disco, LaterVolumeThatCannotBeCreatedLeavesNoFile) {
-    std::string s;
-    for (int i = 0; i < 11651 * 8; ++i) s += LineaColumna(B);
-    EscribeBytes(p.dir() / "RED1201.TBX", s);
+    Columnas(std::vector<std::string>(11651 * 8, B));
     destino.volumenesAparte = true;
     fs::create_directory(unidad / "AD243.02");
     ResultadoCopia r = Copia();

@@ -5,7 +5,7 @@
 
 #include <atomic>
 
-#include "DatosImpresion.h"
+#include "Soporte.h"
 #include "app/Texto.h"
 #include "output/Impresora.h"
 #include "output/ImpresoraGrabadora.h"

@@ -90,7 +90,6 @@ TEST(Tablas, NombresDeMetodo) {
     EXPECT_EQ(NombreMetodoCorto(1), "Directo            ");
     EXPECT_EQ(NombreMetodoCorto(3), "Selecci\xF3n de Signos");
     EXPECT_EQ(NombreMetodoLargo(3), "M\xE9todo de Selecci\xF3n de Signos");
-    for (int m = 1; m <= 3; ++m) EXPECT_EQ(NombreMetodoCorto(m).size() + NombreMetodoLargo(m).size(), 19u + 29u);
     EXPECT_TRUE(NombreMetodoCorto(0).empty());
     EXPECT_TRUE(NombreMetodoLargo(4).empty());
 }

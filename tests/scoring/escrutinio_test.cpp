@@ -14,6 +14,7 @@ namespace tobal {
 namespace {
 
 using prueba::EscribeBytes;
+using prueba::FicheroColumnas;
 using prueba::EstadoPrueba;
 
 const std::string kGanadora = "1X21X21X21X21X2";
@@ -22,12 +23,6 @@ const std::string kGanadora = "1X21X21X21X21X2";
 std::string Cambia(std::string col, std::initializer_list<int> partidos) {
     for (int m : partidos) col[m - 1] = col[m - 1] == '1' ? 'X' : '1';
     return col;
-}
-
-std::string Fichero(const std::vector<std::string>& columnas) {
-    std::string s;
-    for (const auto& c : columnas) s += LineaColumna(c);
-    return s;
 }
 
 struct Escrutinio : ::testing::Test {
@@ -70,7 +65,7 @@ TEST(RejillaGanadora, PressingTogglesAndMovesTheMark) {
 }
 
 TEST_F(Escrutinio, FifteenHitsCountAlsoUnderFourteenInTheHitsTable) {
-    auto r = Escruta(Fichero({kGanadora, Cambia(kGanadora, {15}), Cambia(kGanadora, {3, 15}),
+    auto r = Escruta(FicheroColumnas({kGanadora, Cambia(kGanadora, {15}), Cambia(kGanadora, {3, 15}),
                               Cambia(kGanadora, {3})}));
     ASSERT_EQ(r.fin, FinEscrutinio::Completo);
     ASSERT_EQ(r.LisAciertos.size(), 17u);
@@ -91,17 +86,17 @@ TEST_F(Escrutinio, FifteenHitsCountAlsoUnderFourteenInTheHitsTable) {
 TEST_F(Escrutinio, TicketsAreEightColumnsInFileOrder) {
     std::vector<std::string> cols(16, Cambia(kGanadora, {1, 2, 3, 4}));  // 10 hits: no row
     cols[8] = Cambia(kGanadora, {1, 2, 3});                              // ticket 2, 11 hits
-    auto r = Escruta(Fichero(cols));
+    auto r = Escruta(FicheroColumnas(cols));
     EXPECT_EQ(r.LisBoletos, std::vector<std::string>{"     2                1"});
     EXPECT_EQ(r.LisAciertos[6], "  10      15   ");
     EXPECT_EQ(r.LisAciertos[5], "  11       1         1.00");
 
     cols.resize(9);  // ticket 2 holds one column
-    r = Escruta(Fichero(cols));
+    r = Escruta(FicheroColumnas(cols));
     EXPECT_EQ(r.LisBoletos, std::vector<std::string>{"     2                1"});
     cols[8] = cols[0];
     cols.insert(cols.end(), 8, kGanadora);  // columns 10 to 17
-    r = Escruta(Fichero(cols));
+    r = Escruta(FicheroColumnas(cols));
     EXPECT_EQ(r.LisBoletos, (std::vector<std::string>{"     2    7            ", "     3    1            "}));
     EXPECT_EQ(r.LisAciertos[1], "  15       8      8000.00");
 }
@@ -120,7 +115,7 @@ TEST_F(Escrutinio, EmptyColumnsFileGivesZeroCountsAndNoTickets) {
 
 TEST_F(Escrutinio, PrizeOfZeroShowsZeroAmountAndLowLevelsNeverShowOne) {
     premios = {0, 0, 0, 0, 0, 0};
-    auto r = Escruta(Fichero({kGanadora, Cambia(kGanadora, {1, 2, 3, 4, 5, 6, 7})}));
+    auto r = Escruta(FicheroColumnas({kGanadora, Cambia(kGanadora, {1, 2, 3, 4, 5, 6, 7})}));
     EXPECT_EQ(r.LisAciertos[1], "  15       1         0.00");
     EXPECT_EQ(r.LisAciertos[9], "   7       1   ");
     EXPECT_EQ(r.LisAciertos[0], "Total premios:       0.00");
@@ -128,7 +123,7 @@ TEST_F(Escrutinio, PrizeOfZeroShowsZeroAmountAndLowLevelsNeverShowOne) {
 
 TEST_F(Escrutinio, AmountsBeyondTheFieldGrowAndReadBackWhole) {
     premios = {0, 99999999999, 0, 0, 0, 0};
-    auto r = Escruta(Fichero({kGanadora, kGanadora}));
+    auto r = Escruta(FicheroColumnas({kGanadora, kGanadora}));
     EXPECT_EQ(r.LisAciertos[1], "  15       2  199999999998.00");
     EXPECT_EQ(ImporteDeFila(r.LisAciertos[1]), "199999999998.00");
     EXPECT_DOUBLE_EQ(ValorImporteDeFila(r.LisAciertos[0]), 199999999998.0);
@@ -196,7 +191,7 @@ struct RunEscrutinio : ::testing::Test {
 };
 
 TEST_F(RunEscrutinio, StoresEntriesInAnUnusedRecordAndScores) {
-    EscribeBytes(p.dir() / "RED0701.TBX", Fichero({kGanadora}));
+    EscribeBytes(p.dir() / "RED0701.TBX", FicheroColumnas({kGanadora}));
     auto r = Escruta(p.st, e);
     ASSERT_EQ(r.fin, FinEscrutinio::Completo);
     EXPECT_EQ(r.LisAciertos[1], "  15       1        12.50");
@@ -217,7 +212,7 @@ TEST_F(RunEscrutinio, StoresEntriesInAnUnusedRecordAndScores) {
 }
 
 TEST_F(RunEscrutinio, IncompleteColumnIsStoredButNotScored) {
-    EscribeBytes(p.dir() / "RED0701.TBX", Fichero({kGanadora}));
+    EscribeBytes(p.dir() / "RED0701.TBX", FicheroColumnas({kGanadora}));
     std::array<std::string, 30> equipos;
     equipos[0] = "ALAVES";
     p.st.RegJornada = RegistroEditor(RegistroJornadaVacio(), 7, "14/09/03", equipos);
@@ -247,7 +242,7 @@ TEST_F(RunEscrutinio, MissingColumnsFileIsSilentOtherErrorsAreReported) {
 
 TEST_F(RunEscrutinio, RecordThatCannotBeWrittenIsReportedAndScoringGoesOn) {
     std::filesystem::create_directory(p.dir() / "JORNADAS.TBX");
-    EscribeBytes(p.dir() / "RED0701.TBX", Fichero({kGanadora}));
+    EscribeBytes(p.dir() / "RED0701.TBX", FicheroColumnas({kGanadora}));
     auto r = Escruta(p.st, e);
     EXPECT_NE(r.errorRegistro, 0);
     EXPECT_EQ(r.fin, FinEscrutinio::Completo);
@@ -272,7 +267,7 @@ TEST(PropiedadEscrutinio, TablesEqualAPlainRecount) {
             for (int e = 0; e < errores; ++e) c[azar() % 15] = signos[azar() % 3];
             cols.push_back(c);
         }
-        EscribeBytes(p.dir() / "RED0101.TBX", Fichero(cols));
+        EscribeBytes(p.dir() / "RED0101.TBX", FicheroColumnas(cols));
         std::array<double, 6> premios{0, 3000, 200, 30, 4, 0.5};
         auto r = EscrutaColumnas(p.dir() / "RED0101.TBX", ganadora, premios);
         ASSERT_EQ(r.fin, FinEscrutinio::Completo);

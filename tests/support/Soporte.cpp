@@ -10,6 +10,9 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "data/DatosGen.h"
+#include "reduction/Almacen.h"
+
 extern char** environ;
 
 namespace tobal::prueba {
@@ -47,6 +50,38 @@ void EscribeBytes(const fs::path& ruta, const std::string& datos) {
     f << datos;
 }
 
+void EscribeDatosGenDefecto(const fs::path& dir) {
+    EscribeBytes(dir / "DATOSGEN.TBX", std::string(kLineaDatosGenDefecto) + "\r\n");
+}
+
+std::string ColumnaPrueba(int n) {
+    std::string c;
+    for (int m = 1; m <= 15; ++m) c += "1X2"[(n + m) % 3];
+    return c;
+}
+
+std::string FicheroColumnas(const std::vector<std::string>& columnas) {
+    std::string s;
+    for (const auto& c : columnas) s += LineaColumna(c);
+    return s;
+}
+
+void GrabaReduccionConColumnas(Estado& st, int jornada, int orden, const std::vector<std::string>& columnas) {
+    st.ReduccionActual = Reduccion{};
+    st.Jornada() = static_cast<int16_t>(jornada);
+    st.Orden() = static_cast<int16_t>(orden);
+    st.ReduccionActual.ApuestasDirectas = static_cast<int32_t>(columnas.size()) * 3;
+    st.ReduccionActual.ApuestasReducidas = static_cast<int32_t>(columnas.size());
+    if (GrabaReduccion(st) != 0) throw std::runtime_error("GrabaReduccion");
+    EscribeBytes(st.DirDatos / FicheroRed(jornada, orden), FicheroColumnas(columnas));
+}
+
+void GrabaReduccionPrueba(Estado& st, int jornada, int orden, int columnas) {
+    std::vector<std::string> v;
+    for (int n = 1; n <= columnas; ++n) v.push_back(ColumnaPrueba(n));
+    GrabaReduccionConColumnas(st, jornada, orden, v);
+}
+
 bool EsRoot() { return ::geteuid() == 0; }
 
 ResultadoCli EjecutaCli(const std::vector<std::string>& args) {
@@ -78,6 +113,12 @@ ResultadoCli EjecutaCli(const std::vector<std::string>& args) {
     r.salida = Bytes(fOut);
     r.errores = Bytes(fErr);
     return r;
+}
+
+ResultadoCli EjecutaCliEn(const fs::path& datos, std::vector<std::string> args, const std::vector<std::string>& mas) {
+    args.insert(args.begin(), {"--datos", datos.string()});
+    args.insert(args.end(), mas.begin(), mas.end());
+    return EjecutaCli(args);
 }
 
 }  // namespace tobal::prueba

@@ -1,6 +1,7 @@
 #pragma once
-// Test support: temporary data folders, a state over one, the command-line
-// tool run as a child process, raw file bytes.
+// Test support: temporary data folders, a state over one, stored reductions
+// with their columns, the command-line tool run as a child process, raw file
+// bytes.
 
 #include <filesystem>
 #include <string>
@@ -42,6 +43,21 @@ struct EstadoPrueba {
 std::string Bytes(const fs::path& ruta);
 void EscribeBytes(const fs::path& ruta, const std::string& datos);
 
+// DATOSGEN.TBX with the default line, as a first start leaves it.
+void EscribeDatosGenDefecto(const fs::path& dir);
+
+// Column n (1-based): match m carries "1", "X" or "2" by (n + m) mod 3, so
+// neighbouring columns differ in every match.
+std::string ColumnaPrueba(int n);
+// The bytes of a columns file (REDjjoo.TBX) holding `columnas`.
+std::string FicheroColumnas(const std::vector<std::string>& columnas);
+// Stores reduction (jornada, orden) in BASES.TBX with its columns file and
+// makes it the current one (throws when the record cannot be stored).
+void GrabaReduccionConColumnas(Estado& st, int jornada, int orden, const std::vector<std::string>& columnas);
+// The same with columns ColumnaPrueba(1..columnas), from three times as many
+// direct bets.
+void GrabaReduccionPrueba(Estado& st, int jornada, int orden, int columnas);
+
 // True when running as root (permission tests cannot fail for root).
 bool EsRoot();
 
@@ -53,5 +69,8 @@ struct ResultadoCli {
 // Runs tobal31-cli with `args` (the data folder given by the caller with
 // --datos when wanted), standard input empty.
 ResultadoCli EjecutaCli(const std::vector<std::string>& args);
+// Runs tobal31-cli --datos `datos` with `args` followed by `mas`.
+ResultadoCli EjecutaCliEn(const fs::path& datos, std::vector<std::string> args,
+                          const std::vector<std::string>& mas = {});
 
 }  // namespace tobal::prueba
