@@ -1,4 +1,4 @@
-// tobal31-cli escrutar over a temporary data folder.
+// tobal31-cli escrutar sobre una carpeta de datos temporal.
 
 #include <gtest/gtest.h>
 
@@ -33,10 +33,10 @@ std::vector<std::string> Lineas(const std::string& s) {
     return v;
 }
 
-TEST_F(CliEscrutar, PrintsBothTablesAndStoresTheEntries) {
+TEST_F(CliEscrutar, MuestraLasDosTablasYGuardaLasEntradas) {
     Reduccion({kGanadora, "1X21X21X21X21X1", "2X21X21X21X21X2"});
     auto r = Escrutar({"--ganadora", "1x21X21X21X21X2", "--premios", "12,50,.125,1e3,,0"});
-    // "12,50" cannot be one prize here: commas separate the five.
+    // "12,50" no puede ser un premio aquí: las comas separan los cinco.
     EXPECT_EQ(r.codigo, 2) << r.errores;
 
     r = Escrutar({"--ganadora", "1x21X21X21X21X2", "--premios", "1250,.125,1e3,,0"});
@@ -55,13 +55,13 @@ TEST_F(CliEscrutar, PrintsBothTablesAndStoresTheEntries) {
     EXPECT_EQ(reg.substr(463, 15), "123123123123123");
     EXPECT_EQ(reg.substr(478), "       1250       0.12         13          0          0");
 
-    // Without --premios the stored prizes are used again.
+    // Sin --premios se usan de nuevo los premios guardados.
     r = Escrutar({"--ganadora", kGanadora});
     ASSERT_EQ(r.codigo, 0) << r.errores;
     EXPECT_EQ(Lineas(r.salida)[0], "Total premios:    1263.24");
 }
 
-TEST_F(CliEscrutar, IncompleteColumnIsStoredAndRefused) {
+TEST_F(CliEscrutar, ColumnaIncompletaSeGuardaYSeRechaza) {
     Reduccion({kGanadora});
     auto r = Escrutar({"--ganadora", "1X21X-1X21X21X2"});
     EXPECT_EQ(r.codigo, 1);
@@ -72,21 +72,21 @@ TEST_F(CliEscrutar, IncompleteColumnIsStoredAndRefused) {
     EXPECT_EQ(LeeRegistroJornada(p.st, 12).substr(463, 15), "123120123123123");
 }
 
-TEST_F(CliEscrutar, MissingReductionIsRefusedWithoutTouchingTheMatchday) {
+TEST_F(CliEscrutar, ReduccionQueNoExisteSeRechazaSinTocarLaJornada) {
     Reduccion({kGanadora});
     auto r = prueba::EjecutaCliEn(p.dir(), {"escrutar", "--jornada", "12", "--orden", "4", "--ganadora", kGanadora});
     EXPECT_EQ(r.codigo, 1);
     EXPECT_NE(r.errores.find("ERROR EN JORNADA/ORDEN\nNo existe una reducción"), std::string::npos) << r.errores;
     EXPECT_EQ(Bytes(p.dir() / "JORNADAS.TBX").find("Jor12"), std::string::npos);
 
-    // A stored reduction whose columns file is gone.
+    // Una reducción guardada cuyo fichero de columnas ya no está.
     std::filesystem::remove(p.dir() / "RED1203.TBX");
     r = Escrutar({"--ganadora", kGanadora});
     EXPECT_EQ(r.codigo, 1);
     EXPECT_NE(r.errores.find("RED1203.TBX"), std::string::npos);
 }
 
-TEST_F(CliEscrutar, BadArgumentsAreUsageErrors) {
+TEST_F(CliEscrutar, ArgumentosMalosSonErroresDeUso) {
     Reduccion({kGanadora});
     for (std::vector<std::string> mas : {std::vector<std::string>{"--ganadora", "1X2"},
                                          {"--ganadora", "1X21X21X21X21XA"},

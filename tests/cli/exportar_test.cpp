@@ -1,4 +1,4 @@
-// tobal31-cli exportar over a temporary data folder.
+// tobal31-cli exportar sobre una carpeta de datos temporal.
 
 #include <gtest/gtest.h>
 
@@ -37,7 +37,7 @@ struct CliExportar : ::testing::Test {
     }
 };
 
-TEST_F(CliExportar, WritesTheBetsFileAsTheDiskCopyDoes) {
+TEST_F(CliExportar, EscribeElFicheroDeApuestasComoLaCopiaADisco) {
     Reduccion(2);
     auto r = Exportar();
     ASSERT_EQ(r.codigo, 0) << r.errores;
@@ -49,7 +49,7 @@ TEST_F(CliExportar, WritesTheBetsFileAsTheDiskCopyDoes) {
               std::string::npos);
 }
 
-TEST_F(CliExportar, LoneLastColumnIsToldOnStderr) {
+TEST_F(CliExportar, UltimaColumnaSolaSeAvisaEnStderr) {
     Reduccion(9);
     auto r = Exportar();
     ASSERT_EQ(r.codigo, 0) << r.errores;
@@ -57,7 +57,7 @@ TEST_F(CliExportar, LoneLastColumnIsToldOnStderr) {
     EXPECT_EQ(Bytes(destino / "AD243").size(), 3u * 125);
 }
 
-TEST_F(CliExportar, LaterVolumesGoBesideTheFirst) {
+TEST_F(CliExportar, VolumenesSiguientesJuntoAlPrimero) {
     Reduccion(11651 * 8);
     auto r = Exportar();
     ASSERT_EQ(r.codigo, 0) << r.errores;
@@ -69,13 +69,13 @@ TEST_F(CliExportar, LaterVolumesGoBesideTheFirst) {
     EXPECT_EQ(v2.substr(125, 9), "D00011651");
 }
 
-TEST_F(CliExportar, RefusalsLeaveNoFile) {
+TEST_F(CliExportar, RechazosNoDejanFichero) {
     Reduccion(4);
-    auto r = Exportar("3");  // no such reduction
+    auto r = Exportar("3");  // no existe esa reducción
     EXPECT_EQ(r.codigo, 1);
     EXPECT_NE(r.errores.find("ERROR EN JORNADA/ORDEN"), std::string::npos);
 
-    Reduccion(3, "1X21X21X21X21X");  // damaged columns file
+    Reduccion(3, "1X21X21X21X21X");  // fichero de columnas dañado
     r = Exportar();
     EXPECT_EQ(r.codigo, 1);
     EXPECT_NE(r.errores.find("ERROR EN LA COPIA A DISCO"), std::string::npos);

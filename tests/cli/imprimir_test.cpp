@@ -1,5 +1,5 @@
-// tobal31-cli imprimir: one PDF per output, read back with poppler's tools
-// (page count and size, texts, and the ink under a few crosses).
+// tobal31-cli imprimir: un PDF por salida, leído con las herramientas de
+// poppler (páginas y su tamaño, textos, y la tinta bajo algunas cruces).
 
 #include <gtest/gtest.h>
 
@@ -32,7 +32,7 @@ std::string Orden(const std::string& linea) {
 
 struct Pdf {
     int paginas = 0;
-    double ancho = 0, alto = 0;  // points
+    double ancho = 0, alto = 0;  // puntos
     std::string texto;
 };
 
@@ -49,8 +49,8 @@ Pdf Lee(const std::filesystem::path& ruta) {
     return p;
 }
 
-// The darkest pixel of the 5 x 5 square around a point given in twips from
-// the printable page's corner (the PDF's margins are 5 mm), at 600 dpi.
+// El píxel más oscuro del cuadrado de 5 x 5 en torno a un punto dado en twips
+// desde la esquina imprimible de la página (márgenes del PDF de 5 mm), a 600 ppp.
 int Tinta(const std::filesystem::path& ruta, int pagina, double xTwips, double yTwips) {
     const double margen = 5 * 1440 / 25.4;
     const long x = std::lround((xTwips + margen) * 600 / 1440) - 2;
@@ -80,8 +80,8 @@ struct CliImprimir : ::testing::Test {
         e.TextoPremios = {"", "100000", "1500.5", "20", "", ""};
         PonEntradasEnRegistro(reg, 12, "14/09/02", e);
         ASSERT_EQ(GrabaRegistroJornada(p.st, 12, reg), 0);
-        prueba::GrabaReduccionPrueba(p.st, 12, 1, 80);  // 10 tickets
-        prueba::GrabaReduccionPrueba(p.st, 12, 2, 24);  // 3 tickets
+        prueba::GrabaReduccionPrueba(p.st, 12, 1, 80);  // 10 boletos
+        prueba::GrabaReduccionPrueba(p.st, 12, 2, 24);  // 3 boletos
     }
     prueba::ResultadoCli Imprime(std::vector<std::string> mas) {
         std::vector<std::string> args{"--datos", p.dir().string(), "imprimir"};
@@ -91,14 +91,14 @@ struct CliImprimir : ::testing::Test {
     std::filesystem::path Pdf(const std::string& nombre) const { return p.dir() / nombre; }
 };
 
-TEST_F(CliImprimir, SummaryAndRelation) {
+TEST_F(CliImprimir, ResumenYRelacion) {
     auto r = Imprime({"resumen", "--jornada", "12", "--orden", "2", "--copias", "2", "--pdf", Pdf("r.pdf")});
     ASSERT_EQ(r.codigo, 0) << r.errores;
     auto pdf = Lee(Pdf("r.pdf"));
     EXPECT_EQ(pdf.paginas, 2);
     EXPECT_NEAR(pdf.ancho, 595, 1);
     EXPECT_NEAR(pdf.alto, 842, 1);
-    // pdftotext lays text out by position: runs of blanks may change.
+    // pdftotext coloca el texto por su posición: los blancos seguidos pueden cambiar.
     EXPECT_TRUE(std::regex_search(pdf.texto, std::regex("JORNADA NRO. 12 DE FECHA 14/09/02 \\(Orden +2\\)")))
         << pdf.texto;
     EXPECT_NE(pdf.texto.find("1. REAL MADRID-BARCELONA...."), std::string::npos);
@@ -121,7 +121,7 @@ TEST_F(CliImprimir, SummaryAndRelation) {
                                                         "Boleto\\s+6\\s+Boleto\\s+7\\s+Boleto\\s+8")));
 }
 
-TEST_F(CliImprimir, SheetTicketsOneAPageWithTheCrossesOnTheBoxes) {
+TEST_F(CliImprimir, BoletosEnHojaUnoPorPaginaConLasCrucesEnLasCasillas) {
     auto r = Imprime({"boletos", "--jornada", "12", "--orden", "1", "--desde", "2", "--hasta", "4", "--pdf",
                       Pdf("b.pdf")});
     ASSERT_EQ(r.codigo, 0) << r.errores;
@@ -134,14 +134,14 @@ TEST_F(CliImprimir, SheetTicketsOneAPageWithTheCrossesOnTheBoxes) {
     pdf = Lee(Pdf("p.pdf"));
     EXPECT_EQ(pdf.paginas, 1);
     EXPECT_TRUE(std::regex_search(pdf.texto, std::regex("999.999"))) << pdf.texto;
-    // Row 15 of the test ticket: slot 6 box "1" crossed, slot 8 box "2" empty;
-    // match 14, slot 8 box "2" crossed. Box centres.
+    // Fila 15 del boleto de prueba: hueco 6 casilla "1" cruzada, hueco 8 casilla
+    // "2" vacía; partido 14, hueco 8 casilla "2" cruzada. Centros de casilla.
     EXPECT_LT(Tinta(Pdf("p.pdf"), 1, 940 + 8 * 212 + 35, 10 + 65), 100);
     EXPECT_EQ(Tinta(Pdf("p.pdf"), 1, 940 + 35, 10 + 65), 255);
     EXPECT_LT(Tinta(Pdf("p.pdf"), 1, 940 + 35, 294 + 65), 100);
 }
 
-TEST_F(CliImprimir, ContinuousFormsTwoTicketsAPage) {
+TEST_F(CliImprimir, PapelContinuoDosBoletosPorPagina) {
     auto r = Imprime({"continuo", "--jornada", "12", "--orden", "2", "--pdf", Pdf("c.pdf")});
     ASSERT_EQ(r.codigo, 0) << r.errores;
     auto pdf = Lee(Pdf("c.pdf"));
@@ -151,13 +151,13 @@ TEST_F(CliImprimir, ContinuousFormsTwoTicketsAPage) {
 
     r = Imprime({"continuo", "--jornada", "12", "--orden", "2", "--prueba", "--pdf", Pdf("t.pdf")});
     ASSERT_EQ(r.codigo, 0) << r.errores;
-    // Right ticket: first cross and its solid mark at the top.
+    // Boleto derecho: la primera cruz y su marca sólida de arriba.
     EXPECT_LT(Tinta(Pdf("t.pdf"), 1, 7040 + 65, 1270 + 35), 100);
     EXPECT_LT(Tinta(Pdf("t.pdf"), 1, 5990 + 5120 + 85, 65 + 72), 50);
     EXPECT_EQ(Tinta(Pdf("t.pdf"), 1, 5990 + 5120 + 85, 65 + 200), 255);
 }
 
-TEST_F(CliImprimir, ScoringReportOfTheStoredResults) {
+TEST_F(CliImprimir, InformeDeEscrutinioDeLosResultadosGuardados) {
     auto r = Imprime({"escrutinio", "--jornada", "12", "--orden", "1", "--pdf", Pdf("e.pdf")});
     ASSERT_EQ(r.codigo, 0) << r.errores;
     auto pdf = Lee(Pdf("e.pdf"));
@@ -165,12 +165,12 @@ TEST_F(CliImprimir, ScoringReportOfTheStoredResults) {
     EXPECT_TRUE(std::regex_search(pdf.texto, std::regex("Escrutinio de la jornada nro. 12 de fecha 14/09/02 "
                                                         "\\(Orden +1\\)")))
         << pdf.texto;
-    // Every third column is the winning column itself.
+    // Una de cada tres columnas es la propia columna ganadora.
     EXPECT_TRUE(std::regex_search(pdf.texto, std::regex("27 columnas de 15 aciertos.: +2,700,000.00")));
     EXPECT_TRUE(std::regex_search(pdf.texto, std::regex("Total boletos premiados.: \\d")));
 }
 
-TEST_F(CliImprimir, RefusalsAndUsageErrors) {
+TEST_F(CliImprimir, RechazosYErroresDeUso) {
     auto r = Imprime({"resumen", "--jornada", "12", "--orden", "7", "--pdf", Pdf("x.pdf")});
     EXPECT_EQ(r.codigo, 1);
     EXPECT_NE(r.errores.find("ERROR EN JORNADA/ORDEN"), std::string::npos);
@@ -182,18 +182,18 @@ TEST_F(CliImprimir, RefusalsAndUsageErrors) {
     EXPECT_EQ(Imprime({"boletos", "--jornada", "12", "--orden", "1", "--desde", "11"}).codigo, 2);
     EXPECT_EQ(Imprime({"resumen", "--jornada", "12", "--orden", "1", "--copias", "0"}).codigo, 2);
 
-    // Results not stored for matchday 12's second reduction: none for 13.
+    // Sin resultados guardados para la jornada 13.
     prueba::GrabaReduccionPrueba(p.st, 13, 1, 8);
     r = Imprime({"escrutinio", "--jornada", "13", "--orden", "1", "--pdf", Pdf("x.pdf")});
     EXPECT_EQ(r.codigo, 1);
     EXPECT_NE(r.errores.find("COLUMNA GANADORA INCOMPLETA"), std::string::npos);
 
-    // A PDF that cannot be written is a failure, not a success.
+    // Un PDF que no se puede escribir es un fallo, no un éxito.
     r = Imprime({"resumen", "--jornada", "12", "--orden", "1", "--pdf", Pdf("no/hay/r.pdf")});
     EXPECT_EQ(r.codigo, 1);
     EXPECT_NE(r.errores.find("no se puede imprimir"), std::string::npos);
 
-    // A reduction whose columns file is gone prints nothing.
+    // Una reducción cuyo fichero de columnas ya no está no imprime nada.
     std::filesystem::remove(p.dir() / "RED1201.TBX");
     r = Imprime({"boletos", "--jornada", "12", "--orden", "1", "--pdf", Pdf("x.pdf")});
     EXPECT_EQ(r.codigo, 1);

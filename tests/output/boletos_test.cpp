@@ -1,5 +1,5 @@
-// Official tickets on sheets and on continuous forms, drawn on the recording
-// printer: every position in twips.
+// Boletos oficiales en hojas y en papel continuo, dibujados en la impresora
+// grabadora: todas las posiciones en twips.
 
 #include <gtest/gtest.h>
 
@@ -19,14 +19,14 @@ namespace {
 using prueba::ColumnaPrueba;
 using prueba::EstadoPrueba;
 using prueba::GrabaReduccionPrueba;
-using Casilla = std::tuple<int, int, int>;  // slot, match, box
+using Casilla = std::tuple<int, int, int>;  // hueco, partido, casilla
 using Tipo = OperacionImpresa::Tipo;
 
 std::string Miles999999() { return std::string("999") + SeparadoresLocales().miles + "999"; }
 
-// The boxes a ticket of these columns must cross, worked out by hand from
-// the ticket: slots 1..8 matches 1..14, and match 15 of the first column in
-// the three boxes of row 15 (slot 4 box "2", slot 5 box "X", slot 6 box "1").
+// Las casillas que debe cruzar un boleto de estas columnas, sacadas a mano del
+// boleto: huecos 1..8 partidos 1..14, y el partido 15 de la primera columna en
+// las tres casillas de la fila 15 (hueco 4 casilla "2", hueco 5 "X", hueco 6 "1").
 std::set<Casilla> CasillasEsperadas(int primera, int cuantas) {
     std::set<Casilla> r;
     for (int c = 1; c <= cuantas; ++c) {
@@ -41,7 +41,7 @@ std::set<Casilla> CasillasEsperadas(int primera, int cuantas) {
     return r;
 }
 
-// Reads crosses of one job back into boxes, zero adjustments.
+// Las cruces de un trabajo leídas como casillas, sin ajustes.
 std::set<Casilla> CasillasVertical(const std::vector<ImpresoraGrabadora::Cruz>& cruces, int trabajo) {
     std::set<Casilla> r;
     for (const auto& k : cruces) {
@@ -90,7 +90,7 @@ struct Hojas : ::testing::Test {
     }
 };
 
-TEST_F(Hojas, TestTicketHas339CrossesAndTheNumberWithGrouping) {
+TEST_F(Hojas, BoletoDePruebaCon339CrucesYElNumeroConMiles) {
     for (int orientacion : {1, 2}) {
         imp = ImpresoraGrabadora{};
         p.st.Datos.Orientacion = static_cast<int16_t>(orientacion);
@@ -103,15 +103,15 @@ TEST_F(Hojas, TestTicketHas339CrossesAndTheNumberWithGrouping) {
         EXPECT_EQ(textos[0].tamano, 9);
         EXPECT_EQ(cruces.front().trabajo, cruces.back().trabajo);
         EXPECT_EQ(imp.De(Tipo::FinTrabajo).size(), 1u);
-        EXPECT_EQ(imp.DrawWidth(), 1);  // back to thin lines after the run
+        EXPECT_EQ(imp.DrawWidth(), 1);  // vuelve a las líneas finas al acabar
         for (const auto& l : imp.De(Tipo::Linea)) EXPECT_EQ(l.ancho, 2);
         if (orientacion == 1) {
             EXPECT_EQ(textos[0].x, 6500);
             EXPECT_EQ(textos[0].y, 10);
-            // Row 15 first, from its leftmost mark: slot 6, box "1".
+            // Primero la fila 15, desde su marca más a la izquierda: hueco 6, casilla "1".
             EXPECT_EQ(cruces[0].x, 940 + 8 * 212);
             EXPECT_EQ(cruces[0].y, 10);
-            // Then match 14 from slot 8, box "2".
+            // Después el partido 14 desde el hueco 8, casilla "2".
             EXPECT_EQ(cruces[3].x, 940);
             EXPECT_EQ(cruces[3].y, 294);
         } else {
@@ -126,7 +126,7 @@ TEST_F(Hojas, TestTicketHas339CrossesAndTheNumberWithGrouping) {
     EXPECT_TRUE(mensajes.empty());
 }
 
-TEST_F(Hojas, AdjustmentsEnterAsTenthsOfAMillimetreTimes567) {
+TEST_F(Hojas, AjustesEnDecimasDeMilimetroPor567) {
     p.st.Datos.AjusteXHoja = 10;  // 56.7 twips
     p.st.Datos.AjusteYHoja = 1;   // 5.67 twips
     Imprime(0, 0, 0, true);
@@ -147,7 +147,7 @@ TEST_F(Hojas, AdjustmentsEnterAsTenthsOfAMillimetreTimes567) {
     EXPECT_EQ(imp.De(Tipo::Texto)[0].x, 5664);
 }
 
-TEST_F(Hojas, NineColumnsMakeTwoJobsAndWarnOnceAboutTheLastTicket) {
+TEST_F(Hojas, NueveColumnasSonDosTrabajosYUnSoloAvisoDelUltimoBoleto) {
     ctl.espera = [this](int32_t b, bool ultimo) {
         esperas.push_back({b, ultimo});
         return ControlImpresion::Respuesta::Siguiente;
@@ -159,7 +159,7 @@ TEST_F(Hojas, NineColumnsMakeTwoJobsAndWarnOnceAboutTheLastTicket) {
     EXPECT_EQ(esperas, (std::vector<std::pair<int32_t, bool>>{{1, false}, {2, true}}));
     const auto cruces = imp.Cruces();
     EXPECT_EQ(CasillasVertical(cruces, 1), CasillasEsperadas(1, 8));
-    // Ticket 2: slot 1 only, with its match 15.
+    // Boleto 2: solo el hueco 1, con su partido 15.
     EXPECT_EQ(CasillasVertical(cruces, 2), CasillasEsperadas(9, 1));
     const auto numeros = imp.De(Tipo::Texto);
     ASSERT_EQ(numeros.size(), 2u);
@@ -167,14 +167,14 @@ TEST_F(Hojas, NineColumnsMakeTwoJobsAndWarnOnceAboutTheLastTicket) {
     EXPECT_EQ(numeros[1].trabajo, 2);
 }
 
-TEST_F(Hojas, CrosswiseLayoutPutsEverySignInItsBox) {
+TEST_F(Hojas, ApaisadoPoneCadaSignoEnSuCasilla) {
     p.st.Datos.Orientacion = 2;
     Imprime(16, 2, 2);
     EXPECT_EQ(imp.Trabajos(), 1);
     EXPECT_EQ(CasillasApaisado(imp.Cruces(), 1090, 0, 1), CasillasEsperadas(9, 8));
 }
 
-TEST_F(Hojas, MatchFifteenComesFromTheFirstColumnOnly) {
+TEST_F(Hojas, ElPartido15SoloSaleDeLaPrimeraColumna) {
     std::vector<std::string> cols(8, "111111111111112");
     cols[0] = "11111111111111X";
     prueba::GrabaReduccionConColumnas(p.st, 5, 2, cols);
@@ -185,23 +185,23 @@ TEST_F(Hojas, MatchFifteenComesFromTheFirstColumnOnly) {
     EXPECT_TRUE(casillas.count({5, 15, 2}));
 }
 
-TEST_F(Hojas, ARangeReadsOnlyItsColumnsAndStopsAtTheEndOfTheFile) {
+TEST_F(Hojas, UnIntervaloLeeSoloSusColumnasYParaAlFinalDelFichero) {
     Imprime(40, 3, 3);
     EXPECT_EQ(imp.Trabajos(), 1);
     EXPECT_EQ(CasillasVertical(imp.Cruces(), 1), CasillasEsperadas(17, 8));
     EXPECT_EQ(imp.De(Tipo::Texto)[0].texto, "3");
 
-    // A range past the end of the file: tickets 4 and 5 only.
+    // Un intervalo que pasa del final del fichero: solo los boletos 4 y 5.
     imp = ImpresoraGrabadora{};
     GrabaReduccionPrueba(p.st, 5, 2, 40);
-    p.st.ReduccionActual.ApuestasReducidas = 80;  // the record promises more than the file holds
+    p.st.ReduccionActual.ApuestasReducidas = 80;  // el registro promete más de lo que tiene el fichero
     Listado l = AbreListado(10);
     l.BoletoInicial = 4;
     EXPECT_EQ(ImprimeBoletosHoja(p.st, imp, l, false, ctl), 2);
     EXPECT_EQ(CasillasVertical(imp.Cruces(), 2), CasillasEsperadas(33, 8));
 }
 
-TEST_F(Hojas, RepeatReprintsTheSameTicketAndCancelStops) {
+TEST_F(Hojas, RepetirReimprimeElMismoBoletoYCancelarPara) {
     int llamadas = 0;
     ctl.espera = [&](int32_t, bool) {
         ++llamadas;
@@ -217,7 +217,7 @@ TEST_F(Hojas, RepeatReprintsTheSameTicketAndCancelStops) {
     EXPECT_EQ(imp.De(Tipo::Texto)[1].texto, "1");
 }
 
-TEST_F(Hojas, MissingColumnsFilePrintsNothingAndSaysNothing) {
+TEST_F(Hojas, SinFicheroDeColumnasNoImprimeNiDiceNada) {
     p.st.Jornada() = 7;
     Listado l = AbreListado(3);
     EXPECT_EQ(ImprimeBoletosHoja(p.st, imp, l, false, ctl), 0);
@@ -235,7 +235,7 @@ struct Continuo : Hojas {
     }
 };
 
-TEST_F(Continuo, ThreeTicketsTakeTwoPagesOfOneJob) {
+TEST_F(Continuo, TresBoletosOcupanDosPaginasDeUnTrabajo) {
     EXPECT_EQ(Continua(24), ResultadoContinuo::Impreso);
     EXPECT_EQ(imp.Trabajos(), 1);
     EXPECT_EQ(imp.Paginas(1), 2);
@@ -254,7 +254,7 @@ TEST_F(Continuo, ThreeTicketsTakeTwoPagesOfOneJob) {
     EXPECT_EQ(CasillasApaisado(cruces, 1270, 5990, 1), CasillasEsperadas(9, 8));
     EXPECT_EQ(CasillasApaisado(cruces, 1270, 0, 2), CasillasEsperadas(17, 8));
     EXPECT_TRUE(CasillasApaisado(cruces, 1270, 5990, 2).empty());
-    // Nine solid marks per ticket, those of the right ticket 5990 further.
+    // Nueve marcas sólidas por boleto; las del boleto derecho, 5990 más allá.
     const auto rect = imp.De(Tipo::Rectangulo);
     ASSERT_EQ(rect.size(), 27u);
     EXPECT_EQ(std::make_tuple(rect[9].x, rect[9].y, rect[9].x2, rect[9].y2),
@@ -263,7 +263,7 @@ TEST_F(Continuo, ThreeTicketsTakeTwoPagesOfOneJob) {
               std::make_tuple(5990.0 + 4048, 8748.0, 227.0, 57.0));
 }
 
-TEST_F(Continuo, RightTicketFirstCrossAndAdjustments) {
+TEST_F(Continuo, PrimeraCruzDelBoletoDerechoYAjustes) {
     Continua(16);
     auto cruces = imp.Cruces();
     auto derecha = std::find_if(cruces.begin(), cruces.end(), [](auto& k) { return k.x >= 5990; });
@@ -288,15 +288,15 @@ TEST_F(Continuo, RightTicketFirstCrossAndAdjustments) {
     EXPECT_EQ(imp.Trabajos(), 1);
 }
 
-TEST_F(Continuo, PageHeightIs158AndAHalfMillimetres) {
+TEST_F(Continuo, PaginaDe158MilimetrosYMedio) {
     EXPECT_EQ(AltoPaginaContinuo(16838), 8986);
-    imp.altoA4 = 16840;  // a driver that counts A4 in points
+    imp.altoA4 = 16840;  // un controlador que cuenta el A4 en puntos
     imp.Height(1000);
     Continua(0, true);
-    EXPECT_EQ(imp.Height(), 8987);  // 8987.07, from the height the driver gave for A4
+    EXPECT_EQ(imp.Height(), 8987);  // 8987.07, del alto que dio el controlador para el A4
 }
 
-TEST_F(Continuo, DriverThatRefusesOrIgnoresTheSizePrintsNothing) {
+TEST_F(Continuo, ControladorQueRechazaOIgnoraElTamanoNoImprimeNada) {
     imp.admitePapelUsuario = false;
     EXPECT_EQ(Continua(16), ResultadoContinuo::SinPapelUsuario);
     ASSERT_EQ(mensajes.size(), 1u);
@@ -313,7 +313,7 @@ TEST_F(Continuo, DriverThatRefusesOrIgnoresTheSizePrintsNothing) {
     EXPECT_TRUE(imp.ops.empty());
 }
 
-TEST_F(Continuo, CancelEndsTheJobWithTheTicketsDrawn) {
+TEST_F(Continuo, CancelarCierraElTrabajoConLosBoletosDibujados) {
     std::atomic<bool> cancelado{false};
     ctl.cancelado = &cancelado;
     std::vector<std::string> progreso;
@@ -325,7 +325,7 @@ TEST_F(Continuo, CancelEndsTheJobWithTheTicketsDrawn) {
     EXPECT_EQ(progreso.back(), "Imprimiendo el boleto nro. 2");
     EXPECT_EQ(imp.De(Tipo::Texto).size(), 2u);
     EXPECT_EQ(imp.De(Tipo::FinTrabajo).size(), 1u);
-    EXPECT_EQ(imp.Paginas(1), 1);  // the page break after ticket 2 ejects no blank page
+    EXPECT_EQ(imp.Paginas(1), 1);  // el salto de página tras el boleto 2 no saca una página en blanco
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// The bets file AD243: records, volumes, the lone last column, the user's
-// answers and the failures that must leave no file behind.
+// El fichero de apuestas AD243: registros, volúmenes, la última columna sola,
+// las respuestas del usuario y los fallos que no deben dejar fichero.
 
 #include <gtest/gtest.h>
 
@@ -20,11 +20,11 @@ const std::string A = "1X21X21X21X21X2";
 const std::string B = "2X12X12X12X12X1";
 
 struct Grabador : DialogoDisco {
-    std::vector<std::string> mensajes;  // title, then text
+    std::vector<std::string> mensajes;  // título, luego texto
     std::vector<std::string> panel;
     std::vector<int> porcentajes;
     std::function<bool()> alPedirDisco = [] { return false; };
-    int cancelaTras = -1;  // columns
+    int cancelaTras = -1;  // columnas
     int columnas = 0;
 
     bool PideDisco(const std::string& titulo, const std::string& texto) override {
@@ -63,7 +63,7 @@ struct Disco : ::testing::Test {
     std::string Fichero() { return Bytes(unidad / "AD243"); }
 };
 
-// The record `n` (0-based) of a file, without its CR LF; checks the CR LF.
+// El registro `n` (desde 0) de un fichero, sin su CR LF; comprueba el CR LF.
 std::string Registro(const std::string& f, size_t n) {
     EXPECT_GE(f.size(), (n + 1) * 125);
     if (f.size() < (n + 1) * 125) return {};
@@ -73,14 +73,14 @@ std::string Registro(const std::string& f, size_t n) {
 
 std::string Slot(const std::string& reg, int k) { return reg.substr(10 + static_cast<size_t>(k - 1) * 14, 14); }
 
-TEST(DigitoControl, WeightedSumOfTheCodes) {
+TEST(DigitoControl, SumaPonderadaDeLosCodigos) {
     EXPECT_EQ(DigitoControl("07", "00123"), 8);
     EXPECT_EQ(DigitoControl("99", "99999"), 10);
     EXPECT_EQ(DigitoControl("00", "00000"), 0);
-    EXPECT_EQ(DigitoControl("0A", "1 3"), (3 * 1 + 5 * 3) % 11);  // non-digits count 0
+    EXPECT_EQ(DigitoControl("0A", "1 3"), (3 * 1 + 5 * 3) % 11);  // lo que no es cifra cuenta 0
 }
 
-TEST_F(Disco, TwoColumnExampleByteForByte) {
+TEST_F(Disco, EjemploDeDosColumnasByteAByte) {
     Columnas({A, B});
     ResultadoCopia r = Copia();
     ASSERT_EQ(r.fin, FinCopia::Copiado);
@@ -95,7 +95,7 @@ TEST_F(Disco, TwoColumnExampleByteForByte) {
     EXPECT_EQ(r.ficheros, std::vector<fs::path>{unidad / "AD243"});
 }
 
-TEST_F(Disco, EightNineAndTenColumns) {
+TEST_F(Disco, OchoNueveYDiezColumnas) {
     std::vector<std::string> cols(8, A);
     Columnas(cols);
     ASSERT_EQ(Copia().fin, FinCopia::Copiado);
@@ -105,7 +105,7 @@ TEST_F(Disco, EightNineAndTenColumns) {
     EXPECT_EQ(Registro(f, 1)[9], '8');
     EXPECT_EQ(Slot(Registro(f, 1), 8), A.substr(0, 14));
 
-    // Nine: the lone last column is doubled and the user is told.
+    // Nueve: la última columna sola se duplica y se avisa al usuario.
     cols.push_back(B);
     Columnas(cols);
     ASSERT_EQ(Copia().fin, FinCopia::Copiado);
@@ -121,7 +121,7 @@ TEST_F(Disco, EightNineAndTenColumns) {
     ASSERT_EQ(dialogo.mensajes.size(), 2u);
     EXPECT_EQ(dialogo.mensajes[0], "ÚLTIMO BOLETO INCOMPLETO");
 
-    // Ten: no message, two different columns on ticket 2.
+    // Diez: sin mensaje, dos columnas distintas en el boleto 2.
     dialogo.mensajes.clear();
     cols.push_back(A);
     Columnas(cols);
@@ -136,8 +136,8 @@ TEST_F(Disco, EightNineAndTenColumns) {
     EXPECT_TRUE(dialogo.mensajes.empty());
 }
 
-// Every column lands in its ticket and slot, in file order, for any count.
-TEST_F(Disco, EveryColumnInItsSlot) {
+// Cada columna cae en su boleto y su hueco, en el orden del fichero, sea cual sea su número.
+TEST_F(Disco, CadaColumnaEnSuHueco) {
     const char signos[] = {'1', 'X', '2'};
     for (int n = 1; n <= 41; ++n) {
         std::vector<std::string> cols;
@@ -166,7 +166,7 @@ TEST_F(Disco, EveryColumnInItsSlot) {
     }
 }
 
-TEST_F(Disco, CheckDigitTenIsWrittenAsTwoDigits) {
+TEST_F(Disco, DigitoDeControlDiezOcupaDosCifras) {
     p.st.Datos.Delegacion = "99";
     p.st.Datos.Receptor = "99999";
     Columnas({A, B});
@@ -174,8 +174,8 @@ TEST_F(Disco, CheckDigitTenIsWrittenAsTwoDigits) {
     EXPECT_EQ(Registro(Fichero(), 0).substr(14, 23), "9999999000002010000011" "0");
 }
 
-TEST_F(Disco, LargeReductionSpreadsOverVolumesWithOneSequence) {
-    // 93,201 full tickets: nine volumes, ticket 11,651 opens the second.
+TEST_F(Disco, ReduccionGrandeEnVariosVolumenesConUnaSolaNumeracion) {
+    // 93.201 boletos completos: nueve volúmenes; el boleto 11.651 abre el segundo.
     Columnas(std::vector<std::string>(745608, A));
     destino.volumenesAparte = true;
     ResultadoCopia r = Copia();
@@ -203,14 +203,14 @@ TEST_F(Disco, LargeReductionSpreadsOverVolumesWithOneSequence) {
     EXPECT_EQ(dialogo.porcentajes.back(), 100);
 }
 
-TEST_F(Disco, LeftoverFileIsReplaced) {
+TEST_F(Disco, FicheroAnteriorSeReemplaza) {
     EscribeBytes(unidad / "AD243", std::string(100000, 'Z'));
     Columnas({A, B});
     ASSERT_EQ(Copia().fin, FinCopia::Copiado);
     EXPECT_EQ(Fichero().size(), 250u);
 }
 
-TEST_F(Disco, NoDiskAsksUntilTheUserGivesUp) {
+TEST_F(Disco, SinDiscoPideHastaQueElUsuarioDesiste) {
     destino.carpeta = unidad / "sin montar";
     Columnas({A, B});
     ResultadoCopia r = Copia();
@@ -220,7 +220,7 @@ TEST_F(Disco, NoDiskAsksUntilTheUserGivesUp) {
     EXPECT_EQ(dialogo.mensajes[1], TextoNoHayDisco("E:"));
     EXPECT_EQ(dialogo.panel.back(), "   Se ha cancelado la operación de copiado");
 
-    // The user puts the disk in and presses Copiar.
+    // El usuario mete el disco y pulsa Copiar.
     dialogo = Grabador{};
     dialogo.alPedirDisco = [&] { return fs::create_directory(destino.carpeta); };
     r = Copia();
@@ -229,7 +229,7 @@ TEST_F(Disco, NoDiskAsksUntilTheUserGivesUp) {
     EXPECT_EQ(Bytes(destino.carpeta / "AD243").size(), 250u);
 }
 
-TEST_F(Disco, TargetThatCannotBeCreatedStopsWithAMessage) {
+TEST_F(Disco, DestinoQueNoSePuedeCrearParaConUnMensaje) {
     fs::create_directory(unidad / "AD243");
     Columnas({A, B});
     ResultadoCopia r = Copia();
@@ -240,7 +240,7 @@ TEST_F(Disco, TargetThatCannotBeCreatedStopsWithAMessage) {
     EXPECT_EQ(dialogo.panel.size(), 0u);
 }
 
-TEST_F(Disco, LaterVolumeThatCannotBeCreatedLeavesNoFile) {
+TEST_F(Disco, VolumenPosteriorQueNoSePuedeCrearNoDejaFichero) {
     Columnas(std::vector<std::string>(11651 * 8, B));
     destino.volumenesAparte = true;
     fs::create_directory(unidad / "AD243.02");
@@ -252,7 +252,7 @@ TEST_F(Disco, LaterVolumeThatCannotBeCreatedLeavesNoFile) {
     EXPECT_NE(dialogo.panel.back().rfind("Se ha copiado a la unidad", 0), 0u);
 }
 
-TEST_F(Disco, CancelDeletesTheFile) {
+TEST_F(Disco, CancelarBorraElFichero) {
     Columnas(std::vector<std::string>(40, A));
     dialogo.cancelaTras = 20;
     ResultadoCopia r = Copia();
@@ -261,9 +261,9 @@ TEST_F(Disco, CancelDeletesTheFile) {
     EXPECT_EQ(dialogo.panel.back(), kTextoCopiaCancelada);
 }
 
-TEST_F(Disco, BadColumnsFilesAreRefusedBeforeTouchingTheDisk) {
+TEST_F(Disco, FicherosDeColumnasDanadosSeRechazanAntesDeTocarElDisco) {
     EscribeBytes(unidad / "AD243", "anterior");
-    ResultadoCopia r = Copia();  // no columns file: nothing said
+    ResultadoCopia r = Copia();  // sin fichero de columnas: no se dice nada
     EXPECT_EQ(r.fin, FinCopia::SinColumnas);
     EXPECT_TRUE(dialogo.mensajes.empty());
     EXPECT_TRUE(p.mensajes.mensajes.empty());
@@ -280,7 +280,7 @@ TEST_F(Disco, BadColumnsFilesAreRefusedBeforeTouchingTheDisk) {
     }
 }
 
-TEST(DatosDisco, ColumnsBeyondTheHeaderFieldAreRefused) {
+TEST(DatosDisco, ColumnasQueNoCabenEnLaCabeceraSeRechazan) {
     DatosDisco d = CalculaDatosDisco(4782969, 1, "01/09/02", "00", "00000");
     EXPECT_GT(d.columnas, kMaxColumnasDisco);
     d = CalculaDatosDisco(999999, 1, "01/09/02", "00", "00000");

@@ -1,5 +1,5 @@
-// The Qt printer over a PDF file: page sizes asked of the driver, the fixed
-// pitch font, line heights and jobs gathered in one document.
+// La impresora Qt sobre un fichero PDF: tamaños de página pedidos al
+// controlador, fuente de paso fijo, altos de línea y trabajos en un documento.
 
 #if __has_include(<QGuiApplication>)
 
@@ -29,7 +29,7 @@ struct ImpresoraQtPdf : ::testing::Test {
     QString Fichero(const char* n) const { return QString::fromStdString((carpeta / n).string()); }
 };
 
-TEST_F(ImpresoraQtPdf, CourierNewIsDrawnWithItsMetricTwinAndLinesMatchTheRecorder) {
+TEST_F(ImpresoraQtPdf, CourierNewConSuGemeloMetricoYLineasComoEnLaGrabadora) {
     auto imp = ImpresoraQt::Pdf(Fichero("a.pdf"));
     QFont f(QStringLiteral("Courier New"));
     EXPECT_EQ(QFontInfo(f).family(), QStringLiteral("Liberation Mono"));
@@ -43,7 +43,7 @@ TEST_F(ImpresoraQtPdf, CourierNewIsDrawnWithItsMetricTwinAndLinesMatchTheRecorde
     }
 }
 
-TEST_F(ImpresoraQtPdf, ContinuousPageHeightIsTakenAndReadBack) {
+TEST_F(ImpresoraQtPdf, AltoDePaginaContinuaSeTomaYSeLee) {
     auto imp = ImpresoraQt::Pdf(Fichero("c.pdf"));
     EXPECT_EQ(imp->PaperSize(kPapelUsuario), 0);
     EXPECT_EQ(imp->PaperSize(kPapelA4), 0);
@@ -53,12 +53,12 @@ TEST_F(ImpresoraQtPdf, ContinuousPageHeightIsTakenAndReadBack) {
     EXPECT_EQ(imp->Height(0), kErrorPropiedad);
 }
 
-TEST_F(ImpresoraQtPdf, JobsOfAPdfFollowEachOtherOnNewPages) {
+TEST_F(ImpresoraQtPdf, TrabajosDeUnPdfSeSiguenEnPaginasNuevas) {
     auto imp = ImpresoraQt::Pdf(Fichero("j.pdf"));
     imp->Print("uno");
     imp->NewPage();
-    imp->EndDoc();  // no blank page for the page break
-    imp->EndDoc();  // nothing drawn: no job
+    imp->EndDoc();  // el salto de página no deja una página en blanco
+    imp->EndDoc();  // nada dibujado: ningún trabajo
     imp->Print("dos");
     imp->EndDoc();
     EXPECT_EQ(imp->Trabajos(), 2);

@@ -1,4 +1,4 @@
-// The scoring report on the recording printer.
+// El informe de escrutinio en la impresora grabadora.
 
 #include <gtest/gtest.h>
 
@@ -15,12 +15,12 @@ constexpr double kAlto = 221;
 
 std::string W(const char* utf8) { return Utf8ACp1252(utf8); }
 
-// Rows as the scoring screen lists them.
+// Filas como las lista la pantalla de escrutinio.
 std::string Fila(int h, int cuenta, const std::string& importe) {
     return "  " + AlineaDerecha(std::to_string(h), 2) + "  " + AlineaDerecha(std::to_string(cuenta), 6) + "  " +
            (importe.empty() ? std::string(" ") : AlineaDerecha(importe, 11));
 }
-std::string FilaBoleto(int b, const std::string& cuentas) {  // cuentas: 5 characters
+std::string FilaBoleto(int b, const std::string& cuentas) {  // cuentas: 5 caracteres
     std::string f = AlineaDerecha(std::to_string(b), 6) + "    ";
     for (size_t i = 0; i < 5; ++i) f += std::string(i ? 2 : 0, ' ') + cuentas[i];
     return f;
@@ -34,7 +34,7 @@ DatosInforme Datos(int boletos) {
     std::array<std::string, 30> equipos;
     equipos[0] = "REAL MADRID";
     equipos[1] = "BARCELONA";
-    equipos[2] = W("ATLÉTICO");  // match 2 without away team
+    equipos[2] = W("ATLÉTICO");  // partido 2 sin equipo visitante
     equipos[18] = "UNA SOCIEDAD DE";
     equipos[19] = "NOMBRE LARGUISIM";
     d.regJornada = RegistroEditor(RegistroJornadaVacio(), 7, d.fecha, equipos);
@@ -57,7 +57,7 @@ const OperacionImpresa& En(const ImpresoraGrabadora& imp, double x, double y, in
     throw std::runtime_error("no text at " + std::to_string(x) + "," + std::to_string(y));
 }
 
-TEST(Informe, HeadingAndWinningColumnFromTheTop) {
+TEST(Informe, CabeceraYColumnaGanadoraDesdeArriba) {
     ImpresoraGrabadora imp;
     ImprimeInformeEscrutinio(imp, Datos(1));
     const auto t = imp.De(Tipo::Texto);
@@ -75,12 +75,12 @@ TEST(Informe, HeadingAndWinningColumnFromTheTop) {
     EXPECT_EQ(t[3].y, 6 * kAlto);
     EXPECT_EQ(t[4].texto, puntos(W(" 2. ATLÉTICO")) + "X");
     EXPECT_EQ(t[5].texto, puntos(" 3. ") + "2");
-    // A long pair of names is cut at 37 characters.
+    // Una pareja de nombres larga se corta a los 37 caracteres.
     EXPECT_EQ(t[12].texto, "10. UNA SOCIEDAD DE - NOMBRE LARGUISI  1");
     EXPECT_EQ(t[17].texto, puntos("15. ") + "2");
 }
 
-TEST(Informe, PrizesHitsAndTotalAtTheirPlaces) {
+TEST(Informe, PremiosAciertosYTotalEnSuSitio) {
     ImpresoraGrabadora imp;
     ImprimeInformeEscrutinio(imp, Datos(1));
     const std::string euro = W(" €");
@@ -101,7 +101,7 @@ TEST(Informe, PrizesHitsAndTotalAtTheirPlaces) {
     EXPECT_EQ(En(imp, 2850, 10100).texto, "Total importe premios.:  1,239,607.75" + euro);
 }
 
-TEST(Informe, TicketRowsStandUnderTheirCategories) {
+TEST(Informe, FilasDeBoletosBajoSusCategorias) {
     ImpresoraGrabadora imp;
     ImprimeInformeEscrutinio(imp, Datos(2));
     EXPECT_EQ(En(imp, 2800, 11000).texto, W("Localización de aciertos en boletos"));
@@ -111,7 +111,7 @@ TEST(Informe, TicketRowsStandUnderTheirCategories) {
     EXPECT_EQ(En(imp, 2800, 11560).texto, std::string(35, '='));
     const std::string fila = En(imp, 2800, 11850).texto;
     EXPECT_EQ(fila, "     1        1    1         3     ");
-    // Each count under the last digit of its category.
+    // Cada cuenta bajo la última cifra de su categoría.
     EXPECT_EQ(fila[14], '1');
     EXPECT_EQ(cabecera.substr(13, 2), "15");
     EXPECT_EQ(fila[29], '3');
@@ -122,17 +122,17 @@ TEST(Informe, TicketRowsStandUnderTheirCategories) {
     EXPECT_EQ(imp.Paginas(1), 1);
 }
 
-TEST(Informe, NoPrizedTicketPrintsTheTotalAt11900) {
+TEST(Informe, SinBoletosPremiadosElTotalVaEn11900) {
     ImpresoraGrabadora imp;
     ImprimeInformeEscrutinio(imp, Datos(0));
     EXPECT_EQ(En(imp, 2800, 11900).texto, "    Total boletos premiados.: 0");
 }
 
-TEST(Informe, RowsPast15000ContinueOnANewPageUnderTheHeading) {
+TEST(Informe, FilasMasAllaDe15000SiguenEnPaginaNuevaBajoLaCabecera) {
     ImpresoraGrabadora imp;
     ImprimeInformeEscrutinio(imp, Datos(1500));
     EXPECT_EQ(imp.Trabajos(), 1);
-    // 13 rows on page 1 (down to 14850), 58 on each page after (750..15000).
+    // 13 filas en la página 1 (hasta 14850), 58 en cada una de las siguientes (750..15000).
     EXPECT_EQ(En(imp, 2800, 14850).texto.substr(0, 6), "    13");
     EXPECT_EQ(En(imp, 2800, 300, 2).texto, "Boleto nro.  15   14   13   12   11");
     EXPECT_EQ(En(imp, 2800, 460, 2).texto, std::string(35, '='));

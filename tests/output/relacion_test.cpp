@@ -1,5 +1,5 @@
-// The relation of tickets on the recording printer, and the rules of the
-// print screen's fields.
+// La relación de boletos en la impresora grabadora, y las reglas de los campos
+// de la pantalla de impresión.
 
 #include <gtest/gtest.h>
 
@@ -20,7 +20,7 @@ using prueba::GrabaReduccionPrueba;
 using Tipo = OperacionImpresa::Tipo;
 
 const std::string kPagina = Utf8ACp1252("Página..: ");
-constexpr double kAlto = 221;  // Courier New 9.75 on the recording printer
+constexpr double kAlto = 221;  // Courier New 9.75 en la impresora grabadora
 
 struct Relacion : ::testing::Test {
     EstadoPrueba p;
@@ -41,7 +41,7 @@ struct Relacion : ::testing::Test {
     std::vector<OperacionImpresa> Cabeceras() const { return imp.Textos("          Boleto"); }
 };
 
-TEST_F(Relacion, TenTicketsOnNarrowPaperMakeThreeBlocksOnOnePage) {
+TEST_F(Relacion, DiezBoletosEnPapelEstrechoSonTresBloquesEnUnaPagina) {
     EXPECT_EQ(Imprime(80), 3);
     EXPECT_EQ(imp.Trabajos(), 1);
     EXPECT_EQ(imp.Paginas(1), 1);
@@ -66,19 +66,19 @@ TEST_F(Relacion, TenTicketsOnNarrowPaperMakeThreeBlocksOnOnePage) {
     EXPECT_EQ(imp.Textos("---------------")[2].texto, std::string(10, ' ') + std::string(15, '-') +
                                                           std::string(6, ' ') + std::string(15, '-') +
                                                           std::string(6, ' '));
-    // Header (5 lines) then per block 4 empty lines, 2 heading lines, an empty
-    // line and 15 rows with 60 twips before the last.
+    // Cabecera (5 líneas) y por bloque 4 líneas vacías, 2 de encabezado, una
+    // vacía y 15 filas, con 60 twips antes de la última.
     EXPECT_EQ(cab[0].y, (5 + 4) * kAlto);
     EXPECT_EQ(cab[1].y, (5 + 22 + 4) * kAlto + 60);
     EXPECT_EQ(progreso, (std::vector<std::string>{"Imprimiendo el boleto nro. 4", "Imprimiendo el boleto nro. 8",
                                                   "Imprimiendo el boleto nro. 10"}));
 }
 
-TEST_F(Relacion, RowsListEachTicketsSignsUnderItsHeading) {
+TEST_F(Relacion, FilasConLosSignosDeCadaBoletoBajoSuEncabezado) {
     Imprime(80);
     const auto filas = imp.Textos(" -  ");
     ASSERT_EQ(filas.size(), 45u);
-    // Block 1, match 1: columns 1..32.
+    // Bloque 1, partido 1: columnas 1..32.
     std::string esperada = "    1 -  ";
     for (int t = 0; t < 4; ++t) {
         for (int c = 1; c <= 8; ++c) esperada += std::string(" ") + ColumnaPrueba(8 * t + c)[0];
@@ -86,21 +86,21 @@ TEST_F(Relacion, RowsListEachTicketsSignsUnderItsHeading) {
     }
     EXPECT_EQ(filas[0].texto, esperada);
     EXPECT_EQ(filas[0].texto.size(), 93u);
-    // "Boleto" stands above the first sign of its ticket.
+    // "Boleto" va sobre el primer signo de su boleto.
     EXPECT_EQ(Cabeceras()[0].texto.find("Boleto"), 10u);
     EXPECT_EQ(filas[0].texto.find_first_of("1X2", 8), 10u);
-    // Match 15 sits 60 twips lower than the rhythm of the other rows.
+    // El partido 15 va 60 twips más abajo que el paso de las otras filas.
     EXPECT_EQ(filas[13].y - filas[12].y, kAlto);
     EXPECT_EQ(filas[14].y - filas[13].y, kAlto + 60);
     EXPECT_EQ(filas[14].texto.substr(0, 9), "   15 -  ");
-    // Block 3: tickets 9 and 10, the rest blank.
+    // Bloque 3: boletos 9 y 10, el resto en blanco.
     const std::string& ultima = filas[44].texto;
     EXPECT_EQ(ultima.substr(9 + 42), std::string(42, ' '));
     EXPECT_EQ(ultima[9 + 21 + 15], ColumnaPrueba(80)[14]);
 }
 
-TEST_F(Relacion, FourthBlockGoesToANewPageUnderTheHeader) {
-    EXPECT_EQ(Imprime(13 * 8 - 3), 4);  // the last ticket has five columns
+TEST_F(Relacion, CuartoBloqueEnPaginaNuevaBajoLaCabecera) {
+    EXPECT_EQ(Imprime(13 * 8 - 3), 4);  // el último boleto tiene cinco columnas
     EXPECT_EQ(imp.Paginas(1), 2);
     const auto cabecera = imp.Textos("JORNADA NRO.");
     ASSERT_EQ(cabecera.size(), 2u);
@@ -110,13 +110,13 @@ TEST_F(Relacion, FourthBlockGoesToANewPageUnderTheHeader) {
     const auto cab = Cabeceras();
     EXPECT_EQ(cab[3].pagina, 2);
     EXPECT_EQ(cab[3].texto, std::string(10, ' ') + "Boleto    13" + std::string(9, ' '));
-    // Match 15 of ticket 13: its five columns, then blanks.
+    // Partido 15 del boleto 13: sus cinco columnas y luego blancos.
     std::string fila15;
     for (int c = 97; c <= 101; ++c) fila15 += std::string(" ") + ColumnaPrueba(c)[14];
     EXPECT_EQ(imp.Textos(" -  ").back().texto.substr(9, 16), fila15 + std::string(6, ' '));
 }
 
-TEST_F(Relacion, WidePaperHoldsSevenTicketsAndMovesThePageNumber) {
+TEST_F(Relacion, PapelAnchoConSieteBoletosYElNumeroDePaginaMasAlla) {
     Imprime(80, 1);
     const auto cab = Cabeceras();
     ASSERT_EQ(cab.size(), 2u);
@@ -127,7 +127,7 @@ TEST_F(Relacion, WidePaperHoldsSevenTicketsAndMovesThePageNumber) {
     EXPECT_EQ(cabecera.find(kPagina), 20u + 44 + 14 + 50);
 }
 
-TEST_F(Relacion, ARangeStartsAtItsTicketAndAMissingFilePrintsNothing) {
+TEST_F(Relacion, IntervaloEmpiezaEnSuBoletoYSinFicheroNoSeImprimeNada) {
     Imprime(80, 0, 6);
     const auto cab = Cabeceras();
     ASSERT_EQ(cab.size(), 2u);
@@ -142,7 +142,7 @@ TEST_F(Relacion, ARangeStartsAtItsTicketAndAMissingFilePrintsNothing) {
     EXPECT_TRUE(p.mensajes.mensajes.empty());
 }
 
-TEST_F(Relacion, CancelFinishesTheBlockAndEndsTheJob) {
+TEST_F(Relacion, CancelarAcabaElBloqueYCierraElTrabajo) {
     std::atomic<bool> cancelado{true};
     ctl.cancelado = &cancelado;
     EXPECT_EQ(Imprime(80), 1);
@@ -150,7 +150,7 @@ TEST_F(Relacion, CancelFinishesTheBlockAndEndsTheJob) {
     EXPECT_EQ(imp.De(Tipo::FinTrabajo).size(), 1u);
 }
 
-TEST(CamposListado, TicketRangeFollowsTheFieldRules) {
+TEST(CamposListado, IntervaloDeBoletosSegunLasReglasDelCampo) {
     EXPECT_EQ(NumBoletos(0), 0);
     EXPECT_EQ(NumBoletos(1), 1);
     EXPECT_EQ(NumBoletos(16), 2);
@@ -180,7 +180,7 @@ TEST(CamposListado, TicketRangeFollowsTheFieldRules) {
     EXPECT_EQ(l.BoletoInicial, 7);
 }
 
-TEST(CamposListado, CopiesAndMargins) {
+TEST(CamposListado, CopiasYMargenes) {
     Listado l = AbreListado(3);
     EXPECT_EQ(l.Copias, 1);
     EXPECT_EQ(FiltraCopias("0"), "");

@@ -1,4 +1,4 @@
-// The printed summary of a reduction on the recording printer.
+// El resumen impreso de una reducción en la impresora grabadora.
 
 #include <gtest/gtest.h>
 
@@ -27,14 +27,14 @@ struct Resumen : ::testing::Test {
         std::array<std::string, 30> equipos;
         equipos[0] = "REAL MADRID";
         equipos[1] = "BARCELONA";
-        equipos[4] = W("CÁDIZ");  // match 3, no away team
+        equipos[4] = W("CÁDIZ");  // partido 3, sin equipo visitante
         equipos[18] = "SEVILLA";
         equipos[19] = "BETIS";
         p.st.Jornada() = 12;
         p.st.Orden() = 3;
         p.st.Datos.FechaJornada = "14/09/02";
         p.st.RegJornada = RegistroEditor(RegistroJornadaVacio(), 12, "14/09/02", equipos);
-        // Four reduced triples, a double left whole, singles; match 15 "X".
+        // Cuatro triples reducidos, un doble entero, sencillos; partido 15 "X".
         Reduccion& r = p.st.ReduccionActual;
         for (int k = 1; k <= 15; ++k) r.Partidos[k] = Partido{{0, 1, 0, 0}, 1, 0, 0};
         for (int k = 1; k <= 4; ++k) r.Partidos[k] = Partido{{0, 1, 1, 1}, 3, 1, 0};
@@ -50,7 +50,7 @@ struct Resumen : ::testing::Test {
     }
 };
 
-TEST_F(Resumen, HeadingMatchesAndFiguresOfTheDirectMethod) {
+TEST_F(Resumen, CabeceraPartidosYCifrasDelMetodoDirecto) {
     Listado l = AbreListado(3);
     EXPECT_EQ(ImprimeResumenReduccion(p.st, imp, l, ctl), 1);
     const auto t = imp.De(Tipo::Texto);
@@ -67,7 +67,7 @@ TEST_F(Resumen, HeadingMatchesAndFiguresOfTheDirectMethod) {
 
     const auto textos = Textos();
     auto linea = [&](int k) { return textos[2 + static_cast<size_t>(k)]; };
-    // Field A: the text over 35 dots; two blanks; field B: 27 characters.
+    // Campo A: el texto sobre 35 puntos; dos blancos; campo B: 27 caracteres.
     auto a = [](const std::string& t) { return t + std::string(35 - t.size(), '.') + "  "; };
     EXPECT_EQ(linea(1), a(" 1. REAL MADRID-BARCELONA") + "1 X 2       [X]            ");
     EXPECT_EQ(linea(3), a(W(" 3. CÁDIZ")) + "1 X 2       [X]            ");
@@ -75,7 +75,7 @@ TEST_F(Resumen, HeadingMatchesAndFiguresOfTheDirectMethod) {
     EXPECT_EQ(linea(6), a(" 6. ") + "1                          ");
     EXPECT_EQ(linea(10), a("10. SEVILLA-BETIS") + "1                          ");
     EXPECT_EQ(linea(15), a("15. ") + "  X                        ");
-    // Matches one line apart, with an empty line between them.
+    // Partidos a una línea de distancia, con una línea vacía entre ellos.
     EXPECT_EQ(t[4].y - t[3].y, 2 * kAlto);
 
     const std::vector<std::string> cifras(textos.begin() + 18, textos.end());
@@ -84,12 +84,12 @@ TEST_F(Resumen, HeadingMatchesAndFiguresOfTheDirectMethod) {
                           s + W("Método Directo"), s + "162 apuestas reducidas a 18",
                           s + W("Factor de reducción......: 9.00"), s + W("Importe reducidas........: 5.40 €"),
                           s + "Probabilidad 14 aciertos.: 11.11 %", s + "Probabilidad 13 aciertos.: 88.89 %"}));
-    // Four empty lines after match 15's empty line; figures two lines apart.
+    // Cuatro líneas vacías tras la del partido 15; cifras a dos líneas de distancia.
     EXPECT_EQ(t[18].y, t[17].y + 6 * kAlto);
     EXPECT_EQ(t[19].y, t[18].y + 2 * kAlto);
 }
 
-TEST_F(Resumen, ProbableColumnAndSignSelectionMethods) {
+TEST_F(Resumen, MetodosColumnaProbableYSeleccionDeSignos) {
     Reduccion& r = p.st.ReduccionActual;
     r.Metodo = 2;
     r.MinErrores = 0;
@@ -121,7 +121,7 @@ TEST_F(Resumen, ProbableColumnAndSignSelectionMethods) {
               textos.end());
 }
 
-TEST_F(Resumen, CopiesArePagesOfOneJobAndCancelStopsAfterTheCopyInProgress) {
+TEST_F(Resumen, CopiasSonPaginasDeUnTrabajoYCancelarParaTrasLaCopiaEnCurso) {
     std::vector<std::string> progreso;
     ctl.progreso = [&](const std::string& t) { progreso.push_back(t); };
     Listado l = AbreListado(3);
@@ -145,7 +145,7 @@ TEST_F(Resumen, CopiesArePagesOfOneJobAndCancelStopsAfterTheCopyInProgress) {
     EXPECT_EQ(imp.Paginas(1), 1);
 }
 
-TEST_F(Resumen, NoReducedBetsLeaveTheQuotientLinesEmpty) {
+TEST_F(Resumen, SinApuestasReducidasLasLineasDeCocienteQuedanVacias) {
     p.st.ReduccionActual.ApuestasReducidas = 0;
     Listado l = AbreListado(0);
     ImprimeResumenReduccion(p.st, imp, l, ctl);

@@ -1,4 +1,4 @@
-// The scoring engine: grid, hits and ticket tables, and the stored entries.
+// El motor de escrutinio: rejilla, tablas de aciertos y de boletos, y las entradas guardadas.
 
 #include <gtest/gtest.h>
 
@@ -19,7 +19,7 @@ using prueba::EstadoPrueba;
 
 const std::string kGanadora = "1X21X21X21X21X2";
 
-// The winning column with the signs of the given matches (1-based) changed.
+// La columna ganadora con otro signo en los partidos dados (desde 1).
 std::string Cambia(std::string col, std::initializer_list<int> partidos) {
     for (int m : partidos) col[m - 1] = col[m - 1] == '1' ? 'X' : '1';
     return col;
@@ -35,12 +35,12 @@ struct Escrutinio : ::testing::Test {
     }
 };
 
-TEST(RejillaGanadora, HitTestFollowsTheCellGeometry) {
+TEST(RejillaGanadora, PulsacionSegunLaGeometriaDeLasCeldas) {
     EXPECT_EQ(QueGanadoraHaPulsado(4, 4), (CeldaGanadora{1, 1}));
     EXPECT_EQ(QueGanadoraHaPulsado(15, 18), (CeldaGanadora{1, 1}));
     EXPECT_EQ(QueGanadoraHaPulsado(18, 22), (CeldaGanadora{2, 2}));
     EXPECT_EQ(QueGanadoraHaPulsado(45, 270), (CeldaGanadora{15, 3}));
-    // Gaps between cells, and outside the picture.
+    // Huecos entre celdas, y fuera del dibujo.
     EXPECT_EQ(QueGanadoraHaPulsado(10, 19), (CeldaGanadora{0, 0}));
     EXPECT_EQ(QueGanadoraHaPulsado(16, 10), (CeldaGanadora{1, 0}));
     EXPECT_EQ(QueGanadoraHaPulsado(10, 3), (CeldaGanadora{0, 0}));
@@ -48,7 +48,7 @@ TEST(RejillaGanadora, HitTestFollowsTheCellGeometry) {
     EXPECT_EQ(QueGanadoraHaPulsado(48, 10), (CeldaGanadora{1, 0}));
 }
 
-TEST(RejillaGanadora, PressingTogglesAndMovesTheMark) {
+TEST(RejillaGanadora, PulsarPoneQuitaYMueveLaMarca) {
     Rejilla g{};
     MarcaCeldaGanadora(g, 3, 2);
     EXPECT_EQ(g[3], 2);
@@ -64,14 +64,14 @@ TEST(RejillaGanadora, PressingTogglesAndMovesTheMark) {
     EXPECT_EQ(ColumnaGanadora(g), "X21");
 }
 
-TEST_F(Escrutinio, FifteenHitsCountAlsoUnderFourteenInTheHitsTable) {
+TEST_F(Escrutinio, QuinceAciertosCuentanTambienEnLosCatorce) {
     auto r = Escruta(FicheroColumnas({kGanadora, Cambia(kGanadora, {15}), Cambia(kGanadora, {3, 15}),
                               Cambia(kGanadora, {3})}));
     ASSERT_EQ(r.fin, FinEscrutinio::Completo);
     ASSERT_EQ(r.LisAciertos.size(), 17u);
     EXPECT_EQ(r.LisAciertos[1], "  15       1      1000.00");
     EXPECT_EQ(r.LisAciertos[2], "  14       2       200.00");
-    // 15th right with only 13 of the first 14 is a 13, as is 13 and 15th wrong.
+    // El 15 acertado con solo 13 de los 14 primeros es un 13, igual que 13 con el 15 fallado.
     EXPECT_EQ(r.LisAciertos[3], "  13       2        20.00");
     EXPECT_EQ(r.LisAciertos[4], "  12       0   ");
     EXPECT_EQ(r.LisAciertos[0], "Total premios:    1220.00");
@@ -83,25 +83,25 @@ TEST_F(Escrutinio, FifteenHitsCountAlsoUnderFourteenInTheHitsTable) {
     EXPECT_EQ(r.premios, premios);
 }
 
-TEST_F(Escrutinio, TicketsAreEightColumnsInFileOrder) {
-    std::vector<std::string> cols(16, Cambia(kGanadora, {1, 2, 3, 4}));  // 10 hits: no row
-    cols[8] = Cambia(kGanadora, {1, 2, 3});                              // ticket 2, 11 hits
+TEST_F(Escrutinio, BoletosDeOchoColumnasEnElOrdenDelFichero) {
+    std::vector<std::string> cols(16, Cambia(kGanadora, {1, 2, 3, 4}));  // 10 aciertos: ninguna fila
+    cols[8] = Cambia(kGanadora, {1, 2, 3});                              // boleto 2, 11 aciertos
     auto r = Escruta(FicheroColumnas(cols));
     EXPECT_EQ(r.LisBoletos, std::vector<std::string>{"     2                1"});
     EXPECT_EQ(r.LisAciertos[6], "  10      15   ");
     EXPECT_EQ(r.LisAciertos[5], "  11       1         1.00");
 
-    cols.resize(9);  // ticket 2 holds one column
+    cols.resize(9);  // el boleto 2 tiene una columna
     r = Escruta(FicheroColumnas(cols));
     EXPECT_EQ(r.LisBoletos, std::vector<std::string>{"     2                1"});
     cols[8] = cols[0];
-    cols.insert(cols.end(), 8, kGanadora);  // columns 10 to 17
+    cols.insert(cols.end(), 8, kGanadora);  // columnas 10 a 17
     r = Escruta(FicheroColumnas(cols));
     EXPECT_EQ(r.LisBoletos, (std::vector<std::string>{"     2    7            ", "     3    1            "}));
     EXPECT_EQ(r.LisAciertos[1], "  15       8      8000.00");
 }
 
-TEST_F(Escrutinio, EmptyColumnsFileGivesZeroCountsAndNoTickets) {
+TEST_F(Escrutinio, FicheroDeColumnasVacioDaCerosYNingunBoleto) {
     auto r = Escruta("");
     ASSERT_EQ(r.fin, FinEscrutinio::Completo);
     EXPECT_EQ(r.LisAciertos[0], "Total premios:       0.00");
@@ -113,7 +113,7 @@ TEST_F(Escrutinio, EmptyColumnsFileGivesZeroCountsAndNoTickets) {
     EXPECT_TRUE(r.LisBoletos.empty());
 }
 
-TEST_F(Escrutinio, PrizeOfZeroShowsZeroAmountAndLowLevelsNeverShowOne) {
+TEST_F(Escrutinio, PremioCeroMuestraImporteCeroYLasCategoriasBajasNinguno) {
     premios = {0, 0, 0, 0, 0, 0};
     auto r = Escruta(FicheroColumnas({kGanadora, Cambia(kGanadora, {1, 2, 3, 4, 5, 6, 7})}));
     EXPECT_EQ(r.LisAciertos[1], "  15       1         0.00");
@@ -121,7 +121,7 @@ TEST_F(Escrutinio, PrizeOfZeroShowsZeroAmountAndLowLevelsNeverShowOne) {
     EXPECT_EQ(r.LisAciertos[0], "Total premios:       0.00");
 }
 
-TEST_F(Escrutinio, AmountsBeyondTheFieldGrowAndReadBackWhole) {
+TEST_F(Escrutinio, ImportesQueNoCabenCrecenYSeLeenEnteros) {
     premios = {0, 99999999999, 0, 0, 0, 0};
     auto r = Escruta(FicheroColumnas({kGanadora, kGanadora}));
     EXPECT_EQ(r.LisAciertos[1], "  15       2  199999999998.00");
@@ -130,7 +130,7 @@ TEST_F(Escrutinio, AmountsBeyondTheFieldGrowAndReadBackWhole) {
     EXPECT_EQ(r.LisAciertos[0], "Total premios:199999999998.00");
 }
 
-TEST(FilasEscrutinio, LongCountsKeepTheAmountInPlace) {
+TEST(FilasEscrutinio, CuentasLargasNoMuevenElImporte) {
     std::string f = FilaAciertos(5, 4782969, " ");
     EXPECT_EQ(f, "   5 4782969   ");
     EXPECT_EQ(CuentaDeFila(f), 4782969);
@@ -150,15 +150,15 @@ TEST(FilasEscrutinio, LongCountsKeepTheAmountInPlace) {
     EXPECT_EQ(b.columnas[3], 0);
 }
 
-TEST_F(Escrutinio, DamagedLinesArePaddedOrCutToFifteen) {
-    std::string s = "\"1X21X21X21X21X\"\r\n"               // short: 15th blank, 14 hits
-                    "\"1X21X21X21X21X2222\"\r\n"           // long: cut, 15 hits
-                    "1X21X21X21X21X2\r\n"                  // no quotes
-                    "\"1x21X21X21X21X2\"\r\n"              // other character: 13 hits
-                    "\r\n"                                 // empty line: 0 hits
-                    "\"\xff\x01\"\r\n"                     // garbage
-                    + std::string(70000, '1') + "\r\n"    // one huge line
-                    + "\"1X21X21X21X21X2\"";               // no line end
+TEST_F(Escrutinio, LineasDanadasSeRellenanOCortanAQuince) {
+    std::string s = "\"1X21X21X21X21X\"\r\n"               // corta: el 15 en blanco, 14 aciertos
+                    "\"1X21X21X21X21X2222\"\r\n"           // larga: se corta, 15 aciertos
+                    "1X21X21X21X21X2\r\n"                  // sin comillas
+                    "\"1x21X21X21X21X2\"\r\n"              // otro carácter: 13 aciertos
+                    "\r\n"                                 // línea vacía: 0 aciertos
+                    "\"\xff\x01\"\r\n"                     // basura
+                    + std::string(70000, '1') + "\r\n"    // una línea enorme
+                    + "\"1X21X21X21X21X2\"";               // sin fin de línea
     auto r = Escruta(s);
     ASSERT_EQ(r.fin, FinEscrutinio::Completo);
     EXPECT_EQ(r.cuenta[15], 3);
@@ -166,21 +166,21 @@ TEST_F(Escrutinio, DamagedLinesArePaddedOrCutToFifteen) {
     EXPECT_EQ(r.cuenta[13], 1);
     int64_t suma = 0;
     for (int h = 0; h <= 14; ++h) suma += r.cuenta[h];
-    EXPECT_EQ(suma, r.columnas);  // a 15 also counts under 14
+    EXPECT_EQ(suma, r.columnas);  // un 15 cuenta también como 14
 }
 
-TEST_F(Escrutinio, MissingFileGivesNoTables) {
+TEST_F(Escrutinio, SinFicheroNoHayTablas) {
     auto r = EscrutaColumnas(p.dir() / "RED0999.TBX", kGanadora, premios);
     EXPECT_EQ(r.fin, FinEscrutinio::SinColumnas);
     EXPECT_EQ(r.errorColumnas, 53);
     EXPECT_TRUE(r.LisAciertos.empty());
 }
 
-// The scoring run of the screen: the record update.
-struct RunEscrutinio : ::testing::Test {
+// El escrutinio de la pantalla, que además graba el registro de la jornada.
+struct EscrutinioConRegistro : ::testing::Test {
     EstadoPrueba p;
     EntradasEscrutinio e;
-    RunEscrutinio() {
+    EscrutinioConRegistro() {
         p.st.Jornada() = 7;
         p.st.Orden() = 1;
         p.st.Datos.FechaJornada = "00/00/00";
@@ -190,7 +190,7 @@ struct RunEscrutinio : ::testing::Test {
     }
 };
 
-TEST_F(RunEscrutinio, StoresEntriesInAnUnusedRecordAndScores) {
+TEST_F(EscrutinioConRegistro, GuardaLasEntradasEnUnRegistroSinUsoYEscruta) {
     EscribeBytes(p.dir() / "RED0701.TBX", FicheroColumnas({kGanadora}));
     auto r = Escruta(p.st, e);
     ASSERT_EQ(r.fin, FinEscrutinio::Completo);
@@ -204,14 +204,14 @@ TEST_F(RunEscrutinio, StoresEntriesInAnUnusedRecordAndScores) {
     EXPECT_EQ(p.st.RegJornada, reg);
     EXPECT_TRUE(p.mensajes.mensajes.empty());
 
-    // Loading it back gives the same entries.
+    // Al cargarlo de nuevo da las mismas entradas.
     EntradasEscrutinio leidas = EntradasDeRegistro(reg);
     EXPECT_EQ(leidas.Ganadora, e.Ganadora);
     EXPECT_EQ(leidas.TextoPremios, e.TextoPremios);
     EXPECT_EQ(leidas.Premios, e.Premios);
 }
 
-TEST_F(RunEscrutinio, IncompleteColumnIsStoredButNotScored) {
+TEST_F(EscrutinioConRegistro, ColumnaIncompletaSeGuardaPeroNoSeEscruta) {
     EscribeBytes(p.dir() / "RED0701.TBX", FicheroColumnas({kGanadora}));
     std::array<std::string, 30> equipos;
     equipos[0] = "ALAVES";
@@ -227,7 +227,7 @@ TEST_F(RunEscrutinio, IncompleteColumnIsStoredButNotScored) {
     EXPECT_EQ(reg.substr(463, 15), "123023123123123");
 }
 
-TEST_F(RunEscrutinio, MissingColumnsFileIsSilentOtherErrorsAreReported) {
+TEST_F(EscrutinioConRegistro, SinFicheroDeColumnasCallaYLosDemasErroresSeAvisan) {
     auto r = Escruta(p.st, e);
     EXPECT_EQ(r.fin, FinEscrutinio::SinColumnas);
     EXPECT_TRUE(p.mensajes.mensajes.empty());
@@ -240,7 +240,7 @@ TEST_F(RunEscrutinio, MissingColumnsFileIsSilentOtherErrorsAreReported) {
     EXPECT_NE(p.st.ErrorFichero, 0);
 }
 
-TEST_F(RunEscrutinio, RecordThatCannotBeWrittenIsReportedAndScoringGoesOn) {
+TEST_F(EscrutinioConRegistro, RegistroQueNoSePuedeGrabarSeAvisaYElEscrutinioSigue) {
     std::filesystem::create_directory(p.dir() / "JORNADAS.TBX");
     EscribeBytes(p.dir() / "RED0701.TBX", FicheroColumnas({kGanadora}));
     auto r = Escruta(p.st, e);
@@ -250,9 +250,9 @@ TEST_F(RunEscrutinio, RecordThatCannotBeWrittenIsReportedAndScoringGoesOn) {
     EXPECT_NE(p.mensajes.mensajes[0].find("JORNADAS.TBX"), std::string::npos);
 }
 
-// For random reductions and winning columns, the tables agree with a plain
-// recount of every column.
-TEST(PropiedadEscrutinio, TablesEqualAPlainRecount) {
+// Con reducciones y columnas ganadoras al azar, las tablas coinciden con un
+// recuento simple de cada columna.
+TEST(PropiedadEscrutinio, TablasIgualesAUnRecuentoSimple) {
     EstadoPrueba p;
     std::mt19937 azar(20261206);
     const char signos[] = {'1', 'X', '2'};
@@ -300,10 +300,10 @@ TEST(PropiedadEscrutinio, TablesEqualAPlainRecount) {
     }
 }
 
-// A file of several blocks with damaged lines here and there, some of them
-// across block ends: the tables agree with the columns reader's lines padded
-// or cut to 15.
-TEST(PropiedadEscrutinio, DamagedLinesAnywhereMatchTheColumnsReader) {
+// Un fichero de varios bloques con líneas dañadas aquí y allá, algunas a
+// caballo entre dos bloques: las tablas coinciden con las líneas del lector de
+// columnas rellenadas o cortadas a 15.
+TEST(PropiedadEscrutinio, LineasDanadasEnCualquierSitioComoElLectorDeColumnas) {
     EstadoPrueba p;
     std::mt19937 azar(7);
     const char signos[] = {'1', 'X', '2'};
@@ -313,18 +313,18 @@ TEST(PropiedadEscrutinio, DamagedLinesAnywhereMatchTheColumnsReader) {
         std::string c = ganadora;
         for (int e = static_cast<int>(azar() % 5); e > 0; --e) c[azar() % 15] = signos[azar() % 3];
         switch (azar() % 60) {
-            case 0: fichero += "\"" + c.substr(0, azar() % 15) + "\"\r\n"; break;      // short
-            case 1: fichero += "\"" + c + "12X\"\r\n"; break;                          // long
-            case 2: fichero += "\"" + c + "\"\n"; break;                                // LF only
-            case 3: c[azar() % 15] = '"'; fichero += LineaColumna(c); break;            // quote inside
-            case 4: c[azar() % 15] = 'x'; fichero += LineaColumna(c); break;            // other character
-            case 5: fichero += c + "\r\n"; break;                                       // no quotes
-            case 6: fichero += "\r\n"; break;                                           // empty
-            case 7: fichero += std::string(azar() % 3000, 'X') + "\r\n"; break;         // very long
+            case 0: fichero += "\"" + c.substr(0, azar() % 15) + "\"\r\n"; break;      // corta
+            case 1: fichero += "\"" + c + "12X\"\r\n"; break;                          // larga
+            case 2: fichero += "\"" + c + "\"\n"; break;                                // solo LF
+            case 3: c[azar() % 15] = '"'; fichero += LineaColumna(c); break;            // comilla dentro
+            case 4: c[azar() % 15] = 'x'; fichero += LineaColumna(c); break;            // otro carácter
+            case 5: fichero += c + "\r\n"; break;                                       // sin comillas
+            case 6: fichero += "\r\n"; break;                                           // vacía
+            case 7: fichero += std::string(azar() % 3000, 'X') + "\r\n"; break;         // muy larga
             default: fichero += LineaColumna(c);
         }
     }
-    fichero += "\"" + ganadora;  // last line without its end
+    fichero += "\"" + ganadora;  // última línea sin su fin
     EscribeBytes(p.dir() / "RED0101.TBX", fichero);
     const std::array<double, 6> premios{0, 1, 1, 1, 1, 1};
     auto r = EscrutaColumnas(p.dir() / "RED0101.TBX", ganadora, premios);

@@ -1,4 +1,5 @@
-// Prize fields of the scoring screen and the amount field of the hits table.
+// Los campos de premio de la pantalla de escrutinio y el campo de importe de la
+// tabla de aciertos.
 
 #include <gtest/gtest.h>
 
@@ -7,8 +8,8 @@
 namespace tobal {
 namespace {
 
-// Types `tecleo` one character at a time at the caret, filtering after
-// each change as the field does.
+// Teclea `tecleo` carácter a carácter en el cursor, filtrando tras cada
+// cambio como hace el campo.
 std::string Teclea(std::string texto, int cursor, const std::string& tecleo) {
     for (char c : tecleo) {
         texto.insert(static_cast<size_t>(cursor), 1, c);
@@ -18,23 +19,23 @@ std::string Teclea(std::string texto, int cursor, const std::string& tecleo) {
     return texto;
 }
 
-TEST(FiltroPremio, KeepsDigitsAndPointsOnlyWhileTyping) {
+TEST(FiltroPremio, AlTeclearSoloQuedanCifrasYPuntos) {
     EXPECT_EQ(Teclea("", 0, "12,50"), "1250");
     EXPECT_EQ(Teclea("", 0, "1e5 €"), "15");
     EXPECT_EQ(Teclea("", 0, "12.50"), "12.50");
-    EXPECT_EQ(Teclea("100", 1, "x5"), "1500");  // typed in the middle
+    EXPECT_EQ(Teclea("100", 1, "x5"), "1500");  // tecleado en medio
 }
 
-TEST(FiltroPremio, PastedTextIsCleanedAndTheCaretFollows) {
+TEST(FiltroPremio, TextoPegadoSeLimpiaYElCursorLoSigue) {
     std::string t = "  1a2b.5  ";
-    int cursor = 6;  // after "1a2b"
+    int cursor = 6;  // tras "1a2b"
     FiltraPremio(t, cursor);
     EXPECT_EQ(t, "12.5");
     EXPECT_EQ(cursor, 2);
 }
 
-TEST(FiltroPremio, NeverGrowsBeyondTheRecordField) {
-    // What does not fit is dropped where it was typed.
+TEST(FiltroPremio, NuncaPasaDelCampoDelRegistro) {
+    // Lo que no cabe se descarta donde se tecleó.
     EXPECT_EQ(Teclea("", 0, "123456789012345"), "12345678901");
     EXPECT_EQ(Teclea("12345678901", 0, "99"), "12345678901");
     std::string t = "1234567890";
@@ -52,7 +53,7 @@ TEST(FiltroPremio, NeverGrowsBeyondTheRecordField) {
     EXPECT_EQ(corto, "1250");
 }
 
-TEST(NormalizaPremio, ShortestFormOfTheLeadingNumber) {
+TEST(NormalizaPremio, FormaMasCortaDelNumeroInicial) {
     EXPECT_EQ(NormalizaPremio(".5"), "0.5");
     EXPECT_EQ(NormalizaPremio(".125"), "0.12");
     EXPECT_EQ(NormalizaPremio(".005"), "0.00");
@@ -69,7 +70,7 @@ TEST(NormalizaPremio, ShortestFormOfTheLeadingNumber) {
     EXPECT_DOUBLE_EQ(ValorPremio(""), 0);
 }
 
-TEST(NormalizaPremio, AnyFilteredTextStillFitsTheField) {
+TEST(NormalizaPremio, CualquierTextoFiltradoCabeEnElCampo) {
     for (const char* t : {"00000000001", "0.000000001", "9999999999.", "...........", "1.1.1.1.1.1",
                           "12345.67891", ".9999999999"}) {
         std::string s = t;
@@ -78,10 +79,10 @@ TEST(NormalizaPremio, AnyFilteredTextStillFitsTheField) {
     }
 }
 
-TEST(CampoImporte, TwoDecimalsRightAlignedAndNeverCut) {
+TEST(CampoImporte, DosDecimalesALaDerechaYNuncaCortado) {
     EXPECT_EQ(CampoImporte(1234.5), "    1234.50");
     EXPECT_EQ(CampoImporte(0), "       0.00");
-    EXPECT_EQ(CampoImporte(0.125), "       0.13");  // half away from zero
+    EXPECT_EQ(CampoImporte(0.125), "       0.13");  // la mitad se aleja del cero
     EXPECT_EQ(CampoImporte(99999999.99), "99999999.99");
     EXPECT_EQ(CampoImporte(123456789.5), "123456789.50");
     EXPECT_EQ(CampoImporte(2 * 99999999999.0), "199999999998.00");
