@@ -14,7 +14,6 @@ const std::string kCreado =
 
 TEST(ErrorFichero, TextosDeCadaOperacion) {
     EXPECT_EQ(TextoErrorFichero(Op::LDG, 68, "C"), "LDG ERROR 68: Unidad C: no preparada");
-    EXPECT_EQ(TextoErrorFichero(Op::LDG, 7), "LDG ERROR 7 : Insuficiente memoria");
     EXPECT_EQ(TextoErrorFichero(Op::LDG, 62), "LDG ERROR 62");
     EXPECT_EQ(TextoErrorFichero(Op::EEB, 70), "EEB ERROR 70");
     EXPECT_EQ(TextoErrorFichero(Op::LDG, 6), "");

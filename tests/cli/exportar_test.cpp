@@ -86,7 +86,7 @@ TEST_F(CliExportar, RechazosNoDejanFichero) {
     EXPECT_EQ(r.codigo, 1);
     EXPECT_NE(r.errores.find("RED1202.TBX"), std::string::npos);
 
-    EXPECT_EQ(Exportar("2", "no existe").codigo, 2);
+    EXPECT_TRUE(prueba::ErrorDeUso(Exportar("2", "no existe")));
 }
 
 }  // namespace

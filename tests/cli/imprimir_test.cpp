@@ -8,7 +8,6 @@
 #include <regex>
 
 #include "Soporte.h"
-#include "data/DatosGen.h"
 #include "data/Jornadas.h"
 #include "reduction/Almacen.h"
 #include "scoring/Escrutinio.h"
@@ -16,8 +15,6 @@
 namespace tobal {
 namespace {
 
-using prueba::EjecutaCli;
-using prueba::EscribeBytes;
 using prueba::EstadoPrueba;
 
 std::string Orden(const std::string& linea) {
@@ -68,7 +65,7 @@ struct CliImprimir : ::testing::Test {
     EstadoPrueba p;
 
     void SetUp() override {
-        EscribeBytes(p.dir() / "DATOSGEN.TBX", std::string(kLineaDatosGenDefecto) + "\r\n");
+        prueba::EscribeDatosGenDefecto(p.dir());
         std::array<std::string, 30> equipos;
         equipos[0] = "REAL MADRID";
         equipos[1] = "BARCELONA";
@@ -83,10 +80,8 @@ struct CliImprimir : ::testing::Test {
         prueba::GrabaReduccionPrueba(p.st, 12, 1, 80);  // 10 boletos
         prueba::GrabaReduccionPrueba(p.st, 12, 2, 24);  // 3 boletos
     }
-    prueba::ResultadoCli Imprime(std::vector<std::string> mas) {
-        std::vector<std::string> args{"--datos", p.dir().string(), "imprimir"};
-        args.insert(args.end(), mas.begin(), mas.end());
-        return EjecutaCli(args);
+    prueba::ResultadoCli Imprime(const std::vector<std::string>& mas) {
+        return prueba::EjecutaCliEn(p.dir(), {"imprimir"}, mas);
     }
     std::filesystem::path Pdf(const std::string& nombre) const { return p.dir() / nombre; }
 };
@@ -176,11 +171,16 @@ TEST_F(CliImprimir, RechazosYErroresDeUso) {
     EXPECT_NE(r.errores.find("ERROR EN JORNADA/ORDEN"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(Pdf("x.pdf")));
 
-    EXPECT_EQ(Imprime({"carteles", "--jornada", "12", "--orden", "1", "--pdf", Pdf("x.pdf")}).codigo, 2);
-    EXPECT_EQ(Imprime({"relacion", "--jornada", "12", "--orden", "1", "--prueba", "--pdf", Pdf("x.pdf")}).codigo, 2);
-    EXPECT_EQ(Imprime({"boletos", "--jornada", "12", "--orden", "1", "--desde", "4", "--hasta", "2"}).codigo, 2);
-    EXPECT_EQ(Imprime({"boletos", "--jornada", "12", "--orden", "1", "--desde", "11"}).codigo, 2);
-    EXPECT_EQ(Imprime({"resumen", "--jornada", "12", "--orden", "1", "--copias", "0"}).codigo, 2);
+    EXPECT_TRUE(prueba::ErrorDeUso(Imprime({"carteles", "--jornada", "12", "--orden", "1", "--pdf", Pdf("x.pdf")})));
+    for (const std::vector<std::string>& mal : {std::vector<std::string>{"relacion", "--prueba"},
+                                                {"boletos", "--desde", "4", "--hasta", "2"},
+                                                {"boletos", "--desde", "11"},
+                                                {"resumen", "--copias", "0"}}) {
+        std::vector<std::string> args{mal[0], "--jornada", "12", "--orden", "1", "--pdf", Pdf("x.pdf")};
+        args.insert(args.end(), mal.begin() + 1, mal.end());
+        EXPECT_TRUE(prueba::ErrorDeUso(Imprime(args))) << testing::PrintToString(mal);
+    }
+    EXPECT_FALSE(std::filesystem::exists(Pdf("x.pdf")));
 
     // Sin resultados guardados para la jornada 13.
     prueba::GrabaReduccionPrueba(p.st, 13, 1, 8);

@@ -9,14 +9,11 @@ namespace {
 namespace fs = std::filesystem;
 using prueba::Bytes;
 using prueba::CarpetaTemporal;
-using prueba::EjecutaCli;
 
 const std::string kCuatroTriples = "1X2* 1X2* 1X2* 1X2* 1 1 1 1 1 1 1 1 1 1 X";
 
-prueba::ResultadoCli Reducir(const CarpetaTemporal& d, std::vector<std::string> mas) {
-    std::vector<std::string> args{"--datos", d.ruta().string(), "reducir", "--jornada", "12", "--orden", "3"};
-    args.insert(args.end(), mas.begin(), mas.end());
-    return EjecutaCli(args);
+prueba::ResultadoCli Reducir(const CarpetaTemporal& d, const std::vector<std::string>& mas) {
+    return prueba::EjecutaCliEn(d.ruta(), {"reducir", "--jornada", "12", "--orden", "3"}, mas);
 }
 
 TEST(CliReducir, ReduceYRechazaLaQueYaExiste) {
@@ -60,15 +57,12 @@ TEST(CliReducir, ComprobacionesYErroresDeUso) {
     EXPECT_FALSE(fs::exists(d / "RED1203.TBX"));
 
     r = Reducir(d, {"--metodo", "1", "--base", "1X2* 1X2* 1Y 1 1 1 1 1 1 1 1 1 1 1 1"});
-    EXPECT_EQ(r.codigo, 2);
+    EXPECT_TRUE(prueba::ErrorDeUso(r));
     EXPECT_NE(r.errores.find("partido 3 (\"1Y\")"), std::string::npos) << r.errores;
-    r = Reducir(d, {"--metodo", "4", "--base", kCuatroTriples});
-    EXPECT_EQ(r.codigo, 2);
-    r = Reducir(d, {"--metodo", "1", "--base", kCuatroTriples, "--signos", "1,1,2"});
-    EXPECT_EQ(r.codigo, 2);
-    r = EjecutaCli(
-        {"--datos", d.ruta().string(), "reducir", "--orden", "3", "--metodo", "1", "--base", kCuatroTriples});
-    EXPECT_EQ(r.codigo, 2);
+    EXPECT_TRUE(prueba::ErrorDeUso(Reducir(d, {"--metodo", "4", "--base", kCuatroTriples})));
+    EXPECT_TRUE(prueba::ErrorDeUso(Reducir(d, {"--metodo", "1", "--base", kCuatroTriples, "--signos", "1,1,2"})));
+    r = prueba::EjecutaCliEn(d.ruta(), {"reducir", "--orden", "3", "--metodo", "1", "--base", kCuatroTriples});
+    EXPECT_TRUE(prueba::ErrorDeUso(r));
     EXPECT_NE(r.errores.find("--jornada"), std::string::npos);
     EXPECT_FALSE(fs::exists(d / "BASES.TBX"));
 }
@@ -84,8 +78,8 @@ TEST(CliReducir, FalloAlEscribirLasColumnas) {
 
 TEST(CliEstadistica, TreceLineas) {
     CarpetaTemporal d;
-    auto r = EjecutaCli({"--datos", d.ruta().string(), "estadistica", "--metodo", "1", "--base",
-                         "1X2*,1X2*,1X2*,1X2*,1X2,1,1,1,1,1,1,1,1,1,1"});
+    auto r = prueba::EjecutaCliEn(
+        d.ruta(), {"estadistica", "--metodo", "1", "--base", "1X2*,1X2*,1X2*,1X2*,1X2,1,1,1,1,1,1,1,1,1,1"});
     ASSERT_EQ(r.codigo, 0) << r.errores;
     EXPECT_EQ(r.salida,
               "Partidos a doble: 0\n"
@@ -104,8 +98,8 @@ TEST(CliEstadistica, TreceLineas) {
     for (const auto& f : fs::directory_iterator(d.ruta()))
         EXPECT_EQ(f.path().filename(), "DATOSGEN.TBX") << "only the settings the tool creates on first use";
 
-    r = EjecutaCli({"--datos", d.ruta().string(), "estadistica", "--metodo", "2", "--base",
-                    "1X2*=1 1X2*=X 12*=2 1 1 1 1 1 1 1 1 1 1 1 1", "--errores", "0,5"});
+    r = prueba::EjecutaCliEn(d.ruta(), {"estadistica", "--metodo", "2", "--base",
+                                        "1X2*=1 1X2*=X 12*=2 1 1 1 1 1 1 1 1 1 1 1 1", "--errores", "0,5"});
     ASSERT_EQ(r.codigo, 0) << r.errores;
     EXPECT_NE(r.salida.find("Apuest. reducidas: 18\nImporte total"), std::string::npos) << r.salida;
     EXPECT_NE(r.salida.find("Posibil. cubiertas: 100.00 %\n"), std::string::npos) << r.salida;

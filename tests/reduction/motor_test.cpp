@@ -71,18 +71,11 @@ std::vector<std::string> Desarrollo(const Reduccion& r) {
         for (int s = 1; s <= 3; ++s)
             if (r.Partidos[i].Signo[s]) opciones[i] += kSignos[s - 1];
     opciones[15].resize(1);
-    std::vector<std::string> cols{""};
-    for (int i = 14; i >= 1; --i) {
-        std::vector<std::string> mas;
-        for (const std::string& c : cols)
-            for (char s : opciones[i]) mas.push_back(s + c);
-        cols.swap(mas);
-    }
-    // Built with match 14 outermost: reorder so match 1 varies fastest.
+    size_t total = 1;
+    for (int i = 1; i <= 14; ++i) total *= opciones[i].size();
     std::vector<std::string> ordenadas;
-    ordenadas.reserve(cols.size());
     std::vector<size_t> pos(15, 0);
-    for (size_t n = 0; n < cols.size(); ++n) {
+    for (size_t n = 0; n < total; ++n) {
         std::string c;
         for (int i = 1; i <= 14; ++i) c += opciones[i][pos[i]];
         ordenadas.push_back(c + opciones[15]);

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -113,6 +114,14 @@ ResultadoCli EjecutaCli(const std::vector<std::string>& args) {
     r.salida = Bytes(fOut);
     r.errores = Bytes(fErr);
     return r;
+}
+
+::testing::AssertionResult ErrorDeUso(const ResultadoCli& r) {
+    if (r.codigo == 2 && r.salida.empty() && r.errores.rfind("tobal31-cli", 0) == 0 &&
+        std::count(r.errores.begin(), r.errores.end(), '\n') == 1)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "exit " << r.codigo << ", stdout \"" << r.salida << "\", stderr \""
+                                         << r.errores << "\"";
 }
 
 ResultadoCli EjecutaCliEn(const fs::path& datos, std::vector<std::string> args, const std::vector<std::string>& mas) {

@@ -3,6 +3,8 @@
 // with their columns, the command-line tool run as a child process, raw file
 // bytes.
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -72,5 +74,7 @@ ResultadoCli EjecutaCli(const std::vector<std::string>& args);
 // Runs tobal31-cli --datos `datos` with `args` followed by `mas`.
 ResultadoCli EjecutaCliEn(const fs::path& datos, std::vector<std::string> args,
                           const std::vector<std::string>& mas = {});
+// A usage error: exit 2, nothing on stdout, one line on stderr naming the tool.
+::testing::AssertionResult ErrorDeUso(const ResultadoCli& r);
 
 }  // namespace tobal::prueba
