@@ -248,18 +248,6 @@ TEST(Motor, DirectoConTablaA) {
     EXPECT_EQ(cinco.Ejecuta().columnas, 27);
 }
 
-TEST(Motor, ColumnaProbableSinErrores) {
-    Corrida c;
-    c.Prepara(2, "1X2*=X 1X2 12*=2 X2 1 1 1 1 1 1 1 1 1 1 1", 0, 0);
-    ASSERT_EQ(c.Ejecuta().fin, FinReduccion::Terminada);
-    const auto cols = c.Columnas();
-    ASSERT_EQ(cols.size(), 6u);  // 3 x 2, the unreduced multiples
-    for (const auto& col : cols) {
-        EXPECT_EQ(col[0], 'X');
-        EXPECT_EQ(col[2], '2');
-    }
-}
-
 TEST(Motor, SignosImposiblesDejanFicheroVacioYRegistro) {
     Corrida c;
     c.Prepara(3, "1X2* 1X2* 1 1 1 1 1 1 1 1 1 1 1 1 1", 0, 0, {0, 2, 1, 1});
