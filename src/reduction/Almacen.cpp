@@ -122,6 +122,15 @@ std::string RegistroLibre() { return Ajusta("0000", kLongRegistroBase); }
 
 std::string ClaveRegistro(std::string_view linea) { return Ajusta(linea.substr(0, 4), 4); }
 
+bool LeeClave(std::string_view linea, int& jornada, int& orden) {
+    if (linea.size() < 4) return false;
+    for (size_t i = 0; i < 4; ++i)
+        if (linea[i] < '0' || linea[i] > '9') return false;
+    jornada = (linea[0] - '0') * 10 + (linea[1] - '0');
+    orden = (linea[2] - '0') * 10 + (linea[3] - '0');
+    return true;
+}
+
 std::vector<std::string> LineasBases(std::string_view contenido) {
     std::vector<std::string> r;
     for (const std::string& l : Trocea(contenido).lineas) r.push_back(Ajusta(l, kLongRegistroBase));
@@ -203,11 +212,7 @@ void CargaReduccion(Estado& st) {
     st.NumRegistro = static_cast<int16_t>(n > 0 ? n : static_cast<int>(f.lineas.size()));
     if (n > 0) {
         if (auto leida = DecodificaRegistroBase(f.lineas[static_cast<size_t>(n - 1)])) {
-            const int16_t metodo = leida->Metodo;
-            leida->Jornada = r.Jornada;
-            leida->Orden = r.Orden;
             r = *leida;
-            r.Metodo = metodo;
             return;
         }
         if (st.informador)
@@ -242,10 +247,8 @@ int LiberaReducciones(Estado& st, int desde, int hasta) {
     if (LeeBases(st, f)) return 0;
     std::vector<int> cambiadas;
     for (size_t n = 0; n < f.lineas.size(); ++n) {
-        const std::string clave = ClaveRegistro(f.lineas[n]);
-        auto j = EnteroEstricto(clave.substr(0, 2)), o = EnteroEstricto(clave.substr(2, 2));
-        if (clave.substr(0, 2).find(' ') != std::string::npos) continue;
-        if (j && o && *j >= desde && *j <= hasta && *o >= 1 && *o <= 30) {
+        int j, o;
+        if (LeeClave(f.lineas[n], j, o) && j >= desde && j <= hasta && o >= 1 && o <= 30) {
             f.lineas[n] = RegistroLibre();
             cambiadas.push_back(static_cast<int>(n) + 1);
         }

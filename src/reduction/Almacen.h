@@ -30,6 +30,9 @@ std::string RegistroLibre();
 std::optional<Reduccion> DecodificaRegistroBase(std::string_view linea);
 // The key of a line ("0302"): its first 4 characters, padded.
 std::string ClaveRegistro(std::string_view linea);
+// The matchday and order of a line whose key is four digits; false for a
+// key that is not (a damaged line cannot name a reduction).
+bool LeeClave(std::string_view linea, int& jornada, int& orden);
 // The lines of BASES.TBX's text, each padded or cut to 130 characters.
 std::vector<std::string> LineasBases(std::string_view contenido);
 

@@ -69,12 +69,8 @@ Indice CargaIndice(Estado& st) {
     }
     std::map<int, std::string> jornadas;
     for (const std::string& linea : LineasBases(contenido)) {
-        const std::string clave = linea.substr(0, 4);
-        if (clave == "0000") continue;
-        // A line whose key is not four digits cannot name a reduction.
-        if (!EnteroEstricto(clave) || clave.find_first_of(" +-") != std::string::npos) continue;
-        const int j = static_cast<int>(ValEntero(clave.substr(0, 2)));
-        const int o = static_cast<int>(ValEntero(clave.substr(2, 2)));
+        int j, o;
+        if (!LeeClave(linea, j, o) || (j == 0 && o == 0)) continue;
         auto it = jornadas.find(j);
         if (it == jornadas.end()) it = jornadas.emplace(j, LeeRegistroJornada(st, j)).first;
         if (j == st.Jornada() && o == st.Orden() && ind.actual < 0) ind.actual = static_cast<int>(ind.lineas.size());
