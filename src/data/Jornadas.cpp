@@ -42,8 +42,9 @@ void LeeJornada(Estado& st) {
     int64_t tamano = 0;
     int e = jornada >= 1 ? LeeRegistro(st.DirDatos / kFichero, jornada, reg, tamano) : 0;
     if (e == Err::NoEncontrado) {
-        // The original creates the file empty when it opens it.
-        AnexaFichero(st.DirDatos / kFichero, "");
+        // Opening the matchday file creates it empty: a missing file is a
+        // season with no matchday written yet, not an error.
+        e = AnexaFichero(st.DirDatos / kFichero, "");
     }
     if (e) {
         InformaErrorFichero(st, Op::LJO, e);

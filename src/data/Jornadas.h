@@ -21,7 +21,8 @@ std::string RegistroJornadaVacio();
 bool RegistroJornadaEnUso(std::string_view reg, int jornada);
 
 // Reads record st.Jornada() into st.RegJornada (the empty record when it is
-// not in use or cannot be read) and sets FechaJornada. Errors: LJO texts.
+// not in use or cannot be read) and sets FechaJornada. A missing file is
+// created empty. Errors: LJO texts.
 void LeeJornada(Estado& st);
 
 // Reads record `jornada` without reporting anything and without touching
