@@ -17,315 +17,196 @@ namespace tobal {
 namespace {
 
 using prueba::ColumnaPrueba;
-using prueba::EstadoPrueba;
-using prueba::GrabaReduccionPrueba;
 using Casilla = std::tuple<int, int, int>;  // hueco, partido, casilla
+using Cruces = std::vector<ImpresoraGrabadora::Cruz>;
+using Respuesta = ControlImpresion::Respuesta;
 using Tipo = OperacionImpresa::Tipo;
 
-std::string Miles999999() { return std::string("999") + SeparadoresLocales().miles + "999"; }
-
-// Las casillas que debe cruzar un boleto de estas columnas, sacadas a mano del
-// boleto: huecos 1..8 partidos 1..14, y el partido 15 de la primera columna en
-// las tres casillas de la fila 15 (hueco 4 casilla "2", hueco 5 "X", hueco 6 "1").
+// Las casillas de un boleto de estas columnas, sacadas a mano del boleto: el
+// partido 15 solo de la primera columna, en la fila 15 (hueco 4 casilla "2",
+// hueco 5 "X", hueco 6 "1").
 std::set<Casilla> CasillasEsperadas(int primera, int cuantas) {
     std::set<Casilla> r;
     for (int c = 1; c <= cuantas; ++c) {
         const std::string col = ColumnaPrueba(primera + c - 1);
         for (int m = 1; m <= 14; ++m) r.insert({c, m, static_cast<int>(std::string("1X2").find(col[m - 1])) + 1});
-        if (c == 1) {
-            if (col[14] == '1') r.insert({4, 15, 3});
-            if (col[14] == 'X') r.insert({5, 15, 2});
-            if (col[14] == '2') r.insert({6, 15, 1});
-        }
+        const int s = static_cast<int>(std::string("1X2").find(col[14]));
+        if (c == 1) r.insert({4 + s, 15, 3 - s});
     }
     return r;
 }
 
-// Las cruces de un trabajo leídas como casillas, sin ajustes.
-std::set<Casilla> CasillasVertical(const std::vector<ImpresoraGrabadora::Cruz>& cruces, int trabajo) {
+// Las cruces de un trabajo (hoja vertical) o de un boleto apaisado (origen dx, dy) leídas como casillas.
+std::set<Casilla> CasillasVertical(const Cruces& cruces, int trabajo) {
     std::set<Casilla> r;
     for (const auto& k : cruces) {
         if (k.trabajo != trabajo) continue;
-        EXPECT_EQ(k.ancho, 70);
-        EXPECT_EQ(k.alto, 130);
-        const int i = static_cast<int>(k.x - 940) / 212;
-        EXPECT_EQ(static_cast<int>(k.x - 940) % 212, 0);
-        EXPECT_EQ(static_cast<int>(k.y - 10) % 284, 0);
-        r.insert({8 - i / 3, 15 - static_cast<int>(k.y - 10) / 284, 3 - i % 3});
+        const int x = static_cast<int>(k.x) - 940, y = static_cast<int>(k.y) - 10;
+        EXPECT_TRUE(k.ancho == 70 && k.alto == 130 && x % 212 == 0 && y % 284 == 0) << k.x << "," << k.y;
+        r.insert({8 - x / 212 / 3, 15 - y / 284, 3 - x / 212 % 3});
     }
     return r;
 }
 
-std::set<Casilla> CasillasApaisado(const std::vector<ImpresoraGrabadora::Cruz>& cruces, double dy, double dx,
-                                   int pagina) {
+std::set<Casilla> CasillasApaisado(const Cruces& cruces, int dy, int dx, int pagina) {
     std::set<Casilla> r;
     for (const auto& k : cruces) {
         if (k.pagina != pagina || k.x < dx || k.x >= dx + 5990) continue;
-        EXPECT_EQ(k.ancho, 130);
-        EXPECT_EQ(k.alto, 70);
-        const int i = static_cast<int>(k.y - dy) / 213;
-        EXPECT_EQ(static_cast<int>(k.y - dy) % 213, 0);
-        EXPECT_EQ(static_cast<int>(k.x - dx - 1050) % 284, 0);
-        r.insert({8 - i / 3, static_cast<int>(k.x - dx - 1050) / 284 + 1, 3 - i % 3});
+        const int x = static_cast<int>(k.x) - dx - 1050, y = static_cast<int>(k.y) - dy;
+        EXPECT_TRUE(k.ancho == 130 && k.alto == 70 && x % 284 == 0 && y % 213 == 0) << k.x << "," << k.y;
+        r.insert({8 - y / 213 / 3, x / 284 + 1, 3 - y / 213 % 3});
     }
     return r;
 }
 
-struct Hojas : ::testing::Test {
-    EstadoPrueba p;
+struct Boletos : ::testing::Test {
+    prueba::EstadoPrueba p;
     ImpresoraGrabadora imp;
     ControlImpresion ctl;
     std::vector<std::pair<std::string, std::string>> mensajes;
-    std::vector<std::pair<int32_t, bool>> esperas;
 
     void SetUp() override {
         ctl.mensaje = [this](const std::string& t, const std::string& x) { mensajes.push_back({t, x}); };
     }
-    int Imprime(int columnas, int desde, int hasta, bool prueba = false) {
-        if (columnas) GrabaReduccionPrueba(p.st, 5, 2, columnas);
+    Listado Prepara(int columnas, int desde = 0, int hasta = 0) {
+        if (columnas) prueba::GrabaReduccionPrueba(p.st, 5, 2, columnas);
         Listado l = AbreListado(NumBoletos(columnas));
         if (desde) l.BoletoInicial = desde;
         if (hasta) l.BoletoFinal = hasta;
+        return l;
+    }
+    int Hoja(int columnas, int desde = 0, int hasta = 0, bool prueba = false) {
+        Listado l = Prepara(columnas, desde, hasta);
         return ImprimeBoletosHoja(p.st, imp, l, prueba, ctl);
     }
-};
-
-TEST_F(Hojas, BoletoDePruebaCon339CrucesYElNumeroConMiles) {
-    for (int orientacion : {1, 2}) {
-        imp = ImpresoraGrabadora{};
-        p.st.Datos.Orientacion = static_cast<int16_t>(orientacion);
-        EXPECT_EQ(Imprime(0, 0, 0, true), 1);
-        const auto cruces = imp.Cruces();
-        EXPECT_EQ(cruces.size(), 339u);
-        const auto textos = imp.De(Tipo::Texto);
-        ASSERT_EQ(textos.size(), 1u);
-        EXPECT_EQ(textos[0].texto, Miles999999());
-        EXPECT_EQ(textos[0].tamano, 9);
-        EXPECT_EQ(cruces.front().trabajo, cruces.back().trabajo);
-        EXPECT_EQ(imp.De(Tipo::FinTrabajo).size(), 1u);
-        EXPECT_EQ(imp.DrawWidth(), 1);  // vuelve a las líneas finas al acabar
-        for (const auto& l : imp.De(Tipo::Linea)) EXPECT_EQ(l.ancho, 2);
-        if (orientacion == 1) {
-            EXPECT_EQ(textos[0].x, 6500);
-            EXPECT_EQ(textos[0].y, 10);
-            // Primero la fila 15, desde su marca más a la izquierda: hueco 6, casilla "1".
-            EXPECT_EQ(cruces[0].x, 940 + 8 * 212);
-            EXPECT_EQ(cruces[0].y, 10);
-            // Después el partido 14 desde el hueco 8, casilla "2".
-            EXPECT_EQ(cruces[3].x, 940);
-            EXPECT_EQ(cruces[3].y, 294);
-        } else {
-            EXPECT_EQ(textos[0].x, 0);
-            EXPECT_EQ(textos[0].y, 0);
-            EXPECT_EQ(cruces[0].x, 1050);
-            EXPECT_EQ(cruces[0].y, 1090);
-            EXPECT_EQ(cruces[0].ancho, 130);
-            EXPECT_EQ(cruces[0].alto, 70);
-        }
-    }
-    EXPECT_TRUE(mensajes.empty());
-}
-
-TEST_F(Hojas, AjustesEnDecimasDeMilimetroPor567) {
-    p.st.Datos.AjusteXHoja = 10;  // 56.7 twips
-    p.st.Datos.AjusteYHoja = 1;   // 5.67 twips
-    Imprime(0, 0, 0, true);
-    auto cruces = imp.Cruces();
-    EXPECT_EQ(cruces[3].x, 997);  // 940 + 56.7
-    EXPECT_EQ(cruces[3].y, 300);  // 294 + 5.67
-    EXPECT_EQ(imp.De(Tipo::Texto)[0].x, 6557);
-    EXPECT_EQ(imp.De(Tipo::Texto)[0].y, 16);
-
-    imp = ImpresoraGrabadora{};
-    p.st.Datos.Orientacion = 2;
-    p.st.Datos.AjusteXHoja = 999;  // 5664.33
-    p.st.Datos.AjusteYHoja = 0;
-    Imprime(0, 0, 0, true);
-    cruces = imp.Cruces();
-    EXPECT_EQ(cruces[0].x, 1050 + 5664);
-    EXPECT_EQ(cruces[0].y, 1090);
-    EXPECT_EQ(imp.De(Tipo::Texto)[0].x, 5664);
-}
-
-TEST_F(Hojas, NueveColumnasSonDosTrabajosYUnSoloAvisoDelUltimoBoleto) {
-    ctl.espera = [this](int32_t b, bool ultimo) {
-        esperas.push_back({b, ultimo});
-        return ControlImpresion::Respuesta::Siguiente;
-    };
-    EXPECT_EQ(Imprime(9, 0, 0), 2);
-    ASSERT_EQ(mensajes.size(), 1u);
-    EXPECT_EQ(mensajes[0].first, kTituloUltimoIncompleto);
-    EXPECT_EQ(imp.Trabajos(), 2);
-    EXPECT_EQ(esperas, (std::vector<std::pair<int32_t, bool>>{{1, false}, {2, true}}));
-    const auto cruces = imp.Cruces();
-    EXPECT_EQ(CasillasVertical(cruces, 1), CasillasEsperadas(1, 8));
-    // Boleto 2: solo el hueco 1, con su partido 15.
-    EXPECT_EQ(CasillasVertical(cruces, 2), CasillasEsperadas(9, 1));
-    const auto numeros = imp.De(Tipo::Texto);
-    ASSERT_EQ(numeros.size(), 2u);
-    EXPECT_EQ(numeros[1].texto, "2");
-    EXPECT_EQ(numeros[1].trabajo, 2);
-}
-
-TEST_F(Hojas, ApaisadoPoneCadaSignoEnSuCasilla) {
-    p.st.Datos.Orientacion = 2;
-    Imprime(16, 2, 2);
-    EXPECT_EQ(imp.Trabajos(), 1);
-    EXPECT_EQ(CasillasApaisado(imp.Cruces(), 1090, 0, 1), CasillasEsperadas(9, 8));
-}
-
-TEST_F(Hojas, ElPartido15SoloSaleDeLaPrimeraColumna) {
-    std::vector<std::string> cols(8, "111111111111112");
-    cols[0] = "11111111111111X";
-    prueba::GrabaReduccionConColumnas(p.st, 5, 2, cols);
-    Listado l = AbreListado(1);
-    ImprimeBoletosHoja(p.st, imp, l, false, ctl);
-    const auto casillas = CasillasVertical(imp.Cruces(), 1);
-    EXPECT_EQ(casillas.size(), 8u * 14 + 1);
-    EXPECT_TRUE(casillas.count({5, 15, 2}));
-}
-
-TEST_F(Hojas, UnIntervaloLeeSoloSusColumnasYParaAlFinalDelFichero) {
-    Imprime(40, 3, 3);
-    EXPECT_EQ(imp.Trabajos(), 1);
-    EXPECT_EQ(CasillasVertical(imp.Cruces(), 1), CasillasEsperadas(17, 8));
-    EXPECT_EQ(imp.De(Tipo::Texto)[0].texto, "3");
-
-    // Un intervalo que pasa del final del fichero: solo los boletos 4 y 5.
-    imp = ImpresoraGrabadora{};
-    GrabaReduccionPrueba(p.st, 5, 2, 40);
-    p.st.ReduccionActual.ApuestasReducidas = 80;  // el registro promete más de lo que tiene el fichero
-    Listado l = AbreListado(10);
-    l.BoletoInicial = 4;
-    EXPECT_EQ(ImprimeBoletosHoja(p.st, imp, l, false, ctl), 2);
-    EXPECT_EQ(CasillasVertical(imp.Cruces(), 2), CasillasEsperadas(33, 8));
-}
-
-TEST_F(Hojas, RepetirReimprimeElMismoBoletoYCancelarPara) {
-    int llamadas = 0;
-    ctl.espera = [&](int32_t, bool) {
-        ++llamadas;
-        return llamadas == 1 ? ControlImpresion::Respuesta::Repetir : ControlImpresion::Respuesta::Cancelar;
-    };
-    EXPECT_EQ(Imprime(24, 0, 0), 2);
-    EXPECT_EQ(imp.Trabajos(), 2);
-    auto uno = imp.Cruces();
-    std::vector<ImpresoraGrabadora::Cruz> a, b;
-    for (auto& k : uno) (k.trabajo == 1 ? a : b).push_back(k);
-    ASSERT_EQ(a.size(), b.size());
-    for (size_t i = 0; i < a.size(); ++i) EXPECT_TRUE(a[i].x == b[i].x && a[i].y == b[i].y);
-    EXPECT_EQ(imp.De(Tipo::Texto)[1].texto, "1");
-}
-
-TEST_F(Hojas, SinFicheroDeColumnasNoImprimeNiDiceNada) {
-    p.st.Jornada() = 7;
-    Listado l = AbreListado(3);
-    EXPECT_EQ(ImprimeBoletosHoja(p.st, imp, l, false, ctl), 0);
-    EXPECT_TRUE(imp.ops.empty());
-    EXPECT_TRUE(p.mensajes.mensajes.empty());
-    EXPECT_EQ(p.st.ErrorFichero, 53);
-    EXPECT_EQ(p.st.NomFichero, "RED0701.TBX");
-}
-
-struct Continuo : Hojas {
-    ResultadoContinuo Continua(int columnas, bool prueba = false) {
-        if (columnas) GrabaReduccionPrueba(p.st, 5, 2, columnas);
-        Listado l = AbreListado(NumBoletos(columnas));
+    ResultadoContinuo Continuo(int columnas, bool prueba = false) {
+        Listado l = Prepara(columnas);
         return ImpriContinuo(p.st, imp, l, prueba, ctl);
     }
 };
 
-TEST_F(Continuo, TresBoletosOcupanDosPaginasDeUnTrabajo) {
-    EXPECT_EQ(Continua(24), ResultadoContinuo::Impreso);
+// Boleto de prueba: 339 cruces y "999.999" por boleto. Los ajustes entran en
+// décimas de milímetro por 5.67 twips; se mira la primera cruz y el número del
+// último boleto dibujado (en continuo, el derecho).
+TEST_F(Boletos, BoletoDePruebaEnCadaFormatoConSusAjustes) {
+    struct Caso {
+        bool continuo;
+        int orientacion, ajusteX, ajusteY;
+        double cruzX, cruzY, numX, numY;
+    };
+    for (const Caso& c : {Caso{false, 1, 0, 0, 940 + 8 * 212, 10, 6500, 10}, Caso{false, 1, 10, 1, 2693, 16, 6557, 16},
+                          Caso{false, 2, 0, 0, 1050, 1090, 0, 0}, Caso{false, 2, 999, 0, 1050 + 5664, 1090, 5664, 0},
+                          Caso{true, 1, 0, 0, 7040, 1270, 5990, 0}, Caso{true, 1, 100, 3, 7607, 1287, 6557, 17}}) {
+        SCOPED_TRACE(testing::Message() << c.continuo << " " << c.orientacion << " " << c.ajusteX << "," << c.ajusteY);
+        imp = ImpresoraGrabadora{};
+        p.st.Datos.Orientacion = static_cast<int16_t>(c.orientacion);
+        auto [ax, ay] = c.continuo ? std::tie(p.st.Datos.AjusteXContinuo, p.st.Datos.AjusteYContinuo)
+                                   : std::tie(p.st.Datos.AjusteXHoja, p.st.Datos.AjusteYHoja);
+        ax = static_cast<int16_t>(c.ajusteX);
+        ay = static_cast<int16_t>(c.ajusteY);
+        if (c.continuo) EXPECT_EQ(Continuo(0, true), ResultadoContinuo::Impreso);
+        else EXPECT_EQ(Hoja(0, 0, 0, true), 1);
+        const size_t boletos = c.continuo ? 2 : 1;
+        const auto cruces = imp.Cruces();
+        ASSERT_EQ(cruces.size(), 339 * boletos);
+        EXPECT_EQ(cruces[339 * (boletos - 1)].x, c.cruzX);
+        EXPECT_EQ(cruces[339 * (boletos - 1)].y, c.cruzY);
+        const auto textos = imp.De(Tipo::Texto);
+        ASSERT_EQ(textos.size(), boletos);
+        EXPECT_EQ(textos.back().texto, std::string("999") + SeparadoresLocales().miles + "999");
+        EXPECT_EQ(textos.back().x, c.numX);
+        EXPECT_EQ(textos.back().y, c.numY);
+        EXPECT_EQ(imp.Trabajos(), 1);
+        EXPECT_EQ(imp.Paginas(1), 1);
+    }
+    EXPECT_TRUE(mensajes.empty());
+}
+
+// También el partido 15, marcado una vez por boleto desde su primera columna.
+TEST_F(Boletos, NueveColumnasSonDosTrabajosConSusCasillasYUnAvisoDelUltimo) {
+    std::vector<std::pair<int32_t, bool>> esperas;
+    ctl.espera = [&](int32_t b, bool ultimo) {
+        esperas.push_back({b, ultimo});
+        return Respuesta::Siguiente;
+    };
+    EXPECT_EQ(Hoja(9), 2);
+    ASSERT_EQ(mensajes.size(), 1u);
+    EXPECT_EQ(mensajes[0].first, kTituloUltimoIncompleto);
+    EXPECT_EQ(esperas, (std::vector<std::pair<int32_t, bool>>{{1, false}, {2, true}}));
+    EXPECT_EQ(CasillasVertical(imp.Cruces(), 1), CasillasEsperadas(1, 8));
+    EXPECT_EQ(CasillasVertical(imp.Cruces(), 2), CasillasEsperadas(9, 1));
+    EXPECT_EQ(imp.De(Tipo::Texto)[1].texto, "2");
+}
+
+TEST_F(Boletos, UnIntervaloLeeSoloSusColumnasYParaAlFinalDelFichero) {
+    EXPECT_EQ(Hoja(40, 3, 3), 1);
+    EXPECT_EQ(CasillasVertical(imp.Cruces(), 1), CasillasEsperadas(17, 8));
+    EXPECT_EQ(imp.De(Tipo::Texto)[0].texto, "3");
+
+    imp = ImpresoraGrabadora{};
+    Listado l = Prepara(40, 4, 10);
+    p.st.ReduccionActual.ApuestasReducidas = 80;  // el registro promete más de lo que tiene el fichero
+    EXPECT_EQ(ImprimeBoletosHoja(p.st, imp, l, false, ctl), 2);
+    EXPECT_EQ(CasillasVertical(imp.Cruces(), 2), CasillasEsperadas(33, 8));
+}
+
+TEST_F(Boletos, RepetirReimprimeElMismoBoletoYCancelarPara) {
+    int llamadas = 0;
+    ctl.espera = [&](int32_t, bool) { return ++llamadas == 1 ? Respuesta::Repetir : Respuesta::Cancelar; };
+    EXPECT_EQ(Hoja(24), 2);
+    EXPECT_EQ(CasillasVertical(imp.Cruces(), 2), CasillasEsperadas(1, 8));
+    EXPECT_EQ(imp.De(Tipo::Texto)[1].texto, "1");
+}
+
+TEST_F(Boletos, ContinuoTresBoletosEnDosPaginasDe158MilimetrosYMedio) {
+    EXPECT_EQ(Continuo(24), ResultadoContinuo::Impreso);
     EXPECT_EQ(imp.Trabajos(), 1);
     EXPECT_EQ(imp.Paginas(1), 2);
     EXPECT_EQ(imp.papel(), kPapelA4);
-    EXPECT_EQ(imp.Height(), 8986);
-    const auto numeros = imp.De(Tipo::Texto);
-    ASSERT_EQ(numeros.size(), 3u);
-    EXPECT_EQ(std::make_tuple(numeros[0].texto, numeros[0].x, numeros[0].y, numeros[0].pagina),
-              std::make_tuple(std::string("1"), 0.0, 0.0, 1));
-    EXPECT_EQ(std::make_tuple(numeros[1].texto, numeros[1].x, numeros[1].y, numeros[1].pagina),
-              std::make_tuple(std::string("2"), 5990.0, 0.0, 1));
-    EXPECT_EQ(std::make_tuple(numeros[2].texto, numeros[2].x, numeros[2].pagina),
-              std::make_tuple(std::string("3"), 0.0, 2));
+    EXPECT_EQ(imp.Height(), 8986);  // del A4 de 16838 twips
+    const auto n = imp.De(Tipo::Texto);
+    ASSERT_EQ(n.size(), 3u);
+    EXPECT_EQ(std::tie(n[1].texto, n[1].x, n[1].y, n[1].pagina), std::make_tuple("2", 5990.0, 0.0, 1));
+    EXPECT_EQ(std::tie(n[2].texto, n[2].x, n[2].y, n[2].pagina), std::make_tuple("3", 0.0, 0.0, 2));
     const auto cruces = imp.Cruces();
     EXPECT_EQ(CasillasApaisado(cruces, 1270, 0, 1), CasillasEsperadas(1, 8));
     EXPECT_EQ(CasillasApaisado(cruces, 1270, 5990, 1), CasillasEsperadas(9, 8));
     EXPECT_EQ(CasillasApaisado(cruces, 1270, 0, 2), CasillasEsperadas(17, 8));
     EXPECT_TRUE(CasillasApaisado(cruces, 1270, 5990, 2).empty());
-    // Nueve marcas sólidas por boleto; las del boleto derecho, 5990 más allá.
-    const auto rect = imp.De(Tipo::Rectangulo);
-    ASSERT_EQ(rect.size(), 27u);
-    EXPECT_EQ(std::make_tuple(rect[9].x, rect[9].y, rect[9].x2, rect[9].y2),
+    const auto marcas = imp.De(Tipo::Rectangulo);  // nueve marcas sólidas por boleto
+    ASSERT_EQ(marcas.size(), 27u);
+    EXPECT_EQ(std::tie(marcas[9].x, marcas[9].y, marcas[9].x2, marcas[9].y2),
               std::make_tuple(5990.0 + 5120, 65.0, 170.0, 145.0));
-    EXPECT_EQ(std::make_tuple(rect[17].x, rect[17].y, rect[17].x2, rect[17].y2),
-              std::make_tuple(5990.0 + 4048, 8748.0, 227.0, 57.0));
-}
 
-TEST_F(Continuo, PrimeraCruzDelBoletoDerechoYAjustes) {
-    Continua(16);
-    auto cruces = imp.Cruces();
-    auto derecha = std::find_if(cruces.begin(), cruces.end(), [](auto& k) { return k.x >= 5990; });
-    ASSERT_NE(derecha, cruces.end());
-    EXPECT_EQ(derecha->x, 7040);
-    EXPECT_EQ(derecha->y, 1270);
-
-    imp = ImpresoraGrabadora{};
-    p.st.Datos.AjusteXContinuo = 100;  // 567 twips
-    p.st.Datos.AjusteYContinuo = 3;    // 17.01
-    Continua(0, true);
-    cruces = imp.Cruces();
-    EXPECT_EQ(cruces.size(), 2u * 339);
-    EXPECT_EQ(cruces[0].x, 567 + 1050);
-    EXPECT_EQ(cruces[0].y, 17 + 1270);
-    EXPECT_EQ(cruces[339].x, 567 + 5990 + 1050);
-    const auto textos = imp.De(Tipo::Texto);
-    ASSERT_EQ(textos.size(), 2u);
-    EXPECT_EQ(textos[1].texto, Miles999999());
-    EXPECT_EQ(textos[1].x, 567 + 5990);
-    EXPECT_EQ(imp.Paginas(1), 1);
-    EXPECT_EQ(imp.Trabajos(), 1);
-}
-
-TEST_F(Continuo, PaginaDe158MilimetrosYMedio) {
     EXPECT_EQ(AltoPaginaContinuo(16838), 8986);
+    imp = ImpresoraGrabadora{};
     imp.altoA4 = 16840;  // un controlador que cuenta el A4 en puntos
-    imp.Height(1000);
-    Continua(0, true);
-    EXPECT_EQ(imp.Height(), 8987);  // 8987.07, del alto que dio el controlador para el A4
+    Continuo(0, true);
+    EXPECT_EQ(imp.Height(), 8987);
 }
 
-TEST_F(Continuo, ControladorQueRechazaOIgnoraElTamanoNoImprimeNada) {
-    imp.admitePapelUsuario = false;
-    EXPECT_EQ(Continua(16), ResultadoContinuo::SinPapelUsuario);
-    ASSERT_EQ(mensajes.size(), 1u);
-    EXPECT_EQ(mensajes[0].first, kTituloTamanoBoletos);
-    EXPECT_EQ(mensajes[0].second, kTextoSinPapelUsuario);
-    EXPECT_TRUE(imp.ops.empty());
-
-    mensajes.clear();
-    imp.admitePapelUsuario = true;
-    imp.respetaAlto = false;
-    EXPECT_EQ(Continua(16, true), ResultadoContinuo::SinAltura);
-    ASSERT_EQ(mensajes.size(), 1u);
-    EXPECT_EQ(mensajes[0].second, kTextoSinAltura);
-    EXPECT_TRUE(imp.ops.empty());
+TEST_F(Boletos, ControladorQueRechazaOIgnoraElAltoDelContinuoNoImprimeNada) {
+    for (bool admite : {false, true}) {
+        imp = ImpresoraGrabadora{};
+        mensajes.clear();
+        imp.admitePapelUsuario = admite;
+        imp.respetaAlto = false;
+        EXPECT_EQ(Continuo(16), admite ? ResultadoContinuo::SinAltura : ResultadoContinuo::SinPapelUsuario);
+        EXPECT_EQ(mensajes, (std::vector<std::pair<std::string, std::string>>{
+                                {kTituloTamanoBoletos, admite ? kTextoSinAltura : kTextoSinPapelUsuario}}));
+        EXPECT_TRUE(imp.ops.empty());
+    }
 }
 
-TEST_F(Continuo, CancelarCierraElTrabajoConLosBoletosDibujados) {
+TEST_F(Boletos, CancelarElContinuoCierraElTrabajoSinPaginaEnBlanco) {
     std::atomic<bool> cancelado{false};
     ctl.cancelado = &cancelado;
-    std::vector<std::string> progreso;
-    ctl.progreso = [&](const std::string& t) {
-        progreso.push_back(t);
-        if (progreso.size() == 2) cancelado = true;
-    };
-    EXPECT_EQ(Continua(80), ResultadoContinuo::Cancelado);
-    EXPECT_EQ(progreso.back(), "Imprimiendo el boleto nro. 2");
+    int pasos = 0;
+    ctl.progreso = [&](const std::string&) { cancelado = ++pasos == 2; };
+    EXPECT_EQ(Continuo(80), ResultadoContinuo::Cancelado);
     EXPECT_EQ(imp.De(Tipo::Texto).size(), 2u);
     EXPECT_EQ(imp.De(Tipo::FinTrabajo).size(), 1u);
-    EXPECT_EQ(imp.Paginas(1), 1);  // el salto de página tras el boleto 2 no saca una página en blanco
+    EXPECT_EQ(imp.Paginas(1), 1);
 }
 
 }  // namespace

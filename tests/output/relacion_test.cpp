@@ -15,15 +15,19 @@ namespace tobal {
 namespace {
 
 using prueba::ColumnaPrueba;
-using prueba::EstadoPrueba;
-using prueba::GrabaReduccionPrueba;
-using Tipo = OperacionImpresa::Tipo;
 
 const std::string kPagina = Utf8ACp1252("Página..: ");
 constexpr double kAlto = 221;  // Courier New 9.75 en la impresora grabadora
 
+// "Boleto" y el número de cada boleto, como en el encabezado de un bloque.
+std::string Encabezado(std::initializer_list<int> boletos) {
+    std::string r(10, ' ');
+    for (int b : boletos) r += "Boleto" + AlineaDerecha(std::to_string(b), 6) + std::string(9, ' ');
+    return r;
+}
+
 struct Relacion : ::testing::Test {
-    EstadoPrueba p;
+    prueba::EstadoPrueba p;
     ImpresoraGrabadora imp;
     ControlImpresion ctl;
     std::vector<std::string> progreso;
@@ -32,71 +36,50 @@ struct Relacion : ::testing::Test {
         ctl.progreso = [this](const std::string& t) { progreso.push_back(t); };
     }
     int Imprime(int columnas, int ancho = 0, int desde = 1) {
-        GrabaReduccionPrueba(p.st, 5, 2, columnas);
+        prueba::GrabaReduccionPrueba(p.st, 5, 2, columnas);
         Listado l = AbreListado(NumBoletos(columnas));
         l.AnchoPapel = static_cast<int16_t>(ancho);
         l.BoletoInicial = desde;
         return ImprimeRelacion(p.st, imp, l, ctl);
     }
-    std::vector<OperacionImpresa> Cabeceras() const { return imp.Textos("          Boleto"); }
+    std::vector<OperacionImpresa> Encabezados() const { return imp.Textos("          Boleto"); }
+    std::vector<OperacionImpresa> Filas() const { return imp.Textos(" -  "); }
 };
 
 TEST_F(Relacion, DiezBoletosEnPapelEstrechoSonTresBloquesEnUnaPagina) {
     EXPECT_EQ(Imprime(80), 3);
     EXPECT_EQ(imp.Trabajos(), 1);
     EXPECT_EQ(imp.Paginas(1), 1);
-    EXPECT_EQ(imp.De(Tipo::FinTrabajo).size(), 1u);
-
     const auto cabecera = imp.Textos("JORNADA NRO.");
     ASSERT_EQ(cabecera.size(), 1u);
     EXPECT_EQ(cabecera[0].texto, std::string(20, ' ') + "JORNADA NRO.  5 DE FECHA 01/09/02 (Orden  2)" +
                                      std::string(14, ' ') + kPagina + "1");
     EXPECT_EQ(cabecera[0].y, 3 * kAlto);
-    EXPECT_EQ(cabecera[0].fuente, "Courier New");
-    EXPECT_EQ(cabecera[0].tamano, 9.75);
-    EXPECT_FALSE(cabecera[0].negrita);
-
-    const auto cab = Cabeceras();
+    const auto cab = Encabezados();
     ASSERT_EQ(cab.size(), 3u);
-    const std::string b = "Boleto";
-    const std::string sep(9, ' ');
-    EXPECT_EQ(cab[0].texto, std::string(10, ' ') + b + "     1" + sep + b + "     2" + sep + b + "     3" + sep + b +
-                                "     4" + sep);
-    EXPECT_EQ(cab[2].texto, std::string(10, ' ') + b + "     9" + sep + b + "    10" + sep);
-    EXPECT_EQ(imp.Textos("---------------")[2].texto, std::string(10, ' ') + std::string(15, '-') +
-                                                          std::string(6, ' ') + std::string(15, '-') +
-                                                          std::string(6, ' '));
+    EXPECT_EQ(cab[0].texto, Encabezado({1, 2, 3, 4}));
+    EXPECT_EQ(cab[1].texto, Encabezado({5, 6, 7, 8}));
+    EXPECT_EQ(cab[2].texto, Encabezado({9, 10}));
     // Cabecera (5 líneas) y por bloque 4 líneas vacías, 2 de encabezado, una
-    // vacía y 15 filas, con 60 twips antes de la última.
+    // vacía y 15 filas, con 60 twips antes de la del partido 15.
     EXPECT_EQ(cab[0].y, (5 + 4) * kAlto);
     EXPECT_EQ(cab[1].y, (5 + 22 + 4) * kAlto + 60);
-    EXPECT_EQ(progreso, (std::vector<std::string>{"Imprimiendo el boleto nro. 4", "Imprimiendo el boleto nro. 8",
-                                                  "Imprimiendo el boleto nro. 10"}));
-}
-
-TEST_F(Relacion, FilasConLosSignosDeCadaBoletoBajoSuEncabezado) {
-    Imprime(80);
-    const auto filas = imp.Textos(" -  ");
+    const auto filas = Filas();
     ASSERT_EQ(filas.size(), 45u);
-    // Bloque 1, partido 1: columnas 1..32.
+    EXPECT_EQ(filas[13].y - filas[12].y, kAlto);
+    EXPECT_EQ(filas[14].y - filas[13].y, kAlto + 60);
+    // Bloque 1, partido 1: columnas 1..32, cada signo bajo el encabezado de su boleto.
     std::string esperada = "    1 -  ";
-    for (int t = 0; t < 4; ++t) {
-        for (int c = 1; c <= 8; ++c) esperada += std::string(" ") + ColumnaPrueba(8 * t + c)[0];
+    for (int b = 0; b < 4; ++b) {
+        for (int c = 1; c <= 8; ++c) esperada += std::string(" ") + ColumnaPrueba(8 * b + c)[0];
         esperada += std::string(5, ' ');
     }
     EXPECT_EQ(filas[0].texto, esperada);
-    EXPECT_EQ(filas[0].texto.size(), 93u);
-    // "Boleto" va sobre el primer signo de su boleto.
-    EXPECT_EQ(Cabeceras()[0].texto.find("Boleto"), 10u);
-    EXPECT_EQ(filas[0].texto.find_first_of("1X2", 8), 10u);
-    // El partido 15 va 60 twips más abajo que el paso de las otras filas.
-    EXPECT_EQ(filas[13].y - filas[12].y, kAlto);
-    EXPECT_EQ(filas[14].y - filas[13].y, kAlto + 60);
     EXPECT_EQ(filas[14].texto.substr(0, 9), "   15 -  ");
-    // Bloque 3: boletos 9 y 10, el resto en blanco.
-    const std::string& ultima = filas[44].texto;
-    EXPECT_EQ(ultima.substr(9 + 42), std::string(42, ' '));
-    EXPECT_EQ(ultima[9 + 21 + 15], ColumnaPrueba(80)[14]);
+    EXPECT_EQ(filas[44].texto.substr(9 + 42), std::string(42, ' '));  // bloque 3: dos boletos y blancos
+    EXPECT_EQ(filas[44].texto[9 + 21 + 15], ColumnaPrueba(80)[14]);
+    EXPECT_EQ(progreso, (std::vector<std::string>{"Imprimiendo el boleto nro. 4", "Imprimiendo el boleto nro. 8",
+                                                  "Imprimiendo el boleto nro. 10"}));
 }
 
 TEST_F(Relacion, CuartoBloqueEnPaginaNuevaBajoLaCabecera) {
@@ -104,35 +87,30 @@ TEST_F(Relacion, CuartoBloqueEnPaginaNuevaBajoLaCabecera) {
     EXPECT_EQ(imp.Paginas(1), 2);
     const auto cabecera = imp.Textos("JORNADA NRO.");
     ASSERT_EQ(cabecera.size(), 2u);
-    EXPECT_EQ(cabecera[1].pagina, 2);
-    EXPECT_EQ(cabecera[1].y, 3 * kAlto);
+    EXPECT_EQ(std::tie(cabecera[1].pagina, cabecera[1].y), std::make_tuple(2, 3 * kAlto));
     EXPECT_NE(cabecera[1].texto.find(kPagina + "2"), std::string::npos);
-    const auto cab = Cabeceras();
-    EXPECT_EQ(cab[3].pagina, 2);
-    EXPECT_EQ(cab[3].texto, std::string(10, ' ') + "Boleto    13" + std::string(9, ' '));
-    // Partido 15 del boleto 13: sus cinco columnas y luego blancos.
+    EXPECT_EQ(Encabezados()[3].texto, Encabezado({13}));
     std::string fila15;
     for (int c = 97; c <= 101; ++c) fila15 += std::string(" ") + ColumnaPrueba(c)[14];
-    EXPECT_EQ(imp.Textos(" -  ").back().texto.substr(9, 16), fila15 + std::string(6, ' '));
+    EXPECT_EQ(Filas().back().texto.substr(9, 16), fila15 + std::string(6, ' '));
 }
 
-TEST_F(Relacion, PapelAnchoConSieteBoletosYElNumeroDePaginaMasAlla) {
-    Imprime(80, 1);
-    const auto cab = Cabeceras();
+TEST_F(Relacion, PapelAnchoSieteBoletosEIntervaloDesdeSuBoleto) {
+    Imprime(80, 1, 2);
+    const auto cab = Encabezados();
     ASSERT_EQ(cab.size(), 2u);
-    EXPECT_EQ(cab[1].texto, std::string(10, ' ') + "Boleto     8" + std::string(9, ' ') + "Boleto     9" +
-                                std::string(9, ' ') + "Boleto    10" + std::string(9, ' '));
-    EXPECT_EQ(imp.Textos(" -  ")[0].texto.size(), 156u);
-    const std::string cabecera = imp.Textos("JORNADA NRO.")[0].texto;
-    EXPECT_EQ(cabecera.find(kPagina), 20u + 44 + 14 + 50);
+    EXPECT_EQ(cab[1].texto, Encabezado({9, 10}));
+    EXPECT_EQ(Filas()[0].texto.size(), 156u);
+    EXPECT_EQ(Filas()[0].texto.substr(9, 2), std::string(" ") + ColumnaPrueba(9)[0]);
+    EXPECT_EQ(imp.Textos("JORNADA NRO.")[0].texto.find(kPagina), 20u + 44 + 14 + 50);
 }
 
-TEST_F(Relacion, IntervaloEmpiezaEnSuBoletoYSinFicheroNoSeImprimeNada) {
-    Imprime(80, 0, 6);
-    const auto cab = Cabeceras();
-    ASSERT_EQ(cab.size(), 2u);
-    EXPECT_EQ(cab[0].texto.substr(10, 12), "Boleto     6");
-    EXPECT_EQ(imp.Textos(" -  ")[0].texto.substr(9, 2), std::string(" ") + ColumnaPrueba(41)[0]);
+TEST_F(Relacion, CancelarAcabaElBloqueYSinFicheroNoSeImprimeNada) {
+    std::atomic<bool> cancelado{true};
+    ctl.cancelado = &cancelado;
+    EXPECT_EQ(Imprime(80), 1);
+    EXPECT_EQ(Filas().size(), 15u);
+    EXPECT_EQ(imp.De(OperacionImpresa::Tipo::FinTrabajo).size(), 1u);
 
     imp = ImpresoraGrabadora{};
     p.st.Orden() = 9;
@@ -142,60 +120,33 @@ TEST_F(Relacion, IntervaloEmpiezaEnSuBoletoYSinFicheroNoSeImprimeNada) {
     EXPECT_TRUE(p.mensajes.mensajes.empty());
 }
 
-TEST_F(Relacion, CancelarAcabaElBloqueYCierraElTrabajo) {
-    std::atomic<bool> cancelado{true};
-    ctl.cancelado = &cancelado;
-    EXPECT_EQ(Imprime(80), 1);
-    EXPECT_EQ(imp.Textos(" -  ").size(), 15u);
-    EXPECT_EQ(imp.De(Tipo::FinTrabajo).size(), 1u);
-}
-
-TEST(CamposListado, IntervaloDeBoletosSegunLasReglasDelCampo) {
-    EXPECT_EQ(NumBoletos(0), 0);
-    EXPECT_EQ(NumBoletos(1), 1);
-    EXPECT_EQ(NumBoletos(16), 2);
-    EXPECT_EQ(NumBoletos(17), 3);
-
-    Listado l = AbreListado(7);
-    EXPECT_EQ(l.BoletoInicial, 1);
-    EXPECT_EQ(l.BoletoFinal, 7);
-    EXPECT_EQ(LongitudCampoBoleto(7), 1u);
+TEST(CamposListado, ReglasDeLosCampos) {
+    EXPECT_EQ(std::vector<int>({NumBoletos(0), NumBoletos(1), NumBoletos(16), NumBoletos(17)}),
+              std::vector<int>({0, 1, 2, 3}));
     EXPECT_EQ(LongitudCampoBoleto(1234), 4u);
     EXPECT_EQ(FiltraBoleto("0", 7), "");
     EXPECT_EQ(FiltraBoleto("56", 7), "5");
-    CierraBoletoFinal(l, "");
-    EXPECT_EQ(l.BoletoFinal, 7);
-    CierraBoletoFinal(l, "3");
-    CierraBoletoInicial(l, "5");
-    EXPECT_EQ(l.BoletoInicial, 5);
-    EXPECT_EQ(l.BoletoFinal, 5);
-    CierraBoletoFinal(l, "2");
-    EXPECT_EQ(l.BoletoInicial, 2);
-    EXPECT_EQ(l.BoletoFinal, 2);
-    CierraBoletoInicial(l, "");
-    EXPECT_EQ(l.BoletoInicial, 1);
-    CierraBoletoFinal(l, "9");
-    EXPECT_EQ(l.BoletoFinal, 7);
-    CierraBoletoInicial(l, "9");
-    EXPECT_EQ(l.BoletoInicial, 7);
-}
-
-TEST(CamposListado, CopiasYMargenes) {
-    Listado l = AbreListado(3);
-    EXPECT_EQ(l.Copias, 1);
     EXPECT_EQ(FiltraCopias("0"), "");
     EXPECT_EQ(FiltraCopias("1234"), "123");
+    EXPECT_EQ(FiltraMargen("-5"), "0");
+    EXPECT_EQ(FiltraMargen("1234"), "123");
+    EXPECT_EQ(std::vector<int>({CierraMargen("999"), CierraMargen("-7"), CierraMargen("")}),
+              std::vector<int>({999, 0, 0}));
+
+    // Cerrar un extremo del intervalo puede mover el otro; vacío o fuera, a su límite.
+    Listado l = AbreListado(7);
+    const std::vector<std::tuple<bool, const char*, int, int>> pasos = {
+        {false, "", 1, 7}, {false, "3", 1, 3}, {true, "5", 5, 5}, {false, "2", 2, 2},
+        {true, "", 1, 2},  {false, "9", 1, 7}, {true, "9", 7, 7}};
+    for (const auto& [inicial, texto, desde, hasta] : pasos) {
+        (inicial ? CierraBoletoInicial : CierraBoletoFinal)(l, texto);
+        EXPECT_EQ(std::make_pair(l.BoletoInicial, l.BoletoFinal), std::make_pair(desde, hasta))
+            << (inicial ? "inicial " : "final ") << texto;
+    }
     CierraCopias(l, "12");
     EXPECT_EQ(l.Copias, 12);
     CierraCopias(l, "");
     EXPECT_EQ(l.Copias, 1);
-
-    EXPECT_EQ(FiltraMargen("-5"), "0");
-    EXPECT_EQ(FiltraMargen("1234"), "123");
-    EXPECT_EQ(CierraMargen("999"), 999);
-    EXPECT_EQ(CierraMargen("-7"), 0);
-    EXPECT_EQ(CierraMargen(""), 0);
-    EXPECT_DOUBLE_EQ(AjusteTwips(999), 5664.33);
 }
 
 }  // namespace
