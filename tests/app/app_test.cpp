@@ -2,95 +2,189 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
+#include <cstdlib>
+
 #include "Soporte.h"
 #include "app/Archivo.h"
+#include "app/DirDatos.h"
+#include "app/ErrorFichero.h"
+#include "app/Formato.h"
+#include "app/Texto.h"
 
 namespace tobal {
 namespace {
 
 using namespace prueba;
 
-size_t Cuantos(const fs::path& dir) {
-    return static_cast<size_t>(std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
-}
-
 TEST(Archivo, OperacionesYSusErrores) {
     CarpetaTemporal c;
-    const fs::path f = c / "BASES.TBX";
+    const fs::path f = c / "BASES.TBX", d = c / "JORNADAS.TBX";
     ASSERT_EQ(AnexaFichero(f, "aaaa\r\n"), 0);  // creates
     ASSERT_EQ(AnexaFichero(f, "bbbb\r\n"), 0);
     ASSERT_EQ(EscribeEnPosicion(f, 6, "cc"), 0);  // in place, the rest stays
-    EXPECT_EQ(Bytes(f), "aaaa\r\nccbb\r\n");
     std::string datos;
-    int64_t tam = 0;
-    EXPECT_EQ(LeeEnPosicion(f, 10, 100, datos, &tam), 0);
-    EXPECT_EQ(datos, "\r\n");
-    EXPECT_EQ(tam, 12);
+    EXPECT_EQ(LeeEnPosicion(f, 4, 100, datos), 0);
+    EXPECT_EQ(datos, "\r\nccbb\r\n");
     ASSERT_EQ(EscribeFicheroAtomico(f, std::string("x\0\xE1\r\n", 5)), 0);
     EXPECT_EQ(Bytes(f), std::string("x\0\xE1\r\n", 5));
-    EXPECT_EQ(Cuantos(c.ruta()), 1u);  // no temporary file left
-
     EXPECT_EQ(BorraFichero(f), 0);
-    int error = 0;
-    EXPECT_EQ(TamanoFichero(f, error), -1);
-    EXPECT_EQ(error, 53);
-    EXPECT_EQ(BorraFichero(f), 53);
     EXPECT_EQ(LeeFichero(f, datos), 53);
     EXPECT_EQ(LeeFichero(c / "nohay" / "f", datos), 76);
-    EXPECT_EQ(EscribeFicheroAtomico(c / "nohay" / "f", "x"), 76);
-
     // A data file that is a folder fails every operation, for root too.
-    const fs::path d = c / "JORNADAS.TBX";
     fs::create_directory(d);
-    EXPECT_EQ(TamanoFichero(d, error), -1);
-    EXPECT_NE(error, 0);
     EXPECT_NE(LeeFichero(d, datos), 0);
     EXPECT_TRUE(datos.empty());
-    EXPECT_NE(LeeEnPosicion(d, 0, 10, datos), 0);
-    EXPECT_NE(EscribeEnPosicion(d, 0, "x"), 0);
-    EXPECT_NE(AnexaFichero(d, "x"), 0);
-    EXPECT_NE(EscribeFicheroAtomico(d, "x"), 0);
-    EXPECT_NE(BorraFichero(d), 0);
+    for (int r : {EscribeEnPosicion(d, 0, "x"), AnexaFichero(d, "x"), EscribeFicheroAtomico(d, "x"), BorraFichero(d)})
+        EXPECT_NE(r, 0);
     EXPECT_TRUE(fs::is_directory(d));
-    EXPECT_EQ(Cuantos(c.ruta()), 1u);
-}
-
-TEST(Archivo, CarpetaDeSoloLectura) {
-    if (EsRoot()) GTEST_SKIP() << "root writes into read-only folders";
-    CarpetaTemporal c;
-    EscribeBytes(c / "EQUIPOS.TBX", "Betis\r\n");
-    ::chmod(c.ruta().c_str(), 0555);
-    EXPECT_NE(EscribeFicheroAtomico(c / "EQUIPOS.TBX", "nada\r\n"), 0);
-    EXPECT_NE(AnexaFichero(c / "BASES.TBX", "x"), 0);
-    ::chmod(c.ruta().c_str(), 0755);
-    EXPECT_EQ(Bytes(c / "EQUIPOS.TBX"), "Betis\r\n");
-    EXPECT_EQ(Cuantos(c.ruta()), 1u);
-}
-
-TEST(Archivo, BloquesEscritosYLeidos) {
-    CarpetaTemporal c;
-    const fs::path f = c / "RED0101.TBX";
-    std::string esperado;
-    for (int i = 0; i < 1000; ++i) esperado += "\"" + std::string(15, "12X"[i % 3]) + "\"\r\n";
+    EXPECT_EQ(std::distance(fs::directory_iterator(c.ruta()), {}), 1);  // no temporary file left
+    // Blocks: a write larger than the block, and nothing after a failed open.
     EscritorBloques w;
-    ASSERT_EQ(w.Abre(f, 64), 0);
-    w.Escribe(esperado.substr(0, 50));
-    w.Escribe(esperado.substr(50));  // larger than a block
-    EXPECT_EQ(w.Escritos(), esperado.size());
+    ASSERT_EQ(w.Abre(f, 4), 0);
+    w.Escribe("ab");
+    w.Escribe("cdefghij");
     EXPECT_EQ(w.Cierra(), 0);
-    LectorBloques r;
-    ASSERT_EQ(r.Abre(f), 0);
-    std::string leido, trozo;
-    while (r.Lee(trozo, 100) == 0 && !trozo.empty()) leido += trozo;
-    EXPECT_EQ(leido, esperado);
+    EXPECT_EQ(Bytes(f), "abcdefghij");
+    EXPECT_NE(w.Abre(d), 0);
+    w.Escribe("algo");
+    EXPECT_NE(w.Cierra(), 0);
+}
 
-    fs::create_directory(c / "RED0102.TBX");
-    EscritorBloques mal;
-    EXPECT_NE(mal.Abre(c / "RED0102.TBX"), 0);
-    mal.Escribe("algo");  // ignored after the failure
-    EXPECT_NE(mal.Cierra(), 0);
-    EXPECT_NE(r.Abre(c / "RED0102.TBX"), 0);
-    EXPECT_EQ(r.Abre(c / "RED0103.TBX"), 53);
+TEST(ErrorFichero, TextosYNumeros) {
+    const std::string creado = "\r\nSe ha procedido a crearlo automáticamente con los valores establecidos por defecto.";
+    const std::string bases = "No se encuentra el fichero BASES.TBX", equipos = "No existe el fichero de equipos EQUIPOS.TBX";
+    const std::tuple<const OperacionFichero&, std::string, std::string> casos[] = {
+        {Op::LDG, "No se encuentra el fichero de datos generales DATOSGEN.TBX." + creado,
+         "No existe el fichero de datos generales DATOSGEN.TBX"},
+        {Op::LJO, "No se encuentra el fichero de jornadas JORNADAS.TBX.", "No existe el fichero de jornadas JORNADAS.TBX"},
+        {Op::CLE, "No se encuentra el fichero de equipos EQUIPOS.TBX.", equipos},
+        {Op::CLECrea, "No se encuentra el fichero de equipos EQUIPOS.TBX." + creado, equipos},
+        {Op::EEB, bases + ". Se va a proceder a crearlo.", "No existe el fichero BASES.TBX"},
+        {Op::LFB, bases + ". Se va a proceder a crearlo.", "No existe el fichero BASES.TBX"},
+        {Op::BRB, bases, "No existe el fichero BASES.TBX"}};
+    for (const auto& [op, t53, t76] : casos) {
+        EXPECT_EQ(TextoErrorFichero(op, 53), t53) << op.codigo;
+        EXPECT_EQ(TextoErrorFichero(op, 76), op.codigo + " ERROR 76: " + t76);
+        EXPECT_EQ(TextoErrorFichero(op, 7), op.codigo + " ERROR 7 : Insuficiente memoria");
+        EXPECT_EQ(TextoErrorFichero(op, 68, "C"), op.codigo + " ERROR 68: Unidad C: no preparada");
+        EXPECT_EQ(TextoErrorFichero(op, 62), op.codigo + " ERROR 62");
+        EXPECT_EQ(TextoErrorFichero(op, 6), "");
+    }
+    // AbreFichero's own report: the file name first, 53 silent, no 76 text.
+    const OperacionFichero abre = Op::Abre("RED0301.TBX");
+    EXPECT_EQ(TextoErrorFichero(abre, 53) + TextoErrorFichero(abre, 6), "");
+    EXPECT_EQ(TextoErrorFichero(abre, 76), "RED0301.TBX ERROR 76");
+    EXPECT_EQ(TextoErrorFichero(abre, 7), "RED0301.TBX ERROR 7 : Insuficiente memoria");
+    EXPECT_EQ(TextoErrorFichero(abre, 68, "D"), "RED0301.TBX ERROR 68: Unidad D: no preparada");
+    EXPECT_EQ(TextoErrorFichero(abre, 57), "RED0301.TBX ERROR 57");
+
+    EstadoPrueba e;
+    InformaErrorFichero(e.st, Op::LJO, 6);
+    InformaErrorFichero(e.st, Op::Abre("X.TBX"), 53);
+    EXPECT_EQ(e.st.ErrorFichero, 53);
+    EXPECT_TRUE(e.mensajes.mensajes.empty());  // the silent ones set the number only
+    e.st.informador = nullptr;                 // nobody listening: no crash
+    InformaErrorFichero(e.st, Op::LJO, 7);
+    EXPECT_EQ(e.st.ErrorFichero, 7);
+    for (int n : {EACCES, EROFS, ENOSPC, EIO, EISDIR})  // never silent, never "not found"
+        EXPECT_TRUE(NumeroErrorErrno(n) != 0 && NumeroErrorErrno(n) != 6 && NumeroErrorErrno(n) != 53) << n;
+    EXPECT_EQ(ErrorApertura(e.dir() / "NOHAY.TBX", ENOENT), 53);
+    EXPECT_EQ(ErrorApertura(e.dir() / "nohay" / "NOHAY.TBX", ENOENT), 76);
+}
+
+// A program folder holding five of the data files (their names as content)
+// and one file that is not a data file.
+struct Programa {
+    CarpetaTemporal raiz;
+    fs::path prog = raiz / "prog", trabajo = raiz / "usuario" / "Tobal31" / "";
+    const std::vector<std::string> presentes{"BASES.TBX", "DATOSGEN.TBX", "JORNADAS.TBX", "RED0101.TBX", "RED0402.TBX"};
+    Programa() {
+        fs::create_directory(prog);
+        for (const auto& n : presentes) EscribeBytes(prog / n, n);
+        EscribeBytes(prog / "RED0501.TBX", "otro");
+    }
+    fs::path Prepara() {
+        Estado st;
+        st.DirPrograma = prog;
+        PreparaDirDatos(st, trabajo);
+        return st.DirDatos;
+    }
+};
+
+TEST(DirDatos, CarpetaDelProgramaEscribibleONo) {
+    Programa p;
+    EXPECT_EQ(p.Prepara(), p.prog);
+    EXPECT_FALSE(fs::exists(p.prog / "CSCD.WRK") || fs::exists(p.trabajo));
+    fs::create_directory(p.prog / "CSCD.WRK");  // the probe fails, for root too
+    EXPECT_EQ(p.Prepara(), p.trabajo);
+    for (const auto& n : p.presentes) EXPECT_EQ(Bytes(p.trabajo / n), n) << n;
+    EXPECT_EQ(std::distance(fs::directory_iterator(p.trabajo), {}), 5);  // not RED0501.TBX
+    // A later start keeps the user's changes, even with new program files.
+    EscribeBytes(p.trabajo / "DATOSGEN.TBX", "cambiado");
+    fs::remove(p.trabajo / "BASES.TBX");
+    EscribeBytes(p.prog / "EQUIPOS.TBX", "nuevo");
+    EXPECT_EQ(p.Prepara(), p.trabajo);
+    EXPECT_EQ(Bytes(p.trabajo / "DATOSGEN.TBX"), "cambiado");
+    EXPECT_FALSE(fs::exists(p.trabajo / "BASES.TBX") || fs::exists(p.trabajo / "EQUIPOS.TBX"));
+    // The work folder under a regular file: no crash, nothing touched.
+    EscribeBytes(p.raiz / "fichero", "x");
+    p.trabajo = p.raiz / "fichero" / "trabajo" / "";
+    EXPECT_EQ(p.Prepara(), p.trabajo);
+    EXPECT_EQ(Bytes(p.raiz / "fichero"), "x");
+}
+
+TEST(DirDatos, CarpetaDeSoloLectura) {
+    if (EsRoot()) GTEST_SKIP() << "root writes into read-only folders";
+    Programa p;
+    ::chmod(p.prog.c_str(), 0555);
+    const fs::path d = p.Prepara();
+    ::chmod(p.prog.c_str(), 0755);
+    EXPECT_EQ(d, p.trabajo);
+    EXPECT_EQ(Bytes(p.trabajo / "BASES.TBX"), "BASES.TBX");
+}
+
+TEST(DirDatos, CarpetaDeTrabajoPorUsuario) {
+    CarpetaTemporal c;
+    ::setenv("XDG_DATA_HOME", c.ruta().c_str(), 1);
+    EXPECT_EQ(DirTrabajo(), c.ruta() / "Tobal31" / "");  // ends in a separator
+    ::unsetenv("XDG_DATA_HOME");
+    ::setenv("HOME", c.ruta().c_str(), 1);
+    EXPECT_EQ(DirTrabajo(), c.ruta() / ".local" / "share" / "Tobal31" / "");
+}
+
+TEST(Texto, Windows1252YUtf8) {
+    EXPECT_EQ(Utf8ACp1252("Málaga"), "M\xE1laga");  // six bytes
+    EXPECT_EQ(Cp1252AUtf8("Selecci\xF3n \x80 \xD1 \x81"), "Selección € Ñ \xEF\xBF\xBD");  // 0x81 is undefined
+    for (int b = 1; b < 256; ++b) {  // every defined byte survives the round trip
+        const std::string s(1, static_cast<char>(b));
+        bool perdida = false;
+        if (b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D) continue;
+        EXPECT_EQ(Utf8ACp1252(Cp1252AUtf8(s), &perdida), s) << b;
+        EXPECT_FALSE(perdida);
+    }
+    bool perdida = false;
+    EXPECT_EQ(Utf8ACp1252("Ωmega", &perdida), "?mega");
+    EXPECT_TRUE(perdida);
+    EXPECT_EQ(Utf8ACp1252("M\xE1laga a\xC3"), "M\xE1laga a\xC3");  // already Windows-1252, a cut sequence
+}
+
+TEST(Texto, Numeros) {
+    for (auto [t, v] : {std::pair{" 12ab", 12}, {"-5", -5}, {"abc", 0}}) EXPECT_EQ(ValEntero(t), v) << t;
+    EXPECT_GT(ValEntero(std::string(40, '9')), 0);  // no overflow into garbage
+    EXPECT_EQ(EnteroEstricto(" -3 "), -3);
+    for (const char* mal : {"", "  ", "12a", "1 2", "--1", "1.5", "99999999999999999999999"})
+        EXPECT_FALSE(EnteroEstricto(mal).has_value()) << mal;
+    for (auto [t, v] : {std::pair{"0.3 ", 0.3}, {"-.5", -0.5}, {"1.2.3", 1.2}, {"abc", 0.0}})
+        EXPECT_DOUBLE_EQ(ValDecimal(t), v) << t;
+    EXPECT_EQ(DecimalCorto(0.0001f).find('e'), std::string::npos);
+    const Separadores es{'.', ','}, en{',', '.'};
+    EXPECT_EQ(Formatea(1234567.891, "#,###,##0.00", es), "1.234.567,89");
+    const std::tuple<double, const char*, const char*> casos[] = {
+        {1234567.891, "#,###,##0.00", "1,234,567.89"}, {0.5, "##0.00", "0.50"}, {0, "#", ""},
+        {0.125, "0.00", "0.13"} /* half away from zero */, {-2.5, "0", "-3"}, {-0.001, "0.00", "0.00"},
+        {-1234.5, "#,##0.0", "-1,234.5"}};
+    for (const auto& [v, patron, texto] : casos) EXPECT_EQ(Formatea(v, patron, en), texto) << v << " " << patron;
 }
 
 }  // namespace

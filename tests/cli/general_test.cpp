@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "Soporte.h"
+#include "app/Texto.h"
+#include "data/Jornadas.h"
+#include "reduction/Almacen.h"
+#include "reduction/Indice.h"
 
 namespace tobal {
 namespace {
@@ -22,15 +26,132 @@ TEST(CliGeneral, AyudaDeLaHerramientaYDeCadaOrden) {
 // Arguments are checked before anything is read or created.
 TEST(CliGeneral, ErroresDeUso) {
     CarpetaTemporal c;
-    for (const auto& args : std::vector<std::vector<std::string>>{
-             {},
-             {"noexiste"},
-             {"--datos"},
-             {"--datos", (c / "nohay").string(), "indice"},
-             {"--datos", c.ruta().string(), "indice", "sobra"},
-             {"--datos", c.ruta().string(), "equipos", "--jornada", "3"}})
-        EXPECT_TRUE(ErrorDeUso(EjecutaCli(args))) << testing::PrintToString(args);
+    const std::string d = c.ruta().string();
+    const std::vector<std::vector<std::string>> usos = {
+        {}, {"noexiste"}, {"--datos"}, {"--datos", (c / "nohay").string(), "indice"}, {"--datos", d, "indice", "sobra"},
+        {"--datos", d, "equipos", "--jornada", "3"}, {"--datos", d, "borrar", "--desde", "0", "--hasta", "3"}, {"--datos", d, "borrar", "--desde", "3"},
+        {"--datos", d, "borrar", "--hasta", "x"}, {"--datos", d, "jornada"}, {"--datos", d, "jornada", "0"},
+        {"--datos", d, "jornada", "43"}, {"--datos", d, "jornada", "x"}, {"--datos", d, "jornada", "7", "--partido", "1", "A", "B"},
+        {"--datos", d, "jornada", "7", "--fecha", "01/01/03", "--partido", "16", "A", "B"},
+        {"--datos", d, "jornada", "7", "--fecha", "01/01/03", "--partido", "1", "A"}};
+    for (const auto& args : usos) EXPECT_TRUE(ErrorDeUso(EjecutaCli(args))) << testing::PrintToString(args);
     EXPECT_TRUE(fs::is_empty(c.ruta()));
+}
+
+TEST(CliEquipos, ListaEnUtf8) {
+    CarpetaTemporal c;
+    EscribeDatosGenDefecto(c.ruta());
+    EscribeBytes(c / "EQUIPOS.TBX", "Betis\r\nM\xE1laga\r\n\"Real Madrid\"\r\n");
+    auto r = EjecutaCliEn(c.ruta(), {"equipos"});
+    EXPECT_EQ(r.codigo, 0);
+    EXPECT_EQ(r.salida, "Betis\nMálaga\nReal Madrid\n");
+    EXPECT_TRUE(r.errores.empty());
+    // Missing: the program's message, an empty list, nothing created.
+    fs::remove(c / "EQUIPOS.TBX");
+    r = EjecutaCliEn(c.ruta(), {"equipos"});
+    EXPECT_TRUE(r.codigo == 0 && r.salida.empty());
+    EXPECT_NE(r.errores.find("No se encuentra el fichero de equipos EQUIPOS.TBX."), std::string::npos);
+    EXPECT_FALSE(fs::exists(c / "EQUIPOS.TBX"));
+}
+
+TEST(CliIndice, LineasComoLasDelIndice) {
+    CarpetaTemporal c;
+    EscribeDatosGenDefecto(c.ruta());
+    const std::string reg7 = RegistroEditor(RegistroJornadaVacio(), 7, "15/03/03", {});
+    EscribeBytes(c / "JORNADAS.TBX", std::string(6 * 533, ' ') + reg7);
+    Reduccion a, b;
+    a.Jornada = 7, a.Orden = 12, a.Metodo = 2, a.MinErrores = 3, a.MaxErrores = 11, a.ApuestasDirectas = 4782969;
+    b.Jornada = 12, b.Orden = 1, b.Metodo = 3, b.Signos = {0, 5, 4, 5}, b.ApuestasReducidas = 45;
+    EscribeBytes(c / "BASES.TBX", RegistroBase(a) + "\r\n" + RegistroLibre() + "\r\n" + RegistroBase(b) + "\r\n");
+    auto r = EjecutaCliEn(c.ruta(), {"indice"});
+    EXPECT_EQ(r.codigo, 0);
+    EXPECT_TRUE(r.errores.empty()) << r.errores;
+    const std::string cabecera =
+        "                                       Errores     Signos     Apuestas   Apuestas\n"
+        "Jor  Fecha   Ord  Método de reducción  Min Max   1   X   2    Directas   Reducidas\n";
+    EXPECT_EQ(r.salida, cabecera + Cp1252AUtf8(LineaIndice(RegistroBase(a), reg7) + "\n" +
+                                               LineaIndice(RegistroBase(b), RegistroJornadaVacio()) + "\n"));
+    // Without BASES.TBX the headers alone; a folder in its place is refused.
+    fs::remove(c / "BASES.TBX");
+    EXPECT_EQ(EjecutaCliEn(c.ruta(), {"indice"}).salida, cabecera);
+    fs::create_directory(c / "BASES.TBX");
+    r = EjecutaCliEn(c.ruta(), {"indice"});
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_NE(r.errores.find("EEB ERROR "), std::string::npos) << r.errores;
+}
+
+// Matchdays 6 to 8 with names, results and prizes.
+struct Carpeta {
+    CarpetaTemporal c;
+    std::string antes = std::string(5 * 533, ' ');
+    Carpeta() {
+        EscribeDatosGenDefecto(c.ruta());
+        std::array<std::string, 30> eq;
+        for (int s = 0; s < 30; ++s) eq[s] = "Equipo " + std::to_string(s + 1);
+        eq[0] = "M\xE1laga";
+        for (int j = 6; j <= 8; ++j)
+            antes += RegistroEditor(std::string(463, ' ') + std::string(15, '1') + std::string(55, '9'), j, "15/03/03", eq);
+        EscribeBytes(c / "JORNADAS.TBX", antes);
+    }
+    ResultadoCli Cli(const std::vector<std::string>& args) { return EjecutaCliEn(c.ruta(), {"jornada"}, args); }
+    std::string Jornadas() { return Bytes(c / "JORNADAS.TBX"); }
+};
+
+TEST(CliJornada, MuestraYGrabaComoElEditor) {
+    Carpeta d;
+    auto r = d.Cli({"7"});
+    EXPECT_EQ(r.codigo, 0);
+    EXPECT_EQ(std::count(r.salida.begin(), r.salida.end(), '\n'), 16);
+    EXPECT_NE(r.salida.find("15/03/03"), std::string::npos);
+    EXPECT_NE(r.salida.find("Málaga - Equipo 2\n"), std::string::npos) << r.salida;
+    EXPECT_NE(r.salida.find("Equipo 29 - Equipo 30\n"), std::string::npos);
+    EXPECT_NE(d.Cli({"3"}).salida.find("00/00/00"), std::string::npos);  // unused: empty
+    r = d.Cli({"7", "--fecha", "5/3/03", "--partido", "1", "Real Sociedad de Fútbol", "Betis", "--partido", "15",
+               "  Cádiz ", "Eibar"});
+    ASSERT_EQ(r.codigo, 0) << r.errores;
+    // Key, date and the two matches given; the other matches, the results
+    // and prizes and the other records kept byte for byte.
+    std::string esperado = d.antes;
+    esperado.replace(6 * 533, 43, "Jor0705/03/03Real Sociedad dBetis          ");
+    esperado.replace(6 * 533 + 433, 30, "C\xE1" "diz          Eibar          ");
+    EXPECT_EQ(d.Jornadas(), esperado);
+    // A new matchday past the end of the file.
+    ASSERT_EQ(d.Cli({"12", "--fecha", "01/04/03", "--partido", "3", "Málaga", "Betis"}).codigo, 0);
+    esperado += std::string(3 * 533, ' ') + "Jor1201/04/03" + std::string(60, ' ') + "M\xE1laga         Betis" +
+                std::string(533 - 13 - 60 - 20, ' ');
+    EXPECT_EQ(d.Jornadas(), esperado);
+}
+
+TEST(CliJornada, Rechazos) {
+    Carpeta d;
+    auto r = d.Cli({"7", "--fecha", "31/02/03"});
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_NE(r.errores.find("ERROR EN LA FECHA"), std::string::npos);
+    EXPECT_NE(r.errores.find(kTextoErrorFecha), std::string::npos);
+    for (const char* mala : {"15/03", "", "aa/bb/cc", "15/13/03", "1/1/2003"})
+        EXPECT_EQ(d.Cli({"7", "--fecha", mala}).codigo, 1) << mala;
+    EXPECT_NE(d.Cli({"7", "--fecha", "01/01/03", "--partido", "1", "Ωmega", "B"}).codigo, 0);
+    EXPECT_EQ(d.Jornadas(), d.antes);
+    fs::remove(d.c / "JORNADAS.TBX");
+    fs::create_directory(d.c / "JORNADAS.TBX");
+    r = d.Cli({"7", "--fecha", "01/01/03"});
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_NE(r.errores.find("LJO ERROR "), std::string::npos) << r.errores;
+}
+
+TEST(CliBorrar, BorraElIntervaloSinPreguntar) {
+    Carpeta d;
+    Reduccion r;
+    r.Jornada = 7;
+    EscribeBytes(d.c / "BASES.TBX", RegistroBase(r) + "\r\n");
+    EscribeBytes(d.c / "RED0701.TBX", "x");
+    EXPECT_TRUE(ErrorDeUso(EjecutaCliEn(d.c.ruta(), {"borrar", "--desde", "8", "--hasta", "7"})));
+    const auto res = EjecutaCliEn(d.c.ruta(), {"borrar", "--desde", "7", "--hasta", "7"});
+    EXPECT_EQ(res.codigo, 0);
+    EXPECT_TRUE(res.errores.empty()) << res.errores;
+    EXPECT_EQ(d.Jornadas(), d.antes.replace(6 * 533, 533, std::string(533, ' ')));
+    EXPECT_EQ(Bytes(d.c / "BASES.TBX"), RegistroLibre() + "\r\n");
+    EXPECT_FALSE(fs::exists(d.c / "RED0701.TBX"));
 }
 
 }  // namespace

@@ -4,14 +4,19 @@
 
 #include "Soporte.h"
 #include "app/ErrorFichero.h"
+#include "data/Borrado.h"
 #include "data/DatosGen.h"
+#include "data/Equipos.h"
+#include "data/Jornadas.h"
+#include "reduction/Almacen.h"
 
 namespace tobal {
 namespace {
 
 using namespace prueba;
+using Lista = std::vector<std::string>;
 
-const std::string kDefecto = std::string(kLineaDatosGenDefecto) + "\r\n";
+const std::string kDefecto = "1,\"01/09/02\",1,1,0,0,0,0,1,42,\"0.3 \",\"00\",\"00000\",\"Si\"\r\n";
 const std::string kCambiada = "12,\"15/03/03\",3,2,-5,7,0,-12,2,38,\"1.5 \",\"07\",\"00123\",\"No\"\r\n";
 
 // Settings that differ from the defaults in every field (kCambiada).
@@ -34,44 +39,29 @@ struct Lectura : EstadoPrueba {
         Cambia(st);
         LeeDatosGen(st);
     }
-    const std::vector<std::string>& m() const { return mensajes.mensajes; }
+    const Lista& m() const { return mensajes.mensajes; }
 };
 
 TEST(DatosGen, PrimerArranqueYVueltaCompleta) {
     EstadoPrueba e;
     Cambia(e.st);
     LeeDatosGen(e.st);
-    EXPECT_EQ(e.mensajes.mensajes, std::vector<std::string>{TextoErrorFichero(Op::LDG, 53)});
+    EXPECT_EQ(e.mensajes.mensajes, Lista{TextoErrorFichero(Op::LDG, 53)});
     EXPECT_EQ(Bytes(e.dir() / "DATOSGEN.TBX"), kDefecto);
     EXPECT_EQ(LineaDatosGen(e.st), kDefecto);
-    EXPECT_FLOAT_EQ(e.st.Datos.Precio, 0.3f);
-
     Cambia(e.st);
     ASSERT_EQ(GrabaDatosGen(e.st), 0);
     EXPECT_EQ(Bytes(e.dir() / "DATOSGEN.TBX"), kCambiada);
-    EXPECT_EQ(std::distance(fs::directory_iterator(e.dir()), fs::directory_iterator()), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(e.dir()), {}), 1);
     Lectura l(kCambiada);
     EXPECT_TRUE(l.m().empty());
     EXPECT_EQ(LineaDatosGen(l.st), kCambiada);
     EXPECT_FLOAT_EQ(l.st.Datos.Precio, 1.5f);
-    EXPECT_FALSE(SonidoActivado(l.st));
 }
 
 TEST(DatosGen, CamposDeAnchoFijo) {
-    Estado st;
-    PonPrecioApuesta(st, "12.345");
-    EXPECT_EQ(st.Datos.PrecioApuesta, "12.3");
-    EXPECT_FLOAT_EQ(st.Datos.Precio, 12.3f);
-    PonDelegacion(st, "7");
-    EXPECT_EQ(st.Datos.Delegacion, "7 ");
-    PonSonido(st, "SI");
-    EXPECT_TRUE(SonidoActivado(st));
-    EXPECT_FLOAT_EQ(ValorPrecio("    "), 0.0f);
+    // Texts are cut or padded to their widths, typed or read from the file.
     EXPECT_EQ(NormalizaPrecio(".5"), "0.5 ");
-    EXPECT_EQ(NormalizaPrecio(".355"), "0.35");
-    EXPECT_EQ(NormalizaPrecio("0.30"), "0.3 ");
-
-    // Read from the file, texts are cut or padded to their widths too.
     Lectura l("2,\"01/10/03\",4,3,1,2,3,4,2,40,\"0.355\",\"123\",\"9876543\",\"Sonido\"\r\n");
     EXPECT_TRUE(l.m().empty());
     EXPECT_EQ(LineaDatosGen(l.st), "2,\"01/10/03\",4,3,1,2,3,4,2,40,\"0.35\",\"12\",\"98765\",\"So\"\r\n");
@@ -83,72 +73,230 @@ TEST(DatosGen, CamposDeAnchoFijo) {
 TEST(DatosGen, FicheroIncompletoOMalFormado) {
     // Two fields and the end of the file: those two are read, the rest keep
     // their values, one message, and the file is not replaced.
-    const std::string corto = "5,\"01/01/03\"\r\n";
-    Lectura l(corto);
-    EXPECT_EQ(l.st.Jornada(), 5);
-    EXPECT_EQ(l.st.Datos.FechaJornada, "01/01/03");
-    EXPECT_EQ(l.st.Orden(), 3);
-    EXPECT_EQ(l.st.Datos.Receptor, "00123");
-    EXPECT_FLOAT_EQ(l.st.Datos.Precio, 1.5f);
+    Lectura l("5,\"01/01/03\"\r\n");
+    EXPECT_EQ(LineaDatosGen(l.st), "5,\"01/01/03\"" + kCambiada.substr(13));
     ASSERT_EQ(l.m().size(), 1u);
     EXPECT_EQ(l.m()[0].rfind("LDG ERROR ", 0), 0u) << l.m()[0];
-    EXPECT_EQ(Bytes(l.dir() / "DATOSGEN.TBX"), corto);
-    Lectura vacio("");
-    EXPECT_EQ(vacio.st.Jornada(), 12);
-    EXPECT_EQ(vacio.m().size(), 1u);
-    EXPECT_EQ(Bytes(vacio.dir() / "DATOSGEN.TBX"), "");
-
-    // Letters where a number belongs: reported, the field keeps its value.
-    Lectura x("x7,\"01/01/03\",2,1,0,0,0,0,1,42,\"0.3 \",\"00\",\"00000\",\"Si\"\r\n");
-    EXPECT_EQ(x.st.Jornada(), 12);
-    EXPECT_EQ(x.m().size(), 1u);
-    // Beyond a 16-bit number: never wrapped around; the other fields read.
-    Lectura g("70000,\"01/01/03\",2,1,0,0,0,0,1,42,\"0.3 \",\"00\",\"00000\",\"Si\"\r\n");
+    EXPECT_EQ(Bytes(l.dir() / "DATOSGEN.TBX"), "5,\"01/01/03\"\r\n");
+    // Empty, or letters where a number belongs: one message, the field
+    // keeps its value.
+    const std::string resto = ",\"01/01/03\",2,1,0,0,0,0,1,42,\"0.3 \",\"00\",\"00000\",\"Si\"\r\n";
+    for (const std::string& malo : {std::string(), "x7" + resto}) {
+        Lectura x(malo);
+        EXPECT_EQ(x.st.Jornada(), 12) << malo;
+        EXPECT_EQ(x.m().size(), 1u);
+        EXPECT_EQ(Bytes(x.dir() / "DATOSGEN.TBX"), malo);
+    }
+    Lectura g("70000" + resto);  // beyond a 16-bit number: never wrapped around, the other fields read
     EXPECT_EQ(g.st.Jornada(), 12);
-    EXPECT_EQ(g.st.Orden(), 2);
     EXPECT_EQ(g.st.Datos.Sonido, "Si");
 }
 
-TEST(DatosGen, FicheroOCarpetaQueNoSePuedenUsar) {
+TEST(DatosGen, FicheroQueEsCarpeta) {
     EstadoPrueba e;
     fs::create_directory(e.dir() / "DATOSGEN.TBX");
     LeeDatosGen(e.st);
     ASSERT_FALSE(e.mensajes.mensajes.empty());
     EXPECT_EQ(e.mensajes.mensajes[0].rfind("LDG ERROR ", 0), 0u) << e.mensajes.mensajes[0];
+    EXPECT_EQ(LineaDatosGen(e.st), kDefecto);
     EXPECT_NE(GrabaDatosGen(e.st), 0);
     EXPECT_TRUE(fs::is_directory(e.dir() / "DATOSGEN.TBX"));
-
-    // A data folder under a regular file (fails for root too).
-    EstadoPrueba f;
-    EscribeBytes(f.dir() / "fichero", "x");
-    f.st.DirDatos = f.dir() / "fichero" / "datos";
-    LeeDatosGen(f.st);
-    EXPECT_FALSE(f.mensajes.mensajes.empty());
-    EXPECT_EQ(LineaDatosGen(f.st), kDefecto);
-    EXPECT_NE(GrabaDatosGen(f.st), 0);
-    EXPECT_EQ(Bytes(f.dir() / "fichero"), "x");
 }
 
-TEST(DatosGen, CarpetaDeSoloLecturaNoDiceQueLoHaCreado) {
-    if (EsRoot()) GTEST_SKIP() << "root writes into read-only folders";
+TEST(Datos, SinPermisos) {
+    if (EsRoot()) GTEST_SKIP() << "root reads and writes anyway";
     EstadoPrueba e;
+    const fs::path dg = e.dir() / "DATOSGEN.TBX";
+    EscribeBytes(e.dir() / "EQUIPOS.TBX", "Betis\r\n");
     ::chmod(e.dir().c_str(), 0555);
     LeeDatosGen(e.st);
-    ::chmod(e.dir().c_str(), 0755);
-    EXPECT_FALSE(fs::exists(e.dir() / "DATOSGEN.TBX"));
     EXPECT_EQ(e.mensajes.mensajes.size(), 2u);  // not found, and could not be created
+    const int r = GrabaEquipos(e.st, {"Eibar"});
+    ::chmod(e.dir().c_str(), 0755);
+    EXPECT_FALSE(fs::exists(dg));
+    EXPECT_NE(r, 0);
+    EXPECT_EQ(Bytes(e.dir() / "EQUIPOS.TBX"), "Betis\r\n");
+    // An unreadable DATOSGEN.TBX is reported and never overwritten.
+    EscribeBytes(dg, kCambiada);
+    ::chmod(dg.c_str(), 0);
+    e.mensajes.mensajes.clear();
+    LeeDatosGen(e.st);
+    ::chmod(dg.c_str(), 0644);
+    EXPECT_EQ(e.mensajes.mensajes.size(), 1u);
+    EXPECT_EQ(Bytes(dg), kCambiada);
 }
 
-TEST(DatosGen, FicheroIlegibleNoSeSobrescribe) {
-    if (EsRoot()) GTEST_SKIP() << "root reads unreadable files";
+TEST(Equipos, GrabaYLee) {
+    EXPECT_EQ(ItemsEquipos("Betis\r\n  \"Real Madrid\"\r\nAlaves,Eibar\r\n\"Uno, Dos\"\nOsasuna"),
+              (Lista{"Betis", "Real Madrid", "Alaves", "Eibar", "Uno, Dos", "Osasuna"}));
     EstadoPrueba e;
-    EscribeBytes(e.dir() / "DATOSGEN.TBX", kCambiada);
-    ::chmod((e.dir() / "DATOSGEN.TBX").c_str(), 0);
-    LeeDatosGen(e.st);
-    ::chmod((e.dir() / "DATOSGEN.TBX").c_str(), 0644);
+    ASSERT_EQ(GrabaEquipos(e.st, {"  Betis ", "M\xE1laga", "Real Madrid"}), 0);
+    EXPECT_EQ(Bytes(e.dir() / "EQUIPOS.TBX"), "Betis\r\nM\xE1laga\r\nReal Madrid\r\n");
+    Lista l;
+    LeeEquipos(e.st, l, Op::CLE);
+    EXPECT_EQ(l, (Lista{"Betis", "M\xE1laga", "Real Madrid"}));
+    EXPECT_TRUE(e.mensajes.mensajes.empty());
+}
+
+TEST(Equipos, FicheroQueFaltaOEsCarpeta) {
+    EstadoPrueba e;
+    Lista l;
+    LeeEquipos(e.st, l, Op::CLE);  // the matchday editor's reading: not created
+    EXPECT_FALSE(fs::exists(e.dir() / "EQUIPOS.TBX"));
+    CargaLisEquipos(e.st, l);  // the team screen's: created empty
+    EXPECT_EQ(e.mensajes.mensajes, (Lista{TextoErrorFichero(Op::CLE, 53), TextoErrorFichero(Op::CLECrea, 53)}));
+    EXPECT_TRUE(l.empty());
+    EXPECT_TRUE(fs::is_regular_file(e.dir() / "EQUIPOS.TBX") && fs::is_empty(e.dir() / "EQUIPOS.TBX"));
+    EstadoPrueba c;
+    fs::create_directory(c.dir() / "EQUIPOS.TBX");
+    CargaLisEquipos(c.st, l);
+    ASSERT_EQ(c.mensajes.mensajes.size(), 1u);
+    EXPECT_EQ(c.mensajes.mensajes[0].rfind("CLE ERROR ", 0), 0u) << c.mensajes.mensajes[0];
+    EXPECT_NE(GrabaEquipos(c.st, {"Betis"}), 0);
+    EXPECT_TRUE(fs::is_directory(c.dir() / "EQUIPOS.TBX"));
+}
+
+const std::string kVacio = "     00/00/00" + std::string(520, ' ');
+
+// A record as the editor builds it, over a result and prizes.
+std::string Registro(int jornada, const std::string& fecha) {
+    std::array<std::string, 30> eq;
+    for (int s = 0; s < 30; ++s) eq[s] = "Equipo" + std::to_string(s + 1);
+    return RegistroEditor(kVacio.substr(0, 463) + std::string(15, '1') + "   1.234,50" + std::string(44, ' '),
+                          jornada, fecha, eq);
+}
+
+TEST(Jornadas, RegistroDelEditor) {
+    EXPECT_EQ(RegistroJornadaVacio(), kVacio);
+    std::array<std::string, 30> eq{};
+    eq[0] = "  M\xE1laga  ";              // trimmed; one byte for the accent
+    eq[1] = "Real Sociedad de Futbol";  // cut to 15
+    eq[2] = "Deportivo Coru\xF1";       // exactly 15
+    eq[29] = "Osasuna";
+    const std::string r = RegistroEditor(std::string(463, 'z') + std::string(70, '7'), 7, "15/03/03", eq);
+    ASSERT_EQ(r.size(), 533u);
+    EXPECT_EQ(r.substr(0, 73), "Jor0715/03/03M\xE1laga         Real Sociedad dDeportivo Coru\xF1" + std::string(15, ' '));
+    EXPECT_EQ(r.substr(448), "Osasuna        " + std::string(70, '7'));  // old names go, results stay
+    EXPECT_EQ(NombreEquipo(r, 1), "M\xE1laga");
+    EXPECT_EQ(RegistroEditor("", 52, "01/01/03", eq).substr(463), std::string(70, ' '));  // short previous record
+    EXPECT_TRUE(RegistroJornadaEnUso(r, 7) && RegistroJornadaEnUso("JOR07" + r.substr(5), 7));
+    EXPECT_FALSE(RegistroJornadaEnUso(r, 8) || RegistroJornadaEnUso(kVacio, 7) || RegistroJornadaEnUso("Jor0", 7));
+}
+
+TEST(Jornadas, GrabaYLeeRegistros) {
+    EstadoPrueba e;
+    const fs::path f = e.dir() / "JORNADAS.TBX";
+    const std::string r3 = Registro(3, "10/02/03");
+    ASSERT_EQ(GrabaRegistroJornada(e.st, 3, r3), 0);
+    ASSERT_EQ(Bytes(f), std::string(2 * 533, ' ') + r3);
+    EXPECT_EQ(LeeRegistroJornada(e.st, 1), kVacio);  // the gap reads as empty
+    e.st.Jornada() = 3;
+    LeeJornada(e.st);
+    EXPECT_EQ(e.st.RegJornada, r3);
+    EXPECT_EQ(e.st.Datos.FechaJornada, "10/02/03");
+    e.st.Jornada() = 7;  // beyond the end, then a record with another key
+    LeeJornada(e.st);
+    EXPECT_EQ(e.st.RegJornada + e.st.Datos.FechaJornada, kVacio + "00/00/00");
+    ASSERT_EQ(GrabaRegistroJornada(e.st, 7, Registro(8, "01/03/03")), 0);
+    LeeJornada(e.st);
+    EXPECT_EQ(e.st.RegJornada, kVacio);
+    // Rewriting one record leaves the others byte for byte.
+    std::string antes = Bytes(f);
+    ASSERT_EQ(GrabaRegistroJornada(e.st, 3, Registro(3, "11/02/03")), 0);
+    EXPECT_EQ(Bytes(f), antes.replace(2 * 533, 533, Registro(3, "11/02/03")));
+    EXPECT_TRUE(e.mensajes.mensajes.empty());
+}
+
+TEST(Jornadas, FicheroConTamanoIrregularOCarpeta) {
+    // Two whole records and a piece of a third: the whole ones read, and
+    // writing keeps every record in its place.
+    EstadoPrueba e;
+    const std::string r1 = Registro(1, "01/09/02"), r2 = Registro(2, "08/09/02"), r5 = Registro(5, "29/09/02");
+    EscribeBytes(e.dir() / "JORNADAS.TBX", r1 + r2 + Registro(3, "15/09/02").substr(0, 100));
+    EXPECT_EQ(LeeRegistroJornada(e.st, 2), r2);
+    EXPECT_EQ(LeeRegistroJornada(e.st, 3).size(), 533u);
+    ASSERT_EQ(GrabaRegistroJornada(e.st, 5, r5), 0);
+    const std::string bytes = Bytes(e.dir() / "JORNADAS.TBX");
+    ASSERT_EQ(bytes.size(), 5u * 533);
+    EXPECT_EQ(bytes.substr(0, 533 * 2) + bytes.substr(4 * 533), r1 + r2 + r5);
+    EXPECT_EQ(LeeRegistroJornada(e.st, 4), kVacio);
+
+    fs::remove(e.dir() / "JORNADAS.TBX");
+    fs::create_directory(e.dir() / "JORNADAS.TBX");
+    e.st.Jornada() = 2;
+    LeeJornada(e.st);
     ASSERT_EQ(e.mensajes.mensajes.size(), 1u);
-    EXPECT_EQ(e.mensajes.mensajes[0].rfind("LDG ERROR ", 0), 0u);
-    EXPECT_EQ(Bytes(e.dir() / "DATOSGEN.TBX"), kCambiada);  // the user's settings survive
+    EXPECT_EQ(e.mensajes.mensajes[0].rfind("LJO ERROR ", 0), 0u) << e.mensajes.mensajes[0];
+    EXPECT_EQ(e.st.RegJornada, kVacio);
+    EXPECT_NE(GrabaRegistroJornada(e.st, 2, r2), 0);
+}
+
+TEST(Jornadas, Fechas) {
+    for (const char* buena : {"15/03/03", "29/02/04", "29/02/00", "29/02/32", "31/12/99"})
+        EXPECT_TRUE(FechaValida(buena)) << buena;
+    for (const char* mala : {"31/02/03", "29/02/03", "29/02/30", "00/01/03", "32/01/03", "01/13/03", "00/00/00",
+                             "", "aa/bb/cc", "1/1/2003", "15-03-03", "15/03/"})
+        EXPECT_FALSE(FechaValida(mala)) << mala;
+    EXPECT_TRUE(FechaValida("5", "3", "3"));  // single digits get a 0 in front
+    EXPECT_FALSE(FechaValida("05", "", "03") || FechaValida("123", "03", "03") || FechaValida("-1", "03", "03"));
+}
+
+TEST(Borrado, TextoDeConfirmacion) {
+    const std::string inicio = "Se  va  a  proceder  a  la  eliminación  de  todos  los  datos";
+    const std::string fin = " .  Si  desea  continuar  con  el  proceso,  pulse Borrar. Si desea cancelar el proceso, pulse Salir.";
+    EXPECT_EQ(TextoConfirmacionBorrado(5, 5), inicio + " de la Jornada  5" + fin);
+    EXPECT_EQ(TextoConfirmacionBorrado(3, 12), inicio + "  desde la  jornada   3  hasta  la  jornada 12  " + fin);
+}
+
+// Matchdays 1 to 5, reductions of matchdays 3 (one of them twice), 4, 13
+// and 30, and columns files.
+struct Carpeta : EstadoPrueba {
+    std::string jornadas, bases;
+    const Lista quedan{"RED0401.TBX", "RED3001.TBX", "RED3003.TBX", "RED1303.TBX", "EQUIPOS.TBX"};
+    const Lista van{"RED0301.TBX", "RED0302.TBX", "RED0330.TBX", "RED0399.TBX"};
+    Carpeta() {
+        for (int j = 1; j <= 5; ++j) jornadas += Registro(j, "01/01/03");
+        for (auto [j, o] : {std::pair{3, 1}, {4, 1}, {30, 1}, {3, 2}, {3, 30}, {30, 3}, {3, 1}, {13, 3}}) {
+            Reduccion r;
+            r.Jornada = static_cast<int16_t>(j), r.Orden = static_cast<int16_t>(o);
+            bases += RegistroBase(r) + "\r\n";
+        }
+        EscribeBytes(dir() / "JORNADAS.TBX", jornadas);
+        EscribeBytes(dir() / "BASES.TBX", bases);
+        for (const auto& n : quedan) EscribeBytes(dir() / n, n);
+        for (const auto& n : van) EscribeBytes(dir() / n, n);
+    }
+};
+
+TEST(Borrado, UnaJornadaSinTocarLasDemas) {
+    Carpeta c;
+    EXPECT_EQ(BorraJornadas(c.st, 3, 3), 4);
+    EXPECT_EQ(Bytes(c.dir() / "JORNADAS.TBX"), c.jornadas.replace(2 * 533, 533, std::string(533, ' ')));
+    for (int n : {0, 3, 4, 6}) c.bases.replace(n * 132, 130, RegistroLibre());  // every record of 3, in place
+    EXPECT_EQ(Bytes(c.dir() / "BASES.TBX"), c.bases);
+    for (const auto& n : c.van) EXPECT_FALSE(fs::exists(c.dir() / n)) << n;
+    for (const auto& n : c.quedan) EXPECT_EQ(Bytes(c.dir() / n), n) << n;
+    EXPECT_TRUE(c.mensajes.mensajes.empty());
+    BorraJornadas(c.st, 1, 52);  // then all of them
+    EXPECT_EQ(Bytes(c.dir() / "JORNADAS.TBX").substr(0, 5 * 533), std::string(5 * 533, ' '));
+    for (int n : {1, 2, 5, 7}) c.bases.replace(n * 132, 130, RegistroLibre());
+    EXPECT_EQ(Bytes(c.dir() / "BASES.TBX"), c.bases);
+}
+
+TEST(Borrado, SinFicherosOConFicherosQueSonCarpetas) {
+    EstadoPrueba e;
+    EXPECT_EQ(BorraJornadas(e.st, 1, 52), 0);  // nothing there: no crash
+    EXPECT_LE(e.mensajes.mensajes.size(), 1u);  // never one message per order
+    // The matchday file and a columns file are folders: those steps are
+    // skipped, the others run.
+    Carpeta c;
+    fs::remove(c.dir() / "JORNADAS.TBX");
+    fs::create_directory(c.dir() / "JORNADAS.TBX");
+    fs::create_directory(c.dir() / "RED0303.TBX");
+    BorraJornadas(c.st, 3, 3);
+    EXPECT_TRUE(fs::is_directory(c.dir() / "JORNADAS.TBX"));
+    EXPECT_FALSE(ExisteReduccion(c.st, 3, 2) || fs::exists(c.dir() / "RED0301.TBX"));
+    EXPECT_EQ(Bytes(c.dir() / "RED0401.TBX"), "RED0401.TBX");
 }
 
 }  // namespace

@@ -1,8 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <map>
+#include <set>
+
 #include "Soporte.h"
 #include "app/ErrorFichero.h"
+#include "data/Jornadas.h"
 #include "reduction/Almacen.h"
+#include "reduction/Indice.h"
+#include "reduction/Tablas.h"
 
 namespace tobal {
 namespace {
@@ -25,6 +31,8 @@ Reduccion Ejemplo(int j = 3, int o = 2) {
     return r;
 }
 
+std::string Linea(const Reduccion& r) { return RegistroBase(r) + "\r\n"; }
+
 struct Almacen : ::testing::Test {
     EstadoPrueba e;
     std::string Bases() { return Bytes(e.dir() / "BASES.TBX"); }
@@ -41,15 +49,13 @@ struct Almacen : ::testing::Test {
 
 TEST(AlmacenRegistro, Formato) {
     EXPECT_EQ(RegistroLibre(), "0000" + std::string(126, ' '));
-    const Reduccion r = Ejemplo();
-    const std::string reg = RegistroBase(r);
+    const std::string reg = RegistroBase(Ejemplo());
     ASSERT_EQ(reg.size(), 130u);
     // Key, method, blank-filled numbers, then matches 1 to 3 (a double, a
     // single, a triple), and blanks at the end.
     EXPECT_EQ(reg.substr(0, 47), "03022 512 0 0 04782969     81110211100102111313");
     EXPECT_EQ(reg.substr(119), std::string(11, ' '));
-    EXPECT_EQ(DecodificaRegistroBase(reg), r);
-    EXPECT_EQ(DecodificaRegistroBase(reg + "sobra"), r);
+    EXPECT_EQ(DecodificaRegistroBase(reg + "sobra"), Ejemplo());
     // Damaged records are refused, never decoded into other numbers.
     for (size_t pos : {size_t{17}, size_t{40}, size_t{4}}) {
         std::string mal = reg;
@@ -57,106 +63,81 @@ TEST(AlmacenRegistro, Formato) {
         EXPECT_FALSE(DecodificaRegistroBase(mal).has_value()) << pos;
     }
     EXPECT_FALSE(DecodificaRegistroBase(reg.substr(0, 60)).has_value());
-    EXPECT_EQ(LineasBases("0301\r\n" + reg + "xyz"), (std::vector<std::string>{"0301" + std::string(126, ' '), reg}));
 }
 
 TEST_F(Almacen, GrabaBuscaCargaYLibera) {
-    ASSERT_EQ(Graba(Ejemplo(3, 2)), 0);
-    EXPECT_EQ(Bases(), RegistroBase(Ejemplo(3, 2)) + "\r\n");
-    ASSERT_EQ(Graba(Ejemplo(4, 1)), 0);
-    ASSERT_EQ(Graba(Ejemplo(5, 1)), 0);
-    ASSERT_EQ(Bases().size(), 3u * 132);
+    for (int j : {3, 4, 5}) ASSERT_EQ(Graba(Ejemplo(j, 1)), 0);
+    EXPECT_EQ(Bases(), Linea(Ejemplo(3, 1)) + Linea(Ejemplo(4, 1)) + Linea(Ejemplo(5, 1)));
     EXPECT_TRUE(ExisteReduccion(e.st, 4, 1));
     EXPECT_EQ(e.st.NumRegistro, 2);
     EXPECT_FALSE(ExisteReduccion(e.st, 4, 2));
     EXPECT_EQ(e.st.NumRegistro, 3);
-    EXPECT_FALSE(ExisteReduccion(e.st, 0, 0));
-    EXPECT_EQ(Carga(3, 2), Ejemplo(3, 2));
-
+    EXPECT_EQ(Carga(3, 1), Ejemplo(3, 1));
     // A freed slot is taken by the next new reduction.
     BorraReduccion(e.st, 4, 1);
     EXPECT_EQ(Bases().substr(132, 132), RegistroLibre() + "\r\n");
     ASSERT_EQ(Graba(Ejemplo(7, 30)), 0);
-    ASSERT_EQ(Bases().size(), 3u * 132);
-    EXPECT_EQ(Bases().substr(132, 130), RegistroBase(Ejemplo(7, 30)));
-
+    EXPECT_EQ(Bases(), Linea(Ejemplo(3, 1)) + Linea(Ejemplo(7, 30)) + Linea(Ejemplo(5, 1)));
     // Saving again rewrites in place and clears what the method does not use.
     Reduccion r = Ejemplo(7, 30);
     r.Metodo = 1;
     r.Signos = {0, 5, 5, 4};
     ASSERT_EQ(Graba(r), 0);
-    EXPECT_EQ(e.st.ReduccionActual.MinErrores + e.st.ReduccionActual.Signos[1], 0);
     EXPECT_EQ(Bases().substr(132, 15), "07301 0 0 0 0 0");
-    r.Metodo = 3;
-    ASSERT_EQ(Graba(r), 0);
-    EXPECT_EQ(Bases().substr(132, 15), "07303 0 0 5 5 4");
     EXPECT_EQ(Bases().size(), 3u * 132);
     EXPECT_TRUE(e.mensajes.mensajes.empty());
 }
 
-TEST_F(Almacen, RegistrosRepetidos) {
+TEST_F(Almacen, RegistrosRepetidosYDanados) {
+    // A short line, a long one, one with letters where digits belong and the
+    // same key twice: the store works around them, every other line keeps
+    // its bytes, and deleting frees every record of the key.
     Reduccion otra = Ejemplo(3, 2);
     otra.ApuestasReducidas = 9;
-    const std::string uno = RegistroBase(Ejemplo(1, 1)) + "\r\n";
-    EscribeBytes(e.dir() / "BASES.TBX", uno + RegistroBase(Ejemplo(3, 2)) + "\r\n" + RegistroBase(otra) + "\r\n");
-    EXPECT_TRUE(ExisteReduccion(e.st, 3, 2));
-    EXPECT_EQ(e.st.NumRegistro, 2);
-    EXPECT_EQ(Carga(3, 2).ApuestasReducidas, 81);  // the first
-    BorraReduccion(e.st, 3, 2);                     // both
-    EXPECT_EQ(Bases(), uno + RegistroLibre() + "\r\n" + RegistroLibre() + "\r\n");
-}
-
-TEST_F(Almacen, SinFicheroDeBases) {
-    e.st.ReduccionActual = Ejemplo(3, 2);
-    e.st.ReduccionActual.Metodo = 3;
-    const Reduccion r = Carga(3, 2);
-    EXPECT_EQ(e.mensajes.mensajes, std::vector<std::string>{TextoErrorFichero(Op::LFB, 53)});
-    EXPECT_EQ(r.Metodo, 3);
-    EXPECT_EQ(r.MinErrores + r.MaxErrores + r.Signos[1] + r.Signos[2] + r.Signos[3], 0);
-    EXPECT_EQ(r.ApuestasDirectas + r.ApuestasReducidas, 2);
-    for (int i = 1; i <= 15; ++i) EXPECT_EQ(r.Partidos[i], (Partido{{0, 1, 0, 0}, 1, 0, 0})) << i;
-    EXPECT_FALSE(ExisteReduccion(e.st, 3, 2));
-    BorraReduccion(e.st, 3, 2);
-    EXPECT_EQ(e.mensajes.mensajes, (std::vector<std::string>{TextoErrorFichero(Op::LFB, 53),
-                                                             TextoErrorFichero(Op::EEB, 53),
-                                                             "No se encuentra el fichero BASES.TBX"}));
-    EXPECT_FALSE(fs::exists(e.dir() / "BASES.TBX"));
-}
-
-TEST_F(Almacen, LineasDanadasNoSePierden) {
-    // A short line, a long one and one with letters where digits belong:
-    // the store works around them and every other line keeps its bytes.
-    const std::string corta = "0101", larga = RegistroBase(Ejemplo(2, 1)) + "XYZ";
-    std::string letras = RegistroBase(Ejemplo(6, 1));
+    const std::string corta = "0101\r\n", larga = RegistroBase(Ejemplo(2, 1)) + "XYZ\r\n";
+    std::string letras = Linea(Ejemplo(6, 1));
     letras.replace(15, 7, "  abc  ");
-    EscribeBytes(e.dir() / "BASES.TBX",
-                 corta + "\r\n" + larga + "\r\n" + letras + "\r\n" + RegistroBase(Ejemplo(3, 2)) + "\r\n");
+    EscribeBytes(e.dir() / "BASES.TBX", corta + larga + Linea(Ejemplo(3, 2)) + letras + Linea(otra));
     EXPECT_TRUE(ExisteReduccion(e.st, 3, 2));
+    EXPECT_EQ(e.st.NumRegistro, 3);
+    EXPECT_EQ(Carga(3, 2).ApuestasReducidas, 81);  // the first
     EXPECT_TRUE(ExisteReduccion(e.st, 2, 1));
     EXPECT_EQ(Carga(6, 1).ApuestasDirectas, 1);  // the damaged record: reported, never half-loaded
     EXPECT_EQ(e.mensajes.mensajes.size(), 1u);
 
     BorraReduccion(e.st, 3, 2);
-    EXPECT_FALSE(ExisteReduccion(e.st, 3, 2));
+    const std::string libre = RegistroLibre() + "\r\n";
+    EXPECT_EQ(Bases(), corta + larga + libre + letras + libre);
     EXPECT_EQ(Graba(Ejemplo(9, 9)), 0);
     Reduccion r = Ejemplo(2, 1);
     r.ApuestasReducidas = 27;
     EXPECT_EQ(Graba(r), 0);
     EXPECT_EQ(Carga(2, 1).ApuestasReducidas, 27);
     EXPECT_EQ(Carga(9, 9), Ejemplo(9, 9));
-    EXPECT_EQ(Bases(), corta + "\r\n" + RegistroBase(r) + "\r\n" + letras + "\r\n" + RegistroBase(Ejemplo(9, 9)) + "\r\n");
+    EXPECT_EQ(Bases(), corta + Linea(r) + Linea(Ejemplo(9, 9)) + letras + libre);
+}
+
+TEST_F(Almacen, SinFicheroDeBases) {
+    e.st.ReduccionActual = Ejemplo(3, 2);
+    Reduccion limpia;  // key and method kept, a "1" in every match, nothing else
+    limpia.Jornada = 3, limpia.Orden = 2, limpia.Metodo = 2;
+    for (int i = 1; i <= 15; ++i) limpia.Partidos[i] = {{0, 1, 0, 0}, 1, 0, 0};
+    EXPECT_EQ(Carga(3, 2), limpia);
+    EXPECT_FALSE(ExisteReduccion(e.st, 3, 2));
+    BorraReduccion(e.st, 3, 2);
+    EXPECT_EQ(e.mensajes.mensajes, (std::vector<std::string>{TextoErrorFichero(Op::LFB, 53), TextoErrorFichero(Op::EEB, 53),
+                                                             "No se encuentra el fichero BASES.TBX"}));
+    EXPECT_FALSE(fs::exists(e.dir() / "BASES.TBX"));
 }
 
 TEST_F(Almacen, FicheroQueNoSePuedeUsar) {
     fs::create_directory(e.dir() / "BASES.TBX");
     EXPECT_FALSE(ExisteReduccion(e.st, 3, 2));
-    ASSERT_EQ(e.mensajes.mensajes.size(), 1u);
-    EXPECT_EQ(e.mensajes.mensajes[0].rfind("EEB ERROR ", 0), 0u) << e.mensajes.mensajes[0];
     EXPECT_NE(Graba(Ejemplo(3, 2)), 0);
     BorraReduccion(e.st, 3, 2);
-    EXPECT_EQ(e.mensajes.mensajes.back().rfind("BRB ERROR ", 0), 0u);
-    EXPECT_TRUE(fs::is_directory(e.dir() / "BASES.TBX"));
-
+    ASSERT_EQ(e.mensajes.mensajes.size(), 2u);
+    EXPECT_EQ(e.mensajes.mensajes[0].rfind("EEB ERROR ", 0), 0u) << e.mensajes.mensajes[0];
+    EXPECT_EQ(e.mensajes.mensajes[1].rfind("BRB ERROR ", 0), 0u) << e.mensajes.mensajes[1];
     EscribeBytes(e.dir() / "fichero", "x");
     e.st.DirDatos = e.dir() / "fichero";  // a folder that is a regular file
     EXPECT_NE(Graba(Ejemplo(3, 2)), 0);
@@ -167,11 +148,10 @@ TEST_F(Almacen, FicheroQueNoSePuedeUsar) {
 TEST_F(Almacen, LectorDeColumnas) {
     std::string bytes;
     for (int k = 0; k < 100000; ++k) bytes += LineaColumna(std::string(15, "1X2"[k % 3]) + "sobra");  // several blocks
-    ASSERT_EQ(bytes.size(), 100000u * kLongLineaColumna);
+    ASSERT_EQ(bytes.size(), 100000u * 19);
     EscribeBytes(e.dir() / "RED0302.TBX", bytes + "X1X1X1X1X1X1X1X\r\n");  // the last line without quotes
-    EscribeBytes(e.dir() / "RED0303.TBX", "");
     fs::create_directory(e.dir() / "RED0305.TBX");
-    LectorColumnas lector, vacio, falta, carpeta;
+    LectorColumnas lector, falta, carpeta;
     ASSERT_EQ(lector.Abre(e.dir() / "RED0302.TBX"), 0);
     std::string_view col;
     int k = 0;
@@ -180,12 +160,167 @@ TEST_F(Almacen, LectorDeColumnas) {
     EXPECT_TRUE(lector.Siguiente(col) && col == "X1X1X1X1X1X1X1X");
     EXPECT_FALSE(lector.Siguiente(col));
     EXPECT_EQ(lector.Error(), 0);
-    ASSERT_EQ(vacio.Abre(e.dir() / "RED0303.TBX"), 0);
-    EXPECT_FALSE(vacio.Siguiente(col));
     EXPECT_EQ(falta.Abre(e.dir() / "RED0304.TBX"), 53);
-    EXPECT_FALSE(falta.Siguiente(col));
     EXPECT_NE(carpeta.Abre(e.dir() / "RED0305.TBX"), 0);
-    EXPECT_FALSE(carpeta.Siguiente(col));
+    EXPECT_FALSE(falta.Siguiente(col) || carpeta.Siguiente(col));
+}
+
+// A selected table: first row - 1, bets, triples and doubles taken, factor.
+struct Tabla {
+    int inicio, apuestas, triples, dobles;
+    float factor;
+    bool operator==(const Tabla&) const = default;
+};
+
+Tabla Elige(int t, int d, Estadistica e = {}) {
+    e.TriplesReducir = static_cast<int16_t>(t);
+    e.DoblesReducir = static_cast<int16_t>(d);
+    EligeTabla(e);
+    return {e.InicioTabla, e.ApuestasTabla, e.TriplesTabla, e.DoblesTabla, e.FactorReduccion};
+}
+
+// Every combination of the table's rows is within one sign of a column.
+void CompruebaCobertura(const Tabla& t) {
+    SCOPED_TRACE(t.inicio);
+    const int filas = t.triples + t.dobles;
+    std::vector<std::string_view> f;
+    int total = 1;
+    for (int r = 0; r < filas; ++r) {
+        f.push_back(PatronesReduccion[static_cast<size_t>(t.inicio + 1 + r)]);
+        total *= r < t.triples ? 3 : 2;
+        ASSERT_EQ(static_cast<int>(f[r].size()), t.apuestas);
+        for (char c : f[r]) ASSERT_TRUE(c >= '1' && c <= (r < t.triples ? '3' : '2')) << f[r];
+    }
+    for (int comb = 0; comb < total; ++comb) {
+        bool cubierta = false;
+        for (int k = 0; k < t.apuestas && !cubierta; ++k) {
+            int fallos = 0;
+            for (int r = filas - 1, resto = comb; r >= 0; resto /= (r < t.triples ? 3 : 2), --r)
+                fallos += f[r][k] != '1' + resto % (r < t.triples ? 3 : 2);
+            cubierta = fallos <= 1;
+        }
+        ASSERT_TRUE(cubierta) << "combination " << comb;
+    }
+    EXPECT_NEAR(t.factor, static_cast<float>(total) / static_cast<float>(t.apuestas), 0.01f);
+}
+
+TEST(Tablas, CadaTablaCubreSuProductoConUnFallo) {
+    std::set<int> vistas;
+    for (int i = 1; i <= 23; ++i) {
+        const RegistroTabla& r = TablaReduccion[static_cast<size_t>(i)];
+        if (vistas.insert(r.Inicio).second) CompruebaCobertura({r.Inicio, r.Apuestas, r.TriplesTabla, r.DoblesTabla, r.Factor});
+    }
+    for (auto [t, d] : {std::pair{4, 0}, {3, 3}, {0, 7}}) {  // the three tables chosen before the records
+        vistas.insert(Elige(t, d).inicio);
+        CompruebaCobertura(Elige(t, d));
+    }
+    EXPECT_EQ(vistas.size(), 12u);
+}
+
+TEST(Tablas, EleccionParaCadaPar) {
+    const std::map<int, Tabla> tablas = {
+        {0, {0, 9, 4, 0, 9.0f}},    {4, {4, 24, 3, 3, 9.0f}},    {10, {10, 16, 0, 7, 8.0f}},
+        {17, {17, 3, 1, 2, 4.0f}},  {20, {20, 36, 2, 5, 8.0f}},  {27, {27, 12, 2, 3, 6.0f}},
+        {32, {32, 24, 1, 6, 8.0f}}, {39, {39, 18, 1, 5, 5.33f}}, {45, {45, 12, 0, 6, 5.33f}},
+        {51, {51, 2, 0, 3, 4.0f}},  {54, {54, 1, 1, 0, 3.0f}},   {55, {55, 1, 0, 1, 2.0f}}};
+    // The records' table for triples 0..3 (rows) and doubles 0..6 (columns).
+    const int registros[4][7] = {{-1, 55, 55, 51, 51, 51, 45},
+                                 {54, 54, 17, 17, 17, 39, 32},
+                                 {54, 54, 17, 27, 27, 20, 20},
+                                 {54, 54, 17, -1, -1, -1, -1}};
+    for (int t = 0; t <= 14; ++t) {
+        for (int d = 0; d <= 14; ++d) {
+            const int inicio = t >= 4 ? 0 : t == 3 && d >= 3 ? 4 : d >= 7 ? 10 : registros[t][d];
+            if (inicio < 0) continue;
+            EXPECT_EQ(Elige(t, d), tablas.at(inicio)) << t << " triples, " << d << " doubles";
+        }
+    }
+    Estadistica e;  // nothing to reduce: the previous selection stays
+    e.TriplesReducir = 1, e.DoblesReducir = 5;
+    EligeTabla(e);
+    EXPECT_EQ(Elige(0, 0, e), tablas.at(39));
+}
+
+std::string RegistroIndice(int j, int o, int metodo, std::array<int, 5> params, int directas, int reducidas) {
+    auto c = [](int v) { return static_cast<int16_t>(v); };
+    Reduccion r;
+    r.Jornada = c(j), r.Orden = c(o), r.Metodo = c(metodo), r.MinErrores = c(params[0]), r.MaxErrores = c(params[1]);
+    r.Signos = {0, c(params[2]), c(params[3]), c(params[4])};
+    r.ApuestasDirectas = directas, r.ApuestasReducidas = reducidas;
+    return RegistroBase(r);
+}
+
+TEST(Indice, LineasYCabeceras) {
+    const std::string reg7 = RegistroEditor(RegistroJornadaVacio(), 7, "15/03/03", {});
+
+    EXPECT_EQ(LineaIndice(RegistroIndice(7, 12, 2, {3, 11, 0, 0, 0}, 4782969, 1234), reg7),
+              "  7 15/03/03  12  Columna Probable      3  11                 4782969        1234");
+    EXPECT_EQ(LineaIndice(RegistroIndice(12, 1, 3, {0, 0, 5, 4, 5}, 19683, 45), reg7),
+              " 12            1  Selecci\xF3n de Signos            5   4   5      19683          45");
+    EXPECT_EQ(LineaIndice(RegistroIndice(7, 3, 1, {0, 0, 0, 0, 0}, 1, 1), RegistroJornadaVacio()),
+              "  7            3  Directo                                           1           1");
+
+    // A method digit that is not 1 to 3, and digits that are letters: still
+    // 81 characters, no crash.
+    std::string raro = RegistroIndice(7, 4, 1, {0, 0, 0, 0, 0}, 9, 9);
+    raro[4] = '7';
+    raro.replace(15, 7, "abcdefg");
+    EXPECT_EQ(LineaIndice(raro, reg7).size(), 81u);
+    EXPECT_EQ(LineaIndice("07", reg7).size(), 81u);
+}
+
+TEST(Indice, CargaYPaginas) {
+    EstadoPrueba e;
+    std::string bases;
+    for (int k = 0; k < 50; ++k) {
+        bases += RegistroIndice(1 + k / 30, 1 + k % 30, 1, {0, 0, 0, 0, 0}, 9, 3) + "\r\n";
+        if (k % 10 == 0) bases += RegistroLibre() + "\r\n";
+    }
+    bases += "0x05 damaged line\r\n";
+    EscribeBytes(e.dir() / "BASES.TBX", bases);
+    e.st.Jornada() = 2;
+    e.st.Orden() = 15;  // the 45th reduction
+    Indice ind = CargaIndice(e.st);
+    ASSERT_EQ(ind.lineas.size(), 50u);
+    EXPECT_TRUE(ind.actual == 44 && ind.superior == 40);
+    EXPECT_EQ(ind.lineas[44].substr(0, 16), "  2           15");
+    EXPECT_TRUE(e.mensajes.mensajes.empty());
+
+    EXPECT_TRUE(HayPaginaSiguiente(20, 50) && HayPaginaSiguiente(0, 21) && HayPaginaAnterior(20));
+    EXPECT_FALSE(HayPaginaSiguiente(40, 50) || HayPaginaSiguiente(0, 20) || HayPaginaAnterior(0));
+
+    ASSERT_TRUE(EligeLineaIndice(e.st, ind, 3));
+    EXPECT_TRUE(e.st.Jornada() == 2 && e.st.Orden() == 14 && e.st.IndiceElegido == Verdadero);
+    e.st.IndiceElegido = Falso;
+    EXPECT_FALSE(EligeLineaIndice(e.st, ind, 10));  // page 40-49 has 10 lines
+    EXPECT_EQ(e.st.IndiceElegido, Falso);
+
+    // Not found: first page. Missing file: empty, with the report.
+    e.st.Jornada() = 9;
+    EXPECT_EQ(CargaIndice(e.st).superior, 0);
+    EscribeBytes(e.dir() / "BASES.TBX", RegistroLibre() + "\r\n" + RegistroLibre() + "\r\n");
+    EXPECT_TRUE(CargaIndice(e.st).lineas.empty());
+    std::filesystem::remove(e.dir() / "BASES.TBX");
+    EXPECT_TRUE(CargaIndice(e.st).lineas.empty());
+    EXPECT_EQ(e.mensajes.mensajes.size(), 1u);
+}
+
+TEST(Indice, PulsacionesEnLaCarpeta) {
+    // Lines start 34 pixels down, 16 apart; only rows 3-14 of each pick.
+    const std::array<int, 4> casos[] = {{37, 0, 50, 0},  {48, 0, 50, 0},   {36, 0, 50, 99}, {49, 0, 50, 99},
+                                        {53, 0, 50, 1},  {349, 0, 50, 19}, {350, 0, 50, 99}, {20, 0, 50, 99},
+                                        {183, 40, 50, 9}, {199, 40, 50, 99}, {40, 0, 0, 99}};
+    for (const auto& [y, superior, total, linea] : casos) EXPECT_EQ(HallaCualLinea(y, superior, total), linea) << y;
+    // Corners of a 600x400 folder: x, y, first line, lines, the zone.
+    const std::tuple<int, int, int, int, ZonaCarpeta> zonas[] = {
+        {590, 395, 0, 21, ZonaCarpeta::Siguiente}, {590, 395, 0, 20, ZonaCarpeta::Nada},
+        {10, 395, 20, 21, ZonaCarpeta::Anterior},  {10, 395, 0, 21, ZonaCarpeta::Nada},
+        {15, 55, 0, 21, ZonaCarpeta::Nada},        {594, 55, 0, 21, ZonaCarpeta::Nada},
+        {100, 39, 0, 0, ZonaCarpeta::Nada},        {100, 55, 0, 21, ZonaCarpeta::Linea}};
+    int linea = -1;
+    for (const auto& [x, y, superior, total, zona] : zonas)
+        EXPECT_EQ(ZonaEnCarpeta(x, y, 600, 400, superior, total, linea), zona) << x << "," << y;
+    EXPECT_EQ(linea, 1);
 }
 
 }  // namespace
