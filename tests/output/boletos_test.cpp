@@ -36,25 +36,18 @@ std::set<Casilla> CasillasEsperadas(int primera, int cuantas) {
     return r;
 }
 
-// Las cruces de un trabajo (hoja vertical) o de un boleto apaisado (origen dx, dy) leídas como casillas.
-std::set<Casilla> CasillasVertical(const Cruces& cruces, int trabajo) {
+// Las cruces leídas como casillas: en hoja vertical las del trabajo n; en
+// apaisado las de la página n del boleto que empieza en (dx, dy).
+std::set<Casilla> Casillas(const Cruces& cruces, int n, bool apaisado = false, int dx = 940, int dy = 10) {
     std::set<Casilla> r;
+    const int paso = apaisado ? 213 : 212;
     for (const auto& k : cruces) {
-        if (k.trabajo != trabajo) continue;
-        const int x = static_cast<int>(k.x) - 940, y = static_cast<int>(k.y) - 10;
-        EXPECT_TRUE(k.ancho == 70 && k.alto == 130 && x % 212 == 0 && y % 284 == 0) << k.x << "," << k.y;
-        r.insert({8 - x / 212 / 3, 15 - y / 284, 3 - x / 212 % 3});
-    }
-    return r;
-}
-
-std::set<Casilla> CasillasApaisado(const Cruces& cruces, int dy, int dx, int pagina) {
-    std::set<Casilla> r;
-    for (const auto& k : cruces) {
-        if (k.pagina != pagina || k.x < dx || k.x >= dx + 5990) continue;
-        const int x = static_cast<int>(k.x) - dx - 1050, y = static_cast<int>(k.y) - dy;
-        EXPECT_TRUE(k.ancho == 130 && k.alto == 70 && x % 284 == 0 && y % 213 == 0) << k.x << "," << k.y;
-        r.insert({8 - y / 213 / 3, x / 284 + 1, 3 - y / 213 % 3});
+        const int x = static_cast<int>(k.x) - dx - (apaisado ? 1050 : 0), y = static_cast<int>(k.y) - dy;
+        if ((apaisado ? k.pagina : k.trabajo) != n || x < -1050 || x >= 4940) continue;
+        const int i = (apaisado ? y : x) / paso, fila = apaisado ? x : y;
+        EXPECT_TRUE((apaisado ? y : x) % paso == 0 && fila % 284 == 0 && k.ancho + k.alto == 200 &&
+                    (k.ancho == 130) == apaisado) << k.x << "," << k.y;
+        r.insert({8 - i / 3, apaisado ? fila / 284 + 1 : 15 - fila / 284, 3 - i % 3});
     }
     return r;
 }
@@ -63,25 +56,24 @@ struct Boletos : ::testing::Test {
     prueba::EstadoPrueba p;
     ImpresoraGrabadora imp;
     ControlImpresion ctl;
-    std::vector<std::pair<std::string, std::string>> mensajes;
+    std::vector<std::pair<std::string, std::string>> mensajes;  // título y texto
 
     void SetUp() override {
         ctl.mensaje = [this](const std::string& t, const std::string& x) { mensajes.push_back({t, x}); };
     }
-    Listado Prepara(int columnas, int desde = 0, int hasta = 0) {
+    // Sin columnas, el boleto de prueba.
+    int Hoja(int columnas, int desde = 1, int hasta = 0, int registradas = 0) {
+        if (columnas) prueba::GrabaReduccionPrueba(p.st, 5, 2, columnas);
+        if (registradas) p.st.ReduccionActual.ApuestasReducidas = registradas;
+        Listado l = AbreListado(NumBoletos(p.st.ReduccionActual.ApuestasReducidas));
+        l.BoletoInicial = desde;
+        if (hasta) l.BoletoFinal = hasta;
+        return ImprimeBoletosHoja(p.st, imp, l, columnas == 0, ctl);
+    }
+    ResultadoContinuo Continuo(int columnas) {
         if (columnas) prueba::GrabaReduccionPrueba(p.st, 5, 2, columnas);
         Listado l = AbreListado(NumBoletos(columnas));
-        if (desde) l.BoletoInicial = desde;
-        if (hasta) l.BoletoFinal = hasta;
-        return l;
-    }
-    int Hoja(int columnas, int desde = 0, int hasta = 0, bool prueba = false) {
-        Listado l = Prepara(columnas, desde, hasta);
-        return ImprimeBoletosHoja(p.st, imp, l, prueba, ctl);
-    }
-    ResultadoContinuo Continuo(int columnas, bool prueba = false) {
-        Listado l = Prepara(columnas);
-        return ImpriContinuo(p.st, imp, l, prueba, ctl);
+        return ImpriContinuo(p.st, imp, l, columnas == 0, ctl);
     }
 };
 
@@ -104,20 +96,16 @@ TEST_F(Boletos, BoletoDePruebaEnCadaFormatoConSusAjustes) {
                                    : std::tie(p.st.Datos.AjusteXHoja, p.st.Datos.AjusteYHoja);
         ax = static_cast<int16_t>(c.ajusteX);
         ay = static_cast<int16_t>(c.ajusteY);
-        if (c.continuo) EXPECT_EQ(Continuo(0, true), ResultadoContinuo::Impreso);
-        else EXPECT_EQ(Hoja(0, 0, 0, true), 1);
+        EXPECT_TRUE(c.continuo ? Continuo(0) == ResultadoContinuo::Impreso : Hoja(0) == 1);
         const size_t boletos = c.continuo ? 2 : 1;
         const auto cruces = imp.Cruces();
         ASSERT_EQ(cruces.size(), 339 * boletos);
-        EXPECT_EQ(cruces[339 * (boletos - 1)].x, c.cruzX);
-        EXPECT_EQ(cruces[339 * (boletos - 1)].y, c.cruzY);
+        EXPECT_EQ(std::tie(cruces[339 * (boletos - 1)].x, cruces[339 * (boletos - 1)].y), std::tie(c.cruzX, c.cruzY));
         const auto textos = imp.De(Tipo::Texto);
         ASSERT_EQ(textos.size(), boletos);
         EXPECT_EQ(textos.back().texto, std::string("999") + SeparadoresLocales().miles + "999");
-        EXPECT_EQ(textos.back().x, c.numX);
-        EXPECT_EQ(textos.back().y, c.numY);
-        EXPECT_EQ(imp.Trabajos(), 1);
-        EXPECT_EQ(imp.Paginas(1), 1);
+        EXPECT_EQ(std::tie(textos.back().x, textos.back().y), std::tie(c.numX, c.numY));
+        EXPECT_EQ(std::make_pair(imp.Trabajos(), imp.Paginas(1)), std::make_pair(1, 1));
     }
     EXPECT_TRUE(mensajes.empty());
 }
@@ -133,28 +121,26 @@ TEST_F(Boletos, NueveColumnasSonDosTrabajosConSusCasillasYUnAvisoDelUltimo) {
     ASSERT_EQ(mensajes.size(), 1u);
     EXPECT_EQ(mensajes[0].first, kTituloUltimoIncompleto);
     EXPECT_EQ(esperas, (std::vector<std::pair<int32_t, bool>>{{1, false}, {2, true}}));
-    EXPECT_EQ(CasillasVertical(imp.Cruces(), 1), CasillasEsperadas(1, 8));
-    EXPECT_EQ(CasillasVertical(imp.Cruces(), 2), CasillasEsperadas(9, 1));
+    EXPECT_EQ(Casillas(imp.Cruces(), 1), CasillasEsperadas(1, 8));
+    EXPECT_EQ(Casillas(imp.Cruces(), 2), CasillasEsperadas(9, 1));
     EXPECT_EQ(imp.De(Tipo::Texto)[1].texto, "2");
 }
 
 TEST_F(Boletos, UnIntervaloLeeSoloSusColumnasYParaAlFinalDelFichero) {
     EXPECT_EQ(Hoja(40, 3, 3), 1);
-    EXPECT_EQ(CasillasVertical(imp.Cruces(), 1), CasillasEsperadas(17, 8));
+    EXPECT_EQ(Casillas(imp.Cruces(), 1), CasillasEsperadas(17, 8));
     EXPECT_EQ(imp.De(Tipo::Texto)[0].texto, "3");
 
     imp = ImpresoraGrabadora{};
-    Listado l = Prepara(40, 4, 10);
-    p.st.ReduccionActual.ApuestasReducidas = 80;  // el registro promete más de lo que tiene el fichero
-    EXPECT_EQ(ImprimeBoletosHoja(p.st, imp, l, false, ctl), 2);
-    EXPECT_EQ(CasillasVertical(imp.Cruces(), 2), CasillasEsperadas(33, 8));
+    EXPECT_EQ(Hoja(40, 4, 0, 80), 2);  // el registro promete más de lo que tiene el fichero
+    EXPECT_EQ(Casillas(imp.Cruces(), 2), CasillasEsperadas(33, 8));
 }
 
 TEST_F(Boletos, RepetirReimprimeElMismoBoletoYCancelarPara) {
     int llamadas = 0;
     ctl.espera = [&](int32_t, bool) { return ++llamadas == 1 ? Respuesta::Repetir : Respuesta::Cancelar; };
     EXPECT_EQ(Hoja(24), 2);
-    EXPECT_EQ(CasillasVertical(imp.Cruces(), 2), CasillasEsperadas(1, 8));
+    EXPECT_EQ(Casillas(imp.Cruces(), 2), CasillasEsperadas(1, 8));
     EXPECT_EQ(imp.De(Tipo::Texto)[1].texto, "1");
 }
 
@@ -169,10 +155,10 @@ TEST_F(Boletos, ContinuoTresBoletosEnDosPaginasDe158MilimetrosYMedio) {
     EXPECT_EQ(std::tie(n[1].texto, n[1].x, n[1].y, n[1].pagina), std::make_tuple("2", 5990.0, 0.0, 1));
     EXPECT_EQ(std::tie(n[2].texto, n[2].x, n[2].y, n[2].pagina), std::make_tuple("3", 0.0, 0.0, 2));
     const auto cruces = imp.Cruces();
-    EXPECT_EQ(CasillasApaisado(cruces, 1270, 0, 1), CasillasEsperadas(1, 8));
-    EXPECT_EQ(CasillasApaisado(cruces, 1270, 5990, 1), CasillasEsperadas(9, 8));
-    EXPECT_EQ(CasillasApaisado(cruces, 1270, 0, 2), CasillasEsperadas(17, 8));
-    EXPECT_TRUE(CasillasApaisado(cruces, 1270, 5990, 2).empty());
+    EXPECT_EQ(Casillas(cruces, 1, true, 0, 1270), CasillasEsperadas(1, 8));
+    EXPECT_EQ(Casillas(cruces, 1, true, 5990, 1270), CasillasEsperadas(9, 8));
+    EXPECT_EQ(Casillas(cruces, 2, true, 0, 1270), CasillasEsperadas(17, 8));
+    EXPECT_TRUE(Casillas(cruces, 2, true, 5990, 1270).empty());
     const auto marcas = imp.De(Tipo::Rectangulo);  // nueve marcas sólidas por boleto
     ASSERT_EQ(marcas.size(), 27u);
     EXPECT_EQ(std::tie(marcas[9].x, marcas[9].y, marcas[9].x2, marcas[9].y2),
@@ -181,7 +167,7 @@ TEST_F(Boletos, ContinuoTresBoletosEnDosPaginasDe158MilimetrosYMedio) {
     EXPECT_EQ(AltoPaginaContinuo(16838), 8986);
     imp = ImpresoraGrabadora{};
     imp.altoA4 = 16840;  // un controlador que cuenta el A4 en puntos
-    Continuo(0, true);
+    Continuo(0);
     EXPECT_EQ(imp.Height(), 8987);
 }
 

@@ -26,14 +26,11 @@ struct Resumen : ::testing::Test {
     Listado l = AbreListado(3);
 
     void SetUp() override {
-        std::array<std::string, 30> equipos;
-        equipos[0] = "REAL MADRID";
-        equipos[1] = "BARCELONA";
-        equipos[4] = W("CÁDIZ");  // partido 3, sin equipo visitante
         p.st.Jornada() = 12;
         p.st.Orden() = 3;
         p.st.Datos.FechaJornada = "14/09/02";
-        p.st.RegJornada = RegistroEditor(RegistroJornadaVacio(), 12, "14/09/02", equipos);
+        // Partido 3 sin equipo visitante.
+        p.st.RegJornada = RegistroEditor(RegistroJornadaVacio(), 12, "14/09/02", {"REAL MADRID", "BARCELONA", "", "", W("CÁDIZ")});
         // Cuatro triples reducidos, un doble entero, sencillos; partido 15 "X".
         Reduccion& r = p.st.ReduccionActual;
         for (int k = 1; k <= 15; ++k) r.Partidos[k] = Partido{{0, 1, 0, 0}, 1, 0, 0};
