@@ -28,7 +28,7 @@ std::string Orden(const std::string& linea) {
 // El píxel más oscuro del cuadrado de 5 x 5 en torno a un punto de la página 1
 // dado en twips desde su esquina imprimible (márgenes del PDF de 5 mm), a 600 ppp.
 int Tinta(const std::filesystem::path& pdf, double x, double y) {
-    const auto px = [](double twips) { return std::to_string(std::lround((twips + 5 * 1440 / 25.4) * 600 / 1440) - 2); };
+    const auto px = [](double t) { return std::to_string(std::lround((t + 5 * 1440 / 25.4) * 600 / 1440) - 2); };
     const std::string pgm =
         Orden("pdftoppm -gray -r 600 -l 1 -x " + px(x) + " -y " + px(y) + " -W 5 -H 5 '" + pdf.string() + "'");
     if (pgm.size() < 25) return -1;
@@ -56,7 +56,8 @@ struct CliImprimir : ::testing::Test {
     // La jornada 12 y la orden 1 salvo que se den otras.
     prueba::ResultadoCli Imprime(std::vector<std::string> args, const std::string& pdf) {
         for (const char* o : {"--jornada", "--orden"})
-            if (std::find(args.begin(), args.end(), o) == args.end()) args.insert(args.end(), {o, o[2] == 'j' ? "12" : "1"});
+            if (std::find(args.begin(), args.end(), o) == args.end())
+                args.insert(args.end(), {o, o[2] == 'j' ? "12" : "1"});
         args.insert(args.end(), {"--pdf", Pdf(pdf)});
         return prueba::EjecutaCliEn(p.dir(), {"imprimir"}, args);
     }
@@ -91,7 +92,8 @@ TEST_F(CliImprimir, UnPdfPorSalida) {
         std::filesystem::remove(Pdf("a.pdf"));
         const auto r = Imprime(c.args, "a.pdf");
         ASSERT_EQ(r.codigo, 0) << r.errores;
-        const std::string info = Orden("pdfinfo " + Pdf("a.pdf")), texto = Orden("pdftotext -layout " + Pdf("a.pdf") + " -");
+        const std::string info = Orden("pdfinfo " + Pdf("a.pdf"));
+        const std::string texto = Orden("pdftotext -layout " + Pdf("a.pdf") + " -");
         std::smatch m;
         ASSERT_TRUE(std::regex_search(info, m, std::regex(R"(Pages:\s+(\d+)[\s\S]*Page size:\s+([\d.]+) x ([\d.]+))")));
         EXPECT_EQ(std::stoi(m[1]), c.paginas);

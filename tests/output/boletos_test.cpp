@@ -146,19 +146,16 @@ TEST_F(Boletos, RepetirReimprimeElMismoBoletoYCancelarPara) {
 
 TEST_F(Boletos, ContinuoTresBoletosEnDosPaginasDe158MilimetrosYMedio) {
     EXPECT_EQ(Continuo(24), ResultadoContinuo::Impreso);
-    EXPECT_EQ(imp.Trabajos(), 1);
-    EXPECT_EQ(imp.Paginas(1), 2);
-    EXPECT_EQ(imp.papel(), kPapelA4);
-    EXPECT_EQ(imp.Height(), 8986);  // del A4 de 16838 twips
+    // Alto de página 8986 twips, del A4 de 16838.
+    EXPECT_EQ(std::make_tuple(imp.Trabajos(), imp.Paginas(1), imp.papel(), imp.Height()),
+              std::make_tuple(1, 2, kPapelA4, 8986));
     const auto n = imp.De(Tipo::Texto);
     ASSERT_EQ(n.size(), 3u);
     EXPECT_EQ(std::tie(n[1].texto, n[1].x, n[1].y, n[1].pagina), std::make_tuple("2", 5990.0, 0.0, 1));
     EXPECT_EQ(std::tie(n[2].texto, n[2].x, n[2].y, n[2].pagina), std::make_tuple("3", 0.0, 0.0, 2));
-    const auto cruces = imp.Cruces();
-    EXPECT_EQ(Casillas(cruces, 1, true, 0, 1270), CasillasEsperadas(1, 8));
-    EXPECT_EQ(Casillas(cruces, 1, true, 5990, 1270), CasillasEsperadas(9, 8));
-    EXPECT_EQ(Casillas(cruces, 2, true, 0, 1270), CasillasEsperadas(17, 8));
-    EXPECT_TRUE(Casillas(cruces, 2, true, 5990, 1270).empty());
+    for (int i = 0; i < 4; ++i)  // izquierdo y derecho de cada página; el cuarto, vacío
+        EXPECT_EQ(Casillas(imp.Cruces(), 1 + i / 2, true, 5990 * (i % 2), 1270),
+                  CasillasEsperadas(1 + 8 * i, i < 3 ? 8 : 0));
     const auto marcas = imp.De(Tipo::Rectangulo);  // nueve marcas sólidas por boleto
     ASSERT_EQ(marcas.size(), 27u);
     EXPECT_EQ(std::tie(marcas[9].x, marcas[9].y, marcas[9].x2, marcas[9].y2),
@@ -190,9 +187,8 @@ TEST_F(Boletos, CancelarElContinuoCierraElTrabajoSinPaginaEnBlanco) {
     int pasos = 0;
     ctl.progreso = [&](const std::string&) { cancelado = ++pasos == 2; };
     EXPECT_EQ(Continuo(80), ResultadoContinuo::Cancelado);
-    EXPECT_EQ(imp.De(Tipo::Texto).size(), 2u);
-    EXPECT_EQ(imp.De(Tipo::FinTrabajo).size(), 1u);
-    EXPECT_EQ(imp.Paginas(1), 1);
+    EXPECT_EQ(std::make_tuple(imp.De(Tipo::Texto).size(), imp.De(Tipo::FinTrabajo).size(), imp.Paginas(1)),
+              std::make_tuple(2u, 1u, 1));
 }
 
 }  // namespace

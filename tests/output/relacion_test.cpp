@@ -89,19 +89,12 @@ TEST_F(Relacion, CuartoBloqueEnPaginaNuevaBajoLaCabecera) {
     EXPECT_EQ(Filas().back().texto.substr(9, 16), fila15 + std::string(6, ' '));
 }
 
-TEST_F(Relacion, CancelarAcabaElBloqueYSinFicheroNoSeImprimeNada) {
+TEST_F(Relacion, CancelarAcabaElBloqueYCierraElTrabajo) {
     std::atomic<bool> cancelado{true};
     ctl.cancelado = &cancelado;
     EXPECT_EQ(Imprime(80), 1);
     EXPECT_EQ(Filas().size(), 15u);
     EXPECT_EQ(imp.De(OperacionImpresa::Tipo::FinTrabajo).size(), 1u);
-
-    imp = ImpresoraGrabadora{};
-    p.st.Orden() = 9;
-    Listado l = AbreListado(10);
-    EXPECT_EQ(ImprimeRelacion(p.st, imp, l, ctl), 0);
-    EXPECT_TRUE(imp.ops.empty());
-    EXPECT_TRUE(p.mensajes.mensajes.empty());
 }
 
 TEST(CamposListado, ReglasDeLosCampos) {

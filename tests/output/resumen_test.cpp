@@ -30,7 +30,8 @@ struct Resumen : ::testing::Test {
         p.st.Orden() = 3;
         p.st.Datos.FechaJornada = "14/09/02";
         // Partido 3 sin equipo visitante.
-        p.st.RegJornada = RegistroEditor(RegistroJornadaVacio(), 12, "14/09/02", {"REAL MADRID", "BARCELONA", "", "", W("CÁDIZ")});
+        p.st.RegJornada =
+            RegistroEditor(RegistroJornadaVacio(), 12, "14/09/02", {"REAL MADRID", "BARCELONA", "", "", W("CÁDIZ")});
         // Cuatro triples reducidos, un doble entero, sencillos; partido 15 "X".
         Reduccion& r = p.st.ReduccionActual;
         for (int k = 1; k <= 15; ++k) r.Partidos[k] = Partido{{0, 1, 0, 0}, 1, 0, 0};
@@ -76,7 +77,7 @@ TEST_F(Resumen, CabeceraPartidosYCifrasDelMetodoDirecto) {
                                         k10 + "Probabilidad 13 aciertos.: 88.89 %"}));
 }
 
-TEST_F(Resumen, MetodosColumnaProbableYSeleccionDeSignos) {
+TEST_F(Resumen, MetodosColumnaProbableYSeleccionDeSignosYSinApuestasReducidas) {
     Reduccion& r = p.st.ReduccionActual;
     r.Metodo = 2;
     r.MaxErrores = 1;
@@ -95,6 +96,14 @@ TEST_F(Resumen, MetodosColumnaProbableYSeleccionDeSignos) {
     Imprime();
     EXPECT_EQ(textos[3].substr(37), "1 X 2       [X]            ");
     EXPECT_TRUE(Tiene(k10 + "Signos 1..: 2     Signos X..: 1     Signos 2..: 1"));
+
+    // Sin apuestas reducidas las líneas de cociente quedan vacías.
+    r.Metodo = 1;
+    r.ApuestasReducidas = 0;
+    Imprime();
+    EXPECT_TRUE(imp.Textos("Factor").empty());
+    EXPECT_TRUE(Tiene(k10 + "Probabilidad 14 aciertos.: 0.00 %"));
+    EXPECT_TRUE(Tiene(k10 + "162 apuestas reducidas a "));
 }
 
 TEST_F(Resumen, CopiasSonPaginasYCancelarParaTrasLaCopiaEnCurso) {
@@ -106,14 +115,6 @@ TEST_F(Resumen, CopiasSonPaginasYCancelarParaTrasLaCopiaEnCurso) {
     ctl.cancelado = &cancelado;
     Imprime();
     EXPECT_EQ(imp.Paginas(1), 1);
-}
-
-TEST_F(Resumen, SinApuestasReducidasLasLineasDeCocienteQuedanVacias) {
-    p.st.ReduccionActual.ApuestasReducidas = 0;
-    Imprime();
-    EXPECT_TRUE(imp.Textos("Factor").empty());
-    EXPECT_TRUE(Tiene(k10 + "Probabilidad 14 aciertos.: 0.00 %"));
-    EXPECT_TRUE(Tiene(k10 + "162 apuestas reducidas a "));
 }
 
 }  // namespace
