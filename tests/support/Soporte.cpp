@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <stdexcept>
 
 #include "data/DatosGen.h"
@@ -41,14 +41,11 @@ EstadoPrueba::EstadoPrueba() {
 
 std::string Bytes(const fs::path& ruta) {
     std::ifstream f(ruta, std::ios::binary);
-    std::ostringstream ss;
-    ss << f.rdbuf();
-    return ss.str();
+    return {std::istreambuf_iterator<char>(f), {}};
 }
 
 void EscribeBytes(const fs::path& ruta, const std::string& datos) {
-    std::ofstream f(ruta, std::ios::binary | std::ios::trunc);
-    f << datos;
+    std::ofstream(ruta, std::ios::binary | std::ios::trunc) << datos;
 }
 
 void EscribeDatosGenDefecto(const fs::path& dir) {
@@ -86,11 +83,7 @@ void GrabaReduccionPrueba(Estado& st, int jornada, int orden, int columnas) {
 bool EsRoot() { return ::geteuid() == 0; }
 
 ResultadoCli EjecutaCli(const std::vector<std::string>& args) {
-#ifdef TOBAL31_CLI
-    const std::string exe = TOBAL31_CLI;
-#else
-    const std::string exe = "tobal31-cli";
-#endif
+    const std::string exe = TOBAL31_CLI;  // set by the build
     CarpetaTemporal tmp;
     const fs::path fOut = tmp / "salida", fErr = tmp / "errores";
     posix_spawn_file_actions_t acc;
