@@ -81,11 +81,7 @@ struct Boletos : ::testing::Test {
 // décimas de milímetro por 5.67 twips; se mira la primera cruz y el número del
 // último boleto dibujado (en continuo, el derecho).
 TEST_F(Boletos, BoletoDePruebaEnCadaFormatoConSusAjustes) {
-    struct Caso {
-        bool continuo;
-        int orientacion, ajusteX, ajusteY;
-        double cruzX, cruzY, numX, numY;
-    };
+    struct Caso { bool continuo; int orientacion, ajusteX, ajusteY; double cruzX, cruzY, numX, numY; };
     for (const Caso& c : {Caso{false, 1, 0, 0, 940 + 8 * 212, 10, 6500, 10}, Caso{false, 1, 10, 1, 2693, 16, 6557, 16},
                           Caso{false, 2, 0, 0, 1050, 1090, 0, 0}, Caso{false, 2, 999, 0, 1050 + 5664, 1090, 5664, 0},
                           Caso{true, 1, 0, 0, 7040, 1270, 5990, 0}, Caso{true, 1, 100, 3, 7607, 1287, 6557, 17}}) {

@@ -82,8 +82,7 @@ TEST(Informe, CadaTextoEnSuSitioYLasFilasDeBoletosPasadoEl15000EnPaginaNueva) {
         ASSERT_NE(t, imp.ops.end());
         EXPECT_EQ(t->texto, c.texto);
         EXPECT_EQ(t->negrita, c.y == 221);
-        EXPECT_EQ(t->fuente, "Courier New");
-        EXPECT_EQ(t->tamano, 9.75);
+        EXPECT_EQ(std::make_pair(t->fuente, t->tamano), std::make_pair(std::string("Courier New"), 9.75));
     }
 }
 

@@ -24,6 +24,7 @@ struct Resumen : ::testing::Test {
     ImpresoraGrabadora imp;
     ControlImpresion ctl;
     Listado l = AbreListado(3);
+    std::vector<std::string> textos;  // los de la última impresión
 
     void SetUp() override {
         p.st.Jornada() = 12;
@@ -41,8 +42,6 @@ struct Resumen : ::testing::Test {
         r.ApuestasDirectas = 162;
         r.ApuestasReducidas = 18;
     }
-    std::vector<std::string> textos;
-
     void Imprime() {
         imp = ImpresoraGrabadora{};
         ImprimeResumenReduccion(p.st, imp, l, ctl);
