@@ -65,11 +65,6 @@ TEST_F(CliExportar, RechazosNoDejanFichero) {
     EXPECT_EQ(r.codigo, 1);
     EXPECT_NE(r.errores.find("ERROR EN LA COPIA A DISCO"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(destino / "AD243"));
-
-    std::filesystem::remove(p.dir() / "RED1202.TBX");
-    r = Exportar(0);
-    EXPECT_EQ(r.codigo, 1);
-    EXPECT_NE(r.errores.find("RED1202.TBX"), std::string::npos);
 }
 
 }  // namespace

@@ -65,50 +65,42 @@ TEST(Base, ParametrosDelMetodo) {
     }
 }
 
-// The reduce button's checks, in their order.
-std::optional<Aviso> Comprueba(int metodo, const std::string& base, const char* errores = "0,0",
-                               const char* signos = "0,0,0") {
+// The reduce button's first refusal as "TITLE|text", "" when it reduces.
+std::string Comprueba(int metodo, const std::string& base, const char* parametros = "") {
     Estado st;
-    EXPECT_FALSE(LeeReduccion(metodo, base, metodo == 2 ? std::optional<std::string>(errores) : std::nullopt,
-                              metodo == 3 ? std::optional<std::string>(signos) : std::nullopt, st.ReduccionActual));
+    const auto texto = *parametros ? std::optional<std::string>(parametros) : std::nullopt;
+    EXPECT_FALSE(LeeReduccion(metodo, base, metodo == 2 ? texto : std::nullopt, metodo == 3 ? texto : std::nullopt,
+                              st.ReduccionActual));
     CalculaEstadistica(st);
-    return ComprobacionesReducir(st);
+    const auto aviso = ComprobacionesReducir(st);
+    return aviso ? aviso->titulo + "|" + aviso->texto : "";
 }
 
+::testing::AssertionResult Empieza(const std::string& s, const std::string& inicio) {
+    if (s.rfind(inicio, 0) == 0) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "\"" << s << "\" does not start with \"" << inicio << "\"";
+}
+
+// In their order: a match without signs before "no multiple to reduce".
 TEST(Base, ComprobacionesDelBotonReducir) {
-    const std::string comun =
-        " que no se ha seleccionado ningun signo en la  Columna  Base.   Debe seleccionar  en  la   Columna Base  un  "
-        "signo  de  cada  partido  a reducir antes de efectuar la reducción.";
-    auto a = Comprueba(2, "1X2* 1X* 1X2*=1 1 1 1 1 1 1 1 1 1 1 1 1");
-    ASSERT_TRUE(a);
-    EXPECT_EQ(a->titulo + "|" + a->texto,
-              "ERROR EN LA QUINIELA BASE|Hay  2 partidos múltiples a reducir de la Quiniela Base de los" + comun);
-    a = Comprueba(2, "1X2* 1X*=1 1 1 1 1 1 1 1 1 1 1 1 1 1");
-    ASSERT_TRUE(a);
-    EXPECT_EQ(a->texto, "Hay  1  partido  múltiple  a  reducir de  la   Quiniela  Base  del " + comun);
-
-    a = Comprueba(2, "1X2*=1 1X*=1 1 1 1 1 1 1 1 1 1 1 1 1 1", "2,1");
-    ASSERT_TRUE(a);
-    EXPECT_EQ(a->titulo, "NO CONCUERDAN LOS ERRORES PERMITIDOS");
-    EXPECT_EQ(a->texto.rfind("El mínimo de errores permitidos es superior", 0), 0u);
-    EXPECT_FALSE(Comprueba(2, "1X2*=1 1X*=1 1 1 1 1 1 1 1 1 1 1 1 1 1", "1,1"));
-
-    a = Comprueba(3, "1X2* 1X2* 1X2* 1X2* 1 1 1 1 1 1 1 1 1 1 1", nullptr, "2,1,0");
-    ASSERT_TRUE(a);
-    EXPECT_EQ(a->titulo + "|" + a->texto,
+    const std::string dos = "1X2*=1 1X*=1 1 1 1 1 1 1 1 1 1 1 1 1 1", cuatro = "1X2* 1X2* 1X2* 1X2* 1 1 1 1 1 1 1 1 1 1 1";
+    EXPECT_TRUE(Empieza(Comprueba(2, "1X2* 1X* 1X2*=1 1 1 1 1 1 1 1 1 1 1 1 1"),
+                        "ERROR EN LA QUINIELA BASE|Hay  2 partidos múltiples a reducir de la Quiniela Base de los que"));
+    EXPECT_TRUE(Empieza(Comprueba(2, "1X2* 1X*=1 1 1 1 1 1 1 1 1 1 1 1 1 1"),
+                        "ERROR EN LA QUINIELA BASE|Hay  1  partido  múltiple  a  reducir de  la   Quiniela  Base  del "
+                        " que no se ha seleccionado ningun signo en la  Columna  Base."));
+    EXPECT_TRUE(Empieza(Comprueba(2, dos, "2,1"),
+                        "NO CONCUERDAN LOS ERRORES PERMITIDOS|El mínimo de errores permitidos es superior"));
+    EXPECT_EQ(Comprueba(2, dos, "1,1"), "");
+    EXPECT_EQ(Comprueba(3, cuatro, "2,1,0"),
               "ERROR EN LA SUMA DE SIGNOS|La  suma  de  los signos  1 ,  X  y  2  seleccionados como patrón de "
               "reducción   ( 2  +  1  +  0   ->  3 )   no  se  corresponde  con el total de partidos seleccionados "
               "para reducir ( 4 ). Estos parámetros deben coincidir para poder efectuar correctamente la reducción.");
-    EXPECT_FALSE(Comprueba(3, "1X2* 1X2* 1X2* 1X2* 1 1 1 1 1 1 1 1 1 1 1", nullptr, "2,1,1"));
-
-    // A match without signs comes before "no multiple to reduce".
-    a = Comprueba(1, "1 1 1 1 1 1 1 1 - 1 1 1 1 1 1");
-    ASSERT_TRUE(a);
-    EXPECT_EQ((a->titulo + "|" + a->texto).rfind("ERROR EN LA QUINIELA BASE|Hay  algún  partido  de  la  Quiniela", 0), 0u);
-    a = Comprueba(1, "1X2 1 1 1 1 1 1 1 1 1 1 1 1 1 1");
-    ASSERT_TRUE(a);
-    EXPECT_EQ(a->titulo, "MULTIPLES A REDUCIR");
-    EXPECT_FALSE(Comprueba(1, "1X2* 1 1 1 1 1 1 1 1 1 1 1 1 1 1"));
+    EXPECT_EQ(Comprueba(3, cuatro, "2,1,1"), "");
+    EXPECT_TRUE(Empieza(Comprueba(1, "1 1 1 1 1 1 1 1 - 1 1 1 1 1 1"),
+                        "ERROR EN LA QUINIELA BASE|Hay  algún  partido  de  la  Quiniela Base  que  no tiene"));
+    EXPECT_TRUE(Empieza(Comprueba(1, "1X2 1 1 1 1 1 1 1 1 1 1 1 1 1 1"), "MULTIPLES A REDUCIR|"));
+    EXPECT_EQ(Comprueba(1, "1X2* 1 1 1 1 1 1 1 1 1 1 1 1 1 1"), "");
 }
 
 }  // namespace

@@ -27,15 +27,12 @@ struct Corrida {
     Estado& st = e.st;
     Reduccion& r = e.st.ReduccionActual;
 
-    void Prepara(int metodo, const std::string& base, int minErr = 0, int maxErr = 0,
-                 std::array<int16_t, 4> signos = {}) {
+    // `parametros`: the errors (method 2) or the signs (method 3) as typed.
+    void Prepara(int metodo, const std::string& base, const std::string& parametros = "") {
+        const auto texto = parametros.empty() ? std::nullopt : std::optional(parametros);
+        ASSERT_FALSE(LeeReduccion(metodo, base, metodo == 2 ? texto : std::nullopt, metodo == 3 ? texto : std::nullopt, r));
         r.Jornada = 12;
         r.Orden = 1;
-        r.Metodo = static_cast<int16_t>(metodo);
-        r.MinErrores = static_cast<int16_t>(minErr);
-        r.MaxErrores = static_cast<int16_t>(maxErr);
-        r.Signos = signos;
-        ASSERT_FALSE(LeeBase(base, r.Partidos)) << base;
         CalculaEstadistica(st);
     }
     ResultadoReduccion Ejecuta(const AvanceReduccion& avance = {}, const std::atomic<bool>* cancelar = nullptr) {
@@ -86,36 +83,35 @@ bool Conserva(const Reduccion& r, const std::string& c) {
     return cuenta[1] == r.Signos[1] && cuenta[2] == r.Signos[2] && cuenta[3] == r.Signos[3];
 }
 
-// A random base quiniela with `triples` and `dobles` reduced multiples and
-// `libres` unreduced ones, with parameters that pass the reduce button's checks.
+// A random base quiniela as typed, with `triples` and `dobles` reduced
+// multiples, `libres` unreduced ones, and parameters that pass the reduce
+// button's checks (for method 3 now and then counts no column can reach).
 void BaseAleatoria(std::mt19937& g, Reduccion& r, int metodo, int triples, int dobles, int libres) {
     auto azar = [&](int n) { return static_cast<int>(g() % static_cast<unsigned>(n)); };
-    r = Reduccion{};
-    r.Metodo = static_cast<int16_t>(metodo);
-    std::vector<int> partidos{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14};
-    std::shuffle(partidos.begin(), partidos.end(), g);
-    for (int i = 1; i <= 15; ++i) r.Partidos[i].Signo[1 + azar(3)] = 1;
     const int reducidos = triples + dobles;
+    std::vector<std::string> token(15);
+    for (auto& t : token) t = kSignos[azar(3)];
+    std::vector<size_t> orden(14);
+    std::iota(orden.begin(), orden.end(), 0);
+    std::shuffle(orden.begin(), orden.end(), g);
+    int signos[3] = {};
     for (int k = 0; k < reducidos + libres; ++k) {
-        Partido& p = r.Partidos[partidos[static_cast<size_t>(k)]];
-        p.Signo = {0, 1, 1, 1};
-        if (k < triples ? false : k < reducidos ? true : azar(2) == 1) p.Signo[1 + azar(3)] = 0;
-        p.AReducir = k < reducidos ? 1 : 0;
+        std::string& t = token[orden[static_cast<size_t>(k)]];
+        t = k < triples || (k >= reducidos && azar(2)) ? "1X2" : std::array{"1X", "12", "X2"}[azar(3)];
+        if (k >= reducidos) continue;
+        const char s = t[static_cast<size_t>(azar(static_cast<int>(t.size())))];
+        ++signos[std::string_view(kSignos).find(s)];
+        t += metodo == 2 ? std::string("*=") + s : "*";
     }
-    for (int i = 1; i <= 15; ++i) {
-        Partido& p = r.Partidos[i];
-        p.NumSignos = static_cast<int16_t>(p.Signo[1] + p.Signo[2] + p.Signo[3]);
-        if (!p.AReducir || metodo == 1) continue;
-        int s;  // a marked sign: the base sign (method 2) or one more of its kind (method 3)
-        do s = 1 + azar(3);
-        while (!p.Signo[s]);
-        if (metodo == 2) p.SignoBase = static_cast<int16_t>(s);
-        else ++r.Signos[s];
-    }
-    r.MinErrores = static_cast<int16_t>(metodo == 2 ? azar(reducidos + 1) : 0);
-    r.MaxErrores = static_cast<int16_t>(metodo == 2 ? r.MinErrores + azar(reducidos + 1 - r.MinErrores) : 0);
-    // Now and then counts no column can reach.
-    if (metodo == 3 && azar(4) == 0) std::swap(r.Signos[1 + azar(3)], r.Signos[1 + azar(3)]);
+    if (azar(4) == 0) std::swap(signos[azar(3)], signos[azar(3)]);
+    std::string base;
+    for (const auto& t : token) base += t + " ";
+    const int minimo = azar(reducidos + 1);
+    const std::string errores = std::to_string(minimo) + "," + std::to_string(minimo + azar(reducidos + 1 - minimo));
+    const std::string cuentas = std::to_string(signos[0]) + "," + std::to_string(signos[1]) + "," + std::to_string(signos[2]);
+    r = Reduccion{};
+    ASSERT_FALSE(LeeReduccion(metodo, base, metodo == 2 ? std::optional(errores) : std::nullopt,
+                              metodo == 3 ? std::optional(cuentas) : std::nullopt, r)) << base;
 }
 
 // What the statistics announce is what the run writes, for all three
@@ -191,7 +187,7 @@ TEST(Motor, DirectoConTablaA) {
 
 TEST(Motor, SignosImposiblesDejanFicheroVacioYRegistro) {
     Corrida c;
-    c.Prepara(3, "1X2* 1X2* 1 1 1 1 1 1 1 1 1 1 1 1 1", 0, 0, {0, 2, 1, 1});
+    c.Prepara(3, "1X2* 1X2* 1 1 1 1 1 1 1 1 1 1 1 1 1", "2,1,1");
     EXPECT_EQ(c.Ejecuta().fin, FinReduccion::Terminada);
     EXPECT_TRUE(fs::exists(c.Red()) && fs::file_size(c.Red()) == 0);
     EXPECT_TRUE(c.HayRegistro());
@@ -199,7 +195,7 @@ TEST(Motor, SignosImposiblesDejanFicheroVacioYRegistro) {
 
 TEST(Motor, AvanceYCancelacion) {
     Corrida c;
-    c.Prepara(2, "1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1 1 1 1 1 1 1", 0, 8);
+    c.Prepara(2, "1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1 1 1 1 1 1 1", "0,8");
     std::vector<int> vistos, cien(101);
     std::iota(cien.begin(), cien.end(), 0);
     std::string ultima;
@@ -208,7 +204,6 @@ TEST(Motor, AvanceYCancelacion) {
     EXPECT_EQ(res.mensaje, "Ha finalizado el proceso de reducción");
     EXPECT_EQ(vistos, cien);
     EXPECT_EQ(ultima, "Se ha realizado el 100 % de la reducción ");
-    EXPECT_EQ(TextoPorcentaje(7), "Se ha realizado el   7 % de la reducción ");
     EXPECT_EQ(TextoCuentas(c.r), "     6561 apuestas reducidas a 6561   ");
 
     // Cancelled at 40 % through the shared flag: neither record nor file,
@@ -245,7 +240,7 @@ TEST(Motor, FalloAlEscribir) {
     }
     if (fs::exists("/dev/full")) {
         Corrida c;  // the disk fills up half way through the columns
-        c.Prepara(2, "1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1 1 1 1 1", 0, 10);
+        c.Prepara(2, "1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1 1 1 1 1", "0,10");
         fs::create_symlink("/dev/full", c.Temporal());
         const auto res = c.Ejecuta();
         EXPECT_EQ(res.fin, FinReduccion::Fallida);
