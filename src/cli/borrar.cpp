@@ -12,8 +12,8 @@ int Borrar(Contexto& cx, std::vector<std::string>& args) {
     const int desde = OpcionEntera(args, "--desde", 1, 52);
     const int hasta = OpcionEntera(args, "--hasta", 1, 52);
     SinMasArgumentos(args);
-    cx.CargaDatosGenerales();
     if (hasta < desde) throw ErrorUso("--hasta no puede ser menor que --desde");
+    cx.CargaDatosGenerales();
     const int ficheros = BorraJornadas(cx.st, desde, hasta);
     cx.out << "Borradas las jornadas " << desde << " a " << hasta << " (" << ficheros
            << " ficheros de columnas)\n";
