@@ -170,6 +170,10 @@ TEST(Jornadas, RegistroDelEditor) {
 TEST(Jornadas, GrabaYLeeRegistros) {
     EstadoPrueba e;
     const fs::path f = e.dir() / "JORNADAS.TBX";
+    e.st.Jornada() = 3;  // no file yet: an empty matchday, and an empty file
+    LeeJornada(e.st);
+    EXPECT_EQ(e.st.RegJornada, kVacio);
+    EXPECT_TRUE(fs::exists(f) && Bytes(f).empty());
     const std::string r3 = Registro(3, "10/02/03");
     ASSERT_EQ(GrabaRegistroJornada(e.st, 3, r3), 0);
     ASSERT_EQ(Bytes(f), std::string(2 * 533, ' ') + r3);
