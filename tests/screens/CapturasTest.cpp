@@ -1,15 +1,9 @@
 // Pictures of the drawn screens, written for a person to look at:
 // $TOBAL31_CAPTURAS, or capturas/ under the working folder.
 
-#include <gtest/gtest.h>
-
 #include <QDir>
-#include <QLineEdit>
-#include <QTest>
 
 #include "Entorno.h"
-#include "data/DatosGen.h"
-#include "platform/Ayuda.h"
 #include "screens/DatosGen.h"
 #include "screens/Tb1x2.h"
 #include "screens/careta.h"
@@ -33,7 +27,6 @@ void Guarda(QWidget* w, const char* nombre) {
 
 TEST(Capturas, CaretaMenuDatosGeneralesYMensaje) {
     prueba::Entorno en;
-    LeeDatosGen(en.st);
 
     Careta careta(en.sv);
     int paso = 0;
@@ -57,8 +50,8 @@ TEST(Capturas, CaretaMenuDatosGeneralesYMensaje) {
 
     DatosGen d(en.st, en.sv);
     d.show();
-    QTest::mouseClick(&d, Qt::LeftButton, {}, DatosGen::AreaCampo(DatosGen::Receptor).topLeft() + QPoint(5, 5));
-    QTest::mouseClick(&d, Qt::LeftButton, {}, DatosGen::AreaCampo(DatosGen::Sonido).topLeft() + QPoint(5, 5));
+    for (int campo : {DatosGen::Receptor, DatosGen::Sonido})  // two fields open
+        QTest::mouseClick(&d, Qt::LeftButton, {}, DatosGen::AreaCampo(campo).topLeft() + QPoint(5, 5));
     Guarda(&d, "datosgen");
     d.close();
 
@@ -67,10 +60,6 @@ TEST(Capturas, CaretaMenuDatosGeneralesYMensaje) {
                  "Se van a borrar los datos de las jornadas 1 a 5.\r\n¿Desea continuar?", BotonMensaje::Borrar);
     m.show();
     Guarda(&m, "mensajes");
-
-    VisorAyuda visor;
-    visor.Muestra(Contexto::DatosGenerales);
-    Guarda(&visor, "ayuda");
 }
 
 }  // namespace

@@ -3,15 +3,19 @@
 // that record sounds and help requests instead of playing or showing them,
 // and a way to act on a modal window once it is open.
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
+#include <QTest>
 #include <QTimer>
-#include <QWidget>
 #include <functional>
 #include <memory>
 #include <vector>
 
 #include "Soporte.h"
+#include "app/Estado.h"
 #include "platform/Ayuda.h"
+#include "platform/BotonImagen.h"
 #include "platform/Servicios.h"
 #include "platform/Sonidos.h"
 
@@ -37,8 +41,8 @@ struct Entorno {
 };
 
 // Runs `accion` on the next modal window that opens (from inside its event
-// loop), polling every few milliseconds; gives up after five seconds so that
-// a failed test cannot act on the windows of a later one.
+// loop); gives up after five seconds so that a failed test cannot act on the
+// windows of a later one.
 inline void CuandoModal(std::function<void(QWidget*)> accion) {
     auto* sondeo = new QTimer;
     auto intentos = std::make_shared<int>(0);

@@ -1,27 +1,26 @@
-#include <gtest/gtest.h>
-
 #include <QMouseEvent>
 #include <QSignalSpy>
-#include <QTest>
 
 #include "Entorno.h"
-#include "app/Estado.h"
 #include "data/DatosGen.h"
-#include "platform/BotonImagen.h"
+#include "screens/Arranque.h"
 #include "screens/Tb1x2.h"
 
 namespace tobal {
 namespace {
 
 using prueba::Entorno;
+namespace fs = std::filesystem;
+
+const std::string kDefecto = "1,\"01/09/02\",1,1,0,0,0,0,1,42,\"0.3 \",\"00\",\"00000\",\"Si\"\r\n";
 
 // A menu whose every option opens a screen that closes at once and notes
 // which option it belongs to.
 struct MenuPrueba : Entorno {
-    MenuPrueba() {
-        LeeDatosGen(st);
+    MenuPrueba(const char* sonido = "Si") {
+        menu = std::make_unique<Tb1x2>(st, sv);  // creates the default settings
         e.mensajes.mensajes.clear();
-        menu = std::make_unique<Tb1x2>(st, sv);
+        PonSonido(st, sonido);
         for (int o = 1; o <= Tb1x2::kOpciones; ++o)
             menu->PonPantalla(o, [this, o](Estado&, Servicios&, QWidget* padre) {
                 abiertas.push_back(o);
@@ -33,7 +32,7 @@ struct MenuPrueba : Entorno {
             });
         menu->show();
     }
-    void Pulsa(int x, int y) { QTest::mouseClick(menu.get(), Qt::LeftButton, {}, QPoint(x, y)); }
+    void Pulsa(QPoint p) { QTest::mouseClick(menu.get(), Qt::LeftButton, {}, p); }
     std::unique_ptr<Tb1x2> menu;
     std::vector<int> abiertas;
     bool pulsadaAlAbrir = false;
@@ -44,22 +43,22 @@ TEST(Menu, BordesDeLasOpcionesIncluidosYUnPixelMasAllaNo) {
     for (int o = 1; o <= Tb1x2::kOpciones; ++o) {
         const QPoint c = Tb1x2::EsquinaOpcion(o);
         m.abiertas.clear();
-        m.Pulsa(c.x() + 215, c.y() + 27);  // bottom right corner
-        m.Pulsa(c.x(), c.y());              // top left corner
-        m.Pulsa(c.x() + 216, c.y() + 10);
-        m.Pulsa(c.x() + 10, c.y() + 28);
-        m.Pulsa(c.x() - 1, c.y() + 10);
-        m.Pulsa(c.x() + 10, c.y() - 1);
+        m.sonidos.pedidos.clear();
+        for (QPoint d : {QPoint(215, 27), QPoint(0, 0), QPoint(216, 10), QPoint(10, 28), QPoint(-1, 10), QPoint(10, -1)})
+            m.Pulsa(c + d);
         EXPECT_EQ(m.abiertas, (std::vector<int>{o, o})) << "opción " << o;
+        EXPECT_EQ(m.sonidos.pedidos, (std::vector<int>{6, 6})) << "opción " << o;
+        EXPECT_TRUE(m.pulsadaAlAbrir);
+        EXPECT_FALSE(m.menu->Pulsada(o));
     }
 }
 
-TEST(Menu, UnaOpcionSeVePulsadaMientrasSuPantallaEstaAbierta) {
+TEST(Menu, UnaPulsacionEntreOpcionesNoSuenaNiAbre) {
     MenuPrueba m;
-    m.Pulsa(100, 200);
-    EXPECT_TRUE(m.pulsadaAlAbrir);
-    EXPECT_FALSE(m.menu->Pulsada(1));
-    EXPECT_EQ(m.sonidos.pedidos, std::vector<int>{6});
+    // Between the rows, between the columns, where there is no eighth option.
+    for (QPoint p : {QPoint(150, 218), QPoint(275, 200), QPoint(400, 320), QPoint(5, 5)}) m.Pulsa(p);
+    EXPECT_TRUE(m.abiertas.empty());
+    EXPECT_TRUE(m.sonidos.pedidos.empty());
 }
 
 TEST(Menu, UnaSegundaPulsacionMientrasSeAbreNoAbreOtraPantalla) {
@@ -67,31 +66,8 @@ TEST(Menu, UnaSegundaPulsacionMientrasSeAbreNoAbreOtraPantalla) {
     const QPointF p(100, 200);
     QCoreApplication::postEvent(m.menu.get(), new QMouseEvent(QEvent::MouseButtonPress, p, m.menu->mapToGlobal(p),
                                                              Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
-    m.Pulsa(100, 200);  // its click sound lets the waiting press through
+    m.Pulsa(p.toPoint());  // its click sound lets the waiting press through
     EXPECT_EQ(m.abiertas, std::vector<int>{1});
-}
-
-TEST(Menu, UnaPulsacionEntreOpcionesNoSuenaNiAbre) {
-    MenuPrueba m;
-    m.Pulsa(150, 218);  // between the rows
-    m.Pulsa(275, 200);  // between the columns
-    m.Pulsa(400, 320);  // where there is no eighth option
-    m.Pulsa(5, 5);
-    EXPECT_TRUE(m.abiertas.empty());
-    EXPECT_TRUE(m.sonidos.pedidos.empty());
-}
-
-TEST(Menu, OpcionesSinPantallaNoAbrenNadaNiSuenan) {
-    Entorno en;
-    Tb1x2 menu(en.st, en.sv);
-    menu.show();
-    en.sonidos.pedidos.clear();
-    for (int o : {1, 2, 3, 4, 5, 7}) {
-        const QPoint c = Tb1x2::EsquinaOpcion(o);
-        QTest::mouseClick(&menu, Qt::LeftButton, {}, c + QPoint(20, 10));
-    }
-    EXPECT_TRUE(en.sonidos.pedidos.empty());
-    EXPECT_EQ(en.st.RepiteReducir, Falso);
 }
 
 TEST(Menu, LaReduccionSeReabreMientrasRepiteReducir) {
@@ -100,8 +76,7 @@ TEST(Menu, LaReduccionSeReabreMientrasRepiteReducir) {
     m.menu->PonPantalla(OpcionMenu::Reducir, [&](Estado& st, Servicios&, QWidget* padre) {
         EXPECT_EQ(st.RepiteReducir, Verdadero);
         auto d = std::make_unique<QDialog>(padre);
-        // The screen asks to be opened again twice (a reduction picked in
-        // its index), then the user leaves it.
+        // Asks to be opened again twice (a reduction picked in its index).
         const bool repite = ++veces < 3;
         QTimer::singleShot(0, d.get(), [&st, repite, p = d.get()] {
             st.RepiteReducir = repite ? Verdadero : Falso;
@@ -109,74 +84,88 @@ TEST(Menu, LaReduccionSeReabreMientrasRepiteReducir) {
         });
         return d;
     });
-    const QPoint c = Tb1x2::EsquinaOpcion(OpcionMenu::Reducir);
-    m.Pulsa(c.x() + 100, c.y() + 13);
+    m.Pulsa(Tb1x2::EsquinaOpcion(OpcionMenu::Reducir) + QPoint(100, 13));
     EXPECT_EQ(veces, 3);
     EXPECT_EQ(m.sonidos.pedidos, std::vector<int>{6});
-    EXPECT_FALSE(m.menu->Pulsada(OpcionMenu::Reducir));
 }
 
 TEST(Menu, SalirGrabaLosDatosGeneralesAunqueNadaHayaCambiado) {
     MenuPrueba m;
     const auto fichero = m.st.DirDatos / "DATOSGEN.TBX";
-    std::filesystem::remove(fichero);
+    fs::remove(fichero);
     m.st.Jornada() = 7;  // the current selection goes back to the file too
     QSignalSpy terminado(m.menu.get(), &Tb1x2::terminado);
     QTest::mouseClick(m.menu->Pic_Salir, Qt::LeftButton);
     EXPECT_EQ(terminado.count(), 1);
     EXPECT_FALSE(m.menu->isVisible());
-    EXPECT_EQ(prueba::Bytes(fichero), "7,\"01/09/02\",1,1,0,0,0,0,1,42,\"0.3 \",\"00\",\"00000\",\"Si\"\r\n");
+    EXPECT_EQ(prueba::Bytes(fichero), "7" + kDefecto.substr(1));
     EXPECT_EQ(m.sonidos.pedidos, std::vector<int>{5});
     EXPECT_TRUE(m.e.mensajes.mensajes.empty());
-}
 
-TEST(Menu, SalirSinPoderGrabarLoDice) {
-    MenuPrueba m;
-    m.st.DirDatos = m.st.DirDatos / "no-existe";
-    QTest::mouseClick(m.menu->Pic_Salir, Qt::LeftButton);
-    ASSERT_EQ(m.e.mensajes.mensajes.size(), 1u);
-    EXPECT_NE(m.e.mensajes.mensajes[0].find("DATOSGEN.TBX"), std::string::npos);
+    MenuPrueba sinCarpeta;
+    sinCarpeta.st.DirDatos /= "no-existe";
+    QTest::mouseClick(sinCarpeta.menu->Pic_Salir, Qt::LeftButton);
+    ASSERT_EQ(sinCarpeta.e.mensajes.mensajes.size(), 1u);
+    EXPECT_NE(sinCarpeta.e.mensajes.mensajes[0].find("DATOSGEN.TBX"), std::string::npos);
 }
 
 TEST(Menu, LosSonidosSoloSuenanConSonidoSiEnCualquierCaja) {
-    for (const char* valor : {"No", "no", "S ", "  ", "Sí", "x"}) {
-        MenuPrueba m;
-        PonSonido(m.st, valor);
-        m.Pulsa(100, 200);
+    for (const char* valor : {"No", "no", "S ", "  ", "Sí", "x", "Si", "sI", "SI", "si"}) {
+        MenuPrueba m(valor);
+        m.Pulsa({100, 200});
         QTest::mouseClick(m.menu->Pic_Ayuda, Qt::LeftButton);
-        EXPECT_TRUE(m.sonidos.pedidos.empty()) << valor;
+        const bool suena = QString(valor).toUpper() == "SI";
+        EXPECT_EQ(m.sonidos.pedidos, (suena ? std::vector<int>{6, 9} : std::vector<int>{})) << valor;
         EXPECT_EQ(m.abiertas.size(), 1u);
         EXPECT_EQ(m.ayuda.pedidas, std::vector<int>{0});
     }
-    for (const char* valor : {"Si", "sI", "SI", "si"}) {
-        MenuPrueba m;
-        PonSonido(m.st, valor);
-        m.Pulsa(100, 200);
-        QTest::mouseClick(m.menu->Pic_Ayuda, Qt::LeftButton);
-        EXPECT_EQ(m.sonidos.pedidos, (std::vector<int>{6, 9})) << valor;
-    }
 }
 
-TEST(Menu, ElCursorEsLaManoSobreUnaOpcion) {
-    MenuPrueba m;
-    QTest::mouseMove(m.menu.get(), QPoint(100, 200));
-    EXPECT_EQ(m.menu->cursor().shape(), Qt::PointingHandCursor);
-    QTest::mouseMove(m.menu.get(), QPoint(150, 218));
-    EXPECT_EQ(m.menu->cursor().shape(), Qt::ArrowCursor);
-    EXPECT_EQ(m.menu->Pic_Salir->cursor().shape(), Qt::PointingHandCursor);
-}
-
-TEST(Menu, LaOpcionDeDatosGeneralesAbreSuPantalla) {
+// Of the options, only the general data have a screen of their own so far.
+TEST(Arranque, PrimerArranqueEnCarpetaVaciaYEscribible) {
     Entorno en;
-    Tb1x2 menu(en.st, en.sv);
-    menu.show();
+    prueba::CarpetaTemporal trabajo;
+    auto menu = Main(en.st, en.sv, trabajo / "Tobal31");
+    EXPECT_TRUE(menu->isVisible());
+    EXPECT_EQ(en.st.DirDatos, en.st.DirPrograma);
+    ASSERT_EQ(en.e.mensajes.mensajes.size(), 1u);
+    EXPECT_NE(en.e.mensajes.mensajes[0].find("DATOSGEN.TBX"), std::string::npos);
+    EXPECT_EQ(prueba::Bytes(en.st.DirPrograma / "DATOSGEN.TBX"), kDefecto);
+    EXPECT_FALSE(fs::exists(en.st.DirPrograma / "CSCD.WRK"));
+    EXPECT_FALSE(fs::exists(trabajo / "Tobal31"));
+    for (int o : {1, 2, 3, 4, 5, 7}) QTest::mouseClick(menu.get(), Qt::LeftButton, {}, Tb1x2::EsquinaOpcion(o));
+    EXPECT_TRUE(en.sonidos.pedidos.empty());
     QString abierta;
-    prueba::CuandoModal([&](QWidget* w) {
-        abierta = w->objectName();
-        w->close();
-    });
-    QTest::mouseClick(&menu, Qt::LeftButton, {}, QPoint(400, 240));
+    prueba::CuandoModal([&](QWidget* w) { abierta = w->objectName(), w->close(); });
+    QTest::mouseClick(menu.get(), Qt::LeftButton, {}, Tb1x2::EsquinaOpcion(OpcionMenu::DatosGenerales));
     EXPECT_EQ(abierta, "DatosGen");
+}
+
+// The work folder is filled once from the program folder and then left to
+// the user.
+TEST(Arranque, CarpetaDelProgramaDeSoloLectura) {
+    prueba::CarpetaTemporal programa, carpeta;
+    const fs::path trabajo = carpeta / "Tobal31";
+    prueba::EscribeBytes(programa / "DATOSGEN.TBX", "3" + kDefecto.substr(1));
+    prueba::EscribeBytes(programa / "EQUIPOS.TBX", "equipos\r\n");
+    if (prueba::EsRoot())  // root writes anywhere: a folder in the probe's place
+        fs::create_directory(programa / "CSCD.WRK");
+    else
+        fs::permissions(programa.ruta(), fs::perms::owner_read | fs::perms::owner_exec);
+    for (int arranque : {1, 2}) {
+        Entorno en;
+        en.st.DirPrograma = programa.ruta();
+        auto menu = Main(en.st, en.sv, trabajo);
+        EXPECT_EQ(en.st.DirDatos, trabajo);
+        EXPECT_TRUE(en.e.mensajes.mensajes.empty());
+        EXPECT_EQ(en.st.Jornada(), arranque == 1 ? 3 : 9);
+        EXPECT_EQ(prueba::Bytes(trabajo / "EQUIPOS.TBX"), arranque == 1 ? "equipos\r\n" : "mios\r\n");
+        EXPECT_FALSE(fs::exists(trabajo / "BASES.TBX"));
+        en.st.Jornada() = 9;
+        QTest::mouseClick(menu->Pic_Salir, Qt::LeftButton);
+        prueba::EscribeBytes(trabajo / "EQUIPOS.TBX", "mios\r\n");
+    }
+    EXPECT_EQ(prueba::Bytes(trabajo / "DATOSGEN.TBX"), "9" + kDefecto.substr(1));
 }
 
 }  // namespace
