@@ -40,17 +40,12 @@ TEST(RejillaGanadora, PulsarPoneQuitaYMueveLaMarca) {
                                         {10, 19, 0, 0}, {16, 10, 1, 0}, {10, 274, 0, 0}})
         EXPECT_EQ(QueGanadoraHaPulsado(x, y), (CeldaGanadora{partido, signo})) << x << "," << y;
     Rejilla g{};
-    MarcaCeldaGanadora(g, 3, 2);
-    MarcaCeldaGanadora(g, 3, 1);
-    EXPECT_EQ(g[3], 1);
-    MarcaCeldaGanadora(g, 3, 1);
-    EXPECT_EQ(g[3], 0);
-    MarcaCeldaGanadora(g, 16, 1);
-    MarcaCeldaGanadora(g, 0, 1);
-    for (int m = 1; m <= 15; ++m) MarcaCeldaGanadora(g, m, m % 3 + 1);
+    for (int m = 0; m <= 16; ++m) MarcaCeldaGanadora(g, m, m % 3 + 1);  // 0 y 16 no son partidos
     EXPECT_EQ(ColumnaGanadora(g), "X21X21X21X21X21");
-    MarcaCeldaGanadora(g, 4, g[4]);
-    EXPECT_EQ(ColumnaGanadora(g), "X21");
+    MarcaCeldaGanadora(g, 3, 2);  // otro signo mueve la marca
+    EXPECT_EQ(g[3], 2);
+    MarcaCeldaGanadora(g, 3, 2);  // el mismo la quita
+    EXPECT_EQ(ColumnaGanadora(g), "X2");
 }
 
 TEST_F(Escrutinio, QuinceAciertosCuentanTambienEnLosCatorce) {
