@@ -10,7 +10,6 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
-#include <vector>
 
 #include "Soporte.h"
 #include "app/Estado.h"
@@ -21,8 +20,7 @@
 
 namespace tobal::prueba {
 
-class AyudaGrabadora : public Ayudante {
-public:
+struct AyudaGrabadora : Ayudante {
     void Muestra(int contexto) override { pedidas.push_back(contexto); }
     std::vector<int> pedidas;
 };

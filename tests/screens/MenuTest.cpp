@@ -9,22 +9,22 @@
 namespace tobal {
 namespace {
 
-using prueba::Entorno;
 namespace fs = std::filesystem;
 
 const std::string kDefecto = "1,\"01/09/02\",1,1,0,0,0,0,1,42,\"0.3 \",\"00\",\"00000\",\"Si\"\r\n";
 
 // A menu whose every option opens a screen that closes at once and notes
 // which option it belongs to.
-struct MenuPrueba : Entorno {
-    MenuPrueba(const char* sonido = "Si") {
+struct MenuPrueba : prueba::Entorno {
+    explicit MenuPrueba(const char* sonido = "Si") {
         menu = std::make_unique<Tb1x2>(st, sv);  // creates the default settings
         e.mensajes.mensajes.clear();
         PonSonido(st, sonido);
         for (int o = 1; o <= Tb1x2::kOpciones; ++o)
             menu->PonPantalla(o, [this, o](Estado&, Servicios&, QWidget* padre) {
                 abiertas.push_back(o);
-                st.RepiteReducir = Falso;  // as a screen left by its exit button
+                // Left by its exit button, or closed to load a reduction picked in its index.
+                st.RepiteReducir = repite-- > 0 ? Verdadero : Falso;
                 pulsadaAlAbrir = menu->Pulsada(o);
                 auto d = std::make_unique<QDialog>(padre);
                 QTimer::singleShot(0, d.get(), &QDialog::reject);
@@ -36,29 +36,26 @@ struct MenuPrueba : Entorno {
     std::unique_ptr<Tb1x2> menu;
     std::vector<int> abiertas;
     bool pulsadaAlAbrir = false;
+    int repite = 0;
 };
 
-TEST(Menu, BordesDeLasOpcionesIncluidosYUnPixelMasAllaNo) {
+TEST(Menu, BordesDeLasOpcionesIncluidosYUnPixelMasAllaNoNiEntreOpciones) {
     MenuPrueba m;
+    // Between the rows, between the columns, where there is no eighth option.
+    for (QPoint p : std::initializer_list<QPoint>{{150, 218}, {275, 200}, {400, 320}, {5, 5}}) m.Pulsa(p);
+    EXPECT_TRUE(m.abiertas.empty());
+    EXPECT_TRUE(m.sonidos.pedidos.empty());
     for (int o = 1; o <= Tb1x2::kOpciones; ++o) {
         const QPoint c = Tb1x2::EsquinaOpcion(o);
         m.abiertas.clear();
         m.sonidos.pedidos.clear();
-        for (QPoint d : {QPoint(215, 27), QPoint(0, 0), QPoint(216, 10), QPoint(10, 28), QPoint(-1, 10), QPoint(10, -1)})
+        for (QPoint d : std::initializer_list<QPoint>{{215, 27}, {0, 0}, {216, 10}, {10, 28}, {-1, 10}, {10, -1}})
             m.Pulsa(c + d);
         EXPECT_EQ(m.abiertas, (std::vector<int>{o, o})) << "opción " << o;
         EXPECT_EQ(m.sonidos.pedidos, (std::vector<int>{6, 6})) << "opción " << o;
         EXPECT_TRUE(m.pulsadaAlAbrir);
         EXPECT_FALSE(m.menu->Pulsada(o));
     }
-}
-
-TEST(Menu, UnaPulsacionEntreOpcionesNoSuenaNiAbre) {
-    MenuPrueba m;
-    // Between the rows, between the columns, where there is no eighth option.
-    for (QPoint p : {QPoint(150, 218), QPoint(275, 200), QPoint(400, 320), QPoint(5, 5)}) m.Pulsa(p);
-    EXPECT_TRUE(m.abiertas.empty());
-    EXPECT_TRUE(m.sonidos.pedidos.empty());
 }
 
 TEST(Menu, UnaSegundaPulsacionMientrasSeAbreNoAbreOtraPantalla) {
@@ -72,20 +69,9 @@ TEST(Menu, UnaSegundaPulsacionMientrasSeAbreNoAbreOtraPantalla) {
 
 TEST(Menu, LaReduccionSeReabreMientrasRepiteReducir) {
     MenuPrueba m;
-    int veces = 0;
-    m.menu->PonPantalla(OpcionMenu::Reducir, [&](Estado& st, Servicios&, QWidget* padre) {
-        EXPECT_EQ(st.RepiteReducir, Verdadero);
-        auto d = std::make_unique<QDialog>(padre);
-        // Asks to be opened again twice (a reduction picked in its index).
-        const bool repite = ++veces < 3;
-        QTimer::singleShot(0, d.get(), [&st, repite, p = d.get()] {
-            st.RepiteReducir = repite ? Verdadero : Falso;
-            p->reject();
-        });
-        return d;
-    });
+    m.repite = 2;
     m.Pulsa(Tb1x2::EsquinaOpcion(OpcionMenu::Reducir) + QPoint(100, 13));
-    EXPECT_EQ(veces, 3);
+    EXPECT_EQ(m.abiertas, (std::vector<int>{2, 2, 2}));
     EXPECT_EQ(m.sonidos.pedidos, std::vector<int>{6});
 }
 
@@ -97,7 +83,6 @@ TEST(Menu, SalirGrabaLosDatosGeneralesAunqueNadaHayaCambiado) {
     QSignalSpy terminado(m.menu.get(), &Tb1x2::terminado);
     QTest::mouseClick(m.menu->Pic_Salir, Qt::LeftButton);
     EXPECT_EQ(terminado.count(), 1);
-    EXPECT_FALSE(m.menu->isVisible());
     EXPECT_EQ(prueba::Bytes(fichero), "7" + kDefecto.substr(1));
     EXPECT_EQ(m.sonidos.pedidos, std::vector<int>{5});
     EXPECT_TRUE(m.e.mensajes.mensajes.empty());
@@ -123,7 +108,7 @@ TEST(Menu, LosSonidosSoloSuenanConSonidoSiEnCualquierCaja) {
 
 // Of the options, only the general data have a screen of their own so far.
 TEST(Arranque, PrimerArranqueEnCarpetaVaciaYEscribible) {
-    Entorno en;
+    prueba::Entorno en;
     prueba::CarpetaTemporal trabajo;
     auto menu = Main(en.st, en.sv, trabajo / "Tobal31");
     EXPECT_TRUE(menu->isVisible());
@@ -153,7 +138,7 @@ TEST(Arranque, CarpetaDelProgramaDeSoloLectura) {
     else
         fs::permissions(programa.ruta(), fs::perms::owner_read | fs::perms::owner_exec);
     for (int arranque : {1, 2}) {
-        Entorno en;
+        prueba::Entorno en;
         en.st.DirPrograma = programa.ruta();
         auto menu = Main(en.st, en.sv, trabajo);
         EXPECT_EQ(en.st.DirDatos, trabajo);
