@@ -80,6 +80,12 @@ void SinMasArgumentos(const std::vector<std::string>& args);
 // Prints a refusal: title line, then text, on stderr; returns 1.
 int Rechaza(Contexto& cx, const std::string& titulo, const std::string& texto);
 
+// Makes (jornada, orden) the current reduction as a screen does when one is
+// chosen: reads its matchday record and loads the reduction. When there is
+// no such reduction, or its files cannot be read, prints the refusal
+// "ERROR EN JORNADA/ORDEN" with `texto` and returns false.
+bool EligeReduccion(Contexto& cx, int jornada, int orden, const std::string& texto);
+
 // Writes Windows-1252 bytes as UTF-8 text.
 std::string AUtf8(const std::string& cp1252);
 

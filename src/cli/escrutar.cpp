@@ -64,13 +64,7 @@ int Escrutar(Contexto& cx, std::vector<std::string>& args) {
     SinMasArgumentos(args);
     cx.CargaDatosGenerales();
 
-    // What the screen does when the reduction is chosen.
-    st.Jornada() = static_cast<int16_t>(jornada);
-    st.Orden() = static_cast<int16_t>(orden);
-    LeeJornada(st);
-    CargaReduccion(st);
-    if (st.ErrorFichero || !ExisteReduccion(st, jornada, orden) || st.ErrorFichero)
-        return Rechaza(cx, kTituloErrorJornadaOrden, kTextoErrorJornadaOrden);
+    if (!EligeReduccion(cx, jornada, orden, kTextoErrorJornadaOrden)) return kSalidaRechazo;
 
     EntradasEscrutinio entradas = EntradasDeRegistro(st.RegJornada);
     entradas.Ganadora = rejilla;

@@ -51,14 +51,10 @@ int Exportar(Contexto& cx, std::vector<std::string>& args) {
         throw ErrorUso("la carpeta de destino \"" + *carpeta + "\" no existe");
     cx.CargaDatosGenerales();
 
-    st.Jornada() = static_cast<int16_t>(jornada);
-    st.Orden() = static_cast<int16_t>(orden);
-    LeeJornada(st);
-    CargaReduccion(st);
-    if (st.ErrorFichero || !ExisteReduccion(st, jornada, orden) || st.ErrorFichero)
-        return Rechaza(cx, "ERROR EN JORNADA/ORDEN",
-                       "No existe una reducción que coincida con la Jornada y el número de Orden que se ha "
-                       "indicado.");
+    if (!EligeReduccion(cx, jornada, orden,
+                        "No existe una reducción que coincida con la Jornada y el número de Orden que se ha "
+                        "indicado."))
+        return kSalidaRechazo;
 
     DestinoDisco destino;
     destino.unidad = *carpeta;

@@ -94,20 +94,14 @@ int Imprimir(Contexto& cx, std::vector<std::string>& args) {
     const Opciones o = LeeOpciones(st, args);
     cx.CargaDatosGenerales();
 
-    st.Jornada() = static_cast<int16_t>(o.jornada);
-    st.Orden() = static_cast<int16_t>(o.orden);
-    LeeJornada(st);
-    if (!o.prueba) {
-        std::error_code ec;
-        const bool hayBases = std::filesystem::exists(st.DirDatos / kFicheroBases, ec);
-        if (!hayBases || !ExisteReduccion(st, o.jornada, o.orden)) {
-            if (st.ErrorFichero) return kSalidaRechazo;
-            return Rechaza(cx, kTituloErrorJornadaOrden,
-                           "No existe una reducción de la jornada " + std::to_string(o.jornada) +
-                               " con el número de orden " + std::to_string(o.orden) + ".");
-        }
-        CargaReduccion(st);
-        if (st.ErrorFichero) return kSalidaRechazo;
+    if (o.prueba) {
+        st.Jornada() = static_cast<int16_t>(o.jornada);
+        st.Orden() = static_cast<int16_t>(o.orden);
+        LeeJornada(st);
+    } else if (!EligeReduccion(cx, o.jornada, o.orden,
+                               "No existe una reducción de la jornada " + std::to_string(o.jornada) +
+                                   " con el número de orden " + std::to_string(o.orden) + ".")) {
+        return kSalidaRechazo;
     }
     Listado l = AbreListado(NumBoletos(st.ReduccionActual.ApuestasReducidas));
     if (!o.prueba) PonIntervalo(o, l);

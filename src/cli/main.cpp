@@ -9,6 +9,8 @@
 #include "app/Texto.h"
 #include "cli/Comando.h"
 #include "data/DatosGen.h"
+#include "data/Jornadas.h"
+#include "reduction/Almacen.h"
 
 namespace tobal::cli {
 
@@ -89,6 +91,22 @@ int Rechaza(Contexto& cx, const std::string& titulo, const std::string& texto) {
 }
 
 std::string AUtf8(const std::string& cp1252) { return Cp1252AUtf8(cp1252); }
+
+bool EligeReduccion(Contexto& cx, int jornada, int orden, const std::string& texto) {
+    Estado& st = cx.st;
+    st.Jornada() = static_cast<int16_t>(jornada);
+    st.Orden() = static_cast<int16_t>(orden);
+    LeeJornada(st);
+    // Without BASES.TBX there is nothing to choose; the lookup would only
+    // say the file is missing.
+    std::error_code ec;
+    const bool existe = std::filesystem::exists(st.DirDatos / kFicheroBases, ec) &&
+                        ExisteReduccion(st, jornada, orden) && st.ErrorFichero == 0;
+    if (existe) CargaReduccion(st);
+    if (existe && st.ErrorFichero == 0) return true;
+    Rechaza(cx, "ERROR EN JORNADA/ORDEN", texto);
+    return false;
+}
 
 void Contexto::CargaDatosGenerales() { LeeDatosGen(st); }
 
