@@ -44,30 +44,27 @@ void ImpresoraGrabadora::PaginaSiguiente() {
 
 void ImpresoraGrabadora::TerminaTrabajo() { ops.push_back(Nueva(OperacionImpresa::FinTrabajo)); }
 
-void ImpresoraGrabadora::DibujaTexto(double x, double y, const std::string& texto) {
-    OperacionImpresa op = Nueva(OperacionImpresa::Texto);
+void ImpresoraGrabadora::Anota(OperacionImpresa::Tipo t, double x, double y, double x2, double y2,
+                               const std::string& texto) {
+    OperacionImpresa op = Nueva(t);
     op.x = x;
     op.y = y;
+    op.x2 = x2;
+    op.y2 = y2;
     op.texto = texto;
     ops.push_back(std::move(op));
 }
 
+void ImpresoraGrabadora::DibujaTexto(double x, double y, const std::string& texto) {
+    Anota(OperacionImpresa::Texto, x, y, 0, 0, texto);
+}
+
 void ImpresoraGrabadora::DibujaLinea(double x1, double y1, double x2, double y2) {
-    OperacionImpresa op = Nueva(OperacionImpresa::Linea);
-    op.x = x1;
-    op.y = y1;
-    op.x2 = x2;
-    op.y2 = y2;
-    ops.push_back(std::move(op));
+    Anota(OperacionImpresa::Linea, x1, y1, x2, y2);
 }
 
 void ImpresoraGrabadora::DibujaRectangulo(double x, double y, double ancho, double alto) {
-    OperacionImpresa op = Nueva(OperacionImpresa::Rectangulo);
-    op.x = x;
-    op.y = y;
-    op.x2 = ancho;
-    op.y2 = alto;
-    ops.push_back(std::move(op));
+    Anota(OperacionImpresa::Rectangulo, x, y, ancho, alto);
 }
 
 double ImpresoraGrabadora::AltoLinea() {

@@ -63,6 +63,7 @@ protected:
 
 private:
     OperacionImpresa Nueva(OperacionImpresa::Tipo t) const;
+    void Anota(OperacionImpresa::Tipo t, double x, double y, double x2, double y2, const std::string& texto = {});
     int trabajo_ = 0;
     int paginaFisica_ = 0;
     int papel_ = kPapelA4;
