@@ -27,17 +27,23 @@ int EscribeTodo(int fd, std::string_view datos) {
     return 0;
 }
 
+// Only regular files are data files. A FIFO or a device under a data file's
+// name would block the open or never end a read, so the open does not wait
+// (O_NONBLOCK) and anything else than a regular file is refused.
 int AbreRuta(const fs::path& ruta, int flags, int& fd) {
-    fd = ::open(ruta.c_str(), flags | O_CLOEXEC, 0666);
-    if (fd < 0) return ErrorApertura(ruta, errno);
-    if (!(flags & (O_WRONLY | O_RDWR))) {
-        struct stat st {};
-        if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-            ::close(fd);
-            fd = -1;
-            return Err::AccesoRuta;
-        }
+    fd = ::open(ruta.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0666);
+    if (fd < 0) {
+        const int e = errno;
+        // A FIFO without a reader refuses a writer with ENXIO.
+        return e == ENXIO ? Err::AccesoRuta : ErrorApertura(ruta, e);
     }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        fd = -1;
+        return Err::AccesoRuta;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     return 0;
 }
 
@@ -148,7 +154,7 @@ int64_t TamanoFichero(const fs::path& ruta, int& error) {
         error = ErrorApertura(ruta, errno);
         return -1;
     }
-    if (S_ISDIR(st.st_mode)) {
+    if (!S_ISREG(st.st_mode)) {
         error = Err::AccesoRuta;
         return -1;
     }

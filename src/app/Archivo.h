@@ -1,6 +1,8 @@
 #pragma once
 // Guarded file operations. Each returns the program's error number (0 on
 // success, see ErrorFichero.h) and never throws; reporting is the caller's.
+// Only regular files are opened: a folder, a FIFO, a device or a link to one
+// under a data file's name is error 75, at once, without waiting.
 
 #include <cstdint>
 #include <filesystem>
@@ -36,7 +38,7 @@ int AnexaFichero(const fs::path& ruta, std::string_view datos);
 // Deletes a file; a missing file is error 53.
 int BorraFichero(const fs::path& ruta);
 
-// Size in bytes, or -1 with `error` set.
+// Size in bytes, or -1 with `error` set (75 for anything but a regular file).
 int64_t TamanoFichero(const fs::path& ruta, int& error);
 
 // A file written sequentially in large blocks; a failure is kept and every

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
+#include <fcntl.h>
+#include <functional>
 
 #include "Soporte.h"
 #include "app/Archivo.h"
@@ -37,6 +41,48 @@ TEST(Archivo, EscrituraAtomicaYBloques) {
     EXPECT_NE(w.Abre(d), 0);
     w.Escribe("algo");  // ignored after the failure
     EXPECT_NE(w.Cierra(), 0);
+}
+
+// Runs `prueba` in a child process given five seconds: an open or a read
+// that waits for ever fails the test instead of hanging it.
+bool EnHijoSinEsperar(const std::function<bool()>& prueba) {
+    const pid_t hijo = ::fork();
+    if (hijo == 0) {
+        ::alarm(5);
+        ::_exit(prueba() ? 0 : 1);
+    }
+    int estado = 0;
+    ::waitpid(hijo, &estado, 0);
+    return WIFEXITED(estado) && WEXITSTATUS(estado) == 0;
+}
+
+// Only regular files are data files: a FIFO (no writer, then a writer that
+// never writes) and links to devices are refused at once by every operation.
+TEST(Archivo, SoloFicherosRegulares) {
+    CarpetaTemporal c;
+    ASSERT_EQ(::mkfifo((c / "BASES.TBX").c_str(), 0600), 0);
+    fs::create_symlink("/dev/zero", c / "RED0101.TBX");
+    fs::create_symlink("/dev/null", c / "JORNADAS.TBX");
+    for (const char* nombre : {"BASES.TBX", "RED0101.TBX", "JORNADAS.TBX"}) {
+        SCOPED_TRACE(nombre);
+        const fs::path f = c / nombre;
+        EXPECT_TRUE(EnHijoSinEsperar([&] {
+            std::string datos;
+            int error = 0;
+            LectorBloques lector;
+            EscritorBloques escritor;
+            return LeeFichero(f, datos) == 75 && LeeEnPosicion(f, 0, 19, datos) == 75 && lector.Abre(f) == 75 &&
+                   AnexaFichero(f, "x") == 75 && EscribeEnPosicion(f, 0, "x") == 75 &&
+                   TamanoFichero(f, error) == -1 && error == 75 && escritor.Abre(f) == 75;
+        }));
+    }
+    // A writer holding the FIFO open does not make it a file either.
+    const int escritor = ::open((c / "BASES.TBX").c_str(), O_RDWR | O_NONBLOCK);
+    EXPECT_TRUE(EnHijoSinEsperar([&] {
+        std::string datos;
+        return LeeFichero(c / "BASES.TBX", datos) == 75;
+    }));
+    ::close(escritor);
 }
 
 TEST(ErrorFichero, TextosYNumeros) {

@@ -2,10 +2,14 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
+#include <cstring>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -81,6 +85,49 @@ void GrabaReduccionPrueba(Estado& st, int jornada, int orden, int columnas) {
 }
 
 bool EsRoot() { return ::geteuid() == 0; }
+
+DiscoPequeno::DiscoPequeno(size_t bytes) {
+    if (!EsRoot()) {
+        motivo_ = "mounting a small file system needs root";
+        return;
+    }
+    const std::string opciones = "size=" + std::to_string(bytes) + ",mode=0777";
+    if (::mount("tobal31", carpeta_.ruta().c_str(), "tmpfs", 0, opciones.c_str()) != 0) {
+        motivo_ = std::string("cannot mount a tmpfs here: ") + std::strerror(errno);
+        return;
+    }
+    montado_ = true;
+}
+
+DiscoPequeno::~DiscoPequeno() {
+    if (montado_) ::umount2(carpeta_.ruta().c_str(), MNT_DETACH);
+}
+
+void DiscoPequeno::Llena() {
+    const int fd = ::open((carpeta_ / "relleno").c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    const std::string bloque(4096, 'r');
+    for (size_t n = bloque.size(); n > 0; n /= 2)
+        while (::write(fd, bloque.data(), n) == static_cast<ssize_t>(n)) {
+        }
+    ::close(fd);
+}
+
+LimiteTamanoFicheros::LimiteTamanoFicheros(size_t bytes) {
+    senal_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit l{};
+    ::getrlimit(RLIMIT_FSIZE, &l);
+    anterior_ = l.rlim_cur;
+    l.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &l);
+}
+
+LimiteTamanoFicheros::~LimiteTamanoFicheros() {
+    rlimit l{};
+    ::getrlimit(RLIMIT_FSIZE, &l);
+    l.rlim_cur = anterior_;
+    ::setrlimit(RLIMIT_FSIZE, &l);
+    std::signal(SIGXFSZ, senal_);
+}
 
 ResultadoCli EjecutaCli(const std::vector<std::string>& args) {
     const std::string exe = TOBAL31_CLI;  // set by the build

@@ -63,6 +63,42 @@ void GrabaReduccionPrueba(Estado& st, int jornada, int orden, int columnas);
 // True when running as root (permission tests cannot fail for root).
 bool EsRoot();
 
+// A full disk: a tmpfs of `bytes` mounted on a temporary folder (root only),
+// unmounted when the object goes. When it cannot be mounted, Montado() is
+// false and Motivo() says why (for GTEST_SKIP).
+class DiscoPequeno {
+public:
+    explicit DiscoPequeno(size_t bytes);
+    ~DiscoPequeno();
+    DiscoPequeno(const DiscoPequeno&) = delete;
+    DiscoPequeno& operator=(const DiscoPequeno&) = delete;
+    bool Montado() const { return montado_; }
+    const std::string& Motivo() const { return motivo_; }
+    const fs::path& ruta() const { return carpeta_.ruta(); }
+    fs::path operator/(const std::string& nombre) const { return carpeta_ / nombre; }
+    // Fills what is left of it with one file.
+    void Llena();
+
+private:
+    CarpetaTemporal carpeta_;
+    bool montado_ = false;
+    std::string motivo_;
+};
+
+// While alive, files written by this process and the children it starts
+// cannot grow beyond `bytes` (a write past it fails as on a full disk).
+class LimiteTamanoFicheros {
+public:
+    explicit LimiteTamanoFicheros(size_t bytes);
+    ~LimiteTamanoFicheros();
+    LimiteTamanoFicheros(const LimiteTamanoFicheros&) = delete;
+    LimiteTamanoFicheros& operator=(const LimiteTamanoFicheros&) = delete;
+
+private:
+    unsigned long long anterior_;
+    void (*senal_)(int);
+};
+
 struct ResultadoCli {
     int codigo = -1;
     std::string salida;
