@@ -10,6 +10,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/Estado.h"
@@ -77,14 +78,28 @@ int OpcionEntera(std::vector<std::string>& args, const std::string& nombre, int 
 // Fails with a usage error when arguments remain.
 void SinMasArgumentos(const std::vector<std::string>& args);
 
+// A team name given in UTF-8, as the files hold it: Windows-1252, blanks
+// at both ends removed. A usage error when a character has no byte there.
+std::string NombreCp1252(const std::string& utf8);
+// "1 equipo", "3 equipos": a count with its noun.
+std::string Cuenta(long long n, const std::string& singular, const std::string& plural);
+
 // Prints a refusal: title line, then text, on stderr; returns 1.
 int Rechaza(Contexto& cx, const std::string& titulo, const std::string& texto);
 
 // Makes (jornada, orden) the current reduction as a screen does when one is
 // chosen: reads its matchday record and loads the reduction. When there is
 // no such reduction, or its files cannot be read, prints the refusal
-// "ERROR EN JORNADA/ORDEN" with `texto` and returns false.
-bool EligeReduccion(Contexto& cx, int jornada, int orden, const std::string& texto);
+// "ERROR EN JORNADA/ORDEN", pointing at the index, and returns false.
+bool EligeReduccion(Contexto& cx, int jornada, int orden);
+
+// The progress bar of a long run on a terminal: `linea`, then 20 cells
+// filled by `porcentaje`, redrawn in place.
+void BarraProgreso(std::ostream& err, int porcentaje, const std::string& linea);
+
+// Lines of label and value (UTF-8), the values lined up after dotted labels
+// ("Importe reducidas.....: 9.00"); a line without a value is written as is.
+void EscribeFiguras(std::ostream& os, const std::vector<std::pair<std::string, std::string>>& figuras);
 
 // Writes Windows-1252 bytes as UTF-8 text.
 std::string AUtf8(const std::string& cp1252);

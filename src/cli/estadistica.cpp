@@ -36,7 +36,8 @@ int Estadistica(Contexto& cx, std::vector<std::string>& args) {
 }
 
 REGISTRA_COMANDO("estadistica", "estadísticas de una quiniela base (apuestas, importes, factor)",
-                 "Uso: tobal31-cli estadistica --metodo 1|2|3 --base BASE [--errores MIN,MAX] [--signos N1,NX,N2]\n"
+                 "Uso: tobal31-cli [--datos CARPETA] estadistica --metodo 1|2|3 --base BASE\n"
+                 "                 [--errores MIN,MAX] [--signos N1,NX,N2]\n"
                  "\n"
                  "Escribe las estadísticas de la quiniela base con el método dado, una por línea,\n"
                  "como las muestra la pantalla de reducción. No escribe ningún fichero.\n"

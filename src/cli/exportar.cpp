@@ -51,10 +51,7 @@ int Exportar(Contexto& cx, std::vector<std::string>& args) {
         throw ErrorUso("la carpeta de destino \"" + *carpeta + "\" no existe");
     cx.CargaDatosGenerales();
 
-    if (!EligeReduccion(cx, jornada, orden,
-                        "No existe una reducción que coincida con la Jornada y el número de Orden que se ha "
-                        "indicado."))
-        return kSalidaRechazo;
+    if (!EligeReduccion(cx, jornada, orden)) return kSalidaRechazo;
 
     DestinoDisco destino;
     destino.unidad = *carpeta;

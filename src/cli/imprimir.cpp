@@ -2,6 +2,9 @@
 // official tickets on sheets or continuous forms, relation of tickets) and
 // the report of its last scoring, on the default printer or into a PDF file.
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -98,9 +101,7 @@ int Imprimir(Contexto& cx, std::vector<std::string>& args) {
         st.Jornada() = static_cast<int16_t>(o.jornada);
         st.Orden() = static_cast<int16_t>(o.orden);
         LeeJornada(st);
-    } else if (!EligeReduccion(cx, o.jornada, o.orden,
-                               "No existe una reducción de la jornada " + std::to_string(o.jornada) +
-                                   " con el número de orden " + std::to_string(o.orden) + ".")) {
+    } else if (!EligeReduccion(cx, o.jornada, o.orden)) {
         return kSalidaRechazo;
     }
     Listado l = AbreListado(NumBoletos(st.ReduccionActual.ApuestasReducidas));
@@ -112,7 +113,11 @@ int Imprimir(Contexto& cx, std::vector<std::string>& args) {
     if (o.salida == Salida::Escrutinio) {
         const EntradasEscrutinio e = EntradasDeRegistro(st.RegJornada);
         const std::string ganadora = ColumnaGanadora(e.Ganadora);
-        if (ganadora.size() < kPartidos) return Rechaza(cx, kTituloGanadoraIncompleta, kTextoGanadoraIncompleta);
+        if (ganadora.size() < kPartidos)
+            return Rechaza(cx, "SIN ESCRUTINIO",
+                           "La jornada " + std::to_string(o.jornada) +
+                               " no tiene guardada una columna ganadora completa. Haga antes el escrutinio con "
+                               "la orden escrutar.");
         ResultadoEscrutinio r = EscrutaColumnas(st.DirDatos / FicheroRed(o.jornada, o.orden), ganadora, e.Premios);
         if (r.fin != FinEscrutinio::Completo) {
             cx.err << "Tobal31: no se puede leer el fichero de columnas " << FicheroRed(o.jornada, o.orden)
@@ -150,16 +155,29 @@ int Imprimir(Contexto& cx, std::vector<std::string>& args) {
     bool rechazado = false;
     ControlImpresion ctl;
     ctl.mensaje = [&](const std::string& titulo, const std::string& texto) { cx.err << titulo << '\n' << texto << '\n'; };
+    // A long run of tickets shows how far it has gone when someone watches.
+    const bool barra = ::isatty(STDERR_FILENO) && o.salida != Salida::Resumen && o.salida != Salida::Escrutinio;
+    int ultimo = -1;
+    std::string linea;
+    if (barra)
+        ctl.progreso = [&](const std::string& texto) {
+            const int total = std::max(1, l.BoletoFinal - l.BoletoInicial + 1);
+            const int porcentaje = static_cast<int>(100LL * (l.BoletoActual - l.BoletoInicial + 1) / total);
+            linea = texto + " ";
+            if (porcentaje == ultimo) return;
+            ultimo = porcentaje;
+            BarraProgreso(cx.err, porcentaje, linea);
+        };
     std::string hecho;
     switch (o.salida) {
         case Salida::Resumen:
-            hecho = std::to_string(ImprimeResumenReduccion(st, *imp, l, ctl)) + " copias del resumen";
+            hecho = Cuenta(ImprimeResumenReduccion(st, *imp, l, ctl), "copia", "copias") + " del resumen";
             break;
         case Salida::Boletos:
-            hecho = std::to_string(ImprimeBoletosHoja(st, *imp, l, o.prueba, ctl)) + " boletos";
+            hecho = Cuenta(ImprimeBoletosHoja(st, *imp, l, o.prueba, ctl), "boleto", "boletos");
             break;
         case Salida::Relacion:
-            hecho = std::to_string(ImprimeRelacion(st, *imp, l, ctl)) + " bloques de la relación";
+            hecho = Cuenta(ImprimeRelacion(st, *imp, l, ctl), "bloque", "bloques") + " de la relación";
             break;
         case Salida::Continuo: {
             const ResultadoContinuo r = ImpriContinuo(st, *imp, l, o.prueba, ctl);
@@ -173,6 +191,10 @@ int Imprimir(Contexto& cx, std::vector<std::string>& args) {
             break;
     }
     imp->Termina();
+    if (barra && ultimo >= 0) {
+        if (!imp->Fallo()) BarraProgreso(cx.err, 100, linea);
+        cx.err << '\n';
+    }
     if (rechazado) return kSalidaRechazo;
     if (imp->Fallo()) {
         cx.err << "Tobal31: no se puede imprimir "

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <ostream>
 
+#include "app/Formato.h"
 #include "app/Texto.h"
 #include "cli/Comando.h"
 #include "reduction/Almacen.h"
@@ -53,21 +54,17 @@ int Reducir(Contexto& cx, std::vector<std::string>& args) {
     std::error_code ec;
     if (std::filesystem::exists(st.DirDatos / kFicheroBases, ec) && ExisteReduccion(st, jornada, orden) &&
         !reemplazar) {
-        const Aviso a = AvisoReduccionExiste();
-        Rechaza(cx, a.titulo, a.texto);
-        cx.err << "(--reemplazar la sustituye)\n";
-        return kSalidaRechazo;
+        return Rechaza(cx, AvisoReduccionExiste().titulo,
+                       "Ya existe una reducción de la jornada " + std::to_string(jornada) + " con el número de orden " +
+                           std::to_string(orden) + ". Para conservarla, dé otro número de orden con --orden; para "
+                           "sustituirla, repita la orden con --reemplazar.");
     }
 
     const bool terminal = ::isatty(STDERR_FILENO);
     AvanceReduccion avance;
     if (terminal) {
         cx.err << kTituloReduciendo << '\n' << TextoCuentas(r) << '\n';
-        avance = [&cx](int porcentaje, const std::string& linea) {
-            const int lleno = porcentaje / 5;
-            cx.err << '\r' << linea << '[' << std::string(static_cast<size_t>(lleno), '#')
-                   << std::string(static_cast<size_t>(20 - lleno), ' ') << ']' << std::flush;
-        };
+        avance = [&cx](int porcentaje, const std::string& linea) { BarraProgreso(cx.err, porcentaje, linea); };
     }
     gInterrumpido.store(false);
     auto anterior = std::signal(SIGINT, AlInterrumpir);
@@ -85,15 +82,17 @@ int Reducir(Contexto& cx, std::vector<std::string>& args) {
     }
     cx.out << "Jornada " << jornada << ", orden " << orden << ": "
            << AUtf8(std::string(RecortaDer(NombreMetodoLargo(metodo)))) << '\n';
-    for (const LineaResumen& l : LineasResumen(r, st.Datos.Precio))
-        cx.out << l.etiqueta << (l.valor.empty() ? "" : " ") << l.valor << '\n';
-    cx.out << "Columnas escritas en " << FicheroRed(jornada, orden) << ": " << res.columnas << '\n';
+    std::vector<std::pair<std::string, std::string>> figuras;
+    for (const LineaResumen& l : LineasResumen(r, st.Datos.Precio)) figuras.emplace_back(l.etiqueta, l.valor);
+    figuras.emplace_back("Columnas escritas en " + FicheroRed(jornada, orden),
+                         Formatea(static_cast<double>(res.columnas), "#,###,###"));
+    EscribeFiguras(cx.out, figuras);
     return kSalidaBien;
 }
 
 REGISTRA_COMANDO("reducir", "reduce una quiniela base y guarda la reducción",
-                 "Uso: tobal31-cli reducir --jornada J --orden O --metodo 1|2|3 --base BASE\n"
-                 "                          [--errores MIN,MAX] [--signos N1,NX,N2] [--reemplazar]\n"
+                 "Uso: tobal31-cli [--datos CARPETA] reducir --jornada J --orden O --metodo 1|2|3 --base BASE\n"
+                 "                 [--errores MIN,MAX] [--signos N1,NX,N2] [--reemplazar]\n"
                  "\n"
                  "Hace las comprobaciones del botón Reducir, guarda el registro en BASES.TBX y las\n"
                  "columnas en REDjjoo.TBX. Una reducción que ya existe con esa jornada y orden solo\n"

@@ -58,6 +58,14 @@ void CargaLisEquipos(Estado& st, std::vector<std::string>& equipos) {
     if (st.ErrorFichero == Err::NoEncontrado) AnexaFichero(st.DirDatos / kFichero, "");
 }
 
+std::string ProblemaNombreEquipo(std::string_view nombre) {
+    if (nombre.empty()) return "está vacío";
+    if (nombre.size() > kLongNombreEquipo)
+        return "tiene " + std::to_string(nombre.size()) + " caracteres y caben " + std::to_string(kLongNombreEquipo);
+    if (nombre.find_first_of(",\"") != std::string_view::npos) return "lleva una coma o unas comillas";
+    return "";
+}
+
 int GrabaEquipos(const Estado& st, const std::vector<std::string>& equipos) {
     std::string datos;
     for (const std::string& e : equipos) {

@@ -1,6 +1,7 @@
 #pragma once
 // EQUIPOS.TBX: the list of team names, one a line.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,15 @@ void LeeEquipos(Estado& st, std::vector<std::string>& equipos, const OperacionFi
 // The team screen's load: as LeeEquipos, creating an empty file (after the
 // two-line message) when there is none.
 void CargaLisEquipos(Estado& st, std::vector<std::string>& equipos);
+
+// A name is at most this many characters, the width of a team slot of a
+// matchday record.
+inline constexpr size_t kLongNombreEquipo = 15;
+
+// What keeps a new name (Windows-1252, trimmed) out of the list, or "" when
+// it can go in: empty, longer than kLongNombreEquipo, or holding a comma or
+// a double quote, which the reader takes as the end of a name or drops.
+std::string ProblemaNombreEquipo(std::string_view nombre);
 
 // Writes the names trimmed, one a line, replacing the file. Error number.
 int GrabaEquipos(const Estado& st, const std::vector<std::string>& equipos);

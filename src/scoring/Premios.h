@@ -41,4 +41,18 @@ double ValorPremio(std::string_view texto);
 // characters, or longer when the amount needs more.
 std::string CampoImporte(double valor);
 
+// A prize amount written by a player outside the prize field (the command
+// line): either plain, "." before the decimals and no grouping ("1500000.50",
+// "4.5"), or as a Spanish player writes it, "." between groups of three
+// digits and "," before the decimals ("1.500.000,50", "12,50", "1.500.000").
+// At most two decimals. A text that reads both ways ("1.500": 1.5 or 1500?)
+// is refused. On success `texto` is the prize text to store (as
+// NormalizaPremio leaves it, fitting the field) and `error` is empty;
+// otherwise `error` says what is wrong.
+struct ImporteEscrito {
+    std::string texto;
+    std::string error;
+};
+ImporteEscrito LeeImporteEscrito(std::string_view escrito);
+
 }  // namespace tobal

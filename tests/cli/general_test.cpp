@@ -105,10 +105,13 @@ TEST(CliJornada, MuestraYGrabaComoElEditor) {
     EXPECT_NE(r.salida.find("15/03/03"), std::string::npos);
     EXPECT_NE(r.salida.find("Málaga - Equipo 2\n"), std::string::npos) << r.salida;
     EXPECT_NE(r.salida.find("Equipo 29 - Equipo 30\n"), std::string::npos);
-    EXPECT_NE(d.Cli({"3"}).salida.find("00/00/00"), std::string::npos);  // unused: empty
+    r = d.Cli({"3"});
+    EXPECT_TRUE(r.codigo == 0 && r.salida == "La jornada 3 no tiene datos.\n") << r.salida;
     r = d.Cli({"7", "--fecha", "5/3/03", "--partido", "1", "Real Sociedad de Fútbol", "Betis", "--partido", "15",
                "  Cádiz ", "Eibar"});
     ASSERT_EQ(r.codigo, 0) << r.errores;
+    EXPECT_EQ(r.errores, "El nombre \"Real Sociedad de Fútbol\" se corta a 15 caracteres: \"Real Sociedad d\".\n");
+    EXPECT_FALSE(fs::exists(d.c / "EQUIPOS.TBX"));
     // Key, date and the two matches given; the other matches, the results
     // and prizes and the other records kept byte for byte.
     std::string esperado = d.antes;
@@ -120,6 +123,47 @@ TEST(CliJornada, MuestraYGrabaComoElEditor) {
     esperado += std::string(3 * 533, ' ') + "Jor1201/04/03" + std::string(60, ' ') + "M\xE1laga         Betis" +
                 std::string(533 - 13 - 60 - 20, ' ');
     EXPECT_EQ(d.Jornadas(), esperado);
+}
+
+TEST(CliEquipos, AnadeYQuitaConLasReglasDeLaLista) {
+    CarpetaTemporal c;
+    EscribeDatosGenDefecto(c.ruta());
+    const auto equipos = [&](std::vector<std::string> args) { return EjecutaCliEn(c.ruta(), {"equipos"}, args); };
+    // Names the list cannot hold, or nothing to add: nothing written.
+    for (std::vector<std::string> mal : {std::vector<std::string>{"--añadir"}, {"--añadir", "Deportivo Alavés"},
+                                         {"--añadir", "Betis", "Ωmega"}, {"--añadir", "  "}, {"--añadir", "A,B"},
+                                         {"--añadir", "\"Betis\""}, {"--añadir", "A", "--quitar", "B"}})
+        EXPECT_TRUE(ErrorDeUso(equipos(mal))) << testing::PrintToString(mal);
+    EXPECT_FALSE(fs::exists(c / "EQUIPOS.TBX"));
+
+    auto r = equipos({"--añadir", " Betis ", "Málaga", "Real Valladolid"});
+    EXPECT_EQ(r.codigo, 0) << r.errores;
+    EXPECT_EQ(r.salida, "3 equipos añadidos; la lista tiene 3 equipos.\n");
+    EXPECT_EQ(Bytes(c / "EQUIPOS.TBX"), "Betis\r\nM\xE1laga\r\nReal Valladolid\r\n");
+    r = equipos({"--añadir", "Betis", "Eibar"});
+    EXPECT_EQ(r.salida, "1 equipo añadido; la lista tiene 4 equipos.\n");
+    EXPECT_EQ(r.errores, "\"Betis\" ya está en la lista.\n");
+    // One name missing: nothing taken away.
+    r = equipos({"--quitar", "Betis", "Osasuna"});
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_NE(r.errores.find("\"Osasuna\" no está en la lista"), std::string::npos) << r.errores;
+    r = equipos({"--quitar", "Málaga", "Betis"});
+    EXPECT_EQ(r.salida, "2 equipos quitados; la lista tiene 2 equipos.\n");
+    EXPECT_EQ(Bytes(c / "EQUIPOS.TBX"), "Real Valladolid\r\nEibar\r\n");
+}
+
+TEST(CliJornada, AnadeLosEquiposNuevosALaLista) {
+    Carpeta d;
+    EscribeBytes(d.c / "EQUIPOS.TBX", "Betis\r\n");
+    EXPECT_TRUE(ErrorDeUso(d.Cli({"7", "--fecha", "01/01/03", "--añadir-equipos"})));
+    EXPECT_TRUE(ErrorDeUso(d.Cli({"7", "--fecha", "01/01/03", "--partido", "1", "A,B", "C", "--añadir-equipos"})));
+    EXPECT_EQ(d.Jornadas(), d.antes);
+    auto r = d.Cli({"7", "--fecha", "01/01/03", "--partido", "1", "Betis", "Real Sociedad de Fútbol", "--partido", "2",
+                    "Cádiz", "Betis", "--añadir-equipos"});
+    ASSERT_EQ(r.codigo, 0) << r.errores;
+    EXPECT_NE(r.errores.find("Añadidos a la lista de equipos: \"Real Sociedad d\" \"Cádiz\".\n"), std::string::npos)
+        << r.errores;
+    EXPECT_EQ(Bytes(d.c / "EQUIPOS.TBX"), "Betis\r\nReal Sociedad d\r\nC\xE1" "diz\r\n");
 }
 
 TEST(CliJornada, Rechazos) {

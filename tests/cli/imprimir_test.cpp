@@ -72,26 +72,30 @@ TEST_F(CliImprimir, UnPdfPorSalida) {
         int paginas;
         double ancho, alto;
         std::vector<std::string> textos;
+        std::string hecho;  // what the tool says it printed
     };
     const std::vector<Caso> casos = {
         {{"resumen", "--orden", "2", "--copias", "2"}, 2, 595, 842,
          {R"(JORNADA NRO. 12 DE FECHA 14/09/02 \(Orden +2\))", R"(1\. REAL MADRID-BARCELONA\.{4})",
-          "72 apuestas reducidas a 24"}},
-        {{"relacion"}, 1, 595, 842, {R"(Página\.\.: 1)", R"(Boleto\s+9\s+Boleto\s+10)", "15 -  ( [12X]){8}"}},
+          "72 apuestas reducidas a 24"}, "2 copias del resumen"},
+        {{"relacion"}, 1, 595, 842, {R"(Página\.\.: 1)", R"(Boleto\s+9\s+Boleto\s+10)", "15 -  ( [12X]){8}"}, "3 bloques de la relación"},
         {{"relacion", "--ancho", "ancho", "--desde", "2"}, 1, 350 * 72 / 25.4, 842,
-         {R"(Boleto\s+2\s+(Boleto\s+\d\s+){5}Boleto\s+8)"}},
-        {{"boletos", "--desde", "2", "--hasta", "4"}, 3, 595, 842, {}},
-        {{"continuo", "--orden", "2"}, 2, 595, 158.5 * 72 / 25.4, {}},
+         {R"(Boleto\s+2\s+(Boleto\s+\d\s+){5}Boleto\s+8)"}, "2 bloques de la relación"},
+        {{"boletos", "--desde", "2", "--hasta", "4"}, 3, 595, 842, {}, "3 boletos"},
+        {{"boletos", "--desde", "4", "--hasta", "4"}, 1, 595, 842, {}, "1 boleto"},
+        {{"continuo", "--orden", "2"}, 2, 595, 158.5 * 72 / 25.4, {}, "boletos en papel continuo"},
         {{"escrutinio"}, 1, 595, 842,
          {R"(Escrutinio de la jornada nro. 12 de fecha 14/09/02 \(Orden +1\))",
           // Una de cada tres columnas es la propia columna ganadora.
-          "27 columnas de 15 aciertos.: +2,700,000.00", R"(Total boletos premiados.: \d)"}},
+          "27 columnas de 15 aciertos.: +2,700,000.00", R"(Total boletos premiados.: \d)"}, "informe del escrutinio"},
     };
     for (const Caso& c : casos) {
         SCOPED_TRACE(testing::PrintToString(c.args));
         std::filesystem::remove(Pdf("a.pdf"));
         const auto r = Imprime(c.args, "a.pdf");
         ASSERT_EQ(r.codigo, 0) << r.errores;
+        EXPECT_EQ(r.errores, "");
+        EXPECT_EQ(r.salida, "Impreso: " + c.hecho + " en " + Pdf("a.pdf") + "\n");
         const std::string info = Orden("pdfinfo " + Pdf("a.pdf"));
         const std::string texto = Orden("pdftotext -layout " + Pdf("a.pdf") + " -");
         std::smatch m;
@@ -116,13 +120,24 @@ TEST_F(CliImprimir, BoletoDePruebaConLasCrucesEnLasCasillas) {
     EXPECT_LT(Tinta(Pdf("p.pdf"), 940 + 35, 294 + 65), 100);
 }
 
+// En un terminal, la relación enseña su avance hasta la barra llena; fuera
+// de un terminal (los casos de arriba) no escribe nada en la salida de errores.
+TEST_F(CliImprimir, BarraDeAvanceEnUnTerminal) {
+    const auto r = prueba::EjecutaCliEnTerminal(
+        p.dir(), {"imprimir", "relacion", "--jornada", "12", "--orden", "1", "--pdf", Pdf("b.pdf")});
+    ASSERT_EQ(r.codigo, 0) << r.errores;
+    EXPECT_NE(r.errores.find("\rImprimiendo el boleto nro. 4 ["), std::string::npos) << r.errores;
+    EXPECT_NE(r.errores.find("[####################]"), std::string::npos) << r.errores;
+    EXPECT_EQ(r.errores.find("[#####################"), std::string::npos) << r.errores;
+}
+
 // Un rechazo sale con 1 y su mensaje; un error de uso ("" aquí), con 2. Ninguno deja un PDF.
 TEST_F(CliImprimir, RechazosYErroresDeUso) {
     prueba::GrabaReduccionPrueba(p.st, 13, 1, 8);  // jornada sin resultados guardados
     std::filesystem::remove(p.dir() / "RED1201.TBX");
     const std::vector<std::pair<std::vector<std::string>, std::string>> casos = {
         {{"resumen", "--orden", "7"}, "ERROR EN JORNADA/ORDEN"},
-        {{"escrutinio", "--jornada", "13"}, "COLUMNA GANADORA INCOMPLETA"},
+        {{"escrutinio", "--jornada", "13"}, "SIN ESCRUTINIO\nLa jornada 13 no tiene guardada una columna ganadora completa. Haga antes el escrutinio con la orden escrutar."},
         {{"boletos"}, "no hay nada que imprimir"},  // su fichero de columnas ya no está
         {{"carteles"}, ""},
         {{"relacion", "--prueba"}, ""},

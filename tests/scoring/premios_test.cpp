@@ -53,6 +53,27 @@ TEST(NormalizaPremio, FormaMasCortaDelNumeroInicial) {
     }
 }
 
+// Importes escritos fuera del campo: sin separador de miles con punto decimal,
+// o con puntos de miles y coma decimal; nunca un valor distinto del querido.
+TEST(ImporteEscrito, AceptaLasDosFormasYRechazaLoDudoso) {
+    for (auto [escrito, texto] : {std::pair{"1500000.50", "1500000.5"}, {"4.5", "4.5"}, {"1.500.000,50", "1500000.5"},
+                                  {"1.500.000", "1500000"}, {"12,50", "12.5"}, {"0,05", "0.05"}, {" 3 ", "3"},
+                                  {"999.999,99", "999999.99"}, {"0", "0"}, {"1234.500", ""}, {"1.5000", ""},
+                                  {"99999999999", "99999999999"}, {"12.345.678,91", "12345678.91"}}) {
+        const ImporteEscrito i = LeeImporteEscrito(escrito);
+        EXPECT_EQ(i.texto, texto) << escrito;
+        EXPECT_EQ(i.error.empty(), !std::string(texto).empty()) << escrito << ": " << i.error;
+    }
+    for (auto [escrito, error] :
+         {std::pair{"1.500", "escriba 1500 o 1,50"}, {"12.340", "escriba 12340 o 12,34"}, {"1.505", "escriba 1505 (sin"},
+          {"abc", "no es un importe"}, {"", "falta"}, {"1,5,0", "no es un importe"}, {"1.50.000", "no es un importe"},
+          {"1500.000,5", "no es un importe"}, {"-5", "no es un importe"}, {"1e3", "no es un importe"},
+          {"1,500", "dos decimales"}, {"0.125", "dos decimales"}, {"1.000.000.000,50", "no cabe"},
+          {",5", "no es un importe"}, {"5,", "no es un importe"}, {"5.", "no es un importe"}})
+        EXPECT_NE(LeeImporteEscrito(escrito).error.find(error), std::string::npos)
+            << escrito << ": " << LeeImporteEscrito(escrito).error;
+}
+
 TEST(CampoImporte, DosDecimalesALaDerechaYNuncaCortado) {
     EXPECT_EQ(CampoImporte(1234.5), "    1234.50");
     EXPECT_EQ(CampoImporte(0.125), "       0.13");  // la mitad se aleja del cero

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <cstdlib>
@@ -129,15 +130,34 @@ LimiteTamanoFicheros::~LimiteTamanoFicheros() {
     std::signal(SIGXFSZ, senal_);
 }
 
-ResultadoCli EjecutaCli(const std::vector<std::string>& args) {
+ResultadoCli EjecutaCli(const std::vector<std::string>& args) { return Ejecuta(args, false); }
+
+ResultadoCli EjecutaCliEnTerminal(const fs::path& datos, std::vector<std::string> args) {
+    args.insert(args.begin(), {"--datos", datos.string()});
+    return Ejecuta(args, true);
+}
+
+ResultadoCli Ejecuta(const std::vector<std::string>& args, bool terminal) {
     const std::string exe = TOBAL31_CLI;  // set by the build
     CarpetaTemporal tmp;
     const fs::path fOut = tmp / "salida", fErr = tmp / "errores";
+    // A terminal for stderr: the master end stays here and is read while
+    // the tool runs, so that it never blocks on a full terminal.
+    int maestro = -1, esclavo = -1;
+    if (terminal) {
+        maestro = ::posix_openpt(O_RDWR | O_NOCTTY);
+        if (maestro < 0 || ::grantpt(maestro) != 0 || ::unlockpt(maestro) != 0) throw std::runtime_error("pty");
+        esclavo = ::open(::ptsname(maestro), O_RDWR | O_NOCTTY);
+        if (esclavo < 0) throw std::runtime_error("pty");
+    }
     posix_spawn_file_actions_t acc;
     posix_spawn_file_actions_init(&acc);
     posix_spawn_file_actions_addopen(&acc, 0, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&acc, 1, fOut.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&acc, 2, fErr.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (terminal)
+        posix_spawn_file_actions_adddup2(&acc, esclavo, 2);
+    else
+        posix_spawn_file_actions_addopen(&acc, 2, fErr.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     std::vector<std::string> todos{exe};
     todos.insert(todos.end(), args.begin(), args.end());
     std::vector<char*> argv;
@@ -145,14 +165,23 @@ ResultadoCli EjecutaCli(const std::vector<std::string>& args) {
     argv.push_back(nullptr);
     pid_t pid;
     ResultadoCli r;
-    if (posix_spawn(&pid, exe.c_str(), &acc, nullptr, argv.data(), environ) == 0) {
+    const bool lanzado = posix_spawn(&pid, exe.c_str(), &acc, nullptr, argv.data(), environ) == 0;
+    if (esclavo >= 0) ::close(esclavo);
+    if (lanzado) {
+        if (terminal) {
+            // Until the tool's end closes the last slave end (read fails with EIO).
+            char buf[4096];
+            for (ssize_t n; (n = ::read(maestro, buf, sizeof buf)) > 0 || (n < 0 && errno == EINTR);)
+                if (n > 0) r.errores.append(buf, static_cast<size_t>(n));
+        }
         int estado = 0;
         ::waitpid(pid, &estado, 0);
         r.codigo = WIFEXITED(estado) ? WEXITSTATUS(estado) : 128 + WTERMSIG(estado);
     }
     posix_spawn_file_actions_destroy(&acc);
+    if (maestro >= 0) ::close(maestro);
     r.salida = Bytes(fOut);
-    r.errores = Bytes(fErr);
+    if (!terminal) r.errores = Bytes(fErr);
     return r;
 }
 

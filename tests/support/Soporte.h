@@ -107,6 +107,10 @@ struct ResultadoCli {
 // Runs tobal31-cli with `args` (the data folder given by the caller with
 // --datos when wanted), standard input empty.
 ResultadoCli EjecutaCli(const std::vector<std::string>& args);
+// The same with stderr on a terminal (what the tool writes there, as the
+// terminal hands it back, in `errores`).
+ResultadoCli EjecutaCliEnTerminal(const fs::path& datos, std::vector<std::string> args);
+ResultadoCli Ejecuta(const std::vector<std::string>& args, bool terminal);
 // Runs tobal31-cli --datos `datos` with `args` followed by `mas`.
 ResultadoCli EjecutaCliEn(const fs::path& datos, std::vector<std::string> args,
                           const std::vector<std::string>& mas = {});
