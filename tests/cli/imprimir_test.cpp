@@ -15,15 +15,7 @@
 namespace tobal {
 namespace {
 
-std::string Orden(const std::string& linea) {
-    std::string salida;
-    if (FILE* f = ::popen((linea + " 2>/dev/null").c_str(), "r")) {
-        char buf[4096];
-        for (size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) salida.append(buf, n);
-        ::pclose(f);
-    }
-    return salida;
-}
+using prueba::Orden;
 
 // El píxel más oscuro del cuadrado de 5 x 5 en torno a un punto de la página 1
 // dado en twips desde su esquina imprimible (márgenes del PDF de 5 mm), a 600 ppp.

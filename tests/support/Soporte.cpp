@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -183,6 +184,16 @@ ResultadoCli Ejecuta(const std::vector<std::string>& args, bool terminal) {
     r.salida = Bytes(fOut);
     if (!terminal) r.errores = Bytes(fErr);
     return r;
+}
+
+std::string Orden(const std::string& linea) {
+    std::string salida;
+    if (FILE* f = ::popen((linea + " 2>/dev/null").c_str(), "r")) {
+        char buf[4096];
+        for (size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) salida.append(buf, n);
+        ::pclose(f);
+    }
+    return salida;
 }
 
 ::testing::AssertionResult ErrorDeUso(const ResultadoCli& r) {

@@ -114,6 +114,9 @@ ResultadoCli Ejecuta(const std::vector<std::string>& args, bool terminal);
 // Runs tobal31-cli --datos `datos` with `args` followed by `mas`.
 ResultadoCli EjecutaCliEn(const fs::path& datos, std::vector<std::string> args,
                           const std::vector<std::string>& mas = {});
+// The standard output of a shell command line (its stderr dropped).
+std::string Orden(const std::string& linea);
+
 // A usage error: exit 2, nothing on stdout, one line on stderr naming the tool.
 ::testing::AssertionResult ErrorDeUso(const ResultadoCli& r);
 
