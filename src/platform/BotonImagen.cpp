@@ -1,14 +1,57 @@
 #include "platform/BotonImagen.h"
 
-#include <QMouseEvent>
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QHash>
+#include <QKeyEvent>
 #include <QPainter>
 
 #include "platform/Recursos.h"
 
 namespace tobal {
 
+namespace {
+
+QString NombreAccesible(const QString& control) {
+    static const QHash<QString, QString> nombres = {
+        {"Pic_Guardar", "Guardar"},   {"Pic_Salir", "Salir"},       {"Pic_Ayuda", "Ayuda"},
+        {"Pic_Indice", "Índice"},     {"Pic_Borrar", "Borrar"},     {"Pic_Copiar", "Copiar"},
+        {"Pic_Imprimir", "Imprimir"}, {"Pic_Reducir", "Reducir"},   {"Pic_Cancelar", "Cancelar"},
+        {"Pic_Signosel", "Signos"},   {"Pic_Añadir", "Añadir"},     {"Pic_Equipos", "Equipos"}};
+    return nombres.value(control, control.mid(4));
+}
+
+// A push button for assistive technology, unavailable while disabled.
+class BotonAccesible : public QAccessibleWidget {
+public:
+    explicit BotonAccesible(QWidget* w) : QAccessibleWidget(w, QAccessible::Button) {}
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString& accion) override {
+        if (accion == pressAction()) static_cast<BotonImagen*>(widget())->Pulsa();
+    }
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.disabled = !static_cast<BotonImagen*>(widget())->Activo();
+        return s;
+    }
+};
+
+QAccessibleInterface* FabricaAccesible(const QString& clase, QObject* objeto) {
+    if (clase == QLatin1String("tobal::BotonImagen") && objeto && objeto->isWidgetType())
+        return new BotonAccesible(static_cast<QWidget*>(objeto));
+    return nullptr;
+}
+
+}  // namespace
+
 BotonImagen::BotonImagen(const QString& control, QWidget* padre) : QWidget(padre), imagen_(ImagenBoton(control)) {
+    static const bool fabrica = (QAccessible::installFactory(FabricaAccesible), true);
+    (void)fabrica;
     setObjectName(control);
+    setAccessibleName(NombreAccesible(control));
+    // Reached by Tab only: a click does not take the focus from a field
+    // being edited.
+    setFocusPolicy(Qt::TabFocus);
     setFixedSize(TamBoton, TamBoton);
     PonActivo(true);
 }
@@ -21,17 +64,49 @@ void BotonImagen::PonActivo(bool activo) {
 
 QSize BotonImagen::sizeHint() const { return QSize(TamBoton, TamBoton); }
 
+void BotonImagen::Pulsa() {
+    if (activo_) emit pulsado();
+}
+
 void BotonImagen::paintEvent(QPaintEvent*) {
     QPainter p(this);
     // A disabled picture is shown faded so that it reads as unavailable
     // before the pointer reaches it.
     if (!activo_) p.setOpacity(0.45);
     p.drawPixmap(0, 0, imagen_);
+    if (hasFocus()) {
+        p.setOpacity(1);
+        p.setPen(QPen(Qt::black, 1, Qt::DotLine));
+        p.drawRect(rect().adjusted(3, 3, -4, -4));
+    }
 }
 
 void BotonImagen::mousePressEvent(QMouseEvent* e) {
     e->accept();
-    if (activo_) emit pulsado();
+    Pulsa();
+}
+
+void BotonImagen::keyPressEvent(QKeyEvent* e) {
+    switch (e->key()) {
+        case Qt::Key_Space:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            e->accept();
+            Pulsa();
+            return;
+        default:
+            QWidget::keyPressEvent(e);
+    }
+}
+
+void BotonImagen::focusInEvent(QFocusEvent* e) {
+    QWidget::focusInEvent(e);
+    update();
+}
+
+void BotonImagen::focusOutEvent(QFocusEvent* e) {
+    QWidget::focusOutEvent(e);
+    update();
 }
 
 }  // namespace tobal

@@ -1,7 +1,9 @@
 #pragma once
 // A picture button. Its enabled state is an explicit flag that also sets its
 // pointer: the pointing hand when enabled, the forbidden sign when not. A
-// disabled button ignores presses.
+// disabled button ignores presses. It takes the keyboard focus; Space or
+// Enter press it. Assistive technology sees a push button named by what it
+// does ("Guardar", "Salir"...).
 
 #include <QPixmap>
 #include <QWidget>
@@ -16,6 +18,8 @@ public:
     void PonActivo(bool activo);
     bool Activo() const { return activo_; }
     QSize sizeHint() const override;
+    // A press by the mouse, the keyboard or assistive technology.
+    void Pulsa();
 
 signals:
     void pulsado();
@@ -23,6 +27,9 @@ signals:
 protected:
     void paintEvent(QPaintEvent*) override;
     void mousePressEvent(QMouseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
 
 private:
     QPixmap imagen_;

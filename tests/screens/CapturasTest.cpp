@@ -4,7 +4,9 @@
 #include <QDir>
 
 #include "Entorno.h"
+#include "reduction/Almacen.h"
 #include "screens/DatosGen.h"
+#include "screens/Historic.h"
 #include "screens/Tb1x2.h"
 #include "screens/careta.h"
 #include "screens/mensajes.h"
@@ -50,6 +52,18 @@ TEST(Capturas, CaretaMenuDatosGeneralesYMensaje) {
     m.PonMensaje("BORRADO DE DATOS", "Se borrarán las jornadas 1 a 5.\r\n¿Desea continuar?", BotonMensaje::Borrar);
     m.show();
     Guarda(&m, "mensajes");
+}
+
+TEST(Capturas, Indice) {
+    prueba::Entorno en;
+    prueba::EscribeBytes(en.st.DirDatos / kFicheroBases, "");
+    for (int n = 0; n < 22; ++n) prueba::GrabaReduccionPrueba(en.st, 3 + n / 5, 1 + n % 5, 4 + n);
+    en.st.Jornada() = 3;
+    en.st.Orden() = 2;
+    Historic h(en.st, en.sv);
+    h.show();
+    h.Pic_Carpeta->setFocus();
+    Guarda(&h, "historic");
 }
 
 }  // namespace

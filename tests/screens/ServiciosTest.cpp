@@ -1,3 +1,4 @@
+#include <QAccessible>
 #include <QDir>
 #include <QFile>
 #include <QPlainTextEdit>
@@ -64,13 +65,23 @@ TEST(BotonImagen, DesactivadoNoHaceNadaYMuestraLaProhibicion) {
     BotonImagen b("Pic_Guardar");
     int pulsaciones = 0;
     QObject::connect(&b, &BotonImagen::pulsado, [&] { ++pulsaciones; });
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(&b);
+    ASSERT_TRUE(a && a->actionInterface());
+    EXPECT_EQ(std::make_pair(a->role(), a->text(QAccessible::Name)), std::make_pair(QAccessible::Button, QString("Guardar")));
     b.PonActivo(false);
     QTest::mouseClick(&b, Qt::LeftButton);
+    QTest::keyClick(&b, Qt::Key_Space);
+    a->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_EQ(pulsaciones, 0);
+    EXPECT_TRUE(a->state().disabled);
     EXPECT_EQ(b.cursor().shape(), Qt::ForbiddenCursor);
     b.PonActivo(true);
     QTest::mouseClick(&b, Qt::LeftButton);
-    EXPECT_EQ(pulsaciones, 1);
+    QTest::keyClick(&b, Qt::Key_Space);
+    QTest::keyClick(&b, Qt::Key_Return);
+    QTest::keyClick(&b, Qt::Key_A);
+    a->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(pulsaciones, 4);
 }
 
 TEST(Ayuda, ElVisorAbreLaPaginaDelContextoYLosEnlacesLlevanAUnaPagina) {

@@ -1,0 +1,127 @@
+#include "Entorno.h"
+#include "data/Jornadas.h"
+#include "reduction/Almacen.h"
+#include "screens/Historic.h"
+
+namespace tobal {
+namespace {
+
+// An index of `reducciones` stored reductions (matchday 1 + n / 30, order
+// 1 + n % 30), with `actual` (0-based, -1 none) as the current reduction.
+struct Indice : prueba::Entorno {
+    explicit Indice(int reducciones, int actual = -1) {
+        prueba::EscribeBytes(st.DirDatos / kFicheroBases, "");
+        for (int n = 0; n < reducciones; ++n) prueba::GrabaReduccionPrueba(st, 1 + n / 30, 1 + n % 30, 2);
+        st.Jornada() = actual >= 0 ? static_cast<int16_t>(1 + actual / 30) : 50;
+        st.Orden() = actual >= 0 ? static_cast<int16_t>(1 + actual % 30) : 1;
+        st.IndiceElegido = Verdadero;  // the window clears it
+        h = std::make_unique<Historic>(st, sv);
+        h->show();
+        h->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(h.get()));
+    }
+    void Pulsa(int x, int y) { QTest::mouseClick(h->Pic_Carpeta, Qt::LeftButton, {}, QPoint(x, y)); }
+    int w() const { return h->Pic_Carpeta->width(); }
+    int hh() const { return h->Pic_Carpeta->height(); }
+    std::unique_ptr<Historic> h;
+};
+
+TEST(Historic, LasEsquinasPasanPaginaSoloSiLaHay) {
+    struct Caso {
+        int reducciones, actual;
+        int trasSiguiente, trasAnterior;  // top index after a press on each corner
+    };
+    for (const Caso& c : {Caso{0, -1, 0, 0}, Caso{20, -1, 0, 0}, Caso{21, -1, 20, 0}, Caso{45, 44, 40, 20}}) {
+        SCOPED_TRACE(c.reducciones);
+        Indice ind(c.reducciones, c.actual);
+        EXPECT_EQ(ind.st.IndiceElegido, Falso);
+        EXPECT_EQ(ind.h->TotalLineas(), c.reducciones);
+        EXPECT_EQ(ind.h->Superior(), c.actual >= 0 ? 40 : 0);
+        // One pixel outside each zone does nothing.
+        ind.Pulsa(ind.w() - 26, ind.hh() - 16);
+        ind.Pulsa(ind.w() - 25, ind.hh() - 17);
+        ind.Pulsa(26, ind.hh() - 1);
+        EXPECT_EQ(ind.h->Superior(), c.actual >= 0 ? 40 : 0);
+        EXPECT_TRUE(ind.sonidos.pedidos.empty());
+        int pausas = 0;
+        ind.sv.pausa = [&](int centesimas) { pausas += centesimas; };
+        ind.Pulsa(ind.w() - 25, ind.hh() - 16);
+        EXPECT_EQ(ind.h->Superior(), c.trasSiguiente);
+        ind.Pulsa(0, ind.hh() - 1);
+        EXPECT_EQ(ind.h->Superior(), c.trasAnterior);
+        const int pasos = (c.trasSiguiente != (c.actual >= 0 ? 40 : 0)) + (c.trasAnterior != c.trasSiguiente);
+        EXPECT_EQ(ind.sonidos.pedidos, std::vector<int>(pasos, 10));
+        EXPECT_EQ(pausas, 50 * pasos);
+        EXPECT_TRUE(ind.h->isVisible());
+        EXPECT_EQ(ind.st.IndiceElegido, Falso);
+    }
+}
+
+TEST(Historic, SoloElegirUnaLineaCambiaLaJornadaYElOrden) {
+    struct Caso {
+        int x, y;
+        int elegida;  // list index picked, -1 for none
+    };
+    // Line 1 of the second page runs from y 50: 3 pixels above it and the
+    // bottom pixel belong to no line; x must lie inside 15 < x < w - 6.
+    const int w = Carpeta::kAncho;
+    for (const Caso& c : {Caso{100, 50, -1}, Caso{100, 52, -1}, Caso{100, 53, 21}, Caso{100, 64, 21},
+                          Caso{100, 65, -1}, Caso{15, 60, -1}, Caso{16, 60, 21}, Caso{w - 7, 60, 21},
+                          Caso{w - 6, 60, -1}, Caso{100, 37 + 16 * 5, -1}}) {
+        SCOPED_TRACE(testing::Message() << c.x << "," << c.y);
+        Indice ind(25, 24);  // the second page: lines 20 to 24
+        ind.Pulsa(c.x, c.y);
+        EXPECT_EQ(ind.h->isVisible(), c.elegida < 0);
+        EXPECT_EQ(ind.st.IndiceElegido, c.elegida < 0 ? Falso : Verdadero);
+        EXPECT_EQ(ind.st.Jornada(), 1);
+        EXPECT_EQ(ind.st.Orden(), c.elegida < 0 ? 25 : c.elegida + 1);
+    }
+    // The exit button closes without a choice.
+    Indice ind(3, 1);
+    QTest::mouseClick(ind.h->Pic_BotSalir, Qt::LeftButton);
+    EXPECT_FALSE(ind.h->isVisible());
+    EXPECT_EQ(ind.sonidos.pedidos, std::vector<int>{5});
+    EXPECT_EQ(std::make_pair(ind.st.IndiceElegido, ind.st.Orden()), std::make_pair(Falso, int16_t(2)));
+}
+
+TEST(Historic, ElTecladoRecorreLasLineasYEligeOSale) {
+    Indice ind(23, 1);
+    ASSERT_EQ(QApplication::focusWidget(), ind.h->Pic_Carpeta);
+    EXPECT_EQ(ind.h->Pic_Carpeta->Marcada(), 1);
+    for (int i = 0; i < 19; ++i) QTest::keyClick(ind.h->Pic_Carpeta, Qt::Key_Down);  // over the page's end
+    EXPECT_EQ(ind.h->Superior(), 20);
+    EXPECT_EQ(ind.h->Pic_Carpeta->Marcada(), 0);
+    QTest::keyClick(ind.h->Pic_Carpeta, Qt::Key_PageDown);  // no third page
+    QTest::keyClick(ind.h->Pic_Carpeta, Qt::Key_Down);
+    EXPECT_EQ(ind.sonidos.pedidos, std::vector<int>{10});
+    QTest::keyClick(ind.h->Pic_Carpeta, Qt::Key_Return);
+    EXPECT_FALSE(ind.h->isVisible());
+    EXPECT_EQ(std::make_pair(ind.st.IndiceElegido, ind.st.Orden()), std::make_pair(Verdadero, int16_t(22)));
+
+    Indice sale(3);
+    QTest::keyClick(sale.h->Pic_Carpeta, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), sale.h->Pic_BotSalir);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_FALSE(sale.h->isVisible());
+    EXPECT_EQ(sale.st.IndiceElegido, Falso);
+    EXPECT_EQ(sale.sonidos.pedidos, std::vector<int>{5});
+}
+
+// The date comes from the matchday's record when it is in use; damaged
+// lines of the index are left out.
+TEST(Historic, FechaDeLaJornadaYLineasDañadas) {
+    Indice ind(0);
+    prueba::GrabaReduccionPrueba(ind.st, 7, 3, 2);
+    prueba::GrabaReduccionPrueba(ind.st, 8, 1, 2);
+    std::array<std::string, 30> equipos;
+    ASSERT_EQ(GrabaRegistroJornada(ind.st, 7, RegistroEditor("", 7, "14/09/02", equipos)), 0);
+    std::string bases = prueba::Bytes(ind.st.DirDatos / kFicheroBases);
+    prueba::EscribeBytes(ind.st.DirDatos / kFicheroBases, "x!\r\n" + bases);
+    Historic h(ind.st, ind.sv);
+    ASSERT_EQ(h.TotalLineas(), 2);
+    EXPECT_EQ(h.Lineas()[0].substr(0, 16), "  7 14/09/02   3");
+    EXPECT_EQ(h.Lineas()[1].substr(0, 16), "  8" + std::string(11, ' ') + " 1");
+}
+
+}  // namespace
+}  // namespace tobal
