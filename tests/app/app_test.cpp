@@ -31,7 +31,15 @@ TEST(Archivo, EscrituraAtomicaYBloques) {
     fs::create_directory(d);  // a data file that is a folder, for root too
     EXPECT_NE(EscribeFicheroAtomico(d, "x"), 0);
     EXPECT_TRUE(fs::is_directory(d));
-    EXPECT_EQ(std::distance(fs::directory_iterator(c.ruta()), {}), 2);  // no temporary file left
+    EXPECT_EQ(std::distance(fs::directory_iterator(c.ruta()), {}), 2);
+    {
+        // The disk fills up while the temporary file is being written: the
+        // old file stays whole and no temporary file is left.
+        LimiteTamanoFicheros limite(64);
+        EXPECT_EQ(EscribeFicheroAtomico(f, std::string(100, 'y')), Err::DiscoLleno);
+    }
+    EXPECT_EQ(Bytes(f), std::string("x\0\xE1\r\n", 5));
+    EXPECT_EQ(std::distance(fs::directory_iterator(c.ruta()), {}), 2);
     EscritorBloques w;
     ASSERT_EQ(w.Abre(f, 4), 0);
     w.Escribe("ab");

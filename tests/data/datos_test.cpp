@@ -79,6 +79,42 @@ TEST(DatosGen, FicheroIncompletoOMalFormado) {
     EXPECT_EQ(g.st.Datos.Sonido, "Si");
 }
 
+// kCambiada with field `campo` (0-based) replaced by `valor`.
+std::string ConCampo(int campo, const std::string& valor) {
+    std::string linea = kCambiada;
+    size_t inicio = 0;
+    for (int k = 0; k < campo; ++k) inicio = linea.find(',', inicio) + 1;
+    return linea.replace(inicio, linea.find(',', inicio) - inicio, valor);
+}
+
+// Each bounded number: its bounds are read, one past them is refused with
+// one message and the field keeps its value.
+TEST(DatosGen, NumerosFueraDeSusLimites) {
+    // (Bounds the other fields of kCambiada allow: the current matchday 12 and 38 matchdays.)
+    struct Caso {
+        int campo;
+        std::array<int, 2> leidos, rechazados;
+    };
+    for (const Caso& c : {Caso{0, {1, 38}, {0, 53}}, Caso{2, {1, 30}, {0, 31}}, Caso{3, {1, 3}, {0, 4}},
+                          Caso{8, {1, 2}, {0, 3}}, Caso{9, {12, 52}, {0, 53}}}) {
+        const int campo = c.campo;
+        for (int v : c.leidos) {
+            Lectura l(ConCampo(campo, std::to_string(v)));
+            EXPECT_TRUE(l.m().empty()) << campo << " = " << v;
+            EXPECT_EQ(LineaDatosGen(l.st), ConCampo(campo, std::to_string(v)));
+        }
+        for (int v : c.rechazados) {
+            Lectura l(ConCampo(campo, std::to_string(v)));
+            ASSERT_EQ(l.m().size(), 1u) << campo << " = " << v;
+            EXPECT_NE(l.m()[0].find("fuera de"), std::string::npos) << l.m()[0];
+            EXPECT_EQ(LineaDatosGen(l.st), kCambiada) << campo << " = " << v;
+        }
+    }
+    // Fewer matchdays than the current one: the current one comes down to the last.
+    Lectura l(ConCampo(9, "10"));
+    EXPECT_EQ(l.st.Jornada(), 10);
+}
+
 TEST(DatosGen, FicheroQueEsCarpeta) {
     EstadoPrueba e;
     fs::create_directory(e.dir() / "DATOSGEN.TBX");

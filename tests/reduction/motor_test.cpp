@@ -180,9 +180,25 @@ TEST(Motor, DirectoConTablaA) {
         EXPECT_EQ(cols18[k], cols[k].substr(0, 4) + "1111111111X");
         EXPECT_EQ(cols18[k + 9], cols[k].substr(0, 4) + "2111111111X");
     }
+    // Table A written out by hand: bet k takes, in match i, the d-th marked
+    // sign, d being the digit of row i, column k.
+    const std::vector<std::string> tablaA = {"1121", "XXX1", "2211", "1X1X", "X22X", "21XX", "12X2", "X112", "2X22"};
+    for (size_t k = 0; k < 9; ++k) EXPECT_EQ(cols[k].substr(0, 4), tablaA[k]) << k;
+    // Five triples: the table serves matches 1 to 4, match 5 is developed in full.
     cinco.Prepara(1, "1X2* 1X2* 1X2* 1X2* 1X2* 1 1 1 1 1 1 1 1 1 1");
     EXPECT_EQ(cinco.r.ApuestasDirectas, 243);
     EXPECT_EQ(cinco.Ejecuta().columnas, 27);
+    std::set<std::string> esperadas;
+    for (const std::string& a : tablaA)
+        for (const char* s : {"1", "X", "2"}) esperadas.insert(a + s + "1111111111");
+    const auto cols27 = cinco.Columnas();
+    EXPECT_EQ(std::set<std::string>(cols27.begin(), cols27.end()), esperadas);
+    // Doubles "X2" (table C, first bet: digit 1 in every row): 1 is "X", 2 is "2".
+    Corrida dobles;
+    dobles.Prepara(1, "X2* X2* X2* X2* X2* X2* X2* 1 1 1 1 1 1 1 1");
+    ASSERT_EQ(dobles.Ejecuta().columnas, 16);
+    EXPECT_EQ(dobles.Columnas()[0], "XXXXXXX11111111");
+    EXPECT_EQ(dobles.Columnas()[15], "222222211111111");
 }
 
 TEST(Motor, SignosImposiblesDejanFicheroVacioYRegistro) {

@@ -1,5 +1,5 @@
 // Pictures of the drawn screens, written to capturas/ under the working
-// folder for a person to look at.
+// folder for a person to look at; a few of their pixels are checked here.
 
 #include <QDir>
 
@@ -14,10 +14,15 @@
 namespace tobal {
 namespace {
 
-void Guarda(QWidget* w, const char* nombre) {
+QImage Guarda(QWidget* w, const char* nombre) {
     QDir().mkpath("capturas");
-    EXPECT_TRUE(w->grab().save(QStringLiteral("capturas/%1.png").arg(nombre))) << nombre;
+    const QImage imagen = w->grab().toImage();
+    EXPECT_TRUE(imagen.save(QStringLiteral("capturas/%1.png").arg(nombre))) << nombre;
+    return imagen;
 }
+
+// Colours of a drawn button: yellow highlight, light grey face, dark-green shadow.
+const QColor kAmarillo(255, 255, 0), kGrisClaro(192, 192, 192), kSombra(0, 64, 0);
 
 TEST(Capturas, CaretaMenuDatosGeneralesYMensaje) {
     prueba::Entorno en;
@@ -32,9 +37,18 @@ TEST(Capturas, CaretaMenuDatosGeneralesYMensaje) {
 
     Tb1x2 menu(en.st, en.sv);
     menu.show();
-    Guarda(&menu, "menu");
+    // The first option raised at its corner (40, 185): highlight on its
+    // corner, face inside, shadow 5 pixels beyond its 215 x 27.
+    const QImage imagen = Guarda(&menu, "menu");
+    EXPECT_EQ(imagen.pixelColor(40, 185), kAmarillo);
+    EXPECT_EQ(imagen.pixelColor(45, 205), kGrisClaro);
+    EXPECT_EQ(imagen.pixelColor(40 + 217, 185 + 29), kSombra);
+    EXPECT_EQ(imagen.pixelColor(300, 185), kAmarillo);
     menu.PonPantalla(OpcionMenu::Escrutinio, [&](Estado&, Servicios&, QWidget* padre) {
-        Guarda(&menu, "menu-pulsado");
+        // Pressed, its face sinks by 3 pixels towards the shadow.
+        const QImage pulsado = Guarda(&menu, "menu-pulsado");
+        EXPECT_NE(pulsado.pixelColor(300, 185), kAmarillo);
+        EXPECT_EQ(pulsado.pixelColor(303, 188), kAmarillo);
         auto d = std::make_unique<QDialog>(padre);
         QTimer::singleShot(0, d.get(), &QDialog::reject);
         return d;

@@ -45,8 +45,12 @@ TEST(Menu, BordesDeLasOpcionesIncluidosYUnPixelMasAllaNoNiEntreOpciones) {
     for (QPoint p : std::initializer_list<QPoint>{{150, 218}, {275, 200}, {400, 320}, {5, 5}}) m.Pulsa(p);
     EXPECT_TRUE(m.abiertas.empty());
     EXPECT_TRUE(m.sonidos.pedidos.empty());
+    // The corners as the menu's layout fixes them, written here rather than
+    // read from the menu, so that a mistyped corner shows.
+    const QPoint esquinas[] = {{40, 185}, {40, 225}, {40, 265}, {40, 305}, {300, 185}, {300, 225}, {300, 265}};
     for (int o = 1; o <= Tb1x2::kOpciones; ++o) {
-        const QPoint c = Tb1x2::EsquinaOpcion(o);
+        const QPoint c = esquinas[o - 1];
+        EXPECT_EQ(Tb1x2::EsquinaOpcion(o), c) << "opción " << o;
         m.abiertas.clear();
         m.sonidos.pedidos.clear();
         for (QPoint d : std::initializer_list<QPoint>{{215, 27}, {0, 0}, {216, 10}, {10, 28}, {-1, 10}, {10, -1}})
