@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 
 #include "app/ErrorFichero.h"
@@ -110,27 +112,76 @@ int LeeEnPosicion(const fs::path& ruta, uint64_t posicion, size_t cuantos, std::
     return 0;
 }
 
+std::string SufijoUnico() {
+    static std::atomic<unsigned> contador{0};
+    return "." + std::to_string(::getpid()) + "-" + std::to_string(++contador);
+}
+
+int SincronizaCarpeta(const fs::path& dir) {
+    int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return NumeroErrorErrno(errno);
+    int e = ::fsync(fd) != 0 && errno != EINVAL ? NumeroErrorErrno(errno) : 0;
+    ::close(fd);
+    return e;
+}
+
 int EscribeFicheroAtomico(const fs::path& ruta, std::string_view datos) {
     std::error_code ec;
     if (fs::is_directory(ruta, ec)) return Err::AccesoRuta;
     fs::path temporal = ruta;
-    temporal += ".tmp~";
+    temporal += SufijoUnico() + kFinTemporal;
     int fd;
-    if (int e = AbreRuta(temporal, O_WRONLY | O_CREAT | O_TRUNC, fd)) return e;
+    if (int e = AbreRuta(temporal, O_WRONLY | O_CREAT | O_EXCL, fd)) return e;
+    // The new file keeps the old one's owner and permissions (a list the
+    // user keeps private stays private).
+    struct stat antes {};
+    if (::stat(ruta.c_str(), &antes) == 0) {
+        // Only root may give the file away; otherwise it is the writer's anyway.
+        [[maybe_unused]] const int dueno = ::fchown(fd, antes.st_uid, antes.st_gid);
+        ::fchmod(fd, antes.st_mode & 07777);
+    }
     int e = EscribeTodo(fd, datos);
     if (!e && ::fsync(fd) != 0) e = NumeroErrorErrno(errno);
     if (::close(fd) != 0 && !e) e = NumeroErrorErrno(errno);
     if (!e && ::rename(temporal.c_str(), ruta.c_str()) != 0) e = NumeroErrorErrno(errno);
-    if (e) ::unlink(temporal.c_str());
-    return e;
+    if (e) {
+        ::unlink(temporal.c_str());
+        return e;
+    }
+    return SincronizaCarpeta(ruta.parent_path());
 }
 
 int EscribeEnPosicion(const fs::path& ruta, uint64_t posicion, std::string_view datos) {
     int fd;
-    if (int e = AbreRuta(ruta, O_WRONLY | O_CREAT, fd)) return e;
-    int e = 0;
-    if (::lseek(fd, static_cast<off_t>(posicion), SEEK_SET) < 0) e = NumeroErrorErrno(errno);
-    if (!e) e = EscribeTodo(fd, datos);
+    if (int e = AbreRuta(ruta, O_RDWR | O_CREAT, fd)) return e;
+    struct stat st {};
+    int e = ::fstat(fd, &st) != 0 ? NumeroErrorErrno(errno) : 0;
+    // What the write replaces, to put it back when the write fails half way.
+    std::string antes;
+    const uint64_t tamano = e ? 0 : static_cast<uint64_t>(st.st_size);
+    if (!e && posicion < tamano) {
+        antes.resize(static_cast<size_t>(std::min<uint64_t>(datos.size(), tamano - posicion)));
+        size_t leidos = 0;
+        while (!e && leidos < antes.size()) {
+            ssize_t n = ::pread(fd, antes.data() + leidos, antes.size() - leidos,
+                                static_cast<off_t>(posicion + leidos));
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) e = n < 0 ? NumeroErrorErrno(errno) : Err::FinDeFichero;
+            else leidos += static_cast<size_t>(n);
+        }
+    }
+    if (!e && ::lseek(fd, static_cast<off_t>(posicion), SEEK_SET) < 0) e = NumeroErrorErrno(errno);
+    bool escrito = false;
+    if (!e) {
+        escrito = true;
+        e = EscribeTodo(fd, datos);
+    }
+    if (!e && ::fdatasync(fd) != 0 && errno != EINVAL) e = NumeroErrorErrno(errno);
+    if (e && escrito) {
+        // Best effort: the write's own error is what the caller reports.
+        [[maybe_unused]] const ssize_t repuesto = ::pwrite(fd, antes.data(), antes.size(), static_cast<off_t>(posicion));
+        [[maybe_unused]] const int cortado = ::ftruncate(fd, static_cast<off_t>(tamano));
+    }
     if (::close(fd) != 0 && !e) e = NumeroErrorErrno(errno);
     return e;
 }
@@ -138,7 +189,15 @@ int EscribeEnPosicion(const fs::path& ruta, uint64_t posicion, std::string_view 
 int AnexaFichero(const fs::path& ruta, std::string_view datos) {
     int fd;
     if (int e = AbreRuta(ruta, O_WRONLY | O_CREAT | O_APPEND, fd)) return e;
-    int e = EscribeTodo(fd, datos);
+    struct stat st {};
+    int e = ::fstat(fd, &st) != 0 ? NumeroErrorErrno(errno) : 0;
+    if (!e && !datos.empty()) {
+        e = EscribeTodo(fd, datos);
+        if (!e && ::fdatasync(fd) != 0 && errno != EINVAL) e = NumeroErrorErrno(errno);
+        if (e) {
+            [[maybe_unused]] const int cortado = ::ftruncate(fd, st.st_size);
+        }
+    }
     if (::close(fd) != 0 && !e) e = NumeroErrorErrno(errno);
     return e;
 }

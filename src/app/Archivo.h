@@ -25,14 +25,26 @@ int LeeFichero(const fs::path& ruta, std::string& datos);
 int LeeEnPosicion(const fs::path& ruta, uint64_t posicion, size_t cuantos, std::string& datos,
                   int64_t* tamano = nullptr);
 
-// Replaces the file's content: writes a temporary file beside it and renames
-// it over the old one, so that a failure leaves the old file whole.
+// A part of a file name no other temporary file of any process shares:
+// ".<pid>-<n>". Temporary files are named `file` + this + ".tmp~".
+std::string SufijoUnico();
+inline constexpr const char* kFinTemporal = ".tmp~";
+
+// Replaces the file's content: writes a temporary file beside it (with the
+// old file's permissions) and renames it over the old one, so that a failure
+// leaves the old file whole.
 int EscribeFicheroAtomico(const fs::path& ruta, std::string_view datos);
 
-// Writes `datos` at byte `posicion` of an existing or new file, in place.
+// Makes a rename or a removal in the folder survive a power cut.
+int SincronizaCarpeta(const fs::path& dir);
+
+// Writes `datos` at byte `posicion` of an existing or new file, in place,
+// and syncs it. A failed write puts back the bytes it had overwritten and
+// the file's size: the file is as before.
 int EscribeEnPosicion(const fs::path& ruta, uint64_t posicion, std::string_view datos);
 
-// Appends `datos`, creating the file when it is missing.
+// Appends `datos`, creating the file when it is missing; a failure leaves
+// the file as it was.
 int AnexaFichero(const fs::path& ruta, std::string_view datos);
 
 // Deletes a file; a missing file is error 53.

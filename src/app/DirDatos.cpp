@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "app/Archivo.h"
+#include "app/Cerrojo.h"
 #include "app/Estado.h"
 
 namespace tobal {
@@ -56,6 +57,7 @@ void PreparaDirDatos(Estado& st, const fs::path& dirTrabajo) {
     // its parents too.
     fs::create_directories(st.DirDatos, ec);
     if (fs::is_regular_file(st.DirDatos / "DATOSGEN.TBX", ec)) return;
+    Cerrojo cerrojo(st.DirDatos);
     for (const std::string& nombre : FicherosDatosIniciales()) {
         std::string datos;
         if (LeeFichero(origen / nombre, datos) != 0) continue;

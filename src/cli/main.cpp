@@ -8,6 +8,7 @@
 #include "app/Texto.h"
 #include "cli/Comando.h"
 #include "data/DatosGen.h"
+#include "reduction/Almacen.h"
 
 namespace tobal::cli {
 
@@ -90,6 +91,7 @@ int Main(int argc, char** argv) {
     } else {
         PreparaDirDatos(st);
     }
+    LimpiaTemporales(st);
     {
         InformadorMudo mudo;
         st.informador = &mudo;

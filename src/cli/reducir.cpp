@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <ostream>
 
+#include "app/Cerrojo.h"
 #include "app/Formato.h"
 #include "app/Texto.h"
 #include "cli/Comando.h"
@@ -22,11 +23,13 @@
 namespace tobal::cli {
 namespace {
 
-// Set by Ctrl+C; the run tests it once per state and cleans up.
+// Set by Ctrl+C, and by a request to end (kill, a closed terminal): the run
+// tests it once per state and cleans up.
 std::atomic<bool> gInterrumpido{false};
 extern "C" void AlInterrumpir(int) {
     gInterrumpido.store(true);
 }
+constexpr int kSenales[] = {SIGINT, SIGTERM, SIGHUP};
 
 int Reducir(Contexto& cx, std::vector<std::string>& args) {
     Estado& st = cx.st;
@@ -50,6 +53,9 @@ int Reducir(Contexto& cx, std::vector<std::string>& args) {
 
     CalculaEstadistica(st);
     if (auto aviso = ComprobacionesReducir(st)) return Rechaza(cx, aviso->titulo, aviso->texto);
+    // Held from the question "does it exist?" to the end of the run.
+    Cerrojo clave(st.DirDatos, ClaveReduccion(jornada, orden));
+    if (clave.Ocupado()) return Rechaza(cx, "REDUCCIÓN EN CURSO", TextoReduccionEnCurso(jornada, orden));
     // Without BASES.TBX nothing exists yet; the lookup would only report it.
     std::error_code ec;
     if (std::filesystem::exists(st.DirDatos / kFicheroBases, ec) && ExisteReduccion(st, jornada, orden) &&
@@ -67,9 +73,12 @@ int Reducir(Contexto& cx, std::vector<std::string>& args) {
         avance = [&cx](int porcentaje, const std::string& linea) { BarraProgreso(cx.err, porcentaje, linea); };
     }
     gInterrumpido.store(false);
-    auto anterior = std::signal(SIGINT, AlInterrumpir);
+    struct sigaction accion {}, anteriores[std::size(kSenales)];
+    accion.sa_handler = AlInterrumpir;
+    sigemptyset(&accion.sa_mask);
+    for (size_t i = 0; i < std::size(kSenales); ++i) ::sigaction(kSenales[i], &accion, &anteriores[i]);
     const ResultadoReduccion res = EjecutaReduccion(st, avance, &gInterrumpido);
-    std::signal(SIGINT, anterior);
+    for (size_t i = 0; i < std::size(kSenales); ++i) ::sigaction(kSenales[i], &anteriores[i], nullptr);
     if (terminal) cx.err << '\n' << (res.fin == FinReduccion::Fallida ? "" : res.mensaje + "\n");
 
     if (res.fin == FinReduccion::Cancelada) {
@@ -96,7 +105,8 @@ REGISTRA_COMANDO("reducir", "reduce una quiniela base y guarda la reducción",
                  "\n"
                  "Hace las comprobaciones del botón Reducir, guarda el registro en BASES.TBX y las\n"
                  "columnas en REDjjoo.TBX. Una reducción que ya existe con esa jornada y orden solo\n"
-                 "se sustituye con --reemplazar. Ctrl+C cancela sin dejar nada de la reducción.\n"
+                 "se sustituye con --reemplazar; la anterior sigue entera hasta que la nueva está\n"
+                 "completa. Ctrl+C (o una orden de terminar) cancela y deja la carpeta como estaba.\n"
                  "\n"
                  "Métodos: 1 Directo, 2 Columna Probable (--errores, 0,0 si no se da), 3 Selección\n"
                  "de Signos (--signos).\n"

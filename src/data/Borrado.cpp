@@ -2,6 +2,7 @@
 
 #include <system_error>
 
+#include "app/Cerrojo.h"
 #include "app/Estado.h"
 #include "app/Texto.h"
 #include "data/Jornadas.h"
@@ -23,6 +24,9 @@ std::string TextoConfirmacionBorrado(int desde, int hasta) {
 int BorraJornadas(Estado& st, int desde, int hasta) {
     namespace fs = std::filesystem;
     const std::string blancos(kLongRegJornada, ' ');
+    Cerrojo cerrojo(st.DirDatos);
+    // Leftovers of dead runs go too (their names do not end in .TBX).
+    LimpiaTemporales(st);
     for (int j = desde; j <= hasta; ++j) GrabaRegistroJornada(st, j, blancos);
     LiberaReducciones(st, desde, hasta);
 

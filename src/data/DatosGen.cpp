@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/Archivo.h"
+#include "app/Cerrojo.h"
 #include "app/ErrorFichero.h"
 #include "app/Estado.h"
 #include "app/Informador.h"
@@ -95,6 +96,8 @@ std::string LineaDatosGen(const Estado& st) {
 }
 
 int GrabaDatosGen(const Estado& st) {
+    Cerrojo cerrojo(st.DirDatos);
+    if (cerrojo.Error()) return cerrojo.Error();
     std::string actual;
     if (int e = LeeEnPosicion(st.DirDatos / kFichero, 0, 1, actual); e && e != Err::NoEncontrado) return e;
     return EscribeFicheroAtomico(st.DirDatos / kFichero, LineaDatosGen(st));

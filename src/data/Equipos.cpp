@@ -1,6 +1,7 @@
 #include "data/Equipos.h"
 
 #include "app/Archivo.h"
+#include "app/Cerrojo.h"
 #include "app/ErrorFichero.h"
 #include "app/Estado.h"
 #include "app/Texto.h"
@@ -72,6 +73,8 @@ int GrabaEquipos(const Estado& st, const std::vector<std::string>& equipos) {
         datos += Recorta(e);
         datos += SaltoLinea;
     }
+    Cerrojo cerrojo(st.DirDatos);
+    if (cerrojo.Error()) return cerrojo.Error();
     return EscribeFicheroAtomico(st.DirDatos / kFichero, datos);
 }
 

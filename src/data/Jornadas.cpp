@@ -3,6 +3,7 @@
 #include <chrono>
 
 #include "app/Archivo.h"
+#include "app/Cerrojo.h"
 #include "app/ErrorFichero.h"
 #include "app/Estado.h"
 #include "app/Informador.h"
@@ -72,7 +73,9 @@ int GrabaRegistroJornada(const Estado& st, int jornada, std::string_view registr
     if (jornada < 1) return Err::NombreIncorrecto;
     const fs::path ruta = st.DirDatos / kFichero;
     const int64_t inicio = static_cast<int64_t>(jornada - 1) * kLongRegJornada;
-    int e = 0;
+    Cerrojo cerrojo(st.DirDatos);
+    int e = cerrojo.Error();
+    if (e) return e;
     int64_t tamano = TamanoFichero(ruta, e);
     if (e == Err::NoEncontrado) {
         tamano = 0;

@@ -1,8 +1,12 @@
 #include "reduction/Almacen.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstring>
 
 #include "app/Archivo.h"
+#include "app/Cerrojo.h"
 #include "app/ErrorFichero.h"
 #include "app/Informador.h"
 #include "app/Texto.h"
@@ -226,8 +230,9 @@ void CargaReduccion(Estado& st) {
 
 void BorraReduccion(Estado& st, int jornada, int orden) {
     st.ErrorFichero = 0;
+    Cerrojo cerrojo(st.DirDatos);
     FicheroBases f;
-    if (int e = LeeBases(st, f)) {
+    if (int e = cerrojo.Error() ? cerrojo.Error() : LeeBases(st, f)) {
         InformaErrorFichero(st, Op::BRB, e);
         return;
     }
@@ -243,8 +248,9 @@ void BorraReduccion(Estado& st, int jornada, int orden) {
 }
 
 int LiberaReducciones(Estado& st, int desde, int hasta) {
+    Cerrojo cerrojo(st.DirDatos);
     FicheroBases f;
-    if (LeeBases(st, f)) return 0;
+    if (cerrojo.Error() || LeeBases(st, f)) return 0;
     std::vector<int> cambiadas;
     for (size_t n = 0; n < f.lineas.size(); ++n) {
         int j, o;
@@ -257,8 +263,7 @@ int LiberaReducciones(Estado& st, int desde, int hasta) {
     return static_cast<int>(cambiadas.size());
 }
 
-int GrabaReduccion(Estado& st) {
-    Reduccion& r = st.ReduccionActual;
+int PreparaRegistro(Reduccion& r, std::string& registro) {
     if (r.Metodo == 1) {
         r.MinErrores = r.MaxErrores = 0;
         r.Signos = {0, 0, 0, 0};
@@ -271,12 +276,23 @@ int GrabaReduccion(Estado& st) {
     // after it.
     if (r.Jornada < 1 || r.Jornada > 99 || r.Orden < 1 || r.Orden > 99 || r.Metodo < 1 || r.Metodo > 3)
         return Err::NombreIncorrecto;
-    const std::string registro = RegistroBase(r);
+    registro = RegistroBase(r);
+    return 0;
+}
 
+namespace {
+
+// Writes `registro` (whose key is its first four characters) under the
+// folder's lock; NumRegistro gets its line.
+int GrabaRegistro(Estado& st, const std::string& registro) {
+    int jornada, orden;
+    if (!LeeClave(registro, jornada, orden)) return Err::NombreIncorrecto;
+    Cerrojo cerrojo(st.DirDatos);
+    if (cerrojo.Error()) return cerrojo.Error();
     FicheroBases f;
     int e = LeeBases(st, f);
     if (e && e != Err::NoEncontrado) return e;
-    int n = Busca(f, r.Jornada, r.Orden);
+    int n = Busca(f, jornada, orden);
     if (n < 0) n = Busca(f, 0, 0);
     bool anexada = false;
     if (n < 0) {
@@ -288,6 +304,143 @@ int GrabaReduccion(Estado& st) {
     }
     st.NumRegistro = static_cast<int16_t>(n);
     return Guarda(st, f, {n}, anexada);
+}
+
+constexpr const char* kFinNota = ".reg~";    // the record a change is about to write
+constexpr const char* kFinAnterior = ".old~";  // the columns file it replaces
+
+fs::path ConFin(const fs::path& ruta, const std::string& fin) {
+    fs::path p = ruta;
+    p += fin;
+    return p;
+}
+
+// Back to the earlier pair after the new columns file went in but its
+// record could not be written: the kept old file, or no file and no record.
+void DeshazInstalacion(Estado& st, int jornada, int orden, const fs::path& ruta, const fs::path& anterior,
+                       bool hayAnterior) {
+    if (hayAnterior && ::rename(anterior.c_str(), ruta.c_str()) == 0) return;
+    ::unlink(ruta.c_str());
+    InformadorMudo mudo;
+    Informador* antes = st.informador;
+    const int16_t error = st.ErrorFichero;
+    st.informador = &mudo;
+    BorraReduccion(st, jornada, orden);
+    st.informador = antes;
+    st.ErrorFichero = error;
+}
+
+// Finishes (when the new columns file is in place) or undoes (when it is
+// not) the change whose note is `nota`. Under the folder's lock, with the
+// key free.
+void AcabaInstalacion(Estado& st, const fs::path& ruta, const std::string& id) {
+    const fs::path nota = ConFin(ruta, id + kFinNota), anterior = ConFin(ruta, id + kFinAnterior);
+    std::string texto;
+    struct stat actual {};
+    if (LeeFichero(nota, texto) == 0 && texto.size() > kLongLineaBase &&
+        texto.compare(kLongRegistroBase, 2, SaltoLinea) == 0 && ::stat(ruta.c_str(), &actual) == 0 &&
+        std::to_string(actual.st_ino) + SaltoLinea == texto.substr(kLongLineaBase)) {
+        const std::string registro = texto.substr(0, kLongRegistroBase);
+        int jornada, orden;
+        if (GrabaRegistro(st, registro) != 0 && LeeClave(registro, jornada, orden))
+            DeshazInstalacion(st, jornada, orden, ruta, anterior, fs::exists(anterior));
+    }
+    ::unlink(ConFin(ruta, id + kFinTemporal).c_str());
+    ::unlink(anterior.c_str());
+    ::unlink(nota.c_str());
+}
+
+bool Termina(const std::string& s, const char* fin) {
+    const size_t n = std::strlen(fin);
+    return s.size() >= n && s.compare(s.size() - n, n, fin) == 0;
+}
+
+}  // namespace
+
+int GrabaReduccion(Estado& st) {
+    std::string registro;
+    if (int e = PreparaRegistro(st.ReduccionActual, registro)) return e;
+    return GrabaRegistro(st, registro);
+}
+
+int InstalaReduccion(Estado& st, const std::string& id) {
+    Reduccion& r = st.ReduccionActual;
+    std::string registro;
+    if (int e = PreparaRegistro(r, registro)) return e;
+    const fs::path ruta = st.DirDatos / FicheroRed(r.Jornada, r.Orden);
+    const fs::path temporal = ConFin(ruta, id + kFinTemporal), nota = ConFin(ruta, id + kFinNota),
+                   anterior = ConFin(ruta, id + kFinAnterior);
+    Cerrojo cerrojo(st.DirDatos);
+    if (cerrojo.Error()) return cerrojo.Error();
+    struct stat nuevo {}, viejo {};
+    if (::stat(temporal.c_str(), &nuevo) != 0) return ErrorApertura(temporal, errno);
+    const bool habia = ::stat(ruta.c_str(), &viejo) == 0;
+    if (habia) ::chmod(temporal.c_str(), viejo.st_mode & 07777);
+    if (int e = EscribeFicheroAtomico(nota, registro + SaltoLinea + std::to_string(nuevo.st_ino) + SaltoLinea))
+        return e;
+    const bool hayAnterior = habia && ::link(ruta.c_str(), anterior.c_str()) == 0;
+    if (::rename(temporal.c_str(), ruta.c_str()) != 0) {
+        const int e = NumeroErrorErrno(errno);
+        ::unlink(anterior.c_str());
+        ::unlink(nota.c_str());
+        return e;
+    }
+    SincronizaCarpeta(st.DirDatos);
+    const int e = GrabaRegistro(st, registro);
+    if (e) DeshazInstalacion(st, r.Jornada, r.Orden, ruta, anterior, hayAnterior);
+    ::unlink(anterior.c_str());
+    ::unlink(nota.c_str());
+    SincronizaCarpeta(st.DirDatos);
+    return e;
+}
+
+void LimpiaTemporales(const Estado& estado) {
+    // A copy: finishing a change writes a record, which sets NumRegistro.
+    Estado st;
+    st.DirDatos = estado.DirDatos;
+    auto nombres = [&] {
+        std::vector<std::string> r;
+        std::error_code ec;
+        for (auto it = fs::directory_iterator(st.DirDatos, ec); !ec && it != fs::directory_iterator();
+             it.increment(ec)) {
+            std::string n = it->path().filename().string();
+            if (Termina(n, kFinTemporal) || Termina(n, kFinNota) || Termina(n, kFinAnterior)) r.push_back(n);
+        }
+        return r;
+    };
+    // A clean folder is left without even taking its lock.
+    if (nombres().empty()) return;
+    Cerrojo cerrojo(st.DirDatos);
+    if (cerrojo.Error()) return;
+    const std::vector<std::string> lista = nombres();
+    std::vector<std::string> notas;
+    for (const std::string& n : lista) {
+        const std::string mayus = Mayusculas(n);
+        int jornada, orden;
+        if (mayus.size() > 12 && mayus.rfind("RED", 0) == 0 && mayus.compare(7, 5, ".TBX.") == 0 &&
+            LeeClave(std::string_view(mayus).substr(3), jornada, orden)) {
+            // A reduction's file: stale once no run holds its key.
+            if (!ClaveLibre(st.DirDatos, jornada * 100 + orden)) continue;
+            if (Termina(n, kFinNota)) {
+                notas.push_back(n);
+                continue;
+            }
+            const size_t punto = n.rfind('.');
+            const std::string raiz = n.substr(0, punto);
+            if (Termina(n, kFinAnterior) && fs::exists(st.DirDatos / (raiz + kFinNota))) continue;
+            ::unlink((st.DirDatos / n).c_str());
+            continue;
+        }
+        // A whole-file rewrite's temporary: written under the folder's lock,
+        // which this thread holds now, so its writer is gone.
+        for (const char* f : {"BASES.TBX.", "DATOSGEN.TBX.", "EQUIPOS.TBX.", "JORNADAS.TBX."})
+            if (mayus.rfind(f, 0) == 0 && Termina(n, kFinTemporal)) ::unlink((st.DirDatos / n).c_str());
+    }
+    for (const std::string& n : notas) {
+        const std::string raiz = n.substr(0, n.size() - std::strlen(kFinNota));
+        const size_t punto = raiz.find(".TBX") + 4;
+        AcabaInstalacion(st, st.DirDatos / raiz.substr(0, punto), raiz.substr(punto));
+    }
 }
 
 struct LectorColumnas::Impl {

@@ -61,6 +61,25 @@ int LiberaReducciones(Estado& st, int desde, int hasta);
 // nothing itself.
 int GrabaReduccion(Estado& st);
 
+// The record GrabaReduccion would write for `r`, whose unused parameters it
+// clears; the error number (52 as above).
+int PreparaRegistro(Reduccion& r, std::string& registro);
+
+// Puts the complete, synced columns file FicheroRed + `id` + kFinTemporal of
+// ReduccionActual in place and writes its record (as GrabaReduccion), so
+// that a crash at any moment leaves the folder with either the earlier pair
+// of record and columns file or the new pair: a note of the new record is
+// written first, the old columns file kept under a second name, the columns
+// renamed into place, the record written, the note and the old file removed.
+// A note left by a crash is finished or undone by LimpiaTemporales. On
+// failure the earlier pair is put back. Returns the error number.
+int InstalaReduccion(Estado& st, const std::string& id);
+
+// Removes the temporary files of runs and rewrites that are no longer alive
+// (their owner ended, even by kill -9) and finishes or undoes a change of a
+// reduction a crash interrupted. Never touches a live run's files. Quiet.
+void LimpiaTemporales(const Estado& st);
+
 // Reader of a columns file: one line at a time, the text between the
 // quotes (or the whole line when it has none), CR and LF removed.
 class LectorColumnas {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/Archivo.h"
+#include "app/Cerrojo.h"
 #include "app/ErrorFichero.h"
 #include "app/Informador.h"
 #include "app/Texto.h"
@@ -18,6 +19,14 @@ namespace tobal {
 std::string TextoCuentas(const Reduccion& r) {
     return AlineaDerecha(std::to_string(r.ApuestasDirectas), 9) + " apuestas reducidas a " +
            Ajusta(std::to_string(r.ApuestasReducidas), 7);
+}
+
+int ClaveReduccion(int jornada, int orden) { return jornada * 100 + orden; }
+
+std::string TextoReduccionEnCurso(int jornada, int orden) {
+    return "La reducción de la jornada " + std::to_string(jornada) + ", orden " + std::to_string(orden) +
+           " se está calculando ya en otra ventana o en otro programa. Espere a que termine antes de "
+           "volver a reducirla.";
 }
 
 std::string TextoPorcentaje(int porcentaje) {
@@ -79,7 +88,7 @@ private:
         ++columnas_;
         if (usado_ == bloque_.size()) Vuelca();
     }
-    ResultadoReduccion Falla(int numero, const std::string& que, bool liberaRegistro);
+    ResultadoReduccion Falla(int numero, const std::string& que);
 
     Estado& st_;
     Reduccion& r_;
@@ -212,23 +221,11 @@ void Ejecucion::Recorre() {
     }
 }
 
-ResultadoReduccion Ejecucion::Falla(int numero, const std::string& que, bool liberaRegistro) {
+ResultadoReduccion Ejecucion::Falla(int numero, const std::string& que) {
     ResultadoReduccion res;
     res.fin = FinReduccion::Fallida;
     res.error = numero;
     res.mensaje = que + " (ERROR " + std::to_string(numero) + ": " + Causa(numero) + ").";
-    if (liberaRegistro) {
-        // The reduction is not there: its record goes too. Its own failure
-        // would only repeat the message above.
-        InformadorMudo mudo;
-        Informador* antes = st_.informador;
-        st_.informador = &mudo;
-        BorraReduccion(st_, r_.Jornada, r_.Orden);
-        const int errorBorrado = st_.ErrorFichero;
-        st_.informador = antes;
-        if (errorBorrado != 0 && errorBorrado != Err::NoEncontrado)
-            res.mensaje += " No se ha podido liberar su registro de BASES.TBX.";
-    }
     res.mensaje += " La reducción no se ha guardado.";
     st_.ErrorFichero = static_cast<int16_t>(numero);
     if (st_.informador) st_.informador->ErrorFichero(res.mensaje);
@@ -237,7 +234,8 @@ ResultadoReduccion Ejecucion::Falla(int numero, const std::string& que, bool lib
 
 ResultadoReduccion Ejecucion::Ejecuta() {
     CalculaEstadistica(st_);
-    if (r_.Metodo < 1 || r_.Metodo > 3 || !Prepara()) {
+    std::string registro;
+    if (r_.Metodo < 1 || r_.Metodo > 3 || !Prepara() || PreparaRegistro(r_, registro)) {
         ResultadoReduccion res;
         res.error = Err::TipoIncorrecto;
         res.mensaje =
@@ -246,16 +244,28 @@ ResultadoReduccion Ejecucion::Ejecuta() {
         return res;
     }
     const std::string nombre = FicheroRed(r_.Jornada, r_.Orden);
-    const fs::path ruta = st_.DirDatos / nombre;
-    fs::path temporal = ruta;
-    temporal += ".tmp~";
+    // The run holds its key to the end; the folder only while it installs
+    // the result, so that other keys and other changes go on meanwhile.
+    Cerrojo clave(st_.DirDatos, ClaveReduccion(r_.Jornada, r_.Orden));
+    if (clave.Ocupado()) {
+        ResultadoReduccion res;
+        res.error = Err::PermisoDenegado;
+        res.mensaje = TextoReduccionEnCurso(r_.Jornada, r_.Orden);
+        st_.ErrorFichero = static_cast<int16_t>(res.error);
+        if (st_.informador) st_.informador->ErrorFichero(res.mensaje);
+        return res;
+    }
+    LimpiaTemporales(st_);
+    const std::string id = SufijoUnico();
+    fs::path temporal = st_.DirDatos / nombre;
+    temporal += id + kFinTemporal;
 
-    if (int e = BorraFichero(ruta); e && e != Err::NoEncontrado)
-        return Falla(e, "No se ha podido borrar el fichero de columnas anterior " + nombre, false);
-    if (int e = GrabaReduccion(st_))
-        return Falla(e, "No se ha podido grabar la reducción en " + std::string(kFicheroBases), true);
+    // A name taken by a folder would only fail at the end of a long run.
+    std::error_code ec;
+    if (fs::is_directory(st_.DirDatos / nombre, ec))
+        return Falla(Err::AccesoRuta, "No se ha podido crear el fichero de columnas " + nombre);
     if (int e = escritor_.Abre(temporal, 1 << 20))
-        return Falla(e, "No se ha podido crear el fichero de columnas " + nombre, true);
+        return Falla(e, "No se ha podido crear el fichero de columnas " + nombre);
 
     if (!cancelar_) st_.Cancelado = Falso;
     bloque_.resize(kColumnasBloque * kLongLineaColumna);
@@ -268,15 +278,17 @@ ResultadoReduccion Ejecucion::Ejecuta() {
     res.columnas = columnas_;
     if (cancelado_) {
         BorraFichero(temporal);
-        BorraReduccion(st_, r_.Jornada, r_.Orden);
         res.fin = FinReduccion::Cancelada;
         res.mensaje = kReduccionCancelada;
         return res;
     }
-    if (!e && std::rename(temporal.c_str(), ruta.c_str()) != 0) e = NumeroErrorErrno(errno);
     if (e) {
         BorraFichero(temporal);
-        return Falla(e, "No se ha podido escribir el fichero de columnas " + nombre, true);
+        return Falla(e, "No se ha podido escribir el fichero de columnas " + nombre);
+    }
+    if (int ei = InstalaReduccion(st_, id)) {
+        BorraFichero(temporal);
+        return Falla(ei, "No se ha podido guardar la reducción en " + nombre + " y " + kFicheroBases);
     }
     res.fin = FinReduccion::Terminada;
     res.mensaje = kReduccionFinalizada;

@@ -25,6 +25,10 @@ std::string TextoCuentas(const Reduccion& r);
 // "Se ha realizado el  40 % de la reducción ".
 std::string TextoPorcentaje(int porcentaje);
 
+// The lock key of a reduction (Cerrojo) and the refusal of a second run.
+int ClaveReduccion(int jornada, int orden);
+std::string TextoReduccionEnCurso(int jornada, int orden);
+
 // Called each time the whole percentage of the run changes, with the
 // percentage and its progress line (TextoPorcentaje).
 using AvanceReduccion = std::function<void(int porcentaje, const std::string& linea)>;
@@ -44,11 +48,15 @@ struct ResultadoReduccion {
 // columns the file holds.
 //
 // Order of the writes, so that a crash at any moment never leaves a record
-// beside a partial or older columns file: the old columns file is removed,
-// the record written, the columns written to a temporary file which is
-// renamed into place at the end. A cancelled or failed run frees the record
-// and leaves no columns file; a failure is also reported through
-// st.informador.
+// beside a partial or different columns file, and the earlier reduction of
+// the key stays whole and usable until the new one is complete: the columns
+// go to a temporary file of this run, which is synced; only then, under the
+// folder's lock, are the columns renamed into place and the record written
+// (InstalaReduccion). A cancelled or failed run leaves the folder as it
+// found it, BASES.TBX byte for byte; a failure is also reported through
+// st.informador. While it runs, the run holds the lock of its key: a second
+// run of the same matchday and order fails at once with
+// TextoReduccionEnCurso (error 70).
 //
 // `cancelar`, when given, is tested once per state of the development;
 // otherwise st.Cancelado is (the run clears it at the start and the end),

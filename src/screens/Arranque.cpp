@@ -4,6 +4,7 @@
 
 #include "app/DirDatos.h"
 #include "app/Estado.h"
+#include "reduction/Almacen.h"
 #include "screens/Tb1x2.h"
 #include "screens/careta.h"
 
@@ -16,6 +17,7 @@ std::unique_ptr<Tb1x2> Main(Estado& st, Servicios& sv, const std::filesystem::pa
     }
     st.DirDatos = st.DirPrograma;
     PreparaDirDatos(st, dirTrabajo);
+    LimpiaTemporales(st);
     auto menu = std::make_unique<Tb1x2>(st, sv);
     menu->show();
     while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();

@@ -88,8 +88,8 @@ TEST(CliEstadistica, ImprimeLasLineasSinEscribirNada) {
     ASSERT_EQ(r.codigo, 0) << r.errores;
     EXPECT_TRUE(Contiene(r.salida, "Apuest. reducidas: 18\n")) << r.salida;
     EXPECT_TRUE(Contiene(r.errores, "El máximo de errores baja a 3")) << r.errores;
-    for (const auto& f : fs::directory_iterator(d.ruta()))
-        EXPECT_EQ(f.path().filename(), "DATOSGEN.TBX") << "only the settings the tool creates on first use";
+    for (const std::string& f : prueba::Ficheros(d.ruta()))
+        EXPECT_EQ(f, "DATOSGEN.TBX") << "only the settings the tool creates on first use";
 }
 
 }  // namespace

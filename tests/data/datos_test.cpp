@@ -39,7 +39,7 @@ TEST(DatosGen, PrimerArranqueYVueltaCompleta) {
     fs::remove(l.dir() / "DATOSGEN.TBX");
     ASSERT_EQ(GrabaDatosGen(l.st), 0);
     EXPECT_EQ(Bytes(l.dir() / "DATOSGEN.TBX"), kCambiada);
-    EXPECT_EQ(std::distance(fs::directory_iterator(l.dir()), {}), 1);
+    EXPECT_EQ(prueba::Ficheros(l.dir()).size(), 1u);
     fs::remove(l.dir() / "DATOSGEN.TBX");  // the defaults, and the file made with them
     LeeDatosGen(l.st);
     EXPECT_EQ(l.m(), Lista{TextoErrorFichero(Op::LDG, 53)});
@@ -126,26 +126,27 @@ TEST(DatosGen, FicheroQueEsCarpeta) {
 }
 
 TEST(Datos, SinPermisos) {
-    if (EsRoot()) GTEST_SKIP() << "root reads and writes anyway";
-    EstadoPrueba e;
-    const fs::path dg = e.dir() / "DATOSGEN.TBX";
-    EscribeBytes(e.dir() / "EQUIPOS.TBX", "Betis\r\n");
-    ::chmod(e.dir().c_str(), 0555);
-    LeeDatosGen(e.st);
-    EXPECT_EQ(e.mensajes.mensajes.size(), 2u);  // not found, and could not be created
-    const int r = GrabaEquipos(e.st, {"Eibar"});
-    ::chmod(e.dir().c_str(), 0755);
-    EXPECT_FALSE(fs::exists(dg));
-    EXPECT_NE(r, 0);
-    EXPECT_EQ(Bytes(e.dir() / "EQUIPOS.TBX"), "Betis\r\n");
-    // An unreadable DATOSGEN.TBX is reported and never overwritten.
-    EscribeBytes(dg, kCambiada);
-    ::chmod(dg.c_str(), 0);
-    e.mensajes.mensajes.clear();
-    LeeDatosGen(e.st);
-    ::chmod(dg.c_str(), 0644);
-    EXPECT_EQ(e.mensajes.mensajes.size(), 1u);
-    EXPECT_EQ(Bytes(dg), kCambiada);
+    ComoUsuarioSinPrivilegios([] {
+        EstadoPrueba e;
+        const fs::path dg = e.dir() / "DATOSGEN.TBX";
+        EscribeBytes(e.dir() / "EQUIPOS.TBX", "Betis\r\n");
+        ::chmod(e.dir().c_str(), 0555);
+        LeeDatosGen(e.st);
+        EXPECT_EQ(e.mensajes.mensajes.size(), 2u);  // not found, and could not be created
+        const int r = GrabaEquipos(e.st, {"Eibar"});
+        ::chmod(e.dir().c_str(), 0755);
+        EXPECT_FALSE(fs::exists(dg));
+        EXPECT_NE(r, 0);
+        EXPECT_EQ(Bytes(e.dir() / "EQUIPOS.TBX"), "Betis\r\n");
+        // An unreadable DATOSGEN.TBX is reported and never overwritten.
+        EscribeBytes(dg, kCambiada);
+        ::chmod(dg.c_str(), 0);
+        e.mensajes.mensajes.clear();
+        LeeDatosGen(e.st);
+        ::chmod(dg.c_str(), 0644);
+        EXPECT_EQ(e.mensajes.mensajes.size(), 1u);
+        EXPECT_EQ(Bytes(dg), kCambiada);
+    });
 }
 
 TEST(Equipos, GrabaYLee) {

@@ -39,7 +39,6 @@ struct Corrida {
         return EjecutaReduccion(st, avance, cancelar);
     }
     fs::path Red() const { return e.dir() / FicheroRed(r.Jornada, r.Orden); }
-    fs::path Temporal() const { return e.dir() / (FicheroRed(r.Jornada, r.Orden) + ".tmp~"); }
     std::vector<std::string> Columnas() const {
         const std::string b = Bytes(Red());
         std::vector<std::string> cols;
@@ -142,7 +141,7 @@ TEST(Motor, LasEstadisticasAnuncianLasColumnasEscritas) {
         c.r.ApuestasReducidas = -1;
         CargaReduccion(c.st);
         EXPECT_EQ(c.r.ApuestasReducidas, anunciadas) << "the record";
-        EXPECT_FALSE(fs::exists(c.Temporal()));
+        EXPECT_EQ(prueba::Ficheros(c.e.dir()), (std::vector<std::string>{"BASES.TBX", FicheroRed(c.r.Jornada, c.r.Orden)}));
         if (c.r.ApuestasDirectas > 59049) continue;
         const auto todas = Desarrollo(c.r);
         ASSERT_EQ(static_cast<int64_t>(todas.size()), c.r.ApuestasDirectas);
@@ -222,51 +221,46 @@ TEST(Motor, AvanceYCancelacion) {
     EXPECT_EQ(ultima, "Se ha realizado el 100 % de la reducción ");
     EXPECT_EQ(TextoCuentas(c.r), "     6561 apuestas reducidas a 6561   ");
 
-    // Cancelled at 40 % through the shared flag: neither record nor file,
-    // not even those of the reduction it was replacing.
+    // Cancelled at 40 % through the shared flag while replacing it: the
+    // earlier reduction stays as it was, byte for byte, and nothing is left.
+    const std::string bases = Bytes(c.e.dir() / kFicheroBases), red = Bytes(c.Red());
+    c.r.MaxErrores = 7;
     res = c.Ejecuta([&](int p, const std::string&) { c.st.Cancelado = p >= 40 ? Verdadero : Falso; });
     EXPECT_EQ(res.fin, FinReduccion::Cancelada);
     EXPECT_EQ(res.mensaje, "El proceso de reducción ha sido cancelado");
     EXPECT_EQ(c.st.Cancelado, Falso);
-    EXPECT_FALSE(c.HayRegistro());
-    EXPECT_FALSE(fs::exists(c.Red()));
-    EXPECT_FALSE(fs::exists(c.Temporal()));
-    EXPECT_EQ(Bytes(c.e.dir() / kFicheroBases).substr(0, kLongRegistroBase), RegistroLibre());
+    EXPECT_EQ(Bytes(c.e.dir() / kFicheroBases), bases);
+    EXPECT_EQ(Bytes(c.Red()), red);
+    EXPECT_EQ(prueba::Ficheros(c.e.dir()), (std::vector<std::string>{"BASES.TBX", "RED1201.TBX"}));
 
-    std::atomic<bool> parar{false};  // as a worker thread runs it
-    c.Ejecuta();
-    EXPECT_EQ(c.Ejecuta([&](int p, const std::string&) { parar = p >= 10; }, &parar).fin, FinReduccion::Cancelada);
-    EXPECT_FALSE(c.HayRegistro());
-    EXPECT_FALSE(fs::exists(c.Red()));
+    Corrida nueva;  // as a worker thread runs it, on a folder with nothing yet
+    nueva.Prepara(2, "1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1 1 1 1 1 1 1", "0,8");
+    std::atomic<bool> parar{false};
+    EXPECT_EQ(nueva.Ejecuta([&](int p, const std::string&) { parar = p >= 10; }, &parar).fin,
+              FinReduccion::Cancelada);
+    EXPECT_TRUE(prueba::Ficheros(nueva.e.dir()).empty());
 }
 
-// A run that cannot write says so and leaves neither record nor columns.
+// A run that cannot write says so and leaves the earlier reduction whole.
 TEST(Motor, FalloAlEscribir) {
-    const std::string cuatro = "1X2* 1X2* 1X2* 1X2* 1 1 1 1 1 1 1 1 1 1 1";
-    {
-        Corrida c;  // the columns fail after the record was written: it goes again
-        c.Prepara(1, cuatro);
-        ASSERT_EQ(c.Ejecuta().fin, FinReduccion::Terminada);
-        fs::create_directory(c.Temporal());
-        const auto res = c.Ejecuta();
-        EXPECT_EQ(res.fin, FinReduccion::Fallida);
-        EXPECT_NE(res.mensaje.find("La reducción no se ha guardado."), std::string::npos) << res.mensaje;
-        EXPECT_FALSE(c.HayRegistro());
-        EXPECT_FALSE(fs::exists(c.Red()));
-    }
-    {
-        Corrida c;  // the disk fills up half way through the columns
-        c.Prepara(2, "1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1 1 1 1 1", "0,10");
-        const auto res = [&] {
-            prueba::LimiteTamanoFicheros limite(64 * 1024);
-            return c.Ejecuta();
-        }();
-        EXPECT_EQ(res.fin, FinReduccion::Fallida);
-        EXPECT_EQ(res.error, 61);
-        EXPECT_FALSE(c.HayRegistro());
-        EXPECT_FALSE(fs::exists(c.Red()));
-        EXPECT_FALSE(fs::exists(c.Temporal()));
-    }
+    Corrida c;
+    c.Prepara(1, "1X2* 1X2* 1X2* 1X2* 1 1 1 1 1 1 1 1 1 1 1");
+    ASSERT_EQ(c.Ejecuta().fin, FinReduccion::Terminada);
+    const std::string bases = Bytes(c.e.dir() / kFicheroBases), red = Bytes(c.Red());
+    c.Prepara(2, "1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1 1 1 1 1", "0,10");
+    // The disk fills up half way through the columns: no file may grow past
+    // 256 KB, and the new reduction needs 1.1 MB.
+    const auto res = [&] {
+        prueba::LimiteTamanoFicheros limite(256 * 1024);
+        return c.Ejecuta();
+    }();
+    EXPECT_EQ(res.fin, FinReduccion::Fallida);
+    EXPECT_EQ(res.error, 61);
+    EXPECT_NE(res.mensaje.find("RED1201.TBX"), std::string::npos) << res.mensaje;
+    EXPECT_NE(res.mensaje.find("La reducción no se ha guardado."), std::string::npos) << res.mensaje;
+    EXPECT_EQ(Bytes(c.e.dir() / kFicheroBases), bases);
+    EXPECT_EQ(Bytes(c.Red()), red);
+    EXPECT_EQ(prueba::Ficheros(c.e.dir()), (std::vector<std::string>{"BASES.TBX", "RED1201.TBX"}));
 }
 
 TEST(Motor, RechazaUnaBaseSinSignos) {

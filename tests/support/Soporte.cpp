@@ -1,6 +1,7 @@
 #include "Soporte.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <spawn.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
@@ -10,13 +11,14 @@
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
-#include <cstring>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
 
+#include "app/Cerrojo.h"
 #include "data/DatosGen.h"
 #include "reduction/Almacen.h"
 
@@ -86,6 +88,14 @@ void GrabaReduccionPrueba(Estado& st, int jornada, int orden, int columnas) {
     GrabaReduccionConColumnas(st, jornada, orden, v);
 }
 
+std::vector<std::string> Ficheros(const fs::path& dir) {
+    std::vector<std::string> r;
+    for (const auto& f : fs::directory_iterator(dir))
+        if (f.path().filename().string()[0] != '.') r.push_back(f.path().filename().string());
+    std::sort(r.begin(), r.end());
+    return r;
+}
+
 bool EsRoot() { return ::geteuid() == 0; }
 
 DiscoPequeno::DiscoPequeno(size_t bytes) {
@@ -131,6 +141,46 @@ LimiteTamanoFicheros::~LimiteTamanoFicheros() {
     std::signal(SIGXFSZ, senal_);
 }
 
+CliEnMarcha::CliEnMarcha(const std::vector<std::string>& args, int terminal)
+    : tmp_(std::make_unique<CarpetaTemporal>()) {
+    const std::string exe = TOBAL31_CLI;  // set by the build
+    posix_spawn_file_actions_t acc;
+    posix_spawn_file_actions_init(&acc);
+    posix_spawn_file_actions_addopen(&acc, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&acc, 1, (*tmp_ / "salida").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (terminal >= 0)
+        posix_spawn_file_actions_adddup2(&acc, terminal, 2);
+    else
+        posix_spawn_file_actions_addopen(&acc, 2, (*tmp_ / "errores").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    std::vector<std::string> todos{exe};
+    todos.insert(todos.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (auto& a : todos) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    if (posix_spawn(&pid_, exe.c_str(), &acc, nullptr, argv.data(), environ) != 0) pid_ = -1;
+    posix_spawn_file_actions_destroy(&acc);
+}
+
+CliEnMarcha::~CliEnMarcha() {
+    if (pid_ > 0) {
+        ::kill(pid_, SIGKILL);
+        ::waitpid(pid_, nullptr, 0);
+    }
+}
+
+ResultadoCli CliEnMarcha::Espera() {
+    ResultadoCli r;
+    if (pid_ > 0) {
+        int estado = 0;
+        ::waitpid(pid_, &estado, 0);
+        r.codigo = WIFEXITED(estado) ? WEXITSTATUS(estado) : 128 + WTERMSIG(estado);
+        pid_ = -1;
+    }
+    r.salida = Bytes(*tmp_ / "salida");
+    r.errores = Bytes(*tmp_ / "errores");
+    return r;
+}
+
 ResultadoCli EjecutaCli(const std::vector<std::string>& args) { return Ejecuta(args, false); }
 
 ResultadoCli EjecutaCliEnTerminal(const fs::path& datos, std::vector<std::string> args) {
@@ -139,50 +189,25 @@ ResultadoCli EjecutaCliEnTerminal(const fs::path& datos, std::vector<std::string
 }
 
 ResultadoCli Ejecuta(const std::vector<std::string>& args, bool terminal) {
-    const std::string exe = TOBAL31_CLI;  // set by the build
-    CarpetaTemporal tmp;
-    const fs::path fOut = tmp / "salida", fErr = tmp / "errores";
+    if (!terminal) return CliEnMarcha(args).Espera();
     // A terminal for stderr: the master end stays here and is read while
     // the tool runs, so that it never blocks on a full terminal.
-    int maestro = -1, esclavo = -1;
-    if (terminal) {
-        maestro = ::posix_openpt(O_RDWR | O_NOCTTY);
-        if (maestro < 0 || ::grantpt(maestro) != 0 || ::unlockpt(maestro) != 0) throw std::runtime_error("pty");
-        esclavo = ::open(::ptsname(maestro), O_RDWR | O_NOCTTY);
-        if (esclavo < 0) throw std::runtime_error("pty");
+    const int maestro = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (maestro < 0 || ::grantpt(maestro) != 0 || ::unlockpt(maestro) != 0) throw std::runtime_error("pty");
+    const int esclavo = ::open(::ptsname(maestro), O_RDWR | O_NOCTTY);
+    if (esclavo < 0) throw std::runtime_error("pty");
+    CliEnMarcha cli(args, esclavo);
+    ::close(esclavo);
+    std::string errores;
+    if (cli.pid() > 0) {
+        // Until the tool's end closes the last slave end (read fails with EIO).
+        char buf[4096];
+        for (ssize_t n; (n = ::read(maestro, buf, sizeof buf)) > 0 || (n < 0 && errno == EINTR);)
+            if (n > 0) errores.append(buf, static_cast<size_t>(n));
     }
-    posix_spawn_file_actions_t acc;
-    posix_spawn_file_actions_init(&acc);
-    posix_spawn_file_actions_addopen(&acc, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&acc, 1, fOut.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (terminal)
-        posix_spawn_file_actions_adddup2(&acc, esclavo, 2);
-    else
-        posix_spawn_file_actions_addopen(&acc, 2, fErr.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    std::vector<std::string> todos{exe};
-    todos.insert(todos.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (auto& a : todos) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    pid_t pid;
-    ResultadoCli r;
-    const bool lanzado = posix_spawn(&pid, exe.c_str(), &acc, nullptr, argv.data(), environ) == 0;
-    if (esclavo >= 0) ::close(esclavo);
-    if (lanzado) {
-        if (terminal) {
-            // Until the tool's end closes the last slave end (read fails with EIO).
-            char buf[4096];
-            for (ssize_t n; (n = ::read(maestro, buf, sizeof buf)) > 0 || (n < 0 && errno == EINTR);)
-                if (n > 0) r.errores.append(buf, static_cast<size_t>(n));
-        }
-        int estado = 0;
-        ::waitpid(pid, &estado, 0);
-        r.codigo = WIFEXITED(estado) ? WEXITSTATUS(estado) : 128 + WTERMSIG(estado);
-    }
-    posix_spawn_file_actions_destroy(&acc);
-    if (maestro >= 0) ::close(maestro);
-    r.salida = Bytes(fOut);
-    if (!terminal) r.errores = Bytes(fErr);
+    ::close(maestro);
+    ResultadoCli r = cli.Espera();
+    r.errores = errores;
     return r;
 }
 
@@ -194,6 +219,32 @@ std::string Orden(const std::string& linea) {
         ::pclose(f);
     }
     return salida;
+}
+
+void EnHijo(const std::function<void()>& cuerpo) {
+    constexpr int kSaltado = 77;
+    std::fflush(nullptr);
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0) << "fork";
+    if (pid == 0) {
+        cuerpo();
+        std::fflush(nullptr);
+        ::_exit(::testing::Test::HasFailure() ? 1 : ::testing::Test::IsSkipped() ? kSaltado : 0);
+    }
+    int estado = 0;
+    ::waitpid(pid, &estado, 0);
+    if (WIFEXITED(estado) && WEXITSTATUS(estado) == kSaltado) GTEST_SKIP() << "skipped in the child process";
+    EXPECT_TRUE(WIFEXITED(estado) && WEXITSTATUS(estado) == 0) << "the child process failed (see above)";
+}
+
+void ComoUsuarioSinPrivilegios(const std::function<void()>& cuerpo) {
+    if (!EsRoot()) return cuerpo();
+    EnHijo([&] {
+        constexpr uid_t kNadie = 65534;
+        if (::setgroups(0, nullptr) != 0 || ::setgid(kNadie) != 0 || ::setuid(kNadie) != 0)
+            GTEST_SKIP() << "root cannot become an unprivileged user here";
+        cuerpo();
+    });
 }
 
 ::testing::AssertionResult ErrorDeUso(const ResultadoCli& r) {

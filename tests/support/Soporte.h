@@ -5,7 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/types.h>
+
+#include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -60,8 +65,19 @@ void GrabaReduccionConColumnas(Estado& st, int jornada, int orden, const std::ve
 // direct bets.
 void GrabaReduccionPrueba(Estado& st, int jornada, int orden, int columnas);
 
+// The names of the files in `dir`, sorted, without hidden ones (the
+// folder's lock file).
+std::vector<std::string> Ficheros(const fs::path& dir);
+
 // True when running as root (permission tests cannot fail for root).
 bool EsRoot();
+
+// Runs `cuerpo` in a child process: its failures are printed there and fail
+// the calling test; a skip there skips it.
+void EnHijo(const std::function<void()>& cuerpo);
+// Runs `cuerpo` as an unprivileged user (nobody, in a child process) when
+// running as root, so that permissions are enforced; directly otherwise.
+void ComoUsuarioSinPrivilegios(const std::function<void()>& cuerpo);
 
 // A full disk: a tmpfs of `bytes` mounted on a temporary folder (root only),
 // unmounted when the object goes. When it cannot be mounted, Montado() is
@@ -111,6 +127,21 @@ ResultadoCli EjecutaCli(const std::vector<std::string>& args);
 // terminal hands it back, in `errores`).
 ResultadoCli EjecutaCliEnTerminal(const fs::path& datos, std::vector<std::string> args);
 ResultadoCli Ejecuta(const std::vector<std::string>& args, bool terminal);
+// tobal31-cli started in the background (stderr on `terminal` when given).
+class CliEnMarcha {
+public:
+    explicit CliEnMarcha(const std::vector<std::string>& args, int terminal = -1);
+    ~CliEnMarcha();
+    CliEnMarcha(const CliEnMarcha&) = delete;
+    CliEnMarcha& operator=(const CliEnMarcha&) = delete;
+    pid_t pid() const { return pid_; }
+    // Waits for its end (exit code, or 128 + the signal that ended it).
+    ResultadoCli Espera();
+
+private:
+    std::unique_ptr<CarpetaTemporal> tmp_;
+    pid_t pid_ = -1;
+};
 // Runs tobal31-cli --datos `datos` with `args` followed by `mas`.
 ResultadoCli EjecutaCliEn(const fs::path& datos, std::vector<std::string> args,
                           const std::vector<std::string>& mas = {});
