@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#if defined(__SSE2__)
+// The portable path is built in place of the SSE2 one by defining
+// TOBAL31_ESCRUTINIO_PORTABLE (its tests do).
+#if defined(__SSE2__) && !defined(TOBAL31_ESCRUTINIO_PORTABLE)
+#define TOBAL31_ESCRUTINIO_SSE2 1
 #include <emmintrin.h>
 #endif
 
@@ -160,7 +163,7 @@ BoletoPremiado LeeFilaBoleto(std::string_view fila) {
 
 namespace {
 
-#if defined(__SSE2__)
+#if defined(TOBAL31_ESCRUTINIO_SSE2)
 // The number of bits set in each 7-bit value.
 constexpr std::array<uint8_t, 128> kUnos = [] {
     std::array<uint8_t, 128> t{};
@@ -183,7 +186,7 @@ public:
         std::memcpy(&g2_, ganadora_ + 8, 8);
         const unsigned char mascara[8] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0};
         std::memcpy(&mascara2_, mascara, 8);
-#if defined(__SSE2__)
+#if defined(TOBAL31_ESCRUTINIO_SSE2)
         ganadora128_ = _mm_loadu_si128(reinterpret_cast<const __m128i*>(ganadora_));
 #endif
     }
@@ -229,7 +232,7 @@ private:
         return (((x & k7f) + k7f) | x) & ~k7f;
     }
 
-#if defined(__SSE2__)
+#if defined(TOBAL31_ESCRUTINIO_SSE2)
     // Hits of a line of quote, 15 signs, quote, CR LF at `p` with no quote
     // among the first 14 signs (one would end the column early); -1 for any
     // other line.
@@ -326,7 +329,7 @@ private:
     std::vector<std::string>& boletos_;
     char ganadora_[16];
     uint64_t g1_ = 0, g2_ = 0, mascara2_ = 0;
-#if defined(__SSE2__)
+#if defined(TOBAL31_ESCRUTINIO_SSE2)
     __m128i ganadora128_;
 #endif
     char linea_[16];
