@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/Cerrojo.h"
 #include "app/Estado.h"
 #include "app/Informador.h"
 
@@ -83,6 +84,11 @@ void SinMasArgumentos(const std::vector<std::string>& args);
 std::string NombreCp1252(const std::string& utf8);
 // "1 equipo", "3 equipos": a count with its noun.
 std::string Cuenta(long long n, const std::string& singular, const std::string& plural);
+
+// Takes the data folder's lock into `cerrojo` for a change that reads and
+// writes back; when another writer keeps it, says so and that `sinCambios`,
+// and returns false.
+bool TomaCarpeta(Contexto& cx, std::optional<Cerrojo>& cerrojo, const std::string& sinCambios);
 
 // Prints a refusal: title line, then text, on stderr; returns 1.
 int Rechaza(Contexto& cx, const std::string& titulo, const std::string& texto);

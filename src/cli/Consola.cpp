@@ -46,6 +46,14 @@ bool EligeReduccion(Contexto& cx, int jornada, int orden) {
     return false;
 }
 
+bool TomaCarpeta(Contexto& cx, std::optional<Cerrojo>& cerrojo, const std::string& sinCambios) {
+    cerrojo.emplace(cx.st.DirDatos);
+    if (!cerrojo->Error()) return true;
+    cx.err << "Tobal31: otro programa está cambiando la carpeta de datos (error " << cerrojo->Error() << "); "
+           << sinCambios << ".\n";
+    return false;
+}
+
 void Contexto::CargaDatosGenerales() { LeeDatosGen(st); }
 
 void BarraProgreso(std::ostream& err, int porcentaje, const std::string& linea) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <ostream>
 
 #include "app/ErrorFichero.h"
@@ -39,6 +40,9 @@ int Equipos(Contexto& cx, std::vector<std::string>& args) {
     cx.CargaDatosGenerales();
 
     Estado& st = cx.st;
+    // From reading the list to writing it back, no other writer comes between.
+    std::optional<Cerrojo> cerrojo;
+    if ((anadir || quitar) && !TomaCarpeta(cx, cerrojo, "la lista no ha cambiado")) return kSalidaRechazo;
     std::vector<std::string> equipos;
     // A list never written is an empty list when it is about to be written.
     std::error_code ec;

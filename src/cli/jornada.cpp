@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <filesystem>
+#include <optional>
 #include <ostream>
 #include <utility>
 
@@ -76,6 +77,10 @@ int Jornada(Contexto& cx, std::vector<std::string>& args) {
     for (const auto& [dado, cortado] : cortados)
         cx.err << "El nombre \"" << dado << "\" se corta a 15 caracteres: \"" << AUtf8(cortado) << "\".\n";
 
+    // A write keeps the record's results and the list's names: from reading
+    // them to writing them back, no other writer comes between.
+    std::optional<Cerrojo> cerrojo;
+    if (fecha && !TomaCarpeta(cx, cerrojo, "no se ha grabado nada")) return kSalidaRechazo;
     cx.st.Jornada() = static_cast<int16_t>(jornada);
     LeeJornada(cx.st);
     if (cx.st.ErrorFichero && cx.st.ErrorFichero != 53) return kSalidaRechazo;
