@@ -230,6 +230,40 @@ TEST(Jornadas, GrabaYLeeRegistros) {
     EXPECT_TRUE(e.mensajes.mensajes.empty());
 }
 
+// A disk that fills up half way through a record: the file is as before,
+// not one with a partial record every later read would call damaged.
+TEST(Jornadas, UnaGrabacionFallidaDejaElFicheroComoEstaba) {
+    EstadoPrueba e;
+    const fs::path f = e.dir() / "JORNADAS.TBX";
+    ASSERT_EQ(GrabaRegistroJornada(e.st, 3, Registro(3, "10/02/03")), 0);
+    const std::string antes = Bytes(f);
+    for (int jornada : {4, 9}) {  // just past the end, and past a gap
+        const int r = [&] {
+            LimiteTamanoFicheros limite(antes.size() + 200);
+            return GrabaRegistroJornada(e.st, jornada, Registro(jornada, "01/03/03"));
+        }();
+        EXPECT_EQ(r, Err::DiscoLleno);
+        EXPECT_EQ(Bytes(f), antes);
+    }
+}
+
+// Whole-file rewrites keep the file's permissions: a private list stays so.
+TEST(Datos, LasReescriturasConservanLosPermisos) {
+    EstadoPrueba e;
+    const fs::path eq = e.dir() / "EQUIPOS.TBX", dg = e.dir() / "DATOSGEN.TBX";
+    for (mode_t modo : {0600, 0640, 0664}) {
+        EscribeBytes(eq, "Betis\r\n");
+        EscribeBytes(dg, kCambiada);
+        ::chmod(eq.c_str(), modo);
+        ::chmod(dg.c_str(), modo);
+        ASSERT_EQ(GrabaEquipos(e.st, {"Eibar"}), 0);
+        ASSERT_EQ(GrabaDatosGen(e.st), 0);
+        EXPECT_EQ(fs::status(eq).permissions(), static_cast<fs::perms>(modo));
+        EXPECT_EQ(fs::status(dg).permissions(), static_cast<fs::perms>(modo));
+    }
+    EXPECT_EQ(Ficheros(e.dir()), (Lista{"DATOSGEN.TBX", "EQUIPOS.TBX"}));  // no temporary file left
+}
+
 TEST(Jornadas, FicheroConTamanoIrregularOCarpeta) {
     // Two whole records and a piece of a third: the whole ones read, and
     // writing keeps every record in its place.

@@ -7,8 +7,12 @@
 #include <numeric>
 #include <random>
 #include <set>
+#include <thread>
+
+#include <sys/stat.h>
 
 #include "Soporte.h"
+#include "app/Cerrojo.h"
 #include "reduction/Almacen.h"
 #include "reduction/Base.h"
 #include "reduction/Estadistica.h"
@@ -261,6 +265,92 @@ TEST(Motor, FalloAlEscribir) {
     EXPECT_EQ(Bytes(c.e.dir() / kFicheroBases), bases);
     EXPECT_EQ(Bytes(c.Red()), red);
     EXPECT_EQ(prueba::Ficheros(c.e.dir()), (std::vector<std::string>{"BASES.TBX", "RED1201.TBX"}));
+}
+
+// A folder the user may not write: the run fails with a clear error and
+// BASES.TBX stays byte for byte (no freed slot left behind).
+TEST(Motor, CarpetaDeSoloLecturaNoCambiaNada) {
+    prueba::ComoUsuarioSinPrivilegios([] {
+        Corrida c;
+        prueba::GrabaReduccionPrueba(c.st, 12, 4, 2);
+        c.Prepara(1, "1X2* 1X2* 1X2* 1X2* 1 1 1 1 1 1 1 1 1 1 1");
+        const std::string bases = Bytes(c.e.dir() / kFicheroBases);
+        fs::permissions(c.e.dir(), fs::perms::owner_read | fs::perms::owner_exec);
+        const auto res = c.Ejecuta();
+        fs::permissions(c.e.dir(), fs::perms::owner_all);
+        EXPECT_EQ(res.fin, FinReduccion::Fallida);
+        EXPECT_EQ(res.error, 70);
+        EXPECT_NE(res.mensaje.find("RED1201.TBX (ERROR 70: permiso denegado)"), std::string::npos) << res.mensaje;
+        EXPECT_EQ(Bytes(c.e.dir() / kFicheroBases), bases);
+        EXPECT_EQ(prueba::Ficheros(c.e.dir()), (std::vector<std::string>{"BASES.TBX", "RED1204.TBX"}));
+    });
+}
+
+// A second run of the same key while one runs is refused; other keys go on.
+TEST(Motor, UnaClaveEnCursoRechazaOtraCorrida) {
+    Corrida c;
+    c.Prepara(1, "1X2* 1X2* 1X2* 1X2* 1 1 1 1 1 1 1 1 1 1 1");
+    bool hecho = false;
+    std::atomic<bool> parar{false};
+    ResultadoReduccion segunda, tercera;
+    const auto res = c.Ejecuta([&](int p, const std::string&) {
+        if (p < 50 || hecho) return;
+        hecho = true;
+        std::thread([&] {  // the same folder, as a second window would
+            Corrida d;
+            d.st.DirDatos = c.st.DirDatos;
+            d.Prepara(1, "1X2* 1X2* 1 1 1 1 1 1 1 1 1 1 1 1 1");
+            segunda = d.Ejecuta();
+            d.r.Orden = 2;
+            tercera = d.Ejecuta();
+        }).join();
+    }, &parar);
+    EXPECT_EQ(res.fin, FinReduccion::Terminada);
+    EXPECT_EQ(segunda.fin, FinReduccion::Fallida);
+    EXPECT_EQ(segunda.mensaje, TextoReduccionEnCurso(12, 1));
+    EXPECT_EQ(tercera.fin, FinReduccion::Terminada);
+    EXPECT_EQ(c.Columnas().size(), 9u);
+}
+
+// What a run killed while installing its result leaves is finished or
+// undone the next time the folder is used; a live run's files are kept.
+TEST(Motor, LoQueDejaUnaCorridaMuertaSeAcabaOSeDeshace) {
+    const std::vector<std::string> dos{prueba::ColumnaPrueba(1), prueba::ColumnaPrueba(2)};
+    const std::vector<std::string> tres{prueba::ColumnaPrueba(4), prueba::ColumnaPrueba(5), prueba::ColumnaPrueba(6)};
+    for (bool renombrada : {false, true}) {
+        SCOPED_TRACE(renombrada);
+        prueba::EstadoPrueba e;
+        prueba::GrabaReduccionConColumnas(e.st, 12, 3, dos);
+        const fs::path red = e.dir() / "RED1203.TBX", id = e.dir() / "RED1203.TBX.999999-7";
+        const std::string bases = Bytes(e.dir() / kFicheroBases);
+        // Its note and its columns were written, the old file kept aside;
+        // the columns were renamed into place, or not yet.
+        Reduccion nueva = e.st.ReduccionActual;
+        nueva.ApuestasReducidas = 3;
+        const std::string temporal = id.string() + ".tmp~";
+        prueba::EscribeBytes(temporal, prueba::FicheroColumnas(tres));
+        struct stat t {};
+        ASSERT_EQ(::stat(temporal.c_str(), &t), 0);
+        prueba::EscribeBytes(id.string() + ".reg~", RegistroBase(nueva) + "\r\n" + std::to_string(t.st_ino) + "\r\n");
+        fs::create_hard_link(red, id.string() + ".old~");
+        if (renombrada) fs::rename(temporal, red);
+        // Leftovers of rewrites, a user's own file, and the old fixed name.
+        for (const char* f : {"DATOSGEN.TBX.999999-8.tmp~", "notas.tmp~", "RED1204.TBX.tmp~"})
+            prueba::EscribeBytes(e.dir() / f, "x");
+        LimpiaTemporales(e.st);
+        e.st.Jornada() = 12;
+        e.st.Orden() = 3;
+        CargaReduccion(e.st);
+        EXPECT_EQ(e.st.ReduccionActual.ApuestasReducidas, renombrada ? 3 : 2);
+        EXPECT_EQ(Bytes(red), prueba::FicheroColumnas(renombrada ? tres : dos));
+        if (!renombrada) EXPECT_EQ(Bytes(e.dir() / kFicheroBases), bases);
+        EXPECT_EQ(prueba::Ficheros(e.dir()), (std::vector<std::string>{"BASES.TBX", "RED1203.TBX", "notas.tmp~"}));
+    }
+    prueba::EstadoPrueba e;  // a run still going: its key is held
+    Cerrojo enCurso(e.dir(), ClaveReduccion(12, 3));
+    prueba::EscribeBytes(e.dir() / "RED1203.TBX.999999-9.tmp~", "x");
+    LimpiaTemporales(e.st);
+    EXPECT_TRUE(fs::exists(e.dir() / "RED1203.TBX.999999-9.tmp~"));
 }
 
 TEST(Motor, RechazaUnaBaseSinSignos) {

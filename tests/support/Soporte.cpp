@@ -18,7 +18,6 @@
 #include <iterator>
 #include <stdexcept>
 
-#include "app/Cerrojo.h"
 #include "data/DatosGen.h"
 #include "reduction/Almacen.h"
 

@@ -1,0 +1,214 @@
+// Several writers on one data folder, runs killed half way and full disks,
+// with tobal31-cli run as separate processes. TOBAL31_ENSAYOS sets how many
+// times the concurrent runs are repeated (scripts/escritores.sh runs 100).
+
+#include <gtest/gtest.h>
+
+#include <signal.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <set>
+#include <thread>
+
+#include "Soporte.h"
+#include "app/Texto.h"
+#include "reduction/Almacen.h"
+
+namespace tobal {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace prueba;
+
+int Ensayos() {
+    const char* v = std::getenv("TOBAL31_ENSAYOS");
+    return v && std::atoi(v) > 0 ? std::atoi(v) : 10;
+}
+
+bool Contiene(const std::string& s, const std::string& parte) { return s.find(parte) != std::string::npos; }
+
+// The arguments of a method-2 run of (jornada, orden) over `triples` triples
+// to reduce, every error allowed: 3^triples columns.
+std::vector<std::string> Reduccion(const fs::path& d, int jornada, int orden, int triples, bool reemplazar) {
+    std::string base;
+    for (int i = 1; i <= 15; ++i) base += i <= triples ? "1X2*=1 " : "1 ";
+    std::vector<std::string> a{"--datos",  d.string(), "reducir",   "--jornada", std::to_string(jornada),
+                               "--orden",  std::to_string(orden),   "--metodo",  "2",
+                               "--base",   base,       "--errores", "0," + std::to_string(triples)};
+    if (reemplazar) a.push_back("--reemplazar");
+    return a;
+}
+
+int64_t Columnas(int triples) {
+    int64_t n = 1;
+    for (int i = 0; i < triples; ++i) n *= 3;
+    return n;
+}
+
+// Every record announces a columns file that holds exactly its columns, and
+// no temporary file is left. `cuentas` receives the columns of each key.
+::testing::AssertionResult Coherente(const fs::path& d, std::map<std::string, int64_t>* cuentas = nullptr) {
+    for (const std::string& f : Ficheros(d))
+        if (f.back() == '~') return ::testing::AssertionFailure() << "temporary file left: " << f;
+    std::set<std::string> claves;
+    for (const std::string& linea : LineasBases(Bytes(d / kFicheroBases))) {
+        const std::string clave = ClaveRegistro(linea);
+        if (clave == "0000" || clave == "    ") continue;
+        if (!claves.insert(clave).second) return ::testing::AssertionFailure() << "key twice: " << clave;
+        auto r = DecodificaRegistroBase(linea);
+        if (!r) return ::testing::AssertionFailure() << "damaged record: " << linea;
+        const std::string red = Bytes(d / FicheroRed(r->Jornada, r->Orden));
+        if (red.size() != static_cast<size_t>(r->ApuestasReducidas) * kLongLineaColumna ||
+            (!red.empty() && red.substr(0, kLongLineaColumna) != LineaColumna(std::string(15, '1'))))
+            return ::testing::AssertionFailure() << clave << " announces " << r->ApuestasReducidas
+                                                 << " columns; its file has " << red.size() << " bytes";
+        if (cuentas) (*cuentas)[clave] = r->ApuestasReducidas;
+    }
+    return ::testing::AssertionSuccess();
+}
+
+std::map<std::string, std::string> Contenido(const fs::path& d) {
+    std::map<std::string, std::string> c;
+    for (const std::string& f : Ficheros(d)) c[f] = Bytes(d / f);
+    return c;
+}
+
+// Waits (up to 10 s) until a temporary columns file appears in `d`.
+bool EsperaTemporal(const fs::path& d) {
+    for (int i = 0; i < 10000; ++i) {
+        for (const std::string& f : Ficheros(d))
+            if (f.back() == '~') return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return false;
+}
+
+TEST(VariosEscritores, SeisReduccionesALaVezNoPierdenNada) {
+    for (int ensayo = 0; ensayo < Ensayos(); ++ensayo) {
+        SCOPED_TRACE("trial " + std::to_string(ensayo));
+        CarpetaTemporal d;
+        // Two free slots in a file of fixed records, or a short line that
+        // makes every change rewrite the whole file.
+        const bool fijo = ensayo % 2 == 0;
+        EscribeBytes(d / kFicheroBases,
+                     fijo ? RegistroLibre() + SaltoLinea + RegistroLibre() + SaltoLinea : "0000 corto\r\n");
+        std::vector<std::unique_ptr<CliEnMarcha>> corridas;
+        for (int orden = 1; orden <= 6; ++orden)
+            corridas.push_back(std::make_unique<CliEnMarcha>(Reduccion(d.ruta(), 5, orden, 7 + orden % 3, false)));
+        for (int orden = 1; orden <= 6; ++orden) {
+            const ResultadoCli r = corridas[static_cast<size_t>(orden - 1)]->Espera();
+            EXPECT_EQ(r.codigo, 0) << "order " << orden << ": " << r.errores;
+        }
+        std::map<std::string, int64_t> cuentas;
+        ASSERT_TRUE(Coherente(d.ruta(), &cuentas));
+        for (int orden = 1; orden <= 6; ++orden)
+            EXPECT_EQ(cuentas["05" + DosDigitos(orden)], Columnas(7 + orden % 3)) << "order " << orden;
+        if (fijo) EXPECT_EQ(Bytes(d / kFicheroBases).size(), 6u * kLongLineaBase) << "the free slots reused";
+    }
+}
+
+TEST(VariosEscritores, DosSobreLaMismaClaveSeExcluyen) {
+    int rechazadas = 0;
+    for (int ensayo = 0; ensayo < Ensayos(); ++ensayo) {
+        SCOPED_TRACE("trial " + std::to_string(ensayo));
+        CarpetaTemporal d;
+        ASSERT_EQ(EjecutaCli(Reduccion(d.ruta(), 7, 1, 2, false)).codigo, 0);
+        const int triples[2] = {10, 3};
+        CliEnMarcha a(Reduccion(d.ruta(), 7, 1, triples[0], true)), b(Reduccion(d.ruta(), 7, 1, triples[1], true));
+        const ResultadoCli r[2] = {a.Espera(), b.Espera()};
+        std::set<int64_t> hechas;
+        for (int i = 0; i < 2; ++i) {
+            if (r[i].codigo == 0) {
+                hechas.insert(Columnas(triples[i]));
+                continue;
+            }
+            ++rechazadas;
+            EXPECT_EQ(r[i].codigo, 1);
+            EXPECT_TRUE(Contiene(r[i].errores, "REDUCCIÓN EN CURSO\nLa reducción de la jornada 7, orden 1 se está "
+                                               "calculando ya"))
+                << r[i].errores;
+        }
+        ASSERT_FALSE(hechas.empty()) << "one of them must run";
+        std::map<std::string, int64_t> cuentas;
+        ASSERT_TRUE(Coherente(d.ruta(), &cuentas));
+        EXPECT_EQ(cuentas.size(), 1u);
+        EXPECT_TRUE(hechas.count(cuentas["0701"])) << "the columns of a run that reported success";
+    }
+    std::cout << "[ reducciones rechazadas por estar en curso: " << rechazadas << " de " << 2 * Ensayos() << " ]\n";
+}
+
+// A run killed at any moment leaves the earlier reduction or the new one,
+// whole, and the next use of the folder removes what the dead run left.
+TEST(Interrupciones, MatadaConSigkillDejaUnaReduccionEntera) {
+    CarpetaTemporal d;
+    ASSERT_EQ(EjecutaCli(Reduccion(d.ruta(), 12, 3, 2, false)).codigo, 0);
+    const auto antes = Contenido(d.ruta());
+    int aMedias = 0;
+    for (int espera : {-1, -1, 0, 2, 10, 30, 80}) {
+        SCOPED_TRACE("kill after " + std::to_string(espera) + " ms");
+        {
+            CliEnMarcha c(Reduccion(d.ruta(), 12, 3, 12, true));
+            if (espera < 0) {
+                ASSERT_TRUE(EsperaTemporal(d.ruta()));
+            } else {
+                std::this_thread::sleep_for(std::chrono::milliseconds(espera));
+            }
+            ::kill(c.pid(), SIGKILL);
+            if (c.Espera().codigo == 128 + SIGKILL && Contenido(d.ruta()) != antes) ++aMedias;
+        }
+        std::map<std::string, int64_t> cuentas;
+        const bool nueva = Bytes(d / kFicheroBases) != antes.at(kFicheroBases);
+        ASSERT_EQ(EjecutaCliEn(d.ruta(), {"indice"}).codigo, 0);
+        ASSERT_TRUE(Coherente(d.ruta(), &cuentas));
+        EXPECT_EQ(cuentas["1203"], nueva ? Columnas(12) : Columnas(2));
+        if (!nueva) EXPECT_EQ(Contenido(d.ruta()), antes);
+        for (const auto& [f, bytes] : antes) EscribeBytes(d / f, bytes);
+    }
+    EXPECT_GT(aMedias, 0) << "no kill landed while a temporary file existed";
+}
+
+TEST(Interrupciones, TerminarOColgarCancelanSinTocarNada) {
+    CarpetaTemporal d;
+    ASSERT_EQ(EjecutaCli(Reduccion(d.ruta(), 12, 3, 2, false)).codigo, 0);
+    const auto antes = Contenido(d.ruta());
+    for (int senal : {SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(senal);
+        CliEnMarcha c(Reduccion(d.ruta(), 12, 3, 13, true));
+        ASSERT_TRUE(EsperaTemporal(d.ruta()));
+        ::kill(c.pid(), senal);
+        const ResultadoCli r = c.Espera();
+        EXPECT_EQ(r.codigo, 1);
+        EXPECT_EQ(r.errores, "El proceso de reducción ha sido cancelado\n");
+        EXPECT_EQ(Contenido(d.ruta()), antes);
+    }
+}
+
+// A disk that fills up: the failed step says so and changes nothing.
+TEST(DiscoLleno, ReduccionYJornadaDejanLaCarpetaComoEstaba) {
+    // A small tmpfs filled up when root may mount one; otherwise no file
+    // may grow past 8 KB, which the same two writes need.
+    DiscoPequeno disco(1 << 20);
+    const fs::path d = disco.ruta();
+    ASSERT_EQ(EjecutaCli(Reduccion(d, 12, 3, 2, false)).codigo, 0);
+    for (const char* j : {"1", "2"}) ASSERT_EQ(EjecutaCliEn(d, {"jornada", j, "--fecha", "01/09/02"}).codigo, 0);
+    std::unique_ptr<LimiteTamanoFicheros> limite;
+    if (disco.Montado())
+        disco.Llena();
+    else
+        limite = std::make_unique<LimiteTamanoFicheros>(8 * 1024);
+    std::cout << (disco.Montado() ? "[ tmpfs lleno ]\n" : "[ ficheros limitados a 8 KB: " + disco.Motivo() + " ]\n");
+    const auto antes = Contenido(d);
+
+    ResultadoCli r = EjecutaCli(Reduccion(d, 12, 3, 10, true));
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_TRUE(Contiene(r.errores, "ERROR 61: disco lleno")) << r.errores;
+    r = EjecutaCliEn(d, {"jornada", "30", "--fecha", "01/01/03"});
+    EXPECT_EQ(r.codigo, 1) << r.errores;
+    EXPECT_EQ(Contenido(d), antes);
+}
+
+}  // namespace
+}  // namespace tobal
