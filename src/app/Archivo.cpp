@@ -289,6 +289,11 @@ int LectorBloques::Lee(std::string& datos, size_t max) {
     return 0;
 }
 
+int LectorBloques::Posiciona(uint64_t posicion) {
+    if (::lseek(fd_, static_cast<off_t>(posicion), SEEK_SET) < 0) return NumeroErrorErrno(errno);
+    return 0;
+}
+
 void LectorBloques::Cierra() {
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;

@@ -90,6 +90,8 @@ public:
     // Reads up to `max` bytes into `datos` (replacing it); an empty result
     // at the end of the file. Returns the error number.
     int Lee(std::string& datos, size_t max = 1 << 20);
+    // Goes to byte `posicion`; returns the error number.
+    int Posiciona(uint64_t posicion);
     void Cierra();
 
 private:

@@ -12,6 +12,7 @@
 #include <memory>
 #include <ostream>
 
+#include "app/ErrorFichero.h"
 #include "app/Texto.h"
 #include "cli/Comando.h"
 #include "data/Jornadas.h"
@@ -120,8 +121,13 @@ int Imprimir(Contexto& cx, std::vector<std::string>& args) {
                                "la orden escrutar.");
         ResultadoEscrutinio r = EscrutaColumnas(st.DirDatos / FicheroRed(o.jornada, o.orden), ganadora, e.Premios);
         if (r.fin != FinEscrutinio::Completo) {
-            cx.err << "Tobal31: no se puede leer el fichero de columnas " << FicheroRed(o.jornada, o.orden)
-                   << " (error " << r.errorColumnas << ")\n";
+            const std::string nombre = FicheroRed(o.jornada, o.orden);
+            if (r.columnaDanada)
+                st.informador->ErrorFichero(TextoColumnasDanadas(nombre, r.columnaDanada));
+            else if (r.errorColumnas == Err::NoEncontrado)
+                cx.err << "No se encuentra el fichero de columnas " << nombre << " de la reducción.\n";
+            else
+                InformaErrorFichero(st, Op::Abre(nombre), r.errorColumnas);
             return kSalidaRechazo;
         }
         informe = DatosInforme{o.jornada,   o.orden,   st.Datos.FechaJornada, st.RegJornada,

@@ -1,12 +1,10 @@
 #include "output/Boletos.h"
 
-#include <cerrno>
-#include <filesystem>
-
 #include "app/Archivo.h"
 #include "app/ErrorFichero.h"
 #include "app/Estado.h"
 #include "app/Formato.h"
+#include "app/Informador.h"
 #include "app/Texto.h"
 #include "output/Impresora.h"
 #include "reduction/Almacen.h"
@@ -55,43 +53,37 @@ void MarcaColumna(Marcas& marcas, int slot, std::string_view columna) {
 bool FicheroColumnas::Abre(Estado& st) {
     st.ErrorFichero = 0;
     st.NomFichero = FicheroRed(st.Jornada(), st.Orden());
-    const std::filesystem::path ruta = st.DirDatos / st.NomFichero;
-    std::error_code ec;
-    int error = 0;
-    if (std::filesystem::is_directory(ruta, ec)) {
-        error = Err::AccesoRuta;
-    } else {
-        errno = 0;
-        f_.open(ruta, std::ios::binary);
-        if (!f_.is_open()) error = errno ? ErrorApertura(ruta, errno) : Err::NoEncontrado;
-    }
-    if (error) {
+    ruta_ = st.DirDatos / st.NomFichero;
+    hay_ = false;
+    int64_t columnas = 0, danada = 0;
+    if (int error = CompruebaColumnas(ruta_, columnas, danada); danada) {
+        st.ErrorFichero = kErrorColumnasDanadas;
+        if (st.informador) st.informador->ErrorFichero(TextoColumnasDanadas(st.NomFichero, danada));
+        return false;
+    } else if (error) {
         InformaErrorFichero(st, Op::Abre(st.NomFichero), error);
         return false;
     }
+    Posiciona(1);
     return true;
 }
 
 void FicheroColumnas::Posiciona(int64_t n) {
-    f_.clear();
-    f_.seekg(static_cast<std::streamoff>((n - 1) * kLongLineaColumna));
+    hay_ = false;
+    if (lector_.Abre(ruta_, n) == 0) Avanza();
 }
 
-bool FicheroColumnas::Fin() {
-    if (!f_) return true;
-    return f_.peek() == std::char_traits<char>::eof();
+void FicheroColumnas::Avanza() {
+    std::string_view col;
+    hay_ = lector_.Siguiente(col);
+    if (hay_) siguiente_ = col;
 }
 
 std::string FicheroColumnas::Lee() {
-    std::string linea;
-    if (!std::getline(f_, linea)) return std::string(15, ' ');
-    if (!linea.empty() && linea.back() == '\r') linea.pop_back();
-    std::string_view texto = linea;
-    if (size_t q = texto.find('"'); q != std::string_view::npos) {
-        texto.remove_prefix(q + 1);
-        if (size_t q2 = texto.find('"'); q2 != std::string_view::npos) texto = texto.substr(0, q2);
-    }
-    return Ajusta(texto, 15);
+    if (!hay_) return std::string(15, ' ');
+    std::string col = siguiente_;
+    Avanza();
+    return col;
 }
 
 void LlenaMarcas(Marcas& marcas, FicheroColumnas& fichero, int32_t columnaActual, int32_t ultimaColumna) {

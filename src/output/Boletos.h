@@ -4,10 +4,11 @@
 
 #include <array>
 #include <cstdint>
-#include <fstream>
+#include <filesystem>
 #include <string>
 
 #include "output/Relacion.h"
+#include "reduction/Almacen.h"
 
 namespace tobal {
 
@@ -37,21 +38,25 @@ void MarcaColumna(Marcas& marcas, int slot, std::string_view columna);
 
 // The columns file of a reduction, opened as the shared open routine does
 // (a missing file is silent, other errors are reported) and read from any
-// column on.
+// column on. The whole file is checked when it is opened, so that nothing
+// is printed from a damaged one.
 class FicheroColumnas {
 public:
     // Opens FicheroRed of the current reduction; sets NomFichero and
-    // ErrorFichero. True when open.
+    // ErrorFichero. A damaged file is reported and not opened. True when open.
     bool Abre(Estado& st);
     // Positions the file at the start of column `n` (1-based).
     void Posiciona(int64_t n);
-    bool Fin();
-    // The next column: the text between its quotes, blank-padded or cut to
-    // 15 characters; 15 blanks at the end of the file.
+    bool Fin() const { return !hay_; }
+    // The next column: its 15 signs; 15 blanks at the end of the file.
     std::string Lee();
 
 private:
-    std::ifstream f_;
+    void Avanza();
+    std::filesystem::path ruta_;
+    LectorColumnas lector_;
+    std::string siguiente_;
+    bool hay_ = false;
 };
 
 // Reads the ticket's columns ColumnaActual.. (at most UltimaColumna) and

@@ -15,13 +15,6 @@ constexpr int kSlotsPorBoleto = 8;
 
 int Digito(char c) { return c >= '0' && c <= '9' ? c - '0' : 0; }
 
-bool ColumnaValida(std::string_view col) {
-    if (col.size() != 15) return false;
-    for (char c : col)
-        if (c != '1' && c != 'X' && c != '2') return false;
-    return true;
-}
-
 // A drive whose medium is missing or not mounted: the user can put a disk in.
 bool DiscoNoPreparado(int error) {
     return error == Err::DiscoNoPreparado || error == Err::UnidadNoDisponible || error == Err::RutaNoEncontrada;
@@ -116,21 +109,6 @@ private:
     int volumen_ = 0;
 };
 
-// Counts the columns of the file and checks that each is 15 signs.
-// Returns the error number of reading; `mala` is the first damaged column.
-int CuentaColumnas(const std::filesystem::path& ruta, int64_t& columnas, int64_t& mala) {
-    LectorColumnas lector;
-    columnas = 0;
-    mala = 0;
-    if (int e = lector.Abre(ruta)) return e;
-    std::string_view col;
-    while (lector.Siguiente(col)) {
-        ++columnas;
-        if (!mala && !ColumnaValida(col)) mala = columnas;
-    }
-    return lector.Error();
-}
-
 }  // namespace
 
 int DigitoControl(std::string_view delegacion, std::string_view receptor) {
@@ -187,7 +165,8 @@ ResultadoCopia CopiaDisco(Estado& st, const DestinoDisco& destino, DialogoDisco&
     const std::filesystem::path rutaColumnas = st.DirDatos / st.NomFichero;
 
     int64_t columnas = 0, mala = 0;
-    if (int e = CuentaColumnas(rutaColumnas, columnas, mala)) {
+    const int e = CompruebaColumnas(rutaColumnas, columnas, mala);
+    if (e && !mala) {
         InformaErrorFichero(st, Op::Abre(st.NomFichero), e);
         r.error = e;
         return r;
@@ -197,10 +176,7 @@ ResultadoCopia CopiaDisco(Estado& st, const DestinoDisco& destino, DialogoDisco&
         dialogo.Mensaje(kTituloErrorCopia, texto);
         return r;
     };
-    if (mala)
-        return rechaza("La columna " + std::to_string(mala) + " del fichero " + st.NomFichero +
-                       " no tiene 15 signos 1, X o 2. El fichero de columnas está dañado y no se puede copiar a "
-                       "disco.");
+    if (mala) return rechaza(TextoColumnasDanadas(st.NomFichero, mala));
     if (columnas == 0) return rechaza("La reducción no tiene ninguna columna. No hay boletos que copiar a disco.");
     r.datos = CalculaDatosDisco(columnas, st.Jornada(), st.Datos.FechaJornada, st.Datos.Delegacion,
                                 st.Datos.Receptor);
@@ -232,10 +208,6 @@ ResultadoCopia CopiaDisco(Estado& st, const DestinoDisco& destino, DialogoDisco&
     std::string_view col;
     // Only the columns counted: the headers already tell how many there are.
     while (leidas < columnas && lector.Siguiente(col)) {
-        if (!ColumnaValida(col)) {
-            copia.Falla(cambiado, Err::ErrorES);
-            return r;
-        }
         ++leidas;
         ++slot;
         if (slot == 1) {

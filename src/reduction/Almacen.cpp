@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "app/Archivo.h"
@@ -443,21 +444,40 @@ void LimpiaTemporales(const Estado& estado) {
     }
 }
 
+bool RegistroColumnaValido(std::string_view r) {
+    if (r.size() != static_cast<size_t>(kLongLineaColumna) || r[0] != '"' || r[16] != '"' || r[17] != '\r' ||
+        r[18] != '\n')
+        return false;
+    for (size_t i = 1; i <= 15; ++i)
+        if (r[i] != '1' && r[i] != 'X' && r[i] != '2') return false;
+    return true;
+}
+
+std::string TextoColumnasDanadas(const std::string& nomFichero, int64_t columna) {
+    return "El fichero de columnas " + nomFichero + " está dañado: la columna " + std::to_string(columna) +
+           " no tiene sus 15 signos 1, X o 2 entre comillas. No se puede usar ninguna columna de este fichero.";
+}
+
 struct LectorColumnas::Impl {
     LectorBloques fichero;
     std::string buffer;
     size_t pos = 0;
+    int64_t columna = 0;  // columns given so far, counted from the file's start
     bool fin = false;
 };
 
 LectorColumnas::LectorColumnas() : impl_(new Impl) {}
 LectorColumnas::~LectorColumnas() { delete impl_; }
 
-int LectorColumnas::Abre(const std::filesystem::path& ruta) {
+int LectorColumnas::Abre(const std::filesystem::path& ruta, int64_t desde) {
     impl_->buffer.clear();
     impl_->pos = 0;
     impl_->fin = false;
+    impl_->columna = std::max<int64_t>(desde, 1) - 1;
+    danada_ = 0;
     error_ = impl_->fichero.Abre(ruta);
+    if (!error_ && impl_->columna > 0)
+        error_ = impl_->fichero.Posiciona(static_cast<uint64_t>(impl_->columna) * kLongLineaColumna);
     if (error_) impl_->fin = true;
     return error_;
 }
@@ -481,25 +501,33 @@ bool LectorColumnas::Rellena() {
 }
 
 bool LectorColumnas::Siguiente(std::string_view& columna) {
-    constexpr size_t kLineaMaxima = 1 << 16;
-    size_t lf;
-    for (;;) {
-        lf = impl_->buffer.find('\n', impl_->pos);
-        if (lf != std::string::npos || impl_->buffer.size() - impl_->pos > kLineaMaxima) break;
+    if (danada_ || error_) return false;
+    while (impl_->buffer.size() - impl_->pos < static_cast<size_t>(kLongLineaColumna))
         if (!Rellena()) break;
+    if (error_) return false;
+    const size_t quedan = impl_->buffer.size() - impl_->pos;
+    if (quedan == 0) return false;
+    std::string_view registro(impl_->buffer.data() + impl_->pos, std::min<size_t>(quedan, kLongLineaColumna));
+    ++impl_->columna;
+    if (!RegistroColumnaValido(registro)) {
+        // A record cut by the end of the file is damage too.
+        danada_ = impl_->columna;
+        error_ = kErrorColumnasDanadas;
+        return false;
     }
-    if (impl_->pos >= impl_->buffer.size()) return false;
-    size_t fin = lf == std::string::npos ? std::min(impl_->buffer.size(), impl_->pos + kLineaMaxima) : lf;
-    std::string_view linea(impl_->buffer.data() + impl_->pos, fin - impl_->pos);
-    impl_->pos = lf == std::string::npos ? fin : lf + 1;
-    while (!linea.empty() && linea.back() == '\r') linea.remove_suffix(1);
-    if (!linea.empty() && linea.front() == '"') {
-        linea.remove_prefix(1);
-        size_t cierre = linea.find('"');
-        if (cierre != std::string_view::npos) linea = linea.substr(0, cierre);
-    }
-    columna = linea;
+    impl_->pos += kLongLineaColumna;
+    columna = registro.substr(1, 15);
     return true;
+}
+
+int CompruebaColumnas(const std::filesystem::path& ruta, int64_t& columnas, int64_t& danada) {
+    LectorColumnas lector;
+    columnas = 0;
+    danada = 0;
+    if (int e = lector.Abre(ruta)) return e;
+    for (std::string_view col; lector.Siguiente(col);) ++columnas;
+    danada = lector.ColumnaDanada();
+    return lector.Error();
 }
 
 }  // namespace tobal

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/ErrorFichero.h"
 #include "app/Estado.h"
 
 namespace tobal {
@@ -80,26 +81,43 @@ int InstalaReduccion(Estado& st, const std::string& id);
 // reduction a crash interrupted. Never touches a live run's files. Quiet.
 void LimpiaTemporales(const Estado& st);
 
-// Reader of a columns file: one line at a time, the text between the
-// quotes (or the whole line when it has none), CR and LF removed.
+// A columns file is made of 19-byte records: a quote, 15 signs among "1",
+// "X" and "2", a quote, CR LF. Anything else (a short, long or cut line,
+// another character) is damage, and a damaged file is used for nothing.
+bool RegistroColumnaValido(std::string_view registro);
+// The error number of a damaged columns file.
+inline constexpr int kErrorColumnasDanadas = Err::TipoIncorrecto;
+// The message that refuses a damaged columns file, naming its first bad
+// column (1-based).
+std::string TextoColumnasDanadas(const std::string& nomFichero, int64_t columna);
+
+// Reader of a columns file: one column at a time, its 15 signs.
 class LectorColumnas {
 public:
     LectorColumnas();
     ~LectorColumnas();
     LectorColumnas(const LectorColumnas&) = delete;
     LectorColumnas& operator=(const LectorColumnas&) = delete;
-    // Returns the error number.
-    int Abre(const std::filesystem::path& ruta);
-    // False at the end of the file (or after a read error: see Error()).
+    // Opens the file at column `desde` (1-based). Returns the error number.
+    int Abre(const std::filesystem::path& ruta, int64_t desde = 1);
+    // False at the end of the file, after a read error or at the first
+    // damaged record (see Error() and ColumnaDanada()).
     bool Siguiente(std::string_view& columna);
     int Error() const { return error_; }
+    // The number of the damaged column met, 0 when none.
+    int64_t ColumnaDanada() const { return danada_; }
 
 private:
     bool Rellena();
     struct Impl;
     Impl* impl_;
     int error_ = 0;
+    int64_t danada_ = 0;
 };
+
+// Reads the whole columns file: the error number (kErrorColumnasDanadas for
+// damage, with `danada` the first bad column) and the number of columns.
+int CompruebaColumnas(const std::filesystem::path& ruta, int64_t& columnas, int64_t& danada);
 
 // A column as its 19-byte line: quote, 15 signs, quote, CR LF.
 inline std::string LineaColumna(std::string_view col15) {

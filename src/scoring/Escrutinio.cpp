@@ -172,50 +172,45 @@ constexpr std::array<uint8_t, 128> kUnos = [] {
 }();
 #endif
 
-// Counts the hits of every line of a columns file, read in large blocks.
-// A line is taken as the columns reader gives it: the text between the
-// quotes, or the whole line when it does not start with one; then padded
-// with blanks or cut to 15. Blanks, quotes and line ends never equal a sign,
-// so only the first 16 bytes of a line matter, however long it is.
+// Counts the hits of every record of a columns file, read in large blocks.
+// Every record must be a quote, 15 signs among "1", "X" and "2", a quote,
+// CR LF; the first one that is not (a record cut by the end of the file
+// too) stops the count, and `danada` is its column number.
 class Contador {
 public:
     Contador(std::string_view ganadora, std::vector<std::string>& boletos) : boletos_(boletos) {
         std::memcpy(ganadora_, ganadora.data(), kPartidos);
         ganadora_[kPartidos] = '"';
-        std::memcpy(&g1_, ganadora_, 8);
-        std::memcpy(&g2_, ganadora_ + 8, 8);
-        const unsigned char mascara[8] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0};
-        std::memcpy(&mascara2_, mascara, 8);
 #if defined(TOBAL31_ESCRUTINIO_SSE2)
         ganadora128_ = _mm_loadu_si128(reinterpret_cast<const __m128i*>(ganadora_));
 #endif
     }
 
-    // A block of the file; a line may run on into the next block.
+    // A block of the file; a record may run on into the next block.
     void Bloque(const char* p, size_t largo) {
         const char* fin = p + largo;
-        if (enLinea_) {
-            const char* nl = static_cast<const char*>(std::memchr(p, '\n', largo));
-            Guarda(p, nl ? nl : fin);
-            if (!nl) return;
-            CierraLinea();
-            p = nl + 1;
+        if (danada) return;
+        if (largoResto_ > 0) {
+            const size_t n = std::min<size_t>(kLongLineaColumna - largoResto_, largo);
+            std::memcpy(resto_ + largoResto_, p, n);
+            largoResto_ += n;
+            p += n;
+            if (largoResto_ < static_cast<size_t>(kLongLineaColumna)) return;
+            largoResto_ = 0;
+            if (!Uno(resto_)) return;
         }
-        while (p < fin) {
-            p = Regulares(p, fin);
-            if (p >= fin) return;
-            const char* nl = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(fin - p)));
-            enLinea_ = true;
-            Guarda(p, nl ? nl : fin);
-            if (!nl) return;
-            CierraLinea();
-            p = nl + 1;
+        p = Regulares(p, fin);
+        if (fin - p >= kLongLineaColumna) {
+            danada = columnas + 1;
+            return;
         }
+        largoResto_ = static_cast<size_t>(fin - p);
+        std::memcpy(resto_, p, largoResto_);
     }
 
-    // The end of the file: a last line without its line end counts.
+    // The end of the file: a record cut short is damage.
     void Fin() {
-        if (enLinea_) CierraLinea();
+        if (!danada && largoResto_ > 0) danada = columnas + 1;
         AgregaLisBoletos(boletos_, static_cast<int32_t>(boleto_), cuentaBoleto_);
         for (const auto& h : histograma_)
             for (int a = 0; a <= kPartidos; ++a) cuenta[a] += h[a];
@@ -223,47 +218,36 @@ public:
     }
 
     int64_t columnas = 0;
+    int64_t danada = 0;
     std::array<int64_t, 16> cuenta{};
 
 private:
-    static uint64_t NoCeros(uint64_t x) {
-        // High bit of every byte of x that is not zero.
-        constexpr uint64_t k7f = 0x7F7F7F7F7F7F7F7FULL;
-        return (((x & k7f) + k7f) | x) & ~k7f;
-    }
-
 #if defined(TOBAL31_ESCRUTINIO_SSE2)
-    // Hits of a line of quote, 15 signs, quote, CR LF at `p` with no quote
-    // among the first 14 signs (one would end the column early); -1 for any
-    // other line.
+    // Hits of the record at `p`; -1 when it is not a good record.
     int AciertosLinea(const char* p) const {
         if (p[0] != '"' || p[17] != '\r' || p[18] != '\n') return -1;
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
-        const int comillas = _mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8('"')));
-        if ((comillas & 0xBFFF) != 0x8000) return -1;
+        const __m128i signos = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('1')),
+                                                         _mm_cmpeq_epi8(v, _mm_set1_epi8('X'))),
+                                            _mm_cmpeq_epi8(v, _mm_set1_epi8('2')));
         const int iguales = _mm_movemask_epi8(_mm_cmpeq_epi8(v, ganadora128_));
+        // Signs in bytes 0-14 and the closing quote in byte 15 (the
+        // winning column's 16th byte is a quote).
+        if ((_mm_movemask_epi8(signos) | (iguales & 0x8000)) != 0xFFFF) return -1;
         const int a = kUnos[iguales & 0x7F] + kUnos[(iguales >> 7) & 0x7F];
         return a == 14 && (iguales & 0x4000) ? 15 : a;
     }
 #else
     int AciertosLinea(const char* p) const {
-        constexpr uint64_t kComillas = 0x2222222222222222ULL;
-        constexpr uint64_t k80 = 0x8080808080808080ULL;
-        constexpr uint64_t k01 = 0x0101010101010101ULL;
-        if (p[0] != '"' || p[16] != '"' || p[17] != '\r' || p[18] != '\n') return -1;
-        uint64_t w1, w2;
-        std::memcpy(&w1, p + 1, 8);
-        std::memcpy(&w2, p + 9, 8);
-        if (NoCeros(w1 ^ kComillas) != k80 || NoCeros((w2 ^ kComillas) | ~mascara2_) != k80) return -1;
-        // Each differing byte leaves a 1 in its byte; the product adds them up.
-        const uint64_t d = (NoCeros(w1 ^ g1_) >> 7) + (NoCeros((w2 ^ g2_) & mascara2_) >> 7);
-        const int a = 14 - static_cast<int>((d * k01) >> 56);
+        if (!RegistroColumnaValido(std::string_view(p, kLongLineaColumna))) return -1;
+        int a = 0;
+        for (int i = 0; i < 14; ++i) a += p[1 + i] == ganadora_[i];
         return a == 14 && p[15] == ganadora_[14] ? 15 : a;
     }
 #endif
 
-    // Scores the run of regular lines at `p`, nearly every line of a columns
-    // file, and returns where it ends. The counters live in registers meanwhile.
+    // Scores the run of good records at `p` and returns where it ends. The
+    // counters live in registers meanwhile.
     const char* Regulares(const char* p, const char* fin) {
         int64_t n = columnas;
         int enBoleto = enBoleto_;
@@ -277,26 +261,15 @@ private:
         return p;
     }
 
-    void Guarda(const char* desde, const char* hasta) {
-        const size_t cabe = sizeof linea_ - largoLinea_;
-        const size_t n = std::min(cabe, static_cast<size_t>(hasta - desde));
-        std::memcpy(linea_ + largoLinea_, desde, n);
-        largoLinea_ += n;
-    }
-
-    void CierraLinea() {
-        std::string_view col(linea_, largoLinea_);
-        if (!col.empty() && col.front() == '"') {
-            col.remove_prefix(1);
-            col = col.substr(0, col.find('"'));
+    // One record; false when it is damaged.
+    bool Uno(const char* p) {
+        const int aciertos = AciertosLinea(p);
+        if (aciertos < 0) {
+            danada = columnas + 1;
+            return false;
         }
-        const size_t largo = std::min(col.size(), static_cast<size_t>(kPartidos));
-        int a = 0;
-        for (size_t i = 0; i < std::min<size_t>(largo, 14); ++i) a += col[i] == ganadora_[i];
-        if (a == 14 && largo == 15 && col[14] == ganadora_[14]) a = 15;
-        Anota(a, columnas, enBoleto_);
-        enLinea_ = false;
-        largoLinea_ = 0;
+        Anota(aciertos, columnas, enBoleto_);
+        return true;
     }
 
     // Counts a column; `n` and `enBoleto` are the column count and the
@@ -328,13 +301,11 @@ private:
 
     std::vector<std::string>& boletos_;
     char ganadora_[16];
-    uint64_t g1_ = 0, g2_ = 0, mascara2_ = 0;
 #if defined(TOBAL31_ESCRUTINIO_SSE2)
     __m128i ganadora128_;
 #endif
-    char linea_[16];
-    size_t largoLinea_ = 0;
-    bool enLinea_ = false;
+    char resto_[kLongLineaColumna];
+    size_t largoResto_ = 0;
     int64_t boleto_ = 1;
     int enBoleto_ = 0;
     bool premiado_ = false;
@@ -376,6 +347,7 @@ ResultadoEscrutinio EscrutaColumnas(const std::filesystem::path& rutaColumnas, s
         }
         if (bloque.empty()) break;
         contador.Bloque(bloque.data(), bloque.size());
+        if (contador.danada) break;
         leidos += static_cast<int64_t>(bloque.size());
         if (progreso) {
             int p = static_cast<int>(std::min<int64_t>(100, leidos * 100 / tamano));
@@ -383,6 +355,14 @@ ResultadoEscrutinio EscrutaColumnas(const std::filesystem::path& rutaColumnas, s
         }
     }
     contador.Fin();
+    if (contador.danada) {
+        // A table of part of the file would be a wrong result.
+        r.fin = FinEscrutinio::SinColumnas;
+        r.errorColumnas = kErrorColumnasDanadas;
+        r.columnaDanada = contador.danada;
+        r.LisBoletos.clear();
+        return r;
+    }
     const int64_t n = contador.columnas;
     const std::array<int64_t, 16>& cuenta = contador.cuenta;
 
@@ -427,7 +407,12 @@ ResultadoEscrutinio Escruta(Estado& st, const EntradasEscrutinio& entradas, cons
         st.NomFichero = FicheroRed(jornada, st.Orden());
         st.ErrorFichero = 0;
         r = EscrutaColumnas(st.DirDatos / st.NomFichero, ganadora, entradas.Premios, progreso);
-        if (r.fin == FinEscrutinio::SinColumnas) InformaErrorFichero(st, Op::Abre(st.NomFichero), r.errorColumnas);
+        if (r.columnaDanada) {
+            st.ErrorFichero = kErrorColumnasDanadas;
+            if (st.informador) st.informador->ErrorFichero(TextoColumnasDanadas(st.NomFichero, r.columnaDanada));
+        } else if (r.fin == FinEscrutinio::SinColumnas) {
+            InformaErrorFichero(st, Op::Abre(st.NomFichero), r.errorColumnas);
+        }
     }
     r.errorRegistro = errorRegistro;
     return r;

@@ -127,6 +127,7 @@ struct ResultadoEscrutinio {
     FinEscrutinio fin = FinEscrutinio::SinColumnas;
     int errorRegistro = 0;  // error number of writing the matchday record
     int errorColumnas = 0;  // error number of the columns file
+    int64_t columnaDanada = 0;  // the first damaged column of the file, 0 when none
     std::string ganadora;   // the winning column as built (short when incomplete)
     int64_t columnas = 0;   // columns read
     std::array<int32_t, 16> cuenta{};  // columns per hit level 0..15
@@ -151,10 +152,9 @@ inline constexpr const char* kTextoErrorJornadaOrden =
 using ProgresoEscrutinio = std::function<void(int porcentaje)>;
 
 // Counts a columns file against a complete winning column of 15 signs and
-// builds both tables. Reads the file once, in large blocks. A line that is
-// short is taken as padded with blanks, a long one cut at 15. A file that
-// cannot be opened or read gives SinColumnas and errorColumnas; nothing is
-// reported.
+// builds both tables. Reads the file once, in large blocks. A file that
+// cannot be opened or read, or a damaged one (columnaDanada names its first
+// bad column), gives SinColumnas and errorColumnas; nothing is reported.
 ResultadoEscrutinio EscrutaColumnas(const std::filesystem::path& rutaColumnas, std::string_view ganadora,
                                     const std::array<double, 6>& premios,
                                     const ProgresoEscrutinio& progreso = {});

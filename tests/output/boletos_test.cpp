@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <set>
 #include <tuple>
 
@@ -76,6 +77,32 @@ struct Boletos : ::testing::Test {
         return ImpriContinuo(p.st, imp, l, columnas == 0, ctl);
     }
 };
+
+// De un fichero de columnas dañado no se imprime nada, ni el aviso del último
+// boleto: un solo mensaje nombra la primera columna dañada. Las tres salidas
+// que leen columnas, con cada daño.
+TEST_F(Boletos, FicheroDanadoNoImprimeNada) {
+    const std::vector<std::pair<const char*, std::function<void(Listado&)>>> salidas = {
+        {"hoja", [&](Listado& l) { ImprimeBoletosHoja(p.st, imp, l, false, ctl); }},
+        {"continuo", [&](Listado& l) { ImpriContinuo(p.st, imp, l, false, ctl); }},
+        {"relacion", [&](Listado& l) { ImprimeRelacion(p.st, imp, l, ctl); }}};
+    for (const prueba::ColumnaDanada& d : prueba::ColumnasDanadas())
+        for (const auto& [nombre, imprime] : salidas) {
+            SCOPED_TRACE(d.que + std::string(" ") + nombre);
+            prueba::GrabaReduccionPrueba(p.st, 5, 2, 9);
+            prueba::EscribeBytes(p.dir() / "RED0502.TBX", prueba::FicheroConColumnaDanada(d));
+            imp.ops.clear();
+            mensajes.clear();
+            p.mensajes.mensajes.clear();
+            Listado l = AbreListado(2);
+            imprime(l);
+            EXPECT_EQ(imp.Trabajos(), 0);
+            EXPECT_TRUE(imp.De(Tipo::Texto).empty() && imp.De(Tipo::Linea).empty());
+            EXPECT_TRUE(mensajes.empty());
+            EXPECT_EQ(p.mensajes.mensajes, std::vector<std::string>{TextoColumnasDanadas("RED0502.TBX", 3)});
+            EXPECT_EQ(p.st.ErrorFichero, kErrorColumnasDanadas);
+        }
+}
 
 // Boleto de prueba: 339 cruces y "999.999" por boleto. Los ajustes entran en
 // décimas de milímetro por 5.67 twips; se mira la primera cruz y el número del

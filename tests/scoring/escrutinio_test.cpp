@@ -97,20 +97,24 @@ TEST(FilasEscrutinio, CuentasLargasNoMuevenElImporte) {
     EXPECT_EQ(LeeFilaBoleto(FilaBoleto(12345678, c)).columnas[5], 8);
 }
 
-TEST_F(Escrutinio, LineasDanadasSeRellenanOCortanAQuince) {
-    auto r = Escruta("\"1X21X21X21X21X\"\r\n"               // corta: el 15 en blanco, 14 aciertos
-                     "\"1X21X21X21X21X2222\"\r\n"           // larga: se corta, 15 aciertos
-                     "1X21X21X21X21X2\r\n"                  // sin comillas
-                     "\"1x21X21X21X21X2\"\r\n"              // otro carácter: 13 aciertos
-                     "\r\n"                                 // vacía: 0 aciertos
-                     "\"\xff\x01\"\r\n" +                   // basura
-                     std::string(70000, '1') + "\r\n" +     // enorme
-                     "\"1X21X21X21X21X2\"");                // sin fin de línea
-    ASSERT_EQ(r.fin, FinEscrutinio::Completo);
-    EXPECT_EQ(r.cuenta[15], 3);
-    EXPECT_EQ(r.cuenta[14], 4);
-    EXPECT_EQ(r.cuenta[13], 1);
-    EXPECT_EQ(r.columnas, 8);
+// Un fichero dañado no da tablas: ni las de sus columnas buenas. Cada daño,
+// al principio del fichero, más allá del primer bloque y a caballo entre dos.
+TEST_F(Escrutinio, FicheroDanadoNoSeEscrutaYSeNombraSuColumna) {
+    const size_t kBloque = 1 << 20;
+    const std::string buenas = FicheroColumnas(std::vector<std::string>(kBloque / kLongLineaColumna, kGanadora));
+    for (const prueba::ColumnaDanada& d : prueba::ColumnasDanadas()) {
+        SCOPED_TRACE(d.que);
+        const std::string danado = prueba::FicheroConColumnaDanada(d);
+        // Delante: nada, un bloque de columnas buenas, y tantas que la dañada cruza el final del bloque.
+        const std::string hasta = buenas.substr(0, buenas.size() - 2 * kLongLineaColumna);
+        for (const std::string& antes : {std::string(), buenas, hasta}) {
+            auto r = Escruta(antes + danado);
+            EXPECT_EQ(r.fin, FinEscrutinio::SinColumnas);
+            EXPECT_EQ(r.errorColumnas, kErrorColumnasDanadas);
+            EXPECT_EQ(r.columnaDanada, static_cast<int64_t>(antes.size() / kLongLineaColumna) + 3);
+            EXPECT_TRUE(r.LisAciertos.empty() && r.LisBoletos.empty());
+        }
+    }
 }
 
 // El escrutinio de la pantalla, que además graba el registro de la jornada.
@@ -162,6 +166,11 @@ TEST_F(EscrutinioConRegistro, FallosDeFicheros) {
     std::filesystem::create_directory(p.dir() / "RED0701.TBX");
     EXPECT_EQ(Escruta(p.st, e).fin, FinEscrutinio::SinColumnas);
     EXPECT_EQ(p.mensajes.mensajes.size(), 1u);
+    std::filesystem::remove(p.dir() / "RED0701.TBX");  // dañado: un mensaje que nombra la columna
+    EscribeBytes(p.dir() / "RED0701.TBX", FicheroColumnas({kGanadora}) + "\"1X2\"\r\n");
+    EXPECT_EQ(Escruta(p.st, e).fin, FinEscrutinio::SinColumnas);
+    ASSERT_EQ(p.mensajes.mensajes.size(), 2u);
+    EXPECT_EQ(p.mensajes.mensajes[1], TextoColumnasDanadas("RED0701.TBX", 2));
 
     // Un registro que no se puede grabar se avisa y el escrutinio sigue.
     std::filesystem::remove(p.dir() / "RED0701.TBX");
@@ -219,49 +228,36 @@ TEST(PropiedadEscrutinio, TablasIgualesAUnRecuentoSimple) {
     }
 }
 
-// Un fichero de varios bloques con líneas dañadas aquí y allá, algunas a
-// caballo entre dos bloques: las tablas son las del lector de columnas con
-// cada línea rellenada o cortada a 15.
-TEST(PropiedadEscrutinio, LineasDanadasEnCualquierSitioComoElLectorDeColumnas) {
+// Un fichero de varios bloques con un registro dañado en cualquier sitio:
+// el escrutinio nombra la misma columna que el lector de columnas.
+TEST(PropiedadEscrutinio, ColumnaDanadaEnCualquierSitioComoElLectorDeColumnas) {
     prueba::EstadoPrueba p;
     std::mt19937 azar(7);
-    std::string fichero;
-    while (fichero.size() < 3'500'000) {
-        std::string c = kGanadora;
-        for (int e = static_cast<int>(azar() % 5); e > 0; --e) c[azar() % 15] = kSignos[azar() % 3];
-        switch (azar() % 60) {
-            case 0: fichero += "\"" + c.substr(0, azar() % 15) + "\"\r\n"; break;      // corta
-            case 1: fichero += "\"" + c + "12X\"\r\n"; break;                          // larga
-            case 2: fichero += "\"" + c + "\"\n"; break;                                // solo LF
-            case 3: c[azar() % 15] = '"'; fichero += LineaColumna(c); break;            // comilla dentro
-            case 4: c[azar() % 15] = 'x'; fichero += LineaColumna(c); break;            // otro carácter
-            case 5: fichero += c + "\r\n"; break;                                       // sin comillas
-            case 6: fichero += "\r\n"; break;                                           // vacía
-            case 7: fichero += std::string(azar() % 3000, 'X') + "\r\n"; break;         // muy larga
-            default: fichero += LineaColumna(c);
+    for (int vuelta = 0; vuelta < 30; ++vuelta) {
+        std::string fichero;
+        const size_t largo = 1'000'000 + azar() % 1'200'000;
+        while (fichero.size() < largo) {
+            std::string c = kGanadora;
+            for (int e = static_cast<int>(azar() % 5); e > 0; --e) c[azar() % 15] = kSignos[azar() % 3];
+            fichero += LineaColumna(c);
         }
+        // Un byte cambiado o quitado, o el fichero cortado.
+        const size_t donde = azar() % fichero.size();
+        switch (azar() % 3) {
+            case 0: fichero[donde] = "1X2\"\r\nx "[azar() % 7]; break;
+            case 1: fichero.erase(donde, 1); break;
+            default: fichero.resize(donde); break;
+        }
+        EscribeBytes(p.dir() / "RED0101.TBX", fichero);
+        auto r = EscrutaColumnas(p.dir() / "RED0101.TBX", kGanadora, {0, 1, 1, 1, 1, 1});
+        LectorColumnas lector;
+        ASSERT_EQ(lector.Abre(p.dir() / "RED0101.TBX"), 0);
+        int64_t n = 0;
+        for (std::string_view col; lector.Siguiente(col);) ++n;
+        EXPECT_EQ(r.columnaDanada, lector.ColumnaDanada()) << donde;
+        EXPECT_EQ(r.fin == FinEscrutinio::Completo, lector.ColumnaDanada() == 0);
+        EXPECT_TRUE(r.fin != FinEscrutinio::Completo || r.columnas == n);
     }
-    fichero += "\"" + kGanadora;  // última línea sin su fin
-    EscribeBytes(p.dir() / "RED0101.TBX", fichero);
-    auto r = EscrutaColumnas(p.dir() / "RED0101.TBX", kGanadora, {0, 1, 1, 1, 1, 1});
-    ASSERT_EQ(r.fin, FinEscrutinio::Completo);
-
-    LectorColumnas lector;
-    ASSERT_EQ(lector.Abre(p.dir() / "RED0101.TBX"), 0);
-    std::array<int32_t, 16> cuenta{};
-    std::array<int16_t, 16> enBoleto{};
-    std::vector<std::string> boletos;
-    int64_t n = 0;
-    for (std::string_view col; lector.Siguiente(col); ++n) {
-        if (n % 8 == 0 && n > 0) AgregaLisBoletos(boletos, static_cast<int32_t>(n / 8), enBoleto), enBoleto.fill(0);
-        const int a = Aciertos(Ajusta(col, 15), kGanadora);
-        ++cuenta[a], ++enBoleto[a];
-        cuenta[14] += a == 15;
-    }
-    AgregaLisBoletos(boletos, static_cast<int32_t>((n + 7) / 8), enBoleto);
-    EXPECT_EQ(r.columnas, n);
-    EXPECT_EQ(r.cuenta, cuenta);
-    EXPECT_EQ(r.LisBoletos, boletos);
 }
 
 }  // namespace

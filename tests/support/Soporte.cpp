@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -69,6 +70,30 @@ std::string FicheroColumnas(const std::vector<std::string>& columnas) {
     std::string s;
     for (const auto& c : columnas) s += LineaColumna(c);
     return s;
+}
+
+const std::vector<ColumnaDanada>& ColumnasDanadas() {
+    static const std::vector<ColumnaDanada> lista = {
+        {"short", "\"1X21X21X21X21X\"\r\n"},
+        {"long", "\"1X21X21X21X21X21\"\r\n"},
+        {"no quotes", "11X21X21X21X21X2\r\n"},
+        {"lower-case x", "\"1x21X21X21X21X2\"\r\n"},
+        {"a blank", "\"1X21X2 X21X21X2\"\r\n"},
+        {"a quote inside", "\"1X21X2\"X21X21X2\r\n"},
+        {"line feed only", "\"1X21X21X21X21X2\"\n\""},
+        {"line feed inside", "\"1X21X2\n1X21X21X\"\r\n"},
+        {"no carriage return", "\"1X21X21X21X21X2\"\n\n"},
+        {"empty", "\r\n"},
+        {"a NUL", std::string("\"1X21X21X21X21X\0\"\r\n", 19)},
+        {"cut by the end", "\"1X21X21X21X"},
+    };
+    return lista;
+}
+
+std::string FicheroConColumnaDanada(const ColumnaDanada& d) {
+    std::string f = FicheroColumnas({ColumnaPrueba(1), ColumnaPrueba(2)}) + d.bytes;
+    if (d.que != "cut by the end") f += LineaColumna(ColumnaPrueba(4));
+    return f;
 }
 
 void GrabaReduccionConColumnas(Estado& st, int jornada, int orden, const std::vector<std::string>& columnas) {
@@ -170,8 +195,14 @@ CliEnMarcha::~CliEnMarcha() {
 ResultadoCli CliEnMarcha::Espera() {
     ResultadoCli r;
     if (pid_ > 0) {
+        // A run that does not end within a minute is a fault (a read
+        // without end, an open that waits): it is killed.
         int estado = 0;
-        ::waitpid(pid_, &estado, 0);
+        const auto limite = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+        while (::waitpid(pid_, &estado, WNOHANG) == 0) {
+            if (std::chrono::steady_clock::now() > limite) ::kill(pid_, SIGKILL);
+            ::usleep(2000);
+        }
         r.codigo = WIFEXITED(estado) ? WEXITSTATUS(estado) : 128 + WTERMSIG(estado);
         pid_ = -1;
     }

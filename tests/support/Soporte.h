@@ -58,6 +58,15 @@ void EscribeDatosGenDefecto(const fs::path& dir);
 std::string ColumnaPrueba(int n);
 // The bytes of a columns file (REDjjoo.TBX) holding `columnas`.
 std::string FicheroColumnas(const std::vector<std::string>& columnas);
+// Damaged records of a columns file, each with what is wrong with it: a
+// file of two good columns, one of these and a good one (or, for the cut
+// one, nothing after it) is damaged at column 3.
+struct ColumnaDanada {
+    std::string que;
+    std::string bytes;
+};
+const std::vector<ColumnaDanada>& ColumnasDanadas();
+std::string FicheroConColumnaDanada(const ColumnaDanada& d);
 // Stores reduction (jornada, orden) in BASES.TBX with its columns file and
 // makes it the current one (throws when the record cannot be stored).
 void GrabaReduccionConColumnas(Estado& st, int jornada, int orden, const std::vector<std::string>& columnas);
@@ -121,7 +130,7 @@ struct ResultadoCli {
     std::string errores;
 };
 // Runs tobal31-cli with `args` (the data folder given by the caller with
-// --datos when wanted), standard input empty.
+// --datos when wanted), standard input empty; killed after a minute.
 ResultadoCli EjecutaCli(const std::vector<std::string>& args);
 // The same with stderr on a terminal (what the tool writes there, as the
 // terminal hands it back, in `errores`).
@@ -135,7 +144,8 @@ public:
     CliEnMarcha(const CliEnMarcha&) = delete;
     CliEnMarcha& operator=(const CliEnMarcha&) = delete;
     pid_t pid() const { return pid_; }
-    // Waits for its end (exit code, or 128 + the signal that ended it).
+    // Waits for its end (exit code, or 128 + the signal that ended it);
+    // kills it after a minute.
     ResultadoCli Espera();
 
 private:
