@@ -102,6 +102,9 @@ struct Estado {
     int16_t IndiceElegido = Falso;
     int16_t CambioInterno = Falso;
     int16_t Cancelado = Falso;
+    // The method chosen on the reduction screen, which reopens with it
+    // instead of the stored one; 0 when the screen opens otherwise.
+    int16_t MetodoElegido = 0;
 
     // Where file-error messages go: a message box, stderr, or a recorder.
     Informador* informador = nullptr;

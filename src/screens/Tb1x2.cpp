@@ -16,6 +16,7 @@
 #include "platform/Servicios.h"
 #include "platform/Sonidos.h"
 #include "screens/DatosGen.h"
+#include "screens/Reducir.h"
 
 namespace tobal {
 
@@ -58,6 +59,9 @@ Tb1x2::Tb1x2(Estado& st, Servicios& sv, QWidget* padre)
 
     opciones_[OpcionMenu::DatosGenerales - 1].crea = [](Estado& e, Servicios& s, QWidget* w) {
         return std::unique_ptr<QDialog>(new DatosGen(e, s, w));
+    };
+    opciones_[OpcionMenu::Reducir - 1].crea = [](Estado& e, Servicios& s, QWidget* w) {
+        return std::unique_ptr<QDialog>(new Reducir(e, s, w));
     };
 
     Pic_Ayuda->move(415, 300);

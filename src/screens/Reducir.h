@@ -1,0 +1,86 @@
+#pragma once
+// The reduction screen: matchday, order and method, the base quiniela with
+// the multiples to reduce and (method 2) the base column, the method's
+// parameters, the statistics after every change, and the reduction run with
+// its progress panel. Changing matchday, order or method closes the screen
+// and asks the menu to open it again (RepiteReducir).
+
+#include <QDialog>
+#include <QStringList>
+#include <atomic>
+#include <memory>
+#include <string>
+
+#include "reduction/Motor.h"
+
+class QThread;
+
+namespace tobal {
+
+struct Estado;
+class Servicios;
+class BotonImagen;
+class Caja;
+class VistaReduccion;
+
+class Reducir : public QDialog {
+    Q_OBJECT
+public:
+    Reducir(Estado& st, Servicios& sv, QWidget* padre = nullptr);
+    ~Reducir() override;
+
+    VistaReduccion* vista;
+    Caja* Caja_MinErrores;
+    Caja* Caja_MaxErrores;
+    std::array<Caja*, 4> Caja_Signos{};  // [1..3]
+    QWidget* Pic_Esta;
+    QWidget* Pic_Porcen;
+    BotonImagen* Pic_Cancelar;
+    BotonImagen* Pic_SalirPorcen;
+    BotonImagen* Pic_Reducir;
+    BotonImagen* Pic_Indice;
+    BotonImagen* Pic_Ayuda;
+    BotonImagen* Pic_Salir;
+
+    // The lines of the statistics box and of the progress panel, as shown.
+    QStringList LineasEstadistica() const { return estadistica_; }
+    QStringList LineasProgreso() const { return progreso_; }
+    bool Ejecutando() const { return ejecutando_; }
+
+    void reject() override;
+
+signals:
+    // The run has ended (finished, cancelled or failed) and its panel shows
+    // the closing line.
+    void reduccionAcabada();
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    void PulsaBase(int m, int s);
+    void PulsaElegida(int m);
+    void PulsaProbable(int m, int s);
+    void SeleccionaTodo(bool todo);
+    void Recalcula();
+    void CreaListasParametros(bool siempre);
+    void EligeParametro(Caja* caja, int16_t& valor, int indice);
+    void Reabre();
+    void PulsaReducir();
+    void EmpiezaReduccion();
+    void AcabaReduccion(const ResultadoReduccion& res, const std::vector<std::string>& avisos);
+    void SalPorcen();
+    void ActivaBotones(bool activos);
+    void AbreIndice();
+
+    Estado& st_;
+    Servicios& sv_;
+    QStringList estadistica_;
+    QStringList progreso_;
+    bool ejecutando_ = false;
+    bool esperaSalida_ = false;
+    std::atomic<bool> cancelar_{false};
+    QThread* hilo_ = nullptr;
+};
+
+}  // namespace tobal
