@@ -276,6 +276,8 @@ TEST(Reducir, UnaReduccionQueFallaLoDiceYLaPantallaSigueUtil) {
 
 TEST(Reducir, OtroMetodoReabreConLoGuardadoYSalirNoReabre) {
     Pantalla p(1);
+    prueba::GrabaReduccionPrueba(p.st, 1, 1, 8);  // stored by the direct method, no sign marked
+    p.Abre();
     p.Marca({"1X*"});
     p.d->vista->Metodo->Pulsa();
     QListWidget* l = p.d->vista->Metodo->lista();
@@ -284,7 +286,7 @@ TEST(Reducir, OtroMetodoReabreConLoGuardadoYSalirNoReabre) {
     EXPECT_EQ(p.st.RepiteReducir, Verdadero);
     p.Abre();
     EXPECT_EQ(p.st.Metodo(), 3);
-    EXPECT_EQ(p.P(1).NumSignos, 1);  // the unsaved marks are gone
+    EXPECT_EQ(p.P(1).NumSignos, 0);  // the unsaved marks are gone
     EXPECT_TRUE(p.d->windowTitle().startsWith("Reducción de apuestas por el Método de Selección de Signos"));
     EXPECT_TRUE(p.d->Caja_Signos[1]->isVisible());
     EXPECT_FALSE(p.d->Caja_MinErrores->isVisible());
