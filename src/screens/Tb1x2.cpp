@@ -17,6 +17,7 @@
 #include "platform/Sonidos.h"
 #include "screens/DatosGen.h"
 #include "screens/Reducir.h"
+#include "screens/consredu.h"
 
 namespace tobal {
 
@@ -62,6 +63,9 @@ Tb1x2::Tb1x2(Estado& st, Servicios& sv, QWidget* padre)
     };
     opciones_[OpcionMenu::Reducir - 1].crea = [](Estado& e, Servicios& s, QWidget* w) {
         return std::unique_ptr<QDialog>(new Reducir(e, s, w));
+    };
+    opciones_[OpcionMenu::Consulta - 1].crea = [](Estado& e, Servicios& s, QWidget* w) {
+        return std::unique_ptr<QDialog>(new consredu(e, s, w));
     };
 
     Pic_Ayuda->move(415, 300);

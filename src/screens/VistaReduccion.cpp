@@ -194,7 +194,6 @@ void Caja::keyPressEvent(QKeyEvent* e) {
         case Qt::Key_Space:
         case Qt::Key_Return:
         case Qt::Key_Enter:
-        case Qt::Key_Down:
             Pulsa();
             return;
         default:

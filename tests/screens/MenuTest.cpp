@@ -122,7 +122,7 @@ TEST(Arranque, PrimerArranqueEnCarpetaVaciaYEscribible) {
     EXPECT_EQ(prueba::Bytes(en.st.DirPrograma / "DATOSGEN.TBX"), kDefecto);
     EXPECT_FALSE(fs::exists(en.st.DirPrograma / "CSCD.WRK"));
     EXPECT_FALSE(fs::exists(trabajo / "Tobal31"));
-    for (int o : {1, 3, 4, 5, 7}) QTest::mouseClick(menu.get(), Qt::LeftButton, {}, Tb1x2::EsquinaOpcion(o));
+    for (int o : {1, 4, 5, 7}) QTest::mouseClick(menu.get(), Qt::LeftButton, {}, Tb1x2::EsquinaOpcion(o));
     EXPECT_TRUE(en.sonidos.pedidos.empty());
     QString abierta;
     prueba::CuandoModal([&](QWidget* w) { abierta = w->objectName(), w->close(); });
@@ -131,6 +131,9 @@ TEST(Arranque, PrimerArranqueEnCarpetaVaciaYEscribible) {
     prueba::CuandoModal([&](QWidget* w) { abierta = w->objectName(), w->close(); });
     QTest::mouseClick(menu.get(), Qt::LeftButton, {}, Tb1x2::EsquinaOpcion(OpcionMenu::Reducir));
     EXPECT_EQ(abierta, "Reducir");
+    prueba::CuandoModal([&](QWidget* w) { abierta = w->objectName(), w->close(); });
+    QTest::mouseClick(menu.get(), Qt::LeftButton, {}, Tb1x2::EsquinaOpcion(OpcionMenu::Consulta));
+    EXPECT_EQ(abierta, "consredu");
 }
 
 // The work folder is filled once from the program folder and then left to

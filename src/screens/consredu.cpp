@@ -1,0 +1,364 @@
+#include "screens/consredu.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <cmath>
+
+#include "app/ErrorFichero.h"
+#include "app/Estado.h"
+#include "app/Formato.h"
+#include "app/Texto.h"
+#include "data/Jornadas.h"
+#include "platform/Ayuda.h"
+#include "platform/BotonImagen.h"
+#include "platform/Colores.h"
+#include "platform/Dibujo.h"
+#include "platform/Recursos.h"
+#include "platform/Servicios.h"
+#include "platform/Sonidos.h"
+#include "reduction/Almacen.h"
+#include "reduction/Tablas.h"
+#include "screens/VistaReduccion.h"
+
+namespace tobal {
+
+namespace {
+
+constexpr int kAncho = 720;
+constexpr int kAlto = 520;
+constexpr int kAnchoPulgar = 30;
+constexpr int kXGrupo = 12;       // first group of 8 columns in the page area
+constexpr int kPasoGrupo = 96;    // from one group to the next
+constexpr int kPasoSigno = 9;     // from one column to the next
+const QRect kPagina(406, 60, 304, 314);
+const QRect kResumen(10, 384, 390, 100);
+
+QFont LetraPagina() {
+    QFont f(QStringLiteral("Liberation Mono"));
+    f.setPixelSize(13);
+    f.setBold(true);
+    return f;
+}
+
+// The page area: three groups of 8 columns under their ticket headings, one
+// line per match beside the match lines of the view.
+class Pagina : public QWidget {
+public:
+    explicit Pagina(consredu* pantalla) : QWidget(pantalla), c_(pantalla) {
+        setObjectName(QStringLiteral("Pic_Colum"));
+        setAccessibleName(QStringLiteral("Columnas de la reducción"));
+        setFocusPolicy(Qt::StrongFocus);
+    }
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.fillRect(rect(), ColorWin(Color::Blanco));
+        p.setPen(ColorWin(Color::Negro));
+        p.drawRect(rect().adjusted(0, 0, -1, -1));
+        QFont cabecera(QStringLiteral("Liberation Sans"));
+        cabecera.setPixelSize(11);
+        cabecera.setBold(true);
+        p.setFont(cabecera);
+        p.setPen(ColorWin(Color::VerdeOscuro));
+        for (int g = 0; g < 3; ++g)
+            p.drawText(QRect(kXGrupo + g * kPasoGrupo - 4, 2, kPasoGrupo, 16), Qt::AlignLeft | Qt::AlignVCenter,
+                       c_->Cabeceras()[size_t(g)]);
+        p.setPen(QPen(ColorWin(Color::Rojo), 2));
+        p.drawLine(4, 30, width() - 5, 30);
+        p.setFont(LetraPagina());
+        p.setPen(ColorWin(Color::Negro));
+        const int ascenso = p.fontMetrics().ascent();
+        for (int m = 1; m <= 15; ++m) {
+            const QString& linea = c_->Lineas()[size_t(m)];
+            // Row m lies beside the match line of the view: y = 80 + 18 m on the screen.
+            const int y = 80 + 18 * m - kPagina.top() + ascenso;
+            for (int k = 0; k < linea.size() && k < consredu::kColumnasPagina; ++k)
+                p.drawText(kXGrupo + (k / 8) * kPasoGrupo + (k % 8) * kPasoSigno, y, QString(linea[k]));
+        }
+        if (hasFocus()) {
+            p.setPen(QPen(ColorWin(Color::Negro), 1, Qt::DotLine));
+            p.drawRect(rect().adjusted(2, 2, -3, -3));
+        }
+    }
+
+private:
+    consredu* c_;
+};
+
+// A page arrow: a BotonImagen that draws a triangle instead of a picture.
+class Flecha : public BotonImagen {
+public:
+    Flecha(const QString& nombre, bool derecha, QWidget* padre) : BotonImagen(nombre, padre), derecha_(derecha) {
+        setFixedSize(26, 26);
+        setAccessibleName(derecha ? QStringLiteral("Página siguiente") : QStringLiteral("Página anterior"));
+        setFocusPolicy(Qt::NoFocus);
+    }
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.fillRect(rect(), ColorWin(Color::GrisClaro));
+        p.setPen(ColorWin(Color::Negro));
+        p.drawRect(rect().adjusted(0, 0, -1, -1));
+        p.setBrush(Activo() ? ColorWin(Color::VerdeOscuro) : ColorWin(Color::Gris));
+        const int w = width(), h = height();
+        const QPolygon triangulo = derecha_
+                                       ? QPolygon({QPoint(8, 5), QPoint(w - 7, h / 2), QPoint(8, h - 5)})
+                                       : QPolygon({QPoint(w - 8, 5), QPoint(7, h / 2), QPoint(w - 8, h - 5)});
+        p.drawPolygon(triangulo);
+    }
+
+private:
+    bool derecha_;
+};
+
+class Pulgar : public QWidget {
+public:
+    explicit Pulgar(QWidget* padre) : QWidget(padre) {
+        setObjectName(QStringLiteral("Pic_Boton"));
+        setAccessibleName(QStringLiteral("Posición en la reducción"));
+        setFixedSize(kAnchoPulgar, 20);
+    }
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        DibujaBoton(p, 0, 0, width() - 4, height() - 4, QString(), false);
+    }
+};
+
+}  // namespace
+
+consredu::consredu(Estado& st, Servicios& sv, QWidget* padre) : QDialog(padre), st_(st), sv_(sv) {
+    setObjectName(QStringLiteral("consredu"));
+    setWindowTitle(QStringLiteral("Consulta Reducciones"));
+    setModal(true);
+    setFixedSize(kAncho, kAlto);
+    if (QScreen* pantalla = QGuiApplication::primaryScreen())
+        move(pantalla->availableGeometry().center() - rect().center());
+
+    vista = new VistaReduccion(this, st_, sv_);
+    Pic_Colum = new Pagina(this);
+    Pic_Colum->setGeometry(kPagina);
+    Pic_FleIzq = new Flecha(QStringLiteral("Pic_FleIzq"), false, this);
+    Pic_FleDer = new Flecha(QStringLiteral("Pic_FleDer"), true, this);
+    Pic_FleIzq->move(VistaReduccion::kIzqPista - 34, VistaReduccion::kYPista - 2);
+    Pic_FleDer->move(VistaReduccion::kDerPista + kAnchoPulgar + 8, VistaReduccion::kYPista - 2);
+    Pic_Boton = new Pulgar(this);
+    Pic_Boton->move(VistaReduccion::kIzqPista, VistaReduccion::kYPista);
+    Pic_Boton->installEventFilter(this);
+    Pic_Colum->installEventFilter(this);
+
+    Pic_Indice = new BotonImagen(QStringLiteral("Pic_Indice"), this);
+    Pic_Ayuda = new BotonImagen(QStringLiteral("Pic_Ayuda"), this);
+    Pic_Salir = new BotonImagen(QStringLiteral("Pic_Salir"), this);
+    const std::pair<BotonImagen*, const char*> botones[] = {
+        {Pic_Indice, "Índice de reducciones"}, {Pic_Ayuda, "Ayuda"}, {Pic_Salir, "Salir"}};
+    int x = 538;
+    for (const auto& [b, nombre] : botones) {
+        b->move(x, 455);
+        b->setAccessibleName(QString::fromUtf8(nombre));
+        b->setFocusPolicy(Qt::StrongFocus);
+        x += 58;
+    }
+    connect(Pic_FleDer, &BotonImagen::pulsado, this, &consredu::PaginaSiguiente);
+    connect(Pic_FleIzq, &BotonImagen::pulsado, this, &consredu::PaginaAnterior);
+    connect(Pic_Indice, &BotonImagen::pulsado, this, &consredu::AbreIndice);
+    connect(Pic_Ayuda, &BotonImagen::pulsado, this, [this] { sv_.Ayuda(Contexto::Consulta); });
+    connect(Pic_Salir, &BotonImagen::pulsado, this, &consredu::reject);
+    connect(vista->Jornada, &Caja::elegido, this, [this](int i) {
+        if (i + 1 == st_.Jornada()) return;
+        st_.Jornada() = static_cast<int16_t>(i + 1);
+        st_.Orden() = 1;
+        vista->Orden->Selecciona(0);
+        CargaConsulta();
+    });
+    connect(vista->Orden, &Caja::elegido, this, [this](int i) {
+        if (i + 1 == st_.Orden()) return;
+        st_.Orden() = static_cast<int16_t>(i + 1);
+        CargaConsulta();
+    });
+
+    vista->PreparaVistaReduccion();
+    CargaConsulta();
+}
+
+consredu::~consredu() { fichero_.close(); }
+
+int32_t consredu::Columnas() const { return st_.ReduccionActual.ApuestasReducidas; }
+
+void consredu::CargaConsulta() {
+    LeeJornada(st_);
+    CargaReduccion(st_);
+    const int metodo = st_.Metodo();
+    setWindowTitle(QStringLiteral("Consulta de columnas reducidas con el ") +
+                   QString::fromStdString(Cp1252AUtf8(Recorta(NombreMetodoLargo(metodo)))));
+    vista->Coloca();
+    primera_ = 1;
+    lineas_.fill(QString());
+    cabeceras_.fill(QString());
+    totalBoletos_.clear();
+    for (BotonImagen* b : {Pic_FleIzq, Pic_FleDer}) b->PonActivo(false);
+    Pic_Boton->setCursor(Qt::ForbiddenCursor);
+    Pic_Boton->move(VistaReduccion::kIzqPista, VistaReduccion::kYPista);
+
+    fichero_.close();
+    const std::string nombre = FicheroRed(st_.Jornada(), st_.Orden());
+    st_.NomFichero = nombre;
+    st_.ErrorFichero = 0;
+    fichero_.setFileName(QString::fromStdString((st_.DirDatos / nombre).string()));
+    if (!fichero_.open(QIODevice::ReadOnly)) {
+        // A missing file shows an empty page without a word; any other
+        // failure is reported as every file open is.
+        const int e = fichero_.exists() ? Err::PermisoDenegado : Err::NoEncontrado;
+        InformaErrorFichero(st_, Op::Abre(nombre), e);
+        update();
+        Pic_Colum->update();
+        return;
+    }
+    const int32_t c = Columnas();
+    const int32_t t = (c + 7) / 8;
+    totalBoletos_ = QString::fromStdString(Formatea(t, "###,###")) +
+                    (c < 9 ? QStringLiteral(" Boleto") : QStringLiteral(" Boletos"));
+    DibujaPagina();
+    if (c > kColumnasPagina) Pic_Boton->setCursor(CursorPorNombre(QStringLiteral("ManoAbierta")));
+    Pic_Boton->move(PosBoton(), VistaReduccion::kYPista);
+    update();
+}
+
+void consredu::DibujaPagina() {
+    for (QString& l : lineas_) l.clear();
+    QByteArray datos;
+    if (fichero_.isOpen() && fichero_.seek(qint64(primera_ - 1) * kLongLineaColumna))
+        datos = fichero_.read(qint64(kColumnasPagina) * kLongLineaColumna);
+    for (int k = 0; k < kColumnasPagina; ++k) {
+        // A record the file does not hold (past its end, or cut short)
+        // shows blanks.
+        char signos[15];
+        std::fill(std::begin(signos), std::end(signos), ' ');
+        const qsizetype inicio = qsizetype(k) * kLongLineaColumna;
+        for (int i = 0; i < 15 && inicio + 1 + i < datos.size(); ++i) {
+            const char c = datos[inicio + 1 + i];
+            signos[i] = c == '1' || c == 'X' || c == '2' ? c : c == '"' || c == '\r' || c == '\n' ? ' ' : '?';
+        }
+        for (int i = 0; i < 15; ++i) lineas_[size_t(i + 1)] += QLatin1Char(signos[i]);
+    }
+    const int32_t t = (primera_ + 7) / 8;
+    cabeceras_ = {QStringLiteral("Boleto %1").arg(t), QString(), QString()};
+    if (lineas_[1].size() > 8 && lineas_[1][8] != QLatin1Char(' ')) cabeceras_[1] = QStringLiteral("Boleto %1").arg(t + 1);
+    if (lineas_[1].size() > 16 && lineas_[1][16] != QLatin1Char(' ')) cabeceras_[2] = QStringLiteral("Boleto %1").arg(t + 2);
+    Pic_FleIzq->PonActivo(t != 1);
+    Pic_FleDer->PonActivo(Columnas() >= primera_ + kColumnasPagina);
+    Pic_Colum->setAccessibleDescription(cabeceras_[0]);
+    Pic_Colum->update();
+}
+
+int consredu::PosBoton() const {
+    const int L = VistaReduccion::kIzqPista, R = VistaReduccion::kDerPista;
+    const int32_t c = Columnas();
+    if (c < kColumnasPagina) return int(std::lround(L + (R - L) / 2.0));
+    const double T = (c + 7) / 8;
+    const double t = (primera_ + 7) / 8;
+    const double P = std::nearbyint((T + 2) / 3 - 1);
+    const double pagina = std::nearbyint((t - 1) / 3);
+    return int(std::lround(L + (R - L) / P * pagina));
+}
+
+void consredu::PaginaSiguiente() {
+    if (!fichero_.isOpen() || primera_ + kColumnasPagina > Columnas()) return;
+    sv_.Sonar(Sonido::Boton);
+    primera_ += kColumnasPagina;
+    DibujaPagina();
+    Pic_Boton->move(PosBoton(), VistaReduccion::kYPista);
+}
+
+void consredu::PaginaAnterior() {
+    if (!fichero_.isOpen() || primera_ == 1) return;
+    sv_.Sonar(Sonido::Boton);
+    primera_ -= kColumnasPagina;
+    DibujaPagina();
+    Pic_Boton->move(PosBoton(), VistaReduccion::kYPista);
+}
+
+bool consredu::eventFilter(QObject* objeto, QEvent* evento) {
+    if (objeto == Pic_Boton) {
+        const int32_t c = Columnas();
+        const int L = VistaReduccion::kIzqPista, R = VistaReduccion::kDerPista;
+        switch (evento->type()) {
+            case QEvent::MouseButtonPress:
+                arrastrando_ = true;
+                agarre_ = int(std::lround(static_cast<QMouseEvent*>(evento)->position().x()));
+                if (c > kColumnasPagina && fichero_.isOpen())
+                    Pic_Boton->setCursor(CursorPorNombre(QStringLiteral("ManoCerrada")));
+                return true;
+            case QEvent::MouseMove: {
+                if (!arrastrando_ || c < kColumnasPagina + 1 || !fichero_.isOpen()) return true;
+                const double x = static_cast<QMouseEvent*>(evento)->position().x();
+                const int nueva = std::clamp(int(std::lround(Pic_Boton->x() + (x - agarre_))), L, R);
+                Pic_Boton->move(nueva, VistaReduccion::kYPista);
+                int32_t primera = int32_t(std::lround(double(c) * (nueva - L) / (R - L)));
+                primera = std::max<int32_t>(1, (primera - 1) / kColumnasPagina * kColumnasPagina + 1);
+                if (primera != primera_) {
+                    primera_ = primera;
+                    DibujaPagina();
+                }
+                return true;
+            }
+            case QEvent::MouseButtonRelease:
+                arrastrando_ = false;
+                if (c > kColumnasPagina && fichero_.isOpen()) {
+                    Pic_Boton->setCursor(CursorPorNombre(QStringLiteral("ManoAbierta")));
+                    Pic_Boton->move(PosBoton(), VistaReduccion::kYPista);
+                }
+                return true;
+            default:
+                break;
+        }
+    }
+    return QDialog::eventFilter(objeto, evento);
+}
+
+void consredu::keyPressEvent(QKeyEvent* e) {
+    switch (e->key()) {
+        case Qt::Key_PageDown:
+        case Qt::Key_Right:
+        case Qt::Key_Down:
+            PaginaSiguiente();
+            return;
+        case Qt::Key_PageUp:
+        case Qt::Key_Left:
+        case Qt::Key_Up:
+            PaginaAnterior();
+            return;
+        default:
+            QDialog::keyPressEvent(e);
+    }
+}
+
+void consredu::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    DibujaFondo(p, rect());
+    vista->DibujaReduccion(p);
+    ImprimeResumen(p, kResumen, st_);
+    if (!totalBoletos_.isEmpty()) {
+        QFont f(QStringLiteral("Liberation Sans"));
+        f.setPixelSize(14);
+        f.setBold(true);
+        p.setFont(f);
+        p.setPen(ColorWin(Color::Blanco));
+        p.drawText(QRect(VistaReduccion::kIzqPista, VistaReduccion::kYPista + 28, 230, 20), Qt::AlignCenter,
+                   totalBoletos_);
+    }
+}
+
+void consredu::AbreIndice() {
+    PunteroEspera espera;
+    sv_.Sonar(Sonido::Boton);
+}
+
+void consredu::reject() {
+    fichero_.close();
+    sv_.Sonar(Sonido::Salida);
+    QDialog::reject();
+}
+
+}  // namespace tobal

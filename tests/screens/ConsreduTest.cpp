@@ -1,0 +1,189 @@
+#include <QDir>
+#include <QListWidget>
+
+#include "Entorno.h"
+#include "data/DatosGen.h"
+#include "reduction/Almacen.h"
+#include "screens/VistaReduccion.h"
+#include "screens/consredu.h"
+
+namespace tobal {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The slider's ends: the thumb travels from x = 440 to x = 640.
+constexpr int L = 440, R = 640;
+
+// A browser over a data folder holding reduction (1, 1) of `columnas`
+// columns, ColumnaPrueba(1..columnas).
+struct Consulta : prueba::Entorno {
+    explicit Consulta(int columnas) {
+        LeeDatosGen(st);
+        if (columnas > 0) prueba::GrabaReduccionPrueba(st, 1, 1, columnas);
+        e.mensajes.mensajes.clear();
+        Abre();
+    }
+    void Abre() {
+        d = std::make_unique<consredu>(st, sv);
+        d->show();
+        d->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(d.get()));
+    }
+    // The columns the page shows, read back from its match lines.
+    std::vector<std::string> Pagina() const {
+        std::vector<std::string> cols;
+        for (int k = 0; k < consredu::kColumnasPagina; ++k) {
+            std::string c;
+            for (int m = 1; m <= 15; ++m) {
+                const std::string linea = d->Lineas()[size_t(m)].toStdString();
+                c += size_t(k) < linea.size() ? linea[size_t(k)] : ' ';
+            }
+            cols.push_back(c);
+        }
+        return cols;
+    }
+    void Arrastra(int hastaX) {
+        QWidget* b = d->Pic_Boton;
+        QTest::mousePress(b, Qt::LeftButton, {}, QPoint(10, 10));
+        for (int x = b->x(); x != hastaX;) {
+            x = std::abs(hastaX - x) <= 25 ? hastaX : x + (hastaX > x ? 25 : -25);
+            QMouseEvent mover(QEvent::MouseMove, QPointF(10 + x - b->x(), 10), b->mapToGlobal(QPointF(10, 10)),
+                              Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(b, &mover);
+        }
+        QTest::mouseRelease(b, Qt::LeftButton, {}, QPoint(10, 10));
+    }
+    std::unique_ptr<consredu> d;
+};
+
+TEST(Consulta, PaginasBoletosFlechasYPulgarSegunLasColumnas) {
+    struct Caso {
+        int columnas;
+        const char* total;
+        std::array<const char*, 3> cabeceras;
+        int pulgar;
+        bool derecha;
+    };
+    for (const Caso& c : {Caso{8, "1 Boleto", {"Boleto 1", "", ""}, (L + R) / 2, false},
+                          Caso{1, "1 Boleto", {"Boleto 1", "", ""}, (L + R) / 2, false},
+                          Caso{9, "2 Boletos", {"Boleto 1", "Boleto 2", ""}, (L + R) / 2, false},
+                          Caso{17, "3 Boletos", {"Boleto 1", "Boleto 2", "Boleto 3"}, (L + R) / 2, false},
+                          Caso{23, "3 Boletos", {"Boleto 1", "Boleto 2", "Boleto 3"}, (L + R) / 2, false},
+                          Caso{24, "3 Boletos", {"Boleto 1", "Boleto 2", "Boleto 3"}, L, false},
+                          Caso{25, "4 Boletos", {"Boleto 1", "Boleto 2", "Boleto 3"}, L, true}}) {
+        SCOPED_TRACE(c.columnas);
+        Consulta p(c.columnas);
+        EXPECT_EQ(p.d->TotalBoletos(), c.total);
+        for (int g = 0; g < 3; ++g) EXPECT_EQ(p.d->Cabeceras()[size_t(g)], c.cabeceras[size_t(g)]);
+        const auto pagina = p.Pagina();
+        for (int k = 0; k < consredu::kColumnasPagina; ++k)
+            EXPECT_EQ(pagina[size_t(k)], k < c.columnas ? prueba::ColumnaPrueba(k + 1) : std::string(15, ' '));
+        EXPECT_FALSE(p.d->Pic_FleIzq->Activo());
+        EXPECT_EQ(p.d->Pic_FleDer->Activo(), c.derecha);
+        EXPECT_EQ(p.d->Pic_Boton->x(), c.pulgar);
+        EXPECT_EQ(p.d->Pic_Boton->cursor().shape(), c.columnas > 24 ? Qt::OpenHandCursor : Qt::ForbiddenCursor);
+        p.Arrastra(R);  // only a reduction of more than one page can be dragged
+        EXPECT_EQ(p.d->PrimeraColumna(), c.columnas > 24 ? 25 : 1);
+        EXPECT_EQ(p.d->Pic_Boton->x(), c.columnas > 24 ? R : c.pulgar);
+        QTest::mouseClick(p.d->Pic_FleDer, Qt::LeftButton);
+        EXPECT_EQ(p.d->PrimeraColumna(), c.columnas > 24 ? 25 : 1);
+        if (c.columnas == 25) {
+            EXPECT_EQ(p.Pagina()[0], prueba::ColumnaPrueba(25));
+            EXPECT_EQ(p.Pagina()[1], std::string(15, ' '));
+            EXPECT_EQ(p.d->Cabeceras()[0], "Boleto 4");
+            EXPECT_EQ(p.d->Cabeceras()[1], "");
+            EXPECT_TRUE(p.d->Pic_FleIzq->Activo());
+            EXPECT_FALSE(p.d->Pic_FleDer->Activo());
+        }
+        EXPECT_TRUE(p.e.mensajes.mensajes.empty());
+    }
+}
+
+TEST(Consulta, ArrastrarAlFinalMuestraLaUltimaColumnaYLasFlechasPasanPaginas) {
+    Consulta p(100);  // 13 tickets, pages from columns 1, 25, 49, 73, 97
+    EXPECT_EQ(p.d->TotalBoletos(), "13 Boletos");
+    p.Arrastra(R + 80);  // beyond the end: held there
+    EXPECT_EQ(p.d->PrimeraColumna(), 97);
+    EXPECT_EQ(p.Pagina()[3], prueba::ColumnaPrueba(100));
+    EXPECT_EQ(p.Pagina()[4], std::string(15, ' '));
+    EXPECT_EQ(p.d->Cabeceras()[0], "Boleto 13");
+    EXPECT_EQ(p.d->Pic_Boton->x(), R);  // P = 4, page 4 of 0..4
+    p.Arrastra(L + 100);                // the middle: column 50
+    EXPECT_EQ(p.d->PrimeraColumna(), 49);
+    EXPECT_EQ(p.d->Pic_Boton->x(), L + 100);
+    p.Arrastra(L - 50);
+    EXPECT_EQ(p.d->PrimeraColumna(), 1);
+    p.sonidos.pedidos.clear();
+    QTest::mouseClick(p.d->Pic_FleIzq, Qt::LeftButton);  // no page before
+    EXPECT_TRUE(p.sonidos.pedidos.empty());
+    for (int pagina : {25, 49}) {
+        QTest::mouseClick(p.d->Pic_FleDer, Qt::LeftButton);
+        EXPECT_EQ(p.d->PrimeraColumna(), pagina);
+        EXPECT_EQ(p.Pagina()[0], prueba::ColumnaPrueba(pagina));
+    }
+    EXPECT_EQ(p.d->Pic_Boton->x(), L + 100);
+    EXPECT_EQ(p.sonidos.pedidos, (std::vector<int>{9, 9}));
+    // From the keyboard.
+    p.d->Pic_Colum->setFocus();
+    QTest::keyClick(p.d->Pic_Colum, Qt::Key_PageDown);
+    EXPECT_EQ(p.d->PrimeraColumna(), 73);
+    QTest::keyClick(p.d->Pic_Colum, Qt::Key_Left);
+    QTest::keyClick(p.d->Pic_Colum, Qt::Key_PageUp);
+    EXPECT_EQ(p.d->PrimeraColumna(), 25);
+    EXPECT_EQ(p.d->Pic_Colum->accessibleDescription(), "Boleto 4");
+
+    QDir().mkpath("capturas");
+    EXPECT_TRUE(p.d->grab().save("capturas/consredu.png"));
+}
+
+TEST(Consulta, FicheroCortoOAusenteYOtraReduccionCierraElFichero) {
+    Consulta p(30);
+    // Cut inside column 27: 26 whole columns and part of the next one.
+    const fs::path red = p.st.DirDatos / FicheroRed(1, 1);
+    fs::resize_file(red, 26 * 19 + 7);
+    p.Abre();
+    QTest::mouseClick(p.d->Pic_FleDer, Qt::LeftButton);
+    EXPECT_EQ(p.Pagina()[1], prueba::ColumnaPrueba(26));
+    EXPECT_EQ(p.Pagina()[2], prueba::ColumnaPrueba(27).substr(0, 6) + std::string(9, ' '));
+    EXPECT_EQ(p.Pagina()[3], std::string(15, ' '));
+    EXPECT_FALSE(p.d->Pic_FleDer->Activo());
+    QTest::mouseClick(p.d->Pic_FleDer, Qt::LeftButton);
+    EXPECT_EQ(p.d->PrimeraColumna(), 25);
+    EXPECT_TRUE(p.d->FicheroAbierto());
+
+    // Order 2 has no reduction: an empty page, no message, the file closed.
+    p.d->vista->Orden->Pulsa();
+    QListWidget* l = p.d->vista->Orden->lista();
+    QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, l->visualItemRect(l->item(1)).center());
+    EXPECT_EQ(p.st.Orden(), 2);
+    EXPECT_FALSE(p.d->FicheroAbierto());
+    EXPECT_EQ(p.Pagina()[0], std::string(15, ' '));
+    EXPECT_EQ(p.d->TotalBoletos(), "");
+    EXPECT_FALSE(p.d->Pic_FleDer->Activo());
+    EXPECT_TRUE(p.e.mensajes.mensajes.empty());
+
+    // A record whose columns file is missing: the same.
+    fs::remove(red);
+    p.d->vista->Orden->Pulsa();
+    QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, l->visualItemRect(l->item(0)).center());
+    EXPECT_EQ(p.d->windowTitle(), "Consulta de columnas reducidas con el Método Directo");
+    EXPECT_FALSE(p.d->FicheroAbierto());
+    EXPECT_FALSE(p.d->Pic_FleDer->Activo());
+    QTest::mouseClick(p.d->Pic_FleDer, Qt::LeftButton);
+    p.Arrastra(R);
+    EXPECT_EQ(p.d->PrimeraColumna(), 1);
+    EXPECT_TRUE(p.e.mensajes.mensajes.empty());
+
+    prueba::GrabaReduccionPrueba(p.st, 1, 1, 30);
+    p.d->CargaConsulta();
+    EXPECT_TRUE(p.d->FicheroAbierto());
+    p.sonidos.pedidos.clear();
+    QTest::keyClick(p.d.get(), Qt::Key_Escape);
+    EXPECT_FALSE(p.d->FicheroAbierto());
+    EXPECT_FALSE(p.d->isVisible());
+    EXPECT_EQ(p.sonidos.pedidos, std::vector<int>{5});
+}
+
+}  // namespace
+}  // namespace tobal
