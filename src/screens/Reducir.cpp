@@ -22,6 +22,7 @@
 #include "reduction/Comprobaciones.h"
 #include "reduction/Estadistica.h"
 #include "reduction/Tablas.h"
+#include "screens/Historic.h"
 #include "screens/VistaReduccion.h"
 #include "screens/mensajes.h"
 
@@ -135,7 +136,6 @@ Reducir::Reducir(Estado& st, Servicios& sv, QWidget* padre)
     for (const auto& [b, nombre] : botones) {
         b->move(x, kYBotones);
         b->setAccessibleName(QString::fromUtf8(nombre));
-        b->setFocusPolicy(Qt::StrongFocus);
         x += 58;
     }
 
@@ -146,10 +146,7 @@ Reducir::Reducir(Estado& st, Servicios& sv, QWidget* padre)
     Pic_SalirPorcen->setObjectName(QStringLiteral("Pic_SalirPorcen"));
     Pic_Cancelar->setAccessibleName(QStringLiteral("Cancelar"));
     Pic_SalirPorcen->setAccessibleName(QStringLiteral("Salir del progreso"));
-    for (BotonImagen* b : {Pic_Cancelar, Pic_SalirPorcen}) {
-        b->move(440 - TamBoton - 14, 170 - TamBoton - 12);
-        b->setFocusPolicy(Qt::StrongFocus);
-    }
+    for (BotonImagen* b : {Pic_Cancelar, Pic_SalirPorcen}) b->move(440 - TamBoton - 14, 170 - TamBoton - 12);
     Pic_Porcen->hide();
 
     // The caption keeps the long name's padding.
@@ -452,6 +449,10 @@ void Reducir::SalPorcen() {
 void Reducir::AbreIndice() {
     if (ejecutando_) return;
     sv_.Sonar(Sonido::Boton);
+    Historic indice(st_, sv_, this);
+    indice.exec();
+    // The picked reduction comes with its stored method.
+    if (st_.IndiceElegido != Falso) Reabre();
 }
 
 }  // namespace tobal

@@ -21,6 +21,7 @@
 #include "platform/Sonidos.h"
 #include "reduction/Almacen.h"
 #include "reduction/Tablas.h"
+#include "screens/Historic.h"
 #include "screens/VistaReduccion.h"
 
 namespace tobal {
@@ -157,7 +158,6 @@ consredu::consredu(Estado& st, Servicios& sv, QWidget* padre) : QDialog(padre), 
     for (const auto& [b, nombre] : botones) {
         b->move(x, 455);
         b->setAccessibleName(QString::fromUtf8(nombre));
-        b->setFocusPolicy(Qt::StrongFocus);
         x += 58;
     }
     connect(Pic_FleDer, &BotonImagen::pulsado, this, &consredu::PaginaSiguiente);
@@ -351,8 +351,13 @@ void consredu::paintEvent(QPaintEvent*) {
 }
 
 void consredu::AbreIndice() {
-    PunteroEspera espera;
     sv_.Sonar(Sonido::Boton);
+    Historic indice(st_, sv_, this);
+    indice.exec();
+    if (st_.IndiceElegido == Falso) return;
+    vista->Jornada->Selecciona(st_.Jornada() - 1);
+    vista->Orden->Selecciona(st_.Orden() - 1);
+    CargaConsulta();
 }
 
 void consredu::reject() {

@@ -4,6 +4,7 @@
 #include "Entorno.h"
 #include "data/DatosGen.h"
 #include "reduction/Almacen.h"
+#include "screens/Historic.h"
 #include "screens/VistaReduccion.h"
 #include "screens/consredu.h"
 
@@ -20,6 +21,7 @@ constexpr int L = 440, R = 640;
 struct Consulta : prueba::Entorno {
     explicit Consulta(int columnas) {
         LeeDatosGen(st);
+        prueba::GrabaReduccionPrueba(st, 2, 5, 30);
         if (columnas > 0) prueba::GrabaReduccionPrueba(st, 1, 1, columnas);
         e.mensajes.mensajes.clear();
         Abre();
@@ -183,6 +185,26 @@ TEST(Consulta, FicheroCortoOAusenteYOtraReduccionCierraElFichero) {
     EXPECT_FALSE(p.d->FicheroAbierto());
     EXPECT_FALSE(p.d->isVisible());
     EXPECT_EQ(p.sonidos.pedidos, std::vector<int>{5});
+}
+
+}  // namespace
+}  // namespace tobal
+
+namespace tobal {
+namespace {
+
+TEST(Consulta, ElIndiceCargaLaReduccionElegida) {
+    Consulta p(8);
+    prueba::CuandoModal([](QWidget* w) {
+        if (auto* h = qobject_cast<Historic*>(w)) h->Elige(0);
+    });
+    QTest::mouseClick(p.d->Pic_Indice, Qt::LeftButton);
+    EXPECT_TRUE(p.d->isVisible());
+    EXPECT_EQ(p.st.Jornada(), 2);
+    EXPECT_EQ(p.st.Orden(), 5);
+    EXPECT_EQ(p.d->TotalBoletos(), "4 Boletos");
+    EXPECT_EQ(p.d->vista->Orden->lista()->currentRow(), 4);
+    EXPECT_EQ(p.d->vista->Jornada->Valor(), "2");
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "data/DatosGen.h"
 #include "data/Jornadas.h"
 #include "reduction/Almacen.h"
+#include "screens/Historic.h"
 #include "screens/Reducir.h"
 #include "screens/VistaReduccion.h"
 #include "screens/mensajes.h"
@@ -297,6 +298,27 @@ TEST(Reducir, OtroMetodoReabreConLoGuardadoYSalirNoReabre) {
     EXPECT_FALSE(p.d->isVisible());
     EXPECT_EQ(p.st.RepiteReducir, Falso);
     EXPECT_EQ(p.sonidos.pedidos, std::vector<int>{5});
+}
+
+TEST(Reducir, ElIndiceReabreConLaReduccionElegidaYSuMetodo) {
+    Pantalla p(1);
+    Estado otra = p.st;
+    otra.ReduccionActual.Jornada = 3;
+    otra.ReduccionActual.Orden = 2;
+    otra.ReduccionActual.Metodo = 2;
+    ASSERT_EQ(GrabaReduccion(otra), 0);
+    prueba::CuandoModal([](QWidget* w) {
+        if (auto* h = qobject_cast<Historic*>(w)) h->Elige(0);
+    });
+    QTest::mouseClick(p.d->Pic_Indice, Qt::LeftButton);
+    EXPECT_FALSE(p.d->isVisible());
+    EXPECT_EQ(p.st.RepiteReducir, Verdadero);
+    EXPECT_EQ(p.st.Jornada(), 3);
+    EXPECT_EQ(p.st.Orden(), 2);
+    p.Abre();
+    EXPECT_EQ(p.st.Metodo(), 2);
+    EXPECT_TRUE(p.d->Caja_MinErrores->isVisible());
+    EXPECT_EQ(p.d->vista->Jornada->Valor(), "3");
 }
 
 TEST(Reducir, DesdeElTecladoYConNombresAccesibles) {
