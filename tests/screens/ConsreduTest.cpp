@@ -89,6 +89,8 @@ TEST(Consulta, PaginasBoletosFlechasYPulgarSegunLasColumnas) {
         EXPECT_EQ(p.d->PrimeraColumna(), c.columnas > 24 ? 25 : 1);
         EXPECT_EQ(p.d->Pic_Boton->x(), c.columnas > 24 ? R : c.pulgar);
         QTest::mouseClick(p.d->Pic_FleDer, Qt::LeftButton);
+        p.d->Pic_Colum->setFocus();
+        QTest::keyClick(p.d->Pic_Colum, Qt::Key_PageDown);  // the page's own test, not the arrow's look
         EXPECT_EQ(p.d->PrimeraColumna(), c.columnas > 24 ? 25 : 1);
         if (c.columnas == 25) {
             EXPECT_EQ(p.Pagina()[0], prueba::ColumnaPrueba(25));
@@ -137,6 +139,11 @@ TEST(Consulta, ArrastrarAlFinalMuestraLaUltimaColumnaYLasFlechasPasanPaginas) {
 
     QDir().mkpath("capturas");
     EXPECT_TRUE(p.d->grab().save("capturas/consredu.png"));
+
+    Consulta dos(48);  // the last column ends a page
+    dos.Arrastra(R);
+    EXPECT_EQ(dos.d->PrimeraColumna(), 25);
+    EXPECT_EQ(dos.Pagina()[23], prueba::ColumnaPrueba(48));
 }
 
 TEST(Consulta, FicheroCortoOAusenteYOtraReduccionCierraElFichero) {
