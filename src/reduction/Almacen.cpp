@@ -377,8 +377,14 @@ int InstalaReduccion(Estado& st, const std::string& id) {
     if (::stat(temporal.c_str(), &nuevo) != 0) return ErrorApertura(temporal, errno);
     const bool habia = ::stat(ruta.c_str(), &viejo) == 0;
     if (habia) ::chmod(temporal.c_str(), viejo.st_mode & 07777);
-    if (int e = EscribeFicheroAtomico(nota, registro + SaltoLinea + std::to_string(nuevo.st_ino) + SaltoLinea))
+    // A note cut short by a crash cannot match the columns file: it is undone.
+    EscritorBloques escritor;
+    escritor.Abre(nota, kLongLineaBase * 2);
+    escritor.Escribe(registro + SaltoLinea + std::to_string(nuevo.st_ino) + SaltoLinea);
+    if (int e = escritor.Cierra()) {
+        ::unlink(nota.c_str());
         return e;
+    }
     const bool hayAnterior = habia && ::link(ruta.c_str(), anterior.c_str()) == 0;
     if (::rename(temporal.c_str(), ruta.c_str()) != 0) {
         const int e = NumeroErrorErrno(errno);
@@ -389,9 +395,10 @@ int InstalaReduccion(Estado& st, const std::string& id) {
     SincronizaCarpeta(st.DirDatos);
     const int e = GrabaRegistro(st, registro);
     if (e) DeshazInstalacion(st, r.Jornada, r.Orden, ruta, anterior, hayAnterior);
+    // Should these removals not survive a power cut, the note only writes
+    // the same record again.
     ::unlink(anterior.c_str());
     ::unlink(nota.c_str());
-    SincronizaCarpeta(st.DirDatos);
     return e;
 }
 
