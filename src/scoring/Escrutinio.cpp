@@ -233,7 +233,7 @@ private:
         const int iguales = _mm_movemask_epi8(_mm_cmpeq_epi8(v, ganadora128_));
         // Signs in bytes 0-14 and the closing quote in byte 15 (the
         // winning column's 16th byte is a quote).
-        if ((_mm_movemask_epi8(signos) | (iguales & 0x8000)) != 0xFFFF) return -1;
+        if (((_mm_movemask_epi8(signos) & 0x7FFF) | (iguales & 0x8000)) != 0xFFFF) return -1;
         const int a = kUnos[iguales & 0x7F] + kUnos[(iguales >> 7) & 0x7F];
         return a == 14 && (iguales & 0x4000) ? 15 : a;
     }

@@ -76,6 +76,7 @@ const std::vector<ColumnaDanada>& ColumnasDanadas() {
     static const std::vector<ColumnaDanada> lista = {
         {"short", "\"1X21X21X21X21X\"\r\n"},
         {"long", "\"1X21X21X21X21X21\"\r\n"},
+        {"a sign for the closing quote", "\"1X21X21X21X21X21\r\n"},
         {"no quotes", "11X21X21X21X21X2\r\n"},
         {"lower-case x", "\"1x21X21X21X21X2\"\r\n"},
         {"a blank", "\"1X21X2 X21X21X2\"\r\n"},
