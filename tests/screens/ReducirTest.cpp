@@ -358,6 +358,42 @@ TEST(Reducir, DesdeElTecladoYConNombresAccesibles) {
         EXPECT_NE(p.d->findChild<QWidget*>(nombre), nullptr) << nombre;
 }
 
+TEST(Reducir, MarcadaDesdeElTecladoDaLasMismasColumnasQueLaLineaDeOrdenes) {
+    Pantalla p(2);
+    auto teclas = [](QWidget* w, std::initializer_list<Qt::Key> ks) {
+        w->setFocus();
+        for (Qt::Key k : ks) QTest::keyClick(w, k);
+    };
+    // 1X*=X 1X2*=2 X2*=2, the rest single "1".
+    teclas(p.d->vista->Pic_Base, {Qt::Key_Right, Qt::Key_Space, Qt::Key_Down, Qt::Key_Space, Qt::Key_Right,
+                                  Qt::Key_Space, Qt::Key_Down, Qt::Key_Space, Qt::Key_Left, Qt::Key_Space,
+                                  Qt::Key_Left, Qt::Key_Space});
+    QTest::keyClick(p.d->vista->Pic_Base, Qt::Key_Tab);
+    ASSERT_TRUE(p.d->vista->Pic_Elegir->hasFocus());
+    teclas(p.d->vista->Pic_Elegir, {Qt::Key_Up, Qt::Key_Up, Qt::Key_Space, Qt::Key_Down, Qt::Key_Space,
+                                    Qt::Key_Down, Qt::Key_Space});
+    QTest::keyClick(p.d->vista->Pic_Elegir, Qt::Key_Tab);
+    ASSERT_TRUE(p.d->vista->Pic_ColBas->hasFocus());
+    teclas(p.d->vista->Pic_ColBas, {Qt::Key_Right, Qt::Key_Space, Qt::Key_Down, Qt::Key_Right, Qt::Key_Space,
+                                    Qt::Key_Down, Qt::Key_Space});
+    teclas(p.d->Caja_MaxErrores, {Qt::Key_Space});
+    teclas(p.d->Caja_MaxErrores->lista(), {Qt::Key_Down, Qt::Key_Return});
+    EXPECT_EQ(p.st.ReduccionActual.MaxErrores, 1);
+    teclas(p.d->Pic_Reducir, {Qt::Key_Space});
+    ASSERT_TRUE(p.d->Ejecutando());
+    EXPECT_EQ(p.Termina(), "Ha finalizado el proceso de reducción");
+
+    prueba::CarpetaTemporal otra;
+    const auto cli = prueba::EjecutaCliEn(otra.ruta(), {"reducir", "--jornada", "1", "--orden", "1", "--metodo", "2",
+                                                        "--errores", "0,1", "--base",
+                                                        "1X*=X 1X2*=2 X2*=2 1 1 1 1 1 1 1 1 1 1 1 1"});
+    ASSERT_EQ(cli.codigo, 0) << cli.errores;
+    const std::string columnas = prueba::Bytes(p.Columnas());
+    EXPECT_EQ(columnas.size(), 5u * 19);  // the base column and the 1 + 2 + 1 at one error
+    EXPECT_EQ(columnas, prueba::Bytes(otra / "RED0101.TBX"));
+    EXPECT_EQ(prueba::Bytes(p.st.DirDatos / "BASES.TBX"), prueba::Bytes(otra / "BASES.TBX"));
+}
+
 TEST(Reducir, CapturasDeLosTresMetodos) {
     QDir().mkpath("capturas");
     for (int metodo : {1, 2, 3}) {
