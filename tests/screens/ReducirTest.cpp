@@ -251,6 +251,8 @@ TEST(Reducir, CancelarUnaReduccionLargaNoDejaNiRegistroNiFichero) {
     // The window keeps repainting: the progress line moves.
     QTRY_VERIFY_WITH_TIMEOUT(p.d->LineasProgreso().value(3).startsWith("Se ha realizado el "), 20000);
     EXPECT_TRUE(p.d->Ejecutando());
+    QDir().mkpath("capturas");
+    EXPECT_TRUE(p.d->grab().save("capturas/reducir-progreso.png"));
     QSignalSpy fin(p.d.get(), &Reducir::reduccionAcabada);
     QTest::mouseClick(p.d->Pic_Cancelar, Qt::LeftButton);
     ASSERT_TRUE(fin.wait(5000));
