@@ -109,4 +109,13 @@ void BotonImagen::focusOutEvent(QFocusEvent* e) {
     update();
 }
 
+ZonaCampo::ZonaCampo(const QString& nombre, const QString& accesible, const QRect& area, QWidget* padre)
+    : BotonImagen(nombre, padre) {
+    setAccessibleName(accesible);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    unsetCursor();
+    setFixedSize(area.size());
+    move(area.topLeft());
+}
+
 }  // namespace tobal

@@ -36,4 +36,14 @@ private:
     bool activo_ = true;
 };
 
+// A field area drawn by its screen that opens and closes on a press: the
+// screen keeps handling the mouse (presses pass through to it); this
+// stand-in gives the area a place in the Tab order, Space and Enter, the
+// focus mark and a push button's name for assistive technology.
+class ZonaCampo : public BotonImagen {
+    Q_OBJECT
+public:
+    ZonaCampo(const QString& nombre, const QString& accesible, const QRect& area, QWidget* padre);
+};
+
 }  // namespace tobal

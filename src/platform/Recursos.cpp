@@ -53,6 +53,9 @@ QPixmap ImagenBoton(const QString& control) {
     static const QStringList nombres = {"Pic_Copiar",   "Pic_Imprimir", "Pic_Guardar", "Pic_Indice",
                                         "Pic_Ayuda",    "Pic_Signosel", "Pic_Reducir", "Pic_Salir",
                                         "Pic_Cancelar", "Pic_Borrar"};
+    // The team screens' own buttons: adding a name and the list of teams.
+    if (control == QStringLiteral("Pic_Añadir")) return EnCache(QStringLiteral(":/imagenes/anadir.svg"));
+    if (control == QLatin1String("Pic_Equipos")) return EnCache(QStringLiteral(":/imagenes/equipos.svg"));
     if (!nombres.contains(control)) return {};
     const QString fichero = control.mid(4).toLower();
     return EnCache(QStringLiteral(":/imagenes/") + fichero + QStringLiteral(".svg"));

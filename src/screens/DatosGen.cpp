@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QShortcut>
 
 #include "app/Estado.h"
 #include "app/Informador.h"
@@ -29,6 +30,8 @@ constexpr int kAncho = 420;
 constexpr int kAlto = 345;
 constexpr int kColumnaValor = 190;  // where the value starts inside a field area
 
+const char* const kZonas[DatosGen::kCampos] = {"Campo_TotJor", "Campo_PreApu", "Campo_Delegacion",
+                                               "Campo_Receptor", "Campo_Sonido"};
 const char* const kEtiquetas[DatosGen::kCampos] = {"Total jornadas: ", "Precio apuesta: ", "Código Delegación: ",
                                                    "Código Receptor: ", "Sonido activado:  "};
 
@@ -106,6 +109,9 @@ DatosGen::DatosGen(Estado& st, Servicios& sv, QWidget* padre)
     connect(Lis_Sonido, &QListWidget::itemClicked, this, [this] {
         if (abierto_[Sonido]) Alterna(Sonido);
     });
+    connect(Lis_Sonido, &QListWidget::itemActivated, this, [this] {
+        if (abierto_[Sonido]) Alterna(Sonido);
+    });
 
     const int yBotones = kAlto - TamBoton - 22;
     Pic_Guardar->move(kAncho - 30 - 3 * TamBoton - 20, yBotones);
@@ -118,6 +124,24 @@ DatosGen::DatosGen(Estado& st, Servicios& sv, QWidget* padre)
         sv_.Sonar(tobal::Sonido::Salida);
         reject();
     });
+    // Escape leaves as the exit button does.
+    new QShortcut(QKeySequence(Qt::Key_Escape), this, [this] { Pic_Salir->Pulsa(); });
+
+    // The keyboard reaches each field through its area, then its editor.
+    QWidget* anterior = nullptr;
+    for (int c = 0; c < kCampos; ++c) {
+        const QString nombre = QString::fromUtf8(kEtiquetas[c]).trimmed().chopped(1);
+        zonas_[c] = new ZonaCampo(QString::fromUtf8(kZonas[c]), nombre, AreaCampo(c), this);
+        Editor(c)->setAccessibleName(nombre);
+        connect(zonas_[c], &BotonImagen::pulsado, this, [this, c] { Alterna(c); });
+        if (anterior) setTabOrder(anterior, zonas_[c]);
+        setTabOrder(zonas_[c], Editor(c));
+        anterior = Editor(c);
+    }
+    setTabOrder(anterior, Pic_Guardar);
+    setTabOrder(Pic_Guardar, Pic_Ayuda);
+    setTabOrder(Pic_Ayuda, Pic_Salir);
+    zonas_[0]->setFocus();
 
     CargaEditores();
 }
@@ -166,7 +190,9 @@ void DatosGen::Alterna(int campo) {
     } else {
         abierto_[campo] = false;
         sv_.Sonar(tobal::Sonido::Cierra);
+        const bool conFoco = ed->hasFocus();
         ed->hide();
+        if (conFoco) zonas_[campo]->setFocus();
         Aplica(campo);
         update();
     }

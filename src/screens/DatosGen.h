@@ -15,6 +15,7 @@ namespace tobal {
 struct Estado;
 class Servicios;
 class BotonImagen;
+class ZonaCampo;
 
 class DatosGen : public QDialog {
     Q_OBJECT
@@ -55,6 +56,7 @@ private:
     Estado& st_;
     Servicios& sv_;
     std::array<bool, kCampos> abierto_{};
+    std::array<ZonaCampo*, kCampos> zonas_{};
     bool cerrado_ = false;
 };
 

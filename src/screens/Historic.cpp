@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QScreen>
+#include <QShortcut>
 
 #include "app/Estado.h"
 #include "app/Texto.h"
@@ -213,6 +214,8 @@ Historic::Historic(Estado& st, Servicios& sv, QWidget* padre)
     Pic_BotSalir->setAccessibleName(QStringLiteral("Salir"));
     Pic_BotSalir->move(kAncho - kMargen - TamBoton, kAlto - TamBoton - 14);
     connect(Pic_BotSalir, &BotonImagen::pulsado, this, [this] { Sal(); });
+    // Escape leaves as the exit button does.
+    new QShortcut(QKeySequence(Qt::Key_Escape), this, [this] { Pic_BotSalir->Pulsa(); });
 
     Pic_Carpeta->Marca(indice_.actual >= 0 ? indice_.actual - indice_.superior : 0);
     Pic_Carpeta->setFocus();
@@ -250,15 +253,6 @@ void Historic::paintEvent(QPaintEvent*) {
     QPainter p(this);
     DibujaFondo(p, rect());
     EscribeRotulo(p, kMargen + 5, 16, QStringLiteral("ÍNDICE DE REDUCCIONES"));
-}
-
-void Historic::keyPressEvent(QKeyEvent* e) {
-    if (e->key() == Qt::Key_Escape) {
-        e->accept();
-        Sal();
-        return;
-    }
-    QDialog::keyPressEvent(e);
 }
 
 }  // namespace tobal

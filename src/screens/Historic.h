@@ -75,7 +75,6 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override;
-    void keyPressEvent(QKeyEvent* e) override;
 
 private:
     void Sal();

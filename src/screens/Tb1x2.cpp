@@ -18,6 +18,7 @@
 #include "screens/DatosGen.h"
 #include "screens/Reducir.h"
 #include "screens/consredu.h"
+#include "screens/Jornadas.h"
 
 namespace tobal {
 
@@ -58,6 +59,9 @@ Tb1x2::Tb1x2(Estado& st, Servicios& sv, QWidget* padre)
 
     LeeDatosGen(st_);
 
+    opciones_[OpcionMenu::Jornadas - 1].crea = [](Estado& e, Servicios& s, QWidget* w) {
+        return std::unique_ptr<QDialog>(new Jornadas(e, s, w));
+    };
     opciones_[OpcionMenu::DatosGenerales - 1].crea = [](Estado& e, Servicios& s, QWidget* w) {
         return std::unique_ptr<QDialog>(new DatosGen(e, s, w));
     };

@@ -4,9 +4,12 @@
 #include <QDir>
 
 #include "Entorno.h"
+#include "data/Jornadas.h"
 #include "reduction/Almacen.h"
 #include "screens/DatosGen.h"
 #include "screens/Historic.h"
+#include "screens/Jornadas.h"
+#include "screens/equipos.h"
 #include "screens/Tb1x2.h"
 #include "screens/careta.h"
 #include "screens/mensajes.h"
@@ -78,6 +81,26 @@ TEST(Capturas, Indice) {
     h.show();
     h.Pic_Carpeta->setFocus();
     Guarda(&h, "historic");
+}
+
+TEST(Capturas, JornadaYEquipos) {
+    prueba::Entorno en;
+    prueba::EscribeBytes(en.st.DirDatos / "EQUIPOS.TBX", "Betis\r\nCelta\r\n\xC9ibar\r\n");
+    std::array<std::string, 30> nombres;
+    for (int s = 0; s < 30; ++s) nombres[s] = s % 3 == 0 ? "Betis" : s % 3 == 1 ? "Celta" : "\xC9ibar";
+    GrabaRegistroJornada(en.st, 12, RegistroEditor("", 12, "24/11/02", nombres));
+    en.st.Jornada() = 12;
+    Jornadas j(en.st, en.sv);
+    j.show();
+    j.PulsaFecha();
+    Guarda(&j, "jornadas");
+    j.PulsaFecha();
+    j.PulsaJornada();
+    Guarda(&j, "jornadas-lista");
+
+    Equipos e(en.st, en.sv);
+    e.show();
+    Guarda(&e, "equipos");
 }
 
 }  // namespace

@@ -105,5 +105,31 @@ TEST(DatosGen, AlSalirLaJornadaNoPasaDelTotal) {
     EXPECT_EQ(p.st.Jornada(), 38);
 }
 
+TEST(DatosGen, ElTecladoAbreYCierraCadaCampoYSale) {
+    Pantalla p;
+    QWidget* zona = QApplication::focusWidget();
+    ASSERT_TRUE(zona);
+    EXPECT_EQ(zona->objectName() + "=" + zona->accessibleName(), "Campo_TotJor=Total jornadas");
+    QTest::keyClick(zona, Qt::Key_Space);
+    ASSERT_TRUE(p.d->Abierto(DatosGen::TotJornadas));
+    EXPECT_EQ(QApplication::focusWidget(), p.d->Tex_TotJor);
+    p.d->Tex_TotJor->selectAll();
+    QTest::keyClicks(p.d->Tex_TotJor, "30");
+    QTest::keyClick(p.d->Tex_TotJor, Qt::Key_Return);
+    EXPECT_FALSE(p.d->Abierto(DatosGen::TotJornadas));
+    EXPECT_EQ(p.st.Datos.TotJornadas, 30);
+    EXPECT_EQ(QApplication::focusWidget(), zona);
+    QStringList orden;
+    for (int i = 0; i < 7; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        orden << QApplication::focusWidget()->accessibleName();
+    }
+    EXPECT_EQ(orden, QStringList({"Precio apuesta", "Código Delegación", "Código Receptor", "Sonido activado",
+                                  "Guardar", "Ayuda", "Salir"}));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_FALSE(p.d->isVisible());
+    EXPECT_EQ(p.sonidos.pedidos.back(), 5);
+}
+
 }  // namespace
 }  // namespace tobal

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -53,6 +54,20 @@ inline void CuandoModal(std::function<void(QWidget*)> accion) {
         if (!agotado) accion(w);
     });
     sondeo->start(5);
+}
+
+// Types any text, accents and characters outside Latin-1 included (the
+// test library's own typing takes ASCII only), one key event a character.
+inline void TecleaTexto(QWidget* w, const QString& texto) {
+    for (int i = 0; i < texto.size(); ++i) {
+        const int n = texto[i].isHighSurrogate() && i + 1 < texto.size() ? 2 : 1;
+        const QString c = texto.mid(i, n);
+        i += n - 1;
+        QKeyEvent pulsa(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, c);
+        QKeyEvent suelta(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, c);
+        QApplication::sendEvent(w, &pulsa);
+        QApplication::sendEvent(w, &suelta);
+    }
 }
 
 }  // namespace tobal::prueba

@@ -122,18 +122,17 @@ TEST(Arranque, PrimerArranqueEnCarpetaVaciaYEscribible) {
     EXPECT_EQ(prueba::Bytes(en.st.DirPrograma / "DATOSGEN.TBX"), kDefecto);
     EXPECT_FALSE(fs::exists(en.st.DirPrograma / "CSCD.WRK"));
     EXPECT_FALSE(fs::exists(trabajo / "Tobal31"));
-    for (int o : {1, 4, 5, 7}) QTest::mouseClick(menu.get(), Qt::LeftButton, {}, Tb1x2::EsquinaOpcion(o));
+    for (int o : {4, 5}) QTest::mouseClick(menu.get(), Qt::LeftButton, {}, Tb1x2::EsquinaOpcion(o));
     EXPECT_TRUE(en.sonidos.pedidos.empty());
-    QString abierta;
-    prueba::CuandoModal([&](QWidget* w) { abierta = w->objectName(), w->close(); });
-    QTest::mouseClick(menu.get(), Qt::LeftButton, {}, Tb1x2::EsquinaOpcion(OpcionMenu::DatosGenerales));
-    EXPECT_EQ(abierta, "DatosGen");
-    prueba::CuandoModal([&](QWidget* w) { abierta = w->objectName(), w->close(); });
-    QTest::mouseClick(menu.get(), Qt::LeftButton, {}, Tb1x2::EsquinaOpcion(OpcionMenu::Reducir));
-    EXPECT_EQ(abierta, "Reducir");
-    prueba::CuandoModal([&](QWidget* w) { abierta = w->objectName(), w->close(); });
-    QTest::mouseClick(menu.get(), Qt::LeftButton, {}, Tb1x2::EsquinaOpcion(OpcionMenu::Consulta));
-    EXPECT_EQ(abierta, "consredu");
+    for (auto [opcion, pantalla] : {std::pair{OpcionMenu::DatosGenerales, "DatosGen"},
+                                    std::pair{OpcionMenu::Reducir, "Reducir"},
+                                    std::pair{OpcionMenu::Consulta, "consredu"},
+                                    std::pair{OpcionMenu::Jornadas, "Jornadas"}}) {
+        QString abierta;
+        prueba::CuandoModal([&](QWidget* w) { abierta = w->objectName(), w->close(); });
+        QTest::mouseClick(menu.get(), Qt::LeftButton, {}, Tb1x2::EsquinaOpcion(opcion));
+        EXPECT_EQ(abierta, pantalla);
+    }
 }
 
 // The work folder is filled once from the program folder and then left to

@@ -1,0 +1,132 @@
+#include <QLineEdit>
+#include <QListWidget>
+
+#include "Entorno.h"
+#include "screens/equipos.h"
+
+namespace tobal {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Lista : prueba::Entorno {
+    explicit Lista(const char* fichero) {
+        if (fichero) prueba::EscribeBytes(st.DirDatos / "EQUIPOS.TBX", fichero);
+        l = std::make_unique<Equipos>(st, sv);
+        l->show();
+        l->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(l.get()));
+    }
+    void Anade(const QString& nombre) {
+        l->Tex_NuevoEquipo->clear();
+        prueba::TecleaTexto(l->Tex_NuevoEquipo, nombre);
+        QTest::keyClick(l->Tex_NuevoEquipo, Qt::Key_Return);
+    }
+    void Selecciona(int fila) {
+        QTest::mouseClick(l->Lis_Equipos->viewport(), Qt::LeftButton, {},
+                          l->Lis_Equipos->visualItemRect(l->Lis_Equipos->item(fila)).center());
+    }
+    std::string Fichero() const { return prueba::Bytes(st.DirDatos / "EQUIPOS.TBX"); }
+    std::unique_ptr<Equipos> l;
+};
+
+TEST(Equipos, SinFicheroUnAvisoUnaListaVaciaYUnFicheroVacio) {
+    Lista l(nullptr);
+    EXPECT_EQ(l.e.mensajes.mensajes,
+              std::vector<std::string>{"No se encuentra el fichero de equipos EQUIPOS.TBX.\r\n"
+                                       "Se ha procedido a crearlo automáticamente con los valores establecidos "
+                                       "por defecto."});
+    EXPECT_EQ(l.l->Lis_Equipos->count(), 0);
+    EXPECT_TRUE(fs::exists(l.st.DirDatos / "EQUIPOS.TBX"));
+    EXPECT_EQ(l.Fichero(), "");
+}
+
+// The list keeps alphabetical order, accents sorting with their letter; a
+// name is listed as typed and saved without blanks at its ends.
+TEST(Equipos, OrdenAlfabeticoYGuardarSinBlancos) {
+    Lista l("Zaragoza\r\nBetis\r\n");
+    EXPECT_EQ(l.l->Nombres(), QStringList({"Betis", "Zaragoza"}));
+    for (BotonImagen* b : {l.l->Pic_Añadir, l.l->Pic_Borrar, l.l->Pic_Guardar}) EXPECT_FALSE(b->Activo());
+    l.Anade("  Éibar ");
+    l.Anade("Alavés");
+    l.Anade("espanyol");
+    EXPECT_EQ(l.l->Nombres(), QStringList({"Alavés", "Betis", "  Éibar ", "espanyol", "Zaragoza"}));
+    EXPECT_TRUE(l.l->Tex_NuevoEquipo->text().isEmpty() && l.l->Tex_NuevoEquipo->hasFocus());
+    EXPECT_EQ(l.sonidos.pedidos, (std::vector<int>{9, 9, 9}));
+    QTest::mouseClick(l.l->Pic_Guardar, Qt::LeftButton);
+    EXPECT_EQ(l.Fichero(), "Alav\xE9s\r\nBetis\r\n\xC9ibar\r\nespanyol\r\nZaragoza\r\n");
+    EXPECT_FALSE(l.l->Pic_Guardar->Activo());
+}
+
+// What cannot go into the file, or would come back changed, is refused as
+// it is typed: blanks alone, commas, quotes, characters outside
+// Windows-1252; more than 15 characters are cut.
+TEST(Equipos, LoQueNoCabeEnElFicheroNoSeEscribe) {
+    struct Caso {
+        QString tecleado, queda;
+    };
+    for (const Caso& c : {Caso{"   ", "   "}, Caso{"Real, Betis", "Real Betis"}, Caso{"\"Celta\"", "Celta"},
+                          Caso{"Łódź 😀", "ód "}, Caso{"Un nombre muy largo", "Un nombre muy l"}}) {
+        SCOPED_TRACE(c.tecleado.toStdString());
+        Lista l("");
+        prueba::TecleaTexto(l.l->Tex_NuevoEquipo, c.tecleado);
+        EXPECT_EQ(l.l->Tex_NuevoEquipo->text(), c.queda);
+        EXPECT_EQ(l.l->Pic_Añadir->Activo(), !c.queda.trimmed().isEmpty());
+        QTest::keyClick(l.l->Tex_NuevoEquipo, Qt::Key_Return);
+        EXPECT_EQ(l.l->Lis_Equipos->count(), c.queda.trimmed().isEmpty() ? 0 : 1);
+    }
+}
+
+TEST(Equipos, BorrarSoloConSeleccionYSalirSinGuardarNoTocaElFichero) {
+    const char* fichero = "Betis\r\nCelta\r\nOsasuna\r\n";
+    Lista l(fichero);
+    QTest::mouseClick(l.l->Pic_Borrar, Qt::LeftButton);
+    EXPECT_EQ(l.l->Lis_Equipos->count(), 3);
+    l.Selecciona(1);
+    ASSERT_TRUE(l.l->Pic_Borrar->Activo());
+    QTest::mouseClick(l.l->Pic_Borrar, Qt::LeftButton);
+    EXPECT_EQ(l.l->Nombres(), QStringList({"Betis", "Osasuna"}));
+    EXPECT_FALSE(l.l->Pic_Borrar->Activo());
+    EXPECT_TRUE(l.l->Pic_Guardar->Activo());
+    QTest::mouseClick(l.l->Pic_Ayuda, Qt::LeftButton);
+    EXPECT_EQ(l.ayuda.pedidas, std::vector<int>{2151});
+    QTest::mouseClick(l.l->Pic_Salir, Qt::LeftButton);
+    EXPECT_FALSE(l.l->isVisible());
+    EXPECT_EQ(l.sonidos.pedidos, (std::vector<int>{9, 9, 5}));
+    EXPECT_EQ(l.Fichero(), fichero);
+}
+
+TEST(Equipos, UnFicheroQueNoSePuedeGrabarSeDiceYLaListaSigue) {
+    Lista l("Betis\r\n");
+    l.Anade("Celta");
+    fs::remove(l.st.DirDatos / "EQUIPOS.TBX");
+    fs::create_directories(l.st.DirDatos / "EQUIPOS.TBX" / "x");
+    QTest::mouseClick(l.l->Pic_Guardar, Qt::LeftButton);
+    ASSERT_EQ(l.e.mensajes.mensajes.size(), 1u);
+    EXPECT_NE(l.e.mensajes.mensajes[0].find("EQUIPOS.TBX"), std::string::npos);
+    EXPECT_TRUE(l.l->Pic_Guardar->Activo());
+    EXPECT_EQ(l.l->Nombres(), QStringList({"Betis", "Celta"}));
+}
+
+TEST(Equipos, ElTecladoRecorreLaPantalla) {
+    Lista l("Betis\r\nCelta\r\n");
+    ASSERT_EQ(QApplication::focusWidget(), l.l->Tex_NuevoEquipo);
+    QStringList orden;
+    for (int i = 0; i < 7; ++i) {
+        orden << QApplication::focusWidget()->objectName() + "=" + QApplication::focusWidget()->accessibleName();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    EXPECT_EQ(orden, QStringList({"Tex_NuevoEquipo=Nombre del equipo", "Pic_Añadir=Añadir",
+                                  "Lis_Equipos=Lista de equipos", "Pic_Borrar=Borrar", "Pic_Guardar=Guardar",
+                                  "Pic_Ayuda=Ayuda", "Pic_Salir=Salir"}));
+    l.l->Lis_Equipos->setFocus();
+    QTest::keyClick(l.l->Lis_Equipos, Qt::Key_Down);
+    l.l->Pic_Borrar->setFocus();
+    QTest::keyClick(l.l->Pic_Borrar, Qt::Key_Space);
+    EXPECT_EQ(l.l->Lis_Equipos->count(), 1);
+    QTest::keyClick(l.l->Pic_Borrar, Qt::Key_Escape);
+    EXPECT_FALSE(l.l->isVisible());
+}
+
+}  // namespace
+}  // namespace tobal

@@ -1,0 +1,229 @@
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+
+#include "Entorno.h"
+#include "app/Texto.h"
+#include "data/DatosGen.h"
+#include "data/Jornadas.h"
+#include "screens/EntradaTexto.h"
+#include "screens/Jornadas.h"
+#include "screens/equipos.h"
+#include "screens/mensajes.h"
+
+namespace tobal {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Editor : prueba::Entorno {
+    explicit Editor(int jornada = 3, bool conEquipos = true) {
+        if (conEquipos) prueba::EscribeBytes(st.DirDatos / "EQUIPOS.TBX", "Betis\r\n\xC9ibar\r\nOsasuna\r\n");
+        st.Jornada() = static_cast<int16_t>(jornada);
+        Abre();
+    }
+    void Abre() {
+        j = std::make_unique<Jornadas>(st, sv);
+        j->show();
+        j->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(j.get()));
+    }
+    void Pulsa(const QRect& area) { QTest::mouseClick(j.get(), Qt::LeftButton, {}, area.topLeft() + QPoint(8, 6)); }
+    void EligeJornada(int n) {
+        Pulsa(Jornadas::AreaJornada());
+        ASSERT_TRUE(j->Lis_Jornadas->isVisible());
+        QListWidgetItem* item = j->Lis_Jornadas->item(n - 1);
+        QTest::mouseClick(j->Lis_Jornadas->viewport(), Qt::LeftButton, {},
+                          j->Lis_Jornadas->visualItemRect(item).center());
+    }
+    // Opens the date field, types the three parts and closes it with Enter
+    // in the year box; returns the title of the message shown, if any.
+    QString Fecha(const QString& dia, const QString& mes, const QString& ano) {
+        if (!j->FechaAbierta()) Pulsa(Jornadas::AreaFecha());
+        for (QLineEdit* caja : {j->Tex_FecDia, j->Tex_FecMes, j->Tex_FecAno}) caja->clear();
+        QTest::keyClicks(j->Tex_FecDia, dia);
+        QTest::keyClicks(j->Tex_FecMes, mes);
+        QTest::keyClicks(j->Tex_FecAno, ano);
+        return ConMensaje([&] { QTest::keyClick(j->Tex_FecAno, Qt::Key_Return); });
+    }
+    // Runs `accion`; the message window it opens, if any, is closed and its
+    // title returned.
+    QString ConMensaje(const std::function<void()>& accion) {
+        QString titulo;
+        QTimer sondeo;
+        QObject::connect(&sondeo, &QTimer::timeout, [&] {
+            if (auto* m = qobject_cast<Mensajes*>(QApplication::activeModalWidget())) {
+                titulo = m->Tex_Titulo->text();
+                m->reject();
+            }
+        });
+        sondeo.start(5);
+        accion();
+        return titulo;
+    }
+    void Escribe(int s, const QString& texto) {
+        QLineEdit* ed = j->Cbo_Equipo[s]->lineEdit();
+        ed->selectAll();
+        QTest::keyClick(ed, Qt::Key_Delete);
+        prueba::TecleaTexto(ed, texto);
+    }
+    std::string Registro(int n) const {
+        const std::string f = prueba::Bytes(st.DirDatos / "JORNADAS.TBX");
+        return f.size() >= size_t(n) * 533 ? f.substr(size_t(n - 1) * 533, 533) : "";
+    }
+    std::unique_ptr<Jornadas> j;
+};
+
+TEST(Jornadas, GuardarEscribeElRegistroYReleerloDevuelveCadaCaja) {
+    Editor ed(3);
+    // Results and prizes of an earlier scoring survive the edit.
+    std::string anterior = RegistroEditor("", 7, "01/01/02", {});
+    anterior.replace(463, 70, "1231231231231230000012345" + std::string(45, ' '));
+    ASSERT_EQ(GrabaRegistroJornada(ed.st, 7, anterior), 0);
+
+    ed.EligeJornada(7);
+    EXPECT_EQ(ed.st.Jornada(), 7);
+    EXPECT_FALSE(ed.j->Pic_Guardar->Activo());
+    EXPECT_EQ(ed.Fecha("5", "9", "2"), "");
+    EXPECT_EQ(ed.j->Tex_FecDia->text(), "05");
+    EXPECT_TRUE(ed.j->Pic_Guardar->Activo());
+    std::array<std::string, 30> esperados;
+    for (int s = 1; s <= 30; ++s) {
+        const QString nombre = s == 3    ? QStringLiteral("Éibar")
+                               : s == 4  ? QStringLiteral("Un nombre de veinte c")
+                               : s == 30 ? QStringLiteral("Łódź")
+                                         : QStringLiteral("Equipo %1").arg(s);
+        ed.Escribe(s, nombre);
+        esperados[s - 1] = s == 3 ? "\xC9ibar" : s == 4 ? "Un nombre de ve" : s == 30 ? "\xF3" "d"
+                                                                               : "Equipo " + std::to_string(s);
+    }
+    EXPECT_EQ(ed.j->Cbo_Equipo[30]->currentText(), "ód");  // refused as typed, never a "?"
+    QTest::mouseClick(ed.j->Pic_Guardar, Qt::LeftButton);
+    EXPECT_FALSE(ed.j->Pic_Guardar->Activo());
+    EXPECT_EQ(ed.Registro(7), RegistroEditor(anterior, 7, "05/09/02", esperados));
+    EXPECT_EQ(ed.Registro(7).substr(0, 13), "Jor0705/09/02");
+    EXPECT_EQ(ed.Registro(7).substr(463), anterior.substr(463));
+
+    ed.j->close();
+    ed.Abre();
+    EXPECT_EQ(ed.j->Tex_FecMes->text(), "09");
+    for (int s = 1; s <= 30; ++s)
+        EXPECT_EQ(ACp1252(ed.j->Cbo_Equipo[s]->currentText()), esperados[s - 1]) << s;
+    EXPECT_EQ(ed.j->Cbo_Equipo[1]->count(), 3);
+}
+
+TEST(Jornadas, OtraJornadaSinGuardarPierdeLoEscrito) {
+    Editor ed(7);
+    ed.Fecha("14", "09", "02");
+    ed.Escribe(1, "Betis");
+    QTest::mouseClick(ed.j->Pic_Guardar, Qt::LeftButton);
+    ed.Escribe(1, "Osasuna");
+    ed.Fecha("21", "09", "02");
+    EXPECT_TRUE(ed.j->Pic_Guardar->Activo());
+    ed.EligeJornada(8);
+    EXPECT_EQ(ed.j->Tex_FecDia->text() + ed.j->Tex_FecMes->text() + ed.j->Tex_FecAno->text(), "000000");
+    EXPECT_EQ(ed.j->Cbo_Equipo[1]->currentText(), "");
+    ed.EligeJornada(7);
+    EXPECT_EQ(ed.j->Cbo_Equipo[1]->currentText(), "Betis");
+    EXPECT_EQ(ed.j->Tex_FecDia->text(), "14");
+    EXPECT_FALSE(ed.j->Pic_Guardar->Activo());
+    EXPECT_EQ(ed.sonidos.pedidos.back(), 7);
+}
+
+TEST(Jornadas, UnaFechaMalaNoSeGuardaYElCampoSigueAbierto) {
+    struct Caso {
+        const char *dia, *mes, *ano;
+    };
+    for (const Caso& c : {Caso{"31", "02", "03"}, Caso{"00", "00", "00"}, Caso{"10", "", "02"}, Caso{"ab", "09", "02"}}) {
+        SCOPED_TRACE(std::string(c.dia) + "/" + c.mes + "/" + c.ano);
+        Editor ed(5);
+        ed.Escribe(2, "Betis");
+        EXPECT_EQ(ed.Fecha(c.dia, c.mes, c.ano), "ERROR EN LA FECHA");
+        EXPECT_TRUE(ed.j->FechaAbierta() && ed.j->Pic_FecJor->isVisible());
+        EXPECT_EQ(ed.ConMensaje([&] { QTest::mouseClick(ed.j->Pic_Guardar, Qt::LeftButton); }), "ERROR EN LA FECHA");
+        EXPECT_EQ(ed.Registro(5), "");
+        EXPECT_EQ(ed.j->Cbo_Equipo[2]->currentText(), "Betis");
+    }
+    // A matchday never saved, only its teams typed: the date 00/00/00 is refused.
+    Editor ed(5);
+    ed.Escribe(1, "Betis");
+    EXPECT_EQ(ed.ConMensaje([&] { QTest::mouseClick(ed.j->Pic_Guardar, Qt::LeftButton); }), "ERROR EN LA FECHA");
+    EXPECT_TRUE(ed.j->Pic_Guardar->Activo());
+}
+
+TEST(Jornadas, UnFicheroQueNoSePuedeGrabarSeDiceYNoSePierdeLoEscrito) {
+    Editor ed(4);
+    ed.Fecha("01", "10", "02");
+    ed.Escribe(1, "Betis");
+    fs::remove(ed.st.DirDatos / "JORNADAS.TBX");
+    fs::create_directory(ed.st.DirDatos / "JORNADAS.TBX");
+    QTest::mouseClick(ed.j->Pic_Guardar, Qt::LeftButton);
+    ASSERT_EQ(ed.e.mensajes.mensajes.size(), 1u);
+    EXPECT_NE(ed.e.mensajes.mensajes[0].find("JORNADAS.TBX"), std::string::npos);
+    EXPECT_TRUE(ed.j->Pic_Guardar->Activo());
+    EXPECT_EQ(ed.j->Cbo_Equipo[1]->currentText(), "Betis");
+}
+
+TEST(Jornadas, ListaDeEquiposDesdeElEditorYSinFichero) {
+    Editor sin(2, false);
+    ASSERT_EQ(sin.e.mensajes.mensajes, std::vector<std::string>{"No se encuentra el fichero de equipos EQUIPOS.TBX."});
+    EXPECT_FALSE(fs::exists(sin.st.DirDatos / "EQUIPOS.TBX"));
+    EXPECT_EQ(sin.j->Cbo_Equipo[1]->count(), 0);
+
+    Editor ed(2);
+    ed.Escribe(5, "Osa");
+    prueba::CuandoModal([&](QWidget* w) {
+        auto* lista = qobject_cast<Equipos*>(w);
+        ASSERT_TRUE(lista);
+        prueba::TecleaTexto(lista->Tex_NuevoEquipo, "Alavés");
+        QTest::keyClick(lista->Tex_NuevoEquipo, Qt::Key_Return);
+        QTest::mouseClick(lista->Pic_Guardar, Qt::LeftButton);
+        QTest::keyClick(lista, Qt::Key_Escape);
+    });
+    QTest::mouseClick(ed.j->Pic_Equipos, Qt::LeftButton);
+    EXPECT_EQ(ed.j->Cbo_Equipo[30]->itemText(0), "Alavés");
+    EXPECT_EQ(ed.j->Cbo_Equipo[30]->count(), 4);
+    EXPECT_EQ(ed.j->Cbo_Equipo[5]->currentText(), "Osa");
+    EXPECT_EQ(ed.sonidos.pedidos, (std::vector<int>{9, 9, 9, 5}));
+}
+
+TEST(Jornadas, ElTecladoLlegaATodoYCadaControlTieneNombre) {
+    Editor ed(1);
+    ASSERT_EQ(QApplication::focusWidget(), ed.j->Campo_Jornada);
+    QTest::keyClick(ed.j->Campo_Jornada, Qt::Key_Space);
+    ASSERT_TRUE(ed.j->JornadaAbierta());
+    EXPECT_EQ(QApplication::focusWidget(), ed.j->Lis_Jornadas);
+    QTest::keyClick(ed.j->Lis_Jornadas, Qt::Key_Down);
+    QTest::keyClick(ed.j->Lis_Jornadas, Qt::Key_Return);
+    EXPECT_EQ(ed.st.Jornada(), 2);
+    EXPECT_FALSE(ed.j->JornadaAbierta());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), ed.j->Campo_Fecha);
+    QTest::keyClick(ed.j->Campo_Fecha, Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), ed.j->Tex_FecDia);
+    QTest::keyClicks(ed.j->Tex_FecDia, "12");  // a full box passes on
+    QTest::keyClicks(QApplication::focusWidget(), "11");
+    QTest::keyClicks(QApplication::focusWidget(), "02");
+    EXPECT_EQ(ed.ConMensaje([] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter); }), "");
+    EXPECT_EQ(ed.st.Datos.FechaJornada, "12/11/02");
+    ed.j->Cbo_Equipo[1]->setFocus();
+    for (int s = 1; s < 30; ++s) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), ed.j->Cbo_Equipo[30]);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), ed.j->Pic_Guardar);
+
+    for (QWidget* w : ed.j->findChildren<QWidget*>()) {
+        const QString n = w->objectName();
+        if (!w->focusPolicy() || n.isEmpty() || n.startsWith("qt_")) continue;
+        EXPECT_FALSE(w->accessibleName().isEmpty()) << n.toStdString();
+    }
+    EXPECT_EQ(ed.j->Cbo_Equipo[7]->objectName(), "Cbo_Equipo7");
+    ed.sonidos.pedidos.clear();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_FALSE(ed.j->isVisible());
+    EXPECT_EQ(ed.sonidos.pedidos, std::vector<int>{5});
+}
+
+}  // namespace
+}  // namespace tobal
