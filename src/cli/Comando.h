@@ -5,6 +5,9 @@
 // Exit codes: 0 done, 1 refused (the program's own title and text on
 // stderr), 2 usage error (one clear line on stderr).
 
+#include <signal.h>
+
+#include <atomic>
 #include <functional>
 #include <iosfwd>
 #include <optional>
@@ -106,6 +109,21 @@ void BarraProgreso(std::ostream& err, int porcentaje, const std::string& linea);
 // Lines of label and value (UTF-8), the values lined up after dotted labels
 // ("Importe reducidas.....: 9.00"); a line without a value is written as is.
 void EscribeFiguras(std::ostream& os, const std::vector<std::pair<std::string, std::string>>& figuras);
+
+// While it lives, Ctrl+C and a request to end (kill, a closed terminal)
+// set a flag that a long run tests to cancel and clean up, instead of
+// killing the tool half way through.
+class InterrupcionCtrlC {
+public:
+    InterrupcionCtrlC();
+    ~InterrupcionCtrlC();
+    InterrupcionCtrlC(const InterrupcionCtrlC&) = delete;
+    InterrupcionCtrlC& operator=(const InterrupcionCtrlC&) = delete;
+    const std::atomic<bool>* bandera() const;
+
+private:
+    struct sigaction anteriores_[3];
+};
 
 // Writes Windows-1252 bytes as UTF-8 text.
 std::string AUtf8(const std::string& cp1252);

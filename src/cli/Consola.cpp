@@ -2,6 +2,8 @@
 // refusals, progress, and the choice of a stored reduction.
 
 #include <algorithm>
+#include <iterator>
+#include <csignal>
 #include <filesystem>
 #include <iostream>
 #include <utility>
@@ -61,6 +63,26 @@ void BarraProgreso(std::ostream& err, int porcentaje, const std::string& linea) 
     err << '\r' << linea << '[' << std::string(static_cast<size_t>(lleno), '#')
         << std::string(static_cast<size_t>(20 - lleno), ' ') << ']' << std::flush;
 }
+
+namespace {
+std::atomic<bool> gInterrumpido{false};
+extern "C" void AlInterrumpir(int) { gInterrumpido.store(true); }
+constexpr int kSenales[] = {SIGINT, SIGTERM, SIGHUP};
+}  // namespace
+
+InterrupcionCtrlC::InterrupcionCtrlC() {
+    gInterrumpido.store(false);
+    struct sigaction accion {};
+    accion.sa_handler = AlInterrumpir;
+    sigemptyset(&accion.sa_mask);
+    for (size_t i = 0; i < std::size(kSenales); ++i) ::sigaction(kSenales[i], &accion, &anteriores_[i]);
+}
+
+InterrupcionCtrlC::~InterrupcionCtrlC() {
+    for (size_t i = 0; i < std::size(kSenales); ++i) ::sigaction(kSenales[i], &anteriores_[i], nullptr);
+}
+
+const std::atomic<bool>* InterrupcionCtrlC::bandera() const { return &gInterrumpido; }
 
 void EscribeFiguras(std::ostream& os, const std::vector<std::pair<std::string, std::string>>& figuras) {
     const auto letras = [](const std::string& s) {

@@ -3,8 +3,6 @@
 
 #include <unistd.h>
 
-#include <atomic>
-#include <csignal>
 #include <filesystem>
 #include <ostream>
 
@@ -22,14 +20,6 @@
 
 namespace tobal::cli {
 namespace {
-
-// Set by Ctrl+C, and by a request to end (kill, a closed terminal): the run
-// tests it once per state and cleans up.
-std::atomic<bool> gInterrumpido{false};
-extern "C" void AlInterrumpir(int) {
-    gInterrumpido.store(true);
-}
-constexpr int kSenales[] = {SIGINT, SIGTERM, SIGHUP};
 
 int Reducir(Contexto& cx, std::vector<std::string>& args) {
     Estado& st = cx.st;
@@ -72,13 +62,11 @@ int Reducir(Contexto& cx, std::vector<std::string>& args) {
         cx.err << kTituloReduciendo << '\n' << TextoCuentas(r) << '\n';
         avance = [&cx](int porcentaje, const std::string& linea) { BarraProgreso(cx.err, porcentaje, linea); };
     }
-    gInterrumpido.store(false);
-    struct sigaction accion {}, anteriores[std::size(kSenales)];
-    accion.sa_handler = AlInterrumpir;
-    sigemptyset(&accion.sa_mask);
-    for (size_t i = 0; i < std::size(kSenales); ++i) ::sigaction(kSenales[i], &accion, &anteriores[i]);
-    const ResultadoReduccion res = EjecutaReduccion(st, avance, &gInterrumpido);
-    for (size_t i = 0; i < std::size(kSenales); ++i) ::sigaction(kSenales[i], &anteriores[i], nullptr);
+    ResultadoReduccion res;
+    {
+        InterrupcionCtrlC ctrlC;
+        res = EjecutaReduccion(st, avance, ctrlC.bandera());
+    }
     if (terminal) cx.err << '\n' << (res.fin == FinReduccion::Fallida ? "" : res.mensaje + "\n");
 
     if (res.fin == FinReduccion::Cancelada) {

@@ -86,37 +86,6 @@ bool Conserva(const Reduccion& r, const std::string& c) {
     return cuenta[1] == r.Signos[1] && cuenta[2] == r.Signos[2] && cuenta[3] == r.Signos[3];
 }
 
-// A random base quiniela as typed, with `triples` and `dobles` reduced
-// multiples, `libres` unreduced ones, and parameters that pass the reduce
-// button's checks (for method 3 now and then counts no column can reach).
-void BaseAleatoria(std::mt19937& g, Reduccion& r, int metodo, int triples, int dobles, int libres) {
-    auto azar = [&](int n) { return static_cast<int>(g() % static_cast<unsigned>(n)); };
-    const int reducidos = triples + dobles;
-    std::vector<std::string> token(15);
-    for (auto& t : token) t = kSignos[azar(3)];
-    std::vector<size_t> orden(14);
-    std::iota(orden.begin(), orden.end(), 0);
-    std::shuffle(orden.begin(), orden.end(), g);
-    int signos[3] = {};
-    for (int k = 0; k < reducidos + libres; ++k) {
-        std::string& t = token[orden[static_cast<size_t>(k)]];
-        t = k < triples || (k >= reducidos && azar(2)) ? "1X2" : std::array{"1X", "12", "X2"}[azar(3)];
-        if (k >= reducidos) continue;
-        const char s = t[static_cast<size_t>(azar(static_cast<int>(t.size())))];
-        ++signos[std::string_view(kSignos).find(s)];
-        t += metodo == 2 ? std::string("*=") + s : "*";
-    }
-    if (azar(4) == 0) std::swap(signos[azar(3)], signos[azar(3)]);
-    std::string base;
-    for (const auto& t : token) base += t + " ";
-    const int minimo = azar(reducidos + 1);
-    const std::string errores = std::to_string(minimo) + "," + std::to_string(minimo + azar(reducidos + 1 - minimo));
-    const std::string cuentas = std::to_string(signos[0]) + "," + std::to_string(signos[1]) + "," + std::to_string(signos[2]);
-    r = Reduccion{};
-    ASSERT_FALSE(LeeReduccion(metodo, base, metodo == 2 ? std::optional(errores) : std::nullopt,
-                              metodo == 3 ? std::optional(cuentas) : std::nullopt, r)) << base;
-}
-
 // What the statistics announce is what the run writes, for all three
 // methods, against a plain enumeration of the base quiniela.
 TEST(Motor, LasEstadisticasAnuncianLasColumnasEscritas) {
@@ -129,7 +98,7 @@ TEST(Motor, LasEstadisticasAnuncianLasColumnasEscritas) {
         const int triples = static_cast<int>(g() % 5);
         const int dobles = static_cast<int>(g() % static_cast<unsigned>(std::min(8, 10 - triples))) + (triples ? 0 : 1);
         const int tope = (metodo == 1 ? 15 : 11) - triples - dobles;
-        BaseAleatoria(g, c.r, metodo, triples, dobles, static_cast<int>(g() % static_cast<unsigned>(std::max(1, tope))));
+        prueba::BaseAleatoria(g, c.r, metodo, triples, dobles, static_cast<int>(g() % static_cast<unsigned>(std::max(1, tope))));
         c.r.Jornada = 5;
         c.r.Orden = static_cast<int16_t>(1 + caso % 30);
         CalculaEstadistica(c.st);

@@ -17,10 +17,12 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <numeric>
 #include <stdexcept>
 
 #include "data/DatosGen.h"
 #include "reduction/Almacen.h"
+#include "reduction/Base.h"
 
 extern char** environ;
 
@@ -290,6 +292,34 @@ ResultadoCli EjecutaCliEn(const fs::path& datos, std::vector<std::string> args, 
     args.insert(args.begin(), {"--datos", datos.string()});
     args.insert(args.end(), mas.begin(), mas.end());
     return EjecutaCli(args);
+}
+
+void BaseAleatoria(std::mt19937& g, Reduccion& r, int metodo, int triples, int dobles, int libres) {
+    auto azar = [&](int n) { return static_cast<int>(g() % static_cast<unsigned>(n)); };
+    const int reducidos = triples + dobles;
+    std::vector<std::string> token(15);
+    for (auto& t : token) t = "1X2"[azar(3)];
+    std::vector<size_t> orden(14);
+    std::iota(orden.begin(), orden.end(), 0);
+    std::shuffle(orden.begin(), orden.end(), g);
+    int signos[3] = {};
+    for (int k = 0; k < reducidos + libres; ++k) {
+        std::string& t = token[orden[static_cast<size_t>(k)]];
+        t = k < triples || (k >= reducidos && azar(2)) ? "1X2" : std::array{"1X", "12", "X2"}[azar(3)];
+        if (k >= reducidos) continue;
+        const char s = t[static_cast<size_t>(azar(static_cast<int>(t.size())))];
+        ++signos[std::string_view("1X2").find(s)];
+        t += metodo == 2 ? std::string("*=") + s : "*";
+    }
+    if (azar(4) == 0) std::swap(signos[azar(3)], signos[azar(3)]);
+    std::string base;
+    for (const auto& t : token) base += t + " ";
+    const int minimo = azar(reducidos + 1);
+    const std::string errores = std::to_string(minimo) + "," + std::to_string(minimo + azar(reducidos + 1 - minimo));
+    const std::string cuentas = std::to_string(signos[0]) + "," + std::to_string(signos[1]) + "," + std::to_string(signos[2]);
+    r = Reduccion{};
+    ASSERT_FALSE(LeeReduccion(metodo, base, metodo == 2 ? std::optional(errores) : std::nullopt,
+                              metodo == 3 ? std::optional(cuentas) : std::nullopt, r)) << base;
 }
 
 }  // namespace tobal::prueba

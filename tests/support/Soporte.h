@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -77,6 +78,11 @@ void GrabaReduccionPrueba(Estado& st, int jornada, int orden, int columnas);
 // The names of the files in `dir`, sorted, without hidden ones (the
 // folder's lock file).
 std::vector<std::string> Ficheros(const fs::path& dir);
+
+// A random base quiniela as typed, with `triples` and `dobles` reduced
+// multiples, `libres` unreduced ones, and parameters that pass the reduce
+// button's checks (for method 3 now and then counts no column can reach).
+void BaseAleatoria(std::mt19937& g, Reduccion& r, int metodo, int triples, int dobles, int libres);
 
 // True when running as root (permission tests cannot fail for root).
 bool EsRoot();

@@ -1,0 +1,89 @@
+#include <gtest/gtest.h>
+
+#include "Soporte.h"
+#include "reduction/Almacen.h"
+
+namespace tobal {
+namespace {
+
+namespace fs = std::filesystem;
+using prueba::Bytes;
+using prueba::CarpetaTemporal;
+using prueba::ErrorDeUso;
+
+prueba::ResultadoCli Garantia(const CarpetaTemporal& d, int orden, const std::vector<std::string>& mas = {}) {
+    return prueba::EjecutaCliEn(d.ruta(), {"garantia", "--jornada", "12", "--orden", std::to_string(orden)}, mas);
+}
+
+void Reduce(const CarpetaTemporal& d, int orden, const std::vector<std::string>& mas) {
+    const auto r = prueba::EjecutaCliEn(d.ruta(), {"reducir", "--jornada", "12", "--orden", std::to_string(orden)}, mas);
+    ASSERT_EQ(r.codigo, 0) << r.errores;
+}
+
+TEST(CliGarantia, TablaFrasesYCsv) {
+    CarpetaTemporal d;
+    Reduce(d, 1, {"--metodo", "1", "--base", "1X2* 1X2* 1X2* 1X2* 1X 1 1 1 1 1 1 1 1 1 X"});
+    auto r = Garantia(d, 1);
+    ASSERT_EQ(r.codigo, 0) << r.errores;
+    EXPECT_EQ(r.errores, "") << "no progress bar without a terminal";
+    EXPECT_EQ(r.salida,
+              "Jornada 12, orden 1: Método Directo\n"
+              "162 resultados dentro de la quiniela base, 18 columnas\n\n"
+              "Aciertos    Resultados       %\n"
+              "        14            18   11.11\n"
+              "        13           144   88.89\n"
+              "        12             0    0.00\n"
+              "        11             0    0.00\n"
+              "10 o menos             0    0.00\n\n"
+              "Garantía: al menos 13 aciertos si el resultado está dentro de la quiniela base.\n"
+              "Con un partido fuera de la quiniela base: al menos 12 aciertos.\n");
+
+    // Fourteen reduced triples, errors 0 to 2: of the 3^14 results, those e
+    // errors from the probable column are C(14, e) 2^e and lose e - 2 hits;
+    // no result can be outside the base.
+    Reduce(d, 2, {"--metodo", "2", "--base",
+                  "1X2*=1 1X2*=X 1X2*=2 1X2*=1 1X2*=X 1X2*=2 1X2*=1 1X2*=X 1X2*=2 1X2*=1 1X2*=X 1X2*=2 1X2*=1 "
+                  "1X2*=X 1",
+                  "--errores", "0,2"});
+    r = Garantia(d, 2, {"--formato", "csv"});
+    ASSERT_EQ(r.codigo, 0) << r.errores;
+    EXPECT_EQ(r.salida,
+              "Aciertos,Resultados,%\n14,393,0.01\n13,2912,0.06\n12,16016,0.33\n11,64064,1.34\n"
+              "10 o menos,4699584,98.26\nGarantía,2,\n");
+}
+
+TEST(CliGarantia, RechazosYErroresDeUso) {
+    CarpetaTemporal d;
+    Reduce(d, 1, {"--metodo", "3", "--base", "1X2* 1X2* 1X2* 1 1 1 1 1 1 1 1 1 1 1 1", "--signos", "1,1,1"});
+    const fs::path red = d / "RED1201.TBX";
+    const std::string bueno = Bytes(red);
+    struct Caso {
+        std::string bytes, error;
+    };
+    const Caso casos[] = {
+        {bueno.substr(0, bueno.size() - 2), "El fichero de columnas RED1201.TBX está dañado: la columna 6 está cortada"},
+        {bueno.substr(0, 19) + "\"2X1211111111111\"\r\n",
+         "La columna 2 del fichero RED1201.TBX tiene el signo 2 en el partido 4, que la quiniela base no marca"},
+    };
+    for (const Caso& k : casos) {
+        prueba::EscribeBytes(red, k.bytes);
+        const auto r = Garantia(d, 1);
+        EXPECT_EQ(r.codigo, 1);
+        EXPECT_EQ(r.salida, "");
+        EXPECT_NE(r.errores.find(k.error), std::string::npos) << r.errores;
+    }
+    fs::remove(red);
+    auto r = Garantia(d, 1);
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_NE(r.errores.find("No se encuentra el fichero de columnas RED1201.TBX"), std::string::npos) << r.errores;
+    r = Garantia(d, 7);
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_EQ(r.errores.rfind("ERROR EN JORNADA/ORDEN\nNo existe una reducción", 0), 0u) << r.errores;
+
+    EXPECT_TRUE(ErrorDeUso(Garantia(d, 1, {"--formato", "xml"})));
+    EXPECT_TRUE(ErrorDeUso(Garantia(d, 31)));
+    EXPECT_TRUE(ErrorDeUso(prueba::EjecutaCliEn(d.ruta(), {"garantia", "--jornada", "12"})));
+}
+
+}  // namespace
+}  // namespace tobal
