@@ -1,0 +1,260 @@
+#include "screens/Garantia.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScreen>
+#include <algorithm>
+
+#include "app/Formato.h"
+#include "app/Texto.h"
+#include "platform/BotonImagen.h"
+#include "platform/Colores.h"
+#include "platform/Dibujo.h"
+#include "platform/Recursos.h"
+#include "platform/Servicios.h"
+#include "platform/Sonidos.h"
+#include "reduction/Almacen.h"
+#include "reduction/Tablas.h"
+
+namespace tobal {
+
+namespace {
+
+constexpr int kAncho = 580;
+constexpr int kAlto = 420;
+
+QString Utf8(const std::string& s) { return QString::fromStdString(s); }
+
+// A light grey box with its dark green shadow, as the field areas have.
+void Caja(QPainter& p, const QRect& r) {
+    p.fillRect(r.translated(4, 4), ColorWin(Color::VerdeMuyOscuro));
+    p.fillRect(r, ColorWin(Color::GrisClaro));
+    p.setPen(ColorWin(Color::Gris));
+    p.drawRect(r.adjusted(0, 0, -1, -1));
+}
+
+}  // namespace
+
+Garantia::Garantia(Estado& st, Servicios& sv, QWidget* padre)
+    : QDialog(padre),
+      Pic_Cancelar(new BotonImagen(QStringLiteral("Pic_Cancelar"), this)),
+      Pic_Salir(new BotonImagen(QStringLiteral("Pic_Salir"), this)),
+      st_(st),
+      sv_(sv),
+      reduccion_(st.ReduccionActual) {
+    setObjectName(QStringLiteral("Garantia"));
+    setWindowTitle(QStringLiteral("Garantía de la reducción"));
+    setAccessibleName(QStringLiteral("Garantía de la reducción"));
+    setModal(true);
+    setFixedSize(kAncho, kAlto);
+    if (QScreen* pantalla = QGuiApplication::primaryScreen())
+        move(pantalla->availableGeometry().center() - rect().center());
+
+    cabecera_ = QStringLiteral("Jornada %1, orden %2: %3")
+                    .arg(reduccion_.Jornada)
+                    .arg(reduccion_.Orden)
+                    .arg(Utf8(Cp1252AUtf8(std::string(RecortaDer(NombreMetodoLargo(reduccion_.Metodo))))));
+
+    const int yBotones = kAlto - TamBoton - 18;
+    Pic_Cancelar->move(kAncho - 30 - 2 * TamBoton, yBotones);
+    Pic_Salir->move(kAncho - 20 - TamBoton, yBotones);
+    Pic_Cancelar->setAccessibleName(QStringLiteral("Cancelar el cálculo"));
+    Pic_Salir->setAccessibleName(QStringLiteral("Salir"));
+    for (BotonImagen* b : {Pic_Cancelar, Pic_Salir}) b->setFocusPolicy(Qt::StrongFocus);
+    Pic_Salir->PonActivo(false);
+    // The picture buttons draw no focus of their own: the window frames the
+    // one the keyboard is on.
+    connect(qApp, &QApplication::focusChanged, this, [this] { update(); });
+    connect(Pic_Cancelar, &BotonImagen::pulsado, this, [this] { Cancela(); });
+    connect(Pic_Salir, &BotonImagen::pulsado, this, [this] {
+        sv_.Sonar(Sonido::Salida);
+        QDialog::reject();
+    });
+}
+
+Garantia::~Garantia() {
+    cancelar_ = true;
+    if (trabajo_) trabajo_->wait();
+}
+
+QRect Garantia::AreaTabla() { return QRect(30, 86, 250, 170); }
+QRect Garantia::AreaGrafico() { return QRect(300, 86, 250, 170); }
+QRect Garantia::AreaTexto() { return QRect(30, 272, 520, 62); }
+
+void Garantia::showEvent(QShowEvent* e) {
+    QDialog::showEvent(e);
+    if (!trabajo_) Empieza();
+}
+
+void Garantia::Empieza() {
+    const std::string nombre = FicheroRed(reduccion_.Jornada, reduccion_.Orden);
+    const std::filesystem::path ruta = st_.DirDatos / nombre;
+    const Reduccion r = reduccion_;
+    // The worker never touches the window: progress and the result come back
+    // as queued calls, run on the window's thread.
+    trabajo_.reset(QThread::create([this, r, ruta, nombre] {
+        const ResultadoGarantia res = CalculaGarantia(
+            r, ruta, nombre,
+            [this](int p) { QMetaObject::invokeMethod(this, [this, p] { porcentaje_ = p, update(); }, Qt::QueuedConnection); },
+            &cancelar_);
+        QMetaObject::invokeMethod(this, [this, res] { Termina(res); }, Qt::QueuedConnection);
+    }));
+    Pic_Cancelar->setFocus();
+    trabajo_->start();
+}
+
+void Garantia::Cancela() {
+    if (fase_ != Fase::Calculando) return;
+    sv_.Sonar(Sonido::Boton);
+    cancelar_ = true;
+}
+
+void Garantia::Termina(const ResultadoGarantia& r) {
+    trabajo_->wait();
+    resultado_ = r;
+    fase_ = r.fin == FinGarantia::Calculada ? Fase::Hecha : r.fin == FinGarantia::Cancelada ? Fase::Cancelada : Fase::Fallida;
+    Pic_Cancelar->hide();
+    Pic_Salir->PonActivo(true);
+    Pic_Salir->setFocus();
+    update();
+    emit terminada();
+}
+
+void Garantia::reject() {
+    // Escape while it runs cancels; afterwards it leaves.
+    if (fase_ == Fase::Calculando) {
+        Cancela();
+        return;
+    }
+    sv_.Sonar(Sonido::Salida);
+    QDialog::reject();
+}
+
+void Garantia::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter || e->key() == Qt::Key_Space) {
+        if (auto* b = qobject_cast<BotonImagen*>(focusWidget()); b && b->isVisible() && b->Activo()) {
+            e->accept();
+            emit b->pulsado();
+            return;
+        }
+    }
+    QDialog::keyPressEvent(e);
+}
+
+void Garantia::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    DibujaFondo(p, rect());
+    EscribeRotulo(p, 30, 18, QStringLiteral("GARANTÍA DE LA REDUCCIÓN"));
+    p.setFont(LetraCampo());
+    p.setPen(ColorWin(Color::Blanco));
+    p.drawText(QRect(30, 46, 520, 18), Qt::AlignLeft | Qt::AlignVCenter, cabecera_);
+
+    const Separadores sep = SeparadoresLocales();
+    QString linea;
+    switch (fase_) {
+        case Fase::Calculando:
+            linea = QStringLiteral("Calculando: %1 % de los resultados").arg(porcentaje_);
+            break;
+        case Fase::Cancelada:
+            linea = QStringLiteral("El cálculo de la garantía ha sido cancelado.");
+            break;
+        case Fase::Fallida:
+            linea = QStringLiteral("No se puede calcular la garantía.");
+            break;
+        case Fase::Hecha:
+            linea = QStringLiteral("%1 resultados dentro de la quiniela base, %2 columnas")
+                        .arg(Utf8(TextoResultados(resultado_.resultados, sep)))
+                        .arg(Utf8(TextoResultados(resultado_.columnas, sep)));
+            break;
+    }
+    p.drawText(QRect(30, 64, 520, 18), Qt::AlignLeft | Qt::AlignVCenter, linea);
+
+    DibujaTabla(p);
+    DibujaGrafico(p);
+
+    const QRect t = AreaTexto();
+    Caja(p, t);
+    p.setPen(ColorWin(Color::Negro));
+    p.setFont(LetraCampo());
+    QString texto;
+    if (fase_ == Fase::Hecha)
+        texto = Utf8(FraseGarantia(resultado_)) + QLatin1Char('\n') + Utf8(FraseGarantiaFuera(resultado_));
+    else if (fase_ == Fase::Fallida)
+        texto = Utf8(resultado_.mensaje);
+    p.drawText(t.adjusted(10, 4, -10, -4), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, texto);
+
+    if (auto* b = qobject_cast<BotonImagen*>(focusWidget()); b && b->isVisible()) {
+        p.setPen(QPen(ColorWin(Color::Amarillo), 2));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(b->geometry().adjusted(-4, -4, 3, 3));
+    }
+    if (fase_ == Fase::Calculando) {
+        // The progress bar, in the buttons' row.
+        const QRect barra(30, kAlto - TamBoton - 8, 300, 20);
+        Caja(p, barra);
+        p.fillRect(QRect(barra.x() + 2, barra.y() + 2, (barra.width() - 4) * porcentaje_ / 100, barra.height() - 4),
+                   ColorWin(Color::VerdeOscuro));
+    }
+}
+
+void Garantia::DibujaTabla(QPainter& p) const {
+    const QRect a = AreaTabla();
+    Caja(p, a);
+    p.setPen(ColorWin(Color::Negro));
+    p.setFont(LetraBoton());
+    const int x0 = a.x() + 8, w = a.width() - 16;
+    const int anchos[3] = {w * 40 / 100, w * 36 / 100, w - w * 40 / 100 - w * 36 / 100};
+    auto fila = [&](int y, const QString& c0, const QString& c1, const QString& c2) {
+        int x = x0;
+        const QString c[3] = {c0, c1, c2};
+        for (int k = 0; k < 3; ++k) {
+            p.drawText(QRect(x, y, anchos[k], 22), (k ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter, c[k]);
+            x += anchos[k];
+        }
+    };
+    fila(a.y() + 8, QString::fromUtf8(kCabeceraAciertos), QString::fromUtf8(kCabeceraResultados),
+         QString::fromUtf8(kCabeceraPorcentaje));
+    p.drawLine(x0, a.y() + 32, x0 + w, a.y() + 32);
+    p.setFont(LetraCampo());
+    if (fase_ != Fase::Hecha) return;
+    const Separadores sep = SeparadoresLocales();
+    int y = a.y() + 38;
+    for (const FilaGarantia& f : FilasGarantia(resultado_)) {
+        fila(y, Utf8(f.aciertos), Utf8(TextoResultados(f.resultados, sep)), Utf8(TextoPorcentajeGarantia(f.porcentaje, sep)));
+        y += 25;
+    }
+}
+
+void Garantia::DibujaGrafico(QPainter& p) const {
+    const QRect a = AreaGrafico();
+    Caja(p, a);
+    if (fase_ != Fase::Hecha) return;
+    const auto filas = FilasGarantia(resultado_);
+    const int n = static_cast<int>(filas.size());
+    const int base = a.bottom() - 26, alto = base - a.y() - 26;
+    const int paso = (a.width() - 20) / n, ancho = paso - 12;
+    p.setFont(LetraCampo());
+    for (int k = 0; k < n; ++k) {
+        const FilaGarantia& f = filas[static_cast<size_t>(k)];
+        const int x = a.x() + 10 + k * paso + 6;
+        const int h = static_cast<int>(alto * f.porcentaje / 100.0 + 0.5);
+        if (h > 0) {
+            const QRect barra(x, base - h, ancho, h);
+            p.fillRect(barra.translated(3, 0).adjusted(0, 3, 0, 0), ColorWin(Color::VerdeMuyOscuro));
+            p.fillRect(barra, ColorWin(f.aciertos == std::to_string(resultado_.minimo) || (k == n - 1 && resultado_.minimo <= 10)
+                                           ? Color::VerdeOscuro
+                                           : Color::Verde));
+        }
+        p.setPen(ColorWin(Color::Negro));
+        p.drawText(QRect(x - 6, base - h - 18, ancho + 12, 16), Qt::AlignCenter,
+                   QString::number(static_cast<int>(f.porcentaje + 0.5)) + QStringLiteral(" %"));
+        p.drawText(QRect(x - 6, base + 4, ancho + 12, 18), Qt::AlignCenter,
+                   k == n - 1 ? QStringLiteral("≤10") : Utf8(f.aciertos));
+    }
+    p.setPen(ColorWin(Color::Gris));
+    p.drawLine(a.x() + 8, base, a.right() - 8, base);
+}
+
+}  // namespace tobal

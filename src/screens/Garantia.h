@@ -1,0 +1,68 @@
+#pragma once
+// The window of a stored reduction's guarantee: for every result its base
+// quiniela allows, the hits of its best column, as a table and a bar chart,
+// and the hits it is sure of. The analysis runs on a worker thread as soon
+// as the window opens; Pic_Cancelar stops it, Pic_Salir (or Escape) leaves.
+
+#include <QDialog>
+#include <QThread>
+#include <atomic>
+#include <memory>
+
+#include "app/Estado.h"
+#include "reduction/Garantia.h"
+
+namespace tobal {
+
+class Servicios;
+class BotonImagen;
+
+class Garantia : public QDialog {
+    Q_OBJECT
+public:
+    // Analyses st.ReduccionActual, a stored reduction, with its columns file
+    // in st.DirDatos.
+    Garantia(Estado& st, Servicios& sv, QWidget* padre = nullptr);
+    ~Garantia() override;
+
+    enum class Fase { Calculando, Hecha, Cancelada, Fallida };
+    Fase fase() const { return fase_; }
+    int porcentaje() const { return porcentaje_; }
+    const ResultadoGarantia& resultado() const { return resultado_; }
+
+    // Where the table, the chart and the closing lines are drawn.
+    static QRect AreaTabla();
+    static QRect AreaGrafico();
+    static QRect AreaTexto();
+
+    BotonImagen* Pic_Cancelar;
+    BotonImagen* Pic_Salir;
+
+signals:
+    void terminada();
+
+protected:
+    void showEvent(QShowEvent* e) override;
+    void paintEvent(QPaintEvent*) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void reject() override;
+
+private:
+    void Empieza();
+    void Termina(const ResultadoGarantia& r);
+    void Cancela();
+    void DibujaTabla(QPainter& p) const;
+    void DibujaGrafico(QPainter& p) const;
+
+    Estado& st_;
+    Servicios& sv_;
+    Reduccion reduccion_;
+    QString cabecera_;
+    std::unique_ptr<QThread> trabajo_;
+    std::atomic<bool> cancelar_{false};
+    Fase fase_ = Fase::Calculando;
+    int porcentaje_ = 0;
+    ResultadoGarantia resultado_;
+};
+
+}  // namespace tobal

@@ -1,0 +1,101 @@
+#include <QDir>
+#include <QElapsedTimer>
+#include <QSignalSpy>
+
+#include "Entorno.h"
+#include "reduction/Almacen.h"
+#include "reduction/Base.h"
+#include "reduction/Motor.h"
+#include "screens/Garantia.h"
+
+namespace tobal {
+namespace {
+
+// A reduction run by the engine, then its guarantee window, open.
+struct Ventana : prueba::Entorno {
+    void Reduce(int metodo, const std::string& base, const std::string& errores = "") {
+        Reduccion& r = st.ReduccionActual;
+        ASSERT_FALSE(LeeReduccion(metodo, base, errores.empty() ? std::nullopt : std::optional(errores), std::nullopt, r));
+        r.Jornada = 12;
+        r.Orden = 4;
+        ASSERT_EQ(EjecutaReduccion(st).fin, FinReduccion::Terminada);
+    }
+    // `activa`: waits until the window has the focus (the analysis may be
+    // over by then).
+    void Abre(bool activa = true) {
+        g = std::make_unique<Garantia>(st, sv);
+        g->show();
+        if (!activa) return;
+        g->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(g.get()));
+    }
+    bool Espera() {
+        QElapsedTimer t;
+        t.start();
+        while (g->fase() == Garantia::Fase::Calculando && t.elapsed() < 5000) QTest::qWait(5);
+        return g->fase() != Garantia::Fase::Calculando;
+    }
+    std::unique_ptr<Garantia> g;
+};
+
+TEST(Garantia, CalculaEnSegundoPlanoYSeUsaConElTeclado) {
+    Ventana v;
+    v.Reduce(1, "1X2* 1X2* 1X2* 1X2* 1X 1 1 1 1 1 1 1 1 1 X");
+    v.Abre();
+    EXPECT_TRUE(v.g->Pic_Cancelar->isVisible());
+    EXPECT_FALSE(v.g->Pic_Salir->Activo());
+    ASSERT_TRUE(v.Espera());
+    ASSERT_EQ(v.g->fase(), Garantia::Fase::Hecha) << v.g->resultado().mensaje;
+    EXPECT_EQ(v.g->resultado().minimo, 13);
+    EXPECT_EQ(v.g->resultado().porFila, (std::array<int64_t, 5>{18, 144, 0, 0, 0}));
+    EXPECT_EQ(v.g->porcentaje(), 100);
+    EXPECT_FALSE(v.g->Pic_Cancelar->isVisible());
+    EXPECT_TRUE(v.g->Pic_Salir->Activo());
+    EXPECT_EQ(QApplication::focusWidget(), v.g->Pic_Salir);
+
+    QDir().mkpath("capturas");
+    EXPECT_TRUE(v.g->grab().save(QStringLiteral("capturas/garantia.png")));
+
+    for (auto* b : {v.g->Pic_Cancelar, v.g->Pic_Salir}) EXPECT_FALSE(b->accessibleName().isEmpty()) << b->objectName().toStdString();
+    EXPECT_EQ(v.g->Pic_Salir->objectName(), "Pic_Salir");
+    QTest::keyClick(v.g->Pic_Salir, Qt::Key_Space);  // the focused button, from the keyboard
+    EXPECT_FALSE(v.g->isVisible());
+    EXPECT_EQ(v.sonidos.pedidos.back(), Sonido::Salida);
+}
+
+// Cancel acts at once, from the button or with Escape; a second Escape leaves.
+TEST(Garantia, CancelarDetieneElCalculoEnUnaDecimaDeSegundo) {
+    Ventana v;
+    // 1,594,323 columns: the analysis takes far longer than the click.
+    v.Reduce(2, "1X2*=1 1X2*=X 1X2*=2 1X2*=1 1X2*=X 1X2*=2 1X2*=1 1X2*=X 1X2*=2 1X2*=1 1X2*=X 1X2*=2 1X2 1 1", "0,12");
+    for (bool teclado : {false, true}) {
+        v.Abre(false);
+        QElapsedTimer t;
+        t.start();
+        if (teclado)
+            QTest::keyClick(v.g.get(), Qt::Key_Escape);
+        else
+            QTest::mouseClick(v.g->Pic_Cancelar, Qt::LeftButton);
+        ASSERT_TRUE(v.Espera());
+        EXPECT_LT(t.elapsed(), 100);
+        EXPECT_EQ(v.g->fase(), Garantia::Fase::Cancelada);
+        EXPECT_TRUE(v.g->isVisible());
+        QTest::keyClick(v.g.get(), Qt::Key_Escape);
+        EXPECT_FALSE(v.g->isVisible());
+    }
+}
+
+TEST(Garantia, UnFicheroDanadoSeDiceEnLaVentana) {
+    Ventana v;
+    v.Reduce(1, "1X2* 1X2* 1X2* 1X2* 1 1 1 1 1 1 1 1 1 1 1");
+    const std::filesystem::path red = v.st.DirDatos / FicheroRed(12, 4);
+    prueba::EscribeBytes(red, prueba::Bytes(red).substr(0, 100));
+    v.Abre();
+    ASSERT_TRUE(v.Espera());
+    EXPECT_EQ(v.g->fase(), Garantia::Fase::Fallida);
+    EXPECT_EQ(v.g->resultado().mensaje, "El fichero de columnas RED1204.TBX está dañado: la columna 6 está cortada. No se analiza.");
+    EXPECT_TRUE(v.g->grab().save(QStringLiteral("capturas/garantia-danado.png")));
+}
+
+}  // namespace
+}  // namespace tobal
