@@ -1,8 +1,6 @@
 #include "screens/Garantia.h"
 
-#include <QApplication>
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QPainter>
 #include <QScreen>
 #include <algorithm>
@@ -61,12 +59,7 @@ Garantia::Garantia(Estado& st, Servicios& sv, QWidget* padre)
     Pic_Cancelar->move(kAncho - 30 - 2 * TamBoton, yBotones);
     Pic_Salir->move(kAncho - 20 - TamBoton, yBotones);
     Pic_Cancelar->setAccessibleName(QStringLiteral("Cancelar el cálculo"));
-    Pic_Salir->setAccessibleName(QStringLiteral("Salir"));
-    for (BotonImagen* b : {Pic_Cancelar, Pic_Salir}) b->setFocusPolicy(Qt::StrongFocus);
     Pic_Salir->PonActivo(false);
-    // The picture buttons draw no focus of their own: the window frames the
-    // one the keyboard is on.
-    connect(qApp, &QApplication::focusChanged, this, [this] { update(); });
     connect(Pic_Cancelar, &BotonImagen::pulsado, this, [this] { Cancela(); });
     connect(Pic_Salir, &BotonImagen::pulsado, this, [this] {
         sv_.Sonar(Sonido::Salida);
@@ -132,17 +125,6 @@ void Garantia::reject() {
     QDialog::reject();
 }
 
-void Garantia::keyPressEvent(QKeyEvent* e) {
-    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter || e->key() == Qt::Key_Space) {
-        if (auto* b = qobject_cast<BotonImagen*>(focusWidget()); b && b->isVisible() && b->Activo()) {
-            e->accept();
-            emit b->pulsado();
-            return;
-        }
-    }
-    QDialog::keyPressEvent(e);
-}
-
 void Garantia::paintEvent(QPaintEvent*) {
     QPainter p(this);
     DibujaFondo(p, rect());
@@ -185,11 +167,6 @@ void Garantia::paintEvent(QPaintEvent*) {
         texto = Utf8(resultado_.mensaje);
     p.drawText(t.adjusted(10, 4, -10, -4), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, texto);
 
-    if (auto* b = qobject_cast<BotonImagen*>(focusWidget()); b && b->isVisible()) {
-        p.setPen(QPen(ColorWin(Color::Amarillo), 2));
-        p.setBrush(Qt::NoBrush);
-        p.drawRect(b->geometry().adjusted(-4, -4, 3, 3));
-    }
     if (fase_ == Fase::Calculando) {
         // The progress bar, in the buttons' row.
         const QRect barra(30, kAlto - TamBoton - 8, 300, 20);

@@ -44,7 +44,6 @@ signals:
 protected:
     void showEvent(QShowEvent* e) override;
     void paintEvent(QPaintEvent*) override;
-    void keyPressEvent(QKeyEvent* e) override;
     void reject() override;
 
 private:

@@ -38,7 +38,7 @@ struct Ventana : prueba::Entorno {
     std::unique_ptr<Garantia> g;
 };
 
-TEST(Garantia, CalculaEnSegundoPlanoYSeUsaConElTeclado) {
+TEST(VentanaGarantia, CalculaEnSegundoPlanoYSeUsaConElTeclado) {
     Ventana v;
     v.Reduce(1, "1X2* 1X2* 1X2* 1X2* 1X 1 1 1 1 1 1 1 1 1 X");
     v.Abre();
@@ -64,7 +64,7 @@ TEST(Garantia, CalculaEnSegundoPlanoYSeUsaConElTeclado) {
 }
 
 // Cancel acts at once, from the button or with Escape; a second Escape leaves.
-TEST(Garantia, CancelarDetieneElCalculoEnUnaDecimaDeSegundo) {
+TEST(VentanaGarantia, CancelarDetieneElCalculoEnUnaDecimaDeSegundo) {
     Ventana v;
     // 1,594,323 columns: the analysis takes far longer than the click.
     v.Reduce(2, "1X2*=1 1X2*=X 1X2*=2 1X2*=1 1X2*=X 1X2*=2 1X2*=1 1X2*=X 1X2*=2 1X2*=1 1X2*=X 1X2*=2 1X2 1 1", "0,12");
@@ -85,7 +85,7 @@ TEST(Garantia, CancelarDetieneElCalculoEnUnaDecimaDeSegundo) {
     }
 }
 
-TEST(Garantia, UnFicheroDanadoSeDiceEnLaVentana) {
+TEST(VentanaGarantia, UnFicheroDanadoSeDiceEnLaVentana) {
     Ventana v;
     v.Reduce(1, "1X2* 1X2* 1X2* 1X2* 1 1 1 1 1 1 1 1 1 1 1");
     const std::filesystem::path red = v.st.DirDatos / FicheroRed(12, 4);
