@@ -31,8 +31,6 @@ struct Eje {
     size_t paso;
 };
 
-bool EsSigno(unsigned char c) { return c == '1' || c == 'X' || c == '2'; }
-
 // Lowers every value to one more than the smallest among the results that
 // differ from it in the match of step `s` and `n` signs only.
 void BarreEje(uint8_t* d, size_t total, size_t s, int n) {
@@ -235,12 +233,8 @@ bool Analisis::Prepara(ResultadoGarantia& g) {
 }
 
 ResultadoGarantia Analisis::ColumnaMala(int64_t n, const unsigned char* l) const {
-    bool bien = l[0] == '"' && l[16] == '"' && l[17] == '\r' && l[18] == '\n';
-    for (int i = 1; i <= 15 && bien; ++i) bien = EsSigno(l[i]);
-    if (!bien)
-        return Falla(Err::TipoIncorrecto, "El fichero de columnas " + nombre_ + " está dañado: la columna " +
-                                              std::to_string(n) +
-                                              " no es una línea de 15 signos 1, X o 2 entre comillas. No se analiza.");
+    if (!RegistroColumnaValido(std::string_view(reinterpret_cast<const char*>(l), kLongLineaColumna)))
+        return Falla(kErrorColumnasDanadas, TextoColumnasDanadas(nombre_, n));
     int i = 1;
     while (valor_[static_cast<size_t>(i)][l[i]] >= 0) ++i;
     return Falla(Err::TipoIncorrecto, "La columna " + std::to_string(n) + " del fichero " + nombre_ + " tiene el signo " +
@@ -306,7 +300,7 @@ bool Analisis::Marca(const std::string& datos, ResultadoGarantia& g) {
             indice += v;
             malo |= v;
         }
-        if (malo < 0 || l[0] != '"' || l[16] != '"' || l[17] != '\r' || l[18] != '\n' || !EsSigno(l[15])) {
+        if (malo < 0 || !RegistroColumnaValido(std::string_view(reinterpret_cast<const char*>(l), kLongLineaColumna))) {
             g = ColumnaMala(columnas_ + static_cast<int64_t>(k) + 1, l);
             return false;
         }
@@ -315,8 +309,8 @@ bool Analisis::Marca(const std::string& datos, ResultadoGarantia& g) {
 #endif
     columnas_ += static_cast<int64_t>(lineas);
     if (datos.size() % kLongLineaColumna) {
-        g = Falla(Err::TipoIncorrecto, "El fichero de columnas " + nombre_ + " está dañado: la columna " +
-                                           std::to_string(columnas_ + 1) + " está cortada. No se analiza.");
+        // A record cut by the end of the file is damage too.
+        g = Falla(kErrorColumnasDanadas, TextoColumnasDanadas(nombre_, columnas_ + 1));
         return false;
     }
     return true;

@@ -61,7 +61,7 @@ TEST(CliGarantia, RechazosYErroresDeUso) {
         std::string bytes, error;
     };
     const Caso casos[] = {
-        {bueno.substr(0, bueno.size() - 2), "El fichero de columnas RED1201.TBX está dañado: la columna 6 está cortada"},
+        {bueno.substr(0, bueno.size() - 2), "El fichero de columnas RED1201.TBX está dañado: la columna 6 no tiene sus 15 signos"},
         {bueno.substr(0, 19) + "\"2X1211111111111\"\r\n",
          "La columna 2 del fichero RED1201.TBX tiene el signo 2 en el partido 4, que la quiniela base no marca"},
     };

@@ -248,13 +248,13 @@ TEST(Garantia, RechazaFicherosMalos) {
         std::string bytes, mensaje;
     };
     const Caso casos[] = {
-        {conLinea(4, "\"1X2111111111111\"\n\n"), "RED1203.TBX está dañado: la columna 4 no es una línea"},
-        {conLinea(7, "1X211111111111111\r\n"), "la columna 7 no es"},
-        {conLinea(2, "\"1x2111111111111\"\r\n"), "la columna 2 no es"},
-        {conLinea(9, "\"1X2 11111111111\"\r\n"), "la columna 9 no es"},
-        {conLinea(5, "\"1X21111111111111\r\n"), "la columna 5 no es"},
-        {bueno.substr(0, bueno.size() - 1), "la columna 18 está cortada"},
-        {bueno + "\"111", "la columna 19 está cortada"},
+        {conLinea(4, "\"1X2111111111111\"\n\n"), "RED1203.TBX está dañado: la columna 4 no tiene sus 15 signos"},
+        {conLinea(7, "1X211111111111111\r\n"), "la columna 7 no tiene"},
+        {conLinea(2, "\"1x2111111111111\"\r\n"), "la columna 2 no tiene"},
+        {conLinea(9, "\"1X2 11111111111\"\r\n"), "la columna 9 no tiene"},
+        {conLinea(5, "\"1X21111111111111\r\n"), "la columna 5 no tiene"},
+        {bueno.substr(0, bueno.size() - 1), "la columna 18 no tiene"},
+        {bueno + "\"111", "la columna 19 no tiene"},
         {conLinea(3, "\"1X212111111111X\"\r\n"), "La columna 3 del fichero RED1203.TBX tiene el signo 2 en el partido 5"},
         {conLinea(18, "\"1X211X111111112\"\r\n"), "tiene el signo X en el partido 6, que la quiniela base no marca"},
     };
