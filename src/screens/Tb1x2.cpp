@@ -1,6 +1,7 @@
 #include "screens/Tb1x2.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
@@ -41,7 +42,37 @@ constexpr DefOpcion kDefOpciones[Tb1x2::kOpciones] = {
 
 const QRect kPanel(20, 12, 515, 158);
 
+// The screens the options open, which name the options' objects.
+constexpr const char* kPantallas[Tb1x2::kOpciones] = {"Jornadas", "Reducir",  "consredu", "salida",
+                                                      "escrutin", "DatosGen", "borrar"};
+
 }  // namespace
+
+OpcionTeclado::OpcionTeclado(Tb1x2* menu, int opcion) : QAbstractButton(menu) {
+    setObjectName(QStringLiteral("Opc_") + QLatin1String(kPantallas[opcion - 1]));
+    const QString rotulo = Tb1x2::RotuloOpcion(opcion).trimmed().toLower();
+    setAccessibleName(rotulo.left(1).toUpper() + rotulo.mid(1));
+    setFocusPolicy(Qt::TabFocus);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setGeometry(QRect(Tb1x2::EsquinaOpcion(opcion), QSize(Tb1x2::kAnchoOpcion, Tb1x2::kAltoOpcion)));
+    connect(this, &QAbstractButton::clicked, menu, [menu, opcion] { menu->PulsaOpcion(opcion); });
+}
+
+void OpcionTeclado::paintEvent(QPaintEvent*) {
+    if (!hasFocus()) return;
+    QPainter p(this);
+    p.setPen(QPen(Qt::black, 1, Qt::DotLine));
+    p.drawRect(rect().adjusted(4, 4, -5, -5));
+}
+
+void OpcionTeclado::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+        e->accept();
+        click();
+        return;
+    }
+    QAbstractButton::keyPressEvent(e);
+}
 
 Tb1x2::Tb1x2(Estado& st, Servicios& sv, QWidget* padre)
     : QWidget(padre),
@@ -74,6 +105,10 @@ Tb1x2::Tb1x2(Estado& st, Servicios& sv, QWidget* padre)
 
     Pic_Ayuda->move(415, 300);
     Pic_Salir->move(475, 300);
+    for (int i = 0; i < kOpciones; ++i) Opc[i] = new OpcionTeclado(this, i + 1);
+    // The keyboard starts on the first option; Tab goes through the options
+    // in their order, then help and leave.
+    Opc[0]->setFocus();
     connect(Pic_Ayuda, &BotonImagen::pulsado, this, [this] { sv_.Ayuda(Contexto::Indice); });
     connect(Pic_Salir, &BotonImagen::pulsado, this, [this] { close(); });
     unsetCursor();
@@ -116,7 +151,20 @@ void Tb1x2::paintEvent(QPaintEvent*) {
 
 void Tb1x2::mousePressEvent(QMouseEvent* e) {
     e->accept();
-    const int opcion = OpcionEn(e->position().toPoint());
+    PulsaOpcion(OpcionEn(e->position().toPoint()));
+}
+
+void Tb1x2::keyPressEvent(QKeyEvent* e) {
+    // Escape leaves the program, as the exit button does.
+    if (e->key() == Qt::Key_Escape) {
+        e->accept();
+        Pic_Salir->Pulsa();
+        return;
+    }
+    QWidget::keyPressEvent(e);
+}
+
+void Tb1x2::PulsaOpcion(int opcion) {
     // The click sound lets pending events through: a second press that
     // arrives meanwhile must not open a second screen.
     if (opcion == 0 || !opciones_[opcion - 1].crea || abriendo_) return;

@@ -2,6 +2,7 @@
 // The main menu: seven drawn options that open the program's screens
 // modally, help and leave.
 
+#include <QAbstractButton>
 #include <QDialog>
 #include <QPoint>
 #include <QRect>
@@ -31,6 +32,20 @@ inline constexpr int DatosGenerales = 6;
 inline constexpr int Borrado = 7;
 }  // namespace OpcionMenu
 
+class Tb1x2;
+
+// An option of the menu for the keyboard and assistive technology: a push
+// button over the drawn option that Tab reaches and Space or Enter press. The
+// mouse goes through it to the menu, whose hit test includes the borders.
+class OpcionTeclado : public QAbstractButton {
+public:
+    OpcionTeclado(Tb1x2* menu, int opcion);
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void keyPressEvent(QKeyEvent* e) override;
+};
+
 class Tb1x2 : public QWidget {
     Q_OBJECT
 public:
@@ -52,6 +67,8 @@ public:
 
     BotonImagen* Pic_Ayuda;
     BotonImagen* Pic_Salir;
+    // The options as the keyboard and assistive technology reach them.
+    std::array<OpcionTeclado*, kOpciones> Opc{};
 
 signals:
     // The user left the program; the settings have been written.
@@ -62,8 +79,11 @@ protected:
     void mousePressEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
 
 private:
+    friend class OpcionTeclado;
+    void PulsaOpcion(int opcion);
     struct Opcion {
         bool pulsado = false;
         CreaPantalla crea;

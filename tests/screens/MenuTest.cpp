@@ -1,3 +1,4 @@
+#include <QAccessible>
 #include <QMouseEvent>
 #include <QSignalSpy>
 
@@ -108,6 +109,48 @@ TEST(Menu, LosSonidosSoloSuenanConSonidoSiEnCualquierCaja) {
         EXPECT_EQ(m.abiertas.size(), 1u);
         EXPECT_EQ(m.ayuda.pedidas, std::vector<int>{0});
     }
+}
+
+// From the keyboard: Tab goes through the seven options in their order, then
+// help and leave; Enter or Space open the option with its sound; Escape
+// leaves the program. Assistive technology sees each option as a push button
+// named by its caption.
+TEST(Menu, ElTecladoRecorreYAbreLasOpcionesYEscapeSale) {
+    MenuPrueba m;
+    m.menu->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m.menu.get()));
+    const std::vector<QString> orden = {"Opc_Jornadas", "Opc_Reducir",  "Opc_consredu", "Opc_salida",
+                                        "Opc_escrutin", "Opc_DatosGen", "Opc_borrar",   "Pic_Ayuda",
+                                        "Pic_Salir",    "Opc_Jornadas"};
+    std::vector<QString> visitados;
+    for (size_t i = 0; i < orden.size(); ++i) {
+        ASSERT_NE(QApplication::focusWidget(), nullptr);
+        visitados.push_back(QApplication::focusWidget()->objectName());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    EXPECT_EQ(visitados, orden);
+
+    const char* nombres[] = {"Datos de jornadas", "Reducción de apuestas",  "Consultar reducciones",
+                             "Salida de datos",   "Escrutinio de aciertos", "Datos generales",
+                             "Borrado de datos"};
+    for (int o = 1; o <= Tb1x2::kOpciones; ++o) {
+        QWidget* opcion = m.menu->Opc[o - 1];
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(opcion);
+        ASSERT_NE(a, nullptr);
+        EXPECT_EQ(a->role(), QAccessible::Button) << o;
+        EXPECT_EQ(a->text(QAccessible::Name), QString::fromUtf8(nombres[o - 1])) << o;
+        opcion->setFocus();
+        QTest::keyClick(opcion, o % 2 ? Qt::Key_Return : Qt::Key_Space);
+    }
+    EXPECT_EQ(m.abiertas, (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
+    EXPECT_EQ(m.sonidos.pedidos, std::vector<int>(7, 6));
+
+    m.menu->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m.menu.get()));
+    ASSERT_EQ(QApplication::focusWidget(), m.menu->Opc[Tb1x2::kOpciones - 1]);  // where it was
+    QSignalSpy terminado(m.menu.get(), &Tb1x2::terminado);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_EQ(terminado.count(), 1);
 }
 
 // Of the options, only the general data have a screen of their own so far.
