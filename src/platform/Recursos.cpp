@@ -56,6 +56,8 @@ QPixmap ImagenBoton(const QString& control) {
     // The team screens' own buttons: adding a name and the list of teams.
     if (control == QStringLiteral("Pic_Añadir")) return EnCache(QStringLiteral(":/imagenes/anadir.svg"));
     if (control == QLatin1String("Pic_Equipos")) return EnCache(QStringLiteral(":/imagenes/equipos.svg"));
+    // The guarantee of a stored reduction (browser and reduction screens).
+    if (control == QLatin1String("Pic_Garantia")) return EnCache(QStringLiteral(":/imagenes/garantia.svg"));
     if (!nombres.contains(control)) return {};
     const QString fichero = control.mid(4).toLower();
     return EnCache(QStringLiteral(":/imagenes/") + fichero + QStringLiteral(".svg"));

@@ -25,7 +25,7 @@ QRect PiezaTitulo(int n);
 // The picture of a button by its control name ("Pic_Guardar", "Pic_Salir",
 // "Pic_Ayuda", "Pic_Copiar", "Pic_Imprimir", "Pic_Indice", "Pic_Signosel",
 // "Pic_Reducir", "Pic_Cancelar", "Pic_Borrar", and the team screens'
-// "Pic_Añadir" and "Pic_Equipos"); a null picture for another
+// "Pic_Añadir" and "Pic_Equipos", "Pic_Garantia"); a null picture for another
 // name. Every button picture is TamBoton x TamBoton.
 inline constexpr int TamBoton = 40;
 QPixmap ImagenBoton(const QString& control);

@@ -22,6 +22,7 @@
 #include "reduction/Comprobaciones.h"
 #include "reduction/Estadistica.h"
 #include "reduction/Tablas.h"
+#include "screens/Garantia.h"
 #include "screens/Historic.h"
 #include "screens/VistaReduccion.h"
 #include "screens/mensajes.h"
@@ -139,6 +140,11 @@ Reducir::Reducir(Estado& st, Servicios& sv, QWidget* padre)
         x += 58;
     }
 
+    Pic_Garantia = new BotonImagen(QStringLiteral("Pic_Garantia"), this);
+    Pic_Garantia->move(480 - 58, kYBotones);
+    Pic_Garantia->setAccessibleName(QStringLiteral("Garantía de la reducción"));
+    Pic_Garantia->PonActivo(false);
+
     Pic_Porcen = new Panel(QStringLiteral("Pic_Porcen"), QStringLiteral("Progreso de la reducción"), progreso_, this);
     Pic_Porcen->setGeometry(140, 150, 440, 170);
     Pic_Cancelar = new BotonImagen(QStringLiteral("Pic_Cancelar"), Pic_Porcen);
@@ -197,6 +203,12 @@ Reducir::Reducir(Estado& st, Servicios& sv, QWidget* padre)
         sv_.Sonar(Sonido::Boton);
     });
     connect(Pic_SalirPorcen, &BotonImagen::pulsado, this, &Reducir::SalPorcen);
+    connect(Pic_Garantia, &BotonImagen::pulsado, this, [this] {
+        if (ejecutando_ || !garantia_) return;
+        sv_.Sonar(Sonido::Boton);
+        Garantia ventana(st_, sv_, this);
+        ventana.exec();
+    });
     unsetCursor();
 }
 
@@ -214,6 +226,8 @@ void Reducir::paintEvent(QPaintEvent*) {
 }
 
 void Reducir::Recalcula() {
+    garantia_ = false;
+    Pic_Garantia->PonActivo(false);
     const ResultadoEstadistica res = CalculaEstadistica(st_);
     estadistica_.clear();
     for (const LineaEstadistica& l : res.lineas)
@@ -427,6 +441,7 @@ void Reducir::AcabaReduccion(const ResultadoReduccion& res, const std::vector<st
         Mensaje(st_, sv_, this, QStringLiteral("REDUCCIÓN NO REALIZADA"), Texto(res.mensaje));
         return;
     }
+    garantia_ = res.fin == FinReduccion::Terminada;
     progreso_[3] = Texto(res.mensaje);
     Pic_Porcen->update();
     Pic_Cancelar->hide();
@@ -442,6 +457,7 @@ void Reducir::SalPorcen() {
     Pic_Porcen->hide();
     ejecutando_ = false;
     ActivaBotones(true);
+    Pic_Garantia->PonActivo(garantia_);
     Pic_Reducir->setFocus();
     sv_.Sonar(Sonido::Salida);
 }

@@ -41,6 +41,9 @@ public:
     BotonImagen* Pic_Indice;
     BotonImagen* Pic_Ayuda;
     BotonImagen* Pic_Salir;
+    // After a finished run, opens the guarantee of the reduction just
+    // stored (the window Garantia); any change of the base turns it off.
+    BotonImagen* Pic_Garantia;
 
     // The lines of the statistics box and of the progress panel, as shown.
     QStringList LineasEstadistica() const { return estadistica_; }
@@ -79,6 +82,7 @@ private:
     QStringList progreso_;
     bool ejecutando_ = false;
     bool esperaSalida_ = false;
+    bool garantia_ = false;  // the stored reduction is the one on the screen
     std::atomic<bool> cancelar_{false};
     QThread* hilo_ = nullptr;
 };

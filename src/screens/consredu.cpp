@@ -22,6 +22,7 @@
 #include "reduction/Almacen.h"
 #include "reduction/Tablas.h"
 #include "screens/Historic.h"
+#include "screens/Garantia.h"
 #include "screens/VistaReduccion.h"
 
 namespace tobal {
@@ -165,6 +166,14 @@ consredu::consredu(Estado& st, Servicios& sv, QWidget* padre) : QDialog(padre), 
     connect(Pic_Indice, &BotonImagen::pulsado, this, &consredu::AbreIndice);
     connect(Pic_Ayuda, &BotonImagen::pulsado, this, [this] { sv_.Ayuda(Contexto::Consulta); });
     connect(Pic_Salir, &BotonImagen::pulsado, this, &consredu::reject);
+    Pic_Garantia = new BotonImagen(QStringLiteral("Pic_Garantia"), this);
+    Pic_Garantia->move(538 - 58, 455);
+    Pic_Garantia->setAccessibleName(QStringLiteral("Garantía de la reducción"));
+    connect(Pic_Garantia, &BotonImagen::pulsado, this, [this] {
+        sv_.Sonar(Sonido::Boton);
+        Garantia ventana(st_, sv_, this);
+        ventana.exec();
+    });
     connect(vista->Jornada, &Caja::elegido, this, [this](int i) {
         if (i + 1 == st_.Jornada()) return;
         st_.Jornada() = static_cast<int16_t>(i + 1);
@@ -197,7 +206,7 @@ void consredu::CargaConsulta() {
     lineas_.fill(QString());
     cabeceras_.fill(QString());
     totalBoletos_.clear();
-    for (BotonImagen* b : {Pic_FleIzq, Pic_FleDer}) b->PonActivo(false);
+    for (BotonImagen* b : {Pic_FleIzq, Pic_FleDer, Pic_Garantia}) b->PonActivo(false);
     Pic_Boton->setCursor(Qt::ForbiddenCursor);
     Pic_Boton->move(VistaReduccion::kIzqPista, VistaReduccion::kYPista);
 
@@ -215,6 +224,7 @@ void consredu::CargaConsulta() {
         Pic_Colum->update();
         return;
     }
+    Pic_Garantia->PonActivo(true);
     const int32_t c = Columnas();
     const int32_t t = (c + 7) / 8;
     totalBoletos_ = QString::fromStdString(Formatea(t, "###,###")) +

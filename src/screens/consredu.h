@@ -45,6 +45,8 @@ public:
     BotonImagen* Pic_Indice;
     BotonImagen* Pic_Ayuda;
     BotonImagen* Pic_Salir;
+    // Opens the guarantee of the reduction shown (the window Garantia).
+    BotonImagen* Pic_Garantia;
 
     void reject() override;
 

@@ -6,7 +6,11 @@
 #include "reduction/Almacen.h"
 #include "reduction/Base.h"
 #include "reduction/Motor.h"
+#include "data/DatosGen.h"
 #include "screens/Garantia.h"
+#include "screens/Reducir.h"
+#include "screens/consredu.h"
+#include "screens/mensajes.h"
 
 namespace tobal {
 namespace {
@@ -95,6 +99,79 @@ TEST(VentanaGarantia, UnFicheroDanadoSeDiceEnLaVentana) {
     EXPECT_EQ(v.g->fase(), Garantia::Fase::Fallida);
     EXPECT_EQ(v.g->resultado().mensaje, TextoColumnasDanadas("RED1204.TBX", 6));
     EXPECT_TRUE(v.g->grab().save(QStringLiteral("capturas/garantia-danado.png")));
+}
+
+
+// What the guarantee window showed when a screen's button opened it; the
+// window is left with Pic_Salir.
+struct Vista {
+    Garantia::Fase fase = Garantia::Fase::Calculando;
+    int minimo = -1;
+};
+std::shared_ptr<Vista> CuandoGarantia() {
+    auto v = std::make_shared<Vista>();
+    prueba::CuandoModal([v](QWidget* w) {
+        auto* g = qobject_cast<Garantia*>(w);
+        if (!g) return;
+        QElapsedTimer t;
+        t.start();
+        while (g->fase() == Garantia::Fase::Calculando && t.elapsed() < 5000) QTest::qWait(5);
+        *v = {g->fase(), g->resultado().minimo};
+        QTest::mouseClick(g->Pic_Salir, Qt::LeftButton);
+    });
+    return v;
+}
+
+TEST(VentanaGarantia, ElNavegadorLaAbreParaLaReduccionQueMuestra) {
+    Ventana v;
+    LeeDatosGen(v.st);
+    v.Reduce(1, "1X2* 1X2* 1X2* 1X2* 1X 1 1 1 1 1 1 1 1 1 X");
+    consredu d(v.st, v.sv);
+    d.show();
+    ASSERT_TRUE(d.Pic_Garantia->Activo());
+    EXPECT_EQ(d.Pic_Garantia->accessibleName(), QStringLiteral("Garantía de la reducción"));
+    auto visto = CuandoGarantia();
+    QTest::mouseClick(d.Pic_Garantia, Qt::LeftButton);
+    EXPECT_EQ(visto->fase, Garantia::Fase::Hecha);
+    EXPECT_EQ(visto->minimo, 13);
+
+    v.st.Orden() = 5;  // no reduction there
+    d.CargaConsulta();
+    EXPECT_FALSE(d.Pic_Garantia->Activo());
+}
+
+// On the reduction screen the button waits for a finished run, and a change
+// of the base quiniela turns it off again.
+TEST(VentanaGarantia, LaPantallaDeReduccionLaAbreTrasUnaReduccionTerminada) {
+    Ventana v;
+    LeeDatosGen(v.st);
+    v.Reduce(2, "1X2*=1 1X2*=X 1X2*=2 1X2*=1 1 1 1 1 1 1 1 1 1 1 1", "0,1");
+    Reducir d(v.st, v.sv);
+    d.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
+    EXPECT_FALSE(d.Pic_Garantia->Activo()) << "the screen may differ from what is stored";
+
+    prueba::CuandoModal([](QWidget* w) {  // it exists already: reduce again
+        if (auto* m = qobject_cast<Mensajes*>(w)) QTest::mouseClick(m->Pic_Reducir, Qt::LeftButton);
+    });
+    QSignalSpy fin(&d, &Reducir::reduccionAcabada);
+    QTest::mouseClick(d.Pic_Reducir, Qt::LeftButton);
+    ASSERT_TRUE(fin.count() > 0 || fin.wait(10000));
+    EXPECT_FALSE(d.Pic_Garantia->Activo()) << "not while the progress panel is up";
+    QTest::mouseClick(d.Pic_SalirPorcen, Qt::LeftButton);
+    ASSERT_TRUE(d.Pic_Garantia->Activo());
+
+    auto visto = CuandoGarantia();
+    QTest::mouseClick(d.Pic_Garantia, Qt::LeftButton);
+    EXPECT_EQ(visto->fase, Garantia::Fase::Hecha);
+    EXPECT_EQ(visto->minimo, 11);  // 4 reduced matches, errors 0 to 1
+
+    // Sign X of match 5 in the base grid (x = 222 + 20, y = 80 + 18 x 5).
+    const QPoint celda(222 + 20 + 10, 80 + 18 * 5 + 6);
+    QWidget* w = d.childAt(celda);
+    ASSERT_NE(w, nullptr);
+    QTest::mouseClick(w, Qt::LeftButton, {}, w->mapFrom(&d, celda));
+    EXPECT_FALSE(d.Pic_Garantia->Activo());
 }
 
 }  // namespace
