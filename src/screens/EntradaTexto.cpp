@@ -1,6 +1,12 @@
 #include "screens/EntradaTexto.h"
 
+#include <algorithm>
+
+#include <QListWidget>
+
 #include "app/Texto.h"
+#include "data/Jornadas.h"
+#include "platform/Dibujo.h"
 
 namespace tobal {
 
@@ -15,6 +21,20 @@ QValidator::State ValidadorCp1252::validate(QString& texto, int&) const {
         if (perdida) return Invalid;
     }
     return Acceptable;
+}
+
+void LlenaListaJornadas(QListWidget* lista, int total) {
+    constexpr int kAnchoColumna = 34, kAltoFila = 20;
+    lista->clear();
+    lista->setFont(LetraCampo());
+    lista->setFlow(QListView::TopToBottom);
+    lista->setWrapping(true);
+    lista->setGridSize(QSize(kAnchoColumna, kAltoFila));
+    lista->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    lista->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    for (const std::string& item : ItemsListaJornadas(total)) lista->addItem(QString::fromStdString(item));
+    const int columnas = ColumnasListaJornadas(total);
+    lista->setFixedSize(columnas * kAnchoColumna + 6, std::min(total, 10) * kAltoFila + 6);
 }
 
 std::string ACp1252(const QString& texto) { return Utf8ACp1252(texto.toStdString()); }

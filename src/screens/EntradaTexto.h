@@ -6,6 +6,8 @@
 #include <QString>
 #include <QValidator>
 
+class QListWidget;
+
 namespace tobal {
 
 class ValidadorCp1252 : public QValidator {
@@ -17,6 +19,10 @@ public:
 private:
     QString prohibidos_;
 };
+
+// Fills a matchday selection list with " 1" .. `total`, in columns of ten,
+// sized to show them all, no entry selected.
+void LlenaListaJornadas(QListWidget* lista, int total);
 
 // A text of the screen as Windows-1252 bytes, and back.
 std::string ACp1252(const QString& texto);

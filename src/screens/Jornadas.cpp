@@ -83,12 +83,6 @@ Jornadas::Jornadas(Estado& st, Servicios& sv, QWidget* padre)
     // The matchday list: the numbers in columns of ten, under the field.
     Lis_Jornadas->setObjectName(QStringLiteral("Lis_Jornadas"));
     Lis_Jornadas->setAccessibleName(QStringLiteral("Lista de jornadas"));
-    Lis_Jornadas->setFont(LetraCampo());
-    Lis_Jornadas->setFlow(QListView::TopToBottom);
-    Lis_Jornadas->setWrapping(true);
-    Lis_Jornadas->setGridSize(QSize(34, 20));
-    Lis_Jornadas->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Lis_Jornadas->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Lis_Jornadas->installEventFilter(this);
     Lis_Jornadas->hide();
 
@@ -172,11 +166,8 @@ Jornadas::Jornadas(Estado& st, Servicios& sv, QWidget* padre)
     // field closed without a sound.
     jornadaAbierta_ = true;
     st_.CambioInterno = Verdadero;
-    Lis_Jornadas->clear();
-    for (const std::string& item : ItemsListaJornadas(st_.Datos.TotJornadas))
-        Lis_Jornadas->addItem(QString::fromStdString(item));
-    const int columnas = ColumnasListaJornadas(st_.Datos.TotJornadas);
-    Lis_Jornadas->setGeometry(AreaJornada().x(), AreaJornada().bottom() + 4, columnas * 34 + 6, 10 * 20 + 6);
+    LlenaListaJornadas(Lis_Jornadas, st_.Datos.TotJornadas);
+    Lis_Jornadas->move(AreaJornada().x(), AreaJornada().bottom() + 4);
     Lis_Jornadas->setCurrentRow(std::clamp<int>(st_.Jornada(), 1, std::max<int>(1, Lis_Jornadas->count())) - 1);
     PulsaJornada();
     st_.CambioInterno = Falso;

@@ -20,6 +20,7 @@
 #include "screens/Reducir.h"
 #include "screens/consredu.h"
 #include "screens/Jornadas.h"
+#include "screens/borrar.h"
 
 namespace tobal {
 
@@ -92,6 +93,9 @@ Tb1x2::Tb1x2(Estado& st, Servicios& sv, QWidget* padre)
 
     opciones_[OpcionMenu::Jornadas - 1].crea = [](Estado& e, Servicios& s, QWidget* w) {
         return std::unique_ptr<QDialog>(new Jornadas(e, s, w));
+    };
+    opciones_[OpcionMenu::Borrado - 1].crea = [](Estado& e, Servicios& s, QWidget* w) {
+        return std::unique_ptr<QDialog>(new Borrar(e, s, w));
     };
     opciones_[OpcionMenu::DatosGenerales - 1].crea = [](Estado& e, Servicios& s, QWidget* w) {
         return std::unique_ptr<QDialog>(new DatosGen(e, s, w));

@@ -11,6 +11,7 @@
 #include "screens/Jornadas.h"
 #include "screens/equipos.h"
 #include "screens/Tb1x2.h"
+#include "screens/borrar.h"
 #include "screens/careta.h"
 #include "screens/mensajes.h"
 
@@ -101,6 +102,11 @@ TEST(Capturas, JornadaYEquipos) {
     Equipos e(en.st, en.sv);
     e.show();
     Guarda(&e, "equipos");
+
+    Borrar b(en.st, en.sv);
+    b.show();
+    b.PulsaHasta();
+    Guarda(&b, "borrar");
 }
 
 }  // namespace

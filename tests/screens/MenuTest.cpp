@@ -170,7 +170,8 @@ TEST(Arranque, PrimerArranqueEnCarpetaVaciaYEscribible) {
     for (auto [opcion, pantalla] : {std::pair{OpcionMenu::DatosGenerales, "DatosGen"},
                                     std::pair{OpcionMenu::Reducir, "Reducir"},
                                     std::pair{OpcionMenu::Consulta, "consredu"},
-                                    std::pair{OpcionMenu::Jornadas, "Jornadas"}}) {
+                                    std::pair{OpcionMenu::Jornadas, "Jornadas"},
+                                    std::pair{OpcionMenu::Borrado, "borrar"}}) {
         QString abierta;
         prueba::CuandoModal([&](QWidget* w) { abierta = w->objectName(), w->close(); });
         QTest::mouseClick(menu.get(), Qt::LeftButton, {}, Tb1x2::EsquinaOpcion(opcion));

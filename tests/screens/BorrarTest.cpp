@@ -1,0 +1,126 @@
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+
+#include "Entorno.h"
+#include "app/Texto.h"
+#include "data/Jornadas.h"
+#include "reduction/Almacen.h"
+#include "reduction/Indice.h"
+#include "screens/borrar.h"
+#include "screens/mensajes.h"
+
+namespace tobal {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Borrado : prueba::Entorno {
+    Borrado() {
+        for (int j : {5, 15, 50}) {
+            EXPECT_EQ(GrabaRegistroJornada(st, j, RegistroEditor("", j, "01/09/02", {})), 0);
+            for (int o : {1, 2}) prueba::GrabaReduccionPrueba(st, j, o, 2);
+        }
+        b = std::make_unique<Borrar>(st, sv);
+        b->show();
+        b->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(b.get()));
+    }
+    void Elige(const QRect& area, QListWidget* lista, int n) {
+        QTest::mouseClick(b.get(), Qt::LeftButton, {}, area.topLeft() + QPoint(8, 6));
+        ASSERT_TRUE(lista->isVisible());
+        QTest::mouseClick(lista->viewport(), Qt::LeftButton, {}, lista->visualItemRect(lista->item(n - 1)).center());
+        EXPECT_FALSE(lista->isVisible());
+    }
+    // Presses Pic_Borrar and answers the message window with its Borrar
+    // button or with a key; returns the text it showed.
+    QString PulsaBorrar(bool confirma) {
+        QString texto;
+        prueba::CuandoModal([&](QWidget* w) {
+            auto* m = qobject_cast<Mensajes*>(w);
+            ASSERT_TRUE(m);
+            texto = m->Tex_Titulo->text() + "|" + m->Tex_Mensaje->toPlainText();
+            if (confirma)
+                QTest::mouseClick(m->Pic_Borrar, Qt::LeftButton);
+            else
+                QTest::keyClick(m->Pic_Salir, Qt::Key_Escape);
+        });
+        QTest::mouseClick(b->Pic_Borrar, Qt::LeftButton);
+        return texto;
+    }
+    bool Guardada(int j) const {
+        return fs::exists(st.DirDatos / ("RED" + DosDigitos(j) + "01.TBX")) &&
+               RegistroJornadaEnUso(LeeRegistroJornada(st, j), j);
+    }
+    std::unique_ptr<Borrar> b;
+};
+
+TEST(Borrar, LaPrimeraNuncaPasaDeLaUltima) {
+    struct Caso {
+        bool desde;
+        int n, queda1, queda2;
+    };
+    Borrado en;
+    EXPECT_EQ(std::make_pair(en.b->Desde(), en.b->Hasta()), std::make_pair(1, 1));
+    ASSERT_EQ(en.b->Lis_JorIni->count(), 52);
+    EXPECT_EQ(en.b->Lis_JorIni->item(4)->text(), " 5");
+    for (const Caso& c : {Caso{false, 10, 1, 10}, Caso{true, 40, 40, 40}, Caso{false, 39, 39, 39}, Caso{false, 3, 3, 3},
+                          Caso{false, 52, 3, 52}, Caso{true, 52, 52, 52}}) {
+        SCOPED_TRACE(c.n);
+        en.Elige(c.desde ? Borrar::AreaDesde() : Borrar::AreaHasta(), c.desde ? en.b->Lis_JorIni : en.b->Lis_JorFin,
+                 c.n);
+        EXPECT_EQ(std::make_pair(en.b->Desde(), en.b->Hasta()), std::make_pair(c.queda1, c.queda2));
+        EXPECT_EQ(en.b->Lis_JorIni->currentRow() + 1, c.queda1);
+        EXPECT_EQ(en.b->Lis_JorFin->currentRow() + 1, c.queda2);
+    }
+    EXPECT_EQ(en.sonidos.pedidos, (std::vector<int>{6, 7, 6, 7, 6, 7, 6, 7, 6, 7, 6, 7}));
+}
+
+TEST(Borrar, SoloLaConfirmacionBorraYSoloElRango) {
+    Borrado en;
+    en.Elige(Borrar::AreaDesde(), en.b->Lis_JorIni, 5);
+    en.sonidos.pedidos.clear();
+    const QString texto = en.PulsaBorrar(false);
+    EXPECT_EQ(texto, "BORRADO DE DATOS|Se  va  a  proceder  a  la  eliminación  de  todos  los  datos de la Jornada  5 "
+                     ".  Si  desea  continuar  con  el  proceso,  pulse Borrar. Si desea cancelar el proceso, pulse "
+                     "Salir.");
+    for (int j : {5, 15, 50}) EXPECT_TRUE(en.Guardada(j)) << j;
+
+    EXPECT_EQ(en.PulsaBorrar(true), texto);
+    EXPECT_FALSE(en.Guardada(5));
+    EXPECT_EQ(LeeRegistroJornada(en.st, 5), RegistroJornadaVacio());
+    EXPECT_TRUE(en.Guardada(15) && en.Guardada(50));
+    Indice ind = CargaIndice(en.st);
+    ASSERT_EQ(ind.lineas.size(), 4u);
+    for (const std::string& l : ind.lineas) EXPECT_NE(l.substr(1, 2), " 5");
+    EXPECT_EQ(en.sonidos.pedidos, (std::vector<int>{9, 9, 9}));
+    EXPECT_TRUE(en.b->isVisible());
+}
+
+TEST(Borrar, ElTecladoEligeElRangoYSale) {
+    Borrado en;
+    ASSERT_EQ(QApplication::focusWidget(), en.b->Campo_Desde);
+    QStringList orden;
+    for (int i = 0; i < 5; ++i) {
+        orden << QApplication::focusWidget()->objectName() + "=" + QApplication::focusWidget()->accessibleName();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    EXPECT_EQ(orden, QStringList({"Campo_Desde=Desde la jornada", "Campo_Hasta=Hasta la jornada", "Pic_Borrar=Borrar",
+                                  "Pic_Ayuda=Ayuda", "Pic_Salir=Salir"}));
+    en.b->Campo_Hasta->setFocus();
+    QTest::keyClick(en.b->Campo_Hasta, Qt::Key_Space);
+    ASSERT_EQ(QApplication::focusWidget(), en.b->Lis_JorFin);
+    for (int i = 0; i < 12; ++i) QTest::keyClick(en.b->Lis_JorFin, Qt::Key_Down);
+    QTest::keyClick(en.b->Lis_JorFin, Qt::Key_Return);
+    EXPECT_EQ(en.b->Hasta(), 13);
+    EXPECT_EQ(QApplication::focusWidget(), en.b->Campo_Hasta);
+    en.b->Pic_Ayuda->setFocus();
+    QTest::keyClick(en.b->Pic_Ayuda, Qt::Key_Space);
+    EXPECT_EQ(en.ayuda.pedidas, std::vector<int>{2800});
+    QTest::keyClick(en.b->Pic_Ayuda, Qt::Key_Escape);
+    EXPECT_FALSE(en.b->isVisible());
+    EXPECT_EQ(en.sonidos.pedidos, (std::vector<int>{6, 7, 9, 5}));
+}
+
+}  // namespace
+}  // namespace tobal
