@@ -28,4 +28,29 @@ public:
     void ErrorFichero(const std::string&) override {}
 };
 
+// While alive, the messages given to `sitio` (a state's reporter) go to
+// `otro`; the reporter before is back when the scope is left, however it is
+// left.
+class CambioInformador {
+public:
+    CambioInformador(Informador*& sitio, Informador& otro) : sitio_(sitio), antes_(sitio) { sitio_ = &otro; }
+    ~CambioInformador() { sitio_ = antes_; }
+    CambioInformador(const CambioInformador&) = delete;
+    CambioInformador& operator=(const CambioInformador&) = delete;
+
+private:
+    Informador*& sitio_;
+    Informador* antes_;
+};
+
+// While alive, the messages given to `sitio` are discarded.
+class Silencio {
+public:
+    explicit Silencio(Informador*& sitio) : cambio_(sitio, mudo_) {}
+
+private:
+    InformadorMudo mudo_;
+    CambioInformador cambio_;
+};
+
 }  // namespace tobal

@@ -93,10 +93,8 @@ int Main(int argc, char** argv) {
     }
     LimpiaTemporales(st);
     {
-        InformadorMudo mudo;
-        st.informador = &mudo;
+        Silencio silencio(st.informador);
         LeeDatosGen(st, false);
-        st.informador = &informador;
         st.ErrorFichero = 0;
     }
 

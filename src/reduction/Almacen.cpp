@@ -322,12 +322,11 @@ void DeshazInstalacion(Estado& st, int jornada, int orden, const fs::path& ruta,
                        bool hayAnterior) {
     if (hayAnterior && ::rename(anterior.c_str(), ruta.c_str()) == 0) return;
     ::unlink(ruta.c_str());
-    InformadorMudo mudo;
-    Informador* antes = st.informador;
     const int16_t error = st.ErrorFichero;
-    st.informador = &mudo;
-    BorraReduccion(st, jornada, orden);
-    st.informador = antes;
+    {
+        Silencio silencio(st.informador);
+        BorraReduccion(st, jornada, orden);
+    }
     st.ErrorFichero = error;
 }
 

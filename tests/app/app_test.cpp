@@ -8,12 +8,14 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <functional>
+#include <stdexcept>
 
 #include "Soporte.h"
 #include "app/Archivo.h"
 #include "app/DirDatos.h"
 #include "app/ErrorFichero.h"
 #include "app/Formato.h"
+#include "app/Informador.h"
 #include "app/Texto.h"
 
 namespace tobal {
@@ -149,6 +151,27 @@ struct Programa {
         return st.DirDatos;
     }
 };
+
+// A reporter swapped for a while comes back however the scope is left,
+// an exception included; nested swaps come back in order.
+TEST(Informador, CambioYSilencioDevuelvenElAnterior) {
+    InformadorGrabador grabador, otro;
+    Informador* sitio = &grabador;
+    try {
+        CambioInformador cambio(sitio, otro);
+        sitio->ErrorFichero("a otro");
+        {
+            Silencio silencio(sitio);
+            sitio->ErrorFichero("a nadie");
+        }
+        EXPECT_EQ(sitio, &otro);
+        throw std::runtime_error("salida temprana");
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_EQ(sitio, &grabador);
+    EXPECT_EQ(otro.mensajes, std::vector<std::string>{"a otro"});
+    EXPECT_TRUE(grabador.mensajes.empty());
+}
 
 TEST(DirDatos, CarpetaDelProgramaEscribibleONo) {
     Programa p;

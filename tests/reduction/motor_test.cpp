@@ -51,11 +51,8 @@ struct Corrida {
         return cols;
     }
     bool HayRegistro() {
-        InformadorMudo mudo;
-        st.informador = &mudo;
-        const bool hay = ExisteReduccion(st, r.Jornada, r.Orden);
-        st.informador = &e.mensajes;
-        return hay;
+        Silencio silencio(st.informador);
+        return ExisteReduccion(st, r.Jornada, r.Orden);
     }
 };
 
