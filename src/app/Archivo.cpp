@@ -221,6 +221,43 @@ int64_t TamanoFichero(const fs::path& ruta, int& error) {
     return static_cast<int64_t>(st.st_size);
 }
 
+FicheroProvisional::~FicheroProvisional() {
+    if (!temporal_.empty()) ::unlink(temporal_.c_str());
+}
+
+int FicheroProvisional::Crea(const fs::path& destino) {
+    struct stat st {};
+    const bool existe = ::stat(destino.c_str(), &st) == 0;
+    if (existe && !S_ISREG(st.st_mode)) return Err::AccesoRuta;
+    fs::path carpeta = destino.parent_path();
+    if (carpeta.empty()) carpeta = ".";
+    std::string plantilla = (carpeta / ("." + destino.filename().string() + ".XXXXXX")).string();
+    const int fd = ::mkostemp(plantilla.data(), O_CLOEXEC);
+    if (fd < 0) return ErrorApertura(plantilla, errno);
+    // The permissions a new file would get, or those of the file it replaces.
+    const mode_t mascara = ::umask(0);
+    ::umask(mascara);
+    ::fchmod(fd, existe ? (st.st_mode & 07777) : (0666 & ~mascara));
+    ::close(fd);
+    destino_ = destino;
+    temporal_ = plantilla;
+    return 0;
+}
+
+int FicheroProvisional::Instala() {
+    if (temporal_.empty()) return Err::NoEncontrado;
+    const int fd = ::open(temporal_.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return NumeroErrorErrno(errno);
+    int e = ::fsync(fd) != 0 ? NumeroErrorErrno(errno) : 0;
+    ::close(fd);
+    if (!e && ::rename(temporal_.c_str(), destino_.c_str()) != 0) e = NumeroErrorErrno(errno);
+    if (e) return e;
+    temporal_.clear();
+    fs::path carpeta = destino_.parent_path();
+    SincronizaCarpeta(carpeta.empty() ? fs::path(".") : carpeta);
+    return 0;
+}
+
 EscritorBloques::~EscritorBloques() {
     if (fd_ >= 0) ::close(fd_);
 }

@@ -53,6 +53,27 @@ int BorraFichero(const fs::path& ruta);
 // Size in bytes, or -1 with `error` set (75 for anything but a regular file).
 int64_t TamanoFichero(const fs::path& ruta, int& error);
 
+// A new file written under a unique temporary name beside its destination
+// and put in place only once complete, so that a failed or refused run
+// leaves whatever was at the destination as it was. The temporary file goes
+// with the object unless it was put in place.
+class FicheroProvisional {
+public:
+    FicheroProvisional() = default;
+    ~FicheroProvisional();
+    FicheroProvisional(const FicheroProvisional&) = delete;
+    FicheroProvisional& operator=(const FicheroProvisional&) = delete;
+    // Creates the empty temporary file for `destino`; the error number (75
+    // when the destination is a folder or another non-regular file).
+    int Crea(const fs::path& destino);
+    const fs::path& Ruta() const { return temporal_; }
+    // Syncs the temporary file and renames it over the destination.
+    int Instala();
+
+private:
+    fs::path destino_, temporal_;
+};
+
 // A file written sequentially in large blocks; a failure is kept and every
 // later call does nothing.
 class EscritorBloques {

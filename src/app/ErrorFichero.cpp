@@ -82,6 +82,21 @@ std::string TextoErrorFichero(const OperacionFichero& op, int numero, const std:
     }
 }
 
+std::string MotivoError(int numero) {
+    switch (numero) {
+        case Err::DiscoLleno: return "el disco está lleno";
+        case Err::PermisoDenegado: return "no hay permiso para escribir en ella";
+        case Err::UnidadNoDisponible:
+        case Err::DiscoNoPreparado: return "la unidad no está preparada";
+        case Err::RutaNoEncontrada: return "no se encuentra la carpeta";
+        case Err::NoEncontrado: return "esa carpeta no admite archivos nuevos";
+        case Err::AccesoRuta: return "no se puede acceder al archivo";
+        case Err::NombreIncorrecto: return "el nombre del archivo no es válido";
+        case Err::SinMemoria: return "no hay memoria suficiente";
+        default: return "error de entrada o salida";
+    }
+}
+
 void InformaErrorFichero(Estado& st, const OperacionFichero& op, int numero, const std::string& unidad) {
     st.ErrorFichero = static_cast<int16_t>(numero);
     std::string texto = TextoErrorFichero(op, numero, unidad.empty() ? st.DirDatos.string() : unidad);

@@ -55,6 +55,10 @@ int NumeroErrorErrno(int errnoValor);
 // error-68 text. Empty when the error is reported silently.
 std::string TextoErrorFichero(const OperacionFichero& op, int numero, const std::string& unidad = "");
 
+// Why a file could not be written or created, for a message that names the
+// file itself: "el disco está lleno", ... (UTF-8).
+std::string MotivoError(int numero);
+
 // Sets ErrorFichero and shows the message through the state's reporter.
 void InformaErrorFichero(Estado& st, const OperacionFichero& op, int numero,
                          const std::string& unidad = "");

@@ -12,6 +12,7 @@
 #include <memory>
 #include <ostream>
 
+#include "app/Archivo.h"
 #include "app/ErrorFichero.h"
 #include "app/Texto.h"
 #include "cli/Comando.h"
@@ -93,6 +94,18 @@ void PonIntervalo(const Opciones& o, Listado& l) {
     CierraBoletoFinal(l, std::to_string(hasta));
 }
 
+#ifdef TOBAL31_CON_QT
+// A PDF file ends with its end-of-file mark; a write that failed half way
+// (a full disk) leaves a file without it.
+bool PdfCompleto(const std::filesystem::path& ruta) {
+    std::string cola;
+    int64_t tamano = 0;
+    if (LeeEnPosicion(ruta, 0, 0, cola, &tamano) != 0 || tamano < 6) return false;
+    const uint64_t desde = static_cast<uint64_t>(std::max<int64_t>(0, tamano - 64));
+    return LeeEnPosicion(ruta, desde, 64, cola) == 0 && cola.find("%%EOF") != std::string::npos;
+}
+#endif
+
 int Imprimir(Contexto& cx, std::vector<std::string>& args) {
     Estado& st = cx.st;
     const Opciones o = LeeOpciones(st, args);
@@ -148,9 +161,17 @@ int Imprimir(Contexto& cx, std::vector<std::string>& args) {
     std::unique_ptr<QGuiApplication> app;
     if (!QCoreApplication::instance()) app = std::make_unique<QGuiApplication>(argc, argv);
 
+    // The PDF is written beside its file and put in place only when it is
+    // complete: a refused or failed run leaves the user's file alone.
+    FicheroProvisional pdf;
+    auto noImprime = [&](int error) {
+        cx.err << "Tobal31: no se puede imprimir en el fichero " << *o.pdf << ": " << MotivoError(error) << '\n';
+        return kSalidaRechazo;
+    };
     std::unique_ptr<ImpresoraQt> imp;
     if (o.pdf) {
-        imp = ImpresoraQt::Pdf(QString::fromStdString(*o.pdf));
+        if (int e = pdf.Crea(*o.pdf)) return noImprime(e);
+        imp = ImpresoraQt::Pdf(QString::fromStdString(pdf.Ruta().string()));
         // The PDF stands for the paper the printer would hold.
         if (o.salida == Salida::Relacion && l.AnchoPapel == 1) imp->PonPaginaPdf(350, 297);
     } else {
@@ -208,10 +229,15 @@ int Imprimir(Contexto& cx, std::vector<std::string>& args) {
         return kSalidaRechazo;
     }
     if (imp->Trabajos() == 0) {
-        cx.err << "Tobal31: no hay nada que imprimir (el fichero de columnas " << FicheroRed(o.jornada, o.orden)
-               << " no existe o no tiene esos boletos)\n";
-        if (o.pdf) std::filesystem::remove(*o.pdf);
+        // A columns file that could not be used was reported already.
+        if (st.ErrorFichero == 0 || st.ErrorFichero == Err::NoEncontrado)
+            cx.err << "Tobal31: no hay nada que imprimir (el fichero de columnas " << FicheroRed(o.jornada, o.orden)
+                   << " no existe o no tiene esos boletos)\n";
         return kSalidaRechazo;
+    }
+    if (o.pdf) {
+        if (!PdfCompleto(pdf.Ruta())) return noImprime(Err::DiscoLleno);
+        if (int e = pdf.Instala()) return noImprime(e);
     }
     cx.out << "Impreso: " << hecho << (o.pdf ? " en " + *o.pdf : std::string(" en la impresora")) << '\n';
     return kSalidaBien;

@@ -20,20 +20,6 @@ bool DiscoNoPreparado(int error) {
     return error == Err::DiscoNoPreparado || error == Err::UnidadNoDisponible || error == Err::RutaNoEncontrada;
 }
 
-std::string Motivo(int error) {
-    switch (error) {
-        case Err::DiscoLleno: return "el disco está lleno";
-        case Err::PermisoDenegado: return "no hay permiso para escribir en ella";
-        case Err::UnidadNoDisponible:
-        case Err::DiscoNoPreparado: return "la unidad no está preparada";
-        case Err::RutaNoEncontrada: return "no se encuentra la carpeta";
-        case Err::AccesoRuta: return "no se puede acceder al archivo";
-        case Err::NombreIncorrecto: return "el nombre del archivo no es válido";
-        case Err::SinMemoria: return "no hay memoria suficiente";
-        default: return "error de entrada o salida";
-    }
-}
-
 // One run of the copy: the open target and the files made so far.
 class Copia {
 public:
@@ -76,7 +62,7 @@ public:
     bool Falla(const char* que, int volumen, int error) {
         std::string texto = std::string("No se ha podido ") + que + " el archivo " + kFicheroDisco;
         if (volumen > 1) texto += " del volumen " + std::to_string(volumen);
-        texto += " en la unidad " + destino_.unidad + ": " + Motivo(error) + " (error " + std::to_string(error) + ").";
+        texto += " en la unidad " + destino_.unidad + ": " + MotivoError(error) + " (error " + std::to_string(error) + ").";
         return Falla(texto, error);
     }
     bool Falla(const std::string& texto, int error) {

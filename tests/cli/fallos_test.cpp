@@ -38,12 +38,14 @@ struct CliFallos : ::testing::Test {
     fs::path Pdf() const { return destino / "salida.pdf"; }
     // Every command that reads the columns file, with the output it would make.
     std::vector<std::pair<std::vector<std::string>, fs::path>> Lectores() const {
-        return {{{"escrutar", "--ganadora", "1X21X21X21X21X2"}, {}},
-                {{"exportar", "--destino", destino.ruta().string()}, destino / "AD243"},
-                {{"imprimir", "boletos", "--pdf", Pdf().string()}, Pdf()},
-                {{"imprimir", "continuo", "--pdf", Pdf().string()}, Pdf()},
-                {{"imprimir", "relacion", "--pdf", Pdf().string()}, Pdf()},
-                {{"imprimir", "escrutinio", "--pdf", Pdf().string()}, Pdf()}};
+        std::vector<std::pair<std::vector<std::string>, fs::path>> r = {
+            {{"escrutar", "--ganadora", "1X21X21X21X21X2"}, {}},
+            {{"exportar", "--destino", destino.ruta().string()}, destino / "AD243"}};
+#ifdef TOBAL31_CON_QT
+        for (const char* salida : {"boletos", "continuo", "relacion", "escrutinio"})
+            r.push_back({{"imprimir", salida, "--pdf", Pdf().string()}, Pdf()});
+#endif
+        return r;
     }
 };
 
@@ -87,6 +89,55 @@ TEST_F(CliFallos, SoloFicherosRegularesComoFicherosDeDatos) {
     EXPECT_EQ(r.codigo, 1);
     EXPECT_NE(r.errores.find("ERROR 75"), std::string::npos) << r.errores;
 }
+
+#ifdef TOBAL31_CON_QT
+// imprimir --pdf F: F is replaced only by a complete PDF. A run with nothing
+// to print, a folder F and a full disk leave everything as it was, with a
+// message and exit 1; none leaves a temporary file.
+TEST_F(CliFallos, ElPdfSoloSustituyeAlFicheroCuandoEstaCompleto) {
+    prueba::EscribeBytes(Pdf(), "del usuario");
+    fs::create_directory(destino / "carpeta.pdf");
+    const std::string relacion = (destino / "relacion.pdf").string();
+    struct Caso {
+        std::string que;
+        std::vector<std::string> args;
+        std::string error;
+    };
+    const std::vector<Caso> casos = {
+        {"nothing to print", {"imprimir", "boletos", "--pdf", Pdf().string()}, "no hay nada que imprimir"},
+        {"a folder", {"imprimir", "relacion", "--pdf", (destino / "carpeta.pdf").string()},
+         "no se puede imprimir en el fichero " + (destino / "carpeta.pdf").string() + ": "}};
+    fs::rename(p.dir() / "RED1201.TBX", p.dir() / "guardado");
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.que);
+        if (c.que == "a folder") fs::rename(p.dir() / "guardado", p.dir() / "RED1201.TBX");
+        const auto r = Cli(c.args);
+        EXPECT_EQ(r.codigo, 1);
+        EXPECT_NE(r.errores.find(c.error), std::string::npos) << r.errores;
+        EXPECT_EQ(r.salida, "");
+        EXPECT_EQ(Bytes(Pdf()), "del usuario");
+        EXPECT_TRUE(fs::is_directory(destino / "carpeta.pdf") && fs::is_empty(destino / "carpeta.pdf"));
+        EXPECT_EQ(std::distance(fs::directory_iterator(destino.ruta()), {}), 2);  // no temporary file
+    }
+    const auto r = Cli({"imprimir", "relacion", "--pdf", Pdf().string()});
+    EXPECT_EQ(r.codigo, 0) << r.errores;
+    EXPECT_EQ(Bytes(Pdf()).rfind("%PDF", 0), 0u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(destino.ruta()), {}), 2);
+}
+
+TEST_F(CliFallos, ElPdfEnUnDiscoLlenoEsUnFallo) {
+    prueba::DiscoPequeno disco(64 * 1024);
+    if (!disco.Montado()) GTEST_SKIP() << disco.Motivo();
+    disco.Llena();
+    const fs::path pdf = disco / "relacion.pdf";
+    const auto r = Cli({"imprimir", "relacion", "--pdf", pdf.string()});
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_EQ(r.salida, "");
+    EXPECT_NE(r.errores.find("no se puede imprimir en el fichero " + pdf.string() + ": el disco está lleno"),
+              std::string::npos) << r.errores;
+    EXPECT_EQ(std::distance(fs::directory_iterator(disco.ruta()), {}), 1);  // only what filled it
+}
+#endif
 
 }  // namespace
 }  // namespace tobal
