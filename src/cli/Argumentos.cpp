@@ -63,6 +63,13 @@ int OpcionEntera(std::vector<std::string>& args, const std::string& nombre, int 
     return Entero(*v, min, max, nombre);
 }
 
+ClaveReduccionCli OpcionesReduccion(const Estado& st, std::vector<std::string>& args) {
+    ClaveReduccionCli c;
+    c.jornada = OpcionEntera(args, "--jornada", 1, std::clamp<int>(st.Datos.TotJornadas, 1, 52));
+    c.orden = OpcionEntera(args, "--orden", 1, 30);
+    return c;
+}
+
 void SinMasArgumentos(const std::vector<std::string>& args) {
     if (!args.empty()) throw ErrorUso("argumento no esperado: " + args.front());
 }

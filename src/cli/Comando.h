@@ -79,6 +79,13 @@ bool TomaBandera(std::vector<std::string>& args, const std::string& nombre);
 int Entero(const std::string& texto, int min, int max, const std::string& que);
 // A required option holding an integer within [min, max].
 int OpcionEntera(std::vector<std::string>& args, const std::string& nombre, int min, int max);
+// The stored reduction named by the required options --jornada (1 to the
+// settings' TotJornadas) and --orden (1 to 30).
+struct ClaveReduccionCli {
+    int jornada = 0;
+    int orden = 0;
+};
+ClaveReduccionCli OpcionesReduccion(const Estado& st, std::vector<std::string>& args);
 // Fails with a usage error when arguments remain.
 void SinMasArgumentos(const std::vector<std::string>& args);
 

@@ -3,7 +3,7 @@
 #include <ostream>
 
 #include "cli/Comando.h"
-#include "data/Borrado.h"
+#include "reduction/Borrado.h"
 
 namespace tobal::cli {
 namespace {

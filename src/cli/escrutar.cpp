@@ -91,9 +91,7 @@ void EscribeTablas(std::ostream& os, const ResultadoEscrutinio& r) {
 
 int Escrutar(Contexto& cx, std::vector<std::string>& args) {
     Estado& st = cx.st;
-    const int maxJornada = std::clamp<int>(st.Datos.TotJornadas, 1, 52);
-    const int jornada = OpcionEntera(args, "--jornada", 1, maxJornada);
-    const int orden = OpcionEntera(args, "--orden", 1, 30);
+    const auto [jornada, orden] = OpcionesReduccion(st, args);
     auto ganadora = TomaOpcion(args, "--ganadora");
     if (!ganadora) throw ErrorUso("falta la opción --ganadora");
     const Rejilla rejilla = LeeGanadora(*ganadora);

@@ -40,9 +40,7 @@ private:
 
 int Exportar(Contexto& cx, std::vector<std::string>& args) {
     Estado& st = cx.st;
-    const int maxJornada = std::clamp<int>(st.Datos.TotJornadas, 1, 52);
-    const int jornada = OpcionEntera(args, "--jornada", 1, maxJornada);
-    const int orden = OpcionEntera(args, "--orden", 1, 30);
+    const auto [jornada, orden] = OpcionesReduccion(st, args);
     auto carpeta = TomaOpcion(args, "--destino");
     if (!carpeta) throw ErrorUso("falta la opción --destino");
     SinMasArgumentos(args);

@@ -42,9 +42,7 @@ void EscribeCsv(Contexto& cx, const ResultadoGarantia& g) {
 
 int Garantia(Contexto& cx, std::vector<std::string>& args) {
     Estado& st = cx.st;
-    const int maxJornada = std::clamp<int>(st.Datos.TotJornadas, 1, 52);
-    const int jornada = OpcionEntera(args, "--jornada", 1, maxJornada);
-    const int orden = OpcionEntera(args, "--orden", 1, 30);
+    const auto [jornada, orden] = OpcionesReduccion(st, args);
     const auto formato = TomaOpcion(args, "--formato");
     if (formato && *formato != "csv" && *formato != "texto")
         throw ErrorUso("--formato debe ser texto o csv (se ha dado \"" + *formato + "\")");

@@ -61,8 +61,9 @@ Opciones LeeOpciones(Estado& st, std::vector<std::string>& args) {
     Opciones o;
     o.salida = LeeSalida(args.front());
     args.erase(args.begin());
-    o.jornada = OpcionEntera(args, "--jornada", 1, st.Datos.TotJornadas);
-    o.orden = OpcionEntera(args, "--orden", 1, 30);
+    const auto [jornada, orden] = OpcionesReduccion(st, args);
+    o.jornada = jornada;
+    o.orden = orden;
     o.pdf = TomaOpcion(args, "--pdf");
     o.desde = TomaOpcion(args, "--desde");
     o.hasta = TomaOpcion(args, "--hasta");

@@ -23,8 +23,7 @@ namespace {
 
 int Reducir(Contexto& cx, std::vector<std::string>& args) {
     Estado& st = cx.st;
-    const int jornada = OpcionEntera(args, "--jornada", 1, st.Datos.TotJornadas);
-    const int orden = OpcionEntera(args, "--orden", 1, 30);
+    const auto [jornada, orden] = OpcionesReduccion(st, args);
     const int metodo = OpcionEntera(args, "--metodo", 1, 3);
     const auto base = TomaOpcion(args, "--base");
     if (!base) throw ErrorUso("falta la opción --base");

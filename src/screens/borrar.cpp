@@ -11,7 +11,7 @@
 #include <QShortcut>
 
 #include "app/Estado.h"
-#include "data/Borrado.h"
+#include "reduction/Borrado.h"
 #include "platform/Ayuda.h"
 #include "platform/BotonImagen.h"
 #include "platform/Dibujo.h"

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -21,6 +22,7 @@
 #include <stdexcept>
 
 #include "data/DatosGen.h"
+#include "data/Jornadas.h"
 #include "reduction/Almacen.h"
 #include "reduction/Base.h"
 
@@ -121,6 +123,14 @@ std::vector<std::string> Ficheros(const fs::path& dir) {
         if (f.path().filename().string()[0] != '.') r.push_back(f.path().filename().string());
     std::sort(r.begin(), r.end());
     return r;
+}
+
+std::string RegistroJornadaPrueba(int jornada, const std::string& fecha) {
+    std::array<std::string, 30> eq;
+    for (int s = 0; s < 30; ++s) eq[s] = "Equipo" + std::to_string(s + 1);
+    return RegistroEditor(RegistroJornadaVacio().substr(0, 463) + std::string(15, '1') + "   1.234,50" +
+                              std::string(44, ' '),
+                          jornada, fecha, eq);
 }
 
 bool EsRoot() { return ::geteuid() == 0; }

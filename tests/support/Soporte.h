@@ -84,6 +84,10 @@ std::vector<std::string> Ficheros(const fs::path& dir);
 // button's checks (for method 3 now and then counts no column can reach).
 void BaseAleatoria(std::mt19937& g, Reduccion& r, int metodo, int triples, int dobles, int libres);
 
+// A matchday record as the editor builds it (teams "Equipo1".."Equipo30"),
+// over a result and prizes.
+std::string RegistroJornadaPrueba(int jornada, const std::string& fecha);
+
 // True when running as root (permission tests cannot fail for root).
 bool EsRoot();
 

@@ -1,4 +1,4 @@
-#include "data/Borrado.h"
+#include "reduction/Borrado.h"
 
 #include <system_error>
 
