@@ -1,5 +1,7 @@
 #include "output/Disco.h"
 
+#include <algorithm>
+
 #include "app/Archivo.h"
 #include "app/ErrorFichero.h"
 #include "app/Estado.h"
@@ -119,6 +121,21 @@ DatosDisco CalculaDatosDisco(int64_t columnas, int jornada, std::string_view fec
     return d;
 }
 
+std::string RegistroBoletoDisco(int64_t boleto, const std::vector<std::string>& columnas, bool duplica) {
+    std::string registro(kLongRegistroDisco, ' ');
+    registro[0] = 'D';
+    registro.replace(1, 8, ConCeros(boleto, 8));
+    const bool doble = duplica && columnas.size() == 1;
+    const size_t n = doble ? 2 : std::min<size_t>(columnas.size(), kSlotsPorBoleto);
+    registro[9] = static_cast<char>('0' + n);
+    for (size_t k = 0; k < n; ++k) {
+        const std::string& col = columnas[doble ? 0 : k];
+        registro.replace(10 + k * kAnchoSlot, kAnchoSlot, Ajusta(col, kAnchoSlot));
+    }
+    if (!columnas.empty()) registro[kLongRegistroDisco - 1] = Ajusta(columnas[0], 15)[14];
+    return registro;
+}
+
 std::string CabeceraDisco(const DatosDisco& d, int volumen) {
     std::string c = "C" + ConCeros(volumen, 2) + "243" + ConCeros(d.jornada, 2) + d.fecha.substr(0, 2) +
                     d.fecha.substr(3, 2) + d.fecha.substr(6, 2) + d.delegacion + d.receptor +
@@ -189,19 +206,15 @@ ResultadoCopia CopiaDisco(Estado& st, const DestinoDisco& destino, DialogoDisco&
     }
     int volumen = 0;
     int64_t secuencia = 0, leidas = 0;
-    int slot = 0, ultimoPorcentaje = -1;
-    std::string registro;
+    int ultimoPorcentaje = -1;
+    std::vector<std::string> boleto;  // the columns of the ticket being filled
+    boleto.reserve(kSlotsPorBoleto);
     std::string_view col;
     // Only the columns counted: the headers already tell how many there are.
     while (leidas < columnas && lector.Siguiente(col)) {
         ++leidas;
-        ++slot;
-        if (slot == 1) {
+        if (boleto.empty()) {
             ++secuencia;
-            registro.assign(kLongRegistroDisco, ' ');
-            registro[0] = 'D';
-            registro.replace(1, 8, ConCeros(secuencia, 8));
-            registro[kLongRegistroDisco - 1] = col[14];
             if (secuencia % kBoletosPorDisco == 1) {
                 ++volumen;
                 if (volumen > 1) {
@@ -215,17 +228,17 @@ ResultadoCopia CopiaDisco(Estado& st, const DestinoDisco& destino, DialogoDisco&
                 if (!copia.Escribe(CabeceraDisco(d, volumen))) return r;
             }
         }
+        boleto.emplace_back(col);
+        const int slot = static_cast<int>(boleto.size());
         const int porcentaje =
             static_cast<int>((((secuencia - 1) * 8 + slot) * 200 + d.columnas) / (2 * d.columnas));
         if (porcentaje != ultimoPorcentaje) {
             ultimoPorcentaje = porcentaje;
             dialogo.Progreso(porcentaje, "Se ha copiado el " + std::to_string(porcentaje) + " %");
         }
-        registro.replace(10 + static_cast<size_t>(slot - 1) * kAnchoSlot, kAnchoSlot, col.substr(0, kAnchoSlot));
         if (slot == kSlotsPorBoleto) {
-            registro[9] = '8';
-            if (!copia.Escribe(registro)) return r;
-            slot = 0;
+            if (!copia.Escribe(RegistroBoletoDisco(secuencia, boleto, false))) return r;
+            boleto.clear();
         }
         if (dialogo.Cancelado()) {
             copia.Cancela();
@@ -236,15 +249,7 @@ ResultadoCopia CopiaDisco(Estado& st, const DestinoDisco& destino, DialogoDisco&
         copia.Falla(cambiado, lector.Error() ? lector.Error() : Err::FinDeFichero);
         return r;
     }
-    if (slot != 0) {
-        if (d.ultimoIncompleto) {
-            registro.replace(10 + kAnchoSlot, kAnchoSlot, registro.substr(10, kAnchoSlot));
-            registro[9] = '2';
-        } else {
-            registro[9] = static_cast<char>('0' + slot);
-        }
-        if (!copia.Escribe(registro)) return r;
-    }
+    if (!boleto.empty() && !copia.Escribe(RegistroBoletoDisco(secuencia, boleto, d.ultimoIncompleto))) return r;
     if (!copia.CierraVolumen()) return r;
     r.fin = FinCopia::Copiado;
     dialogo.Panel("Se ha copiado a la unidad " + destino.unidad + " el archivo " + kFicheroDisco);

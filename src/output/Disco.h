@@ -47,6 +47,13 @@ struct DatosDisco {
 DatosDisco CalculaDatosDisco(int64_t columnas, int jornada, std::string_view fecha,
                              std::string_view delegacion, std::string_view receptor);
 
+// The record of ticket number `boleto` holding `columnas` (1 to 8 columns
+// of 15 signs), 123 characters: "D", the number in 8 digits, how many
+// columns it holds, the first 14 signs of each column in its slot of 14
+// (blank slots after the last), and the 15th sign of its first column. With
+// `duplica`, a ticket of one column holds it twice and says 2.
+std::string RegistroBoletoDisco(int64_t boleto, const std::vector<std::string>& columnas, bool duplica);
+
 // The header record of a volume, 123 characters.
 std::string CabeceraDisco(const DatosDisco& d, int volumen);
 
