@@ -107,48 +107,39 @@ bool PdfCompleto(const std::filesystem::path& ruta) {
 }
 #endif
 
-int Imprimir(Contexto& cx, std::vector<std::string>& args) {
+// The scoring report's figures: the last scoring stored for the matchday,
+// counted again over the columns file. nullopt, the reason told, when there
+// is none or the file cannot be read.
+std::optional<DatosInforme> DatosDelEscrutinio(Contexto& cx, const Opciones& o) {
     Estado& st = cx.st;
-    const Opciones o = LeeOpciones(st, args);
-    cx.CargaDatosGenerales();
-
-    if (o.prueba) {
-        st.Jornada() = static_cast<int16_t>(o.jornada);
-        st.Orden() = static_cast<int16_t>(o.orden);
-        LeeJornada(st);
-    } else if (!EligeReduccion(cx, o.jornada, o.orden)) {
-        return kSalidaRechazo;
+    const EntradasEscrutinio e = EntradasDeRegistro(st.RegJornada);
+    const std::string ganadora = ColumnaGanadora(e.Ganadora);
+    if (ganadora.size() < kPartidos) {
+        Rechaza(cx, "SIN ESCRUTINIO",
+                "La jornada " + std::to_string(o.jornada) +
+                    " no tiene guardada una columna ganadora completa. Haga antes el escrutinio con "
+                    "la orden escrutar.");
+        return std::nullopt;
     }
-    Listado l = AbreListado(NumBoletos(st.ReduccionActual.ApuestasReducidas));
-    if (!o.prueba) PonIntervalo(o, l);
-    if (o.copias) l.Copias = static_cast<int16_t>(Entero(*o.copias, 1, 999, "--copias"));
-    if (o.ancho) l.AnchoPapel = *o.ancho == "ancho" ? 1 : 0;
-
-    DatosInforme informe;
-    if (o.salida == Salida::Escrutinio) {
-        const EntradasEscrutinio e = EntradasDeRegistro(st.RegJornada);
-        const std::string ganadora = ColumnaGanadora(e.Ganadora);
-        if (ganadora.size() < kPartidos)
-            return Rechaza(cx, "SIN ESCRUTINIO",
-                           "La jornada " + std::to_string(o.jornada) +
-                               " no tiene guardada una columna ganadora completa. Haga antes el escrutinio con "
-                               "la orden escrutar.");
-        ResultadoEscrutinio r = EscrutaColumnas(st.DirDatos / FicheroRed(o.jornada, o.orden), ganadora, e.Premios);
-        if (r.fin != FinEscrutinio::Completo) {
-            const std::string nombre = FicheroRed(o.jornada, o.orden);
-            if (r.columnaDanada)
-                st.informador->ErrorFichero(TextoColumnasDanadas(nombre, r.columnaDanada));
-            else if (r.errorColumnas == Err::NoEncontrado)
-                cx.err << "No se encuentra el fichero de columnas " << nombre << " de la reducción.\n";
-            else
-                InformaErrorFichero(st, Op::Abre(nombre), r.errorColumnas);
-            return kSalidaRechazo;
-        }
-        informe = DatosInforme{o.jornada,   o.orden,   st.Datos.FechaJornada, st.RegJornada,
-                               ganadora,    e.Premios, r.LisAciertos,         r.LisBoletos};
+    ResultadoEscrutinio r = EscrutaColumnas(st.DirDatos / FicheroRed(o.jornada, o.orden), ganadora, e.Premios);
+    if (r.fin != FinEscrutinio::Completo) {
+        const std::string nombre = FicheroRed(o.jornada, o.orden);
+        if (r.columnaDanada)
+            st.informador->ErrorFichero(TextoColumnasDanadas(nombre, r.columnaDanada));
+        else if (r.errorColumnas == Err::NoEncontrado)
+            cx.err << "No se encuentra el fichero de columnas " << nombre << " de la reducción.\n";
+        else
+            InformaErrorFichero(st, Op::Abre(nombre), r.errorColumnas);
+        return std::nullopt;
     }
+    return DatosInforme{o.jornada, o.orden,   st.Datos.FechaJornada, st.RegJornada,
+                        ganadora,  e.Premios, r.LisAciertos,         r.LisBoletos};
+}
 
+// The chosen output on the printer or into the PDF file.
 #ifdef TOBAL31_CON_QT
+int ImprimeSalida(Contexto& cx, const Opciones& o, Listado& l, const DatosInforme& informe) {
+    Estado& st = cx.st;
     if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     static int argc = 1;
     static char nombre[] = "tobal31-cli";
@@ -242,10 +233,37 @@ int Imprimir(Contexto& cx, std::vector<std::string>& args) {
     }
     cx.out << "Impreso: " << hecho << (o.pdf ? " en " + *o.pdf : std::string(" en la impresora")) << '\n';
     return kSalidaBien;
+}
 #else
-    (void)informe;
+int ImprimeSalida(Contexto& cx, const Opciones&, Listado&, const DatosInforme&) {
     return Rechaza(cx, "SIN IMPRESIÓN", "Esta versión de tobal31-cli se ha construido sin Qt y no puede imprimir.");
+}
 #endif
+
+int Imprimir(Contexto& cx, std::vector<std::string>& args) {
+    Estado& st = cx.st;
+    const Opciones o = LeeOpciones(st, args);
+    cx.CargaDatosGenerales();
+
+    if (o.prueba) {
+        st.Jornada() = static_cast<int16_t>(o.jornada);
+        st.Orden() = static_cast<int16_t>(o.orden);
+        LeeJornada(st);
+    } else if (!EligeReduccion(cx, o.jornada, o.orden)) {
+        return kSalidaRechazo;
+    }
+    Listado l = AbreListado(NumBoletos(st.ReduccionActual.ApuestasReducidas));
+    if (!o.prueba) PonIntervalo(o, l);
+    if (o.copias) l.Copias = static_cast<int16_t>(Entero(*o.copias, 1, 999, "--copias"));
+    if (o.ancho) l.AnchoPapel = *o.ancho == "ancho" ? 1 : 0;
+
+    DatosInforme informe;
+    if (o.salida == Salida::Escrutinio) {
+        auto datos = DatosDelEscrutinio(cx, o);
+        if (!datos) return kSalidaRechazo;
+        informe = std::move(*datos);
+    }
+    return ImprimeSalida(cx, o, l, informe);
 }
 
 REGISTRA_COMANDO(
