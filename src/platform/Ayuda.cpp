@@ -1,11 +1,14 @@
 #include "platform/Ayuda.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace tobal {
 
@@ -23,6 +26,9 @@ VisorAyuda::VisorAyuda(QWidget* padre) : QWidget(padre, Qt::Window), navegador_(
     auto* atras = new QPushButton(QStringLiteral("Atrás"), this);
     auto* inicio = new QPushButton(QStringLiteral("Contenido"), this);
     auto* cerrar = new QPushButton(QStringLiteral("Cerrar"), this);
+    inicio->setObjectName(QStringLiteral("Contenido"));
+    atras->setObjectName(QStringLiteral("Atras"));
+    cerrar->setObjectName(QStringLiteral("Cerrar"));
     connect(atras, &QPushButton::clicked, navegador_, &QTextBrowser::backward);
     connect(navegador_, &QTextBrowser::backwardAvailable, atras, &QPushButton::setEnabled);
     connect(inicio, &QPushButton::clicked, this, [this] { Muestra(Contexto::Indice); });
@@ -45,6 +51,26 @@ void VisorAyuda::Muestra(int contexto) {
     show();
     raise();
     activateWindow();
+}
+
+// Every screen is modal, and a modal window freezes every window that is
+// not its own. The help window becomes the open screen's (its transient
+// child for the window system), so that its buttons, links and scrolling
+// work while the screen stays open; with no screen open it belongs to none.
+void VisorAyuda::Acompana() {
+    QWindow* ventana = windowHandle();
+    if (!ventana) return;
+    QWidget* modal = QApplication::activeModalWidget();
+    QWindow* dueno = modal && modal != this ? modal->window()->windowHandle() : nullptr;
+    if (ventana->transientParent() != dueno) ventana->setTransientParent(dueno);
+}
+
+bool VisorAyuda::event(QEvent* e) {
+    // Shown while a screen is open, a screen opened while it shows, or the
+    // screen it belonged to closed: it goes with the screen now open.
+    if (e->type() == QEvent::WindowBlocked && isVisible())
+        QTimer::singleShot(0, this, [this] { Acompana(); });
+    return QWidget::event(e);
 }
 
 }  // namespace tobal

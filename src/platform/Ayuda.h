@@ -42,7 +42,11 @@ public:
     void Muestra(int contexto) override;
     QTextBrowser* navegador() const { return navegador_; }
 
+protected:
+    bool event(QEvent* e) override;
+
 private:
+    void Acompana();
     QTextBrowser* navegador_;
 };
 

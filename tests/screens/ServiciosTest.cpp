@@ -2,6 +2,7 @@
 #include <QDir>
 #include <QFile>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTextBrowser>
 
@@ -104,6 +105,34 @@ TEST(Ayuda, ElVisorAbreLaPaginaDelContextoYLosEnlacesLlevanAUnaPagina) {
             const QString destino = it.next().captured(1);
             EXPECT_TRUE(paginas.contains(destino)) << pagina.toStdString() << " -> " << destino.toStdString();
         }
+    }
+}
+
+// The help window answers its buttons, links and keys while a modal screen
+// is open: asked from the screen, or already open when the screen opened.
+TEST(Ayuda, ElVisorRespondeConUnaPantallaModalAbierta) {
+    for (bool antes : {false, true}) {
+        SCOPED_TRACE(antes);
+        VisorAyuda visor;
+        if (antes) visor.Muestra(Contexto::Borrado);
+        QDialog pantalla;
+        pantalla.setWindowModality(Qt::ApplicationModal);
+        QStringList paginas;
+        prueba::CuandoModal([&](QWidget* w) {
+            if (!antes) visor.Muestra(Contexto::Borrado);
+            EXPECT_TRUE(QTest::qWaitForWindowExposed(&visor));
+            QTest::qWait(20);
+            // Through the window system, where a blocked window loses its events.
+            QWidget* inicio = visor.findChild<QPushButton*>("Contenido");
+            QTest::mouseClick(visor.windowHandle(), Qt::LeftButton, {}, inicio->mapTo(&visor, inicio->rect().center()));
+            paginas << visor.navegador()->source().fileName();
+            visor.navegador()->setFocus();
+            QTest::keyClick(visor.windowHandle(), Qt::Key_Left, Qt::AltModifier);  // back
+            paginas << visor.navegador()->source().fileName();
+            w->close();
+        });
+        pantalla.exec();
+        EXPECT_EQ(paginas, QStringList({"indice.html", "2800.html"}));
     }
 }
 
