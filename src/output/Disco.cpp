@@ -55,6 +55,20 @@ public:
         return escritor_.Error() == 0 || Falla("escribir", volumen_, escritor_.Error());
     }
 
+    // Volume `volumen` starts with its header; from the second on, after
+    // the earlier one is closed and a new disk is asked for.
+    bool EmpiezaVolumen(int volumen, const DatosDisco& d) {
+        if (volumen > 1) {
+            if (!CierraVolumen()) return false;
+            dialogo_.Mensaje(kTituloDiscoCompleto, TextoDiscoCompleto(volumen));
+            if (!AbreVolumen(volumen)) {
+                if (r_.fin == FinCopia::Cancelado) Cancela();
+                return false;
+            }
+        }
+        return Escribe(CabeceraDisco(d, volumen));
+    }
+
     bool CierraVolumen() {
         int e = escritor_.Cierra();
         return e == 0 || Falla("escribir", volumen_, e);
@@ -161,33 +175,45 @@ std::string TextoDiscoCompleto(int volumen) {
            "). Cuando lo haya cambiado, pulse el botón Salir para seguir copiando.";
 }
 
-ResultadoCopia CopiaDisco(Estado& st, const DestinoDisco& destino, DialogoDisco& dialogo) {
-    ResultadoCopia r;
-    st.NomFichero = FicheroRed(st.Jornada(), st.Orden());
-    st.ErrorFichero = 0;
-    const std::filesystem::path rutaColumnas = st.DirDatos / st.NomFichero;
+namespace {
 
-    int64_t columnas = 0, mala = 0;
-    const int e = CompruebaColumnas(rutaColumnas, columnas, mala);
+// Before anything is written: the columns file read through once, and the
+// run's values. False, with the reason told, when there is nothing to copy
+// or it cannot be copied.
+bool PreparaCopia(Estado& st, DialogoDisco& dialogo, ResultadoCopia& r, int64_t& columnas) {
+    int64_t mala = 0;
+    const int e = CompruebaColumnas(st.DirDatos / st.NomFichero, columnas, mala);
     if (e && !mala) {
         InformaErrorFichero(st, Op::Abre(st.NomFichero), e);
         r.error = e;
-        return r;
+        return false;
     }
     auto rechaza = [&](const std::string& texto) {
         r.fin = FinCopia::Error;
         dialogo.Mensaje(kTituloErrorCopia, texto);
-        return r;
+        return false;
     };
     if (mala) return rechaza(TextoColumnasDanadas(st.NomFichero, mala));
     if (columnas == 0) return rechaza("La reducción no tiene ninguna columna. No hay boletos que copiar a disco.");
     r.datos = CalculaDatosDisco(columnas, st.Jornada(), st.Datos.FechaJornada, st.Datos.Delegacion,
                                 st.Datos.Receptor);
-    const DatosDisco& d = r.datos;
-    if (d.columnas > kMaxColumnasDisco)
-        return rechaza("La reducción tiene " + std::to_string(d.columnas) + " columnas y el archivo " +
+    if (r.datos.columnas > kMaxColumnasDisco)
+        return rechaza("La reducción tiene " + std::to_string(r.datos.columnas) + " columnas y el archivo " +
                        kFicheroDisco + " admite como máximo " + std::to_string(kMaxColumnasDisco) +
                        ". No se puede copiar a disco.");
+    return true;
+}
+
+}  // namespace
+
+ResultadoCopia CopiaDisco(Estado& st, const DestinoDisco& destino, DialogoDisco& dialogo) {
+    ResultadoCopia r;
+    st.NomFichero = FicheroRed(st.Jornada(), st.Orden());
+    st.ErrorFichero = 0;
+    const std::filesystem::path rutaColumnas = st.DirDatos / st.NomFichero;
+    int64_t columnas = 0;
+    if (!PreparaCopia(st, dialogo, r, columnas)) return r;
+    const DatosDisco& d = r.datos;
 
     Copia copia(destino, dialogo, r);
     if (!copia.AbreVolumen(1)) {
@@ -215,18 +241,7 @@ ResultadoCopia CopiaDisco(Estado& st, const DestinoDisco& destino, DialogoDisco&
         ++leidas;
         if (boleto.empty()) {
             ++secuencia;
-            if (secuencia % kBoletosPorDisco == 1) {
-                ++volumen;
-                if (volumen > 1) {
-                    if (!copia.CierraVolumen()) return r;
-                    dialogo.Mensaje(kTituloDiscoCompleto, TextoDiscoCompleto(volumen));
-                    if (!copia.AbreVolumen(volumen)) {
-                        if (r.fin == FinCopia::Cancelado) copia.Cancela();
-                        return r;
-                    }
-                }
-                if (!copia.Escribe(CabeceraDisco(d, volumen))) return r;
-            }
+            if (secuencia % kBoletosPorDisco == 1 && !copia.EmpiezaVolumen(++volumen, d)) return r;
         }
         boleto.emplace_back(col);
         const int slot = static_cast<int>(boleto.size());
