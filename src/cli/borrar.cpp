@@ -14,9 +14,14 @@ int Borrar(Contexto& cx, std::vector<std::string>& args) {
     SinMasArgumentos(args);
     if (hasta < desde) throw ErrorUso("--hasta no puede ser menor que --desde");
     cx.CargaDatosGenerales();
-    const int ficheros = BorraJornadas(cx.st, desde, hasta);
+    const ResultadoBorrado r = BorraJornadas(cx.st, desde, hasta);
+    if (!r.fallos.empty()) {
+        cx.err << kTituloBorradoIncompleto << '\n';
+        for (const std::string& f : r.fallos) cx.err << f << '\n';
+        return kSalidaRechazo;
+    }
     cx.out << "Borradas las jornadas " << desde << " a " << hasta << " ("
-           << Cuenta(ficheros, "fichero", "ficheros") << " de columnas)\n";
+           << Cuenta(r.ficheros, "fichero", "ficheros") << " de columnas)\n";
     return kSalidaBien;
 }
 

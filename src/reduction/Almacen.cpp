@@ -248,10 +248,15 @@ void BorraReduccion(Estado& st, int jornada, int orden) {
     if (int e = Guarda(st, f, cambiadas, false)) InformaErrorFichero(st, Op::BRB, e);
 }
 
-int LiberaReducciones(Estado& st, int desde, int hasta) {
+int LiberaReducciones(Estado& st, int desde, int hasta, int* error) {
+    int sinError = 0;
+    int& e = error ? *error : sinError;
     Cerrojo cerrojo(st.DirDatos);
     FicheroBases f;
-    if (cerrojo.Error() || LeeBases(st, f)) return 0;
+    e = cerrojo.Error();
+    if (!e) e = LeeBases(st, f);
+    if (e == Err::NoEncontrado) e = 0;
+    if (e) return 0;
     std::vector<int> cambiadas;
     for (size_t n = 0; n < f.lineas.size(); ++n) {
         int j, o;
@@ -260,7 +265,8 @@ int LiberaReducciones(Estado& st, int desde, int hasta) {
             cambiadas.push_back(static_cast<int>(n) + 1);
         }
     }
-    if (cambiadas.empty() || Guarda(st, f, cambiadas, false)) return 0;
+    if (cambiadas.empty()) return 0;
+    if ((e = Guarda(st, f, cambiadas, false))) return 0;
     return static_cast<int>(cambiadas.size());
 }
 

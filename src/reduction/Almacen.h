@@ -53,7 +53,9 @@ void BorraReduccion(Estado& st, int jornada, int orden);
 
 // Frees, in one pass and without any message, every record of the
 // matchdays `desde` to `hasta` and orders 1 to 30. Returns how many.
-int LiberaReducciones(Estado& st, int desde, int hasta);
+// `error` (when given) receives the error number, 0 also when there is no
+// BASES.TBX.
+int LiberaReducciones(Estado& st, int desde, int hasta, int* error = nullptr);
 
 // Clears the parameters the method does not use (in ReduccionActual too)
 // and writes its record: in place over the same key, else into the first

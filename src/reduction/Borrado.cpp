@@ -2,7 +2,9 @@
 
 #include <system_error>
 
+#include "app/Archivo.h"
 #include "app/Cerrojo.h"
+#include "app/ErrorFichero.h"
 #include "app/Estado.h"
 #include "app/Texto.h"
 #include "data/Jornadas.h"
@@ -21,16 +23,30 @@ std::string TextoConfirmacionBorrado(int desde, int hasta) {
     return t;
 }
 
-int BorraJornadas(Estado& st, int desde, int hasta) {
+ResultadoBorrado BorraJornadas(Estado& st, int desde, int hasta) {
     namespace fs = std::filesystem;
-    const std::string blancos(kLongRegJornada, ' ');
+    ResultadoBorrado r;
+    auto falla = [&](const std::string& que, int error) {
+        r.fallos.push_back(que + " (error " + std::to_string(error) + ": " + MotivoError(error) + ").");
+    };
     Cerrojo cerrojo(st.DirDatos);
+    if (cerrojo.Error()) {
+        falla("No se ha podido borrar nada: la carpeta de datos no admite cambios", cerrojo.Error());
+        st.ErrorFichero = static_cast<int16_t>(cerrojo.Error());
+        return r;
+    }
     // Leftovers of dead runs go too (their names do not end in .TBX).
     LimpiaTemporales(st);
-    for (int j = desde; j <= hasta; ++j) GrabaRegistroJornada(st, j, blancos);
-    LiberaReducciones(st, desde, hasta);
+    const std::string blancos(kLongRegJornada, ' ');
+    for (int j = desde; j <= hasta; ++j)
+        if (int e = GrabaRegistroJornada(st, j, blancos)) {
+            falla("No se han podido borrar los datos de la jornada " + std::to_string(j) + " en JORNADAS.TBX", e);
+            break;  // the same file: the next ones would fail alike
+        }
+    int errorBases = 0;
+    LiberaReducciones(st, desde, hasta, &errorBases);
+    if (errorBases) falla("No se han podido borrar las reducciones de BASES.TBX", errorBases);
 
-    int borrados = 0;
     std::error_code ec;
     std::vector<fs::path> aBorrar;
     for (auto it = fs::directory_iterator(st.DirDatos, ec); !ec && it != fs::directory_iterator(); it.increment(ec)) {
@@ -41,12 +57,17 @@ int BorraJornadas(Estado& st, int desde, int hasta) {
         const int j = (jj[0] - '0') * 10 + (jj[1] - '0');
         if (j >= desde && j <= hasta) aBorrar.push_back(it->path());
     }
+    if (ec) falla("No se ha podido leer la carpeta de datos para borrar los ficheros de columnas", NumeroError(ec));
     for (const fs::path& p : aBorrar) {
         std::error_code e2;
-        if (fs::is_regular_file(p, e2) && fs::remove(p, e2)) ++borrados;
+        if (fs::is_directory(p, e2)) continue;  // not a columns file
+        if (int e = BorraFichero(p); e == 0)
+            ++r.ficheros;
+        else if (e != Err::NoEncontrado)
+            falla("No se ha podido borrar el fichero de columnas " + p.filename().string(), e);
     }
     st.ErrorFichero = 0;
-    return borrados;
+    return r;
 }
 
 }  // namespace tobal

@@ -141,8 +141,15 @@ void Borrar::BorraRango() {
     Mensaje(st_, sv_, this, QString::fromUtf8(kTituloBorrado),
             QString::fromStdString(TextoConfirmacionBorrado(desde_, hasta_)), BotonMensaje::Borrar);
     if (st_.PulsoBorrar == Falso) return;
-    PunteroEspera espera;
-    BorraJornadas(st_, desde_, hasta_);
+    ResultadoBorrado r;
+    {
+        PunteroEspera espera;
+        r = BorraJornadas(st_, desde_, hasta_);
+    }
+    if (r.fallos.empty()) return;
+    QString texto;
+    for (const std::string& f : r.fallos) texto += (texto.isEmpty() ? "" : "\r\n") + QString::fromStdString(f);
+    Mensaje(st_, sv_, this, QString::fromUtf8(kTituloBorradoIncompleto), texto);
 }
 
 void Borrar::done(int resultado) {

@@ -90,6 +90,30 @@ TEST_F(CliFallos, SoloFicherosRegularesComoFicherosDeDatos) {
     EXPECT_NE(r.errores.find("ERROR 75"), std::string::npos) << r.errores;
 }
 
+// borrar on a read-only folder or with a data file it cannot write: the
+// failed step is told, the exit status is 1 and "Borradas" is not said.
+TEST_F(CliFallos, BorrarQueFallaLoDiceYSaleConUno) {
+    prueba::DiscoPequeno disco(1 << 20);
+    std::vector<std::pair<fs::path, std::string>> casos;
+    if (disco.Montado()) {
+        for (const auto& f : fs::directory_iterator(p.dir())) fs::copy(f.path(), disco / f.path().filename().string());
+        ASSERT_TRUE(disco.SoloLectura());
+        casos.push_back({disco.ruta(), "(error 70: "});
+    }
+    fs::remove(p.dir() / "BASES.TBX");
+    fs::create_directory(p.dir() / "BASES.TBX");
+    casos.push_back({p.dir(), "No se han podido borrar las reducciones de BASES.TBX (error 75"});
+    for (const auto& [carpeta, fallo] : casos) {
+        SCOPED_TRACE(carpeta);
+        const auto r = prueba::EjecutaCliEn(carpeta, {"borrar", "--desde", "12", "--hasta", "12"});
+        EXPECT_EQ(r.codigo, 1);
+        EXPECT_EQ(r.salida, "");
+        EXPECT_EQ(r.errores.rfind("BORRADO INCOMPLETO\n", 0), 0u) << r.errores;
+        EXPECT_NE(r.errores.find(fallo), std::string::npos) << r.errores;
+    }
+    if (!disco.Montado()) GTEST_SKIP() << "read-only folder not tried: " << disco.Motivo();
+}
+
 #ifdef TOBAL31_CON_QT
 // imprimir --pdf F: F is replaced only by a complete PDF. A run with nothing
 // to print, a folder F and a full disk leave everything as it was, with a

@@ -45,7 +45,9 @@ struct Carpeta : EstadoPrueba {
 
 TEST(Borrado, UnaJornadaSinTocarLasDemas) {
     Carpeta c;
-    EXPECT_EQ(BorraJornadas(c.st, 3, 3), 4);
+    const ResultadoBorrado r = BorraJornadas(c.st, 3, 3);
+    EXPECT_EQ(r.ficheros, 4);
+    EXPECT_TRUE(r.fallos.empty());
     EXPECT_EQ(Bytes(c.dir() / "JORNADAS.TBX"), c.jornadas.replace(2 * 533, 533, std::string(533, ' ')));
     for (int n : {0, 3, 4, 6}) c.bases.replace(n * 132, 130, RegistroLibre());  // every record of 3, in place
     EXPECT_EQ(Bytes(c.dir() / "BASES.TBX"), c.bases);
@@ -58,20 +60,46 @@ TEST(Borrado, UnaJornadaSinTocarLasDemas) {
     EXPECT_EQ(Bytes(c.dir() / "BASES.TBX"), c.bases);
 }
 
-TEST(Borrado, SinFicherosOConFicherosQueSonCarpetas) {
+// A step that fails is told at the end and does not stop the others; what
+// is no failure (nothing stored, a folder named like a columns file) is
+// silent.
+TEST(Borrado, LosPasosQueFallanSeDicenAlFinal) {
     EstadoPrueba e;
-    EXPECT_EQ(BorraJornadas(e.st, 1, 52), 0);  // nothing there: no crash
-    EXPECT_LE(e.mensajes.mensajes.size(), 1u);  // never one message per order
-    // The matchday file and a columns file are folders: those steps are
-    // skipped, the others run.
+    ResultadoBorrado r = BorraJornadas(e.st, 1, 52);  // nothing there
+    EXPECT_EQ(r.ficheros, 0);
+    EXPECT_TRUE(r.fallos.empty() && e.mensajes.mensajes.empty());
+    const std::vector<std::pair<std::string, std::string>> casos = {
+        {"JORNADAS.TBX", "No se han podido borrar los datos de la jornada 3 en JORNADAS.TBX (error 75"},
+        {"BASES.TBX", "No se han podido borrar las reducciones de BASES.TBX (error 75"}};
+    for (const auto& [carpeta, fallo] : casos) {
+        SCOPED_TRACE(carpeta);
+        Carpeta c;
+        fs::remove(c.dir() / carpeta);
+        fs::create_directory(c.dir() / carpeta);
+        fs::create_directory(c.dir() / "RED0303.TBX");
+        r = BorraJornadas(c.st, 3, 3);
+        ASSERT_EQ(r.fallos.size(), 1u);
+        EXPECT_EQ(r.fallos[0].rfind(fallo, 0), 0u) << r.fallos[0];
+        EXPECT_EQ(r.ficheros, 4);  // the other steps ran
+        EXPECT_TRUE(fs::is_directory(c.dir() / carpeta) && fs::is_directory(c.dir() / "RED0303.TBX"));
+        EXPECT_EQ(Bytes(c.dir() / "RED0401.TBX"), "RED0401.TBX");
+    }
+}
+
+TEST(Borrado, CarpetaDeSoloLecturaNoBorraNadaYLoDice) {
+    DiscoPequeno disco(1 << 20);
+    if (!disco.Montado()) GTEST_SKIP() << disco.Motivo();
     Carpeta c;
-    fs::remove(c.dir() / "JORNADAS.TBX");
-    fs::create_directory(c.dir() / "JORNADAS.TBX");
-    fs::create_directory(c.dir() / "RED0303.TBX");
-    BorraJornadas(c.st, 3, 3);
-    EXPECT_TRUE(fs::is_directory(c.dir() / "JORNADAS.TBX"));
-    EXPECT_FALSE(ExisteReduccion(c.st, 3, 2) || fs::exists(c.dir() / "RED0301.TBX"));
-    EXPECT_EQ(Bytes(c.dir() / "RED0401.TBX"), "RED0401.TBX");
+    for (const auto& f : fs::directory_iterator(c.dir())) fs::copy(f.path(), disco / f.path().filename().string());
+    ASSERT_TRUE(disco.SoloLectura());
+    c.st.DirDatos = disco.ruta();
+    const ResultadoBorrado r = BorraJornadas(c.st, 3, 3);
+    EXPECT_EQ(r.ficheros, 0);
+    ASSERT_FALSE(r.fallos.empty());
+    EXPECT_NE(r.fallos[0].find("(error 70: "), std::string::npos) << r.fallos[0];
+    EXPECT_EQ(Bytes(disco / "JORNADAS.TBX"), c.jornadas);
+    EXPECT_EQ(Bytes(disco / "BASES.TBX"), c.bases);
+    for (const auto& n : c.van) EXPECT_EQ(Bytes(disco / n), n);
 }
 
 }  // namespace

@@ -152,6 +152,10 @@ DiscoPequeno::~DiscoPequeno() {
     if (montado_) ::umount2(carpeta_.ruta().c_str(), MNT_DETACH);
 }
 
+bool DiscoPequeno::SoloLectura() {
+    return montado_ && ::mount("tobal31", carpeta_.ruta().c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+}
+
 void DiscoPequeno::Llena() {
     const int fd = ::open((carpeta_ / "relleno").c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
     const std::string bloque(4096, 'r');

@@ -113,6 +113,8 @@ public:
     fs::path operator/(const std::string& nombre) const { return carpeta_ / nombre; }
     // Fills what is left of it with one file.
     void Llena();
+    // Mounts it again read-only (a read-only folder, for root too).
+    bool SoloLectura();
 
 private:
     CarpetaTemporal carpeta_;
