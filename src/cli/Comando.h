@@ -103,6 +103,10 @@ bool TomaCarpeta(Contexto& cx, std::optional<Cerrojo>& cerrojo, const std::strin
 // Prints a refusal: title line, then text, on stderr; returns 1.
 int Rechaza(Contexto& cx, const std::string& titulo, const std::string& texto);
 
+// Reads record st.Jornada() of JORNADAS.TBX as LeeJornada does; when it
+// cannot be read prints the refusal "ERROR EN LA JORNADA" and returns false.
+bool LeeJornadaElegida(Contexto& cx);
+
 // Makes (jornada, orden) the current reduction as a screen does when one is
 // chosen: reads its matchday record and loads the reduction. When there is
 // no such reduction, or its files cannot be read, prints the refusal

@@ -30,11 +30,23 @@ int Rechaza(Contexto& cx, const std::string& titulo, const std::string& texto) {
 
 std::string AUtf8(const std::string& cp1252) { return Cp1252AUtf8(cp1252); }
 
+bool LeeJornadaElegida(Contexto& cx) {
+    Estado& st = cx.st;
+    LeeJornada(st);
+    if (st.ErrorFichero == 0) return true;
+    // Without its record the date and the teams would be blanks: a bets
+    // file dated 000000, tickets of no matchday.
+    Rechaza(cx, "ERROR EN LA JORNADA",
+            "No se ha podido leer la jornada " + std::to_string(st.Jornada()) + " en JORNADAS.TBX (error " +
+                std::to_string(st.ErrorFichero) + "). No se sigue sin su fecha y sus partidos.");
+    return false;
+}
+
 bool EligeReduccion(Contexto& cx, int jornada, int orden) {
     Estado& st = cx.st;
     st.Jornada() = static_cast<int16_t>(jornada);
     st.Orden() = static_cast<int16_t>(orden);
-    LeeJornada(st);
+    if (!LeeJornadaElegida(cx)) return false;
     // Without BASES.TBX there is nothing to choose; the lookup would only
     // say the file is missing.
     std::error_code ec;

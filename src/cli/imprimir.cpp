@@ -248,7 +248,7 @@ int Imprimir(Contexto& cx, std::vector<std::string>& args) {
     if (o.prueba) {
         st.Jornada() = static_cast<int16_t>(o.jornada);
         st.Orden() = static_cast<int16_t>(o.orden);
-        LeeJornada(st);
+        if (!LeeJornadaElegida(cx)) return kSalidaRechazo;
     } else if (!EligeReduccion(cx, o.jornada, o.orden)) {
         return kSalidaRechazo;
     }

@@ -180,13 +180,23 @@ namespace {
 // Before anything is written: the columns file read through once, and the
 // run's values. False, with the reason told, when there is nothing to copy
 // or it cannot be copied.
-bool PreparaCopia(Estado& st, DialogoDisco& dialogo, ResultadoCopia& r, int64_t& columnas) {
+bool PreparaCopia(Estado& st, const DestinoDisco& destino, DialogoDisco& dialogo, ResultadoCopia& r,
+                  int64_t& columnas) {
     int64_t mala = 0;
     const int e = CompruebaColumnas(st.DirDatos / st.NomFichero, columnas, mala);
     if (e && !mala) {
         InformaErrorFichero(st, Op::Abre(st.NomFichero), e);
         r.error = e;
         return false;
+    }
+    // A leftover bets file of an earlier run is always replaced: once there
+    // are columns to copy it goes, also when this copy is refused, so that
+    // it is never handed in for this one. Volumes of an earlier, larger
+    // copy beside it go too: they would be handed in with the new file.
+    BorraFichero(RutaVolumen(destino, 1));
+    for (int v = 2; destino.volumenesAparte && v <= 99; ++v) {
+        int error = 0;
+        if (TamanoFichero(RutaVolumen(destino, v), error) >= 0) BorraFichero(RutaVolumen(destino, v));
     }
     auto rechaza = [&](const std::string& texto) {
         r.fin = FinCopia::Error;
@@ -212,7 +222,7 @@ ResultadoCopia CopiaDisco(Estado& st, const DestinoDisco& destino, DialogoDisco&
     st.ErrorFichero = 0;
     const std::filesystem::path rutaColumnas = st.DirDatos / st.NomFichero;
     int64_t columnas = 0;
-    if (!PreparaCopia(st, dialogo, r, columnas)) return r;
+    if (!PreparaCopia(st, destino, dialogo, r, columnas)) return r;
     const DatosDisco& d = r.datos;
 
     Copia copia(destino, dialogo, r);

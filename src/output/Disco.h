@@ -119,6 +119,9 @@ std::string TextoDiscoCompleto(int volumen);  // the volume that starts
 // with st.Datos' date, delegation and receiver. The columns file is read
 // twice: first to count and check its columns, so that the headers tell what
 // the file holds and a damaged column never reaches the bets file.
+// Once the columns file has been read, any earlier "AD243" (and, with
+// volumenesAparte, its volumes "AD243.nn") at the destination is deleted,
+// also when the copy is then refused.
 ResultadoCopia CopiaDisco(Estado& st, const DestinoDisco& destino, DialogoDisco& dialogo);
 
 }  // namespace tobal

@@ -90,6 +90,42 @@ TEST_F(CliFallos, SoloFicherosRegularesComoFicherosDeDatos) {
     EXPECT_NE(r.errores.find("ERROR 75"), std::string::npos) << r.errores;
 }
 
+// exportar and imprimir refuse when the matchday cannot be read (no bets
+// file dated 000000); an export that reads the columns replaces every
+// leftover of an earlier one, the volumes beyond the first included, also
+// when it is refused.
+TEST_F(CliFallos, ExportarSinJornadaNoSigueYNoDejaRestosDeOtraCopia) {
+    const std::vector<std::string> exportar{"exportar", "--destino", destino.ruta().string()};
+    auto restos = [&] {
+        for (const char* n : {"AD243", "AD243.02", "AD243.03"}) prueba::EscribeBytes(destino / n, "anterior");
+    };
+    restos();
+    auto r = Cli(exportar);  // 24 columns: one volume
+    EXPECT_EQ(r.codigo, 0) << r.errores;
+    EXPECT_EQ(std::distance(fs::directory_iterator(destino.ruta()), {}), 1);
+    EXPECT_EQ(Bytes(destino / "AD243").substr(0, 6), "C01243");
+    restos();
+    prueba::EscribeBytes(p.dir() / "RED1201.TBX", prueba::FicheroConColumnaDanada(prueba::ColumnasDanadas()[0]));
+    EXPECT_EQ(Cli(exportar).codigo, 1);
+    EXPECT_TRUE(fs::is_empty(destino.ruta()));
+
+    fs::remove(p.dir() / "JORNADAS.TBX");
+    fs::create_directory(p.dir() / "JORNADAS.TBX");
+    prueba::GrabaReduccionPrueba(p.st, 12, 1, 24);
+    std::vector<std::vector<std::string>> ordenes{exportar};
+#ifdef TOBAL31_CON_QT
+    ordenes.push_back({"imprimir", "boletos", "--pdf", Pdf().string()});
+    ordenes.push_back({"imprimir", "boletos", "--prueba", "--pdf", Pdf().string()});
+#endif
+    for (const auto& args : ordenes) {
+        SCOPED_TRACE(testing::PrintToString(args));
+        r = Cli(args);
+        EXPECT_EQ(r.codigo, 1);
+        EXPECT_NE(r.errores.find("ERROR EN LA JORNADA"), std::string::npos) << r.errores;
+        EXPECT_TRUE(fs::is_empty(destino.ruta()));
+    }
+}
+
 // borrar on a read-only folder or with a data file it cannot write: the
 // failed step is told, the exit status is 1 and "Borradas" is not said.
 TEST_F(CliFallos, BorrarQueFallaLoDiceYSaleConUno) {

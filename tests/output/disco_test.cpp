@@ -195,7 +195,7 @@ TEST_F(Disco, FallosYCancelacionNoDejanFichero) {
     EXPECT_EQ(dialogo.panel.back(), kTextoCopiaCancelada);
 }
 
-TEST_F(Disco, FicherosDeColumnasDanadosSeRechazanAntesDeTocarElDisco) {
+TEST_F(Disco, FicherosDeColumnasDanadosSeRechazanYNoQuedaElArchivoAnterior) {
     EscribeBytes(unidad / "AD243", "anterior");
     EXPECT_EQ(CopiaDisco(p.st, destino, dialogo).fin, FinCopia::SinColumnas);  // sin fichero: no se dice nada
     EXPECT_TRUE(dialogo.mensajes.empty() && p.mensajes.mensajes.empty());
@@ -206,7 +206,8 @@ TEST_F(Disco, FicherosDeColumnasDanadosSeRechazanAntesDeTocarElDisco) {
         EXPECT_EQ(CopiaDisco(p.st, destino, dialogo).fin, FinCopia::Error);
         ASSERT_EQ(dialogo.mensajes.size(), 2u);
         EXPECT_EQ(dialogo.mensajes[0], kTituloErrorCopia);
-        EXPECT_EQ(Fichero(), "anterior");
+        EXPECT_FALSE(fs::exists(unidad / "AD243"));  // a leftover never stays beside a refusal
+        EscribeBytes(unidad / "AD243", "anterior");
     }
     EXPECT_GT(CalculaDatosDisco(4782969, 1, "01/09/02", "00", "00000").columnas, kMaxColumnasDisco);
 }
