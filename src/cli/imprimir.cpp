@@ -88,6 +88,8 @@ Opciones LeeOpciones(Estado& st, std::vector<std::string>& args) {
 void PonIntervalo(const Opciones& o, Listado& l) {
     int desde = o.desde ? Entero(*o.desde, 1, INT_MAX, "--desde") : 1;
     int hasta = o.hasta ? Entero(*o.hasta, 1, INT_MAX, "--hasta") : l.NumBoletos;
+    if (!o.hasta && desde > l.NumBoletos)
+        throw ErrorUso("la reducción solo tiene " + std::to_string(l.NumBoletos) + " boletos");
     if (hasta < desde) throw ErrorUso("--hasta no puede ser menor que --desde");
     if (desde > l.NumBoletos)
         throw ErrorUso("la reducción solo tiene " + std::to_string(l.NumBoletos) + " boletos");

@@ -108,17 +108,24 @@ void LeeDatosGen(Estado& st, bool creaSiFalta) {
     std::string contenido;
     int e = LeeFichero(st.DirDatos / kFichero, contenido);
     if (e) {
-        InformaErrorFichero(st, Op::LDG, e);
         DatosGenPorDefecto(st);
         // Only a missing file is created: one that cannot be read keeps the
         // user's settings, and the defaults stay in memory.
         if (e != Err::NoEncontrado || !creaSiFalta) {
+            InformaErrorFichero(st, Op::LDG, e);
             st.Datos.Precio = ValorPrecio(st.Datos.PrecioApuesta);
             return;
         }
-        if (int eg = GrabaDatosGen(st); eg && st.informador)
-            st.informador->ErrorFichero("LDG ERROR " + std::to_string(eg) +
-                                        ": No se ha podido grabar el fichero de datos generales DATOSGEN.TBX");
+        // The message says the file was created only once it was.
+        if (int eg = GrabaDatosGen(st)) {
+            st.ErrorFichero = static_cast<int16_t>(e);
+            if (st.informador)
+                st.informador->ErrorFichero("LDG ERROR " + std::to_string(eg) +
+                                            ": No se encuentra el fichero de datos generales DATOSGEN.TBX y no se "
+                                            "ha podido crear (" + MotivoError(eg) + ").");
+        } else {
+            InformaErrorFichero(st, Op::LDG, e);
+        }
         st.Datos.Precio = ValorPrecio(st.Datos.PrecioApuesta);
         return;
     }

@@ -126,6 +126,20 @@ TEST_F(CliFallos, ExportarSinJornadaNoSigueYNoDejaRestosDeOtraCopia) {
     }
 }
 
+// Messages that say what happened: --desde past the last ticket names the
+// tickets, not a --hasta that was not given; DATOSGEN.TBX that cannot be
+// created is not said to be created.
+TEST_F(CliFallos, MensajesQueDicenLoQuePaso) {
+    auto r = Cli({"imprimir", "boletos", "--desde", "4", "--pdf", Pdf().string()});
+    EXPECT_NE(r.errores.find("solo tiene 3 boletos"), std::string::npos) << r.errores;
+    prueba::DiscoPequeno disco(1 << 20);
+    if (!disco.Montado()) GTEST_SKIP() << disco.Motivo();
+    ASSERT_TRUE(disco.SoloLectura());
+    r = prueba::EjecutaCliEn(disco.ruta(), {"equipos"});
+    EXPECT_EQ(r.errores.find("procedido a crearlo"), std::string::npos) << r.errores;
+    EXPECT_NE(r.errores.find("no se ha podido crear"), std::string::npos) << r.errores;
+}
+
 // borrar on a read-only folder or with a data file it cannot write: the
 // failed step is told, the exit status is 1 and "Borradas" is not said.
 TEST_F(CliFallos, BorrarQueFallaLoDiceYSaleConUno) {
