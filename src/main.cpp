@@ -10,6 +10,7 @@
 #include "platform/Recursos.h"
 #include "platform/Servicios.h"
 #include "platform/Sonidos.h"
+#include "platform/Teclado.h"
 #include "screens/Arranque.h"
 #include "screens/Tb1x2.h"
 
@@ -39,6 +40,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Tobal31"));
     QApplication::setDesktopFileName(QStringLiteral("tobal31"));
     tobal::IniciaRecursos();
+    tobal::RetornoTeclado::Instala();
     QApplication::setWindowIcon(QIcon(tobal::ImagenAplicacion(64)));
 
     tobal::Estado st;

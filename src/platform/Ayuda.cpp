@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QTimer>
@@ -20,6 +21,9 @@ QString PaginaAyuda(int contexto) {
 
 VisorAyuda::VisorAyuda(QWidget* padre) : QWidget(padre, Qt::Window), navegador_(new QTextBrowser(this)) {
     setWindowTitle(QStringLiteral("Ayuda de Tobal31"));
+    setObjectName(QStringLiteral("VisorAyuda"));
+    navegador_->setObjectName(QStringLiteral("Tex_Ayuda"));
+    navegador_->setAccessibleName(QStringLiteral("Texto de la ayuda"));
     navegador_->setOpenLinks(true);
     navegador_->setOpenExternalLinks(false);
 
@@ -34,6 +38,9 @@ VisorAyuda::VisorAyuda(QWidget* padre) : QWidget(padre, Qt::Window), navegador_(
     connect(inicio, &QPushButton::clicked, this, [this] { Muestra(Contexto::Indice); });
     connect(cerrar, &QPushButton::clicked, this, &QWidget::close);
     atras->setEnabled(false);
+    atras->setObjectName(QStringLiteral("Cmd_Atras"));
+    inicio->setObjectName(QStringLiteral("Cmd_Contenido"));
+    cerrar->setObjectName(QStringLiteral("Cmd_Cerrar"));
 
     auto* botones = new QHBoxLayout;
     botones->addWidget(inicio);
@@ -44,6 +51,15 @@ VisorAyuda::VisorAyuda(QWidget* padre) : QWidget(padre, Qt::Window), navegador_(
     capa->addLayout(botones);
     capa->addWidget(navegador_);
     resize(640, 560);
+}
+
+void VisorAyuda::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Escape) {
+        e->accept();
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(e);
 }
 
 void VisorAyuda::Muestra(int contexto) {

@@ -44,6 +44,8 @@ public:
 
 protected:
     bool event(QEvent* e) override;
+    // Escape closes the window, as its close button does.
+    void keyPressEvent(QKeyEvent* e) override;
 
 private:
     void Acompana();

@@ -20,6 +20,9 @@ std::unique_ptr<Tb1x2> Main(Estado& st, Servicios& sv, const std::filesystem::pa
     LimpiaTemporales(st);
     auto menu = std::make_unique<Tb1x2>(st, sv);
     menu->show();
+    // The keyboard goes to the menu once the splash has gone, also where no
+    // window manager hands it over.
+    menu->activateWindow();
     while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
     return menu;
 }

@@ -4,6 +4,7 @@
 
 #include "Entorno.h"
 #include "data/DatosGen.h"
+#include "platform/Teclado.h"
 #include "screens/Arranque.h"
 #include "screens/Tb1x2.h"
 
@@ -116,6 +117,7 @@ TEST(Menu, LosSonidosSoloSuenanConSonidoSiEnCualquierCaja) {
 // leaves the program. Assistive technology sees each option as a push button
 // named by its caption.
 TEST(Menu, ElTecladoRecorreYAbreLasOpcionesYEscapeSale) {
+    RetornoTeclado::Instala();
     MenuPrueba m;
     m.menu->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(m.menu.get()));
@@ -141,13 +143,15 @@ TEST(Menu, ElTecladoRecorreYAbreLasOpcionesYEscapeSale) {
         EXPECT_EQ(a->text(QAccessible::Name), QString::fromUtf8(nombres[o - 1])) << o;
         opcion->setFocus();
         QTest::keyClick(opcion, o % 2 ? Qt::Key_Return : Qt::Key_Space);
+        QTest::qWait(20);
+        EXPECT_EQ(QApplication::activeWindow(), m.menu.get()) << o;
     }
     EXPECT_EQ(m.abiertas, (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
     EXPECT_EQ(m.sonidos.pedidos, std::vector<int>(7, 6));
 
-    m.menu->activateWindow();
+    // The keyboard came back to the menu, where it was, after each screen.
     ASSERT_TRUE(QTest::qWaitForWindowActive(m.menu.get()));
-    ASSERT_EQ(QApplication::focusWidget(), m.menu->Opc[Tb1x2::kOpciones - 1]);  // where it was
+    ASSERT_EQ(QApplication::focusWidget(), m.menu->Opc[Tb1x2::kOpciones - 1]);
     QSignalSpy terminado(m.menu.get(), &Tb1x2::terminado);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     EXPECT_EQ(terminado.count(), 1);
