@@ -38,9 +38,6 @@ VisorAyuda::VisorAyuda(QWidget* padre) : QWidget(padre, Qt::Window), navegador_(
     connect(inicio, &QPushButton::clicked, this, [this] { Muestra(Contexto::Indice); });
     connect(cerrar, &QPushButton::clicked, this, &QWidget::close);
     atras->setEnabled(false);
-    atras->setObjectName(QStringLiteral("Cmd_Atras"));
-    inicio->setObjectName(QStringLiteral("Cmd_Contenido"));
-    cerrar->setObjectName(QStringLiteral("Cmd_Cerrar"));
 
     auto* botones = new QHBoxLayout;
     botones->addWidget(inicio);

@@ -131,9 +131,6 @@ Jornadas::Jornadas(Estado& st, Servicios& sv, QWidget* padre)
         cbo->setInsertPolicy(QComboBox::NoInsert);
         cbo->setMaxVisibleItems(15);
         cbo->lineEdit()->setMaxLength(static_cast<int>(kAnchoEquipo));
-        // The typing box has the focus: assistive technology reads its name,
-        // not the box's, which on Linux is the team shown.
-        cbo->lineEdit()->setAccessibleName(cbo->accessibleName());
         cbo->setValidator(new ValidadorCp1252({}, cbo));
         cbo->setGeometry(s % 2 ? 64 : 246, kYPartidos + (m - 1) * kAltoFila, 170, kAltoFila - 3);
         connect(cbo->lineEdit(), &QLineEdit::textEdited, this, [this] { Pic_Guardar->PonActivo(true); });

@@ -1,4 +1,3 @@
-#include <QAccessible>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -224,20 +223,6 @@ TEST(Jornadas, ElTecladoLlegaATodoYCadaControlTieneNombre) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     EXPECT_FALSE(ed.j->isVisible());
     EXPECT_EQ(ed.sonidos.pedidos, std::vector<int>{5});
-}
-
-// What a screen reader says on reaching a team field: which match and which
-// side, also once a team is written in it.
-TEST(Jornadas, CadaCajaDeEquipoDiceSuPartidoYSuLadoAlLectorDePantalla) {
-    Editor ed(1);
-    ed.j->Cbo_Equipo[1]->setEditText("Betis");
-    for (int s : {1, 2, 15, 30}) {
-        ed.j->Cbo_Equipo[s]->setFocus();
-        QWidget* foco = QApplication::focusWidget();
-        ASSERT_NE(foco, nullptr) << s;
-        const QString esperado = QString("Partido %1, equipo de %2").arg((s + 1) / 2).arg(s % 2 ? "casa" : "fuera");
-        EXPECT_EQ(QAccessible::queryAccessibleInterface(foco)->text(QAccessible::Name), esperado) << s;
-    }
 }
 
 }  // namespace
