@@ -160,6 +160,41 @@ Recuento CuentaCercanos(const uint8_t* d, size_t total) {
     return r;
 }
 
+#ifdef __SSE2__
+// Marks the results of `lineas` lines of 19 bytes (see Analisis::Marca);
+// returns how many it marked, stopping before the first line that is not a
+// column inside the base. Built also for processors with AVX2, whose
+// three-operand instructions save the copies between registers.
+__attribute__((target_clones("avx2", "default"))) size_t MarcaLineas(const unsigned char* l, size_t lineas,
+                                                                      uint8_t* d, const uint8_t (*digito)[16],
+                                                                      const int16_t (*paso)[8], size_t mitad) {
+    auto carga = [](const void* p) { return _mm_loadu_si128(static_cast<const __m128i*>(p)); };
+    const __m128i uno = _mm_set1_epi8('1'), equis = _mm_set1_epi8('X'), dos = _mm_set1_epi8('2');
+    const __m128i cero = _mm_setzero_si128();
+    const __m128i d1 = carga(digito[0]), dX = carga(digito[1]), d2 = carga(digito[2]);
+    const __m128i pasoBajo = carga(paso[0]), pasoAlto = carga(paso[1]);
+    // Bytes 15-18 of a line: the sign of match 15, then quote, CR, LF.
+    constexpr uint32_t kCierre = 0x0A0D2200u;
+    for (size_t k = 0; k < lineas; ++k, l += kLongLineaColumna) {
+        const __m128i v = carga(l + 1);
+        const __m128i e1 = _mm_cmpeq_epi8(v, uno), eX = _mm_cmpeq_epi8(v, equis), e2 = _mm_cmpeq_epi8(v, dos);
+        const __m128i dig = _mm_or_si128(_mm_or_si128(_mm_and_si128(e1, d1), _mm_and_si128(eX, dX)), _mm_and_si128(e2, d2));
+        const int signos = _mm_movemask_epi8(_mm_or_si128(_mm_or_si128(e1, eX), e2));
+        uint32_t cierre;
+        std::memcpy(&cierre, l + 15, 4);
+        if ((_mm_movemask_epi8(dig) | (signos ^ 0x7FFF)) != 0 || (cierre & 0xFFFFFF00u) != kCierre || l[0] != '"')
+            return k;
+        const __m128i a = _mm_madd_epi16(_mm_unpacklo_epi8(dig, cero), pasoBajo);
+        const __m128i b = _mm_madd_epi16(_mm_unpackhi_epi8(dig, cero), pasoAlto);
+        // Lanes: the low half's sum twice, the high half's twice.
+        __m128i t = _mm_add_epi32(_mm_unpacklo_epi64(a, b), _mm_unpackhi_epi64(a, b));
+        t = _mm_add_epi32(t, _mm_shuffle_epi32(t, 0xB1));
+        d[static_cast<size_t>(_mm_extract_epi16(t, 0)) + static_cast<size_t>(_mm_extract_epi16(t, 4)) * mitad] = 0;
+    }
+    return lineas;
+}
+#endif
+
 class Analisis {
 public:
     Analisis(const Reduccion& r, const fs::path& ruta, const std::string& nombre, const AvanceGarantia& avance,
@@ -265,30 +300,10 @@ bool Analisis::Marca(const std::string& datos, ResultadoGarantia& g) {
         else
             paso[1][i - 9] = static_cast<int16_t>(pasoPartido_[i] / mitad);
     }
-    auto carga = [](const void* p) { return _mm_loadu_si128(static_cast<const __m128i*>(p)); };
-    const __m128i uno = _mm_set1_epi8('1'), equis = _mm_set1_epi8('X'), dos = _mm_set1_epi8('2');
-    const __m128i cero = _mm_setzero_si128();
-    const __m128i d1 = carga(digito[0]), dX = carga(digito[1]), d2 = carga(digito[2]);
-    const __m128i pasoBajo = carga(paso[0]), pasoAlto = carga(paso[1]);
-    // Bytes 15-18 of a line: the sign of match 15, then quote, CR, LF.
-    constexpr uint32_t kCierre = 0x0A0D2200u;
-    for (size_t k = 0; k < lineas; ++k, l += kLongLineaColumna) {
-        const __m128i v = carga(l + 1);
-        const __m128i e1 = _mm_cmpeq_epi8(v, uno), eX = _mm_cmpeq_epi8(v, equis), e2 = _mm_cmpeq_epi8(v, dos);
-        const __m128i dig = _mm_or_si128(_mm_or_si128(_mm_and_si128(e1, d1), _mm_and_si128(eX, dX)), _mm_and_si128(e2, d2));
-        const int signos = _mm_movemask_epi8(_mm_or_si128(_mm_or_si128(e1, eX), e2));
-        uint32_t cierre;
-        std::memcpy(&cierre, l + 15, 4);
-        if ((_mm_movemask_epi8(dig) | (signos ^ 0x7FFF)) != 0 || (cierre & 0xFFFFFF00u) != kCierre || l[0] != '"') {
-            g = ColumnaMala(columnas_ + static_cast<int64_t>(k) + 1, l);
-            return false;
-        }
-        const __m128i a = _mm_madd_epi16(_mm_unpacklo_epi8(dig, cero), pasoBajo);
-        const __m128i b = _mm_madd_epi16(_mm_unpackhi_epi8(dig, cero), pasoAlto);
-        // Lanes: the low half's sum twice, the high half's twice.
-        __m128i t = _mm_add_epi32(_mm_unpacklo_epi64(a, b), _mm_unpackhi_epi64(a, b));
-        t = _mm_add_epi32(t, _mm_shuffle_epi32(t, 0xB1));
-        d[static_cast<size_t>(_mm_extract_epi16(t, 0)) + static_cast<size_t>(_mm_extract_epi16(t, 4)) * mitad] = 0;
+    const size_t buenas = MarcaLineas(l, lineas, d, digito, paso, mitad);
+    if (buenas < lineas) {
+        g = ColumnaMala(columnas_ + static_cast<int64_t>(buenas) + 1, l + buenas * kLongLineaColumna);
+        return false;
     }
 #else
     for (size_t k = 0; k < lineas; ++k, l += kLongLineaColumna) {
