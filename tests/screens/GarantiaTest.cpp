@@ -102,6 +102,24 @@ TEST(VentanaGarantia, UnFicheroDanadoSeDiceEnLaVentana) {
 }
 
 
+// Runs `accion` on the next window of type T that opens modally. The screen
+// under it is modal too, and a click sound lets events through before the
+// window opens: only a window of that type ends the wait (five seconds).
+template <class T>
+void CuandoVentana(std::function<void(T*)> accion) {
+    auto* sondeo = new QTimer;
+    auto intentos = std::make_shared<int>(0);
+    QObject::connect(sondeo, &QTimer::timeout, [sondeo, accion, intentos] {
+        auto* w = qobject_cast<T*>(QApplication::activeModalWidget());
+        const bool agotado = ++*intentos > 1000;
+        if (!agotado && (!w || !w->isVisible())) return;
+        sondeo->stop();
+        sondeo->deleteLater();
+        if (!agotado) accion(w);
+    });
+    sondeo->start(5);
+}
+
 // What the guarantee window showed when a screen's button opened it; the
 // window is left with Pic_Salir.
 struct Vista {
@@ -110,9 +128,7 @@ struct Vista {
 };
 std::shared_ptr<Vista> CuandoGarantia() {
     auto v = std::make_shared<Vista>();
-    prueba::CuandoModal([v](QWidget* w) {
-        auto* g = qobject_cast<Garantia*>(w);
-        if (!g) return;
+    CuandoVentana<Garantia>([v](Garantia* g) {
         QElapsedTimer t;
         t.start();
         while (g->fase() == Garantia::Fase::Calculando && t.elapsed() < 5000) QTest::qWait(5);
@@ -151,8 +167,8 @@ TEST(VentanaGarantia, LaPantallaDeReduccionLaAbreTrasUnaReduccionTerminada) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
     EXPECT_FALSE(d.Pic_Garantia->Activo()) << "the screen may differ from what is stored";
 
-    prueba::CuandoModal([](QWidget* w) {  // it exists already: reduce again
-        if (auto* m = qobject_cast<Mensajes*>(w)) QTest::mouseClick(m->Pic_Reducir, Qt::LeftButton);
+    CuandoVentana<Mensajes>([](Mensajes* m) {  // it exists already: reduce again
+        QTest::mouseClick(m->Pic_Reducir, Qt::LeftButton);
     });
     QSignalSpy fin(&d, &Reducir::reduccionAcabada);
     QTest::mouseClick(d.Pic_Reducir, Qt::LeftButton);
