@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
+#include <QTimer>
 #include <algorithm>
 
 #include "app/Formato.h"
@@ -78,7 +79,10 @@ QRect Garantia::AreaTexto() { return QRect(30, 272, 520, 62); }
 
 void Garantia::showEvent(QShowEvent* e) {
     QDialog::showEvent(e);
-    if (!trabajo_) Empieza();
+    // Started once the window is up: a Cancel pressed before then still counts.
+    QTimer::singleShot(0, this, [this] {
+        if (!trabajo_) Empieza();
+    });
 }
 
 void Garantia::Empieza() {
