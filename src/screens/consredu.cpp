@@ -10,6 +10,7 @@
 #include "app/ErrorFichero.h"
 #include "app/Estado.h"
 #include "app/Formato.h"
+#include "app/Informador.h"
 #include "app/Texto.h"
 #include "data/Jornadas.h"
 #include "platform/Ayuda.h"
@@ -191,7 +192,27 @@ consredu::consredu(Estado& st, Servicios& sv, QWidget* padre) : QDialog(padre), 
     CargaConsulta();
 }
 
-consredu::~consredu() { fichero_.close(); }
+consredu::~consredu() { CierraFichero(); }
+
+void consredu::CierraFichero() {
+    fichero_.Cierra();
+    abierto_ = false;
+}
+
+// A damaged columns file is shown not at all: the page is cleared, the file
+// closed, and the first bad column named.
+void consredu::RechazaDanado(int64_t columna) {
+    CierraFichero();
+    for (QString& l : lineas_) l.clear();
+    cabeceras_.fill(QString());
+    totalBoletos_.clear();
+    for (BotonImagen* b : {Pic_FleIzq, Pic_FleDer, Pic_Garantia}) b->PonActivo(false);
+    Pic_Boton->setCursor(Qt::ForbiddenCursor);
+    st_.ErrorFichero = kErrorColumnasDanadas;
+    if (st_.informador) st_.informador->ErrorFichero(TextoColumnasDanadas(st_.NomFichero, columna));
+    update();
+    Pic_Colum->update();
+}
 
 int32_t consredu::Columnas() const { return st_.ReduccionActual.ApuestasReducidas; }
 
@@ -210,18 +231,26 @@ void consredu::CargaConsulta() {
     Pic_Boton->setCursor(Qt::ForbiddenCursor);
     Pic_Boton->move(VistaReduccion::kIzqPista, VistaReduccion::kYPista);
 
-    fichero_.close();
+    CierraFichero();
     const std::string nombre = FicheroRed(st_.Jornada(), st_.Orden());
     st_.NomFichero = nombre;
     st_.ErrorFichero = 0;
-    fichero_.setFileName(QString::fromStdString((st_.DirDatos / nombre).string()));
-    if (!fichero_.open(QIODevice::ReadOnly)) {
+    const std::filesystem::path ruta = st_.DirDatos / nombre;
+    if (const int e = fichero_.Abre(ruta); e != 0) {
         // A missing file shows an empty page without a word; any other
         // failure is reported as every file open is.
-        const int e = fichero_.exists() ? Err::PermisoDenegado : Err::NoEncontrado;
         InformaErrorFichero(st_, Op::Abre(nombre), e);
         update();
         Pic_Colum->update();
+        return;
+    }
+    abierto_ = true;
+    // A file that does not end on a whole record is damaged: its last,
+    // cut column is named without reading the file through.
+    std::error_code ec;
+    const auto tam = std::filesystem::file_size(ruta, ec);
+    if (!ec && tam % kLongLineaColumna != 0) {
+        RechazaDanado(int64_t(tam / kLongLineaColumna) + 1);
         return;
     }
     Pic_Garantia->PonActivo(true);
@@ -237,20 +266,23 @@ void consredu::CargaConsulta() {
 
 void consredu::DibujaPagina() {
     for (QString& l : lineas_) l.clear();
-    QByteArray datos;
-    if (fichero_.isOpen() && fichero_.seek(qint64(primera_ - 1) * kLongLineaColumna))
-        datos = fichero_.read(qint64(kColumnasPagina) * kLongLineaColumna);
+    std::string datos;
+    if (abierto_ && fichero_.Posiciona(uint64_t(primera_ - 1) * kLongLineaColumna) == 0)
+        fichero_.Lee(datos, size_t(kColumnasPagina) * kLongLineaColumna);
     for (int k = 0; k < kColumnasPagina; ++k) {
-        // A record the file does not hold (past its end, or cut short)
-        // shows blanks.
-        char signos[15];
-        std::fill(std::begin(signos), std::end(signos), ' ');
-        const qsizetype inicio = qsizetype(k) * kLongLineaColumna;
-        for (int i = 0; i < 15 && inicio + 1 + i < datos.size(); ++i) {
-            const char c = datos[inicio + 1 + i];
-            signos[i] = c == '1' || c == 'X' || c == '2' ? c : c == '"' || c == '\r' || c == '\n' ? ' ' : '?';
+        // Past the end of the file the page shows blanks; a record that is
+        // there must be whole.
+        const size_t inicio = size_t(k) * kLongLineaColumna;
+        std::string signos(15, ' ');
+        if (inicio < datos.size()) {
+            const std::string_view registro = std::string_view(datos).substr(inicio, kLongLineaColumna);
+            if (!RegistroColumnaValido(registro)) {
+                RechazaDanado(int64_t(primera_) + k);
+                return;
+            }
+            signos.assign(registro.substr(1, 15));
         }
-        for (int i = 0; i < 15; ++i) lineas_[size_t(i + 1)] += QLatin1Char(signos[i]);
+        for (int i = 0; i < 15; ++i) lineas_[size_t(i + 1)] += QLatin1Char(signos[size_t(i)]);
     }
     const int32_t t = (primera_ + 7) / 8;
     cabeceras_ = {QStringLiteral("Boleto %1").arg(t), QString(), QString()};
@@ -274,7 +306,7 @@ int consredu::PosBoton() const {
 }
 
 void consredu::PaginaSiguiente() {
-    if (!fichero_.isOpen() || primera_ + kColumnasPagina > Columnas()) return;
+    if (!abierto_ || primera_ + kColumnasPagina > Columnas()) return;
     sv_.Sonar(Sonido::Boton);
     primera_ += kColumnasPagina;
     DibujaPagina();
@@ -282,7 +314,7 @@ void consredu::PaginaSiguiente() {
 }
 
 void consredu::PaginaAnterior() {
-    if (!fichero_.isOpen() || primera_ == 1) return;
+    if (!abierto_ || primera_ == 1) return;
     sv_.Sonar(Sonido::Boton);
     primera_ -= kColumnasPagina;
     DibujaPagina();
@@ -297,11 +329,11 @@ bool consredu::eventFilter(QObject* objeto, QEvent* evento) {
             case QEvent::MouseButtonPress:
                 arrastrando_ = true;
                 agarre_ = int(std::lround(static_cast<QMouseEvent*>(evento)->position().x()));
-                if (c > kColumnasPagina && fichero_.isOpen())
+                if (c > kColumnasPagina && abierto_)
                     Pic_Boton->setCursor(CursorPorNombre(QStringLiteral("ManoCerrada")));
                 return true;
             case QEvent::MouseMove: {
-                if (!arrastrando_ || c < kColumnasPagina + 1 || !fichero_.isOpen()) return true;
+                if (!arrastrando_ || c < kColumnasPagina + 1 || !abierto_) return true;
                 const double x = static_cast<QMouseEvent*>(evento)->position().x();
                 const int nueva = std::clamp(int(std::lround(Pic_Boton->x() + (x - agarre_))), L, R);
                 Pic_Boton->move(nueva, VistaReduccion::kYPista);
@@ -315,7 +347,7 @@ bool consredu::eventFilter(QObject* objeto, QEvent* evento) {
             }
             case QEvent::MouseButtonRelease:
                 arrastrando_ = false;
-                if (c > kColumnasPagina && fichero_.isOpen()) {
+                if (c > kColumnasPagina && abierto_) {
                     Pic_Boton->setCursor(CursorPorNombre(QStringLiteral("ManoAbierta")));
                     Pic_Boton->move(PosBoton(), VistaReduccion::kYPista);
                 }
@@ -371,7 +403,7 @@ void consredu::AbreIndice() {
 }
 
 void consredu::reject() {
-    fichero_.close();
+    CierraFichero();
     sv_.Sonar(Sonido::Salida);
     QDialog::reject();
 }

@@ -5,9 +5,10 @@
 // time by seeking to the page's first column.
 
 #include <QDialog>
-#include <QFile>
 #include <QString>
 #include <array>
+
+#include "app/Archivo.h"
 
 namespace tobal {
 
@@ -35,7 +36,7 @@ public:
     const std::array<QString, 16>& Lineas() const { return lineas_; }
     const std::array<QString, 3>& Cabeceras() const { return cabeceras_; }
     QString TotalBoletos() const { return totalBoletos_; }
-    bool FicheroAbierto() const { return fichero_.isOpen(); }
+    bool FicheroAbierto() const { return abierto_; }
 
     VistaReduccion* vista;
     QWidget* Pic_Colum;
@@ -57,13 +58,16 @@ protected:
 
 private:
     void DibujaPagina();
+    void CierraFichero();
+    void RechazaDanado(int64_t columna);
     void PaginaSiguiente();
     void PaginaAnterior();
     void AbreIndice();
     int32_t Columnas() const;
     Estado& st_;
     Servicios& sv_;
-    QFile fichero_;
+    LectorBloques fichero_;
+    bool abierto_ = false;
     int32_t primera_ = 1;
     std::array<QString, 16> lineas_;  // [1..15]
     std::array<QString, 3> cabeceras_;

@@ -1,3 +1,4 @@
+#include <fstream>
 #include <QDir>
 #include <QListWidget>
 
@@ -146,24 +147,40 @@ TEST(Consulta, ArrastrarAlFinalMuestraLaUltimaColumnaYLasFlechasPasanPaginas) {
     EXPECT_EQ(dos.Pagina()[23], prueba::ColumnaPrueba(48));
 }
 
-TEST(Consulta, FicheroCortoOAusenteYOtraReduccionCierraElFichero) {
+TEST(Consulta, FicheroDanadoCortoOAusenteYOtraReduccionCierraElFichero) {
     Consulta p(30);
-    // Cut inside column 27: 26 whole columns and part of the next one.
     const fs::path red = p.st.DirDatos / FicheroRed(1, 1);
-    fs::resize_file(red, 26 * 19 + 7);
+    // A bad sign in column 27, on the second page: the first page shows,
+    // the second is refused by the column's number and nothing of it shown.
+    {
+        std::fstream f(red, std::ios::in | std::ios::out | std::ios::binary);
+        f.seekp(26 * 19 + 5);
+        f.put('3');
+    }
     p.Abre();
+    EXPECT_EQ(p.Pagina()[0], prueba::ColumnaPrueba(1));
     QTest::mouseClick(p.d->Pic_FleDer, Qt::LeftButton);
-    EXPECT_EQ(p.Pagina()[1], prueba::ColumnaPrueba(26));
-    EXPECT_EQ(p.Pagina()[2], prueba::ColumnaPrueba(27).substr(0, 6) + std::string(9, ' '));
-    EXPECT_EQ(p.Pagina()[3], std::string(15, ' '));
+    ASSERT_EQ(p.e.mensajes.mensajes.size(), 1u);
+    EXPECT_EQ(p.e.mensajes.mensajes[0], TextoColumnasDanadas("RED0101.TBX", 27));
+    EXPECT_EQ(p.Pagina()[1], std::string(15, ' '));
+    EXPECT_FALSE(p.d->FicheroAbierto());
     EXPECT_FALSE(p.d->Pic_FleDer->Activo());
-    QTest::mouseClick(p.d->Pic_FleDer, Qt::LeftButton);
-    EXPECT_EQ(p.d->PrimeraColumna(), 25);
-    EXPECT_TRUE(p.d->FicheroAbierto());
+    EXPECT_FALSE(p.d->Pic_Garantia->Activo());
+
+    // Cut inside column 27: refused when it loads, by the cut column.
+    prueba::GrabaReduccionPrueba(p.st, 1, 1, 30);
+    fs::resize_file(red, 26 * 19 + 7);
+    p.e.mensajes.mensajes.clear();
+    p.d->CargaConsulta();
+    ASSERT_EQ(p.e.mensajes.mensajes.size(), 1u);
+    EXPECT_EQ(p.e.mensajes.mensajes[0], TextoColumnasDanadas("RED0101.TBX", 27));
+    EXPECT_EQ(p.Pagina()[0], std::string(15, ' '));
+    EXPECT_FALSE(p.d->FicheroAbierto());
+    p.e.mensajes.mensajes.clear();
+    QListWidget* l = p.d->vista->Orden->lista();
 
     // Order 2 has no reduction: an empty page, no message, the file closed.
     p.d->vista->Orden->Pulsa();
-    QListWidget* l = p.d->vista->Orden->lista();
     QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, l->visualItemRect(l->item(1)).center());
     EXPECT_EQ(p.st.Orden(), 2);
     EXPECT_FALSE(p.d->FicheroAbierto());
