@@ -106,6 +106,12 @@ struct Estado {
     // instead of the stored one; 0 when the screen opens otherwise.
     int16_t MetodoElegido = 0;
 
+    // The output the output screen hands to the print screen (0 summary,
+    // 1 sheet tickets, 2 relation, 3 disk copy, 4 continuous forms) and the
+    // tickets of the current reduction.
+    int16_t TipoSalida = 0;
+    int32_t NumBoletos = 0;
+
     // Where file-error messages go: a message box, stderr, or a recorder.
     Informador* informador = nullptr;
 

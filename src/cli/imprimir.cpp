@@ -281,7 +281,11 @@ REGISTRA_COMANDO(
     "  escrutinio  el informe del último escrutinio guardado de la jornada, con la columna\n"
     "              ganadora y los premios de JORNADAS.TBX\n\n"
     "--desde y --hasta eligen los boletos (por omisión, todos). Sin --pdf se imprime en la\n"
-    "impresora predeterminada del sistema.\n",
+    "impresora predeterminada del sistema.\n\n"
+    "Las posiciones impresas y los márgenes de los boletos (décimas de milímetro, en\n"
+    "DATOSGEN.TBX) se cuentan desde la esquina superior izquierda del área que la impresora\n"
+    "puede imprimir; en un PDF, desde la esquina del papel. Un PDF da el alto de página en\n"
+    "puntos enteros: la página del continuo mide 449 puntos (158,4 mm de 158,5).\n",
     Imprimir)
 
 }  // namespace

@@ -157,42 +157,59 @@ void ImprimeBoletoHoja(const Estado& st, Impresora& imp, const Marcas& marcas, i
 
 }  // namespace
 
-int ImprimeBoletosHoja(Estado& st, Impresora& imp, Listado& l, bool prueba, const ControlImpresion& ctl) {
-    int impresos = 0;
+bool CorridaHoja::Abre() {
+    if (!fichero_.Abre(st_)) return false;
+    l_.ColumnaActual = l_.BoletoInicial * 8 - 7;
+    l_.UltimaColumna = l_.BoletoFinal * 8;
+    fichero_.Posiciona(l_.ColumnaActual);
+    return true;
+}
+
+bool CorridaHoja::QuedaBoleto() { return !fichero_.Fin() && l_.ColumnaActual <= l_.UltimaColumna; }
+
+void CorridaHoja::Lee() {
+    l_.BoletoActual = (l_.ColumnaActual + 7) / 8;
+    LlenaMarcas(marcas_, fichero_, l_.ColumnaActual, l_.UltimaColumna);
+}
+
+void CorridaHoja::Imprime(Impresora& imp) const { ImprimeBoletoHoja(st_, imp, marcas_, l_.BoletoActual); }
+
+void ImprimePruebaHoja(const Estado& st, Impresora& imp, Listado& l) {
     Marcas marcas;
-    imp.DrawWidth(2);
-    imp.FontSize(9);
+    MarcaPrueba(marcas);
+    l.BoletoActual = 999999;
+    ImprimeBoletoHoja(st, imp, marcas, l.BoletoActual);
+    imp.DrawWidth(1);
+}
+
+int ImprimeBoletosHoja(Estado& st, Impresora& imp, Listado& l, bool prueba, const ControlImpresion& ctl) {
     if (prueba) {
-        MarcaPrueba(marcas);
-        l.BoletoActual = 999999;
-        ImprimeBoletoHoja(st, imp, marcas, l.BoletoActual);
-        imp.DrawWidth(1);
+        ImprimePruebaHoja(st, imp, l);
         return 1;
     }
-    FicheroColumnas fichero;
-    if (fichero.Abre(st)) {
-        l.ColumnaActual = l.BoletoInicial * 8 - 7;
-        l.UltimaColumna = l.BoletoFinal * 8;
-        fichero.Posiciona(l.ColumnaActual);
+    int impresos = 0;
+    imp.DrawWidth(2);
+    imp.FontSize(9);
+    CorridaHoja corrida(st, l);
+    if (corrida.Abre()) {
         if (st.ReduccionActual.ApuestasReducidas % 8 == 1)
             ctl.Mensaje(kTituloUltimoIncompleto, kTextoUltimoIncompleto);
         bool cancelado = false;
-        while (!cancelado && !fichero.Fin() && l.ColumnaActual <= l.UltimaColumna) {
-            l.BoletoActual = (l.ColumnaActual + 7) / 8;
+        while (!cancelado && corrida.QuedaBoleto()) {
+            corrida.Lee();
             ctl.Progreso("Imprimiendo el boleto nro. " + Formatea(l.BoletoActual, "#######"));
-            const bool ultimo = l.BoletoActual == l.BoletoFinal;
-            LlenaMarcas(marcas, fichero, l.ColumnaActual, l.UltimaColumna);
             for (;;) {
-                ImprimeBoletoHoja(st, imp, marcas, l.BoletoActual);
+                corrida.Imprime(imp);
                 ++impresos;
-                auto r = ctl.espera ? ctl.espera(l.BoletoActual, ultimo) : ControlImpresion::Respuesta::Siguiente;
+                auto r = ctl.espera ? ctl.espera(l.BoletoActual, corrida.Ultimo())
+                                    : ControlImpresion::Respuesta::Siguiente;
                 if (r == ControlImpresion::Respuesta::Cancelar || ctl.Cancelado()) {
                     cancelado = true;
                     break;
                 }
                 if (r == ControlImpresion::Respuesta::Siguiente) break;
             }
-            if (!cancelado) l.ColumnaActual += 8;
+            if (!cancelado) corrida.Avanza();
         }
     }
     imp.DrawWidth(1);

@@ -73,12 +73,38 @@ std::string NumeroBoleto(int32_t boleto);
 void ImprimeBoletoVertical(Impresora& imp, const Marcas& marcas, int32_t boleto, double ax, double ay);
 void ImprimeBoletoApaisado(Impresora& imp, const Marcas& marcas, int32_t boleto, double ax, double ay);
 
-inline constexpr const char* kTituloUltimoIncompleto = "ÚLTIMO BOLETO INCOMPLETO";
 inline constexpr const char* kTextoUltimoIncompleto =
     "Con esta reducción,  el último boleto sólo contiene una columna. Como  cada  boleto  debe  "
     "tener  dos  columnas  como  mínimo,  deberá  rellenar  manualmente  la  segunda  columna del "
     "último boleto  y,  por  lo  tanto,  aumentará  en  una  el  número  total  de columnas de la "
     "reducción.";
+
+// The sheet run one ticket at a time, for whoever waits for the user between
+// tickets: Abre, then while QuedaBoleto: Lee, Imprime (again to repeat),
+// Avanza.
+class CorridaHoja {
+public:
+    CorridaHoja(Estado& st, Listado& l) : st_(st), l_(l) {}
+    // Opens the columns file at the first ticket of the range; false when
+    // it cannot be opened (a missing file is silent).
+    bool Abre();
+    bool QuedaBoleto();
+    // Reads the marks of the ticket at ColumnaActual; sets BoletoActual.
+    void Lee();
+    bool Ultimo() const { return l_.BoletoActual == l_.BoletoFinal; }
+    // Prints the marks read as one print job.
+    void Imprime(Impresora& imp) const;
+    void Avanza() { l_.ColumnaActual += 8; }
+
+private:
+    Estado& st_;
+    Listado& l_;
+    FicheroColumnas fichero_;
+    Marcas marcas_;
+};
+
+// The test ticket of the sheet layout of Orientacion, one job.
+void ImprimePruebaHoja(const Estado& st, Impresora& imp, Listado& l);
 
 // The sheet run: tickets BoletoInicial..BoletoFinal of the current
 // reduction in the layout of Orientacion, or the test ticket when `prueba`.

@@ -231,7 +231,7 @@ ResultadoCopia CopiaDisco(Estado& st, const DestinoDisco& destino, DialogoDisco&
         return r;
     }
     dialogo.Panel("Se está creando en la unidad " + destino.unidad + " el archivo " + kFicheroDisco);
-    if (d.ultimoIncompleto) dialogo.Mensaje(kTituloUltimoIncompleto, kTextoUltimoIncompleto);
+    if (d.ultimoIncompleto) dialogo.Mensaje(kTituloUltimoIncompleto, kTextoDiscoIncompleto);
     dialogo.Panel("Número de disquetes necesarios para esta reducción: " + std::to_string(d.discos));
 
     const std::string cambiado = "El fichero de columnas " + st.NomFichero + " ha cambiado o no se ha podido leer durante la copia.";

@@ -17,6 +17,8 @@
 #include <string_view>
 #include <vector>
 
+#include "output/Relacion.h"
+
 namespace tobal {
 
 struct Estado;
@@ -103,8 +105,8 @@ struct ResultadoCopia {
 };
 
 inline constexpr const char* kTituloNoHayDisco = "NO HAY DISCO";
-inline constexpr const char* kTituloUltimoIncompleto = "ÚLTIMO BOLETO INCOMPLETO";
-inline constexpr const char* kTextoUltimoIncompleto =
+// Under the title kTituloUltimoIncompleto.
+inline constexpr const char* kTextoDiscoIncompleto =
     "Con esta reducción, el último boleto sólo contiene una columna. Como cada boleto debe tener "
     "dos columnas como mínimo,  se duplicará la última columna y,  por lo tanto, aumentará en una "
     "el número total de columnas incluidas en el disco.";

@@ -69,6 +69,10 @@ public:
     virtual int Height() const = 0;
     virtual int Height(int twips) = 0;
 
+    // True once a job could not be started or sent (a printer that is gone,
+    // a file that cannot be written): what was drawn did not reach it.
+    virtual bool Fallo() const { return false; }
+
 protected:
     // Device operations, called with the job and page already started.
     virtual void IniciaTrabajo() = 0;

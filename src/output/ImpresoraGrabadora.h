@@ -29,6 +29,9 @@ public:
     bool admitePapelUsuario = true;
     bool respetaAlto = true;
     int altoA4 = 16838;
+    // A printer that fails every job (it keeps the operations all the same).
+    bool falla = false;
+    bool Fallo() const override { return falla; }
 
     std::vector<OperacionImpresa> ops;
 

@@ -75,6 +75,10 @@ struct ControlImpresion {
     }
 };
 
+// A reduction whose last ticket holds a single column (the text depends on
+// the output).
+inline constexpr const char* kTituloUltimoIncompleto = "ÚLTIMO BOLETO INCOMPLETO";
+
 // The page header: three empty lines, the heading with the page number,
 // one empty line.
 void ImprimeCabecera(const Estado& st, Impresora& imp, const Listado& l);

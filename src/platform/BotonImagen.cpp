@@ -62,6 +62,11 @@ void BotonImagen::PonActivo(bool activo) {
     update();
 }
 
+void BotonImagen::PonImagen(const QPixmap& imagen) {
+    imagen_ = imagen;
+    update();
+}
+
 QSize BotonImagen::sizeHint() const { return QSize(TamBoton, TamBoton); }
 
 void BotonImagen::Pulsa() {

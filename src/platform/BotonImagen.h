@@ -17,6 +17,8 @@ public:
     explicit BotonImagen(const QString& control, QWidget* padre = nullptr);
     void PonActivo(bool activo);
     bool Activo() const { return activo_; }
+    // Another picture (a button whose picture tells a setting).
+    void PonImagen(const QPixmap& imagen);
     QSize sizeHint() const override;
     // A press by the mouse, the keyboard or assistive technology.
     void Pulsa();

@@ -16,9 +16,13 @@ namespace tobal {
 
 namespace {
 
-// Margins of the PDF's pages: those of a common laser printer, which
-// cannot print to the edge of the sheet.
-constexpr double kMargenPdfMm = 5.0;
+// A PDF file has no unprintable edge: its printable origin is the corner
+// of the paper, so a layout lands on its page where it says, measured from
+// the paper's edge.
+void SinMargenes(QPrinter* p) {
+    p->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    p->setFullPage(true);
+}
 
 }  // namespace
 
@@ -51,8 +55,7 @@ std::unique_ptr<ImpresoraQt> ImpresoraQt::Pdf(const QString& fichero) {
     // device pixels looks as it does on paper.
     p->setResolution(600);
     p->setPageSize(QPageSize(QPageSize::A4));
-    p->setPageMargins(QMarginsF(kMargenPdfMm, kMargenPdfMm, kMargenPdfMm, kMargenPdfMm), QPageLayout::Millimeter);
-    p->setFullPage(false);
+    SinMargenes(p);
     return std::unique_ptr<ImpresoraQt>(new ImpresoraQt(p, true, true));
 }
 
@@ -154,6 +157,8 @@ double ImpresoraQt::AltoLinea() {
 
 void VistaPrevia(QWidget* padre, const QString& titulo, const std::function<void(Impresora&)>& dibuja) {
     QPrinter impresora(QPrinter::HighResolution);
+    // Without a printer the preview stands for a PDF file.
+    if (impresora.outputFormat() == QPrinter::PdfFormat) SinMargenes(&impresora);
     QPrintPreviewDialog dialogo(&impresora, padre);
     dialogo.setWindowTitle(titulo);
     QObject::connect(&dialogo, &QPrintPreviewDialog::paintRequested, [&](QPrinter* p) {

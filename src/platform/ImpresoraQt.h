@@ -45,7 +45,7 @@ public:
     int Trabajos() const { return trabajos_; }
     // True when a job could not be started (a PDF file that cannot be
     // written, a printer that is gone); nothing was drawn then.
-    bool Fallo() const { return fallo_; }
+    bool Fallo() const override { return fallo_; }
     QPrinter* Dispositivo() const { return impresora_; }
 
     int PaperSize(int papel) override;

@@ -24,9 +24,11 @@ QRect PiezaTitulo(int n);
 
 // The picture of a button by its control name ("Pic_Guardar", "Pic_Salir",
 // "Pic_Ayuda", "Pic_Copiar", "Pic_Imprimir", "Pic_Indice", "Pic_Signosel",
-// "Pic_Reducir", "Pic_Cancelar", "Pic_Borrar", and the team screens'
-// "Pic_Añadir" and "Pic_Equipos", "Pic_Garantia"); a null picture for another
-// name. Every button picture is TamBoton x TamBoton.
+// "Pic_Reducir", "Pic_Cancelar", "Pic_Borrar", "Pic_Repetir", "Pic_Siguiente",
+// "Pic_VistaPrevia", "Pic_Escrutar", the team screens' "Pic_Añadir" and
+// "Pic_Equipos", "Pic_Garantia"; "Pic_Orientacion1" and "Pic_Orientacion2",
+// the ticket upright and on its side); a null picture for another name. Every
+// button picture is TamBoton x TamBoton.
 inline constexpr int TamBoton = 40;
 QPixmap ImagenBoton(const QString& control);
 

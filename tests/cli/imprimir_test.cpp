@@ -28,9 +28,10 @@ constexpr bool kImprime = false;
 const char* const kSinImpresion = "SIN IMPRESIÓN";
 
 // El píxel más oscuro del cuadrado de 5 x 5 en torno a un punto de la página 1
-// dado en twips desde su esquina imprimible (márgenes del PDF de 5 mm), a 600 ppp.
+// dado en twips desde la esquina del papel (un PDF no tiene márgenes), a 600
+// ppp; -1 fuera de la página.
 int Tinta(const std::filesystem::path& pdf, double x, double y) {
-    const auto px = [](double t) { return std::to_string(std::lround((t + 5 * 1440 / 25.4) * 600 / 1440) - 2); };
+    const auto px = [](double t) { return std::to_string(std::lround(t * 600 / 1440) - 2); };
     const std::string pgm =
         Orden("pdftoppm -gray -r 600 -l 1 -x " + px(x) + " -y " + px(y) + " -W 5 -H 5 '" + pdf.string() + "'");
     if (pgm.size() < 25) return -1;
@@ -134,6 +135,19 @@ TEST_F(CliImprimir, BarraDeAvanceEnUnTerminal) {
     EXPECT_NE(r.errores.find("\rImprimiendo el boleto nro. 4 ["), std::string::npos) << r.errores;
     EXPECT_NE(r.errores.find("[####################]"), std::string::npos) << r.errores;
     EXPECT_EQ(r.errores.find("[#####################"), std::string::npos) << r.errores;
+}
+
+// Las nueve marcas sólidas de cada boleto de una página continua caen dentro
+// de la página, donde el diseño dice: las de abajo llegan a 8.805 de 8.980
+// twips (449 puntos).
+TEST_F(CliImprimir, MarcasDelContinuoDentroDeSuPagina) {
+    const auto r = Imprime({"continuo", "--orden", "2"}, "c.pdf");
+    ASSERT_EQ(r.codigo, 0) << r.errores;
+    const double centros[9][2] = {{5205, 137}, {5205, 8665}, {1077, 8776}, {1764, 8776}, {2107, 8776},
+                                  {2450, 8776}, {2793, 8776}, {3819, 8776}, {4161, 8776}};
+    for (double ox : {0, 5990})
+        for (const auto& c : centros) EXPECT_LT(Tinta(Pdf("c.pdf"), ox + c[0], c[1]), 100) << ox + c[0] << "," << c[1];
+    EXPECT_EQ(Tinta(Pdf("c.pdf"), 600, 8776), 255);  // entre las marcas, papel
 }
 
 // Un rechazo sale con 1 y su mensaje; un error de uso ("" aquí), con 2. Ninguno deja un PDF.

@@ -123,6 +123,9 @@ TEST_F(Boletos, BoletoDePruebaEnCadaFormatoConSusAjustes) {
         const size_t boletos = c.continuo ? 2 : 1;
         const auto cruces = imp.Cruces();
         ASSERT_EQ(cruces.size(), 339 * boletos);
+        // Every cross of a sheet ticket on its box, not only the first.
+        if (!c.continuo && c.ajusteX == 0 && c.ajusteY == 0)
+            EXPECT_EQ(Casillas(cruces, 1, c.orientacion == 2, c.orientacion == 2 ? 0 : 940, c.orientacion == 2 ? 1090 : 10).size(), 339u);
         EXPECT_EQ(std::tie(cruces[339 * (boletos - 1)].x, cruces[339 * (boletos - 1)].y), std::tie(c.cruzX, c.cruzY));
         const auto textos = imp.De(Tipo::Texto);
         ASSERT_EQ(textos.size(), boletos);
@@ -179,10 +182,18 @@ TEST_F(Boletos, ContinuoTresBoletosEnDosPaginasDe158MilimetrosYMedio) {
     for (int i = 0; i < 4; ++i)  // izquierdo y derecho de cada página; el cuarto, vacío
         EXPECT_EQ(Casillas(imp.Cruces(), 1 + i / 2, true, 5990 * (i % 2), 1270),
                   CasillasEsperadas(1 + 8 * i, i < 3 ? 8 : 0));
-    const auto marcas = imp.De(Tipo::Rectangulo);  // nueve marcas sólidas por boleto
+    // Nine solid marks a ticket, where the form reader looks for them.
+    const double kMarcas[9][4] = {{5120, 65, 170, 145},  {5120, 8593, 170, 145}, {964, 8748, 227, 57},
+                                  {1651, 8748, 227, 57}, {1994, 8748, 227, 57},  {2337, 8748, 227, 57},
+                                  {2680, 8748, 227, 57}, {3706, 8748, 227, 57},  {4048, 8748, 227, 57}};
+    const auto marcas = imp.De(Tipo::Rectangulo);
     ASSERT_EQ(marcas.size(), 27u);
-    EXPECT_EQ(std::tie(marcas[9].x, marcas[9].y, marcas[9].x2, marcas[9].y2),
-              std::make_tuple(5990.0 + 5120, 65.0, 170.0, 145.0));
+    for (size_t i = 0; i < marcas.size(); ++i) {
+        const double* k = kMarcas[i % 9];
+        EXPECT_EQ(std::make_tuple(marcas[i].x, marcas[i].y, marcas[i].x2, marcas[i].y2, marcas[i].pagina),
+                  std::make_tuple((i / 9 == 1 ? 5990 : 0) + k[0], k[1], k[2], k[3], i < 18 ? 1 : 2))
+            << "marca " << i;
+    }
 
     EXPECT_EQ(AltoPaginaContinuo(16838), 8986);
     imp = ImpresoraGrabadora{};
