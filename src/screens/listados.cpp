@@ -77,6 +77,7 @@ QString TituloSalida(int tipoSalida) {
 
 Listados::Listados(Estado& st, Servicios& sv, QWidget* padre)
     : QDialog(padre),
+      destino(st, sv, this),
       Tex_BolIni(new QLineEdit(this)),
       Tex_BolFin(new QLineEdit(this)),
       Tex_Copias(new QLineEdit(this)),
@@ -106,13 +107,6 @@ Listados::Listados(Estado& st, Servicios& sv, QWidget* padre)
     if (QScreen* pantalla = QGuiApplication::primaryScreen())
         move(pantalla->availableGeometry().center() - rect().center());
 
-    impresora = [this]() -> Impresora* {
-        propia_ = ImpresoraQt::Predeterminada();
-        return propia_.get();
-    };
-    vistaPrevia = [this](const QString& titulo, const std::function<void(Impresora&)>& dibuja) {
-        VistaPrevia(this, titulo, dibuja);
-    };
     eligeCarpeta = [this] {
         return QFileDialog::getExistingDirectory(this, QStringLiteral("Carpeta de destino del archivo AD243"));
     };
@@ -370,23 +364,12 @@ ControlImpresion Listados::Control() {
     return ctl;
 }
 
-Impresora* Listados::Abre() {
-    Impresora* imp = impresora ? impresora() : nullptr;
-    if (imp) return imp;
-    Mensaje(st_, sv_, this, QStringLiteral("NO HAY IMPRESORA"),
-            QStringLiteral("El sistema no tiene ninguna impresora instalada, así que no se puede imprimir "
-                           "directamente. Se abre la vista previa: desde ella puede guardar la salida en un "
-                           "fichero PDF o imprimirla en otra impresora."));
-    VistaPreviaSalida();
-    return nullptr;
-}
-
 void Listados::Imprime() {
     if (imprimiendo_ || tipo_ == Salida::Disco) return;
     // A field still being edited counts as closed.
     if (auto* ed = qobject_cast<QLineEdit*>(focusWidget())) CierraCampo(ed);
     sv_.Sonar(Sonido::Boton);
-    Impresora* imp = Abre();
+    Impresora* imp = destino.Abre(TituloSalida(tipo_), [this](Impresora& i) { DibujaSalida(i); });
     if (!imp) return;
     imp_ = imp;
     imprimiendo_ = true;
@@ -460,10 +443,8 @@ void Listados::Cancela() {
 void Listados::Termina() {
     const bool fallo = imp_ && imp_->Fallo();
     const bool cancelado = corrida_->cancelado.load();
-    if (propia_) propia_->Termina();
     hoja_.reset();
     imp_ = nullptr;
-    propia_.reset();
     if (tipo_ == Salida::Disco)
         aviso_ = panel_;
     else if (fallo)
@@ -475,11 +456,7 @@ void Listados::Termina() {
     MuestraBotones(false);
     Chk_PruImp->setVisible(tipo_ == Salida::Boletos || tipo_ == Salida::Continuo);
     update();
-    if (fallo)
-        Mensaje(st_, sv_, this, QStringLiteral("ERROR DE IMPRESIÓN"),
-                QStringLiteral("La impresora no ha aceptado el trabajo de impresión: puede estar apagada, "
-                               "desconectada o sin permiso. Compruébela y vuelva a imprimir, o pulse Vista "
-                               "previa para elegir otra impresora o un fichero PDF."));
+    if (tipo_ != Salida::Disco) destino.Cierra();
 }
 
 void Listados::DibujaSalida(Impresora& imp) {
@@ -506,7 +483,7 @@ void Listados::VistaPreviaSalida() {
     if (imprimiendo_ || tipo_ == Salida::Disco) return;
     if (auto* ed = qobject_cast<QLineEdit*>(focusWidget())) CierraCampo(ed);
     sv_.Sonar(Sonido::Boton);
-    if (vistaPrevia) vistaPrevia(TituloSalida(tipo_), [this](Impresora& imp) { DibujaSalida(imp); });
+    destino.VistaPrevia(TituloSalida(tipo_), [this](Impresora& imp) { DibujaSalida(imp); });
 }
 
 void Listados::Copia() {
@@ -522,8 +499,8 @@ void Listados::Copia() {
     aviso_.clear();
     MuestraBotones(true);
     PonPanel(QStringLiteral(" "));
-    const UnidadDisco destino = UnidadDestino();
-    DestinoDisco d{destino.nombre.toStdString(), std::filesystem::path(destino.carpeta.toStdString()), false};
+    const UnidadDisco unidad = UnidadDestino();
+    DestinoDisco d{unidad.nombre.toStdString(), std::filesystem::path(unidad.carpeta.toStdString()), false};
     auto dialogo = std::make_shared<DialogoPantalla>();
     dialogo->cancelado = &corrida_->cancelado;
     dialogo->panel = [this](const std::string& t) { corrida_->EnPantalla([this, t] { PonPanel(U(t)); }); };

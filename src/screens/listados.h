@@ -16,6 +16,7 @@
 
 #include "output/Relacion.h"
 #include "platform/Unidades.h"
+#include "screens/DestinoImpresion.h"
 
 class QCheckBox;
 class QLineEdit;
@@ -27,7 +28,6 @@ struct Estado;
 class Servicios;
 class BotonImagen;
 class Impresora;
-class ImpresoraQt;
 class CorridaHoja;
 class Corrida;
 
@@ -49,11 +49,8 @@ public:
     Listados(Estado& st, Servicios& sv, QWidget* padre = nullptr);
     ~Listados() override;
 
-    // Where the runs print: by default the system's default printer, none
-    // when the system has no printer (the preview is offered then).
-    std::function<Impresora*()> impresora;
-    // The print preview of what `dibuja` prints.
-    std::function<void(const QString& titulo, const std::function<void(Impresora&)>& dibuja)> vistaPrevia;
+    // Where the runs print and their preview.
+    DestinoImpresion destino;
     // The folder the user picks for the folder-choosing drive entry; empty
     // when the user gave up.
     std::function<QString()> eligeCarpeta;
@@ -106,7 +103,6 @@ private:
     void PonPanel(const QString& texto);
     void MensajeEsperando(const std::string& titulo, const std::string& texto);
     ControlImpresion Control();
-    Impresora* Abre();
     void Imprime();
     void VistaPreviaSalida();
     void DibujaSalida(Impresora& imp);
@@ -127,7 +123,6 @@ private:
     bool imprimiendo_ = false;
     QString panel_;
     QString aviso_;
-    std::unique_ptr<ImpresoraQt> propia_;
     Impresora* imp_ = nullptr;
     std::unique_ptr<CorridaHoja> hoja_;
     Corrida* corrida_;

@@ -41,8 +41,8 @@ struct Pantalla : prueba::Entorno {
         st.NumBoletos = (columnas + 7) / 8;
         impresora = imp ? imp : &grabadora;
         l = std::make_unique<Listados>(st, sv);
-        l->impresora = [this] { return impresora; };
-        l->vistaPrevia = [this](const QString& titulo, const std::function<void(Impresora&)>& dibuja) {
+        l->destino.impresora = [this] { return impresora; };
+        l->destino.vistaPrevia = [this](const QString& titulo, const std::function<void(Impresora&)>& dibuja) {
             vistas.push_back(titulo);
             dibuja(enVista);
         };
@@ -416,7 +416,7 @@ TEST(Capturas, ListadosVistaPreviaYPdfDeCadaSalida) {
         EXPECT_TRUE(p.l->grab().save(QStringLiteral("capturas/listados-%1.png").arg(nombres[tipo])));
         if (tipo == Salida::Disco) continue;
         std::unique_ptr<ImpresoraQt> pdf;
-        p.l->impresora = [&]() -> Impresora* {
+        p.l->destino.impresora = [&]() -> Impresora* {
             pdf = ImpresoraQt::Pdf(QStringLiteral("capturas/listados-%1.pdf").arg(nombres[tipo]));
             return pdf.get();
         };
@@ -433,7 +433,7 @@ TEST(Capturas, ListadosVistaPreviaYPdfDeCadaSalida) {
         EXPECT_FALSE(pdf->Fallo());
     }
     Pantalla p(Salida::Continuo, 24);
-    p.l->vistaPrevia = [&](const QString& titulo, const std::function<void(Impresora&)>& dibuja) {
+    p.l->destino.vistaPrevia = [&](const QString& titulo, const std::function<void(Impresora&)>& dibuja) {
         QPrinter impresora(QPrinter::HighResolution);
         QPrintPreviewWidget vista(&impresora);
         QObject::connect(&vista, &QPrintPreviewWidget::paintRequested, [&](QPrinter* pr) {
