@@ -62,6 +62,9 @@ void VisorAyuda::keyPressEvent(QKeyEvent* e) {
 void VisorAyuda::Muestra(int contexto) {
     navegador_->setSource(QUrl(QStringLiteral("qrc") + PaginaAyuda(contexto)));
     show();
+    // Asked for from an open screen, it must belong to that screen before it
+    // can take the keyboard: a blocked window is never activated.
+    Acompana();
     raise();
     activateWindow();
 }
