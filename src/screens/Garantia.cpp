@@ -94,7 +94,10 @@ void Garantia::Empieza() {
     trabajo_.reset(QThread::create([this, r, ruta, nombre] {
         const ResultadoGarantia res = CalculaGarantia(
             r, ruta, nombre,
-            [this](int p) { QMetaObject::invokeMethod(this, [this, p] { porcentaje_ = p, update(); }, Qt::QueuedConnection); },
+            [this](int p) {
+                QMetaObject::invokeMethod(this, [this, p] { porcentaje_ = p, update(); }, Qt::QueuedConnection);
+                if (AlAvanzar) AlAvanzar(p);
+            },
             &cancelar_);
         QMetaObject::invokeMethod(this, [this, res] { Termina(res); }, Qt::QueuedConnection);
     }));

@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QThread>
 #include <atomic>
+#include <functional>
 #include <memory>
 
 #include "app/Estado.h"
@@ -28,6 +29,9 @@ public:
     enum class Fase { Calculando, Hecha, Cancelada, Fallida };
     Fase fase() const { return fase_; }
     int porcentaje() const { return porcentaje_; }
+    // Called on the worker's thread after each progress step is sent; lets a
+    // test hold the analysis where it wants it.
+    std::function<void(int porcentaje)> AlAvanzar;
     const ResultadoGarantia& resultado() const { return resultado_; }
 
     // Where the table, the chart and the closing lines are drawn.

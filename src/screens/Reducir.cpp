@@ -402,7 +402,7 @@ void Reducir::EmpiezaReduccion() {
     hilo_ = QThread::create([copia, res, yo, this] {
         *res = EjecutaReduccion(
             *copia,
-            [yo, this](int, const std::string& linea) {
+            [yo, this](int porcentaje, const std::string& linea) {
                 QMetaObject::invokeMethod(
                     this,
                     [this, l = QString::fromStdString(linea)] {
@@ -410,6 +410,7 @@ void Reducir::EmpiezaReduccion() {
                         Pic_Porcen->update();
                     },
                     Qt::QueuedConnection);
+                if (AlAvanzar) AlAvanzar(porcentaje);
             },
             &cancelar_);
     });

@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QStringList>
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -49,6 +50,9 @@ public:
     QStringList LineasEstadistica() const { return estadistica_; }
     QStringList LineasProgreso() const { return progreso_; }
     bool Ejecutando() const { return ejecutando_; }
+    // Called on the run's thread at each whole percentage, after the line is
+    // sent to the panel; lets a test hold a run where it wants it.
+    std::function<void(int porcentaje)> AlAvanzar;
 
     void reject() override;
 

@@ -1,3 +1,6 @@
+#include <chrono>
+#include <thread>
+#include <atomic>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QSignalSpy>
@@ -74,11 +77,20 @@ TEST(VentanaGarantia, CancelarDetieneElCalculo) {
     // 1,594,323 columns: the analysis takes far longer than the click.
     v.Reduce(2, "1X2*=1 1X2*=X 1X2*=2 1X2*=1 1X2*=X 1X2*=2 1X2*=1 1X2*=X 1X2*=2 1X2*=1 1X2*=X 1X2*=2 1X2 1 1", "0,12");
     for (bool teclado : {false, true}) {
-        v.Abre(false);
+        // The analysis is held at its first step until the cancel has been
+        // given, so that a fast machine cannot finish it first.
+        std::atomic<bool> soltar{false};
+        v.g = std::make_unique<Garantia>(v.st, v.sv);
+        v.g->AlAvanzar = [&soltar](int) {
+            while (!soltar.load()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        };
+        v.g->show();
+        QTest::qWait(20);
         if (teclado)
             QTest::keyClick(v.g.get(), Qt::Key_Escape);
         else
             QTest::mouseClick(v.g->Pic_Cancelar, Qt::LeftButton);
+        soltar = true;
         ASSERT_TRUE(v.Espera());
         EXPECT_EQ(v.g->fase(), Garantia::Fase::Cancelada);
         EXPECT_TRUE(v.g->isVisible());

@@ -1,3 +1,6 @@
+#include <chrono>
+#include <thread>
+#include <atomic>
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
@@ -237,6 +240,12 @@ TEST(Reducir, CancelarUnaReduccionLargaNoDejaNiRegistroNiFichero) {
     QTest::keyClick(p.d->Caja_MaxErrores->lista(), Qt::Key_End);
     QTest::keyClick(p.d->Caja_MaxErrores->lista(), Qt::Key_Return);
     EXPECT_EQ(p.st.ReduccionActual.MaxErrores, 14);
+    // The run is held at 50 % until the cancel has been pressed, so that a
+    // fast machine cannot finish it first.
+    std::atomic<bool> soltar{false};
+    p.d->AlAvanzar = [&soltar](int porcentaje) {
+        while (porcentaje == 50 && !soltar.load()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    };
     p.Reduce();
     ASSERT_TRUE(p.d->Pic_Porcen->isVisible());
     // Everything but the cancel button is still while the run goes on.
@@ -255,6 +264,7 @@ TEST(Reducir, CancelarUnaReduccionLargaNoDejaNiRegistroNiFichero) {
     EXPECT_TRUE(p.d->grab().save("capturas/reducir-progreso.png"));
     QSignalSpy fin(p.d.get(), &Reducir::reduccionAcabada);
     QTest::mouseClick(p.d->Pic_Cancelar, Qt::LeftButton);
+    soltar = true;
     ASSERT_TRUE(fin.wait(5000));
     EXPECT_EQ(p.Termina(), "El proceso de reducción ha sido cancelado");
     EXPECT_FALSE(p.HayRegistro());
