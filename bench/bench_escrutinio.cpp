@@ -4,12 +4,12 @@
 
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
 #include <chrono>
 #include <cstdlib>
-#include <filesystem>
 #include <ctime>
+#include <filesystem>
 #include <string>
-#include <unistd.h>
 
 #include "app/Archivo.h"
 #include "reduction/Almacen.h"

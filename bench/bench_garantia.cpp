@@ -12,8 +12,8 @@
 #include <stdlib.h>
 
 #include <algorithm>
-#include <ctime>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <numeric>
 #include <string>
@@ -53,12 +53,12 @@ struct Guardada {
         carpeta = plantilla;
         st.DirDatos = carpeta;
         st.informador = &mudo;
-        if (LeeReduccion(2, kCatorceConBase, std::string(errores), std::nullopt, st.ReduccionActual)) std::abort();
+        if (LeeReduccion(2, kCatorceConBase, std::string(errores), std::nullopt, st.ReduccionActual))
+            std::abort();
         if (EjecutaReduccion(st).fin != FinReduccion::Terminada) std::abort();
     }
     ~Guardada() { fs::remove_all(carpeta); }
 };
-
 
 double CosteLlano(const fs::path& ruta, size_t resultados) {
     const double t0 = Ahora();
@@ -100,11 +100,20 @@ void Garantia(benchmark::State& state, const char* errores) {
 }
 
 // Errors 0 to 14: the full development, 4,782,969 columns.
-BENCHMARK_CAPTURE(Garantia, Desarrollo_14triples, "0,14")->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK_CAPTURE(Garantia, Desarrollo_14triples, "0,14")
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10);
 // Errors 0 to 1: 29 columns.
-BENCHMARK_CAPTURE(Garantia, ColumnaProbable_0a1, "0,1")->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK_CAPTURE(Garantia, ColumnaProbable_0a1, "0,1")
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10);
 // Errors 0 to 4: 19,321 columns.
-BENCHMARK_CAPTURE(Garantia, ColumnaProbable_0a4, "0,4")->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK_CAPTURE(Garantia, ColumnaProbable_0a4, "0,4")
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10);
 
 }  // namespace
 

@@ -110,10 +110,11 @@ void BM_PaginaDeLaConsulta(benchmark::State& state) {
     QWidget* pulgar = d.Pic_Boton;
     for (auto _ : state) {
         // A drag step to anywhere on the track, then the next page.
-        const int x = VistaReduccion::kIzqPista + int(azar() % (VistaReduccion::kDerPista - VistaReduccion::kIzqPista));
+        const int x =
+            VistaReduccion::kIzqPista + int(azar() % (VistaReduccion::kDerPista - VistaReduccion::kIzqPista));
         Pulsa(pulgar, QPoint(5, 5));
-        QMouseEvent mueve(QEvent::MouseMove, QPointF(5 + x - pulgar->x(), 5), pulgar->mapToGlobal(QPointF(5, 5)),
-                          Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent mueve(QEvent::MouseMove, QPointF(5 + x - pulgar->x(), 5),
+                          pulgar->mapToGlobal(QPointF(5, 5)), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(pulgar, &mueve);
         d.repaint();
         QKeyEvent tecla(QEvent::KeyPress, Qt::Key_PageDown, Qt::NoModifier);

@@ -65,7 +65,8 @@ double Segundos(Reloj::time_point desde) {
 double EscribeBase(uint64_t bytes) {
     static const std::string bloque = [] {
         std::string b;
-        while (b.size() + kLongLineaColumna <= (1u << 16) * kLongLineaColumna) b += LineaColumna("111111111111111");
+        while (b.size() + kLongLineaColumna <= (1u << 16) * kLongLineaColumna)
+            b += LineaColumna("111111111111111");
         return b;
     }();
     const auto t0 = Reloj::now();
@@ -80,7 +81,8 @@ double EscribeBase(uint64_t bytes) {
     return Segundos(t0);
 }
 
-void Reduccion(benchmark::State& state, int metodo, const char* base, const char* errores, const char* signos) {
+void Reduccion(benchmark::State& state, int metodo, const char* base, const char* errores,
+               const char* signos) {
     Pantalla p(metodo, base, errores, signos);
     double motor = 0, escritura = 0;
     int64_t columnas = 0;
@@ -103,7 +105,8 @@ void Reduccion(benchmark::State& state, int metodo, const char* base, const char
     state.counters["ratio"] = motor / escritura;
 }
 
-void Estadistica(benchmark::State& state, int metodo, const char* base, const char* errores, const char* signos) {
+void Estadistica(benchmark::State& state, int metodo, const char* base, const char* errores,
+                 const char* signos) {
     Pantalla p(metodo, base, errores, signos);
     const Separadores sep{',', '.'};
     for (auto _ : state) benchmark::DoNotOptimize(CalculaEstadistica(p.st, sep));

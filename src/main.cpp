@@ -22,9 +22,9 @@ QtMessageHandler gManejadorQt = nullptr;
 // courtesy, and Qt would otherwise complain at every click. A bare session
 // without a runtime folder is no concern of the user's either.
 void FiltraMensajesQt(QtMsgType tipo, const QMessageLogContext& contexto, const QString& texto) {
-    if (tipo == QtWarningMsg &&
-        (texto.contains(QLatin1String("No audio device")) || texto.contains(QLatin1String("PulseAudioService")) ||
-         texto.contains(QLatin1String("XDG_RUNTIME_DIR"))))
+    if (tipo == QtWarningMsg && (texto.contains(QLatin1String("No audio device")) ||
+                                 texto.contains(QLatin1String("PulseAudioService")) ||
+                                 texto.contains(QLatin1String("XDG_RUNTIME_DIR"))))
         return;
     if (gManejadorQt) gManejadorQt(tipo, contexto, texto);
 }

@@ -166,8 +166,10 @@ int EscribeEnPosicion(const fs::path& ruta, uint64_t posicion, std::string_view 
             ssize_t n = ::pread(fd, antes.data() + leidos, antes.size() - leidos,
                                 static_cast<off_t>(posicion + leidos));
             if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) e = n < 0 ? NumeroErrorErrno(errno) : Err::FinDeFichero;
-            else leidos += static_cast<size_t>(n);
+            if (n <= 0)
+                e = n < 0 ? NumeroErrorErrno(errno) : Err::FinDeFichero;
+            else
+                leidos += static_cast<size_t>(n);
         }
     }
     if (!e && ::lseek(fd, static_cast<off_t>(posicion), SEEK_SET) < 0) e = NumeroErrorErrno(errno);
@@ -179,7 +181,8 @@ int EscribeEnPosicion(const fs::path& ruta, uint64_t posicion, std::string_view 
     if (!e && ::fdatasync(fd) != 0 && errno != EINVAL) e = NumeroErrorErrno(errno);
     if (e && escrito) {
         // Best effort: the write's own error is what the caller reports.
-        [[maybe_unused]] const ssize_t repuesto = ::pwrite(fd, antes.data(), antes.size(), static_cast<off_t>(posicion));
+        [[maybe_unused]] const ssize_t repuesto =
+            ::pwrite(fd, antes.data(), antes.size(), static_cast<off_t>(posicion));
         [[maybe_unused]] const int cortado = ::ftruncate(fd, static_cast<off_t>(tamano));
     }
     if (::close(fd) != 0 && !e) e = NumeroErrorErrno(errno);

@@ -68,17 +68,13 @@ std::string TextoErrorFichero(const OperacionFichero& op, int numero, const std:
     // AbreFichero's messages begin with the file name (kept in texto76).
     const std::string cabeza = abre ? op.texto76 + " " : op.codigo + " ";
     switch (numero) {
-        case Err::NoEncontrado:
-            return op.texto53;
-        case Err::UnidadNoDisponible:
-            return cabeza + "ERROR 68: Unidad " + unidad + ": no preparada";
-        case Err::SinMemoria:
-            return cabeza + "ERROR 7 : Insuficiente memoria";
+        case Err::NoEncontrado: return op.texto53;
+        case Err::UnidadNoDisponible: return cabeza + "ERROR 68: Unidad " + unidad + ": no preparada";
+        case Err::SinMemoria: return cabeza + "ERROR 7 : Insuficiente memoria";
         case Err::RutaNoEncontrada:
             if (!abre) return cabeza + "ERROR 76: " + op.texto76;
             [[fallthrough]];
-        default:
-            return cabeza + "ERROR " + std::to_string(numero < 0 ? -numero : numero);
+        default: return cabeza + "ERROR " + std::to_string(numero < 0 ? -numero : numero);
     }
 }
 

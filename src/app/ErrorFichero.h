@@ -31,16 +31,16 @@ inline constexpr int RutaNoEncontrada = 76;
 // report: messages begin with the file name, 76 has no own text and 53 is
 // silent.
 struct OperacionFichero {
-    std::string codigo;    // "LDG", "LJO", "CLE", "EEB", "LFB", "BRB", or ""
-    std::string texto53;   // text for file not found; empty = silent
-    std::string texto76;   // text after "XXX ERROR 76: "
+    std::string codigo;   // "LDG", "LJO", "CLE", "EEB", "LFB", "BRB", or ""
+    std::string texto53;  // text for file not found; empty = silent
+    std::string texto76;  // text after "XXX ERROR 76: "
 };
 
 namespace Op {
 extern const OperacionFichero LDG;
 extern const OperacionFichero LJO;
-extern const OperacionFichero CLE;        // list of teams, editor screen
-extern const OperacionFichero CLECrea;    // list of teams, created when missing
+extern const OperacionFichero CLE;      // list of teams, editor screen
+extern const OperacionFichero CLECrea;  // list of teams, created when missing
 extern const OperacionFichero EEB;
 extern const OperacionFichero LFB;
 extern const OperacionFichero BRB;
@@ -60,7 +60,6 @@ std::string TextoErrorFichero(const OperacionFichero& op, int numero, const std:
 std::string MotivoError(int numero);
 
 // Sets ErrorFichero and shows the message through the state's reporter.
-void InformaErrorFichero(Estado& st, const OperacionFichero& op, int numero,
-                         const std::string& unidad = "");
+void InformaErrorFichero(Estado& st, const OperacionFichero& op, int numero, const std::string& unidad = "");
 
 }  // namespace tobal

@@ -2,10 +2,10 @@
 // refusals, progress, and the choice of a stored reduction.
 
 #include <algorithm>
-#include <iterator>
 #include <csignal>
 #include <filesystem>
 #include <iostream>
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -98,7 +98,8 @@ const std::atomic<bool>* InterrupcionCtrlC::bandera() const { return &gInterrump
 
 void EscribeFiguras(std::ostream& os, const std::vector<std::pair<std::string, std::string>>& figuras) {
     const auto letras = [](const std::string& s) {
-        return static_cast<size_t>(std::count_if(s.begin(), s.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+        return static_cast<size_t>(
+            std::count_if(s.begin(), s.end(), [](char c) { return (c & 0xC0) != 0x80; }));
     };
     std::vector<std::string> etiquetas;
     size_t ancho = 0;
@@ -114,7 +115,8 @@ void EscribeFiguras(std::ostream& os, const std::vector<std::pair<std::string, s
             os << etiquetas[i] << '\n';
             continue;
         }
-        os << etiquetas[i] << std::string(ancho + 3 - letras(etiquetas[i]), '.') << ": " << figuras[i].second << '\n';
+        os << etiquetas[i] << std::string(ancho + 3 - letras(etiquetas[i]), '.') << ": " << figuras[i].second
+           << '\n';
     }
 }
 

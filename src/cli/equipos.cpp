@@ -73,13 +73,15 @@ int Equipos(Contexto& cx, std::vector<std::string>& args) {
     }
     if (cambios) {
         if (int e = GrabaEquipos(st, equipos)) {
-            cx.err << "Tobal31: no se ha podido grabar EQUIPOS.TBX (error " << e << "); la lista no ha cambiado.\n";
+            cx.err << "Tobal31: no se ha podido grabar EQUIPOS.TBX (error " << e
+                   << "); la lista no ha cambiado.\n";
             return kSalidaRechazo;
         }
     }
-    cx.out << Cuenta(cambios, "equipo", "equipos") << (anadir ? (cambios == 1 ? " añadido" : " añadidos")
-                                                             : (cambios == 1 ? " quitado" : " quitados"))
-           << "; la lista tiene " << Cuenta(static_cast<long long>(equipos.size()), "equipo", "equipos") << ".\n";
+    cx.out << Cuenta(cambios, "equipo", "equipos")
+           << (anadir ? (cambios == 1 ? " añadido" : " añadidos") : (cambios == 1 ? " quitado" : " quitados"))
+           << "; la lista tiene " << Cuenta(static_cast<long long>(equipos.size()), "equipo", "equipos")
+           << ".\n";
     return kSalidaBien;
 }
 

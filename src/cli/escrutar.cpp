@@ -18,8 +18,9 @@ Rejilla LeeGanadora(const std::string& escrita) {
     for (char c : escrita)
         if (c != ' ' && c != '\t') texto += c;
     if (texto.size() != static_cast<size_t>(kPartidos))
-        throw ErrorUso("--ganadora necesita 15 signos (1, X, 2 o - para un partido sin resultado), se han dado " +
-                       std::to_string(texto.size()));
+        throw ErrorUso(
+            "--ganadora necesita 15 signos (1, X, 2 o - para un partido sin resultado), se han dado " +
+            std::to_string(texto.size()));
     Rejilla g{};
     for (int m = 1; m <= kPartidos; ++m) {
         switch (texto[m - 1]) {
@@ -50,14 +51,16 @@ std::array<std::string, 6> LeePremios(const std::string& lista) {
         }
     }
     if (importes.size() != 5)
-        throw ErrorUso("--premios necesita cinco importes separados por blancos o \";\" (15, 14, 13, 12 y 11 "
-                       "aciertos), se han dado " + std::to_string(importes.size()));
+        throw ErrorUso(
+            "--premios necesita cinco importes separados por blancos o \";\" (15, 14, 13, 12 y 11 "
+            "aciertos), se han dado " +
+            std::to_string(importes.size()));
     std::array<std::string, 6> textos;
     for (int k = 1; k <= 5; ++k) {
         ImporteEscrito i = LeeImporteEscrito(importes[k - 1]);
         if (!i.error.empty())
-            throw ErrorUso("el premio de " + std::to_string(16 - k) + " aciertos (\"" + importes[k - 1] + "\") " +
-                           i.error);
+            throw ErrorUso("el premio de " + std::to_string(16 - k) + " aciertos (\"" + importes[k - 1] +
+                           "\") " + i.error);
         textos[k] = std::move(i.texto);
     }
     return textos;
@@ -113,9 +116,10 @@ int Escrutar(Contexto& cx, std::vector<std::string>& args) {
 
     ResultadoEscrutinio r = Escruta(st, entradas);
     if (r.fin == FinEscrutinio::Incompleta)
-        return Rechaza(cx, kTituloGanadoraIncompleta,
-                       "La columna ganadora se ha guardado, pero tiene partidos sin resultado (-) y el escrutinio "
-                       "necesita los 15.");
+        return Rechaza(
+            cx, kTituloGanadoraIncompleta,
+            "La columna ganadora se ha guardado, pero tiene partidos sin resultado (-) y el escrutinio "
+            "necesita los 15.");
     if (r.fin == FinEscrutinio::SinColumnas) {
         // Other errors than a missing file were reported already.
         if (r.errorColumnas == Err::NoEncontrado)

@@ -68,20 +68,18 @@ int Exportar(Contexto& cx, std::vector<std::string>& args) {
                 cx.err << "No se encuentra el fichero de columnas " << AUtf8(FicheroRed(jornada, orden))
                        << " de la reducción.\n";
             return kSalidaRechazo;
-        default:
-            return kSalidaRechazo;
+        default: return kSalidaRechazo;
     }
 }
 
-REGISTRA_COMANDO(
-    "exportar", "escribe el archivo de apuestas AD243 de una reducción",
-    "Uso: tobal31-cli [--datos CARPETA] exportar --jornada J --orden O --destino CARPETA\n\n"
-    "Escribe CARPETA/AD243 como la copia de boletos a disco: una cabecera por volumen y un\n"
-    "registro por boleto de ocho columnas, 123 caracteres y CR LF cada uno. Una reducción que\n"
-    "necesita más de un volumen (11.650 boletos cada uno) escribe el volumen n como\n"
-    "CARPETA/AD243.nn y lo dice en la salida. Usa la delegación y el receptor de los datos\n"
-    "generales y la fecha de la jornada.\n",
-    Exportar)
+REGISTRA_COMANDO("exportar", "escribe el archivo de apuestas AD243 de una reducción",
+                 "Uso: tobal31-cli [--datos CARPETA] exportar --jornada J --orden O --destino CARPETA\n\n"
+                 "Escribe CARPETA/AD243 como la copia de boletos a disco: una cabecera por volumen y un\n"
+                 "registro por boleto de ocho columnas, 123 caracteres y CR LF cada uno. Una reducción que\n"
+                 "necesita más de un volumen (11.650 boletos cada uno) escribe el volumen n como\n"
+                 "CARPETA/AD243.nn y lo dice en la salida. Usa la delegación y el receptor de los datos\n"
+                 "generales y la fecha de la jornada.\n",
+                 Exportar)
 
 }  // namespace
 }  // namespace tobal::cli

@@ -34,7 +34,8 @@ void EscribeCsv(Contexto& cx, const ResultadoGarantia& g) {
     const Separadores sep{',', '.'};
     cx.out << kCabeceraAciertos << ',' << kCabeceraResultados << ',' << kCabeceraPorcentaje << '\n';
     for (const FilaGarantia& f : FilasGarantia(g))
-        cx.out << f.aciertos << ',' << f.resultados << ',' << TextoPorcentajeGarantia(f.porcentaje, sep) << '\n';
+        cx.out << f.aciertos << ',' << f.resultados << ',' << TextoPorcentajeGarantia(f.porcentaje, sep)
+               << '\n';
     if (g.columnas == 0) return;
     cx.out << "Garantía," << g.minimo << ",\n";
     if (!FraseGarantiaFuera(g).empty()) cx.out << "Garantía con un partido fuera," << g.minimoFuera1 << ",\n";

@@ -71,7 +71,8 @@ Opciones LeeOpciones(Estado& st, std::vector<std::string>& args) {
     o.ancho = TomaOpcion(args, "--ancho");
     o.prueba = TomaBandera(args, "--prueba");
     SinMasArgumentos(args);
-    const bool conBoletos = o.salida == Salida::Boletos || o.salida == Salida::Relacion || o.salida == Salida::Continuo;
+    const bool conBoletos =
+        o.salida == Salida::Boletos || o.salida == Salida::Relacion || o.salida == Salida::Continuo;
     if ((o.desde || o.hasta) && !conBoletos)
         throw ErrorUso("--desde y --hasta solo valen para boletos, relacion y continuo");
     if (o.copias && o.salida != Salida::Resumen) throw ErrorUso("--copias solo vale para resumen");
@@ -123,7 +124,8 @@ std::optional<DatosInforme> DatosDelEscrutinio(Contexto& cx, const Opciones& o) 
                     "la orden escrutar.");
         return std::nullopt;
     }
-    ResultadoEscrutinio r = EscrutaColumnas(st.DirDatos / FicheroRed(o.jornada, o.orden), ganadora, e.Premios);
+    ResultadoEscrutinio r =
+        EscrutaColumnas(st.DirDatos / FicheroRed(o.jornada, o.orden), ganadora, e.Premios);
     if (r.fin != FinEscrutinio::Completo) {
         const std::string nombre = FicheroRed(o.jornada, o.orden);
         if (r.columnaDanada)
@@ -142,7 +144,8 @@ std::optional<DatosInforme> DatosDelEscrutinio(Contexto& cx, const Opciones& o) 
 #ifdef TOBAL31_CON_QT
 int ImprimeSalida(Contexto& cx, const Opciones& o, Listado& l, const DatosInforme& informe) {
     Estado& st = cx.st;
-    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     static int argc = 1;
     static char nombre[] = "tobal31-cli";
     static char* argv[] = {nombre, nullptr};
@@ -159,7 +162,8 @@ int ImprimeSalida(Contexto& cx, const Opciones& o, Listado& l, const DatosInform
     // complete: a refused or failed run leaves the user's file alone.
     FicheroProvisional pdf;
     auto noImprime = [&](int error) {
-        cx.err << "Tobal31: no se puede imprimir en el fichero " << *o.pdf << ": " << MotivoError(error) << '\n';
+        cx.err << "Tobal31: no se puede imprimir en el fichero " << *o.pdf << ": " << MotivoError(error)
+               << '\n';
         return kSalidaRechazo;
     };
     std::unique_ptr<ImpresoraQt> imp;
@@ -170,14 +174,18 @@ int ImprimeSalida(Contexto& cx, const Opciones& o, Listado& l, const DatosInform
         if (o.salida == Salida::Relacion && l.AnchoPapel == 1) imp->PonPaginaPdf(350, 297);
     } else {
         imp = ImpresoraQt::Predeterminada();
-        if (!imp) return Rechaza(cx, "SIN IMPRESORA", "El sistema no tiene ninguna impresora predeterminada.");
+        if (!imp)
+            return Rechaza(cx, "SIN IMPRESORA", "El sistema no tiene ninguna impresora predeterminada.");
     }
 
     bool rechazado = false;
     ControlImpresion ctl;
-    ctl.mensaje = [&](const std::string& titulo, const std::string& texto) { cx.err << titulo << '\n' << texto << '\n'; };
+    ctl.mensaje = [&](const std::string& titulo, const std::string& texto) {
+        cx.err << titulo << '\n' << texto << '\n';
+    };
     // A long run of tickets shows how far it has gone when someone watches.
-    const bool barra = ::isatty(STDERR_FILENO) && o.salida != Salida::Resumen && o.salida != Salida::Escrutinio;
+    const bool barra =
+        ::isatty(STDERR_FILENO) && o.salida != Salida::Resumen && o.salida != Salida::Escrutinio;
     int ultimo = -1;
     std::string linea;
     if (barra)
@@ -225,8 +233,8 @@ int ImprimeSalida(Contexto& cx, const Opciones& o, Listado& l, const DatosInform
     if (imp->Trabajos() == 0) {
         // A columns file that could not be used was reported already.
         if (st.ErrorFichero == 0 || st.ErrorFichero == Err::NoEncontrado)
-            cx.err << "Tobal31: no hay nada que imprimir (el fichero de columnas " << FicheroRed(o.jornada, o.orden)
-                   << " no existe o no tiene esos boletos)\n";
+            cx.err << "Tobal31: no hay nada que imprimir (el fichero de columnas "
+                   << FicheroRed(o.jornada, o.orden) << " no existe o no tiene esos boletos)\n";
         return kSalidaRechazo;
     }
     if (o.pdf) {
@@ -238,7 +246,8 @@ int ImprimeSalida(Contexto& cx, const Opciones& o, Listado& l, const DatosInform
 }
 #else
 int ImprimeSalida(Contexto& cx, const Opciones&, Listado&, const DatosInforme&) {
-    return Rechaza(cx, "SIN IMPRESIÓN", "Esta versión de tobal31-cli se ha construido sin Qt y no puede imprimir.");
+    return Rechaza(cx, "SIN IMPRESIÓN",
+                   "Esta versión de tobal31-cli se ha construido sin Qt y no puede imprimir.");
 }
 #endif
 

@@ -7,9 +7,9 @@
 #include <ostream>
 #include <utility>
 
+#include "app/ErrorFichero.h"
 #include "app/Texto.h"
 #include "cli/Comando.h"
-#include "app/ErrorFichero.h"
 #include "data/Equipos.h"
 #include "data/Jornadas.h"
 
@@ -38,7 +38,8 @@ bool AnadeEquiposNuevos(Contexto& cx, const std::vector<std::pair<int, std::arra
         }
     if (anadidos.empty()) return true;
     if (int e = GrabaEquipos(st, equipos)) {
-        cx.err << "Tobal31: la jornada se ha grabado, pero no se ha podido grabar EQUIPOS.TBX (error " << e << ")\n";
+        cx.err << "Tobal31: la jornada se ha grabado, pero no se ha podido grabar EQUIPOS.TBX (error " << e
+               << ")\n";
         return false;
     }
     cx.err << "Añadidos a la lista de equipos:";
@@ -69,7 +70,8 @@ int Jornada(Contexto& cx, std::vector<std::string>& args) {
             if (nombre.size() > kAnchoEquipo) cortados.emplace_back(pt[1 + k], nombres[k]);
             if (std::string problema = ProblemaNombreEquipo(std::string(RecortaDer(nombres[k])));
                 anadirEquipos && !problema.empty())
-                throw ErrorUso("el nombre \"" + pt[1 + k] + "\" no puede ir a la lista de equipos: " + problema);
+                throw ErrorUso("el nombre \"" + pt[1 + k] +
+                               "\" no puede ir a la lista de equipos: " + problema);
         }
         nuevos.emplace_back(m, nombres);
     }
@@ -130,19 +132,20 @@ int Jornada(Contexto& cx, std::vector<std::string>& args) {
     return kSalidaBien;
 }
 
-REGISTRA_COMANDO("jornada", "muestra o graba la fecha y los partidos de una jornada",
-                 "Uso: tobal31-cli [--datos CARPETA] jornada J\n"
-                 "     tobal31-cli [--datos CARPETA] jornada J --fecha DD/MM/AA [--partido M LOCAL VISITANTE]...\n"
-                 "                 [--añadir-equipos]\n\n"
-                 "J va de 1 al número de jornadas de los datos generales (TotJornadas, 42 por omisión).\n"
-                 "Sin --fecha escribe la fecha de la jornada J y sus 15 partidos (local - visitante), o\n"
-                 "\"La jornada J no tiene datos.\" si nunca se ha grabado.\n"
-                 "Con --fecha graba la jornada como el editor de jornadas: la clave, la fecha y los 30\n"
-                 "equipos (los partidos no indicados conservan sus equipos); los resultados y premios del\n"
-                 "escrutinio se conservan. Un nombre de más de 15 caracteres se corta y se avisa.\n"
-                 "--añadir-equipos pone en la lista de equipos (EQUIPOS.TBX) los nombres dados que no\n"
-                 "estén en ella.\n",
-                 Jornada)
+REGISTRA_COMANDO(
+    "jornada", "muestra o graba la fecha y los partidos de una jornada",
+    "Uso: tobal31-cli [--datos CARPETA] jornada J\n"
+    "     tobal31-cli [--datos CARPETA] jornada J --fecha DD/MM/AA [--partido M LOCAL VISITANTE]...\n"
+    "                 [--añadir-equipos]\n\n"
+    "J va de 1 al número de jornadas de los datos generales (TotJornadas, 42 por omisión).\n"
+    "Sin --fecha escribe la fecha de la jornada J y sus 15 partidos (local - visitante), o\n"
+    "\"La jornada J no tiene datos.\" si nunca se ha grabado.\n"
+    "Con --fecha graba la jornada como el editor de jornadas: la clave, la fecha y los 30\n"
+    "equipos (los partidos no indicados conservan sus equipos); los resultados y premios del\n"
+    "escrutinio se conservan. Un nombre de más de 15 caracteres se corta y se avisa.\n"
+    "--añadir-equipos pone en la lista de equipos (EQUIPOS.TBX) los nombres dados que no\n"
+    "estén en ella.\n",
+    Jornada)
 
 }  // namespace
 }  // namespace tobal::cli

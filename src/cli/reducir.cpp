@@ -50,8 +50,9 @@ int Reducir(Contexto& cx, std::vector<std::string>& args) {
     if (std::filesystem::exists(st.DirDatos / kFicheroBases, ec) && ExisteReduccion(st, jornada, orden) &&
         !reemplazar) {
         return Rechaza(cx, AvisoReduccionExiste().titulo,
-                       "Ya existe una reducción de la jornada " + std::to_string(jornada) + " con el número de orden " +
-                           std::to_string(orden) + ". Para conservarla, dé otro número de orden con --orden; para "
+                       "Ya existe una reducción de la jornada " + std::to_string(jornada) +
+                           " con el número de orden " + std::to_string(orden) +
+                           ". Para conservarla, dé otro número de orden con --orden; para "
                            "sustituirla, repita la orden con --reemplazar.");
     }
 
@@ -59,7 +60,9 @@ int Reducir(Contexto& cx, std::vector<std::string>& args) {
     AvanceReduccion avance;
     if (terminal) {
         cx.err << kTituloReduciendo << '\n' << TextoCuentas(r) << '\n';
-        avance = [&cx](int porcentaje, const std::string& linea) { BarraProgreso(cx.err, porcentaje, linea); };
+        avance = [&cx](int porcentaje, const std::string& linea) {
+            BarraProgreso(cx.err, porcentaje, linea);
+        };
     }
     ResultadoReduccion res;
     {
@@ -86,23 +89,24 @@ int Reducir(Contexto& cx, std::vector<std::string>& args) {
     return kSalidaBien;
 }
 
-REGISTRA_COMANDO("reducir", "reduce una quiniela base y guarda la reducción",
-                 "Uso: tobal31-cli [--datos CARPETA] reducir --jornada J --orden O --metodo 1|2|3 --base BASE\n"
-                 "                 [--errores MIN,MAX] [--signos N1,NX,N2] [--reemplazar]\n"
-                 "\n"
-                 "Hace las comprobaciones del botón Reducir, guarda el registro en BASES.TBX y las\n"
-                 "columnas en REDjjoo.TBX. Una reducción que ya existe con esa jornada y orden solo\n"
-                 "se sustituye con --reemplazar; la anterior sigue entera hasta que la nueva está\n"
-                 "completa. Ctrl+C (o una orden de terminar) cancela y deja la carpeta como estaba.\n"
-                 "\n"
-                 "Métodos: 1 Directo, 2 Columna Probable (--errores, 0,0 si no se da), 3 Selección\n"
-                 "de Signos (--signos).\n"
-                 "BASE: 15 partidos separados por blancos o comas; en cada uno, los signos marcados\n"
-                 "entre 1, X y 2 en ese orden (- para ninguno), * si es un múltiple a reducir, y =\n"
-                 "con el signo de la columna base. Ejemplo: \"1X2*=1 1X* 1 1 X2*=2 1 1 1 1 1 1 1 1 1 X\".\n"
-                 "\n"
-                 "Salida 0 hecha, 1 rechazada o cancelada (el motivo en stderr), 2 error de uso.\n",
-                 Reducir)
+REGISTRA_COMANDO(
+    "reducir", "reduce una quiniela base y guarda la reducción",
+    "Uso: tobal31-cli [--datos CARPETA] reducir --jornada J --orden O --metodo 1|2|3 --base BASE\n"
+    "                 [--errores MIN,MAX] [--signos N1,NX,N2] [--reemplazar]\n"
+    "\n"
+    "Hace las comprobaciones del botón Reducir, guarda el registro en BASES.TBX y las\n"
+    "columnas en REDjjoo.TBX. Una reducción que ya existe con esa jornada y orden solo\n"
+    "se sustituye con --reemplazar; la anterior sigue entera hasta que la nueva está\n"
+    "completa. Ctrl+C (o una orden de terminar) cancela y deja la carpeta como estaba.\n"
+    "\n"
+    "Métodos: 1 Directo, 2 Columna Probable (--errores, 0,0 si no se da), 3 Selección\n"
+    "de Signos (--signos).\n"
+    "BASE: 15 partidos separados por blancos o comas; en cada uno, los signos marcados\n"
+    "entre 1, X y 2 en ese orden (- para ninguno), * si es un múltiple a reducir, y =\n"
+    "con el signo de la columna base. Ejemplo: \"1X2*=1 1X* 1 1 X2*=2 1 1 1 1 1 1 1 1 1 X\".\n"
+    "\n"
+    "Salida 0 hecha, 1 rechazada o cancelada (el motivo en stderr), 2 error de uso.\n",
+    Reducir)
 
 }  // namespace
 }  // namespace tobal::cli

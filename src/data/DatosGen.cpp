@@ -37,15 +37,15 @@ std::vector<Campo> CamposLinea(std::string_view contenido) {
         if (i < linea.size() && linea[i] == '"') {
             size_t cierre = linea.find('"', i + 1);
             c.entrecomillado = true;
-            c.texto = std::string(linea.substr(i + 1, cierre == std::string_view::npos ? std::string_view::npos
-                                                                                        : cierre - i - 1));
+            c.texto = std::string(linea.substr(
+                i + 1, cierre == std::string_view::npos ? std::string_view::npos : cierre - i - 1));
             i = cierre == std::string_view::npos ? linea.size() : cierre + 1;
             size_t coma = linea.find(',', i);
             i = coma == std::string_view::npos ? linea.size() + 1 : coma + 1;
         } else {
             size_t coma = linea.find(',', i);
-            c.texto = std::string(Recorta(linea.substr(i, coma == std::string_view::npos ? std::string_view::npos
-                                                                                         : coma - i)));
+            c.texto = std::string(
+                Recorta(linea.substr(i, coma == std::string_view::npos ? std::string_view::npos : coma - i)));
             i = coma == std::string_view::npos ? linea.size() + 1 : coma + 1;
         }
         campos.push_back(std::move(c));
@@ -60,10 +60,10 @@ std::string Comillas(std::string_view s) {
     return "\"" + r + "\"";
 }
 
-const char* const kNombres[14] = {"Jornada",         "FechaJornada",    "Orden",       "Metodo",
-                                  "AjusteXHoja",     "AjusteYHoja",     "AjusteXContinuo",
-                                  "AjusteYContinuo", "Orientacion",     "TotJornadas", "PrecioApuesta",
-                                  "Delegacion",      "Receptor",        "Sonido"};
+const char* const kNombres[14] = {"Jornada",     "FechaJornada", "Orden",           "Metodo",
+                                  "AjusteXHoja", "AjusteYHoja",  "AjusteXContinuo", "AjusteYContinuo",
+                                  "Orientacion", "TotJornadas",  "PrecioApuesta",   "Delegacion",
+                                  "Receptor",    "Sonido"};
 
 }  // namespace
 
@@ -120,9 +120,11 @@ void LeeDatosGen(Estado& st, bool creaSiFalta) {
         if (int eg = GrabaDatosGen(st)) {
             st.ErrorFichero = static_cast<int16_t>(e);
             if (st.informador)
-                st.informador->ErrorFichero("LDG ERROR " + std::to_string(eg) +
-                                            ": No se encuentra el fichero de datos generales DATOSGEN.TBX y no se "
-                                            "ha podido crear (" + MotivoError(eg) + ").");
+                st.informador->ErrorFichero(
+                    "LDG ERROR " + std::to_string(eg) +
+                    ": No se encuentra el fichero de datos generales DATOSGEN.TBX y no se "
+                    "ha podido crear (" +
+                    MotivoError(eg) + ").");
         } else {
             InformaErrorFichero(st, Op::LDG, e);
         }
@@ -140,7 +142,8 @@ void LeeDatosGen(Estado& st, bool creaSiFalta) {
         }
         if (primerError) return;
         primerError = numero;
-        detalle = std::string(": el campo ") + std::to_string(campo + 1) + " (" + kNombres[campo] + ") " + que;
+        detalle =
+            std::string(": el campo ") + std::to_string(campo + 1) + " (" + kNombres[campo] + ") " + que;
     };
     auto entero = [&](int campo, int16_t& destino, int min, int max) {
         if (campo >= static_cast<int>(campos.size())) return falla(Err::FinDeFichero, campo, "falta");

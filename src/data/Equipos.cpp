@@ -34,7 +34,8 @@ std::vector<std::string> ItemsEquipos(std::string_view contenido) {
             while (i < n && contenido[i] != ',' && contenido[i] != '\r' && contenido[i] != '\n') ++i;
         } else {
             size_t fin = i;
-            while (fin < n && contenido[fin] != ',' && contenido[fin] != '\r' && contenido[fin] != '\n') ++fin;
+            while (fin < n && contenido[fin] != ',' && contenido[fin] != '\r' && contenido[fin] != '\n')
+                ++fin;
             item = std::string(RecortaDer(contenido.substr(i, fin - i)));
             i = fin;
         }
@@ -62,7 +63,8 @@ void CargaLisEquipos(Estado& st, std::vector<std::string>& equipos) {
 std::string ProblemaNombreEquipo(std::string_view nombre) {
     if (nombre.empty()) return "está vacío";
     if (nombre.size() > kLongNombreEquipo)
-        return "tiene " + std::to_string(nombre.size()) + " caracteres y caben " + std::to_string(kLongNombreEquipo);
+        return "tiene " + std::to_string(nombre.size()) + " caracteres y caben " +
+               std::to_string(kLongNombreEquipo);
     if (nombre.find_first_of(",\"") != std::string_view::npos) return "lleva una coma o unas comillas";
     return "";
 }

@@ -112,7 +112,9 @@ std::string SlotEquipo(std::string_view reg, int slot) {
                   kAnchoEquipo);
 }
 
-std::string NombreEquipo(std::string_view reg, int slot) { return std::string(Recorta(SlotEquipo(reg, slot))); }
+std::string NombreEquipo(std::string_view reg, int slot) {
+    return std::string(Recorta(SlotEquipo(reg, slot)));
+}
 
 bool FechaValida(std::string_view dia, std::string_view mes, std::string_view ano) {
     auto numero = [](std::string_view t, int& v) {

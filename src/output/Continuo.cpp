@@ -17,9 +17,9 @@ struct Rect {
 
 // The solid marks the form reader looks for, relative to the ticket.
 constexpr Rect kRectangulos[] = {
-    {5120, 65, 170, 145},   {5120, 8593, 170, 145}, {964, 8748, 227, 57},
-    {1651, 8748, 227, 57},  {1994, 8748, 227, 57},  {2337, 8748, 227, 57},
-    {2680, 8748, 227, 57},  {3706, 8748, 227, 57},  {4048, 8748, 227, 57},
+    {5120, 65, 170, 145},  {5120, 8593, 170, 145}, {964, 8748, 227, 57},
+    {1651, 8748, 227, 57}, {1994, 8748, 227, 57},  {2337, 8748, 227, 57},
+    {2680, 8748, 227, 57}, {3706, 8748, 227, 57},  {4048, 8748, 227, 57},
 };
 
 }  // namespace
@@ -80,7 +80,8 @@ ResultadoContinuo ImpriContinuo(Estado& st, Impresora& imp, Listado& l, bool pru
     l.ColumnaActual = l.BoletoInicial * 8 - 7;
     l.UltimaColumna = l.BoletoFinal * 8;
     fichero.Posiciona(l.ColumnaActual);
-    if (st.ReduccionActual.ApuestasReducidas % 8 == 1) ctl.Mensaje(kTituloUltimoIncompleto, kTextoUltimoIncompleto);
+    if (st.ReduccionActual.ApuestasReducidas % 8 == 1)
+        ctl.Mensaje(kTituloUltimoIncompleto, kTextoUltimoIncompleto);
     int posicion = 0;
     bool cancelado = false;
     while (!fichero.Fin() && l.ColumnaActual <= l.UltimaColumna) {

@@ -19,7 +19,8 @@ int Digito(char c) { return c >= '0' && c <= '9' ? c - '0' : 0; }
 
 // A drive whose medium is missing or not mounted: the user can put a disk in.
 bool DiscoNoPreparado(int error) {
-    return error == Err::DiscoNoPreparado || error == Err::UnidadNoDisponible || error == Err::RutaNoEncontrada;
+    return error == Err::DiscoNoPreparado || error == Err::UnidadNoDisponible ||
+           error == Err::RutaNoEncontrada;
 }
 
 // One run of the copy: the open target and the files made so far.
@@ -78,15 +79,17 @@ public:
     bool Falla(const char* que, int volumen, int error) {
         std::string texto = std::string("No se ha podido ") + que + " el archivo " + kFicheroDisco;
         if (volumen > 1) texto += " del volumen " + std::to_string(volumen);
-        texto += " en la unidad " + destino_.unidad + ": " + MotivoError(error) + " (error " + std::to_string(error) + ").";
+        texto += " en la unidad " + destino_.unidad + ": " + MotivoError(error) + " (error " +
+                 std::to_string(error) + ").";
         return Falla(texto, error);
     }
     bool Falla(const std::string& texto, int error) {
         r_.error = error;
         Deshaz();
         r_.fin = FinCopia::Error;
-        dialogo_.Mensaje(kTituloErrorCopia, texto + " Se ha suspendido la copia a disco y no queda ningún archivo " +
-                                                kFicheroDisco + " incompleto.");
+        dialogo_.Mensaje(kTituloErrorCopia,
+                         texto + " Se ha suspendido la copia a disco y no queda ningún archivo " +
+                             kFicheroDisco + " incompleto.");
         return false;
     }
 
@@ -120,8 +123,8 @@ int DigitoControl(std::string_view delegacion, std::string_view receptor) {
     return suma % 11;
 }
 
-DatosDisco CalculaDatosDisco(int64_t columnas, int jornada, std::string_view fecha, std::string_view delegacion,
-                             std::string_view receptor) {
+DatosDisco CalculaDatosDisco(int64_t columnas, int jornada, std::string_view fecha,
+                             std::string_view delegacion, std::string_view receptor) {
     DatosDisco d;
     d.jornada = jornada;
     d.fecha = Ajusta(fecha, 8);
@@ -204,7 +207,8 @@ bool PreparaCopia(Estado& st, const DestinoDisco& destino, DialogoDisco& dialogo
         return false;
     };
     if (mala) return rechaza(TextoColumnasDanadas(st.NomFichero, mala));
-    if (columnas == 0) return rechaza("La reducción no tiene ninguna columna. No hay boletos que copiar a disco.");
+    if (columnas == 0)
+        return rechaza("La reducción no tiene ninguna columna. No hay boletos que copiar a disco.");
     r.datos = CalculaDatosDisco(columnas, st.Jornada(), st.Datos.FechaJornada, st.Datos.Delegacion,
                                 st.Datos.Receptor);
     if (r.datos.columnas > kMaxColumnasDisco)
@@ -234,7 +238,8 @@ ResultadoCopia CopiaDisco(Estado& st, const DestinoDisco& destino, DialogoDisco&
     if (d.ultimoIncompleto) dialogo.Mensaje(kTituloUltimoIncompleto, kTextoDiscoIncompleto);
     dialogo.Panel("Número de disquetes necesarios para esta reducción: " + std::to_string(d.discos));
 
-    const std::string cambiado = "El fichero de columnas " + st.NomFichero + " ha cambiado o no se ha podido leer durante la copia.";
+    const std::string cambiado =
+        "El fichero de columnas " + st.NomFichero + " ha cambiado o no se ha podido leer durante la copia.";
     LectorColumnas lector;
     if (int e = lector.Abre(rutaColumnas)) {
         copia.Falla(cambiado, e);
@@ -274,7 +279,8 @@ ResultadoCopia CopiaDisco(Estado& st, const DestinoDisco& destino, DialogoDisco&
         copia.Falla(cambiado, lector.Error() ? lector.Error() : Err::FinDeFichero);
         return r;
     }
-    if (!boleto.empty() && !copia.Escribe(RegistroBoletoDisco(secuencia, boleto, d.ultimoIncompleto))) return r;
+    if (!boleto.empty() && !copia.Escribe(RegistroBoletoDisco(secuencia, boleto, d.ultimoIncompleto)))
+        return r;
     if (!copia.CierraVolumen()) return r;
     r.fin = FinCopia::Copiado;
     dialogo.Panel("Se ha copiado a la unidad " + destino.unidad + " el archivo " + kFicheroDisco);

@@ -67,9 +67,7 @@ void ImpresoraGrabadora::DibujaRectangulo(double x, double y, double ancho, doub
     Anota(OperacionImpresa::Rectangulo, x, y, ancho, alto);
 }
 
-double ImpresoraGrabadora::AltoLinea() {
-    return std::round(FontSize() * 20.0 * 2320.0 / 2048.0);
-}
+double ImpresoraGrabadora::AltoLinea() { return std::round(FontSize() * 20.0 * 2320.0 / 2048.0); }
 
 std::vector<OperacionImpresa> ImpresoraGrabadora::De(OperacionImpresa::Tipo t) const {
     std::vector<OperacionImpresa> r;
@@ -83,7 +81,8 @@ int ImpresoraGrabadora::Trabajos() const { return static_cast<int>(De(OperacionI
 int ImpresoraGrabadora::Paginas(int trabajo) const {
     int n = 0;
     for (const auto& op : ops)
-        if (op.trabajo == trabajo && (op.tipo == OperacionImpresa::Trabajo || op.tipo == OperacionImpresa::Pagina))
+        if (op.trabajo == trabajo &&
+            (op.tipo == OperacionImpresa::Trabajo || op.tipo == OperacionImpresa::Pagina))
             ++n;
     return n;
 }

@@ -13,8 +13,8 @@ namespace tobal {
 struct OperacionImpresa {
     enum Tipo { Trabajo, Pagina, FinTrabajo, Texto, Linea, Rectangulo };
     Tipo tipo;
-    int trabajo = 0;  // 1-based job number
-    int pagina = 0;   // 1-based physical page within the job
+    int trabajo = 0;                      // 1-based job number
+    int pagina = 0;                       // 1-based physical page within the job
     double x = 0, y = 0, x2 = 0, y2 = 0;  // lines: ends; rectangles: x2/y2 width/height
     std::string texto;                    // Windows-1252
     std::string fuente;
@@ -66,7 +66,8 @@ protected:
 
 private:
     OperacionImpresa Nueva(OperacionImpresa::Tipo t) const;
-    void Anota(OperacionImpresa::Tipo t, double x, double y, double x2, double y2, const std::string& texto = {});
+    void Anota(OperacionImpresa::Tipo t, double x, double y, double x2, double y2,
+               const std::string& texto = {});
     int trabajo_ = 0;
     int paginaFisica_ = 0;
     int papel_ = kPapelA4;

@@ -19,13 +19,14 @@ void En(Impresora& imp, double x, double y, const std::string& texto) {
     imp.Print(texto);
 }
 
-std::string Importe(double valor) { return AlineaDerecha(Formatea(valor, "##,###,##0.00"), 13) + Utf8ACp1252(" €"); }
+std::string Importe(double valor) {
+    return AlineaDerecha(Formatea(valor, "##,###,##0.00"), 13) + Utf8ACp1252(" €");
+}
 
 // Characters desde..hasta (1-based) of a row, blanks past its end.
 std::string Trozo(const std::string& fila, size_t desde, size_t hasta) {
     return Ajusta(fila, hasta).substr(desde - 1, hasta - desde + 1);
 }
-
 
 }  // namespace
 
@@ -34,8 +35,8 @@ void ImprimeInformeEscrutinio(Impresora& imp, const DatosInforme& d) {
     imp.FontSize(9.75);
     imp.FontBold(true);
     imp.Print();
-    imp.Print("   Escrutinio de la jornada nro. " + AlineaDerecha(std::to_string(d.jornada), 2) + " de fecha " +
-              d.fecha + " (Orden " + AlineaDerecha(std::to_string(d.orden), 2) + ")");
+    imp.Print("   Escrutinio de la jornada nro. " + AlineaDerecha(std::to_string(d.jornada), 2) +
+              " de fecha " + d.fecha + " (Orden " + AlineaDerecha(std::to_string(d.orden), 2) + ")");
     imp.Print();
     imp.Print();
     imp.FontBold(false);
@@ -65,12 +66,14 @@ void ImprimeInformeEscrutinio(Impresora& imp, const DatosInforme& d) {
         // Counts too wide for their six places take the blanks before them.
         const std::string cuenta = fila.empty() ? std::string(6, ' ') : std::string(TextoCuentaDeFila(fila));
         const long long n = fila.empty() ? 0 : CuentaDeFila(fila);
-        std::string linea = cuenta + " columna" + (n != 1 ? "s" : " ") + " de " + Trozo(fila, 3, 4) + " aciertos";
+        std::string linea =
+            cuenta + " columna" + (n != 1 ? "s" : " ") + " de " + Trozo(fila, 3, 4) + " aciertos";
         if (i < 6 && n > 0) linea += ".: " + Importe(ValorImporteDeFila(fila));
         En(imp, 1800, 5700 + 250 * i, linea);
     }
     const std::string total = d.aciertos.empty() ? std::string() : d.aciertos[0];
-    En(imp, 2850, 10100, "Total importe premios.: " + Importe(total.empty() ? 0.0 : ValorImporteDeFila(total)));
+    En(imp, 2850, 10100,
+       "Total importe premios.: " + Importe(total.empty() ? 0.0 : ValorImporteDeFila(total)));
 
     En(imp, 2800, 11000, Utf8ACp1252("Localización de aciertos en boletos"));
     En(imp, 2800, 11160, "-----------------------------------");
@@ -96,7 +99,8 @@ void ImprimeInformeEscrutinio(Impresora& imp, const DatosInforme& d) {
         En(imp, 2800, y, linea);
     }
     y += 300;
-    En(imp, 2800, y, "    Total boletos premiados.: " + Formatea(static_cast<double>(d.boletos.size()), "###,##0"));
+    En(imp, 2800, y,
+       "    Total boletos premiados.: " + Formatea(static_cast<double>(d.boletos.size()), "###,##0"));
     imp.EndDoc();
 }
 

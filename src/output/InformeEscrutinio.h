@@ -15,12 +15,12 @@ class Impresora;
 struct DatosInforme {
     int jornada = 0;
     int orden = 0;
-    std::string fecha;       // "DD/MM/AA"
-    std::string regJornada;  // the matchday record (team names), Windows-1252
-    std::string ganadora;    // 15 signs
-    std::array<double, 6> premios{};        // [1..5]: categories 15..11
-    std::vector<std::string> aciertos;      // 17 rows: total, then hits 15..0
-    std::vector<std::string> boletos;       // one row per ticket with prizes
+    std::string fecha;                  // "DD/MM/AA"
+    std::string regJornada;             // the matchday record (team names), Windows-1252
+    std::string ganadora;               // 15 signs
+    std::array<double, 6> premios{};    // [1..5]: categories 15..11
+    std::vector<std::string> aciertos;  // 17 rows: total, then hits 15..0
+    std::vector<std::string> boletos;   // one row per ticket with prizes
 };
 
 // Down position past which the ticket rows continue on a new page.

@@ -68,10 +68,10 @@ int16_t CierraMargen(std::string_view texto) {
 
 void ImprimeCabecera(const Estado& st, Impresora& imp, const Listado& l) {
     for (int i = 0; i < 3; ++i) imp.Print();
-    std::string linea = std::string(20, ' ') + "JORNADA NRO. " + AlineaDerecha(std::to_string(st.Jornada()), 2) +
-                        " DE FECHA " + st.Datos.FechaJornada + " (Orden " +
-                        AlineaDerecha(std::to_string(st.Orden()), 2) + ")" +
-                        std::string(14 + 50 * l.AnchoPapel, ' ') + Utf8ACp1252("Página..: ") +
+    std::string linea = std::string(20, ' ') + "JORNADA NRO. " +
+                        AlineaDerecha(std::to_string(st.Jornada()), 2) + " DE FECHA " +
+                        st.Datos.FechaJornada + " (Orden " + AlineaDerecha(std::to_string(st.Orden()), 2) +
+                        ")" + std::string(14 + 50 * l.AnchoPapel, ' ') + Utf8ACp1252("Página..: ") +
                         std::to_string(imp.Page());
     imp.Print(linea);
     imp.Print();
@@ -106,7 +106,8 @@ int ImprimeRelacion(Estado& st, Impresora& imp, Listado& l, const ControlImpresi
         std::string linea2(10, ' ');
         for (int t = 1; t <= boletosBloque; ++t) {
             if (filas[1][16 * t - 15] == ' ') continue;
-            linea1 += "Boleto" + AlineaDerecha(std::to_string(l.BoletoActual + t - 1), 6) + std::string(9, ' ');
+            linea1 +=
+                "Boleto" + AlineaDerecha(std::to_string(l.BoletoActual + t - 1), 6) + std::string(9, ' ');
             linea2 += "---------------      ";
         }
         for (int i = 0; i < 4; ++i) imp.Print();
@@ -117,7 +118,8 @@ int ImprimeRelacion(Estado& st, Impresora& imp, Listado& l, const ControlImpresi
             // The ticket's match 15 sits apart from the other rows.
             if (m == 15) imp.CurrentY += 60;
             std::string fila = "   " + AlineaDerecha(std::to_string(m), 2) + " -  ";
-            for (int t = 1; t <= boletosBloque; ++t) fila += filas[m].substr(16 * (t - 1), 16) + std::string(5, ' ');
+            for (int t = 1; t <= boletosBloque; ++t)
+                fila += filas[m].substr(16 * (t - 1), 16) + std::string(5, ' ');
             imp.Print(fila);
         }
         ctl.Progreso("Imprimiendo el boleto nro. " +

@@ -11,7 +11,6 @@ namespace tobal {
 
 namespace {
 
-
 const char* NombreMetodo(int metodo) {
     switch (metodo) {
         case 2: return "Método de Columna Probable";
@@ -72,21 +71,24 @@ std::vector<std::string> LineasCifrasResumen(const Estado& st) {
     // statistics box on screen does.
     linea(Utf8ACp1252(NombreMetodo(r.Metodo)));
     linea(Formatea(directas, "#,###,###") + " apuestas reducidas a " + Formatea(reducidas, "#,###,###"));
-    linea(reducidas != 0 ? Utf8ACp1252("Factor de reducción......: ") + Formatea(directas / reducidas, "##0.00")
-                         : "");
+    linea(reducidas != 0
+              ? Utf8ACp1252("Factor de reducción......: ") + Formatea(directas / reducidas, "##0.00")
+              : "");
     if (r.Metodo == 2)
-        linea("Errores permitidos.......: De " + Formatea(r.MinErrores, "#0") + " a " + Formatea(r.MaxErrores, "#0"));
+        linea("Errores permitidos.......: De " + Formatea(r.MinErrores, "#0") + " a " +
+              Formatea(r.MaxErrores, "#0"));
     if (r.Metodo == 3)
-        linea("Signos 1..: " + Formatea(r.Signos[1], "#0") + "     Signos X..: " + Formatea(r.Signos[2], "#0") +
-              "     Signos 2..: " + Formatea(r.Signos[3], "#0"));
+        linea("Signos 1..: " + Formatea(r.Signos[1], "#0") + "     Signos X..: " +
+              Formatea(r.Signos[2], "#0") + "     Signos 2..: " + Formatea(r.Signos[3], "#0"));
     linea("Importe reducidas........: " +
           Formatea(ImporteApuestas(reducidas, st.Datos.Precio), "#,###,##0.00") + Utf8ACp1252(" €"));
-    const std::string etiqueta = r.Metodo == 1 ? "Probabilidad 14 aciertos.: " : "Posibilidades cubiertas..: ";
+    const std::string etiqueta =
+        r.Metodo == 1 ? "Probabilidad 14 aciertos.: " : "Posibilidades cubiertas..: ";
     linea(directas != 0 ? etiqueta + Formatea(reducidas * 100 / directas, "##0.00") + " %" : "");
     if (r.Metodo == 1)
-        linea(directas != 0
-                  ? "Probabilidad 13 aciertos.: " + Formatea((directas - reducidas) * 100 / directas, "##0.00") + " %"
-                  : "");
+        linea(directas != 0 ? "Probabilidad 13 aciertos.: " +
+                                  Formatea((directas - reducidas) * 100 / directas, "##0.00") + " %"
+                            : "");
     return v;
 }
 
@@ -98,11 +100,12 @@ int ImprimeResumenReduccion(Estado& st, Impresora& imp, const Listado& l, const 
     const auto cifras = LineasCifrasResumen(st);
     int hechas = 0;
     for (int copia = 1; copia <= copias; ++copia) {
-        ctl.Progreso("Imprimiendo la copia nro. " + Formatea(copia, "###") + " de " + Formatea(copias, "###"));
+        ctl.Progreso("Imprimiendo la copia nro. " + Formatea(copia, "###") + " de " +
+                     Formatea(copias, "###"));
         imp.FontBold(true);
         for (int i = 0; i < 3; ++i) imp.Print();
-        imp.Print("     JORNADA NRO. " + Dos(st.Jornada()) + " DE FECHA " + st.Datos.FechaJornada + " (Orden " +
-                  Dos(st.Orden()) + ")");
+        imp.Print("     JORNADA NRO. " + Dos(st.Jornada()) + " DE FECHA " + st.Datos.FechaJornada +
+                  " (Orden " + Dos(st.Orden()) + ")");
         imp.Print();
         imp.Print();
         imp.FontBold(false);

@@ -14,10 +14,10 @@ namespace {
 
 QString NombreAccesible(const QString& control) {
     static const QHash<QString, QString> nombres = {
-        {"Pic_Guardar", "Guardar"},   {"Pic_Salir", "Salir"},       {"Pic_Ayuda", "Ayuda"},
-        {"Pic_Indice", "Índice"},     {"Pic_Borrar", "Borrar"},     {"Pic_Copiar", "Copiar"},
-        {"Pic_Imprimir", "Imprimir"}, {"Pic_Reducir", "Reducir"},   {"Pic_Cancelar", "Cancelar"},
-        {"Pic_Signosel", "Signos"},   {"Pic_Añadir", "Añadir"},     {"Pic_Equipos", "Equipos"}};
+        {"Pic_Guardar", "Guardar"},   {"Pic_Salir", "Salir"},     {"Pic_Ayuda", "Ayuda"},
+        {"Pic_Indice", "Índice"},     {"Pic_Borrar", "Borrar"},   {"Pic_Copiar", "Copiar"},
+        {"Pic_Imprimir", "Imprimir"}, {"Pic_Reducir", "Reducir"}, {"Pic_Cancelar", "Cancelar"},
+        {"Pic_Signosel", "Signos"},   {"Pic_Añadir", "Añadir"},   {"Pic_Equipos", "Equipos"}};
     return nombres.value(control, control.mid(4));
 }
 
@@ -44,7 +44,8 @@ QAccessibleInterface* FabricaAccesible(const QString& clase, QObject* objeto) {
 
 }  // namespace
 
-BotonImagen::BotonImagen(const QString& control, QWidget* padre) : QWidget(padre), imagen_(ImagenBoton(control)) {
+BotonImagen::BotonImagen(const QString& control, QWidget* padre)
+    : QWidget(padre), imagen_(ImagenBoton(control)) {
     static const bool fabrica = (QAccessible::installFactory(FabricaAccesible), true);
     (void)fabrica;
     setObjectName(control);
@@ -99,8 +100,7 @@ void BotonImagen::keyPressEvent(QKeyEvent* e) {
             e->accept();
             Pulsa();
             return;
-        default:
-            QWidget::keyPressEvent(e);
+        default: QWidget::keyPressEvent(e);
     }
 }
 

@@ -1,6 +1,5 @@
 #include "platform/ImpresoraQt.h"
 
-#include <cmath>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPageLayout>
@@ -9,6 +8,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <cmath>
 
 #include "app/Texto.h"
 
@@ -71,8 +71,8 @@ void ImpresoraQt::Termina() {
 void ImpresoraQt::PonPaginaPdf(double anchoMm, double altoMm) { CambiaPagina(anchoMm, altoMm); }
 
 bool ImpresoraQt::CambiaPagina(double anchoMm, double altoMm) {
-    return impresora_->setPageSize(
-        QPageSize(QSizeF(anchoMm, altoMm), QPageSize::Millimeter, QStringLiteral("Tobal31"), QPageSize::ExactMatch));
+    return impresora_->setPageSize(QPageSize(QSizeF(anchoMm, altoMm), QPageSize::Millimeter,
+                                             QStringLiteral("Tobal31"), QPageSize::ExactMatch));
 }
 
 int ImpresoraQt::PaperSize(int papel) {

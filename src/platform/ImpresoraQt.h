@@ -8,10 +8,10 @@
 // starts another. A PDF file and a preview hold one document: each job
 // after the first starts on a new page of it, and Termina closes it.
 
-#include <functional>
-#include <memory>
 #include <QPainter>
 #include <QString>
+#include <functional>
+#include <memory>
 
 #include "output/Impresora.h"
 

@@ -50,10 +50,10 @@ QRect PiezaTitulo(int n) {
 }
 
 QPixmap ImagenBoton(const QString& control) {
-    static const QStringList nombres = {"Pic_Copiar",   "Pic_Imprimir", "Pic_Guardar", "Pic_Indice",
-                                        "Pic_Ayuda",    "Pic_Signosel", "Pic_Reducir", "Pic_Salir",
-                                        "Pic_Cancelar", "Pic_Borrar",  "Pic_Repetir",
-                                        "Pic_Siguiente", "Pic_VistaPrevia", "Pic_Escrutar"};
+    static const QStringList nombres = {"Pic_Copiar",      "Pic_Imprimir", "Pic_Guardar", "Pic_Indice",
+                                        "Pic_Ayuda",       "Pic_Signosel", "Pic_Reducir", "Pic_Salir",
+                                        "Pic_Cancelar",    "Pic_Borrar",   "Pic_Repetir", "Pic_Siguiente",
+                                        "Pic_VistaPrevia", "Pic_Escrutar"};
     // The team screens' own buttons: adding a name and the list of teams.
     if (control == QStringLiteral("Pic_Añadir")) return EnCache(QStringLiteral(":/imagenes/anadir.svg"));
     if (control == QLatin1String("Pic_Equipos")) return EnCache(QStringLiteral(":/imagenes/equipos.svg"));

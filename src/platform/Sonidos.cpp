@@ -6,7 +6,8 @@
 namespace tobal {
 
 ReproductorQt::ReproductorQt() {
-    for (int n : {Sonido::Marca, Sonido::Salida, Sonido::Abre, Sonido::Cierra, Sonido::Boton, Sonido::Pagina}) {
+    for (int n :
+         {Sonido::Marca, Sonido::Salida, Sonido::Abre, Sonido::Cierra, Sonido::Boton, Sonido::Pagina}) {
         auto efecto = std::make_unique<QSoundEffect>();
         efecto->setSource(QUrl(QStringLiteral("qrc:/sonidos/%1.wav").arg(n)));
         efectos_[n] = std::move(efecto);

@@ -11,12 +11,12 @@ class QSoundEffect;
 namespace tobal {
 
 namespace Sonido {
-inline constexpr int Marca = 1;       // a sign marked or unmarked in a grid
-inline constexpr int Salida = 5;      // leaving a screen or the program
-inline constexpr int Abre = 6;        // a field or list opened, a menu option
-inline constexpr int Cierra = 7;      // a field or list closed
-inline constexpr int Boton = 9;       // any other button
-inline constexpr int Pagina = 10;     // a page of the index turned
+inline constexpr int Marca = 1;    // a sign marked or unmarked in a grid
+inline constexpr int Salida = 5;   // leaving a screen or the program
+inline constexpr int Abre = 6;     // a field or list opened, a menu option
+inline constexpr int Cierra = 7;   // a field or list closed
+inline constexpr int Boton = 9;    // any other button
+inline constexpr int Pagina = 10;  // a page of the index turned
 }  // namespace Sonido
 
 class Reproductor {

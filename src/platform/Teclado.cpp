@@ -27,7 +27,8 @@ bool RetornoTeclado::eventFilter(QObject* objeto, QEvent* evento) {
         QWidget* siguiente = QApplication::activeModalWidget();
         if (!siguiente) siguiente = abridor;
         for (QWidget* w : QApplication::topLevelWidgets())
-            if (!siguiente && w->isVisible() && w->windowType() != Qt::Popup && w->windowType() != Qt::ToolTip)
+            if (!siguiente && w->isVisible() && w->windowType() != Qt::Popup &&
+                w->windowType() != Qt::ToolTip)
                 siguiente = w;
         if (siguiente && siguiente->isVisible()) siguiente->activateWindow();
     });

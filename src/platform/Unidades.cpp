@@ -13,7 +13,8 @@ namespace {
 // (/dev/sdb1 -> /sys/class/block/sdb1/../removable).
 bool Extraible(const QByteArray& dispositivo) {
     if (!dispositivo.startsWith("/dev/")) return false;
-    const QString nombre = QFileInfo(QString::fromLocal8Bit(dispositivo)).canonicalFilePath().section('/', -1);
+    const QString nombre =
+        QFileInfo(QString::fromLocal8Bit(dispositivo)).canonicalFilePath().section('/', -1);
     for (const QString& ruta : {QStringLiteral("/sys/class/block/%1/removable").arg(nombre),
                                 QStringLiteral("/sys/class/block/%1/../removable").arg(nombre)}) {
         QFile f(ruta);

@@ -70,7 +70,8 @@ int Guarda(const Estado& st, const FicheroBases& f, const std::vector<int>& camb
     if (f.registrosFijos && f.acabaEnSalto) {
         for (int n : cambiadas) {
             if (anexada && n == static_cast<int>(f.lineas.size())) {
-                if (int e = AnexaFichero(RutaBases(st), f.lineas[static_cast<size_t>(n - 1)] + SaltoLinea)) return e;
+                if (int e = AnexaFichero(RutaBases(st), f.lineas[static_cast<size_t>(n - 1)] + SaltoLinea))
+                    return e;
                 continue;
             }
             uint64_t pos = static_cast<uint64_t>(n - 1) * kLongLineaBase;
@@ -100,7 +101,9 @@ void ReduccionPorDefecto(Reduccion& r) {
 
 }  // namespace
 
-std::string FicheroRed(int jornada, int orden) { return "RED" + DosDigitos(jornada) + DosDigitos(orden) + ".TBX"; }
+std::string FicheroRed(int jornada, int orden) {
+    return "RED" + DosDigitos(jornada) + DosDigitos(orden) + ".TBX";
+}
 
 std::string RegistroBase(const Reduccion& r) {
     std::string s;
@@ -221,9 +224,9 @@ void CargaReduccion(Estado& st) {
             return;
         }
         if (st.informador)
-            st.informador->ErrorFichero("LFB: El registro " + std::to_string(n) +
-                                        " del fichero BASES.TBX está dañado (" + FicheroRed(r.Jornada, r.Orden) +
-                                        "); no se puede cargar la reducción.");
+            st.informador->ErrorFichero(
+                "LFB: El registro " + std::to_string(n) + " del fichero BASES.TBX está dañado (" +
+                FicheroRed(r.Jornada, r.Orden) + "); no se puede cargar la reducción.");
         st.ErrorFichero = Err::TipoIncorrecto;
     }
     ReduccionPorDefecto(r);
@@ -313,7 +316,7 @@ int GrabaRegistro(Estado& st, const std::string& registro) {
     return Guarda(st, f, {n}, anexada);
 }
 
-constexpr const char* kFinNota = ".reg~";    // the record a change is about to write
+constexpr const char* kFinNota = ".reg~";      // the record a change is about to write
 constexpr const char* kFinAnterior = ".old~";  // the columns file it replaces
 
 fs::path ConFin(const fs::path& ruta, const std::string& fin) {
@@ -378,7 +381,8 @@ int InstalaReduccion(Estado& st, const std::string& id) {
                    anterior = ConFin(ruta, id + kFinAnterior);
     Cerrojo cerrojo(st.DirDatos);
     if (cerrojo.Error()) return cerrojo.Error();
-    struct stat nuevo {}, viejo {};
+    struct stat nuevo {
+    }, viejo{};
     if (::stat(temporal.c_str(), &nuevo) != 0) return ErrorApertura(temporal, errno);
     const bool habia = ::stat(ruta.c_str(), &viejo) == 0;
     if (habia) ::chmod(temporal.c_str(), viejo.st_mode & 07777);
@@ -467,7 +471,8 @@ bool RegistroColumnaValido(std::string_view r) {
 
 std::string TextoColumnasDanadas(const std::string& nomFichero, int64_t columna) {
     return "El fichero de columnas " + nomFichero + " está dañado: la columna " + std::to_string(columna) +
-           " no tiene sus 15 signos 1, X o 2 entre comillas. No se puede usar ninguna columna de este fichero.";
+           " no tiene sus 15 signos 1, X o 2 entre comillas. No se puede usar ninguna columna de este "
+           "fichero.";
 }
 
 struct LectorColumnas::Impl {

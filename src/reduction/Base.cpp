@@ -10,15 +10,11 @@ constexpr char kSignos[] = "1X2";
 
 int IndiceSigno(char c) {
     switch (c) {
-        case '1':
-            return 1;
+        case '1': return 1;
         case 'X':
-        case 'x':
-            return 2;
-        case '2':
-            return 3;
-        default:
-            return 0;
+        case 'x': return 2;
+        case '2': return 3;
+        default: return 0;
     }
 }
 
@@ -105,7 +101,8 @@ std::optional<std::vector<int16_t>> LeeNumeros(std::string_view texto, size_t n)
 
 }  // namespace
 
-std::optional<std::string> LeeReduccion(int metodo, std::string_view base, const std::optional<std::string>& errores,
+std::optional<std::string> LeeReduccion(int metodo, std::string_view base,
+                                        const std::optional<std::string>& errores,
                                         const std::optional<std::string>& signos, Reduccion& r) {
     if (metodo < 1 || metodo > 3) return "el método es 1, 2 o 3";
     Reduccion nueva = r;
@@ -116,7 +113,8 @@ std::optional<std::string> LeeReduccion(int metodo, std::string_view base, const
     if (errores) {
         if (metodo != 2) return "los errores permitidos solo valen para el método 2";
         auto v = LeeNumeros(*errores, 2);
-        if (!v) return "los errores permitidos son MIN,MAX, números de 0 a 14 (se ha dado \"" + *errores + "\")";
+        if (!v)
+            return "los errores permitidos son MIN,MAX, números de 0 a 14 (se ha dado \"" + *errores + "\")";
         nueva.MinErrores = (*v)[0];
         nueva.MaxErrores = (*v)[1];
     }

@@ -24,7 +24,8 @@ std::optional<std::string> LeeBase(std::string_view texto, Quiniela& partidos);
 // texts: `errores` "MIN,MAX" (method 2 only), `signos` "N1,NX,N2" (method
 // 3 only), numbers 0 to 14; an absent text leaves zeros. On a fault returns
 // what is wrong and leaves `r` as it was.
-std::optional<std::string> LeeReduccion(int metodo, std::string_view base, const std::optional<std::string>& errores,
+std::optional<std::string> LeeReduccion(int metodo, std::string_view base,
+                                        const std::optional<std::string>& errores,
                                         const std::optional<std::string>& signos, Reduccion& r);
 
 // The text of a base quiniela in the same notation.

@@ -19,7 +19,8 @@ std::string TextoConfirmacionBorrado(int desde, int hasta) {
              AlineaDerecha(std::to_string(hasta), 2) + "  ";
     else
         t += " de la Jornada " + AlineaDerecha(std::to_string(desde), 2);
-    t += " .  Si  desea  continuar  con  el  proceso,  pulse Borrar. Si desea cancelar el proceso, pulse Salir.";
+    t += " .  Si  desea  continuar  con  el  proceso,  pulse Borrar. Si desea cancelar el proceso, pulse "
+         "Salir.";
     return t;
 }
 
@@ -40,7 +41,8 @@ ResultadoBorrado BorraJornadas(Estado& st, int desde, int hasta) {
     const std::string blancos(kLongRegJornada, ' ');
     for (int j = desde; j <= hasta; ++j)
         if (int e = GrabaRegistroJornada(st, j, blancos)) {
-            falla("No se han podido borrar los datos de la jornada " + std::to_string(j) + " en JORNADAS.TBX", e);
+            falla("No se han podido borrar los datos de la jornada " + std::to_string(j) + " en JORNADAS.TBX",
+                  e);
             break;  // the same file: the next ones would fail alike
         }
     int errorBases = 0;
@@ -49,15 +51,19 @@ ResultadoBorrado BorraJornadas(Estado& st, int desde, int hasta) {
 
     std::error_code ec;
     std::vector<fs::path> aBorrar;
-    for (auto it = fs::directory_iterator(st.DirDatos, ec); !ec && it != fs::directory_iterator(); it.increment(ec)) {
+    for (auto it = fs::directory_iterator(st.DirDatos, ec); !ec && it != fs::directory_iterator();
+         it.increment(ec)) {
         const std::string nombre = Mayusculas(it->path().filename().string());
-        if (nombre.size() < 9 || nombre.rfind("RED", 0) != 0 || nombre.substr(nombre.size() - 4) != ".TBX") continue;
+        if (nombre.size() < 9 || nombre.rfind("RED", 0) != 0 || nombre.substr(nombre.size() - 4) != ".TBX")
+            continue;
         const std::string jj = nombre.substr(3, 2);
         if (jj[0] < '0' || jj[0] > '9' || jj[1] < '0' || jj[1] > '9') continue;
         const int j = (jj[0] - '0') * 10 + (jj[1] - '0');
         if (j >= desde && j <= hasta) aBorrar.push_back(it->path());
     }
-    if (ec) falla("No se ha podido leer la carpeta de datos para borrar los ficheros de columnas", NumeroError(ec));
+    if (ec)
+        falla("No se ha podido leer la carpeta de datos para borrar los ficheros de columnas",
+              NumeroError(ec));
     for (const fs::path& p : aBorrar) {
         std::error_code e2;
         if (fs::is_directory(p, e2)) continue;  // not a columns file

@@ -58,7 +58,8 @@ int64_t CuentaPorErrores(const Reduccion& r) {
         const int base = p.SignoBase >= 1 && p.SignoBase <= 3 ? p.SignoBase : 0;
         const int64_t aciertan = base ? (p.Signo[base] ? 1 : 0) : (p.NumSignos > 0 ? 1 : 0);
         const int64_t fallan = p.NumSignos - aciertan;
-        for (int e = maximo + 1; e-- > 0;) porErrores[e + 1] += porErrores[e] * fallan, porErrores[e] *= aciertan;
+        for (int e = maximo + 1; e-- > 0;)
+            porErrores[e + 1] += porErrores[e] * fallan, porErrores[e] *= aciertan;
         ++maximo;
     }
     int64_t total = 0;
@@ -92,9 +93,7 @@ bool Baja(int16_t& valor, int16_t tope) {
 
 }  // namespace
 
-ResultadoEstadistica CalculaEstadistica(Estado& st) {
-    return CalculaEstadistica(st, SeparadoresLocales());
-}
+ResultadoEstadistica CalculaEstadistica(Estado& st) { return CalculaEstadistica(st, SeparadoresLocales()); }
 
 ResultadoEstadistica CalculaEstadistica(Estado& st, Separadores sep) {
     ResultadoEstadistica res;
@@ -118,7 +117,8 @@ ResultadoEstadistica CalculaEstadistica(Estado& st, Separadores sep) {
         }
         if (reducir) {
             ++e.MultiplesReducir;
-            for (int s = 1; s <= 3; ++s) e.Disponibles[s] = static_cast<int16_t>(e.Disponibles[s] + p.Signo[s]);
+            for (int s = 1; s <= 3; ++s)
+                e.Disponibles[s] = static_cast<int16_t>(e.Disponibles[s] + p.Signo[s]);
         }
     }
     // Unreduced multiples are developed in full by every method.
@@ -177,8 +177,10 @@ ResultadoEstadistica CalculaEstadistica(Estado& st, Separadores sep) {
     l.push_back({"Múltiples a reducir", std::to_string(e.MultiplesReducir)});
     l.push_back({"Apuest. reducidas", Formatea(rd, "#,###,##0", sep)});
     l.push_back({"Importe total", Formatea(ImporteApuestas(d, st.Datos.Precio), "#,###,##0.00", sep) + " €"});
-    l.push_back({"Importe reducidas", Formatea(ImporteApuestas(rd, st.Datos.Precio), "#,###,##0.00", sep) + " €"});
-    l.push_back({"Factor reducción", factorValido ? Formatea(e.FactorReduccion, "##0.00", sep) : std::string()});
+    l.push_back(
+        {"Importe reducidas", Formatea(ImporteApuestas(rd, st.Datos.Precio), "#,###,##0.00", sep) + " €"});
+    l.push_back(
+        {"Factor reducción", factorValido ? Formatea(e.FactorReduccion, "##0.00", sep) : std::string()});
     if (r.Metodo == 1) {
         l.push_back({"Probab. 14 aciertos", porciento(rd)});
         l.push_back({"Probab. 13 aciertos", porciento(d - rd)});

@@ -166,8 +166,8 @@ Recuento CuentaCercanos(const uint8_t* d, size_t total) {
 // column inside the base. Built also for processors with AVX2, whose
 // three-operand instructions save the copies between registers.
 __attribute__((target_clones("avx2", "default"))) size_t MarcaLineas(const unsigned char* l, size_t lineas,
-                                                                      uint8_t* d, const uint8_t (*digito)[16],
-                                                                      const int16_t (*paso)[8], size_t mitad) {
+                                                                     uint8_t* d, const uint8_t (*digito)[16],
+                                                                     const int16_t (*paso)[8], size_t mitad) {
     auto carga = [](const void* p) { return _mm_loadu_si128(static_cast<const __m128i*>(p)); };
     const __m128i uno = _mm_set1_epi8('1'), equis = _mm_set1_epi8('X'), dos = _mm_set1_epi8('2');
     const __m128i cero = _mm_setzero_si128();
@@ -178,18 +178,21 @@ __attribute__((target_clones("avx2", "default"))) size_t MarcaLineas(const unsig
     for (size_t k = 0; k < lineas; ++k, l += kLongLineaColumna) {
         const __m128i v = carga(l + 1);
         const __m128i e1 = _mm_cmpeq_epi8(v, uno), eX = _mm_cmpeq_epi8(v, equis), e2 = _mm_cmpeq_epi8(v, dos);
-        const __m128i dig = _mm_or_si128(_mm_or_si128(_mm_and_si128(e1, d1), _mm_and_si128(eX, dX)), _mm_and_si128(e2, d2));
+        const __m128i dig =
+            _mm_or_si128(_mm_or_si128(_mm_and_si128(e1, d1), _mm_and_si128(eX, dX)), _mm_and_si128(e2, d2));
         const int signos = _mm_movemask_epi8(_mm_or_si128(_mm_or_si128(e1, eX), e2));
         uint32_t cierre;
         std::memcpy(&cierre, l + 15, 4);
-        if ((_mm_movemask_epi8(dig) | (signos ^ 0x7FFF)) != 0 || (cierre & 0xFFFFFF00u) != kCierre || l[0] != '"')
+        if ((_mm_movemask_epi8(dig) | (signos ^ 0x7FFF)) != 0 || (cierre & 0xFFFFFF00u) != kCierre ||
+            l[0] != '"')
             return k;
         const __m128i a = _mm_madd_epi16(_mm_unpacklo_epi8(dig, cero), pasoBajo);
         const __m128i b = _mm_madd_epi16(_mm_unpackhi_epi8(dig, cero), pasoAlto);
         // Lanes: the low half's sum twice, the high half's twice.
         __m128i t = _mm_add_epi32(_mm_unpacklo_epi64(a, b), _mm_unpackhi_epi64(a, b));
         t = _mm_add_epi32(t, _mm_shuffle_epi32(t, 0xB1));
-        d[static_cast<size_t>(_mm_extract_epi16(t, 0)) + static_cast<size_t>(_mm_extract_epi16(t, 4)) * mitad] = 0;
+        d[static_cast<size_t>(_mm_extract_epi16(t, 0)) +
+          static_cast<size_t>(_mm_extract_epi16(t, 4)) * mitad] = 0;
     }
     return lineas;
 }
@@ -197,8 +200,8 @@ __attribute__((target_clones("avx2", "default"))) size_t MarcaLineas(const unsig
 
 class Analisis {
 public:
-    Analisis(const Reduccion& r, const fs::path& ruta, const std::string& nombre, const AvanceGarantia& avance,
-             const std::atomic<bool>* cancelar)
+    Analisis(const Reduccion& r, const fs::path& ruta, const std::string& nombre,
+             const AvanceGarantia& avance, const std::atomic<bool>* cancelar)
         : r_(r), ruta_(ruta), nombre_(nombre), avance_(avance), cancelar_(cancelar) {}
     ResultadoGarantia Ejecuta();
 
@@ -235,7 +238,7 @@ private:
     // for a sign its base quiniela does not mark (and for any other byte).
     std::array<std::array<int32_t, 256>, 15> valor_{};
     std::array<size_t, 15> pasoPartido_{};  // the step of each match's digit
-    std::vector<Eje> ejes_;  // match 1 first, varying fastest
+    std::vector<Eje> ejes_;                 // match 1 first, varying fastest
     size_t total_ = 1;
     std::vector<uint8_t> d_;
     int64_t columnas_ = 0;
@@ -251,13 +254,15 @@ bool Analisis::Prepara(ResultadoGarantia& g) {
         for (int s = 1; s <= 3; ++s)
             if (p.Signo[s]) digito[s - 1] = n++;
         if (n == 0) {
-            g = Falla(Err::TipoIncorrecto, "La quiniela base de la reducción no tiene ningún signo en el partido " +
-                                               std::to_string(i) + ".");
+            g = Falla(Err::TipoIncorrecto,
+                      "La quiniela base de la reducción no tiene ningún signo en el partido " +
+                          std::to_string(i) + ".");
             return false;
         }
         valor_[i].fill(-1);
         for (int s = 0; s < 3; ++s)
-            if (digito[s] >= 0) valor_[i][static_cast<unsigned char>(kSignos[s])] = digito[s] * static_cast<int32_t>(total_);
+            if (digito[s] >= 0)
+                valor_[i][static_cast<unsigned char>(kSignos[s])] = digito[s] * static_cast<int32_t>(total_);
         pasoPartido_[static_cast<size_t>(i)] = total_;
         if (n > 1) {
             ejes_.push_back({i, n, total_});
@@ -272,9 +277,10 @@ ResultadoGarantia Analisis::ColumnaMala(int64_t n, const unsigned char* l) const
         return Falla(kErrorColumnasDanadas, TextoColumnasDanadas(nombre_, n));
     int i = 1;
     while (valor_[static_cast<size_t>(i)][l[i]] >= 0) ++i;
-    return Falla(Err::TipoIncorrecto, "La columna " + std::to_string(n) + " del fichero " + nombre_ + " tiene el signo " +
-                                          std::string(1, static_cast<char>(l[i])) + " en el partido " +
-                                          std::to_string(i) + ", que la quiniela base no marca. No se analiza.");
+    return Falla(Err::TipoIncorrecto, "La columna " + std::to_string(n) + " del fichero " + nombre_ +
+                                          " tiene el signo " + std::string(1, static_cast<char>(l[i])) +
+                                          " en el partido " + std::to_string(i) +
+                                          ", que la quiniela base no marca. No se analiza.");
 }
 
 bool Analisis::Marca(const std::string& datos, ResultadoGarantia& g) {
@@ -315,7 +321,8 @@ bool Analisis::Marca(const std::string& datos, ResultadoGarantia& g) {
             indice += v;
             malo |= v;
         }
-        if (malo < 0 || !RegistroColumnaValido(std::string_view(reinterpret_cast<const char*>(l), kLongLineaColumna))) {
+        if (malo < 0 ||
+            !RegistroColumnaValido(std::string_view(reinterpret_cast<const char*>(l), kLongLineaColumna))) {
             g = ColumnaMala(columnas_ + static_cast<int64_t>(k) + 1, l);
             return false;
         }
@@ -392,7 +399,8 @@ void Analisis::Cuenta(ResultadoGarantia& g) {
             peor = std::max(peor, maxima);
             continue;
         }
-        const auto eje = std::find_if(ejes_.begin(), ejes_.end(), [i](const Eje& e) { return e.partido == i; });
+        const auto eje =
+            std::find_if(ejes_.begin(), ejes_.end(), [i](const Eje& e) { return e.partido == i; });
         const size_t s = eje->paso;
         uint8_t lineaPeor = 0;
 #ifdef __SSE2__
@@ -402,8 +410,9 @@ void Analisis::Cuenta(ResultadoGarantia& g) {
             size_t j = 0;
 #ifdef __SSE2__
             for (; j + 16 <= s; j += 16)
-                m = _mm_max_epu8(m, _mm_min_epu8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(&d_[b + j])),
-                                                 _mm_loadu_si128(reinterpret_cast<const __m128i*>(&d_[b + s + j]))));
+                m = _mm_max_epu8(
+                    m, _mm_min_epu8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(&d_[b + j])),
+                                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(&d_[b + s + j]))));
 #endif
             for (; j < s; ++j) lineaPeor = std::max(lineaPeor, std::min(d_[b + j], d_[b + s + j]));
         }
@@ -423,19 +432,23 @@ ResultadoGarantia Analisis::Ejecuta() {
 
     LectorBloques fichero;
     if (int e = fichero.Abre(ruta_)) {
-        if (e == Err::NoEncontrado) return Falla(e, "No se encuentra el fichero de columnas " + nombre_ + " de la reducción.");
-        return Falla(e, "No se puede abrir el fichero de columnas " + nombre_ + " (ERROR " + std::to_string(e) + ").");
+        if (e == Err::NoEncontrado)
+            return Falla(e, "No se encuentra el fichero de columnas " + nombre_ + " de la reducción.");
+        return Falla(
+            e, "No se puede abrir el fichero de columnas " + nombre_ + " (ERROR " + std::to_string(e) + ").");
     }
     int errorTamano = 0;
     const int64_t tamano = std::max<int64_t>(0, TamanoFichero(ruta_, errorTamano));
-    trabajo_ = std::max<int64_t>(1, tamano / kLongLineaColumna + static_cast<int64_t>(total_ * (ejes_.size() + 1)));
+    trabajo_ =
+        std::max<int64_t>(1, tamano / kLongLineaColumna + static_cast<int64_t>(total_ * (ejes_.size() + 1)));
     Avanza(0);
     d_.assign(total_, kSinColumna);
 
     std::string datos;
     for (;;) {
         if (int e = fichero.Lee(datos, kColumnasBloque * kLongLineaColumna))
-            return Falla(e, "No se puede leer el fichero de columnas " + nombre_ + " (ERROR " + std::to_string(e) + ").");
+            return Falla(e, "No se puede leer el fichero de columnas " + nombre_ + " (ERROR " +
+                                std::to_string(e) + ").");
         if (datos.empty()) break;
         if (!Marca(datos, g)) return g;
         Avanza(static_cast<int64_t>(datos.size() / kLongLineaColumna));
@@ -470,7 +483,8 @@ ResultadoGarantia CalculaGarantia(const Reduccion& r, const fs::path& ruta, cons
     return Analisis(r, ruta, nombre, avance, cancelar).Ejecuta();
 }
 
-ResultadoGarantia CalculaGarantia(const Estado& st, const AvanceGarantia& avance, const std::atomic<bool>* cancelar) {
+ResultadoGarantia CalculaGarantia(const Estado& st, const AvanceGarantia& avance,
+                                  const std::atomic<bool>* cancelar) {
     const std::string nombre = FicheroRed(st.Jornada(), st.Orden());
     return CalculaGarantia(st.ReduccionActual, st.DirDatos / nombre, nombre, avance, cancelar);
 }
@@ -492,7 +506,8 @@ std::string FraseGarantia(const ResultadoGarantia& g) {
 
 std::string FraseGarantiaFuera(const ResultadoGarantia& g) {
     if (g.columnas == 0 || g.resultadosFuera1 == 0) return {};
-    return "Con un partido fuera de la quiniela base: al menos " + std::to_string(g.minimoFuera1) + " aciertos.";
+    return "Con un partido fuera de la quiniela base: al menos " + std::to_string(g.minimoFuera1) +
+           " aciertos.";
 }
 
 std::string TextoResultados(int64_t n, Separadores sep) {

@@ -44,8 +44,8 @@ struct ResultadoGarantia {
     // none when every match 1-14 is a triple.
     int64_t resultadosFuera1 = 0;
     int minimoFuera1 = 0;
-    int error = 0;         // the program's error number when Fallida
-    std::string mensaje;   // what is wrong, when Fallida (UTF-8)
+    int error = 0;        // the program's error number when Fallida
+    std::string mensaje;  // what is wrong, when Fallida (UTF-8)
 };
 
 // Analyses the columns file `ruta` of reduction `r` (its base quiniela;
@@ -55,8 +55,9 @@ struct ResultadoGarantia {
 // base quiniela does not mark on matches 1-14 make it Fallida with a
 // message naming the first bad column: a damaged file is never analysed.
 // `cancelar` is tested after every 50,000 columns and every sweep.
-ResultadoGarantia CalculaGarantia(const Reduccion& r, const std::filesystem::path& ruta, const std::string& nombre,
-                                  const AvanceGarantia& avance = {}, const std::atomic<bool>* cancelar = nullptr);
+ResultadoGarantia CalculaGarantia(const Reduccion& r, const std::filesystem::path& ruta,
+                                  const std::string& nombre, const AvanceGarantia& avance = {},
+                                  const std::atomic<bool>* cancelar = nullptr);
 // The stored reduction of st.ReduccionActual, its columns file in DirDatos.
 ResultadoGarantia CalculaGarantia(const Estado& st, const AvanceGarantia& avance = {},
                                   const std::atomic<bool>* cancelar = nullptr);

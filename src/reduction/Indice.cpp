@@ -73,7 +73,8 @@ Indice CargaIndice(Estado& st) {
         if (!LeeClave(linea, j, o) || (j == 0 && o == 0)) continue;
         auto it = jornadas.find(j);
         if (it == jornadas.end()) it = jornadas.emplace(j, LeeRegistroJornada(st, j)).first;
-        if (j == st.Jornada() && o == st.Orden() && ind.actual < 0) ind.actual = static_cast<int>(ind.lineas.size());
+        if (j == st.Jornada() && o == st.Orden() && ind.actual < 0)
+            ind.actual = static_cast<int>(ind.lineas.size());
         ind.lineas.push_back(LineaIndice(linea, it->second));
     }
     ind.superior = ind.actual >= 0 ? kLineasPagina * (ind.actual / kLineasPagina) : 0;
@@ -96,7 +97,8 @@ bool HayPaginaAnterior(int superior) { return superior - kLineasPagina >= 0; }
 ZonaCarpeta ZonaEnCarpeta(int x, int y, int w, int h, int superior, int totalLineas, int& linea) {
     linea = 99;
     const bool abajo = y >= h - 16 && y <= h;
-    if (abajo && x >= w - 25 && x <= w && HayPaginaSiguiente(superior, totalLineas)) return ZonaCarpeta::Siguiente;
+    if (abajo && x >= w - 25 && x <= w && HayPaginaSiguiente(superior, totalLineas))
+        return ZonaCarpeta::Siguiente;
     if (abajo && x >= 0 && x <= 25 && HayPaginaAnterior(superior)) return ZonaCarpeta::Anterior;
     if (x > 15 && x < w - 6) {
         linea = HallaCualLinea(y, superior, totalLineas);

@@ -49,22 +49,14 @@ struct Rueda {
 
 const char* Causa(int numero) {
     switch (numero) {
-        case Err::SinMemoria:
-            return "memoria insuficiente";
-        case Err::DiscoLleno:
-            return "disco lleno";
-        case Err::PermisoDenegado:
-            return "permiso denegado";
-        case Err::AccesoRuta:
-            return "error de acceso a la ruta o al fichero";
-        case Err::RutaNoEncontrada:
-            return "no se encuentra la carpeta";
-        case Err::UnidadNoDisponible:
-            return "unidad no preparada";
-        case Err::NoEncontrado:
-            return "no se encuentra el fichero";
-        default:
-            return "error de entrada/salida";
+        case Err::SinMemoria: return "memoria insuficiente";
+        case Err::DiscoLleno: return "disco lleno";
+        case Err::PermisoDenegado: return "permiso denegado";
+        case Err::AccesoRuta: return "error de acceso a la ruta o al fichero";
+        case Err::RutaNoEncontrada: return "no se encuentra la carpeta";
+        case Err::UnidadNoDisponible: return "unidad no preparada";
+        case Err::NoEncontrado: return "no se encuentra el fichero";
+        default: return "error de entrada/salida";
     }
 }
 
@@ -75,7 +67,9 @@ public:
     ResultadoReduccion Ejecuta();
 
 private:
-    bool Cancelado() const { return cancelar_ ? cancelar_->load(std::memory_order_relaxed) : st_.Cancelado != Falso; }
+    bool Cancelado() const {
+        return cancelar_ ? cancelar_->load(std::memory_order_relaxed) : st_.Cancelado != Falso;
+    }
     bool Prepara();
     void Recorre();
     void Vuelca() {
@@ -297,7 +291,8 @@ ResultadoReduccion Ejecucion::Ejecuta() {
 
 }  // namespace
 
-ResultadoReduccion EjecutaReduccion(Estado& st, const AvanceReduccion& avance, const std::atomic<bool>* cancelar) {
+ResultadoReduccion EjecutaReduccion(Estado& st, const AvanceReduccion& avance,
+                                    const std::atomic<bool>* cancelar) {
     return Ejecucion(st, avance, cancelar).Ejecuta();
 }
 

@@ -4,9 +4,7 @@
 
 namespace tobal {
 
-double ImporteApuestas(double apuestas, float precio) {
-    return apuestas * ValDecimal(DecimalCorto(precio));
-}
+double ImporteApuestas(double apuestas, float precio) { return apuestas * ValDecimal(DecimalCorto(precio)); }
 
 std::vector<LineaResumen> LineasResumen(const Reduccion& r, float precio) {
     return LineasResumen(r, precio, SeparadoresLocales());
@@ -21,9 +19,9 @@ std::vector<LineaResumen> LineasResumen(const Reduccion& r, float precio, Separa
         return b == 0 ? std::string() : Formatea(a / b, patron, sep) + unidad;
     };
 
-    lineas.push_back(
-        {Formatea(directas, "#,###,###", sep) + " apuestas reducidas a " + Formatea(reducidas, "#,###,###", sep),
-         ""});
+    lineas.push_back({Formatea(directas, "#,###,###", sep) + " apuestas reducidas a " +
+                          Formatea(reducidas, "#,###,###", sep),
+                      ""});
     lineas.push_back({"Factor de  reducción.....:", cociente(directas, reducidas, "######0.00", "")});
     if (r.Metodo == 2)
         lineas.push_back({"Errores permitidos.........:",
@@ -32,8 +30,8 @@ std::vector<LineaResumen> LineasResumen(const Reduccion& r, float precio, Separa
         lineas.push_back({"Signos 1..: " + std::to_string(r.Signos[1]) + "     Signos X..: " +
                               std::to_string(r.Signos[2]) + "     Signos 2..: " + std::to_string(r.Signos[3]),
                           ""});
-    lineas.push_back(
-        {"Importe reducidas.........:", Formatea(ImporteApuestas(reducidas, precio), "#,###,##0.00", sep) + " €"});
+    lineas.push_back({"Importe reducidas.........:",
+                      Formatea(ImporteApuestas(reducidas, precio), "#,###,##0.00", sep) + " €"});
     lineas.push_back({r.Metodo == 1 ? "Probabilidad 14 aciertos:" : "Posibilidades cubiertas.:",
                       cociente(reducidas * 100, directas, "##0.00", " %")});
     if (r.Metodo == 1)

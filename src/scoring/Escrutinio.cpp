@@ -78,7 +78,8 @@ EntradasEscrutinio EntradasDeRegistro(std::string_view registro) {
     for (int k = 1; k <= 5; ++k) {
         // The field shows what its filter lets through, and the amount is
         // the value of what it shows.
-        std::string t(Recorta(std::string_view(reg).substr(kPosPremios - 1 + (k - 1) * kLongPremio, kLongPremio)));
+        std::string t(
+            Recorta(std::string_view(reg).substr(kPosPremios - 1 + (k - 1) * kLongPremio, kLongPremio)));
         FiltraPremioCompleto(t);
         e.TextoPremios[k] = t;
         e.Premios[k] = ValorPremio(t);
@@ -122,7 +123,8 @@ std::string FilaBoleto(int32_t boleto, const std::array<int16_t, 16>& cuentas) {
     return fila;
 }
 
-void AgregaLisBoletos(std::vector<std::string>& lista, int32_t boleto, const std::array<int16_t, 16>& cuentas) {
+void AgregaLisBoletos(std::vector<std::string>& lista, int32_t boleto,
+                      const std::array<int16_t, 16>& cuentas) {
     int suma = 0;
     for (int k = 11; k <= 15; ++k) suma += cuentas[k];
     if (suma > 0) lista.push_back(FilaBoleto(boleto, cuentas));
@@ -227,9 +229,9 @@ private:
     int AciertosLinea(const char* p) const {
         if (p[0] != '"' || p[17] != '\r' || p[18] != '\n') return -1;
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
-        const __m128i signos = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('1')),
-                                                         _mm_cmpeq_epi8(v, _mm_set1_epi8('X'))),
-                                            _mm_cmpeq_epi8(v, _mm_set1_epi8('2')));
+        const __m128i signos = _mm_or_si128(
+            _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('1')), _mm_cmpeq_epi8(v, _mm_set1_epi8('X'))),
+            _mm_cmpeq_epi8(v, _mm_set1_epi8('2')));
         const int iguales = _mm_movemask_epi8(_mm_cmpeq_epi8(v, ganadora128_));
         // Signs in bytes 0-14 and the closing quote in byte 15 (the
         // winning column's 16th byte is a quote).
@@ -316,7 +318,8 @@ private:
 }  // namespace
 
 ResultadoEscrutinio EscrutaColumnas(const std::filesystem::path& rutaColumnas, std::string_view ganadora,
-                                    const std::array<double, 6>& premios, const ProgresoEscrutinio& progreso) {
+                                    const std::array<double, 6>& premios,
+                                    const ProgresoEscrutinio& progreso) {
     ResultadoEscrutinio r;
     r.ganadora = std::string(ganadora);
     r.premios = premios;
@@ -387,7 +390,8 @@ ResultadoEscrutinio EscrutaColumnas(const std::filesystem::path& rutaColumnas, s
     return r;
 }
 
-ResultadoEscrutinio Escruta(Estado& st, const EntradasEscrutinio& entradas, const ProgresoEscrutinio& progreso) {
+ResultadoEscrutinio Escruta(Estado& st, const EntradasEscrutinio& entradas,
+                            const ProgresoEscrutinio& progreso) {
     const int jornada = st.Jornada();
     PonEntradasEnRegistro(st.RegJornada, jornada, st.Datos.FechaJornada, entradas);
     const int errorRegistro = GrabaRegistroJornada(st, jornada, st.RegJornada);
@@ -409,7 +413,8 @@ ResultadoEscrutinio Escruta(Estado& st, const EntradasEscrutinio& entradas, cons
         r = EscrutaColumnas(st.DirDatos / st.NomFichero, ganadora, entradas.Premios, progreso);
         if (r.columnaDanada) {
             st.ErrorFichero = kErrorColumnasDanadas;
-            if (st.informador) st.informador->ErrorFichero(TextoColumnasDanadas(st.NomFichero, r.columnaDanada));
+            if (st.informador)
+                st.informador->ErrorFichero(TextoColumnasDanadas(st.NomFichero, r.columnaDanada));
         } else if (r.fin == FinEscrutinio::SinColumnas) {
             InformaErrorFichero(st, Op::Abre(st.NomFichero), r.errorColumnas);
         }

@@ -103,8 +103,8 @@ void AgregaLisBoletos(std::vector<std::string>& lista, int32_t boleto,
                       const std::array<int16_t, 16>& cuentas);
 
 // Readers of the rows of Lis_Aciertos.
-int AciertosDeFila(std::string_view fila);             // positions 3-4
-int32_t CuentaDeFila(std::string_view fila);           // positions 7-12 (5-12)
+int AciertosDeFila(std::string_view fila);    // positions 3-4
+int32_t CuentaDeFila(std::string_view fila);  // positions 7-12 (5-12)
 // The count as the row shows it: positions 7-12, and 5-6 when they hold digits.
 std::string_view TextoCuentaDeFila(std::string_view fila);
 std::string_view ImporteDeFila(std::string_view fila);  // position 15 to the end
@@ -118,22 +118,22 @@ struct BoletoPremiado {
 BoletoPremiado LeeFilaBoleto(std::string_view fila);
 
 enum class FinEscrutinio {
-    Completo,      // both tables filled
-    Incompleta,    // the winning column lacks a result: nothing counted
-    SinColumnas,   // the columns file could not be opened or read: nothing shown
+    Completo,     // both tables filled
+    Incompleta,   // the winning column lacks a result: nothing counted
+    SinColumnas,  // the columns file could not be opened or read: nothing shown
 };
 
 struct ResultadoEscrutinio {
     FinEscrutinio fin = FinEscrutinio::SinColumnas;
-    int errorRegistro = 0;  // error number of writing the matchday record
-    int errorColumnas = 0;  // error number of the columns file
-    int64_t columnaDanada = 0;  // the first damaged column of the file, 0 when none
-    std::string ganadora;   // the winning column as built (short when incomplete)
-    int64_t columnas = 0;   // columns read
-    std::array<int32_t, 16> cuenta{};  // columns per hit level 0..15
-    std::array<double, 6> premios{};   // [1..5] prize per column used
-    std::array<double, 6> importe{};   // [1..5] rounded amount of each category
-    double total = 0;                  // sum of the rounded amounts
+    int errorRegistro = 0;                 // error number of writing the matchday record
+    int errorColumnas = 0;                 // error number of the columns file
+    int64_t columnaDanada = 0;             // the first damaged column of the file, 0 when none
+    std::string ganadora;                  // the winning column as built (short when incomplete)
+    int64_t columnas = 0;                  // columns read
+    std::array<int32_t, 16> cuenta{};      // columns per hit level 0..15
+    std::array<double, 6> premios{};       // [1..5] prize per column used
+    std::array<double, 6> importe{};       // [1..5] rounded amount of each category
+    double total = 0;                      // sum of the rounded amounts
     std::vector<std::string> LisAciertos;  // empty unless Completo
     std::vector<std::string> LisBoletos;
 };

@@ -78,7 +78,8 @@ std::string SinGrupos(std::string_view entera) {
     size_t inicio = 0;
     for (bool primero = true;; primero = false) {
         const size_t punto = entera.find('.', inicio);
-        const std::string_view grupo = entera.substr(inicio, punto == std::string_view::npos ? punto : punto - inicio);
+        const std::string_view grupo =
+            entera.substr(inicio, punto == std::string_view::npos ? punto : punto - inicio);
         const bool bien = SoloCifras(grupo) && (primero ? grupo.size() <= 3 : grupo.size() == 3);
         if (!bien) return "";
         cifras += grupo;
@@ -101,12 +102,14 @@ ImporteEscrito LeeImporteEscrito(std::string_view escrito) {
         decimales = std::string(t.substr(coma + 1));
         if (entera.empty() || !SoloCifras(decimales))
             return {"", "no es un importe (se escribe 1500000.50 o 1.500.000,50)"};
-    } else if (puntos == 1 && t.size() >= 5 && t[t.size() - 4] == '.' && SoloCifras(t.substr(0, t.size() - 4)) &&
-               t.substr(0, t.size() - 4).size() <= 3 && t[0] != '0' && SoloCifras(t.substr(t.size() - 3))) {
+    } else if (puntos == 1 && t.size() >= 5 && t[t.size() - 4] == '.' &&
+               SoloCifras(t.substr(0, t.size() - 4)) && t.substr(0, t.size() - 4).size() <= 3 &&
+               t[0] != '0' && SoloCifras(t.substr(t.size() - 3))) {
         // "1.500": 1.50 or 1500?
         const std::string ent(t.substr(0, t.size() - 4)), dec(t.substr(t.size() - 3));
-        return {"", "se puede leer de dos formas; escriba " + ent + dec +
-                        (dec[2] == '0' ? " o " + ent + "," + dec.substr(0, 2) : std::string(" (sin el punto)"))};
+        return {"",
+                "se puede leer de dos formas; escriba " + ent + dec +
+                    (dec[2] == '0' ? " o " + ent + "," + dec.substr(0, 2) : std::string(" (sin el punto)"))};
     } else if (puntos > 1) {
         entera = SinGrupos(t);
         if (entera.empty()) return {"", "no es un importe (se escribe 1500000.50 o 1.500.000,50)"};

@@ -52,7 +52,9 @@ void Corrida::Empieza(std::function<void()> trabajo, std::function<void()> alTer
     hilo_->start();
 }
 
-void Corrida::EnPantalla(std::function<void()> f) { QMetaObject::invokeMethod(this, std::move(f), Qt::QueuedConnection); }
+void Corrida::EnPantalla(std::function<void()> f) {
+    QMetaObject::invokeMethod(this, std::move(f), Qt::QueuedConnection);
+}
 
 void Corrida::EnPantallaEspera(std::function<void()> f) {
     if (QThread::currentThread() == thread())

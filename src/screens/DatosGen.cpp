@@ -32,8 +32,8 @@ constexpr int kColumnaValor = 190;  // where the value starts inside a field are
 
 const char* const kZonas[DatosGen::kCampos] = {"Campo_TotJor", "Campo_PreApu", "Campo_Delegacion",
                                                "Campo_Receptor", "Campo_Sonido"};
-const char* const kEtiquetas[DatosGen::kCampos] = {"Total jornadas: ", "Precio apuesta: ", "Código Delegación: ",
-                                                   "Código Receptor: ", "Sonido activado:  "};
+const char* const kEtiquetas[DatosGen::kCampos] = {
+    "Total jornadas: ", "Precio apuesta: ", "Código Delegación: ", "Código Receptor: ", "Sonido activado:  "};
 
 QString DeFichero(const std::string& s) { return QString::fromStdString(Cp1252AUtf8(s)); }
 
@@ -244,8 +244,10 @@ void DatosGen::Guarda() {
     if (const int error = GrabaDatosGen(st_); error != 0) {
         // The button stays enabled so that the user can try again.
         if (st_.informador)
-            st_.informador->ErrorFichero("No se ha podido grabar el fichero de datos generales DATOSGEN.TBX "
-                                         "(error " + std::to_string(error) + ").");
+            st_.informador->ErrorFichero(
+                "No se ha podido grabar el fichero de datos generales DATOSGEN.TBX "
+                "(error " +
+                std::to_string(error) + ").");
         return;
     }
     Pic_Guardar->PonActivo(false);

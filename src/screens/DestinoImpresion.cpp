@@ -12,7 +12,9 @@ DestinoImpresion::DestinoImpresion(Estado& st, Servicios& sv, QWidget* pantalla)
         propia_ = ImpresoraQt::Predeterminada();
         return propia_.get();
     };
-    vistaPrevia = [this](const QString& titulo, const Dibujo& dibuja) { tobal::VistaPrevia(pantalla_, titulo, dibuja); };
+    vistaPrevia = [this](const QString& titulo, const Dibujo& dibuja) {
+        tobal::VistaPrevia(pantalla_, titulo, dibuja);
+    };
 }
 
 DestinoImpresion::~DestinoImpresion() = default;

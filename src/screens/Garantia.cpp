@@ -95,11 +95,13 @@ void Garantia::Empieza() {
         const ResultadoGarantia res = CalculaGarantia(
             r, ruta, nombre,
             [this](int p) {
-                QMetaObject::invokeMethod(this, [this, p] { porcentaje_ = p, update(); }, Qt::QueuedConnection);
+                QMetaObject::invokeMethod(
+                    this, [this, p] { porcentaje_ = p, update(); }, Qt::QueuedConnection);
                 if (AlAvanzar) AlAvanzar(p);
             },
             &cancelar_);
-        QMetaObject::invokeMethod(this, [this, res] { Termina(res); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, res] { Termina(res); }, Qt::QueuedConnection);
     }));
     Pic_Cancelar->setFocus();
     trabajo_->start();
@@ -114,7 +116,9 @@ void Garantia::Cancela() {
 void Garantia::Termina(const ResultadoGarantia& r) {
     trabajo_->wait();
     resultado_ = r;
-    fase_ = r.fin == FinGarantia::Calculada ? Fase::Hecha : r.fin == FinGarantia::Cancelada ? Fase::Cancelada : Fase::Fallida;
+    fase_ = r.fin == FinGarantia::Calculada   ? Fase::Hecha
+            : r.fin == FinGarantia::Cancelada ? Fase::Cancelada
+                                              : Fase::Fallida;
     Pic_Cancelar->hide();
     Pic_Salir->PonActivo(true);
     Pic_Salir->setFocus();
@@ -146,12 +150,8 @@ void Garantia::paintEvent(QPaintEvent*) {
         case Fase::Calculando:
             linea = QStringLiteral("Calculando: %1 % de los resultados").arg(porcentaje_);
             break;
-        case Fase::Cancelada:
-            linea = QStringLiteral("El cálculo de la garantía ha sido cancelado.");
-            break;
-        case Fase::Fallida:
-            linea = QStringLiteral("No se puede calcular la garantía.");
-            break;
+        case Fase::Cancelada: linea = QStringLiteral("El cálculo de la garantía ha sido cancelado."); break;
+        case Fase::Fallida: linea = QStringLiteral("No se puede calcular la garantía."); break;
         case Fase::Hecha:
             linea = QStringLiteral("%1 resultados dentro de la quiniela base, %2 columnas")
                         .arg(Utf8(TextoResultados(resultado_.resultados, sep)))
@@ -178,8 +178,9 @@ void Garantia::paintEvent(QPaintEvent*) {
         // The progress bar, in the buttons' row.
         const QRect barra(30, kAlto - TamBoton - 8, 300, 20);
         Caja(p, barra);
-        p.fillRect(QRect(barra.x() + 2, barra.y() + 2, (barra.width() - 4) * porcentaje_ / 100, barra.height() - 4),
-                   ColorWin(Color::VerdeOscuro));
+        p.fillRect(
+            QRect(barra.x() + 2, barra.y() + 2, (barra.width() - 4) * porcentaje_ / 100, barra.height() - 4),
+            ColorWin(Color::VerdeOscuro));
     }
 }
 
@@ -194,7 +195,8 @@ void Garantia::DibujaTabla(QPainter& p) const {
         int x = x0;
         const QString c[3] = {c0, c1, c2};
         for (int k = 0; k < 3; ++k) {
-            p.drawText(QRect(x, y, anchos[k], 22), (k ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter, c[k]);
+            p.drawText(QRect(x, y, anchos[k], 22), (k ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter,
+                       c[k]);
             x += anchos[k];
         }
     };
@@ -206,7 +208,8 @@ void Garantia::DibujaTabla(QPainter& p) const {
     const Separadores sep = SeparadoresLocales();
     int y = a.y() + 38;
     for (const FilaGarantia& f : FilasGarantia(resultado_)) {
-        fila(y, Utf8(f.aciertos), Utf8(TextoResultados(f.resultados, sep)), Utf8(TextoPorcentajeGarantia(f.porcentaje, sep)));
+        fila(y, Utf8(f.aciertos), Utf8(TextoResultados(f.resultados, sep)),
+             Utf8(TextoPorcentajeGarantia(f.porcentaje, sep)));
         y += 25;
     }
 }
@@ -227,7 +230,8 @@ void Garantia::DibujaGrafico(QPainter& p) const {
         if (h > 0) {
             const QRect barra(x, base - h, ancho, h);
             p.fillRect(barra.translated(3, 0).adjusted(0, 3, 0, 0), ColorWin(Color::VerdeMuyOscuro));
-            p.fillRect(barra, ColorWin(f.aciertos == std::to_string(resultado_.minimo) || (k == n - 1 && resultado_.minimo <= 10)
+            p.fillRect(barra, ColorWin(f.aciertos == std::to_string(resultado_.minimo) ||
+                                               (k == n - 1 && resultado_.minimo <= 10)
                                            ? Color::VerdeOscuro
                                            : Color::Verde));
         }

@@ -107,11 +107,13 @@ void Carpeta::paintEvent(QPaintEvent*) {
     p.drawText(kXTexto, 2 + kAltoLinea + ascenso, Texto(kCabeceraIndice2));
     p.setPen(QColor(0, 0, 255));
     for (int i = 0; i < kLineasPagina && h_.Superior() + i < h_.TotalLineas(); ++i)
-        p.drawText(kXTexto, kPrimeraLinea + i * kAltoLinea + 1 + ascenso, Texto(h_.Lineas()[h_.Superior() + i]));
+        p.drawText(kXTexto, kPrimeraLinea + i * kAltoLinea + 1 + ascenso,
+                   Texto(h_.Lineas()[h_.Superior() + i]));
 
     if (hasFocus() && h_.Superior() + marcada_ < h_.TotalLineas()) {
         p.setPen(QPen(ColorWin(Color::Negro), 1, Qt::DotLine));
-        p.drawRect(QRect(kXTexto - 4, kPrimeraLinea + marcada_ * kAltoLinea + 2, w - kXTexto - 4, kAltoLinea - 3));
+        p.drawRect(
+            QRect(kXTexto - 4, kPrimeraLinea + marcada_ * kAltoLinea + 2, w - kXTexto - 4, kAltoLinea - 3));
     }
 }
 
@@ -128,8 +130,9 @@ void Carpeta::mouseMoveEvent(QMouseEvent* e) {
     // The corners show whether a page can be turned there; a line whether
     // it can be picked.
     if (abajo && pt.x() >= w - kLadoEsquina)
-        setCursor(HayPaginaSiguiente(h_.Superior(), h_.TotalLineas()) ? CursorPorNombre(QStringLiteral("ManoIndice"))
-                                                                      : QCursor(Qt::ForbiddenCursor));
+        setCursor(HayPaginaSiguiente(h_.Superior(), h_.TotalLineas())
+                      ? CursorPorNombre(QStringLiteral("ManoIndice"))
+                      : QCursor(Qt::ForbiddenCursor));
     else if (abajo && pt.x() <= kLadoEsquina)
         setCursor(HayPaginaAnterior(h_.Superior()) ? CursorPorNombre(QStringLiteral("ManoIndice"))
                                                    : QCursor(Qt::ForbiddenCursor));
@@ -169,9 +172,7 @@ void Carpeta::keyPressEvent(QKeyEvent* e) {
         case Qt::Key_Space:
             if (marcada_ < enPagina) h_.Elige(marcada_);
             break;
-        default:
-            QWidget::keyPressEvent(e);
-            return;
+        default: QWidget::keyPressEvent(e); return;
     }
     e->accept();
 }
@@ -194,8 +195,7 @@ void Carpeta::focusOutEvent(QFocusEvent* e) {
     update();
 }
 
-Historic::Historic(Estado& st, Servicios& sv, QWidget* padre)
-    : QDialog(padre), st_(st), sv_(sv) {
+Historic::Historic(Estado& st, Servicios& sv, QWidget* padre) : QDialog(padre), st_(st), sv_(sv) {
     setObjectName(QStringLiteral("Historic"));
     setWindowTitle(QStringLiteral("Fichero Histórico de resultados"));
     setModal(true);

@@ -45,11 +45,7 @@ constexpr int kColumnaValor = 80;  // where a field's value starts inside its ar
 }  // namespace
 
 Jornadas::Jornadas(Estado& st, Servicios& sv, QWidget* padre)
-    : QDialog(padre),
-      Lis_Jornadas(nullptr),
-      Pic_FecJor(nullptr),
-      st_(st),
-      sv_(sv) {
+    : QDialog(padre), Lis_Jornadas(nullptr), Pic_FecJor(nullptr), st_(st), sv_(sv) {
     setObjectName(QStringLiteral("Jornadas"));
     setWindowTitle(QStringLiteral("Datos de jornadas"));
     setModal(true);
@@ -59,7 +55,8 @@ Jornadas::Jornadas(Estado& st, Servicios& sv, QWidget* padre)
         move(pantalla->availableGeometry().center() - rect().center());
 
     // Created in the order Tab follows.
-    Campo_Jornada = new ZonaCampo(QStringLiteral("Campo_Jornada"), QStringLiteral("Jornada"), AreaJornada(), this);
+    Campo_Jornada =
+        new ZonaCampo(QStringLiteral("Campo_Jornada"), QStringLiteral("Jornada"), AreaJornada(), this);
     Lis_Jornadas = new QListWidget(this);
     Campo_Fecha = new ZonaCampo(QStringLiteral("Campo_Fecha"), QStringLiteral("Fecha"), AreaFecha(), this);
     Pic_FecJor = new QWidget(this);
@@ -126,7 +123,8 @@ Jornadas::Jornadas(Estado& st, Servicios& sv, QWidget* padre)
         QComboBox* cbo = Cbo_Equipo[s];
         const int m = (s + 1) / 2;
         cbo->setObjectName(QStringLiteral("Cbo_Equipo%1").arg(s));
-        cbo->setAccessibleName(QStringLiteral("Partido %1, equipo de %2").arg(m).arg(s % 2 ? "casa" : "fuera"));
+        cbo->setAccessibleName(
+            QStringLiteral("Partido %1, equipo de %2").arg(m).arg(s % 2 ? "casa" : "fuera"));
         cbo->setEditable(true);
         cbo->setInsertPolicy(QComboBox::NoInsert);
         cbo->setMaxVisibleItems(15);
@@ -136,7 +134,8 @@ Jornadas::Jornadas(Estado& st, Servicios& sv, QWidget* padre)
         connect(cbo->lineEdit(), &QLineEdit::textEdited, this, [this] { Pic_Guardar->PonActivo(true); });
         connect(cbo, &QComboBox::activated, this, [this] { Pic_Guardar->PonActivo(true); });
         if (s < 30)
-            connect(cbo->lineEdit(), &QLineEdit::returnPressed, this, [this, s] { Cbo_Equipo[s + 1]->setFocus(); });
+            connect(cbo->lineEdit(), &QLineEdit::returnPressed, this,
+                    [this, s] { Cbo_Equipo[s + 1]->setFocus(); });
     }
 
     const int yBotones = kAlto - TamBoton - 20;
@@ -168,7 +167,8 @@ Jornadas::Jornadas(Estado& st, Servicios& sv, QWidget* padre)
     st_.CambioInterno = Verdadero;
     LlenaListaJornadas(Lis_Jornadas, st_.Datos.TotJornadas);
     Lis_Jornadas->move(AreaJornada().x(), AreaJornada().bottom() + 4);
-    Lis_Jornadas->setCurrentRow(std::clamp<int>(st_.Jornada(), 1, std::max<int>(1, Lis_Jornadas->count())) - 1);
+    Lis_Jornadas->setCurrentRow(std::clamp<int>(st_.Jornada(), 1, std::max<int>(1, Lis_Jornadas->count())) -
+                                1);
     PulsaJornada();
     st_.CambioInterno = Falso;
     Campo_Jornada->setFocus();
@@ -237,7 +237,8 @@ bool Jornadas::CierraFecha() {
     }
     fechaAbierta_ = false;
     Pic_FecJor->hide();
-    const std::string fecha = ACp1252(Tex_FecDia->text() + '/' + Tex_FecMes->text() + '/' + Tex_FecAno->text());
+    const std::string fecha =
+        ACp1252(Tex_FecDia->text() + '/' + Tex_FecMes->text() + '/' + Tex_FecAno->text());
     if (fecha != st_.Datos.FechaJornada) Pic_Guardar->PonActivo(true);
     st_.Datos.FechaJornada = fecha;
     Campo_Fecha->setAccessibleDescription(DeCp1252(fecha));
@@ -283,8 +284,9 @@ void Jornadas::Guardar() {
         // What was typed stays on the screen, ready to be saved again.
         Pic_Guardar->PonActivo(true);
         if (st_.informador)
-            st_.informador->ErrorFichero("No se ha podido grabar la jornada en el fichero JORNADAS.TBX (error " +
-                                         std::to_string(error) + ").");
+            st_.informador->ErrorFichero(
+                "No se ha podido grabar la jornada en el fichero JORNADAS.TBX (error " +
+                std::to_string(error) + ").");
         return;
     }
     st_.RegJornada = reg;

@@ -11,13 +11,13 @@
 #include <QShortcut>
 
 #include "app/Estado.h"
-#include "reduction/Borrado.h"
 #include "platform/Ayuda.h"
 #include "platform/BotonImagen.h"
 #include "platform/Dibujo.h"
 #include "platform/Recursos.h"
 #include "platform/Servicios.h"
 #include "platform/Sonidos.h"
+#include "reduction/Borrado.h"
 #include "screens/EntradaTexto.h"
 #include "screens/mensajes.h"
 
@@ -34,11 +34,7 @@ QString Numero(int n) { return QString::number(n).rightJustified(2, QLatin1Char(
 }  // namespace
 
 Borrar::Borrar(Estado& st, Servicios& sv, QWidget* padre)
-    : QDialog(padre),
-      Lis_JorIni(nullptr),
-      Lis_JorFin(nullptr),
-      st_(st),
-      sv_(sv) {
+    : QDialog(padre), Lis_JorIni(nullptr), Lis_JorFin(nullptr), st_(st), sv_(sv) {
     setObjectName(QStringLiteral("borrar"));
     setWindowTitle(QStringLiteral("Borrar reducciones y datos de jornadas"));
     setModal(true);
@@ -48,9 +44,11 @@ Borrar::Borrar(Estado& st, Servicios& sv, QWidget* padre)
         move(pantalla->availableGeometry().center() - rect().center());
 
     // Created in the order Tab follows.
-    Campo_Desde = new ZonaCampo(QStringLiteral("Campo_Desde"), QStringLiteral("Desde la jornada"), AreaDesde(), this);
+    Campo_Desde =
+        new ZonaCampo(QStringLiteral("Campo_Desde"), QStringLiteral("Desde la jornada"), AreaDesde(), this);
     Lis_JorIni = new QListWidget(this);
-    Campo_Hasta = new ZonaCampo(QStringLiteral("Campo_Hasta"), QStringLiteral("Hasta la jornada"), AreaHasta(), this);
+    Campo_Hasta =
+        new ZonaCampo(QStringLiteral("Campo_Hasta"), QStringLiteral("Hasta la jornada"), AreaHasta(), this);
     Lis_JorFin = new QListWidget(this);
     Pic_Borrar = new BotonImagen(QStringLiteral("Pic_Borrar"), this);
     Pic_Ayuda = new BotonImagen(QStringLiteral("Pic_Ayuda"), this);
@@ -148,7 +146,8 @@ void Borrar::BorraRango() {
     }
     if (r.fallos.empty()) return;
     QString texto;
-    for (const std::string& f : r.fallos) texto += (texto.isEmpty() ? "" : "\r\n") + QString::fromStdString(f);
+    for (const std::string& f : r.fallos)
+        texto += (texto.isEmpty() ? "" : "\r\n") + QString::fromStdString(f);
     Mensaje(st_, sv_, this, QString::fromUtf8(kTituloBorradoIncompleto), texto);
 }
 

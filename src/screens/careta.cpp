@@ -18,7 +18,8 @@ constexpr int kYFinal = -201;  // the last row of pictures has left the area
 constexpr int kPasadas = 2;
 }  // namespace
 
-Careta::Careta(Servicios& sv, QWidget* padre) : QWidget(padre, Qt::Dialog | Qt::FramelessWindowHint), sv_(sv) {
+Careta::Careta(Servicios& sv, QWidget* padre)
+    : QWidget(padre, Qt::Dialog | Qt::FramelessWindowHint), sv_(sv) {
     setObjectName(QStringLiteral("careta"));
     setWindowTitle(QStringLiteral("Tobal31"));
     setWindowModality(Qt::ApplicationModal);
@@ -77,8 +78,10 @@ void Careta::keyPressEvent(QKeyEvent* e) {
 void Careta::closeEvent(QCloseEvent* e) {
     // Closed from outside while scrolling: stop at the end of the step.
     parar_ = true;
-    if (enCurso_) e->ignore();
-    else e->accept();
+    if (enCurso_)
+        e->ignore();
+    else
+        e->accept();
 }
 
 }  // namespace tobal

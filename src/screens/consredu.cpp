@@ -22,8 +22,8 @@
 #include "platform/Sonidos.h"
 #include "reduction/Almacen.h"
 #include "reduction/Tablas.h"
-#include "screens/Historic.h"
 #include "screens/Garantia.h"
+#include "screens/Historic.h"
 #include "screens/VistaReduccion.h"
 
 namespace tobal {
@@ -33,9 +33,9 @@ namespace {
 constexpr int kAncho = 720;
 constexpr int kAlto = 520;
 constexpr int kAnchoPulgar = 30;
-constexpr int kXGrupo = 12;       // first group of 8 columns in the page area
-constexpr int kPasoGrupo = 96;    // from one group to the next
-constexpr int kPasoSigno = 9;     // from one column to the next
+constexpr int kXGrupo = 12;     // first group of 8 columns in the page area
+constexpr int kPasoGrupo = 96;  // from one group to the next
+constexpr int kPasoSigno = 9;   // from one column to the next
 const QRect kPagina(406, 60, 304, 314);
 const QRect kResumen(10, 384, 390, 100);
 
@@ -66,8 +66,8 @@ public:
         p.setFont(cabecera);
         p.setPen(ColorWin(Color::VerdeOscuro));
         for (int g = 0; g < 3; ++g)
-            p.drawText(QRect(kXGrupo + g * kPasoGrupo - 4, 2, kPasoGrupo, 16), Qt::AlignLeft | Qt::AlignVCenter,
-                       c_->Cabeceras()[size_t(g)]);
+            p.drawText(QRect(kXGrupo + g * kPasoGrupo - 4, 2, kPasoGrupo, 16),
+                       Qt::AlignLeft | Qt::AlignVCenter, c_->Cabeceras()[size_t(g)]);
         p.setPen(QPen(ColorWin(Color::Rojo), 2));
         p.drawLine(4, 30, width() - 5, 30);
         p.setFont(LetraPagina());
@@ -93,7 +93,8 @@ private:
 // A page arrow: a BotonImagen that draws a triangle instead of a picture.
 class Flecha : public BotonImagen {
 public:
-    Flecha(const QString& nombre, bool derecha, QWidget* padre) : BotonImagen(nombre, padre), derecha_(derecha) {
+    Flecha(const QString& nombre, bool derecha, QWidget* padre)
+        : BotonImagen(nombre, padre), derecha_(derecha) {
         setFixedSize(26, 26);
         setAccessibleName(derecha ? QStringLiteral("Página siguiente") : QStringLiteral("Página anterior"));
         setFocusPolicy(Qt::NoFocus);
@@ -286,8 +287,10 @@ void consredu::DibujaPagina() {
     }
     const int32_t t = (primera_ + 7) / 8;
     cabeceras_ = {QStringLiteral("Boleto %1").arg(t), QString(), QString()};
-    if (lineas_[1].size() > 8 && lineas_[1][8] != QLatin1Char(' ')) cabeceras_[1] = QStringLiteral("Boleto %1").arg(t + 1);
-    if (lineas_[1].size() > 16 && lineas_[1][16] != QLatin1Char(' ')) cabeceras_[2] = QStringLiteral("Boleto %1").arg(t + 2);
+    if (lineas_[1].size() > 8 && lineas_[1][8] != QLatin1Char(' '))
+        cabeceras_[1] = QStringLiteral("Boleto %1").arg(t + 1);
+    if (lineas_[1].size() > 16 && lineas_[1][16] != QLatin1Char(' '))
+        cabeceras_[2] = QStringLiteral("Boleto %1").arg(t + 2);
     Pic_FleIzq->PonActivo(t != 1);
     Pic_FleDer->PonActivo(Columnas() >= primera_ + kColumnasPagina);
     Pic_Colum->setAccessibleDescription(cabeceras_[0]);
@@ -352,8 +355,7 @@ bool consredu::eventFilter(QObject* objeto, QEvent* evento) {
                     Pic_Boton->move(PosBoton(), VistaReduccion::kYPista);
                 }
                 return true;
-            default:
-                break;
+            default: break;
         }
     }
     return QDialog::eventFilter(objeto, evento);
@@ -363,16 +365,11 @@ void consredu::keyPressEvent(QKeyEvent* e) {
     switch (e->key()) {
         case Qt::Key_PageDown:
         case Qt::Key_Right:
-        case Qt::Key_Down:
-            PaginaSiguiente();
-            return;
+        case Qt::Key_Down: PaginaSiguiente(); return;
         case Qt::Key_PageUp:
         case Qt::Key_Left:
-        case Qt::Key_Up:
-            PaginaAnterior();
-            return;
-        default:
-            QDialog::keyPressEvent(e);
+        case Qt::Key_Up: PaginaAnterior(); return;
+        default: QDialog::keyPressEvent(e);
     }
 }
 

@@ -57,7 +57,9 @@ public:
     std::function<void(const std::string&)> panel;
     const std::atomic<bool>* cancelado = nullptr;
 
-    bool PideDisco(const std::string& titulo, const std::string& texto) override { return pide(titulo, texto); }
+    bool PideDisco(const std::string& titulo, const std::string& texto) override {
+        return pide(titulo, texto);
+    }
     void Mensaje(const std::string& titulo, const std::string& texto) override { mensaje(titulo, texto); }
     void Panel(const std::string& texto) override { panel(texto); }
     bool Cancelado() override { return cancelado->load(); }
@@ -108,30 +110,30 @@ Listados::Listados(Estado& st, Servicios& sv, QWidget* padre)
         move(pantalla->availableGeometry().center() - rect().center());
 
     eligeCarpeta = [this] {
-        return QFileDialog::getExistingDirectory(this, QStringLiteral("Carpeta de destino del archivo AD243"));
+        return QFileDialog::getExistingDirectory(this,
+                                                 QStringLiteral("Carpeta de destino del archivo AD243"));
     };
 
     struct Nombre {
         QWidget* w;
         const char *objeto, *accesible;
     };
-    for (const Nombre& n : {Nombre{Tex_BolIni, "Tex_BolIni", "Boleto inicial"},
-                            Nombre{Tex_BolFin, "Tex_BolFin", "Boleto final"},
-                            Nombre{Tex_Copias, "Tex_Copias", "Copias a imprimir"},
-                            Nombre{Tex_MarIzq, "Tex_MarIzq", "Margen izquierdo"},
-                            Nombre{Tex_MarSup, "Tex_MarSup", "Margen superior"},
-                            Nombre{Lis_AnchoPapel, "Lis_AnchoPapel", "Ancho del papel"},
-                            Nombre{Lis_Unidad, "Lis_Unidad", "Unidad de destino"},
-                            Nombre{Chk_PruImp, "Chk_PruImp", "Imprimir el boleto de prueba"},
-                            Nombre{Pic_Orientacion, "Pic_Orientacion", "Orientación del boleto"},
-                            Nombre{Pic_Imprimir, "Pic_Imprimir", "Imprimir"},
-                            Nombre{Pic_VistaPrevia, "Pic_VistaPrevia", "Vista previa"},
-                            Nombre{Pic_Copiar, "Pic_Copiar", "Copiar"},
-                            Nombre{Pic_Repetir, "Pic_Repetir", "Repetir el boleto"},
-                            Nombre{Pic_Siguiente, "Pic_Siguiente", "Boleto siguiente"},
-                            Nombre{Pic_Cancelar, "Pic_Cancelar", "Cancelar"},
-                            Nombre{Pic_Ayuda, "Pic_Ayuda", "Ayuda"},
-                            Nombre{Pic_Salir, "Pic_Salir", "Salir"}}) {
+    for (const Nombre& n :
+         {Nombre{Tex_BolIni, "Tex_BolIni", "Boleto inicial"},
+          Nombre{Tex_BolFin, "Tex_BolFin", "Boleto final"},
+          Nombre{Tex_Copias, "Tex_Copias", "Copias a imprimir"},
+          Nombre{Tex_MarIzq, "Tex_MarIzq", "Margen izquierdo"},
+          Nombre{Tex_MarSup, "Tex_MarSup", "Margen superior"},
+          Nombre{Lis_AnchoPapel, "Lis_AnchoPapel", "Ancho del papel"},
+          Nombre{Lis_Unidad, "Lis_Unidad", "Unidad de destino"},
+          Nombre{Chk_PruImp, "Chk_PruImp", "Imprimir el boleto de prueba"},
+          Nombre{Pic_Orientacion, "Pic_Orientacion", "Orientación del boleto"},
+          Nombre{Pic_Imprimir, "Pic_Imprimir", "Imprimir"},
+          Nombre{Pic_VistaPrevia, "Pic_VistaPrevia", "Vista previa"},
+          Nombre{Pic_Copiar, "Pic_Copiar", "Copiar"}, Nombre{Pic_Repetir, "Pic_Repetir", "Repetir el boleto"},
+          Nombre{Pic_Siguiente, "Pic_Siguiente", "Boleto siguiente"},
+          Nombre{Pic_Cancelar, "Pic_Cancelar", "Cancelar"}, Nombre{Pic_Ayuda, "Pic_Ayuda", "Ayuda"},
+          Nombre{Pic_Salir, "Pic_Salir", "Salir"}}) {
         n.w->setObjectName(QString::fromUtf8(n.objeto));
         n.w->setAccessibleName(QString::fromUtf8(n.accesible));
         n.w->hide();
@@ -143,7 +145,9 @@ Listados::Listados(Estado& st, Servicios& sv, QWidget* padre)
     };
     switch (tipo_) {
         case Salida::Resumen: texto(Tex_Copias, "Copias a imprimir:"); break;
-        case Salida::Disco: campos_.push_back({Lis_Unidad, QStringLiteral("Unidad de destino:  "), AreaCampo(0)}); break;
+        case Salida::Disco:
+            campos_.push_back({Lis_Unidad, QStringLiteral("Unidad de destino:  "), AreaCampo(0)});
+            break;
         default:
             texto(Tex_BolIni, "Boleto Inicial: ");
             texto(Tex_BolFin, "Boleto Final: ");
@@ -195,7 +199,8 @@ Listados::Listados(Estado& st, Servicios& sv, QWidget* padre)
 
     // Orientation: the picture shows the ticket as the layout draws it.
     auto imagenOrientacion = [this] {
-        Pic_Orientacion->PonImagen(ImagenBoton(QStringLiteral("Pic_Orientacion%1").arg(st_.Datos.Orientacion == 2 ? 2 : 1)));
+        Pic_Orientacion->PonImagen(
+            ImagenBoton(QStringLiteral("Pic_Orientacion%1").arg(st_.Datos.Orientacion == 2 ? 2 : 1)));
     };
     imagenOrientacion();
     connect(Pic_Orientacion, &BotonImagen::pulsado, this, [this, imagenOrientacion] {
@@ -471,7 +476,8 @@ void Listados::DibujaSalida(Impresora& imp) {
         case Salida::Resumen: ImprimeResumenReduccion(st_, imp, l, ctl); break;
         case Salida::Boletos: ImprimeBoletosHoja(st_, imp, l, prueba, ControlImpresion{}); break;
         case Salida::Relacion:
-            if (auto* qt = dynamic_cast<ImpresoraQt*>(&imp); qt && l.AnchoPapel == 1) qt->PonPaginaPdf(350, 297);
+            if (auto* qt = dynamic_cast<ImpresoraQt*>(&imp); qt && l.AnchoPapel == 1)
+                qt->PonPaginaPdf(350, 297);
             ImprimeRelacion(st_, imp, l, ctl);
             break;
         case Salida::Continuo: ImpriContinuo(st_, imp, l, prueba, ctl); break;
@@ -504,7 +510,9 @@ void Listados::Copia() {
     auto dialogo = std::make_shared<DialogoPantalla>();
     dialogo->cancelado = &corrida_->cancelado;
     dialogo->panel = [this](const std::string& t) { corrida_->EnPantalla([this, t] { PonPanel(U(t)); }); };
-    dialogo->mensaje = [this](const std::string& titulo, const std::string& texto) { MensajeEsperando(titulo, texto); };
+    dialogo->mensaje = [this](const std::string& titulo, const std::string& texto) {
+        MensajeEsperando(titulo, texto);
+    };
     dialogo->pide = [this](const std::string& titulo, const std::string& texto) {
         bool copiar = false;
         corrida_->EnPantallaEspera([&] {
@@ -535,7 +543,8 @@ void Listados::paintEvent(QPaintEvent*) {
     p.setFont(LetraCampo());
     p.setPen(ColorWin(Color::Blanco));
     if (tipo_ == Salida::Boletos)
-        p.drawText(QRect(390, 104, 115, 40), Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("Orientación:"));
+        p.drawText(QRect(390, 104, 115, 40), Qt::AlignVCenter | Qt::AlignLeft,
+                   QStringLiteral("Orientación:"));
     if (tipo_ == Salida::Boletos || tipo_ == Salida::Continuo) {
         QFont f = LetraCampo();
         f.setBold(false);

@@ -63,7 +63,8 @@ Mensajes::Mensajes(Estado& st, Servicios& sv, QWidget* padre)
         b->move(kAncho - 30 - 2 * TamBoton, yBotones);
         b->hide();
     }
-    for (BotonImagen* b : {Pic_Salir, Pic_Reducir, Pic_Borrar, Pic_Copiar}) b->setFocusPolicy(Qt::StrongFocus);
+    for (BotonImagen* b : {Pic_Salir, Pic_Reducir, Pic_Borrar, Pic_Copiar})
+        b->setFocusPolicy(Qt::StrongFocus);
 
     connect(Pic_Salir, &BotonImagen::pulsado, this, [this] {
         sv_.Sonar(Sonido::Salida);
@@ -104,10 +105,8 @@ void Mensajes::keyPressEvent(QKeyEvent* e) {
         case Qt::Key_Control:
         case Qt::Key_Alt:
         case Qt::Key_Meta:
-        case Qt::Key_AltGr:
-            return;
-        default:
-            reject();
+        case Qt::Key_AltGr: return;
+        default: reject();
     }
 }
 

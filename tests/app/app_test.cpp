@@ -4,9 +4,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <fcntl.h>
 #include <cerrno>
 #include <cstdlib>
-#include <fcntl.h>
 #include <functional>
 #include <stdexcept>
 
@@ -81,8 +81,8 @@ TEST(Archivo, SoloFicherosRegulares) {
             int error = 0;
             LectorBloques lector;
             EscritorBloques escritor;
-            return LeeFichero(f, datos) == 75 && LeeEnPosicion(f, 0, 19, datos) == 75 && lector.Abre(f) == 75 &&
-                   AnexaFichero(f, "x") == 75 && EscribeEnPosicion(f, 0, "x") == 75 &&
+            return LeeFichero(f, datos) == 75 && LeeEnPosicion(f, 0, 19, datos) == 75 &&
+                   lector.Abre(f) == 75 && AnexaFichero(f, "x") == 75 && EscribeEnPosicion(f, 0, "x") == 75 &&
                    TamanoFichero(f, error) == -1 && error == 75 && escritor.Abre(f) == 75;
         }));
     }
@@ -96,12 +96,15 @@ TEST(Archivo, SoloFicherosRegulares) {
 }
 
 TEST(ErrorFichero, TextosYNumeros) {
-    const std::string creado = "\r\nSe ha procedido a crearlo automáticamente con los valores establecidos por defecto.";
-    const std::string bases = "No se encuentra el fichero BASES.TBX", equipos = "No existe el fichero de equipos EQUIPOS.TBX";
+    const std::string creado =
+        "\r\nSe ha procedido a crearlo automáticamente con los valores establecidos por defecto.";
+    const std::string bases = "No se encuentra el fichero BASES.TBX",
+                      equipos = "No existe el fichero de equipos EQUIPOS.TBX";
     const std::tuple<const OperacionFichero&, std::string, std::string> casos[] = {
         {Op::LDG, "No se encuentra el fichero de datos generales DATOSGEN.TBX." + creado,
          "No existe el fichero de datos generales DATOSGEN.TBX"},
-        {Op::LJO, "No se encuentra el fichero de jornadas JORNADAS.TBX.", "No existe el fichero de jornadas JORNADAS.TBX"},
+        {Op::LJO, "No se encuentra el fichero de jornadas JORNADAS.TBX.",
+         "No existe el fichero de jornadas JORNADAS.TBX"},
         {Op::CLE, "No se encuentra el fichero de equipos EQUIPOS.TBX.", equipos},
         {Op::CLECrea, "No se encuentra el fichero de equipos EQUIPOS.TBX." + creado, equipos},
         {Op::EEB, bases + ". Se va a proceder a crearlo.", "No existe el fichero BASES.TBX"},
@@ -126,7 +129,7 @@ TEST(ErrorFichero, TextosYNumeros) {
     EstadoPrueba e;
     InformaErrorFichero(e.st, Op::Abre("X.TBX"), 53);
     EXPECT_EQ(e.st.ErrorFichero, 53);
-    EXPECT_TRUE(e.mensajes.mensajes.empty());  // the silent ones set the number only
+    EXPECT_TRUE(e.mensajes.mensajes.empty());           // the silent ones set the number only
     for (int n : {EACCES, EROFS, ENOSPC, EIO, EISDIR})  // never silent, never "not found"
         EXPECT_TRUE(NumeroErrorErrno(n) != 0 && NumeroErrorErrno(n) != 6 && NumeroErrorErrno(n) != 53) << n;
     EXPECT_EQ(ErrorApertura(e.dir() / "NOHAY.TBX", ENOENT), 53);
@@ -138,7 +141,8 @@ TEST(ErrorFichero, TextosYNumeros) {
 struct Programa {
     CarpetaTemporal raiz;
     fs::path prog = raiz / "prog", trabajo = raiz / "usuario" / "Tobal31" / "";
-    const std::vector<std::string> presentes{"BASES.TBX", "DATOSGEN.TBX", "JORNADAS.TBX", "RED0101.TBX", "RED0402.TBX"};
+    const std::vector<std::string> presentes{"BASES.TBX", "DATOSGEN.TBX", "JORNADAS.TBX", "RED0101.TBX",
+                                             "RED0402.TBX"};
     Programa() {
         fs::create_directory(prog);
         for (const auto& n : presentes) EscribeBytes(prog / n, n);
@@ -216,7 +220,7 @@ TEST(DirDatos, CarpetaDeTrabajoPorUsuario) {
 }
 
 TEST(Texto, Windows1252YUtf8) {
-    EXPECT_EQ(Utf8ACp1252("Málaga"), "M\xE1laga");  // six bytes
+    EXPECT_EQ(Utf8ACp1252("Málaga"), "M\xE1laga");                                        // six bytes
     EXPECT_EQ(Cp1252AUtf8("Selecci\xF3n \x80 \xD1 \x81"), "Selección € Ñ \xEF\xBF\xBD");  // 0x81 is undefined
     for (int b = 1; b < 256; ++b) {  // every defined byte survives the round trip
         const std::string s(1, static_cast<char>(b));
@@ -240,9 +244,13 @@ TEST(Texto, Numeros) {
     const Separadores es{'.', ','}, en{',', '.'};
     EXPECT_EQ(Formatea(1234567.891, "#,###,##0.00", es), "1.234.567,89");
     const std::tuple<double, const char*, const char*> casos[] = {
-        {0.5, "##0.00", "0.50"}, {0, "#", ""}, {0.125, "0.00", "0.13"} /* half away from zero */,
-        {-0.001, "0.00", "0.00"}, {-1234.5, "#,##0.0", "-1,234.5"}};
-    for (const auto& [v, patron, texto] : casos) EXPECT_EQ(Formatea(v, patron, en), texto) << v << " " << patron;
+        {0.5, "##0.00", "0.50"},
+        {0, "#", ""},
+        {0.125, "0.00", "0.13"} /* half away from zero */,
+        {-0.001, "0.00", "0.00"},
+        {-1234.5, "#,##0.0", "-1,234.5"}};
+    for (const auto& [v, patron, texto] : casos)
+        EXPECT_EQ(Formatea(v, patron, en), texto) << v << " " << patron;
 }
 
 }  // namespace

@@ -35,9 +35,19 @@ bool Contiene(const std::string& s, const std::string& parte) { return s.find(pa
 std::vector<std::string> Reduccion(const fs::path& d, int jornada, int orden, int triples, bool reemplazar) {
     std::string base;
     for (int i = 1; i <= 15; ++i) base += i <= triples ? "1X2*=1 " : "1 ";
-    std::vector<std::string> a{"--datos",  d.string(), "reducir",   "--jornada", std::to_string(jornada),
-                               "--orden",  std::to_string(orden),   "--metodo",  "2",
-                               "--base",   base,       "--errores", "0," + std::to_string(triples)};
+    std::vector<std::string> a{"--datos",
+                               d.string(),
+                               "reducir",
+                               "--jornada",
+                               std::to_string(jornada),
+                               "--orden",
+                               std::to_string(orden),
+                               "--metodo",
+                               "2",
+                               "--base",
+                               base,
+                               "--errores",
+                               "0," + std::to_string(triples)};
     if (reemplazar) a.push_back("--reemplazar");
     return a;
 }
@@ -97,7 +107,8 @@ TEST(VariosEscritores, SeisReduccionesALaVezNoPierdenNada) {
                      fijo ? RegistroLibre() + SaltoLinea + RegistroLibre() + SaltoLinea : "0000 corto\r\n");
         std::vector<std::unique_ptr<CliEnMarcha>> corridas;
         for (int orden = 1; orden <= 6; ++orden)
-            corridas.push_back(std::make_unique<CliEnMarcha>(Reduccion(d.ruta(), 5, orden, 7 + orden % 3, false)));
+            corridas.push_back(
+                std::make_unique<CliEnMarcha>(Reduccion(d.ruta(), 5, orden, 7 + orden % 3, false)));
         for (int orden = 1; orden <= 6; ++orden) {
             const ResultadoCli r = corridas[static_cast<size_t>(orden - 1)]->Espera();
             EXPECT_EQ(r.codigo, 0) << "order " << orden << ": " << r.errores;
@@ -117,7 +128,8 @@ TEST(VariosEscritores, DosSobreLaMismaClaveSeExcluyen) {
         CarpetaTemporal d;
         ASSERT_EQ(EjecutaCli(Reduccion(d.ruta(), 7, 1, 2, false)).codigo, 0);
         const int triples[2] = {10, 3};
-        CliEnMarcha a(Reduccion(d.ruta(), 7, 1, triples[0], true)), b(Reduccion(d.ruta(), 7, 1, triples[1], true));
+        CliEnMarcha a(Reduccion(d.ruta(), 7, 1, triples[0], true)),
+            b(Reduccion(d.ruta(), 7, 1, triples[1], true));
         const ResultadoCli r[2] = {a.Espera(), b.Espera()};
         std::set<int64_t> hechas;
         for (int i = 0; i < 2; ++i) {
@@ -127,8 +139,9 @@ TEST(VariosEscritores, DosSobreLaMismaClaveSeExcluyen) {
             }
             ++rechazadas;
             EXPECT_EQ(r[i].codigo, 1);
-            EXPECT_TRUE(Contiene(r[i].errores, "REDUCCIÓN EN CURSO\nLa reducción de la jornada 7, orden 1 se está "
-                                               "calculando ya"))
+            EXPECT_TRUE(Contiene(r[i].errores,
+                                 "REDUCCIÓN EN CURSO\nLa reducción de la jornada 7, orden 1 se está "
+                                 "calculando ya"))
                 << r[i].errores;
         }
         ASSERT_FALSE(hechas.empty()) << "one of them must run";
@@ -137,7 +150,8 @@ TEST(VariosEscritores, DosSobreLaMismaClaveSeExcluyen) {
         EXPECT_EQ(cuentas.size(), 1u);
         EXPECT_TRUE(hechas.count(cuentas["0701"])) << "the columns of a run that reported success";
     }
-    std::cout << "[ reducciones rechazadas por estar en curso: " << rechazadas << " de " << 2 * Ensayos() << " ]\n";
+    std::cout << "[ reducciones rechazadas por estar en curso: " << rechazadas << " de " << 2 * Ensayos()
+              << " ]\n";
 }
 
 // A run killed at any moment leaves the earlier reduction or the new one,
@@ -194,13 +208,15 @@ TEST(DiscoLleno, ReduccionYJornadaDejanLaCarpetaComoEstaba) {
     DiscoPequeno disco(1 << 20);
     const fs::path d = disco.ruta();
     ASSERT_EQ(EjecutaCli(Reduccion(d, 12, 3, 2, false)).codigo, 0);
-    for (const char* j : {"1", "2"}) ASSERT_EQ(EjecutaCliEn(d, {"jornada", j, "--fecha", "01/09/02"}).codigo, 0);
+    for (const char* j : {"1", "2"})
+        ASSERT_EQ(EjecutaCliEn(d, {"jornada", j, "--fecha", "01/09/02"}).codigo, 0);
     std::unique_ptr<LimiteTamanoFicheros> limite;
     if (disco.Montado())
         disco.Llena();
     else
         limite = std::make_unique<LimiteTamanoFicheros>(8 * 1024);
-    std::cout << (disco.Montado() ? "[ tmpfs lleno ]\n" : "[ ficheros limitados a 8 KB: " + disco.Motivo() + " ]\n");
+    std::cout << (disco.Montado() ? "[ tmpfs lleno ]\n"
+                                  : "[ ficheros limitados a 8 KB: " + disco.Motivo() + " ]\n");
     const auto antes = Contenido(d);
 
     ResultadoCli r = EjecutaCli(Reduccion(d, 12, 3, 10, true));

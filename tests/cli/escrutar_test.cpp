@@ -26,12 +26,15 @@ TEST_F(CliEscrutar, MuestraLasDosTablasYGuardaLasEntradas) {
     // La coma es siempre decimal: "12,50,..." es un único importe, y faltan cuatro.
     for (std::vector<std::string> mas :
          {std::vector<std::string>{"--ganadora", "1x21X21X21X21X2", "--premios", "12,50,.125,1e3,,0"},
-          {"--ganadora", "1X21X21X21X21XA"}, {"--ganadora", kGanadora, "--premios", "123456789012 0 0 0 0"},
-          {"--ganadora", kGanadora, "--premios", "1250 0 0 0"}, {"--ganadora", kGanadora, "--premios", "1 2 3 4 5 6"}})
+          {"--ganadora", "1X21X21X21X21XA"},
+          {"--ganadora", kGanadora, "--premios", "123456789012 0 0 0 0"},
+          {"--ganadora", kGanadora, "--premios", "1250 0 0 0"},
+          {"--ganadora", kGanadora, "--premios", "1 2 3 4 5 6"}})
         EXPECT_TRUE(ErrorDeUso(Escrutar(mas))) << testing::PrintToString(mas);
     // Un importe dudoso o mal escrito nombra su categoría y lo que tiene mal.
-    for (auto [premios, error] : {std::pair{"1.500 0 0 0 0", "15 aciertos (\"1.500\") se puede leer de dos formas; "
-                                                             "escriba 1500 o 1,50"},
+    for (auto [premios, error] : {std::pair{"1.500 0 0 0 0",
+                                            "15 aciertos (\"1.500\") se puede leer de dos formas; "
+                                            "escriba 1500 o 1,50"},
                                   {"0;abc;0;0;0", "14 aciertos (\"abc\") no es un importe"},
                                   {"0 0 0 0 0,125", "11 aciertos (\"0,125\") tiene más de dos decimales"}}) {
         const auto r = Escrutar({"--ganadora", kGanadora, "--premios", premios});
@@ -47,7 +50,8 @@ TEST_F(CliEscrutar, MuestraLasDosTablasYGuardaLasEntradas) {
               "Aciertos     Columnas         Importe\n"
               "Total premios:                1263.24\n"
               "  15                1         1250.00\n"
-              "  14                2            0.24\n") << r.salida;
+              "  14                2            0.24\n")
+        << r.salida;
     EXPECT_EQ(r.salida.substr(r.salida.size() - 89),
               "   0                0\n\nBoleto nro.    15   14   13   12   11\n         1      1    1    1\n")
         << r.salida;
@@ -65,15 +69,19 @@ TEST_F(CliEscrutar, ColumnaIncompletaOReduccionQueNoExiste) {
     prueba::GrabaReduccionConColumnas(p.st, 12, 3, {kGanadora});
     auto r = Escrutar({"--ganadora", kGanadora}, "4");
     EXPECT_EQ(r.codigo, 1);
-    EXPECT_NE(r.errores.find("ERROR EN JORNADA/ORDEN\nNo existe una reducción de la jornada 12 con el número de "
-                             "orden 4. La orden indice lista las reducciones guardadas."), std::string::npos) << r.errores;
+    EXPECT_NE(
+        r.errores.find("ERROR EN JORNADA/ORDEN\nNo existe una reducción de la jornada 12 con el número de "
+                       "orden 4. La orden indice lista las reducciones guardadas."),
+        std::string::npos)
+        << r.errores;
     EXPECT_EQ(Bytes(p.dir() / "JORNADAS.TBX").find("Jor12"), std::string::npos);
 
     r = Escrutar({"--ganadora", "1X21X-1X21X21X2"});  // se guarda y se rechaza
     EXPECT_EQ(r.codigo, 1);
     EXPECT_EQ(r.salida, "");
-    EXPECT_NE(r.errores.find("COLUMNA GANADORA INCOMPLETA\nLa columna ganadora se ha guardado, pero tiene partidos sin "
-                             "resultado (-)"),
+    EXPECT_NE(r.errores.find(
+                  "COLUMNA GANADORA INCOMPLETA\nLa columna ganadora se ha guardado, pero tiene partidos sin "
+                  "resultado (-)"),
               std::string::npos)
         << r.errores;
     EXPECT_EQ(LeeRegistroJornada(p.st, 12).substr(463, 15), "123120123123123");

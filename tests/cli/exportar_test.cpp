@@ -21,23 +21,27 @@ struct CliExportar : ::testing::Test {
         prueba::EscribeBytes(p.dir() / "DATOSGEN.TBX",
                              "12,\"01/09/02\",1,1,0,0,0,0,1,42,\"0.3 \",\"07\",\"00123\",\"Si\"\r\n");
         std::array<std::string, 30> equipos;
-        ASSERT_EQ(GrabaRegistroJornada(p.st, 12, RegistroEditor(RegistroJornadaVacio(), 12, "14/09/03", equipos)), 0);
+        ASSERT_EQ(
+            GrabaRegistroJornada(p.st, 12, RegistroEditor(RegistroJornadaVacio(), 12, "14/09/03", equipos)),
+            0);
     }
     prueba::ResultadoCli Exportar(int columnas, const std::string& orden = "2") {
         std::vector<std::string> v;
         for (int i = 0; i < columnas; ++i) v.push_back(i % 2 ? B : A);
         if (columnas) prueba::GrabaReduccionConColumnas(p.st, 12, 2, v);
-        return prueba::EjecutaCliEn(p.dir(), {"exportar", "--jornada", "12", "--orden", orden, "--destino",
-                                              destino.ruta().string()});
+        return prueba::EjecutaCliEn(
+            p.dir(), {"exportar", "--jornada", "12", "--orden", orden, "--destino", destino.ruta().string()});
     }
 };
 
 TEST_F(CliExportar, EscribeElFicheroDeApuestasComoLaCopiaADisco) {
     auto r = Exportar(2);
     ASSERT_EQ(r.codigo, 0) << r.errores;
-    EXPECT_EQ(Bytes(destino / "AD243"), "C0124312140903070012300000201000001" "08" + std::string(86, ' ') + "\r\n" +
-                                            "D000000012" + A.substr(0, 14) + B.substr(0, 14) + std::string(84, ' ') +
-                                            "2\r\n");
+    EXPECT_EQ(Bytes(destino / "AD243"),
+              "C0124312140903070012300000201000001"
+              "08" +
+                  std::string(86, ' ') + "\r\n" + "D000000012" + A.substr(0, 14) + B.substr(0, 14) +
+                  std::string(84, ' ') + "2\r\n");
     EXPECT_EQ(r.errores, "");
     EXPECT_NE(r.salida.find("Se ha copiado a la unidad " + destino.ruta().string() + " el archivo AD243"),
               std::string::npos);

@@ -25,7 +25,8 @@ struct CliFallos : ::testing::Test {
 
     void SetUp() override {
         prueba::EscribeDatosGenDefecto(p.dir());
-        std::string reg = RegistroEditor(RegistroJornadaVacio(), 12, "14/09/02", {"REAL MADRID", "BARCELONA"});
+        std::string reg =
+            RegistroEditor(RegistroJornadaVacio(), 12, "14/09/02", {"REAL MADRID", "BARCELONA"});
         EntradasEscrutinio e;
         for (int m = 1; m <= 15; ++m) e.Ganadora[m] = static_cast<int16_t>(m % 3 + 1);
         PonEntradasEnRegistro(reg, 12, "14/09/02", e);
@@ -54,7 +55,8 @@ struct CliFallos : ::testing::Test {
 TEST_F(CliFallos, FicheroDeColumnasDanadoSeRechazaEnTodasLasOrdenes) {
     for (const char* que : {"short", "line feed inside", "cut by the end"}) {
         const auto& danadas = prueba::ColumnasDanadas();
-        const auto d = *std::find_if(danadas.begin(), danadas.end(), [&](const auto& c) { return c.que == que; });
+        const auto d =
+            *std::find_if(danadas.begin(), danadas.end(), [&](const auto& c) { return c.que == que; });
         prueba::EscribeBytes(p.dir() / "RED1201.TBX", prueba::FicheroConColumnaDanada(d));
         for (const auto& [args, salida] : Lectores()) {
             SCOPED_TRACE(testing::PrintToString(args) + " " + que);
@@ -105,7 +107,8 @@ TEST_F(CliFallos, ExportarSinJornadaNoSigueYNoDejaRestosDeOtraCopia) {
     EXPECT_EQ(std::distance(fs::directory_iterator(destino.ruta()), {}), 1);
     EXPECT_EQ(Bytes(destino / "AD243").substr(0, 6), "C01243");
     restos();
-    prueba::EscribeBytes(p.dir() / "RED1201.TBX", prueba::FicheroConColumnaDanada(prueba::ColumnasDanadas()[0]));
+    prueba::EscribeBytes(p.dir() / "RED1201.TBX",
+                         prueba::FicheroConColumnaDanada(prueba::ColumnasDanadas()[0]));
     EXPECT_EQ(Cli(exportar).codigo, 1);
     EXPECT_TRUE(fs::is_empty(destino.ruta()));
 
@@ -146,7 +149,8 @@ TEST_F(CliFallos, BorrarQueFallaLoDiceYSaleConUno) {
     prueba::DiscoPequeno disco(1 << 20);
     std::vector<std::pair<fs::path, std::string>> casos;
     if (disco.Montado()) {
-        for (const auto& f : fs::directory_iterator(p.dir())) fs::copy(f.path(), disco / f.path().filename().string());
+        for (const auto& f : fs::directory_iterator(p.dir()))
+            fs::copy(f.path(), disco / f.path().filename().string());
         ASSERT_TRUE(disco.SoloLectura());
         casos.push_back({disco.ruta(), "(error 70: "});
     }
@@ -179,7 +183,8 @@ TEST_F(CliFallos, ElPdfSoloSustituyeAlFicheroCuandoEstaCompleto) {
     };
     const std::vector<Caso> casos = {
         {"nothing to print", {"imprimir", "boletos", "--pdf", Pdf().string()}, "no hay nada que imprimir"},
-        {"a folder", {"imprimir", "relacion", "--pdf", (destino / "carpeta.pdf").string()},
+        {"a folder",
+         {"imprimir", "relacion", "--pdf", (destino / "carpeta.pdf").string()},
          "no se puede imprimir en el fichero " + (destino / "carpeta.pdf").string() + ": "}};
     fs::rename(p.dir() / "RED1201.TBX", p.dir() / "guardado");
     for (const Caso& c : casos) {
@@ -208,7 +213,8 @@ TEST_F(CliFallos, ElPdfEnUnDiscoLlenoEsUnFallo) {
     EXPECT_EQ(r.codigo, 1);
     EXPECT_EQ(r.salida, "");
     EXPECT_NE(r.errores.find("no se puede imprimir en el fichero " + pdf.string() + ": el disco está lleno"),
-              std::string::npos) << r.errores;
+              std::string::npos)
+        << r.errores;
     EXPECT_EQ(std::distance(fs::directory_iterator(disco.ruta()), {}), 1);  // only what filled it
 }
 #endif

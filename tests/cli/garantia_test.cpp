@@ -12,11 +12,13 @@ using prueba::CarpetaTemporal;
 using prueba::ErrorDeUso;
 
 prueba::ResultadoCli Garantia(const CarpetaTemporal& d, int orden, const std::vector<std::string>& mas = {}) {
-    return prueba::EjecutaCliEn(d.ruta(), {"garantia", "--jornada", "12", "--orden", std::to_string(orden)}, mas);
+    return prueba::EjecutaCliEn(d.ruta(), {"garantia", "--jornada", "12", "--orden", std::to_string(orden)},
+                                mas);
 }
 
 void Reduce(const CarpetaTemporal& d, int orden, const std::vector<std::string>& mas) {
-    const auto r = prueba::EjecutaCliEn(d.ruta(), {"reducir", "--jornada", "12", "--orden", std::to_string(orden)}, mas);
+    const auto r =
+        prueba::EjecutaCliEn(d.ruta(), {"reducir", "--jornada", "12", "--orden", std::to_string(orden)}, mas);
     ASSERT_EQ(r.codigo, 0) << r.errores;
 }
 
@@ -41,10 +43,11 @@ TEST(CliGarantia, TablaFrasesYCsv) {
     // Fourteen reduced triples, errors 0 to 2: of the 3^14 results, those e
     // errors from the probable column are C(14, e) 2^e and lose e - 2 hits;
     // no result can be outside the base.
-    Reduce(d, 2, {"--metodo", "2", "--base",
-                  "1X2*=1 1X2*=X 1X2*=2 1X2*=1 1X2*=X 1X2*=2 1X2*=1 1X2*=X 1X2*=2 1X2*=1 1X2*=X 1X2*=2 1X2*=1 "
-                  "1X2*=X 1",
-                  "--errores", "0,2"});
+    Reduce(d, 2,
+           {"--metodo", "2", "--base",
+            "1X2*=1 1X2*=X 1X2*=2 1X2*=1 1X2*=X 1X2*=2 1X2*=1 1X2*=X 1X2*=2 1X2*=1 1X2*=X 1X2*=2 1X2*=1 "
+            "1X2*=X 1",
+            "--errores", "0,2"});
     r = Garantia(d, 2, {"--formato", "csv"});
     ASSERT_EQ(r.codigo, 0) << r.errores;
     EXPECT_EQ(r.salida,
@@ -61,9 +64,11 @@ TEST(CliGarantia, RechazosYErroresDeUso) {
         std::string bytes, error;
     };
     const Caso casos[] = {
-        {bueno.substr(0, bueno.size() - 2), "El fichero de columnas RED1201.TBX está dañado: la columna 6 no tiene sus 15 signos"},
+        {bueno.substr(0, bueno.size() - 2),
+         "El fichero de columnas RED1201.TBX está dañado: la columna 6 no tiene sus 15 signos"},
         {bueno.substr(0, 19) + "\"2X1211111111111\"\r\n",
-         "La columna 2 del fichero RED1201.TBX tiene el signo 2 en el partido 4, que la quiniela base no marca"},
+         "La columna 2 del fichero RED1201.TBX tiene el signo 2 en el partido 4, que la quiniela base no "
+         "marca"},
     };
     for (const Caso& k : casos) {
         prueba::EscribeBytes(red, k.bytes);
@@ -75,7 +80,8 @@ TEST(CliGarantia, RechazosYErroresDeUso) {
     fs::remove(red);
     auto r = Garantia(d, 1);
     EXPECT_EQ(r.codigo, 1);
-    EXPECT_NE(r.errores.find("No se encuentra el fichero de columnas RED1201.TBX"), std::string::npos) << r.errores;
+    EXPECT_NE(r.errores.find("No se encuentra el fichero de columnas RED1201.TBX"), std::string::npos)
+        << r.errores;
     r = Garantia(d, 7);
     EXPECT_EQ(r.codigo, 1);
     EXPECT_EQ(r.errores.rfind("ERROR EN JORNADA/ORDEN\nNo existe una reducción", 0), 0u) << r.errores;

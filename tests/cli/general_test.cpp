@@ -28,10 +28,20 @@ TEST(CliGeneral, ErroresDeUso) {
     CarpetaTemporal c;
     const std::string d = c.ruta().string();
     const std::vector<std::vector<std::string>> usos = {
-        {}, {"noexiste"}, {"--datos"}, {"--datos", (c / "nohay").string(), "indice"}, {"--datos", d, "indice", "sobra"},
-        {"--datos", d, "equipos", "--jornada", "3"}, {"--datos", d, "borrar", "--desde", "0", "--hasta", "3"}, {"--datos", d, "borrar", "--desde", "3"},
-        {"--datos", d, "borrar", "--hasta", "x"}, {"--datos", d, "jornada"}, {"--datos", d, "jornada", "0"},
-        {"--datos", d, "jornada", "43"}, {"--datos", d, "jornada", "x"}, {"--datos", d, "jornada", "7", "--partido", "1", "A", "B"},
+        {},
+        {"noexiste"},
+        {"--datos"},
+        {"--datos", (c / "nohay").string(), "indice"},
+        {"--datos", d, "indice", "sobra"},
+        {"--datos", d, "equipos", "--jornada", "3"},
+        {"--datos", d, "borrar", "--desde", "0", "--hasta", "3"},
+        {"--datos", d, "borrar", "--desde", "3"},
+        {"--datos", d, "borrar", "--hasta", "x"},
+        {"--datos", d, "jornada"},
+        {"--datos", d, "jornada", "0"},
+        {"--datos", d, "jornada", "43"},
+        {"--datos", d, "jornada", "x"},
+        {"--datos", d, "jornada", "7", "--partido", "1", "A", "B"},
         {"--datos", d, "jornada", "7", "--fecha", "01/01/03", "--partido", "16", "A", "B"},
         {"--datos", d, "jornada", "7", "--fecha", "01/01/03", "--partido", "1", "A"}};
     for (const auto& args : usos) EXPECT_TRUE(ErrorDeUso(EjecutaCli(args))) << testing::PrintToString(args);
@@ -60,9 +70,11 @@ TEST(CliIndice, LineasComoLasDelIndice) {
     const std::string reg7 = RegistroEditor(RegistroJornadaVacio(), 7, "15/03/03", {});
     EscribeBytes(c / "JORNADAS.TBX", std::string(6 * 533, ' ') + reg7);
     Reduccion a, b;
-    a.Jornada = 7, a.Orden = 12, a.Metodo = 2, a.MinErrores = 3, a.MaxErrores = 11, a.ApuestasDirectas = 4782969;
+    a.Jornada = 7, a.Orden = 12, a.Metodo = 2, a.MinErrores = 3, a.MaxErrores = 11,
+    a.ApuestasDirectas = 4782969;
     b.Jornada = 12, b.Orden = 1, b.Metodo = 3, b.Signos = {0, 5, 4, 5}, b.ApuestasReducidas = 45;
-    EscribeBytes(c / "BASES.TBX", RegistroBase(a) + "\r\n" + RegistroLibre() + "\r\n" + RegistroBase(b) + "\r\n");
+    EscribeBytes(c / "BASES.TBX",
+                 RegistroBase(a) + "\r\n" + RegistroLibre() + "\r\n" + RegistroBase(b) + "\r\n");
     auto r = EjecutaCliEn(c.ruta(), {"indice"});
     EXPECT_EQ(r.codigo, 0);
     EXPECT_TRUE(r.errores.empty()) << r.errores;
@@ -90,10 +102,13 @@ struct Carpeta {
         for (int s = 0; s < 30; ++s) eq[s] = "Equipo " + std::to_string(s + 1);
         eq[0] = "M\xE1laga";
         for (int j = 6; j <= 8; ++j)
-            antes += RegistroEditor(std::string(463, ' ') + std::string(15, '1') + std::string(55, '9'), j, "15/03/03", eq);
+            antes += RegistroEditor(std::string(463, ' ') + std::string(15, '1') + std::string(55, '9'), j,
+                                    "15/03/03", eq);
         EscribeBytes(c / "JORNADAS.TBX", antes);
     }
-    ResultadoCli Cli(const std::vector<std::string>& args) { return EjecutaCliEn(c.ruta(), {"jornada"}, args); }
+    ResultadoCli Cli(const std::vector<std::string>& args) {
+        return EjecutaCliEn(c.ruta(), {"jornada"}, args);
+    }
     std::string Jornadas() { return Bytes(c / "JORNADAS.TBX"); }
 };
 
@@ -107,32 +122,41 @@ TEST(CliJornada, MuestraYGrabaComoElEditor) {
     EXPECT_NE(r.salida.find("Equipo 29 - Equipo 30\n"), std::string::npos);
     r = d.Cli({"3"});
     EXPECT_TRUE(r.codigo == 0 && r.salida == "La jornada 3 no tiene datos.\n") << r.salida;
-    r = d.Cli({"7", "--fecha", "5/3/03", "--partido", "1", "Real Sociedad de Fútbol", "Betis", "--partido", "15",
-               "  Cádiz ", "Eibar"});
+    r = d.Cli({"7", "--fecha", "5/3/03", "--partido", "1", "Real Sociedad de Fútbol", "Betis", "--partido",
+               "15", "  Cádiz ", "Eibar"});
     ASSERT_EQ(r.codigo, 0) << r.errores;
-    EXPECT_EQ(r.errores, "El nombre \"Real Sociedad de Fútbol\" se corta a 15 caracteres: \"Real Sociedad d\".\n");
+    EXPECT_EQ(r.errores,
+              "El nombre \"Real Sociedad de Fútbol\" se corta a 15 caracteres: \"Real Sociedad d\".\n");
     EXPECT_FALSE(fs::exists(d.c / "EQUIPOS.TBX"));
     // Key, date and the two matches given; the other matches, the results
     // and prizes and the other records kept byte for byte.
     std::string esperado = d.antes;
     esperado.replace(6 * 533, 43, "Jor0705/03/03Real Sociedad dBetis          ");
-    esperado.replace(6 * 533 + 433, 30, "C\xE1" "diz          Eibar          ");
+    esperado.replace(6 * 533 + 433, 30,
+                     "C\xE1"
+                     "diz          Eibar          ");
     EXPECT_EQ(d.Jornadas(), esperado);
     // A new matchday past the end of the file.
     ASSERT_EQ(d.Cli({"12", "--fecha", "01/04/03", "--partido", "3", "Málaga", "Betis"}).codigo, 0);
-    esperado += std::string(3 * 533, ' ') + "Jor1201/04/03" + std::string(60, ' ') + "M\xE1laga         Betis" +
-                std::string(533 - 13 - 60 - 20, ' ');
+    esperado += std::string(3 * 533, ' ') + "Jor1201/04/03" + std::string(60, ' ') +
+                "M\xE1laga         Betis" + std::string(533 - 13 - 60 - 20, ' ');
     EXPECT_EQ(d.Jornadas(), esperado);
 }
 
 TEST(CliEquipos, AnadeYQuitaConLasReglasDeLaLista) {
     CarpetaTemporal c;
     EscribeDatosGenDefecto(c.ruta());
-    const auto equipos = [&](std::vector<std::string> args) { return EjecutaCliEn(c.ruta(), {"equipos"}, args); };
+    const auto equipos = [&](std::vector<std::string> args) {
+        return EjecutaCliEn(c.ruta(), {"equipos"}, args);
+    };
     // Names the list cannot hold, or nothing to add: nothing written.
-    for (std::vector<std::string> mal : {std::vector<std::string>{"--añadir"}, {"--añadir", "Deportivo Alavés"},
-                                         {"--añadir", "Betis", "Ωmega"}, {"--añadir", "  "}, {"--añadir", "A,B"},
-                                         {"--añadir", "\"Betis\""}, {"--añadir", "A", "--quitar", "B"}})
+    for (std::vector<std::string> mal : {std::vector<std::string>{"--añadir"},
+                                         {"--añadir", "Deportivo Alavés"},
+                                         {"--añadir", "Betis", "Ωmega"},
+                                         {"--añadir", "  "},
+                                         {"--añadir", "A,B"},
+                                         {"--añadir", "\"Betis\""},
+                                         {"--añadir", "A", "--quitar", "B"}})
         EXPECT_TRUE(ErrorDeUso(equipos(mal))) << testing::PrintToString(mal);
     EXPECT_FALSE(fs::exists(c / "EQUIPOS.TBX"));
 
@@ -156,14 +180,18 @@ TEST(CliJornada, AnadeLosEquiposNuevosALaLista) {
     Carpeta d;
     EscribeBytes(d.c / "EQUIPOS.TBX", "Betis\r\n");
     EXPECT_TRUE(ErrorDeUso(d.Cli({"7", "--fecha", "01/01/03", "--añadir-equipos"})));
-    EXPECT_TRUE(ErrorDeUso(d.Cli({"7", "--fecha", "01/01/03", "--partido", "1", "A,B", "C", "--añadir-equipos"})));
+    EXPECT_TRUE(
+        ErrorDeUso(d.Cli({"7", "--fecha", "01/01/03", "--partido", "1", "A,B", "C", "--añadir-equipos"})));
     EXPECT_EQ(d.Jornadas(), d.antes);
-    auto r = d.Cli({"7", "--fecha", "01/01/03", "--partido", "1", "Betis", "Real Sociedad de Fútbol", "--partido", "2",
-                    "Cádiz", "Betis", "--añadir-equipos"});
+    auto r = d.Cli({"7", "--fecha", "01/01/03", "--partido", "1", "Betis", "Real Sociedad de Fútbol",
+                    "--partido", "2", "Cádiz", "Betis", "--añadir-equipos"});
     ASSERT_EQ(r.codigo, 0) << r.errores;
-    EXPECT_NE(r.errores.find("Añadidos a la lista de equipos: \"Real Sociedad d\" \"Cádiz\".\n"), std::string::npos)
+    EXPECT_NE(r.errores.find("Añadidos a la lista de equipos: \"Real Sociedad d\" \"Cádiz\".\n"),
+              std::string::npos)
         << r.errores;
-    EXPECT_EQ(Bytes(d.c / "EQUIPOS.TBX"), "Betis\r\nReal Sociedad d\r\nC\xE1" "diz\r\n");
+    EXPECT_EQ(Bytes(d.c / "EQUIPOS.TBX"),
+              "Betis\r\nReal Sociedad d\r\nC\xE1"
+              "diz\r\n");
 }
 
 TEST(CliJornada, Rechazos) {

@@ -32,8 +32,8 @@ const char* const kSinImpresion = "SIN IMPRESIÓN";
 // ppp; -1 fuera de la página.
 int Tinta(const std::filesystem::path& pdf, double x, double y) {
     const auto px = [](double t) { return std::to_string(std::lround(t * 600 / 1440) - 2); };
-    const std::string pgm =
-        Orden("pdftoppm -gray -r 600 -l 1 -x " + px(x) + " -y " + px(y) + " -W 5 -H 5 '" + pdf.string() + "'");
+    const std::string pgm = Orden("pdftoppm -gray -r 600 -l 1 -x " + px(x) + " -y " + px(y) + " -W 5 -H 5 '" +
+                                  pdf.string() + "'");
     if (pgm.size() < 25) return -1;
     return static_cast<unsigned char>(*std::min_element(pgm.end() - 25, pgm.end(), [](char a, char b) {
         return static_cast<unsigned char>(a) < static_cast<unsigned char>(b);
@@ -46,10 +46,12 @@ struct CliImprimir : ::testing::Test {
     // Jornada 12 con su escrutinio: orden 1 de 10 boletos, orden 2 de 3.
     void SetUp() override {
         prueba::EscribeDatosGenDefecto(p.dir());
-        std::string reg = RegistroEditor(RegistroJornadaVacio(), 12, "14/09/02", {"REAL MADRID", "BARCELONA"});
+        std::string reg =
+            RegistroEditor(RegistroJornadaVacio(), 12, "14/09/02", {"REAL MADRID", "BARCELONA"});
         EntradasEscrutinio e;
         for (int m = 1; m <= 15; ++m)
-            e.Ganadora[m] = static_cast<int16_t>(std::string("1X2").find(prueba::ColumnaPrueba(2)[m - 1]) + 1);
+            e.Ganadora[m] =
+                static_cast<int16_t>(std::string("1X2").find(prueba::ColumnaPrueba(2)[m - 1]) + 1);
         e.TextoPremios = {"", "100000", "1500.5", "20", "", ""};
         PonEntradasEnRegistro(reg, 12, "14/09/02", e);
         ASSERT_EQ(GrabaRegistroJornada(p.st, 12, reg), 0);
@@ -79,19 +81,36 @@ TEST_F(CliImprimir, UnPdfPorSalida) {
         std::string hecho;  // what the tool says it printed
     };
     const std::vector<Caso> casos = {
-        {{"resumen", "--orden", "2", "--copias", "2"}, 2, 595, 842,
+        {{"resumen", "--orden", "2", "--copias", "2"},
+         2,
+         595,
+         842,
          {R"(JORNADA NRO. 12 DE FECHA 14/09/02 \(Orden +2\))", R"(1\. REAL MADRID-BARCELONA\.{4})",
-          "72 apuestas reducidas a 24"}, "2 copias del resumen"},
-        {{"relacion"}, 1, 595, 842, {R"(Página\.\.: 1)", R"(Boleto\s+9\s+Boleto\s+10)", "15 -  ( [12X]){8}"}, "3 bloques de la relación"},
-        {{"relacion", "--ancho", "ancho", "--desde", "2"}, 1, 350 * 72 / 25.4, 842,
-         {R"(Boleto\s+2\s+(Boleto\s+\d\s+){5}Boleto\s+8)"}, "2 bloques de la relación"},
+          "72 apuestas reducidas a 24"},
+         "2 copias del resumen"},
+        {{"relacion"},
+         1,
+         595,
+         842,
+         {R"(Página\.\.: 1)", R"(Boleto\s+9\s+Boleto\s+10)", "15 -  ( [12X]){8}"},
+         "3 bloques de la relación"},
+        {{"relacion", "--ancho", "ancho", "--desde", "2"},
+         1,
+         350 * 72 / 25.4,
+         842,
+         {R"(Boleto\s+2\s+(Boleto\s+\d\s+){5}Boleto\s+8)"},
+         "2 bloques de la relación"},
         {{"boletos", "--desde", "2", "--hasta", "4"}, 3, 595, 842, {}, "3 boletos"},
         {{"boletos", "--desde", "4", "--hasta", "4"}, 1, 595, 842, {}, "1 boleto"},
         {{"continuo", "--orden", "2"}, 2, 595, 158.5 * 72 / 25.4, {}, "boletos en papel continuo"},
-        {{"escrutinio"}, 1, 595, 842,
+        {{"escrutinio"},
+         1,
+         595,
+         842,
          {R"(Escrutinio de la jornada nro. 12 de fecha 14/09/02 \(Orden +1\))",
           // Una de cada tres columnas es la propia columna ganadora.
-          "27 columnas de 15 aciertos.: +2,700,000.00", R"(Total boletos premiados.: \d)"}, "informe del escrutinio"},
+          "27 columnas de 15 aciertos.: +2,700,000.00", R"(Total boletos premiados.: \d)"},
+         "informe del escrutinio"},
     };
     for (const Caso& c : casos) {
         SCOPED_TRACE(testing::PrintToString(c.args));
@@ -103,13 +122,16 @@ TEST_F(CliImprimir, UnPdfPorSalida) {
         const std::string info = Orden("pdfinfo " + Pdf("a.pdf"));
         const std::string texto = Orden("pdftotext -layout " + Pdf("a.pdf") + " -");
         std::smatch m;
-        ASSERT_TRUE(std::regex_search(info, m, std::regex(R"(Pages:\s+(\d+)[\s\S]*Page size:\s+([\d.]+) x ([\d.]+))")));
+        ASSERT_TRUE(std::regex_search(
+            info, m, std::regex(R"(Pages:\s+(\d+)[\s\S]*Page size:\s+([\d.]+) x ([\d.]+))")));
         EXPECT_EQ(std::stoi(m[1]), c.paginas);
         EXPECT_NEAR(std::stod(m[2]), c.ancho, 1);
         EXPECT_NEAR(std::stod(m[3]), c.alto, 1);
-        for (const auto& t : c.textos) EXPECT_TRUE(std::regex_search(texto, std::regex(t))) << t << "\n" << texto;
+        for (const auto& t : c.textos)
+            EXPECT_TRUE(std::regex_search(texto, std::regex(t))) << t << "\n" << texto;
         // Courier New sale con su gemelo métrico de paso fijo.
-        EXPECT_EQ(Orden("pdffonts " + Pdf("a.pdf")).find("LiberationMono") != std::string::npos, !c.textos.empty());
+        EXPECT_EQ(Orden("pdffonts " + Pdf("a.pdf")).find("LiberationMono") != std::string::npos,
+                  !c.textos.empty());
     }
 }
 
@@ -143,10 +165,11 @@ TEST_F(CliImprimir, BarraDeAvanceEnUnTerminal) {
 TEST_F(CliImprimir, MarcasDelContinuoDentroDeSuPagina) {
     const auto r = Imprime({"continuo", "--orden", "2"}, "c.pdf");
     ASSERT_EQ(r.codigo, 0) << r.errores;
-    const double centros[9][2] = {{5205, 137}, {5205, 8665}, {1077, 8776}, {1764, 8776}, {2107, 8776},
+    const double centros[9][2] = {{5205, 137},  {5205, 8665}, {1077, 8776}, {1764, 8776}, {2107, 8776},
                                   {2450, 8776}, {2793, 8776}, {3819, 8776}, {4161, 8776}};
     for (double ox : {0, 5990})
-        for (const auto& c : centros) EXPECT_LT(Tinta(Pdf("c.pdf"), ox + c[0], c[1]), 100) << ox + c[0] << "," << c[1];
+        for (const auto& c : centros)
+            EXPECT_LT(Tinta(Pdf("c.pdf"), ox + c[0], c[1]), 100) << ox + c[0] << "," << c[1];
     EXPECT_EQ(Tinta(Pdf("c.pdf"), 600, 8776), 255);  // entre las marcas, papel
 }
 
@@ -157,8 +180,11 @@ TEST_F(CliImprimir, RechazosYErroresDeUso) {
     std::filesystem::remove(p.dir() / "RED1201.TBX");
     const std::vector<std::pair<std::vector<std::string>, std::string>> casos = {
         {{"resumen", "--orden", "7"}, "ERROR EN JORNADA/ORDEN"},
-        {{"escrutinio", "--jornada", "13"}, "SIN ESCRUTINIO\nLa jornada 13 no tiene guardada una columna ganadora completa. Haga antes el escrutinio con la orden escrutar."},
-        {{"boletos"}, kImprime ? "no hay nada que imprimir" : kSinImpresion},  // su fichero de columnas ya no está
+        {{"escrutinio", "--jornada", "13"},
+         "SIN ESCRUTINIO\nLa jornada 13 no tiene guardada una columna ganadora completa. Haga antes el "
+         "escrutinio con la orden escrutar."},
+        {{"boletos"},
+         kImprime ? "no hay nada que imprimir" : kSinImpresion},  // su fichero de columnas ya no está
         {{"carteles"}, ""},
         {{"relacion", "--prueba"}, ""},
         {{"boletos", "--orden", "2", "--desde", "3", "--hasta", "2"}, ""},

@@ -22,7 +22,8 @@ TEST(CliInstalacion, ManualConLaAyudaDeCadaOrden) {
     const std::string ayuda = EjecutaCli({"--help"}).salida;
     const std::regex linea("\n  ([a-z]+) ");
     int ordenes = 0;
-    for (auto it = std::sregex_iterator(ayuda.begin(), ayuda.end(), linea); it != std::sregex_iterator(); ++it) {
+    for (auto it = std::sregex_iterator(ayuda.begin(), ayuda.end(), linea); it != std::sregex_iterator();
+         ++it) {
         const std::string orden = (*it)[1];
         ++ordenes;
         std::string texto = EjecutaCli({orden, "--help"}).salida;
@@ -31,8 +32,8 @@ TEST(CliInstalacion, ManualConLaAyudaDeCadaOrden) {
     }
     EXPECT_GE(ordenes, 9);
     if (!Orden("command -v groff").empty())
-        EXPECT_EQ(Orden("groff -man -ww -z -K utf8 -Tutf8 " + (kCli.parent_path() / "tobal31-cli.1").string() +
-                        " 2>&1 && echo bien"),
+        EXPECT_EQ(Orden("groff -man -ww -z -K utf8 -Tutf8 " +
+                        (kCli.parent_path() / "tobal31-cli.1").string() + " 2>&1 && echo bien"),
                   "bien\n");
 }
 
@@ -43,10 +44,13 @@ TEST(CliInstalacion, CompletadoDeOrdenesYOpciones) {
                      "; COMP_WORDS=(tobal31-cli " + palabras +
                      "); COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); _tobal31_cli; echo \"${COMPREPLY[*]}\"'");
     };
-    for (auto [palabras, esperado] :
-         {std::pair{"es", "escrutar estadistica"}, {"--datos /tmp in", "indice"}, {"reducir --me", "--metodo"},
-          {"equipos --", "--help --añadir --quitar"}, {"imprimir r", "resumen relacion"},
-          {"imprimir resumen --c", "--copias"}, {"jornada 3 --a", "--añadir-equipos"}})
+    for (auto [palabras, esperado] : {std::pair{"es", "escrutar estadistica"},
+                                      {"--datos /tmp in", "indice"},
+                                      {"reducir --me", "--metodo"},
+                                      {"equipos --", "--help --añadir --quitar"},
+                                      {"imprimir r", "resumen relacion"},
+                                      {"imprimir resumen --c", "--copias"},
+                                      {"jornada 3 --a", "--añadir-equipos"}})
         EXPECT_EQ(completa(palabras), std::string(esperado) + "\n") << palabras;
 }
 

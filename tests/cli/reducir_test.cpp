@@ -23,24 +23,29 @@ TEST(CliReducir, ReduceYRechazaLaQueYaExiste) {
     CarpetaTemporal d;
     auto r = Reducir(d, {"--metodo", "1", "--base", kCuatroTriples});
     ASSERT_EQ(r.codigo, 0) << r.errores;
-    EXPECT_TRUE(Contiene(r.salida, "Jornada 12, orden 3: Método Directo\n81 apuestas reducidas a 9\n")) << r.salida;
+    EXPECT_TRUE(Contiene(r.salida, "Jornada 12, orden 3: Método Directo\n81 apuestas reducidas a 9\n"))
+        << r.salida;
     // The values lined up after the dotted labels.
-    EXPECT_TRUE(Contiene(r.salida, "Factor de  reducción...............: 9.00\n"
-                                   "Importe reducidas..................: 2.70 €\n"
-                                   "Probabilidad 14 aciertos...........: 11.11 %\n"
-                                   "Probabilidad 13 aciertos...........: 88.89 %\n"
-                                   "Columnas escritas en RED1203.TBX...: 9\n"))
+    EXPECT_TRUE(Contiene(r.salida,
+                         "Factor de  reducción...............: 9.00\n"
+                         "Importe reducidas..................: 2.70 €\n"
+                         "Probabilidad 14 aciertos...........: 11.11 %\n"
+                         "Probabilidad 13 aciertos...........: 88.89 %\n"
+                         "Columnas escritas en RED1203.TBX...: 9\n"))
         << r.salida;
     EXPECT_EQ(Bytes(d / "RED1203.TBX").size(), 9u * kLongLineaColumna);
     EXPECT_EQ(Bytes(d / "BASES.TBX").substr(0, 5), "12031");
     EXPECT_FALSE(Contiene(r.errores, "REDUCIENDO")) << "no progress bar without a terminal";
 
-    const std::vector<std::string> otra{"--metodo", "2", "--base", "1X2*=1 1 1 1 1 1 1 1 1 1 1 1 1 1 1", "--errores",
-                                        "0,0"};
+    const std::vector<std::string> otra{"--metodo",  "2",  "--base", "1X2*=1 1 1 1 1 1 1 1 1 1 1 1 1 1 1",
+                                        "--errores", "0,0"};
     r = Reducir(d, otra);
     EXPECT_EQ(r.codigo, 1);
-    EXPECT_TRUE(Contiene(r.errores, "REDUCCIÓN YA EXISTE\nYa existe una reducción de la jornada 12 con el número de orden 3. Para "
-                                             "conservarla, dé otro número de orden con --orden; para sustituirla, repita la orden con --reemplazar.\n"))
+    EXPECT_TRUE(Contiene(
+        r.errores,
+        "REDUCCIÓN YA EXISTE\nYa existe una reducción de la jornada 12 con el número de orden 3. Para "
+        "conservarla, dé otro número de orden con --orden; para sustituirla, repita la orden con "
+        "--reemplazar.\n"))
         << r.errores;
     EXPECT_EQ(Bytes(d / "RED1203.TBX").size(), 9u * kLongLineaColumna);
 
@@ -56,7 +61,8 @@ TEST(CliReducir, RechazosYErroresDeUsoNoGuardanNada) {
     CarpetaTemporal d;
     auto r = Reducir(d, {"--metodo", "3", "--base", kCuatroTriples, "--signos", "2,1,0"});
     EXPECT_EQ(r.codigo, 1);
-    EXPECT_TRUE(Contiene(r.errores, "ERROR EN LA SUMA DE SIGNOS\nLa  suma  de  los signos  1 ,  X  y  2 ")) << r.errores;
+    EXPECT_TRUE(Contiene(r.errores, "ERROR EN LA SUMA DE SIGNOS\nLa  suma  de  los signos  1 ,  X  y  2 "))
+        << r.errores;
 
     r = Reducir(d, {"--metodo", "1", "--base", "1X2* 1X2* 1Y 1 1 1 1 1 1 1 1 1 1 1 1"});
     EXPECT_TRUE(ErrorDeUso(r));

@@ -167,7 +167,8 @@ TEST(Equipos, FicheroQueFaltaOEsCarpeta) {
     LeeEquipos(e.st, l, Op::CLE);  // the matchday editor's reading: not created
     EXPECT_FALSE(fs::exists(e.dir() / "EQUIPOS.TBX"));
     CargaLisEquipos(e.st, l);  // the team screen's: created empty
-    EXPECT_EQ(e.mensajes.mensajes, (Lista{TextoErrorFichero(Op::CLE, 53), TextoErrorFichero(Op::CLECrea, 53)}));
+    EXPECT_EQ(e.mensajes.mensajes,
+              (Lista{TextoErrorFichero(Op::CLE, 53), TextoErrorFichero(Op::CLECrea, 53)}));
     EXPECT_TRUE(l.empty());
     EXPECT_TRUE(fs::is_regular_file(e.dir() / "EQUIPOS.TBX") && fs::is_empty(e.dir() / "EQUIPOS.TBX"));
     EstadoPrueba c;
@@ -185,17 +186,20 @@ const auto Registro = RegistroJornadaPrueba;
 TEST(Jornadas, RegistroDelEditor) {
     EXPECT_EQ(RegistroJornadaVacio(), kVacio);
     std::array<std::string, 30> eq{};
-    eq[0] = "  M\xE1laga  ";              // trimmed; one byte for the accent
+    eq[0] = "  M\xE1laga  ";            // trimmed; one byte for the accent
     eq[1] = "Real Sociedad de Futbol";  // cut to 15
     eq[2] = "Deportivo Coru\xF1";       // exactly 15
     eq[29] = "Osasuna";
     const std::string r = RegistroEditor(std::string(463, 'z') + std::string(70, '7'), 7, "15/03/03", eq);
     ASSERT_EQ(r.size(), 533u);
-    EXPECT_EQ(r.substr(0, 73), "Jor0715/03/03M\xE1laga         Real Sociedad dDeportivo Coru\xF1" + std::string(15, ' '));
+    EXPECT_EQ(r.substr(0, 73),
+              "Jor0715/03/03M\xE1laga         Real Sociedad dDeportivo Coru\xF1" + std::string(15, ' '));
     EXPECT_EQ(r.substr(448), "Osasuna        " + std::string(70, '7'));  // old names go, results stay
-    EXPECT_EQ(RegistroEditor("", 52, "01/01/03", eq).substr(463), std::string(70, ' '));  // short previous record
+    EXPECT_EQ(RegistroEditor("", 52, "01/01/03", eq).substr(463),
+              std::string(70, ' '));  // short previous record
     EXPECT_TRUE(RegistroJornadaEnUso(r, 7) && RegistroJornadaEnUso("JOR07" + r.substr(5), 7));
-    EXPECT_FALSE(RegistroJornadaEnUso(r, 8) || RegistroJornadaEnUso(kVacio, 7) || RegistroJornadaEnUso("Jor0", 7));
+    EXPECT_FALSE(RegistroJornadaEnUso(r, 8) || RegistroJornadaEnUso(kVacio, 7) ||
+                 RegistroJornadaEnUso("Jor0", 7));
 }
 
 TEST(Jornadas, GrabaYLeeRegistros) {
@@ -262,7 +266,8 @@ TEST(Jornadas, FicheroConTamanoIrregularOCarpeta) {
     // Two whole records and a piece of a third: the whole ones read, and
     // writing keeps every record in its place.
     EstadoPrueba e;
-    const std::string r1 = Registro(1, "01/09/02"), r2 = Registro(2, "08/09/02"), r5 = Registro(5, "29/09/02");
+    const std::string r1 = Registro(1, "01/09/02"), r2 = Registro(2, "08/09/02"),
+                      r5 = Registro(5, "29/09/02");
     EscribeBytes(e.dir() / "JORNADAS.TBX", r1 + r2 + Registro(3, "15/09/02").substr(0, 100));
     EXPECT_EQ(LeeRegistroJornada(e.st, 2), r2);
     EXPECT_EQ(LeeRegistroJornada(e.st, 3).size(), 533u);
@@ -284,8 +289,8 @@ TEST(Jornadas, FicheroConTamanoIrregularOCarpeta) {
 TEST(Jornadas, Fechas) {
     for (const char* buena : {"15/03/03", "29/02/04", "29/02/00", "29/02/32", "31/12/99"})
         EXPECT_TRUE(FechaValida(buena)) << buena;
-    for (const char* mala : {"31/02/03", "29/02/03", "29/02/30", "00/01/03", "32/01/03", "01/13/03", "00/00/00",
-                             "", "aa/bb/cc", "1/1/2003", "15-03-03", "15/03/"})
+    for (const char* mala : {"31/02/03", "29/02/03", "29/02/30", "00/01/03", "32/01/03", "01/13/03",
+                             "00/00/00", "", "aa/bb/cc", "1/1/2003", "15-03-03", "15/03/"})
         EXPECT_FALSE(FechaValida(mala)) << mala;
     EXPECT_TRUE(FechaValida("5", "3", "3"));  // single digits get a 0 in front
     EXPECT_FALSE(FechaValida("123", "03", "03") || FechaValida("-1", "03", "03"));

@@ -12,7 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t largo) {
     const std::string_view resto = fuzz::Texto(datos + 1, largo - 1);
     const size_t corte = resto.find('|');
     const std::string_view base = resto.substr(0, corte);
-    const std::string parametros(corte == std::string_view::npos ? std::string_view() : resto.substr(corte + 1));
+    const std::string parametros(corte == std::string_view::npos ? std::string_view()
+                                                                 : resto.substr(corte + 1));
     Quiniela q{};
     if (!LeeBase(base, q)) {
         Quiniela otra{};

@@ -16,7 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t largo) {
     std::string completo(texto);
     if (FiltraPremioCompleto(completo)) {
         const std::string n = NormalizaPremio(completo);
-        fuzz::Exige(n.size() <= static_cast<size_t>(kLongPremio) && ValorPremio(NormalizaPremio(n)) == ValorPremio(n));
+        fuzz::Exige(n.size() <= static_cast<size_t>(kLongPremio) &&
+                    ValorPremio(NormalizaPremio(n)) == ValorPremio(n));
     }
     const ImporteEscrito e = LeeImporteEscrito(texto);
     if (e.error.empty())

@@ -30,7 +30,8 @@ std::set<Casilla> CasillasEsperadas(int primera, int cuantas) {
     std::set<Casilla> r;
     for (int c = 1; c <= cuantas; ++c) {
         const std::string col = ColumnaPrueba(primera + c - 1);
-        for (int m = 1; m <= 14; ++m) r.insert({c, m, static_cast<int>(std::string("1X2").find(col[m - 1])) + 1});
+        for (int m = 1; m <= 14; ++m)
+            r.insert({c, m, static_cast<int>(std::string("1X2").find(col[m - 1])) + 1});
         const int s = static_cast<int>(std::string("1X2").find(col[14]));
         if (c == 1) r.insert({4 + s, 15, 3 - s});
     }
@@ -47,7 +48,8 @@ std::set<Casilla> Casillas(const Cruces& cruces, int n, bool apaisado = false, i
         if ((apaisado ? k.pagina : k.trabajo) != n || x < -1050 || x >= 4940) continue;
         const int i = (apaisado ? y : x) / paso, fila = apaisado ? x : y;
         EXPECT_TRUE((apaisado ? y : x) % paso == 0 && fila % 284 == 0 && k.ancho + k.alto == 200 &&
-                    (k.ancho == 130) == apaisado) << k.x << "," << k.y;
+                    (k.ancho == 130) == apaisado)
+            << k.x << "," << k.y;
         r.insert({8 - i / 3, apaisado ? fila / 284 + 1 : 15 - fila / 284, 3 - i % 3});
     }
     return r;
@@ -108,11 +110,17 @@ TEST_F(Boletos, FicheroDanadoNoImprimeNada) {
 // décimas de milímetro por 5.67 twips; se mira la primera cruz y el número del
 // último boleto dibujado (en continuo, el derecho).
 TEST_F(Boletos, BoletoDePruebaEnCadaFormatoConSusAjustes) {
-    struct Caso { bool continuo; int orientacion, ajusteX, ajusteY; double cruzX, cruzY, numX, numY; };
-    for (const Caso& c : {Caso{false, 1, 0, 0, 940 + 8 * 212, 10, 6500, 10}, Caso{false, 1, 10, 1, 2693, 16, 6557, 16},
-                          Caso{false, 2, 0, 0, 1050, 1090, 0, 0}, Caso{false, 2, 999, 0, 1050 + 5664, 1090, 5664, 0},
-                          Caso{true, 1, 0, 0, 7040, 1270, 5990, 0}, Caso{true, 1, 100, 3, 7607, 1287, 6557, 17}}) {
-        SCOPED_TRACE(testing::Message() << c.continuo << " " << c.orientacion << " " << c.ajusteX << "," << c.ajusteY);
+    struct Caso {
+        bool continuo;
+        int orientacion, ajusteX, ajusteY;
+        double cruzX, cruzY, numX, numY;
+    };
+    for (const Caso& c :
+         {Caso{false, 1, 0, 0, 940 + 8 * 212, 10, 6500, 10}, Caso{false, 1, 10, 1, 2693, 16, 6557, 16},
+          Caso{false, 2, 0, 0, 1050, 1090, 0, 0}, Caso{false, 2, 999, 0, 1050 + 5664, 1090, 5664, 0},
+          Caso{true, 1, 0, 0, 7040, 1270, 5990, 0}, Caso{true, 1, 100, 3, 7607, 1287, 6557, 17}}) {
+        SCOPED_TRACE(testing::Message()
+                     << c.continuo << " " << c.orientacion << " " << c.ajusteX << "," << c.ajusteY);
         imp = ImpresoraGrabadora{};
         p.st.Datos.Orientacion = static_cast<int16_t>(c.orientacion);
         auto [ax, ay] = c.continuo ? std::tie(p.st.Datos.AjusteXContinuo, p.st.Datos.AjusteYContinuo)
@@ -125,8 +133,12 @@ TEST_F(Boletos, BoletoDePruebaEnCadaFormatoConSusAjustes) {
         ASSERT_EQ(cruces.size(), 339 * boletos);
         // Every cross of a sheet ticket on its box, not only the first.
         if (!c.continuo && c.ajusteX == 0 && c.ajusteY == 0)
-            EXPECT_EQ(Casillas(cruces, 1, c.orientacion == 2, c.orientacion == 2 ? 0 : 940, c.orientacion == 2 ? 1090 : 10).size(), 339u);
-        EXPECT_EQ(std::tie(cruces[339 * (boletos - 1)].x, cruces[339 * (boletos - 1)].y), std::tie(c.cruzX, c.cruzY));
+            EXPECT_EQ(Casillas(cruces, 1, c.orientacion == 2, c.orientacion == 2 ? 0 : 940,
+                               c.orientacion == 2 ? 1090 : 10)
+                          .size(),
+                      339u);
+        EXPECT_EQ(std::tie(cruces[339 * (boletos - 1)].x, cruces[339 * (boletos - 1)].y),
+                  std::tie(c.cruzX, c.cruzY));
         const auto textos = imp.De(Tipo::Texto);
         ASSERT_EQ(textos.size(), boletos);
         EXPECT_EQ(textos.back().texto, std::string("999") + SeparadoresLocales().miles + "999");

@@ -73,12 +73,15 @@ TEST(RegistroBoletoDisco, NumeroCuentaHuecosYUltimoSigno) {
     std::string ocho;
     for (int k = 0; k < 8; ++k) ocho += (k % 2 ? b : a).substr(0, 14);
     for (auto [boleto, columnas, duplica, esperado] :
-         {std::tuple{int64_t{1}, std::vector<std::string>{a, b, a, b, a, b, a, b}, false, "D000000018" + ocho + "2"},
+         {std::tuple{int64_t{1}, std::vector<std::string>{a, b, a, b, a, b, a, b}, false,
+                     "D000000018" + ocho + "2"},
           {int64_t{12345678}, std::vector<std::string>{b, a, b}, false,
-           "D123456783" + b.substr(0, 14) + a.substr(0, 14) + b.substr(0, 14) + std::string(5 * 14, ' ') + "1"},
-          {int64_t{7}, std::vector<std::string>{a}, true, "D000000072" + a.substr(0, 14) + a.substr(0, 14) +
-                                                              std::string(6 * 14, ' ') + "2"},
-          {int64_t{7}, std::vector<std::string>{a}, false, "D000000071" + a.substr(0, 14) + std::string(7 * 14, ' ') + "2"}}) {
+           "D123456783" + b.substr(0, 14) + a.substr(0, 14) + b.substr(0, 14) + std::string(5 * 14, ' ') +
+               "1"},
+          {int64_t{7}, std::vector<std::string>{a}, true,
+           "D000000072" + a.substr(0, 14) + a.substr(0, 14) + std::string(6 * 14, ' ') + "2"},
+          {int64_t{7}, std::vector<std::string>{a}, false,
+           "D000000071" + a.substr(0, 14) + std::string(7 * 14, ' ') + "2"}}) {
         const std::string r = RegistroBoletoDisco(boleto, columnas, duplica);
         EXPECT_EQ(r.size(), static_cast<size_t>(kLongRegistroDisco));
         EXPECT_EQ(r, esperado) << boleto;
@@ -94,19 +97,25 @@ TEST_F(Disco, EjemploDeDosColumnasByteAByteSobreUnoAnterior) {
     EscribeBytes(unidad / "AD243", std::string(100000, 'Z'));
     ResultadoCopia r = Copia({A, B});
     ASSERT_EQ(r.fin, FinCopia::Copiado);
-    EXPECT_EQ(Fichero(), "C01243121409030700123000002010000010" "8" + std::string(86, ' ') + "\r\n" +
-                             "D000000012" + A.substr(0, 14) + B.substr(0, 14) + std::string(84, ' ') + "2\r\n");
+    EXPECT_EQ(Fichero(),
+              "C01243121409030700123000002010000010"
+              "8" +
+                  std::string(86, ' ') + "\r\n" + "D000000012" + A.substr(0, 14) + B.substr(0, 14) +
+                  std::string(84, ' ') + "2\r\n");
     EXPECT_TRUE(dialogo.mensajes.empty());
-    EXPECT_EQ(dialogo.panel, (std::vector<std::string>{"Se está creando en la unidad E: el archivo AD243",
-                                                       "Número de disquetes necesarios para esta reducción: 1",
-                                                       "Se ha copiado a la unidad E: el archivo AD243"}));
+    EXPECT_EQ(dialogo.panel,
+              (std::vector<std::string>{"Se está creando en la unidad E: el archivo AD243",
+                                        "Número de disquetes necesarios para esta reducción: 1",
+                                        "Se ha copiado a la unidad E: el archivo AD243"}));
     EXPECT_EQ(dialogo.porcentajes, (std::vector<int>{50, 100}));
     EXPECT_EQ(r.ficheros, std::vector<fs::path>{unidad / "AD243"});
 
     p.st.Datos.Delegacion = "99";
     p.st.Datos.Receptor = "99999";
     ASSERT_EQ(Copia({A, B}).fin, FinCopia::Copiado);
-    EXPECT_EQ(Registro(Fichero(), 0).substr(14, 23), "9999999000002010000011" "0");
+    EXPECT_EQ(Registro(Fichero(), 0).substr(14, 23),
+              "9999999000002010000011"
+              "0");
 }
 
 // Cada columna cae en su boleto y su hueco, en el orden del fichero; la
@@ -127,12 +136,15 @@ TEST_F(Disco, De1A41ColumnasCadaUnaEnSuHueco) {
         const std::string f = Fichero();
         const size_t boletos = (cols.size() + 7) / 8;
         ASSERT_EQ(f.size(), (1 + boletos) * 125) << n;
-        EXPECT_EQ(Registro(f, 0), "C01243121409030700123" + ConCeros(static_cast<long long>(cols.size()), 6) + "01" +
-                                      ConCeros(static_cast<long long>(boletos), 6) + "08" + std::string(86, ' '));
+        EXPECT_EQ(Registro(f, 0), "C01243121409030700123" + ConCeros(static_cast<long long>(cols.size()), 6) +
+                                      "01" + ConCeros(static_cast<long long>(boletos), 6) + "08" +
+                                      std::string(86, ' '));
         for (size_t b = 0; b < boletos; ++b) {
             const size_t enBoleto = std::min<size_t>(8, cols.size() - b * 8);
-            std::string esperado = "D" + ConCeros(static_cast<long long>(b + 1), 8) + std::to_string(enBoleto);
-            for (size_t k = 0; k < 8; ++k) esperado += k < enBoleto ? cols[b * 8 + k].substr(0, 14) : std::string(14, ' ');
+            std::string esperado =
+                "D" + ConCeros(static_cast<long long>(b + 1), 8) + std::to_string(enBoleto);
+            for (size_t k = 0; k < 8; ++k)
+                esperado += k < enBoleto ? cols[b * 8 + k].substr(0, 14) : std::string(14, ' ');
             EXPECT_EQ(Registro(f, b + 1), esperado + cols[b * 8][14]) << n << " " << b;
         }
     }
@@ -148,15 +160,20 @@ TEST_F(Disco, ReduccionGrandeEnVariosVolumenesConUnaSolaNumeracion) {
     EXPECT_EQ(r.ficheros[1], unidad / "AD243.02");
     const std::string v1 = Fichero(), v2 = Bytes(unidad / "AD243.02"), v9 = Bytes(unidad / "AD243.09");
     EXPECT_EQ(v1.size(), 11651u * 125);
-    EXPECT_EQ(Registro(v1, 0).substr(0, 37), "C0124312140903070012374560809093201" "08");
+    EXPECT_EQ(Registro(v1, 0).substr(0, 37),
+              "C0124312140903070012374560809093201"
+              "08");
     EXPECT_EQ(Registro(v1, 11650).substr(0, 9), "D00011650");
-    EXPECT_EQ(Registro(v2, 0).substr(0, 37), "C0224312140903070012374560809093201" "08");
+    EXPECT_EQ(Registro(v2, 0).substr(0, 37),
+              "C0224312140903070012374560809093201"
+              "08");
     EXPECT_EQ(Registro(v2, 1).substr(0, 9), "D00011651");
     EXPECT_EQ(v9.size(), (1 + 93201 - 8 * 11650) * 125u);
     EXPECT_EQ(Registro(v9, 1).substr(0, 9), "D00093201");
     EXPECT_EQ(std::count(dialogo.mensajes.begin(), dialogo.mensajes.end(), "DISCO COMPLETO"), 8);
-    EXPECT_EQ(dialogo.mensajes[1], "Se ha completado el disco actual (Volumen 1). Introduzca un nuevo disco (Volumen "
-                                   "2). Cuando lo haya cambiado, pulse el botón Salir para seguir copiando.");
+    EXPECT_EQ(dialogo.mensajes[1],
+              "Se ha completado el disco actual (Volumen 1). Introduzca un nuevo disco (Volumen "
+              "2). Cuando lo haya cambiado, pulse el botón Salir para seguir copiando.");
     EXPECT_EQ(dialogo.porcentajes.back(), 100);
 }
 
@@ -186,7 +203,9 @@ TEST_F(Disco, FallosYCancelacionNoDejanFichero) {
     fs::create_directory(unidad / "AD243.02");
     EXPECT_EQ(Copia(std::vector<std::string>(11651 * 8, B)).fin, FinCopia::Error);
     EXPECT_FALSE(fs::exists(unidad / "AD243"));
-    EXPECT_EQ(dialogo.mensajes.back().rfind("No se ha podido crear el archivo AD243 del volumen 2 en la unidad E:", 0), 0u);
+    EXPECT_EQ(dialogo.mensajes.back().rfind(
+                  "No se ha podido crear el archivo AD243 del volumen 2 en la unidad E:", 0),
+              0u);
     EXPECT_NE(dialogo.panel.back().rfind("Se ha copiado a la unidad", 0), 0u);
 
     dialogo.cancelaTras = dialogo.columnas + 20;
@@ -199,8 +218,9 @@ TEST_F(Disco, FicherosDeColumnasDanadosSeRechazanYNoQuedaElArchivoAnterior) {
     EscribeBytes(unidad / "AD243", "anterior");
     EXPECT_EQ(CopiaDisco(p.st, destino, dialogo).fin, FinCopia::SinColumnas);  // sin fichero: no se dice nada
     EXPECT_TRUE(dialogo.mensajes.empty() && p.mensajes.mensajes.empty());
-    for (const std::string& contenido : {std::string(), LineaColumna(A) + "\"1X21X21X\"\r\n" + LineaColumna(B),
-                                         LineaColumna(A) + LineaColumna("1X21X21X21X21x2")}) {
+    for (const std::string& contenido :
+         {std::string(), LineaColumna(A) + "\"1X21X21X\"\r\n" + LineaColumna(B),
+          LineaColumna(A) + LineaColumna("1X21X21X21X21x2")}) {
         EscribeBytes(p.dir() / "RED1201.TBX", contenido);
         dialogo.mensajes.clear();
         EXPECT_EQ(CopiaDisco(p.st, destino, dialogo).fin, FinCopia::Error);

@@ -16,8 +16,8 @@ std::string W(const char* utf8) { return Utf8ACp1252(utf8); }
 
 // Las filas como las lista la pantalla de escrutinio.
 std::string Fila(int h, int cuenta, const std::string& importe) {
-    return "  " + AlineaDerecha(std::to_string(h), 2) + "  " + AlineaDerecha(std::to_string(cuenta), 6) + "  " +
-           (importe.empty() ? std::string(" ") : AlineaDerecha(importe, 11));
+    return "  " + AlineaDerecha(std::to_string(h), 2) + "  " + AlineaDerecha(std::to_string(cuenta), 6) +
+           "  " + (importe.empty() ? std::string(" ") : AlineaDerecha(importe, 11));
 }
 
 DatosInforme Datos(int boletos) {
@@ -25,14 +25,19 @@ DatosInforme Datos(int boletos) {
     d.jornada = 7;
     d.orden = 3;
     d.fecha = "12/10/02";
-    std::array<std::string, 30> equipos{"REAL MADRID", "BARCELONA", W("ATLÉTICO")};  // partido 2 sin visitante
+    std::array<std::string, 30> equipos{"REAL MADRID", "BARCELONA",
+                                        W("ATLÉTICO")};  // partido 2 sin visitante
     equipos[18] = "UNA SOCIEDAD DE";
     equipos[19] = "NOMBRE LARGUISIM";
     d.regJornada = RegistroEditor(RegistroJornadaVacio(), 7, d.fecha, equipos);
     d.ganadora = "1X21X21X21X21X2";
     d.premios = {0, 1234567.5, 2500, 30.25, 0, 0};
-    d.aciertos = {"Total premios:" + AlineaDerecha("1239607.75", 11), Fila(15, 1, "1234567.50"), Fila(14, 2, "5000.00"),
-                  Fila(13, 1, "30.25"), Fila(12, 3, "0.00"), Fila(11, 0, "")};
+    d.aciertos = {"Total premios:" + AlineaDerecha("1239607.75", 11),
+                  Fila(15, 1, "1234567.50"),
+                  Fila(14, 2, "5000.00"),
+                  Fila(13, 1, "30.25"),
+                  Fila(12, 3, "0.00"),
+                  Fila(11, 0, "")};
     for (int h = 10; h >= 0; --h) d.aciertos.push_back(Fila(h, h == 10 ? 7 : 0, ""));
     // Boleto 1: una de 15, una de 14, tres de 12; los demás, una de 12.
     for (int b = 1; b <= boletos; ++b)
@@ -43,9 +48,16 @@ DatosInforme Datos(int boletos) {
 
 TEST(Informe, CadaTextoEnSuSitioYLasFilasDeBoletosPasadoEl15000EnPaginaNueva) {
     const std::string euro = W(" €"), cabecera = "Boleto nro.  15   14   13   12   11";
-    const auto fila = [](int b) { return AlineaDerecha(std::to_string(b), 6) + std::string(23, ' ') + "1     "; };
+    const auto fila = [](int b) {
+        return AlineaDerecha(std::to_string(b), 6) + std::string(23, ' ') + "1     ";
+    };
     const auto puntos = [](const std::string& s) { return s + std::string(37 - s.size(), '.') + "  "; };
-    struct Caso { int boletos; double x, y; int pagina; std::string texto; };
+    struct Caso {
+        int boletos;
+        double x, y;
+        int pagina;
+        std::string texto;
+    };
     const std::vector<Caso> casos = {
         {2, 0, 221, 1, "   Escrutinio de la jornada nro.  7 de fecha 12/10/02 (Orden  3)"},
         {2, 0, 6 * 221, 1, puntos(" 1. REAL MADRID - BARCELONA") + "1"},
@@ -77,7 +89,8 @@ TEST(Informe, CadaTextoEnSuSitioYLasFilasDeBoletosPasadoEl15000EnPaginaNueva) {
         EXPECT_EQ(imp.Trabajos(), 1);
         EXPECT_EQ(imp.Paginas(1), c.boletos == 1500 ? 27 : 1);
         const auto t = std::find_if(imp.ops.begin(), imp.ops.end(), [&](const OperacionImpresa& o) {
-            return o.tipo == OperacionImpresa::Tipo::Texto && o.x == c.x && o.y == c.y && o.pagina == c.pagina;
+            return o.tipo == OperacionImpresa::Tipo::Texto && o.x == c.x && o.y == c.y &&
+                   o.pagina == c.pagina;
         });
         ASSERT_NE(t, imp.ops.end());
         EXPECT_EQ(t->texto, c.texto);

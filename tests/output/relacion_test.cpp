@@ -54,8 +54,9 @@ TEST_F(Relacion, DiezBoletosEnPapelEstrechoSonTresBloquesEnUnaPagina) {
     EXPECT_EQ(cabecera[0].y, 3 * kAlto);
     const auto cab = Encabezados();
     ASSERT_EQ(cab.size(), 3u);
-    EXPECT_EQ(std::vector<std::string>({cab[0].texto, cab[1].texto, cab[2].texto}),
-              std::vector<std::string>({Encabezado({1, 2, 3, 4}), Encabezado({5, 6, 7, 8}), Encabezado({9, 10})}));
+    EXPECT_EQ(
+        std::vector<std::string>({cab[0].texto, cab[1].texto, cab[2].texto}),
+        std::vector<std::string>({Encabezado({1, 2, 3, 4}), Encabezado({5, 6, 7, 8}), Encabezado({9, 10})}));
     // Cabecera (5 líneas) y por bloque 4 líneas vacías, 2 de encabezado, una
     // vacía y 15 filas, con 60 twips antes de la del partido 15.
     const auto filas = Filas();
@@ -72,8 +73,9 @@ TEST_F(Relacion, DiezBoletosEnPapelEstrechoSonTresBloquesEnUnaPagina) {
     EXPECT_EQ(filas[14].texto.substr(0, 9), "   15 -  ");
     EXPECT_EQ(filas[44].texto.substr(9 + 42), std::string(42, ' '));  // bloque 3: dos boletos y blancos
     EXPECT_EQ(filas[44].texto[9 + 21 + 15], ColumnaPrueba(80)[14]);
-    EXPECT_EQ(progreso, (std::vector<std::string>{"Imprimiendo el boleto nro. 4", "Imprimiendo el boleto nro. 8",
-                                                  "Imprimiendo el boleto nro. 10"}));
+    EXPECT_EQ(progreso,
+              (std::vector<std::string>{"Imprimiendo el boleto nro. 4", "Imprimiendo el boleto nro. 8",
+                                        "Imprimiendo el boleto nro. 10"}));
 }
 
 TEST_F(Relacion, CuartoBloqueEnPaginaNuevaBajoLaCabecera) {
@@ -98,19 +100,26 @@ TEST_F(Relacion, CancelarAcabaElBloqueYCierraElTrabajo) {
 }
 
 TEST(CamposListado, ReglasDeLosCampos) {
-    EXPECT_EQ(std::vector<int>({NumBoletos(0), NumBoletos(1), NumBoletos(16), NumBoletos(17), CierraMargen("999"),
-                                CierraMargen("-7"), CierraMargen(""), static_cast<int>(LongitudCampoBoleto(1234))}),
-              std::vector<int>({0, 1, 2, 3, 999, 0, 0, 4}));
+    EXPECT_EQ(
+        std::vector<int>({NumBoletos(0), NumBoletos(1), NumBoletos(16), NumBoletos(17), CierraMargen("999"),
+                          CierraMargen("-7"), CierraMargen(""), static_cast<int>(LongitudCampoBoleto(1234))}),
+        std::vector<int>({0, 1, 2, 3, 999, 0, 0, 4}));
     EXPECT_EQ(std::vector<std::string>({FiltraBoleto("0", 7), FiltraBoleto("56", 7), FiltraCopias("0"),
                                         FiltraCopias("1234"), FiltraMargen("-5"), FiltraMargen("1234")}),
               std::vector<std::string>({"", "5", "", "123", "0", "123"}));
     // Cerrar un extremo del intervalo puede mover el otro; vacío o fuera, a su límite.
     Listado l = AbreListado(7);
-    for (const auto& [inicial, texto, desde, hasta] : std::vector<std::tuple<bool, const char*, int, int>>{
-             {false, "", 1, 7}, {false, "3", 1, 3}, {true, "5", 5, 5}, {false, "2", 2, 2}, {true, "", 1, 2},
-             {false, "9", 1, 7}, {true, "9", 7, 7}}) {
+    for (const auto& [inicial, texto, desde, hasta] :
+         std::vector<std::tuple<bool, const char*, int, int>>{{false, "", 1, 7},
+                                                              {false, "3", 1, 3},
+                                                              {true, "5", 5, 5},
+                                                              {false, "2", 2, 2},
+                                                              {true, "", 1, 2},
+                                                              {false, "9", 1, 7},
+                                                              {true, "9", 7, 7}}) {
         (inicial ? CierraBoletoInicial : CierraBoletoFinal)(l, texto);
-        EXPECT_EQ(std::make_pair(l.BoletoInicial, l.BoletoFinal), std::make_pair(desde, hasta)) << inicial << texto;
+        EXPECT_EQ(std::make_pair(l.BoletoInicial, l.BoletoFinal), std::make_pair(desde, hasta))
+            << inicial << texto;
     }
     CierraCopias(l, "12");
     EXPECT_EQ(l.Copias, 12);

@@ -31,8 +31,8 @@ struct Resumen : ::testing::Test {
         p.st.Orden() = 3;
         p.st.Datos.FechaJornada = "14/09/02";
         // Partido 3 sin equipo visitante.
-        p.st.RegJornada =
-            RegistroEditor(RegistroJornadaVacio(), 12, "14/09/02", {"REAL MADRID", "BARCELONA", "", "", W("CÁDIZ")});
+        p.st.RegJornada = RegistroEditor(RegistroJornadaVacio(), 12, "14/09/02",
+                                         {"REAL MADRID", "BARCELONA", "", "", W("CÁDIZ")});
         // Cuatro triples reducidos, un doble entero, sencillos; partido 15 "X".
         Reduccion& r = p.st.ReduccionActual;
         for (int k = 1; k <= 15; ++k) r.Partidos[k] = Partido{{0, 1, 0, 0}, 1, 0, 0};
@@ -48,7 +48,9 @@ struct Resumen : ::testing::Test {
         textos.clear();
         for (const auto& o : imp.De(OperacionImpresa::Tipo::Texto)) textos.push_back(o.texto);
     }
-    bool Tiene(const std::string& linea) const { return std::count(textos.begin(), textos.end(), linea) == 1; }
+    bool Tiene(const std::string& linea) const {
+        return std::count(textos.begin(), textos.end(), linea) == 1;
+    }
 };
 
 TEST_F(Resumen, CabeceraPartidosYCifrasDelMetodoDirecto) {
@@ -69,11 +71,10 @@ TEST_F(Resumen, CabeceraPartidosYCifrasDelMetodoDirecto) {
     EXPECT_EQ(textos[8], a(" 6. ") + "1                          ");
     EXPECT_EQ(textos[17], a("15. ") + "  X                        ");
     EXPECT_EQ(std::vector<std::string>(textos.begin() + 18, textos.end()),
-              (std::vector<std::string>{k10 + W("Método Directo"), k10 + "162 apuestas reducidas a 18",
-                                        k10 + W("Factor de reducción......: 9.00"),
-                                        k10 + W("Importe reducidas........: 5.40 €"),
-                                        k10 + "Probabilidad 14 aciertos.: 11.11 %",
-                                        k10 + "Probabilidad 13 aciertos.: 88.89 %"}));
+              (std::vector<std::string>{
+                  k10 + W("Método Directo"), k10 + "162 apuestas reducidas a 18",
+                  k10 + W("Factor de reducción......: 9.00"), k10 + W("Importe reducidas........: 5.40 €"),
+                  k10 + "Probabilidad 14 aciertos.: 11.11 %", k10 + "Probabilidad 13 aciertos.: 88.89 %"}));
 }
 
 TEST_F(Resumen, MetodosColumnaProbableYSeleccionDeSignosYSinApuestasReducidas) {

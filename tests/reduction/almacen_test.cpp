@@ -40,7 +40,8 @@ struct Almacen : ::testing::Test {
         return GrabaReduccion(e.st);
     }
     Reduccion Carga(int j, int o) {
-        e.st.ReduccionActual.Jornada = static_cast<int16_t>(j), e.st.ReduccionActual.Orden = static_cast<int16_t>(o);
+        e.st.ReduccionActual.Jornada = static_cast<int16_t>(j),
+        e.st.ReduccionActual.Orden = static_cast<int16_t>(o);
         CargaReduccion(e.st);
         return e.st.ReduccionActual;
     }
@@ -119,8 +120,9 @@ TEST_F(Almacen, SinFicheroDeBases) {
     EXPECT_EQ(Carga(3, 2), limpia);
     EXPECT_FALSE(ExisteReduccion(e.st, 3, 2));
     BorraReduccion(e.st, 3, 2);
-    EXPECT_EQ(e.mensajes.mensajes, (std::vector<std::string>{TextoErrorFichero(Op::LFB, 53), TextoErrorFichero(Op::EEB, 53),
-                                                             "No se encuentra el fichero BASES.TBX"}));
+    EXPECT_EQ(e.mensajes.mensajes,
+              (std::vector<std::string>{TextoErrorFichero(Op::LFB, 53), TextoErrorFichero(Op::EEB, 53),
+                                        "No se encuentra el fichero BASES.TBX"}));
     EXPECT_FALSE(fs::exists(e.dir() / "BASES.TBX"));
 }
 
@@ -141,7 +143,8 @@ TEST_F(Almacen, FicheroQueNoSePuedeUsar) {
 
 TEST_F(Almacen, LectorDeColumnas) {
     std::string bytes;
-    for (int k = 0; k < 100000; ++k) bytes += LineaColumna(std::string(15, "1X2"[k % 3]) + "sobra");  // several blocks
+    for (int k = 0; k < 100000; ++k)
+        bytes += LineaColumna(std::string(15, "1X2"[k % 3]) + "sobra");  // several blocks
     ASSERT_EQ(LineaColumna("1X2111111111111sobra"), "\"1X2111111111111\"\r\n");
     EscribeBytes(e.dir() / "RED0302.TBX", bytes);
     fs::create_directory(e.dir() / "RED0305.TBX");
@@ -181,7 +184,8 @@ TEST_F(Almacen, ColumnasDanadasSeNombranPorSuNumero) {
             EXPECT_EQ(danada, columna);
         }
     }
-    EXPECT_EQ(TextoColumnasDanadas("RED0302.TBX", 3).rfind("El fichero de columnas RED0302.TBX está dañado: la columna 3 ", 0),
+    EXPECT_EQ(TextoColumnasDanadas("RED0302.TBX", 3)
+                  .rfind("El fichero de columnas RED0302.TBX está dañado: la columna 3 ", 0),
               0u);
 }
 
@@ -257,7 +261,8 @@ TEST(Tablas, EleccionParaCadaPar) {
 std::string RegistroIndice(int j, int o, int metodo, std::array<int, 5> params, int directas, int reducidas) {
     auto c = [](int v) { return static_cast<int16_t>(v); };
     Reduccion r;
-    r.Jornada = c(j), r.Orden = c(o), r.Metodo = c(metodo), r.MinErrores = c(params[0]), r.MaxErrores = c(params[1]);
+    r.Jornada = c(j), r.Orden = c(o), r.Metodo = c(metodo), r.MinErrores = c(params[0]),
+    r.MaxErrores = c(params[1]);
     r.Signos = {0, c(params[2]), c(params[3]), c(params[4])};
     r.ApuestasDirectas = directas, r.ApuestasReducidas = reducidas;
     return RegistroBase(r);
@@ -314,10 +319,12 @@ TEST(Indice, CargaYPaginas) {
 
 TEST(Indice, PulsacionesEnLaCarpeta) {
     // Lines start 34 pixels down, 16 apart; only rows 3-14 of each pick.
-    const std::array<int, 4> casos[] = {{37, 0, 50, 0},  {48, 0, 50, 0},   {36, 0, 50, 99}, {49, 0, 50, 99},
-                                        {53, 0, 50, 1},  {349, 0, 50, 19}, {350, 0, 50, 99}, {20, 0, 50, 99},
-                                        {183, 40, 50, 9}, {199, 40, 50, 99}, {40, 0, 0, 99}};
-    for (const auto& [y, superior, total, linea] : casos) EXPECT_EQ(HallaCualLinea(y, superior, total), linea) << y;
+    const std::array<int, 4> casos[] = {{37, 0, 50, 0},    {48, 0, 50, 0},  {36, 0, 50, 99},
+                                        {49, 0, 50, 99},   {53, 0, 50, 1},  {349, 0, 50, 19},
+                                        {350, 0, 50, 99},  {20, 0, 50, 99}, {183, 40, 50, 9},
+                                        {199, 40, 50, 99}, {40, 0, 0, 99}};
+    for (const auto& [y, superior, total, linea] : casos)
+        EXPECT_EQ(HallaCualLinea(y, superior, total), linea) << y;
     // Corners of a 600x400 folder: x, y, first line, lines, the zone.
     const std::tuple<int, int, int, int, ZonaCarpeta> zonas[] = {
         {590, 395, 0, 21, ZonaCarpeta::Siguiente}, {590, 395, 0, 20, ZonaCarpeta::Nada},

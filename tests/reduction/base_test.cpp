@@ -30,12 +30,14 @@ TEST(Base, NombraElPartidoYLaFalta) {
         {"1 1 1Y 1 1 1 1 1 1 1 1 1 1 1 1", "partido 3 (\"1Y\"): \"Y\" sobra o no se entiende"},
         {"1 X1 1 1 1 1 1 1 1 1 1 1 1 1 1", "partido 2 (\"X1\"): los signos van en el orden 1, X, 2"},
         {"11 1 1 1 1 1 1 1 1 1 1 1 1 1 1", "partido 1 (\"11\"): el signo 1 está repetido"},
-        {"1* 1 1 1 1 1 1 1 1 1 1 1 1 1 1", "partido 1 (\"1*\"): solo se reducen los partidos dobles o triples"},
+        {"1* 1 1 1 1 1 1 1 1 1 1 1 1 1 1",
+         "partido 1 (\"1*\"): solo se reducen los partidos dobles o triples"},
         {"1X=1 1 1 1 1 1 1 1 1 1 1 1 1 1 1",
          "partido 1 (\"1X=1\"): el signo de la columna base solo se elige en un partido a reducir (falta *)"},
         {"1X*=2 1 1 1 1 1 1 1 1 1 1 1 1 1 1",
          "partido 1 (\"1X*=2\"): el signo de la columna base no está marcado en el partido"},
-        {"1X*= 1 1 1 1 1 1 1 1 1 1 1 1 1 1", "partido 1 (\"1X*=\"): falta el signo de la columna base tras ="},
+        {"1X*= 1 1 1 1 1 1 1 1 1 1 1 1 1 1",
+         "partido 1 (\"1X*=\"): falta el signo de la columna base tras ="},
         {"1 1 1 1 1 1 1 1 1 1 1 1 1 1 1X", "partido 15 (\"1X\"): el partido 15 lleva un solo signo"},
         {"1 1 1 1 1 1 1 1 1 1 1 1 1 1 1X*", "partido 15 (\"1X*\"): el partido 15 no se reduce"},
         {"1 1 * 1 1 1 1 1 1 1 1 1 1 1 1", "partido 3 (\"*\"): falta el signo (1, X, 2, o - para ninguno)"},
@@ -58,8 +60,8 @@ TEST(Base, ParametrosDelMetodo) {
     ASSERT_FALSE(LeeReduccion(3, base, std::nullopt, std::string("1,0,1"), r));
     EXPECT_EQ(r.Signos, (std::array<int16_t, 4>{0, 1, 0, 1}));
     EXPECT_EQ(r.MaxErrores, 0);
-    for (auto [metodo, errores, signos] : {std::tuple{1, "0,1", ""}, {2, "0,15", ""}, {2, "0", ""}, {3, "", "1,1,"},
-                                           {3, "", "1,-1,2"}}) {
+    for (auto [metodo, errores, signos] :
+         {std::tuple{1, "0,1", ""}, {2, "0,15", ""}, {2, "0", ""}, {3, "", "1,1,"}, {3, "", "1,-1,2"}}) {
         auto texto = [](const char* t) { return *t ? std::optional<std::string>(t) : std::nullopt; };
         EXPECT_TRUE(LeeReduccion(metodo, base, texto(errores), texto(signos), r)) << errores << signos;
     }
@@ -69,8 +71,8 @@ TEST(Base, ParametrosDelMetodo) {
 std::string Comprueba(int metodo, const std::string& base, const char* parametros = "") {
     Estado st;
     const auto texto = *parametros ? std::optional<std::string>(parametros) : std::nullopt;
-    EXPECT_FALSE(LeeReduccion(metodo, base, metodo == 2 ? texto : std::nullopt, metodo == 3 ? texto : std::nullopt,
-                              st.ReduccionActual));
+    EXPECT_FALSE(LeeReduccion(metodo, base, metodo == 2 ? texto : std::nullopt,
+                              metodo == 3 ? texto : std::nullopt, st.ReduccionActual));
     CalculaEstadistica(st);
     const auto aviso = ComprobacionesReducir(st);
     return aviso ? aviso->titulo + "|" + aviso->texto : "";
@@ -83,22 +85,28 @@ std::string Comprueba(int metodo, const std::string& base, const char* parametro
 
 // In their order: a match without signs before "no multiple to reduce".
 TEST(Base, ComprobacionesDelBotonReducir) {
-    const std::string dos = "1X2*=1 1X*=1 1 1 1 1 1 1 1 1 1 1 1 1 1", cuatro = "1X2* 1X2* 1X2* 1X2* 1 1 1 1 1 1 1 1 1 1 1";
-    EXPECT_TRUE(Empieza(Comprueba(2, "1X2* 1X* 1X2*=1 1 1 1 1 1 1 1 1 1 1 1 1"),
-                        "ERROR EN LA QUINIELA BASE|Hay  2 partidos múltiples a reducir de la Quiniela Base de los que"));
-    EXPECT_TRUE(Empieza(Comprueba(2, "1X2* 1X*=1 1 1 1 1 1 1 1 1 1 1 1 1 1"),
-                        "ERROR EN LA QUINIELA BASE|Hay  1  partido  múltiple  a  reducir de  la   Quiniela  Base  del "
-                        " que no se ha seleccionado ningun signo en la  Columna  Base."));
+    const std::string dos = "1X2*=1 1X*=1 1 1 1 1 1 1 1 1 1 1 1 1 1",
+                      cuatro = "1X2* 1X2* 1X2* 1X2* 1 1 1 1 1 1 1 1 1 1 1";
+    EXPECT_TRUE(Empieza(
+        Comprueba(2, "1X2* 1X* 1X2*=1 1 1 1 1 1 1 1 1 1 1 1 1"),
+        "ERROR EN LA QUINIELA BASE|Hay  2 partidos múltiples a reducir de la Quiniela Base de los que"));
+    EXPECT_TRUE(Empieza(
+        Comprueba(2, "1X2* 1X*=1 1 1 1 1 1 1 1 1 1 1 1 1 1"),
+        "ERROR EN LA QUINIELA BASE|Hay  1  partido  múltiple  a  reducir de  la   Quiniela  Base  del "
+        " que no se ha seleccionado ningun signo en la  Columna  Base."));
     EXPECT_TRUE(Empieza(Comprueba(2, dos, "2,1"),
                         "NO CONCUERDAN LOS ERRORES PERMITIDOS|El mínimo de errores permitidos es superior"));
     EXPECT_EQ(Comprueba(2, dos, "1,1"), "");
-    EXPECT_EQ(Comprueba(3, cuatro, "2,1,0"),
-              "ERROR EN LA SUMA DE SIGNOS|La  suma  de  los signos  1 ,  X  y  2  seleccionados como patrón de "
-              "reducción   ( 2  +  1  +  0   ->  3 )   no  se  corresponde  con el total de partidos seleccionados "
-              "para reducir ( 4 ). Estos parámetros deben coincidir para poder efectuar correctamente la reducción.");
+    EXPECT_EQ(
+        Comprueba(3, cuatro, "2,1,0"),
+        "ERROR EN LA SUMA DE SIGNOS|La  suma  de  los signos  1 ,  X  y  2  seleccionados como patrón de "
+        "reducción   ( 2  +  1  +  0   ->  3 )   no  se  corresponde  con el total de partidos seleccionados "
+        "para reducir ( 4 ). Estos parámetros deben coincidir para poder efectuar correctamente la "
+        "reducción.");
     EXPECT_EQ(Comprueba(3, cuatro, "2,1,1"), "");
-    EXPECT_TRUE(Empieza(Comprueba(1, "1 1 1 1 1 1 1 1 - 1 1 1 1 1 1"),
-                        "ERROR EN LA QUINIELA BASE|Hay  algún  partido  de  la  Quiniela Base  que  no tiene"));
+    EXPECT_TRUE(
+        Empieza(Comprueba(1, "1 1 1 1 1 1 1 1 - 1 1 1 1 1 1"),
+                "ERROR EN LA QUINIELA BASE|Hay  algún  partido  de  la  Quiniela Base  que  no tiene"));
     EXPECT_TRUE(Empieza(Comprueba(1, "1X2 1 1 1 1 1 1 1 1 1 1 1 1 1 1"), "MULTIPLES A REDUCIR|"));
     EXPECT_EQ(Comprueba(1, "1X2* 1 1 1 1 1 1 1 1 1 1 1 1 1 1"), "");
 }

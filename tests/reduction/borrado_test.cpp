@@ -18,9 +18,12 @@ const auto Registro = RegistroJornadaPrueba;
 
 TEST(Borrado, TextoDeConfirmacion) {
     const std::string inicio = "Se  va  a  proceder  a  la  eliminación  de  todos  los  datos";
-    const std::string fin = " .  Si  desea  continuar  con  el  proceso,  pulse Borrar. Si desea cancelar el proceso, pulse Salir.";
+    const std::string fin =
+        " .  Si  desea  continuar  con  el  proceso,  pulse Borrar. Si desea cancelar el proceso, pulse "
+        "Salir.";
     EXPECT_EQ(TextoConfirmacionBorrado(5, 5), inicio + " de la Jornada  5" + fin);
-    EXPECT_EQ(TextoConfirmacionBorrado(3, 12), inicio + "  desde la  jornada   3  hasta  la  jornada 12  " + fin);
+    EXPECT_EQ(TextoConfirmacionBorrado(3, 12),
+              inicio + "  desde la  jornada   3  hasta  la  jornada 12  " + fin);
 }
 
 // Matchdays 1 to 5, reductions of matchdays 3 (one of them twice), 4, 13
@@ -90,7 +93,8 @@ TEST(Borrado, CarpetaDeSoloLecturaNoBorraNadaYLoDice) {
     DiscoPequeno disco(1 << 20);
     if (!disco.Montado()) GTEST_SKIP() << disco.Motivo();
     Carpeta c;
-    for (const auto& f : fs::directory_iterator(c.dir())) fs::copy(f.path(), disco / f.path().filename().string());
+    for (const auto& f : fs::directory_iterator(c.dir()))
+        fs::copy(f.path(), disco / f.path().filename().string());
     ASSERT_TRUE(disco.SoloLectura());
     c.st.DirDatos = disco.ruta();
     const ResultadoBorrado r = BorraJornadas(c.st, 3, 3);

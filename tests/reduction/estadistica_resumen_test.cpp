@@ -25,9 +25,10 @@ TEST(EstadisticaResumen, LineasDeCadaMetodo) {
               "4,782,969 apuestas reducidas a 531,441|\nFactor de  reducción.....:|9.00\n"
               "Importe reducidas.........:|159,432.30 €\nProbabilidad 14 aciertos:|11.11 %\n"
               "Probabilidad 13 aciertos:|88.89 %\n");
-    EXPECT_EQ(Resumen(2, 18, 6, 0.5f, coma),
-              "18 apuestas reducidas a 6|\nFactor de  reducción.....:|3,00\nErrores permitidos.........:|De 0 a 1\n"
-              "Importe reducidas.........:|3,00 €\nPosibilidades cubiertas.:|33,33 %\n");
+    EXPECT_EQ(
+        Resumen(2, 18, 6, 0.5f, coma),
+        "18 apuestas reducidas a 6|\nFactor de  reducción.....:|3,00\nErrores permitidos.........:|De 0 a 1\n"
+        "Importe reducidas.........:|3,00 €\nPosibilidades cubiertas.:|33,33 %\n");
     // No column: the factor has no divisor.
     EXPECT_EQ(Resumen(3, 27, 0, 0.3f, punto, {0, 2, 1, 0}),
               "27 apuestas reducidas a |\nFactor de  reducción.....:|\n"

@@ -17,8 +17,8 @@ struct Calculo {
     ResultadoEstadistica res;
     std::map<std::string, std::string> valor;
 
-    Calculo(int metodo, const std::string& base, int minErr = 0, int maxErr = 0, std::array<int16_t, 4> signos = {},
-            Separadores sep = kPunto) {
+    Calculo(int metodo, const std::string& base, int minErr = 0, int maxErr = 0,
+            std::array<int16_t, 4> signos = {}, Separadores sep = kPunto) {
         Reduccion& r = st.ReduccionActual;
         r.Metodo = static_cast<int16_t>(metodo);
         r.MinErrores = static_cast<int16_t>(minErr);
@@ -48,16 +48,21 @@ TEST(Estadistica, MetodoDirecto) {
                          "Importe reducidas", kFactor, kP14, kP13}),
               "4|81|4|9|24.30 €|2.70 €|9.00|11.11 %|88.89 %");
     EXPECT_EQ(c.st.Esta.Disponibles, (std::array<int16_t, 4>{0, 4, 4, 4}));
-    EXPECT_EQ(Calculo(1, cuatro, 0, 0, {}, Separadores{'.', ','}).Valores({"Importe total", kP13}), "24,30 €|88,89 %");
-    EXPECT_EQ(Calculo(1, "1X2* 1X2* 1X2* 1X2* 1X2 1X2 1X2 1 1 1 1 1 1 1 1", 0, 0, {}, Separadores{'.', ','}).valor[kDirectas],
+    EXPECT_EQ(Calculo(1, cuatro, 0, 0, {}, Separadores{'.', ','}).Valores({"Importe total", kP13}),
+              "24,30 €|88,89 %");
+    EXPECT_EQ(Calculo(1, "1X2* 1X2* 1X2* 1X2* 1X2 1X2 1X2 1 1 1 1 1 1 1 1", 0, 0, {}, Separadores{'.', ','})
+                  .valor[kDirectas],
               "2.187");
-    EXPECT_EQ(Calculo(1, "1X 1X X2 1 1 1 1 1 1 1 1 1 1 1 1").Valores({kDirectas, kReducidas, kFactor, kP14, kP13}),
-              "8|8|1.00|100.00 %|0.00 %");
+    EXPECT_EQ(
+        Calculo(1, "1X 1X X2 1 1 1 1 1 1 1 1 1 1 1 1").Valores({kDirectas, kReducidas, kFactor, kP14, kP13}),
+        "8|8|1.00|100.00 %|0.00 %");
     // The reduced bets are the columns written, where the factor is not whole
     // too: not 24576 / 5.33 = 4611.
-    EXPECT_EQ(Calculo(1, "1X2* 1X* 1X* 12* X2* 1X* 1X 1X 1X 1X 1X 1X 1X 1X 1").Valores({kDirectas, kReducidas, kFactor}),
+    EXPECT_EQ(Calculo(1, "1X2* 1X* 1X* 12* X2* 1X* 1X 1X 1X 1X 1X 1X 1X 1X 1")
+                  .Valores({kDirectas, kReducidas, kFactor}),
               "24,576|4,608|5.33");
-    EXPECT_EQ(Calculo(1, "1X2* 1X2* 1X2* 1X2* 1X2* 1 1 1 1 1 1 1 1 1 1").Valores({kDirectas, kReducidas}), "243|27");
+    EXPECT_EQ(Calculo(1, "1X2* 1X2* 1X2* 1X2* 1X2* 1 1 1 1 1 1 1 1 1 1").Valores({kDirectas, kReducidas}),
+              "243|27");
     EXPECT_EQ(Calculo(1, "1X2* 1X2* 1X2* 1X2* 1X2* 1X2* 1X2* 1X2* 1X2* 1X2* 1X2* 1X2* 1X2* 1X2* 1")
                   .Valores({kReducidas, "Importe total"}),
               "531,441|1,434,890.70 €");
@@ -68,8 +73,10 @@ TEST(Estadistica, ColumnaProbable) {
     Calculo c(2, base, 0, 1);
     EXPECT_EQ(c.Valores({kDirectas, kReducidas, kFactor, kCubiertas}), "18|6|3.00|33.33 %");
     EXPECT_EQ(c.res.lineas.back().etiqueta, kCubiertas);
-    EXPECT_EQ(Calculo(2, "1X2* 1X2* 12* 1 1 1 1 1 1 1 1 1 1 1 1", 0, 1).valor[kReducidas], "6") << "base signs missing";
-    EXPECT_EQ(Calculo(2, "1X2*=1 1X*=X 1X2 12 1 1 1 1 1 1 1 1 1 1 1", 0, 0).valor[kReducidas], "6") << "3 x 2";
+    EXPECT_EQ(Calculo(2, "1X2* 1X2* 12* 1 1 1 1 1 1 1 1 1 1 1 1", 0, 1).valor[kReducidas], "6")
+        << "base signs missing";
+    EXPECT_EQ(Calculo(2, "1X2*=1 1X*=X 1X2 12 1 1 1 1 1 1 1 1 1 1 1", 0, 0).valor[kReducidas], "6")
+        << "3 x 2";
     Calculo alto(2, base, 4, 5);
     EXPECT_EQ(alto.st.ReduccionActual.MinErrores, 3);
     EXPECT_EQ(alto.st.ReduccionActual.MaxErrores, 3);
@@ -81,7 +88,8 @@ TEST(Estadistica, ColumnaProbable) {
 TEST(Estadistica, SeleccionDeSignos) {
     const std::string base = "1X2* 1X2* 1X2* 1 1 1 1 1 1 1 1 1 1 1 1";
     EXPECT_EQ(Calculo(3, base, 0, 0, {0, 1, 1, 1}).Valores({kDirectas, kReducidas}), "27|6");
-    EXPECT_EQ(Calculo(3, base, 0, 0, {0, 1, 1, 0}).Valores({kReducidas, kFactor, kCubiertas}), "0|0.00|0.00 %");
+    EXPECT_EQ(Calculo(3, base, 0, 0, {0, 1, 1, 0}).Valores({kReducidas, kFactor, kCubiertas}),
+              "0|0.00|0.00 %");
     // Doubles limit the signs on offer.
     Calculo bajado(3, "1X* 1X* X2* 1X2 1 1 1 1 1 1 1 1 1 1 1", 0, 0, {0, 3, 2, 1});
     EXPECT_EQ(bajado.st.Esta.Disponibles, (std::array<int16_t, 4>{0, 2, 3, 1}));
@@ -91,8 +99,8 @@ TEST(Estadistica, SeleccionDeSignos) {
 
 TEST(Estadistica, DivisionPorCeroDejaLaLineaVacia) {
     for (int metodo = 1; metodo <= 3; ++metodo)
-        EXPECT_EQ(Calculo(metodo, "1X2* - 1 1 1 1 1 1 1 1 1 1 1 1 1", 0, 1, {0, 1, 0, 0}).Valores(
-                      {kDirectas, metodo == 1 ? kP14 : kCubiertas}),
+        EXPECT_EQ(Calculo(metodo, "1X2* - 1 1 1 1 1 1 1 1 1 1 1 1 1", 0, 1, {0, 1, 0, 0})
+                      .Valores({kDirectas, metodo == 1 ? kP14 : kCubiertas}),
                   "0|")
             << metodo;
 }

@@ -28,7 +28,8 @@ struct Reducida {
 
     void Reduce(int metodo, const std::string& base, const std::string& parametros = "") {
         const auto texto = parametros.empty() ? std::nullopt : std::optional(parametros);
-        ASSERT_FALSE(LeeReduccion(metodo, base, metodo == 2 ? texto : std::nullopt, metodo == 3 ? texto : std::nullopt, r));
+        ASSERT_FALSE(LeeReduccion(metodo, base, metodo == 2 ? texto : std::nullopt,
+                                  metodo == 3 ? texto : std::nullopt, r));
         Ejecuta();
     }
     void Ejecuta() {
@@ -40,7 +41,8 @@ struct Reducida {
     std::vector<std::string> Columnas() const {
         const std::string b = Bytes(Red());
         std::vector<std::string> cols;
-        for (size_t p = 0; p + kLongLineaColumna <= b.size(); p += kLongLineaColumna) cols.push_back(b.substr(p + 1, 14));
+        for (size_t p = 0; p + kLongLineaColumna <= b.size(); p += kLongLineaColumna)
+            cols.push_back(b.substr(p + 1, 14));
         return cols;
     }
 };
@@ -83,7 +85,10 @@ Enumeracion Enumera(const Reduccion& r, const std::vector<std::string>& cols) {
         for (int i = 1; i <= 14; ++i)
             for (int s = 1; s <= 3; ++s) {
                 const Partido& p = r.Partidos[i];
-                if (p.Signo[s] || t[static_cast<size_t>(i - 1)] != kSignos[p.Signo[1] ? 0 : p.Signo[2] ? 1 : 2]) continue;
+                if (p.Signo[s] || t[static_cast<size_t>(i - 1)] != kSignos[p.Signo[1]   ? 0
+                                                                           : p.Signo[2] ? 1
+                                                                                        : 2])
+                    continue;
                 std::string fuera = t;
                 fuera[static_cast<size_t>(i - 1)] = kSignos[s - 1];
                 ++en.fuera1;
@@ -144,7 +149,10 @@ TEST(Garantia, CadaTablaGarantiza13) {
         SCOPED_TRACE(std::string("tabla ") + k.tabla);
         std::string base;
         for (int i = 0; i < 15; ++i)
-            base += (i < k.triples ? std::string("1X2*") : i < k.triples + k.dobles ? dobles[i % 3] : "X") + " ";
+            base += (i < k.triples              ? std::string("1X2*")
+                     : i < k.triples + k.dobles ? dobles[i % 3]
+                                                : "X") +
+                    " ";
         Reducida c;
         c.Reduce(1, base);
         const ResultadoGarantia res = CalculaGarantia(c.st);
@@ -153,13 +161,15 @@ TEST(Garantia, CadaTablaGarantiza13) {
         EXPECT_EQ(res.minimo, 13);
         EXPECT_EQ(res.porFila[0], k.columnas);
         EXPECT_EQ(res.porFila[1], res.resultados - k.columnas);
-        EXPECT_EQ(FraseGarantia(res), "Garantía: al menos 13 aciertos si el resultado está dentro de la quiniela base.");
+        EXPECT_EQ(FraseGarantia(res),
+                  "Garantía: al menos 13 aciertos si el resultado está dentro de la quiniela base.");
         if (k.tabla == 'A') {
             EXPECT_EQ(res.porFila[0], 9);
             EXPECT_EQ(res.porFila[1], 72);
             // Outside on a single: that match is lost on top of the one error.
             EXPECT_EQ(res.resultadosFuera1, 81 * 10 * 2);
-            EXPECT_EQ(FraseGarantiaFuera(res), "Con un partido fuera de la quiniela base: al menos 12 aciertos.");
+            EXPECT_EQ(FraseGarantiaFuera(res),
+                      "Con un partido fuera de la quiniela base: al menos 12 aciertos.");
         }
     }
 }
@@ -248,15 +258,18 @@ TEST(Garantia, RechazaFicherosMalos) {
         std::string bytes, mensaje;
     };
     const Caso casos[] = {
-        {conLinea(4, "\"1X2111111111111\"\n\n"), "RED1203.TBX está dañado: la columna 4 no tiene sus 15 signos"},
+        {conLinea(4, "\"1X2111111111111\"\n\n"),
+         "RED1203.TBX está dañado: la columna 4 no tiene sus 15 signos"},
         {conLinea(7, "1X211111111111111\r\n"), "la columna 7 no tiene"},
         {conLinea(2, "\"1x2111111111111\"\r\n"), "la columna 2 no tiene"},
         {conLinea(9, "\"1X2 11111111111\"\r\n"), "la columna 9 no tiene"},
         {conLinea(5, "\"1X21111111111111\r\n"), "la columna 5 no tiene"},
         {bueno.substr(0, bueno.size() - 1), "la columna 18 no tiene"},
         {bueno + "\"111", "la columna 19 no tiene"},
-        {conLinea(3, "\"1X212111111111X\"\r\n"), "La columna 3 del fichero RED1203.TBX tiene el signo 2 en el partido 5"},
-        {conLinea(18, "\"1X211X111111112\"\r\n"), "tiene el signo X en el partido 6, que la quiniela base no marca"},
+        {conLinea(3, "\"1X212111111111X\"\r\n"),
+         "La columna 3 del fichero RED1203.TBX tiene el signo 2 en el partido 5"},
+        {conLinea(18, "\"1X211X111111112\"\r\n"),
+         "tiene el signo X en el partido 6, que la quiniela base no marca"},
     };
     for (const Caso& k : casos) {
         SCOPED_TRACE(k.mensaje);
@@ -278,7 +291,8 @@ TEST(Garantia, RechazaFicherosMalos) {
 
 TEST(Garantia, AvanceYCancelacion) {
     Reducida c;
-    c.Reduce(2, "1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2 1 1", "0,3");
+    c.Reduce(2, "1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2 1 1",
+             "0,3");
     std::vector<int> vistos;
     ResultadoGarantia res = CalculaGarantia(c.st, [&](int p) { vistos.push_back(p); });
     ASSERT_EQ(res.fin, FinGarantia::Calculada);
@@ -293,7 +307,8 @@ TEST(Garantia, AvanceYCancelacion) {
     for (int en : {0, 60}) {
         std::atomic<bool> parar{false};
         int ultimo = 0;
-        res = CalculaGarantia(c.st, [&](int p) { ultimo = p, parar = p >= en; }, &parar);
+        res = CalculaGarantia(
+            c.st, [&](int p) { ultimo = p, parar = p >= en; }, &parar);
         EXPECT_EQ(res.fin, FinGarantia::Cancelada) << en;
         EXPECT_LT(ultimo, std::min(100, en + 10)) << en;
     }
@@ -307,8 +322,11 @@ TEST(Garantia, TablaYFrases) {
     g.minimo = 0;
     const auto filas = FilasGarantia(g);
     ASSERT_EQ(filas.size(), 5u);
-    const std::string esperadas[][3] = {{"14", "1,000", "50.00"}, {"13", "400", "20.00"}, {"12", "500", "25.00"},
-                                        {"11", "90", "4.50"},     {"10 o menos", "10", "0.50"}};
+    const std::string esperadas[][3] = {{"14", "1,000", "50.00"},
+                                        {"13", "400", "20.00"},
+                                        {"12", "500", "25.00"},
+                                        {"11", "90", "4.50"},
+                                        {"10 o menos", "10", "0.50"}};
     for (size_t f = 0; f < 5; ++f) {
         EXPECT_EQ(filas[f].aciertos, esperadas[f][0]);
         EXPECT_EQ(TextoResultados(filas[f].resultados, {',', '.'}), esperadas[f][1]);

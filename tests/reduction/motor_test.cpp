@@ -34,12 +34,14 @@ struct Corrida {
     // `parametros`: the errors (method 2) or the signs (method 3) as typed.
     void Prepara(int metodo, const std::string& base, const std::string& parametros = "") {
         const auto texto = parametros.empty() ? std::nullopt : std::optional(parametros);
-        ASSERT_FALSE(LeeReduccion(metodo, base, metodo == 2 ? texto : std::nullopt, metodo == 3 ? texto : std::nullopt, r));
+        ASSERT_FALSE(LeeReduccion(metodo, base, metodo == 2 ? texto : std::nullopt,
+                                  metodo == 3 ? texto : std::nullopt, r));
         r.Jornada = 12;
         r.Orden = 1;
         CalculaEstadistica(st);
     }
-    ResultadoReduccion Ejecuta(const AvanceReduccion& avance = {}, const std::atomic<bool>* cancelar = nullptr) {
+    ResultadoReduccion Ejecuta(const AvanceReduccion& avance = {},
+                               const std::atomic<bool>* cancelar = nullptr) {
         return EjecutaReduccion(st, avance, cancelar);
     }
     fs::path Red() const { return e.dir() / FicheroRed(r.Jornada, r.Orden); }
@@ -65,7 +67,8 @@ std::vector<std::string> Desarrollo(const Reduccion& r) {
         std::vector<std::string> mas;
         for (const auto& t : todas)
             for (int s = 1; s <= 3; ++s)
-                if (r.Partidos[i].Signo[s]) mas.push_back(t), mas.back()[static_cast<size_t>(i - 1)] = kSignos[s - 1];
+                if (r.Partidos[i].Signo[s])
+                    mas.push_back(t), mas.back()[static_cast<size_t>(i - 1)] = kSignos[s - 1];
         todas.swap(mas);
     }
     return todas;
@@ -93,9 +96,11 @@ TEST(Motor, LasEstadisticasAnuncianLasColumnasEscritas) {
         // Every pair of reduced triples and doubles a table serves, other
         // multiples developed in full; fewer of them where all is enumerated.
         const int triples = static_cast<int>(g() % 5);
-        const int dobles = static_cast<int>(g() % static_cast<unsigned>(std::min(8, 10 - triples))) + (triples ? 0 : 1);
+        const int dobles =
+            static_cast<int>(g() % static_cast<unsigned>(std::min(8, 10 - triples))) + (triples ? 0 : 1);
         const int tope = (metodo == 1 ? 15 : 11) - triples - dobles;
-        prueba::BaseAleatoria(g, c.r, metodo, triples, dobles, static_cast<int>(g() % static_cast<unsigned>(std::max(1, tope))));
+        prueba::BaseAleatoria(g, c.r, metodo, triples, dobles,
+                              static_cast<int>(g() % static_cast<unsigned>(std::max(1, tope))));
         c.r.Jornada = 5;
         c.r.Orden = static_cast<int16_t>(1 + caso % 30);
         CalculaEstadistica(c.st);
@@ -111,7 +116,8 @@ TEST(Motor, LasEstadisticasAnuncianLasColumnasEscritas) {
         c.r.ApuestasReducidas = -1;
         CargaReduccion(c.st);
         EXPECT_EQ(c.r.ApuestasReducidas, anunciadas) << "the record";
-        EXPECT_EQ(prueba::Ficheros(c.e.dir()), (std::vector<std::string>{"BASES.TBX", FicheroRed(c.r.Jornada, c.r.Orden)}));
+        EXPECT_EQ(prueba::Ficheros(c.e.dir()),
+                  (std::vector<std::string>{"BASES.TBX", FicheroRed(c.r.Jornada, c.r.Orden)}));
         if (c.r.ApuestasDirectas > 59049) continue;
         const auto todas = Desarrollo(c.r);
         ASSERT_EQ(static_cast<int64_t>(todas.size()), c.r.ApuestasDirectas);
@@ -130,7 +136,8 @@ TEST(Motor, LasEstadisticasAnuncianLasColumnasEscritas) {
         if (todas.size() > 2187) continue;
         for (const auto& t : todas)
             ASSERT_TRUE(std::any_of(cols.begin(), cols.end(), [&](const std::string& col) {
-                return std::inner_product(t.begin(), t.end(), col.begin(), 0, std::plus<>(), std::not_equal_to<>()) <= 1;
+                return std::inner_product(t.begin(), t.end(), col.begin(), 0, std::plus<>(),
+                                          std::not_equal_to<>()) <= 1;
             })) << t;
     }
 }
@@ -151,7 +158,8 @@ TEST(Motor, DirectoConTablaA) {
     }
     // Table A written out by hand: bet k takes, in match i, the d-th marked
     // sign, d being the digit of row i, column k.
-    const std::vector<std::string> tablaA = {"1121", "XXX1", "2211", "1X1X", "X22X", "21XX", "12X2", "X112", "2X22"};
+    const std::vector<std::string> tablaA = {"1121", "XXX1", "2211", "1X1X", "X22X",
+                                             "21XX", "12X2", "X112", "2X22"};
     for (size_t k = 0; k < 9; ++k) EXPECT_EQ(cols[k].substr(0, 4), tablaA[k]) << k;
     // Five triples: the table serves matches 1 to 4, match 5 is developed in full.
     cinco.Prepara(1, "1X2* 1X2* 1X2* 1X2* 1X2* 1 1 1 1 1 1 1 1 1 1");
@@ -246,7 +254,8 @@ TEST(Motor, CarpetaDeSoloLecturaNoCambiaNada) {
         fs::permissions(c.e.dir(), fs::perms::owner_all);
         EXPECT_EQ(res.fin, FinReduccion::Fallida);
         EXPECT_EQ(res.error, 70);
-        EXPECT_NE(res.mensaje.find("RED1201.TBX (ERROR 70: permiso denegado)"), std::string::npos) << res.mensaje;
+        EXPECT_NE(res.mensaje.find("RED1201.TBX (ERROR 70: permiso denegado)"), std::string::npos)
+            << res.mensaje;
         EXPECT_EQ(Bytes(c.e.dir() / kFicheroBases), bases);
         EXPECT_EQ(prueba::Ficheros(c.e.dir()), (std::vector<std::string>{"BASES.TBX", "RED1204.TBX"}));
     });
@@ -259,18 +268,21 @@ TEST(Motor, UnaClaveEnCursoRechazaOtraCorrida) {
     bool hecho = false;
     std::atomic<bool> parar{false};
     ResultadoReduccion segunda, tercera;
-    const auto res = c.Ejecuta([&](int p, const std::string&) {
-        if (p < 50 || hecho) return;
-        hecho = true;
-        std::thread([&] {  // the same folder, as a second window would
-            Corrida d;
-            d.st.DirDatos = c.st.DirDatos;
-            d.Prepara(1, "1X2* 1X2* 1 1 1 1 1 1 1 1 1 1 1 1 1");
-            segunda = d.Ejecuta();
-            d.r.Orden = 2;
-            tercera = d.Ejecuta();
-        }).join();
-    }, &parar);
+    const auto res = c.Ejecuta(
+        [&](int p, const std::string&) {
+            if (p < 50 || hecho) return;
+            hecho = true;
+            std::thread([&] {  // the same folder, as a second window would
+                Corrida d;
+                d.st.DirDatos = c.st.DirDatos;
+                d.Prepara(1, "1X2* 1X2* 1 1 1 1 1 1 1 1 1 1 1 1 1");
+                segunda = d.Ejecuta();
+                d.r.Orden = 2;
+                tercera = d.Ejecuta();
+            })
+                .join();
+        },
+        &parar);
     EXPECT_EQ(res.fin, FinReduccion::Terminada);
     EXPECT_EQ(segunda.fin, FinReduccion::Fallida);
     EXPECT_EQ(segunda.mensaje, TextoReduccionEnCurso(12, 1));
@@ -282,7 +294,8 @@ TEST(Motor, UnaClaveEnCursoRechazaOtraCorrida) {
 // undone the next time the folder is used; a live run's files are kept.
 TEST(Motor, LoQueDejaUnaCorridaMuertaSeAcabaOSeDeshace) {
     const std::vector<std::string> dos{prueba::ColumnaPrueba(1), prueba::ColumnaPrueba(2)};
-    const std::vector<std::string> tres{prueba::ColumnaPrueba(4), prueba::ColumnaPrueba(5), prueba::ColumnaPrueba(6)};
+    const std::vector<std::string> tres{prueba::ColumnaPrueba(4), prueba::ColumnaPrueba(5),
+                                        prueba::ColumnaPrueba(6)};
     for (bool renombrada : {false, true}) {
         SCOPED_TRACE(renombrada);
         prueba::EstadoPrueba e;
@@ -297,7 +310,8 @@ TEST(Motor, LoQueDejaUnaCorridaMuertaSeAcabaOSeDeshace) {
         prueba::EscribeBytes(temporal, prueba::FicheroColumnas(tres));
         struct stat t {};
         ASSERT_EQ(::stat(temporal.c_str(), &t), 0);
-        prueba::EscribeBytes(id.string() + ".reg~", RegistroBase(nueva) + "\r\n" + std::to_string(t.st_ino) + "\r\n");
+        prueba::EscribeBytes(id.string() + ".reg~",
+                             RegistroBase(nueva) + "\r\n" + std::to_string(t.st_ino) + "\r\n");
         fs::create_hard_link(red, id.string() + ".old~");
         if (renombrada) fs::rename(temporal, red);
         // Leftovers of rewrites, a user's own file, and the old fixed name.
@@ -310,7 +324,8 @@ TEST(Motor, LoQueDejaUnaCorridaMuertaSeAcabaOSeDeshace) {
         EXPECT_EQ(e.st.ReduccionActual.ApuestasReducidas, renombrada ? 3 : 2);
         EXPECT_EQ(Bytes(red), prueba::FicheroColumnas(renombrada ? tres : dos));
         if (!renombrada) EXPECT_EQ(Bytes(e.dir() / kFicheroBases), bases);
-        EXPECT_EQ(prueba::Ficheros(e.dir()), (std::vector<std::string>{"BASES.TBX", "RED1203.TBX", "notas.tmp~"}));
+        EXPECT_EQ(prueba::Ficheros(e.dir()),
+                  (std::vector<std::string>{"BASES.TBX", "RED1203.TBX", "notas.tmp~"}));
     }
     prueba::EstadoPrueba e;  // a run still going: its key is held
     Cerrojo enCurso(e.dir(), ClaveReduccion(12, 3));

@@ -36,8 +36,13 @@ struct Escrutinio : ::testing::Test {
 };
 
 TEST(RejillaGanadora, PulsarPoneQuitaYMueveLaMarca) {
-    for (auto [x, y, partido, signo] : {std::array{4, 4, 1, 1}, {15, 18, 1, 1}, {18, 22, 2, 2}, {45, 270, 15, 3},
-                                        {10, 19, 0, 0}, {16, 10, 1, 0}, {10, 274, 0, 0}})
+    for (auto [x, y, partido, signo] : {std::array{4, 4, 1, 1},
+                                        {15, 18, 1, 1},
+                                        {18, 22, 2, 2},
+                                        {45, 270, 15, 3},
+                                        {10, 19, 0, 0},
+                                        {16, 10, 1, 0},
+                                        {10, 274, 0, 0}})
         EXPECT_EQ(QueGanadoraHaPulsado(x, y), (CeldaGanadora{partido, signo})) << x << "," << y;
     Rejilla g{};
     for (int m = 0; m <= 16; ++m) MarcaCeldaGanadora(g, m, m % 3 + 1);  // 0 y 16 no son partidos
@@ -67,8 +72,7 @@ TEST_F(Escrutinio, FicheroVacioPremioCeroEImportesGrandes) {
     auto r = Escruta("");
     ASSERT_EQ(r.fin, FinEscrutinio::Completo);
     EXPECT_EQ(r.LisAciertos[0], "Total premios:       0.00");
-    for (int i = 1; i <= 16; ++i)
-        EXPECT_EQ(r.LisAciertos[i], FilaAciertos(16 - i, 0, " ")) << i;
+    for (int i = 1; i <= 16; ++i) EXPECT_EQ(r.LisAciertos[i], FilaAciertos(16 - i, 0, " ")) << i;
     EXPECT_TRUE(r.LisBoletos.empty());
 
     premios = {0, 0, 0, 0, 0, 0};
@@ -101,7 +105,8 @@ TEST(FilasEscrutinio, CuentasLargasNoMuevenElImporte) {
 // al principio del fichero, más allá del primer bloque y a caballo entre dos.
 TEST_F(Escrutinio, FicheroDanadoNoSeEscrutaYSeNombraSuColumna) {
     const size_t kBloque = 1 << 20;
-    const std::string buenas = FicheroColumnas(std::vector<std::string>(kBloque / kLongLineaColumna, kGanadora));
+    const std::string buenas =
+        FicheroColumnas(std::vector<std::string>(kBloque / kLongLineaColumna, kGanadora));
     for (const prueba::ColumnaDanada& d : prueba::ColumnasDanadas()) {
         SCOPED_TRACE(d.que);
         const std::string danado = prueba::FicheroConColumnaDanada(d);

@@ -29,7 +29,8 @@ struct Borrado : prueba::Entorno {
     void Elige(const QRect& area, QListWidget* lista, int n) {
         QTest::mouseClick(b.get(), Qt::LeftButton, {}, area.topLeft() + QPoint(8, 6));
         ASSERT_TRUE(lista->isVisible());
-        QTest::mouseClick(lista->viewport(), Qt::LeftButton, {}, lista->visualItemRect(lista->item(n - 1)).center());
+        QTest::mouseClick(lista->viewport(), Qt::LeftButton, {},
+                          lista->visualItemRect(lista->item(n - 1)).center());
         EXPECT_FALSE(lista->isVisible());
     }
     // Presses Pic_Borrar and answers the message window with its Borrar
@@ -64,11 +65,11 @@ TEST(Borrar, LaPrimeraNuncaPasaDeLaUltima) {
     EXPECT_EQ(std::make_pair(en.b->Desde(), en.b->Hasta()), std::make_pair(1, 1));
     ASSERT_EQ(en.b->Lis_JorIni->count(), 52);
     EXPECT_EQ(en.b->Lis_JorIni->item(4)->text(), " 5");
-    for (const Caso& c : {Caso{false, 10, 1, 10}, Caso{true, 40, 40, 40}, Caso{false, 39, 39, 39}, Caso{false, 3, 3, 3},
-                          Caso{false, 52, 3, 52}, Caso{true, 52, 52, 52}}) {
+    for (const Caso& c : {Caso{false, 10, 1, 10}, Caso{true, 40, 40, 40}, Caso{false, 39, 39, 39},
+                          Caso{false, 3, 3, 3}, Caso{false, 52, 3, 52}, Caso{true, 52, 52, 52}}) {
         SCOPED_TRACE(c.n);
-        en.Elige(c.desde ? Borrar::AreaDesde() : Borrar::AreaHasta(), c.desde ? en.b->Lis_JorIni : en.b->Lis_JorFin,
-                 c.n);
+        en.Elige(c.desde ? Borrar::AreaDesde() : Borrar::AreaHasta(),
+                 c.desde ? en.b->Lis_JorIni : en.b->Lis_JorFin, c.n);
         EXPECT_EQ(std::make_pair(en.b->Desde(), en.b->Hasta()), std::make_pair(c.queda1, c.queda2));
         EXPECT_EQ(en.b->Lis_JorIni->currentRow() + 1, c.queda1);
         EXPECT_EQ(en.b->Lis_JorFin->currentRow() + 1, c.queda2);
@@ -81,9 +82,11 @@ TEST(Borrar, SoloLaConfirmacionBorraYSoloElRango) {
     en.Elige(Borrar::AreaDesde(), en.b->Lis_JorIni, 5);
     en.sonidos.pedidos.clear();
     const QString texto = en.PulsaBorrar(false);
-    EXPECT_EQ(texto, "BORRADO DE DATOS|Se  va  a  proceder  a  la  eliminación  de  todos  los  datos de la Jornada  5 "
-                     ".  Si  desea  continuar  con  el  proceso,  pulse Borrar. Si desea cancelar el proceso, pulse "
-                     "Salir.");
+    EXPECT_EQ(
+        texto,
+        "BORRADO DE DATOS|Se  va  a  proceder  a  la  eliminación  de  todos  los  datos de la Jornada  5 "
+        ".  Si  desea  continuar  con  el  proceso,  pulse Borrar. Si desea cancelar el proceso, pulse "
+        "Salir.");
     for (int j : {5, 15, 50}) EXPECT_TRUE(en.Guardada(j)) << j;
 
     EXPECT_EQ(en.PulsaBorrar(true), texto);
@@ -102,11 +105,12 @@ TEST(Borrar, ElTecladoEligeElRangoYSale) {
     ASSERT_EQ(QApplication::focusWidget(), en.b->Campo_Desde);
     QStringList orden;
     for (int i = 0; i < 5; ++i) {
-        orden << QApplication::focusWidget()->objectName() + "=" + QApplication::focusWidget()->accessibleName();
+        orden << QApplication::focusWidget()->objectName() + "=" +
+                     QApplication::focusWidget()->accessibleName();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
-    EXPECT_EQ(orden, QStringList({"Campo_Desde=Desde la jornada", "Campo_Hasta=Hasta la jornada", "Pic_Borrar=Borrar",
-                                  "Pic_Ayuda=Ayuda", "Pic_Salir=Salir"}));
+    EXPECT_EQ(orden, QStringList({"Campo_Desde=Desde la jornada", "Campo_Hasta=Hasta la jornada",
+                                  "Pic_Borrar=Borrar", "Pic_Ayuda=Ayuda", "Pic_Salir=Salir"}));
     en.b->Campo_Hasta->setFocus();
     QTest::keyClick(en.b->Campo_Hasta, Qt::Key_Space);
     ASSERT_EQ(QApplication::focusWidget(), en.b->Lis_JorFin);

@@ -9,10 +9,10 @@
 #include "screens/DatosGen.h"
 #include "screens/Historic.h"
 #include "screens/Jornadas.h"
-#include "screens/equipos.h"
 #include "screens/Tb1x2.h"
 #include "screens/borrar.h"
 #include "screens/careta.h"
+#include "screens/equipos.h"
 #include "screens/mensajes.h"
 
 namespace tobal {
@@ -67,7 +67,8 @@ TEST(Capturas, CaretaMenuDatosGeneralesYMensaje) {
     d.close();
 
     Mensajes m(en.st, en.sv);
-    m.PonMensaje("BORRADO DE DATOS", "Se borrarán las jornadas 1 a 5.\r\n¿Desea continuar?", BotonMensaje::Borrar);
+    m.PonMensaje("BORRADO DE DATOS", "Se borrarán las jornadas 1 a 5.\r\n¿Desea continuar?",
+                 BotonMensaje::Borrar);
     m.show();
     Guarda(&m, "mensajes");
 }

@@ -1,6 +1,6 @@
-#include <fstream>
 #include <QDir>
 #include <QListWidget>
+#include <fstream>
 
 #include "Entorno.h"
 #include "data/DatosGen.h"
@@ -51,8 +51,8 @@ struct Consulta : prueba::Entorno {
         QTest::mousePress(b, Qt::LeftButton, {}, QPoint(10, 10));
         for (int x = b->x(); x != hastaX;) {
             x = std::abs(hastaX - x) <= 25 ? hastaX : x + (hastaX > x ? 25 : -25);
-            QMouseEvent mover(QEvent::MouseMove, QPointF(10 + x - b->x(), 10), b->mapToGlobal(QPointF(10, 10)),
-                              Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+            QMouseEvent mover(QEvent::MouseMove, QPointF(10 + x - b->x(), 10),
+                              b->mapToGlobal(QPointF(10, 10)), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
             QApplication::sendEvent(b, &mover);
         }
         QTest::mouseRelease(b, Qt::LeftButton, {}, QPoint(10, 10));
@@ -81,11 +81,13 @@ TEST(Consulta, PaginasBoletosFlechasYPulgarSegunLasColumnas) {
         for (int g = 0; g < 3; ++g) EXPECT_EQ(p.d->Cabeceras()[size_t(g)], c.cabeceras[size_t(g)]);
         const auto pagina = p.Pagina();
         for (int k = 0; k < consredu::kColumnasPagina; ++k)
-            EXPECT_EQ(pagina[size_t(k)], k < c.columnas ? prueba::ColumnaPrueba(k + 1) : std::string(15, ' '));
+            EXPECT_EQ(pagina[size_t(k)],
+                      k < c.columnas ? prueba::ColumnaPrueba(k + 1) : std::string(15, ' '));
         EXPECT_FALSE(p.d->Pic_FleIzq->Activo());
         EXPECT_EQ(p.d->Pic_FleDer->Activo(), c.derecha);
         EXPECT_EQ(p.d->Pic_Boton->x(), c.pulgar);
-        EXPECT_EQ(p.d->Pic_Boton->cursor().shape(), c.columnas > 24 ? Qt::OpenHandCursor : Qt::ForbiddenCursor);
+        EXPECT_EQ(p.d->Pic_Boton->cursor().shape(),
+                  c.columnas > 24 ? Qt::OpenHandCursor : Qt::ForbiddenCursor);
         p.Arrastra(R);  // only a reduction of more than one page can be dragged
         EXPECT_EQ(p.d->PrimeraColumna(), c.columnas > 24 ? 25 : 1);
         EXPECT_EQ(p.d->Pic_Boton->x(), c.columnas > 24 ? R : c.pulgar);

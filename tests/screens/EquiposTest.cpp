@@ -32,10 +32,11 @@ struct Lista : prueba::Entorno {
 
 TEST(Equipos, SinFicheroUnAvisoUnaListaVaciaYUnFicheroVacio) {
     Lista l(nullptr);
-    EXPECT_EQ(l.e.mensajes.mensajes,
-              std::vector<std::string>{"No se encuentra el fichero de equipos EQUIPOS.TBX.\r\n"
-                                       "Se ha procedido a crearlo automáticamente con los valores establecidos "
-                                       "por defecto."});
+    EXPECT_EQ(
+        l.e.mensajes.mensajes,
+        std::vector<std::string>{"No se encuentra el fichero de equipos EQUIPOS.TBX.\r\n"
+                                 "Se ha procedido a crearlo automáticamente con los valores establecidos "
+                                 "por defecto."});
     EXPECT_EQ(l.l->Lis_Equipos->count(), 0);
     EXPECT_TRUE(fs::exists(l.st.DirDatos / "EQUIPOS.TBX"));
     EXPECT_EQ(l.Fichero(), "");
@@ -113,7 +114,8 @@ TEST(Equipos, ElTecladoRecorreLaPantalla) {
     ASSERT_EQ(QApplication::focusWidget(), l.l->Tex_NuevoEquipo);
     QStringList orden;
     for (int i = 0; i < 7; ++i) {
-        orden << QApplication::focusWidget()->objectName() + "=" + QApplication::focusWidget()->accessibleName();
+        orden << QApplication::focusWidget()->objectName() + "=" +
+                     QApplication::focusWidget()->accessibleName();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
     EXPECT_EQ(orden, QStringList({"Tex_NuevoEquipo=Nombre del equipo", "Pic_Añadir=Añadir",

@@ -29,7 +29,9 @@ struct Editor : prueba::Entorno {
         j->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(j.get()));
     }
-    void Pulsa(const QRect& area) { QTest::mouseClick(j.get(), Qt::LeftButton, {}, area.topLeft() + QPoint(8, 6)); }
+    void Pulsa(const QRect& area) {
+        QTest::mouseClick(j.get(), Qt::LeftButton, {}, area.topLeft() + QPoint(8, 6));
+    }
     void EligeJornada(int n) {
         Pulsa(Jornadas::AreaJornada());
         ASSERT_TRUE(j->Lis_Jornadas->isVisible());
@@ -95,8 +97,11 @@ TEST(Jornadas, GuardarEscribeElRegistroYReleerloDevuelveCadaCaja) {
                                : s == 30 ? QStringLiteral("Łódź")
                                          : QStringLiteral("Equipo %1").arg(s);
         ed.Escribe(s, nombre);
-        esperados[s - 1] = s == 3 ? "\xC9ibar" : s == 4 ? "Un nombre de ve" : s == 30 ? "\xF3" "d"
-                                                                               : "Equipo " + std::to_string(s);
+        esperados[s - 1] = s == 3    ? "\xC9ibar"
+                           : s == 4  ? "Un nombre de ve"
+                           : s == 30 ? "\xF3"
+                                       "d"
+                                     : "Equipo " + std::to_string(s);
     }
     EXPECT_EQ(ed.j->Cbo_Equipo[30]->currentText(), "ód");  // refused as typed, never a "?"
     QTest::mouseClick(ed.j->Pic_Guardar, Qt::LeftButton);
@@ -135,20 +140,23 @@ TEST(Jornadas, UnaFechaMalaNoSeGuardaYElCampoSigueAbierto) {
     struct Caso {
         const char *dia, *mes, *ano;
     };
-    for (const Caso& c : {Caso{"31", "02", "03"}, Caso{"00", "00", "00"}, Caso{"10", "", "02"}, Caso{"ab", "09", "02"}}) {
+    for (const Caso& c :
+         {Caso{"31", "02", "03"}, Caso{"00", "00", "00"}, Caso{"10", "", "02"}, Caso{"ab", "09", "02"}}) {
         SCOPED_TRACE(std::string(c.dia) + "/" + c.mes + "/" + c.ano);
         Editor ed(5);
         ed.Escribe(2, "Betis");
         EXPECT_EQ(ed.Fecha(c.dia, c.mes, c.ano), "ERROR EN LA FECHA");
         EXPECT_TRUE(ed.j->FechaAbierta() && ed.j->Pic_FecJor->isVisible());
-        EXPECT_EQ(ed.ConMensaje([&] { QTest::mouseClick(ed.j->Pic_Guardar, Qt::LeftButton); }), "ERROR EN LA FECHA");
+        EXPECT_EQ(ed.ConMensaje([&] { QTest::mouseClick(ed.j->Pic_Guardar, Qt::LeftButton); }),
+                  "ERROR EN LA FECHA");
         EXPECT_EQ(ed.Registro(5), "");
         EXPECT_EQ(ed.j->Cbo_Equipo[2]->currentText(), "Betis");
     }
     // A matchday never saved, only its teams typed: the date 00/00/00 is refused.
     Editor ed(5);
     ed.Escribe(1, "Betis");
-    EXPECT_EQ(ed.ConMensaje([&] { QTest::mouseClick(ed.j->Pic_Guardar, Qt::LeftButton); }), "ERROR EN LA FECHA");
+    EXPECT_EQ(ed.ConMensaje([&] { QTest::mouseClick(ed.j->Pic_Guardar, Qt::LeftButton); }),
+              "ERROR EN LA FECHA");
     EXPECT_TRUE(ed.j->Pic_Guardar->Activo());
 }
 
@@ -167,7 +175,8 @@ TEST(Jornadas, UnFicheroQueNoSePuedeGrabarSeDiceYNoSePierdeLoEscrito) {
 
 TEST(Jornadas, ListaDeEquiposDesdeElEditorYSinFichero) {
     Editor sin(2, false);
-    ASSERT_EQ(sin.e.mensajes.mensajes, std::vector<std::string>{"No se encuentra el fichero de equipos EQUIPOS.TBX."});
+    ASSERT_EQ(sin.e.mensajes.mensajes,
+              std::vector<std::string>{"No se encuentra el fichero de equipos EQUIPOS.TBX."});
     EXPECT_FALSE(fs::exists(sin.st.DirDatos / "EQUIPOS.TBX"));
     EXPECT_EQ(sin.j->Cbo_Equipo[1]->count(), 0);
 

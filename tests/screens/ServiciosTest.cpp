@@ -29,7 +29,8 @@ TEST(Mensajes, UnaTeclaNoTocaLaRespuestaYSuBotonLaMarca) {
             else
                 QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : w, Qt::Key_A);
         });
-        Mensaje(en.st, en.sv, nullptr, "BORRADO DE DATOS", "Jornadas 1 a 5.\r\n¿Borrar?", BotonMensaje::Borrar);
+        Mensaje(en.st, en.sv, nullptr, "BORRADO DE DATOS", "Jornadas 1 a 5.\r\n¿Borrar?",
+                BotonMensaje::Borrar);
         EXPECT_EQ(texto, "Jornadas 1 a 5.\n¿Borrar?");
         EXPECT_EQ(en.st.PulsoBorrar, caso == 0 ? Falso : Verdadero) << caso;
         EXPECT_EQ(en.st.PulsoCopiar, Falso);
@@ -52,7 +53,8 @@ TEST(Careta, SubeDosVecesYUnaTeclaLaDetiene) {
     EXPECT_FALSE(c->isVisible());
     // 150 down to -201, twice.
     ASSERT_EQ(ys.size(), 2u * 352u);
-    EXPECT_EQ(std::vector<int>({ys[0], ys[351], ys[352], ys.back()}), std::vector<int>({150, -201, 150, -201}));
+    EXPECT_EQ(std::vector<int>({ys[0], ys[351], ys[352], ys.back()}),
+              std::vector<int>({150, -201, 150, -201}));
 
     ys.clear();
     tecla = 10;
@@ -68,7 +70,8 @@ TEST(BotonImagen, DesactivadoNoHaceNadaYMuestraLaProhibicion) {
     QObject::connect(&b, &BotonImagen::pulsado, [&] { ++pulsaciones; });
     QAccessibleInterface* a = QAccessible::queryAccessibleInterface(&b);
     ASSERT_TRUE(a && a->actionInterface());
-    EXPECT_EQ(std::make_pair(a->role(), a->text(QAccessible::Name)), std::make_pair(QAccessible::Button, QString("Guardar")));
+    EXPECT_EQ(std::make_pair(a->role(), a->text(QAccessible::Name)),
+              std::make_pair(QAccessible::Button, QString("Guardar")));
     b.PonActivo(false);
     QTest::mouseClick(&b, Qt::LeftButton);
     QTest::keyClick(&b, Qt::Key_Space);
@@ -124,7 +127,8 @@ TEST(Ayuda, ElVisorRespondeConUnaPantallaModalAbierta) {
             QTest::qWait(20);
             // Through the window system, where a blocked window loses its events.
             QWidget* inicio = visor.findChild<QPushButton*>("Contenido");
-            QTest::mouseClick(visor.windowHandle(), Qt::LeftButton, {}, inicio->mapTo(&visor, inicio->rect().center()));
+            QTest::mouseClick(visor.windowHandle(), Qt::LeftButton, {},
+                              inicio->mapTo(&visor, inicio->rect().center()));
             paginas << visor.navegador()->source().fileName();
             visor.navegador()->setFocus();
             QTest::keyClick(visor.windowHandle(), Qt::Key_Left, Qt::AltModifier);  // back

@@ -38,8 +38,8 @@ CarpetaTemporal::CarpetaTemporal() {
 
 CarpetaTemporal::~CarpetaTemporal() {
     std::error_code ec;
-    for (auto it = fs::recursive_directory_iterator(ruta_, ec); !ec && it != fs::recursive_directory_iterator();
-         it.increment(ec))
+    for (auto it = fs::recursive_directory_iterator(ruta_, ec);
+         !ec && it != fs::recursive_directory_iterator(); it.increment(ec))
         fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
     fs::permissions(ruta_, fs::perms::owner_all, fs::perm_options::add, ec);
     fs::remove_all(ruta_, ec);
@@ -128,9 +128,9 @@ std::vector<std::string> Ficheros(const fs::path& dir) {
 std::string RegistroJornadaPrueba(int jornada, const std::string& fecha) {
     std::array<std::string, 30> eq;
     for (int s = 0; s < 30; ++s) eq[s] = "Equipo" + std::to_string(s + 1);
-    return RegistroEditor(RegistroJornadaVacio().substr(0, 463) + std::string(15, '1') + "   1.234,50" +
-                              std::string(44, ' '),
-                          jornada, fecha, eq);
+    return RegistroEditor(
+        RegistroJornadaVacio().substr(0, 463) + std::string(15, '1') + "   1.234,50" + std::string(44, ' '),
+        jornada, fecha, eq);
 }
 
 bool EsRoot() { return ::geteuid() == 0; }
@@ -153,7 +153,8 @@ DiscoPequeno::~DiscoPequeno() {
 }
 
 bool DiscoPequeno::SoloLectura() {
-    return montado_ && ::mount("tobal31", carpeta_.ruta().c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+    return montado_ &&
+           ::mount("tobal31", carpeta_.ruta().c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) == 0;
 }
 
 void DiscoPequeno::Llena() {
@@ -192,7 +193,8 @@ CliEnMarcha::CliEnMarcha(const std::vector<std::string>& args, int terminal)
     if (terminal >= 0)
         posix_spawn_file_actions_adddup2(&acc, terminal, 2);
     else
-        posix_spawn_file_actions_addopen(&acc, 2, (*tmp_ / "errores").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        posix_spawn_file_actions_addopen(&acc, 2, (*tmp_ / "errores").c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0644);
     std::vector<std::string> todos{exe};
     todos.insert(todos.end(), args.begin(), args.end());
     std::vector<char*> argv;
@@ -298,11 +300,12 @@ void ComoUsuarioSinPrivilegios(const std::function<void()>& cuerpo) {
     if (r.codigo == 2 && r.salida.empty() && r.errores.rfind("tobal31-cli", 0) == 0 &&
         std::count(r.errores.begin(), r.errores.end(), '\n') == 1)
         return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "exit " << r.codigo << ", stdout \"" << r.salida << "\", stderr \""
-                                         << r.errores << "\"";
+    return ::testing::AssertionFailure()
+           << "exit " << r.codigo << ", stdout \"" << r.salida << "\", stderr \"" << r.errores << "\"";
 }
 
-ResultadoCli EjecutaCliEn(const fs::path& datos, std::vector<std::string> args, const std::vector<std::string>& mas) {
+ResultadoCli EjecutaCliEn(const fs::path& datos, std::vector<std::string> args,
+                          const std::vector<std::string>& mas) {
     args.insert(args.begin(), {"--datos", datos.string()});
     args.insert(args.end(), mas.begin(), mas.end());
     return EjecutaCli(args);
@@ -329,11 +332,14 @@ void BaseAleatoria(std::mt19937& g, Reduccion& r, int metodo, int triples, int d
     std::string base;
     for (const auto& t : token) base += t + " ";
     const int minimo = azar(reducidos + 1);
-    const std::string errores = std::to_string(minimo) + "," + std::to_string(minimo + azar(reducidos + 1 - minimo));
-    const std::string cuentas = std::to_string(signos[0]) + "," + std::to_string(signos[1]) + "," + std::to_string(signos[2]);
+    const std::string errores =
+        std::to_string(minimo) + "," + std::to_string(minimo + azar(reducidos + 1 - minimo));
+    const std::string cuentas =
+        std::to_string(signos[0]) + "," + std::to_string(signos[1]) + "," + std::to_string(signos[2]);
     r = Reduccion{};
     ASSERT_FALSE(LeeReduccion(metodo, base, metodo == 2 ? std::optional(errores) : std::nullopt,
-                              metodo == 3 ? std::optional(cuentas) : std::nullopt, r)) << base;
+                              metodo == 3 ? std::optional(cuentas) : std::nullopt, r))
+        << base;
 }
 
 }  // namespace tobal::prueba
