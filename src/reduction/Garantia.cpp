@@ -167,7 +167,8 @@ Recuento CuentaCercanos(const uint8_t* d, size_t total) {
 // three-operand instructions save the copies between registers.
 __attribute__((target_clones("avx2", "default"))) size_t MarcaLineas(const unsigned char* l, size_t lineas,
                                                                      uint8_t* d, const uint8_t (*digito)[16],
-                                                                     const int16_t (*paso)[8], size_t mitad) {
+                                                                     const int16_t (*paso)[8], size_t mitad,
+                                                                     size_t& nuevos) {
     auto carga = [](const void* p) { return _mm_loadu_si128(static_cast<const __m128i*>(p)); };
     const __m128i uno = _mm_set1_epi8('1'), equis = _mm_set1_epi8('X'), dos = _mm_set1_epi8('2');
     const __m128i cero = _mm_setzero_si128();
@@ -191,8 +192,10 @@ __attribute__((target_clones("avx2", "default"))) size_t MarcaLineas(const unsig
         // Lanes: the low half's sum twice, the high half's twice.
         __m128i t = _mm_add_epi32(_mm_unpacklo_epi64(a, b), _mm_unpackhi_epi64(a, b));
         t = _mm_add_epi32(t, _mm_shuffle_epi32(t, 0xB1));
-        d[static_cast<size_t>(_mm_extract_epi16(t, 0)) +
-          static_cast<size_t>(_mm_extract_epi16(t, 4)) * mitad] = 0;
+        uint8_t& r = d[static_cast<size_t>(_mm_extract_epi16(t, 0)) +
+                       static_cast<size_t>(_mm_extract_epi16(t, 4)) * mitad];
+        nuevos += r != 0;
+        r = 0;
     }
     return lineas;
 }
@@ -242,6 +245,7 @@ private:
     size_t total_ = 1;
     std::vector<uint8_t> d_;
     int64_t columnas_ = 0;
+    size_t marcados_ = 0;  // distinct results hit by a column
     int64_t trabajo_ = 1, hecho_ = 0;
     int porcentaje_ = -1;
 };
@@ -306,7 +310,7 @@ bool Analisis::Marca(const std::string& datos, ResultadoGarantia& g) {
         else
             paso[1][i - 9] = static_cast<int16_t>(pasoPartido_[i] / mitad);
     }
-    const size_t buenas = MarcaLineas(l, lineas, d, digito, paso, mitad);
+    const size_t buenas = MarcaLineas(l, lineas, d, digito, paso, mitad, marcados_);
     if (buenas < lineas) {
         g = ColumnaMala(columnas_ + static_cast<int64_t>(buenas) + 1, l + buenas * kLongLineaColumna);
         return false;
@@ -326,6 +330,7 @@ bool Analisis::Marca(const std::string& datos, ResultadoGarantia& g) {
             g = ColumnaMala(columnas_ + static_cast<int64_t>(k) + 1, l);
             return false;
         }
+        marcados_ += d[indice] != 0;
         d[indice] = 0;
     }
 #endif
@@ -466,7 +471,9 @@ ResultadoGarantia Analisis::Ejecuta() {
         g.fin = FinGarantia::Calculada;
         return g;
     }
-    if (!Propaga()) {
+    // When every result is a column (a full development) there is nothing
+    // to lower: the sweeps would only read and write zeros.
+    if (marcados_ < total_ && !Propaga()) {
         g.fin = FinGarantia::Cancelada;
         return g;
     }
