@@ -106,7 +106,7 @@ Reducir::Reducir(Estado& st, Servicios& sv, QWidget* padre)
     const int metodo = st_.Metodo();
 
     vista = new VistaReduccion(this, st_, sv_);
-    for (Rejilla* r : {vista->Pic_Base, vista->Pic_Elegir, vista->Pic_ColBas}) r->PonEditable(true);
+    for (RejillaVista* r : {vista->Pic_Base, vista->Pic_Elegir, vista->Pic_ColBas}) r->PonEditable(true);
     Caja_MinErrores = new Caja(QStringLiteral("Lis_MinErrores"), QStringLiteral("Mínimo:"),
                                QStringLiteral("Mínimo de errores"), this, sv_);
     Caja_MaxErrores = new Caja(QStringLiteral("Lis_MaxErrores"), QStringLiteral("Máximo:"),
@@ -163,9 +163,9 @@ Reducir::Reducir(Estado& st, Servicios& sv, QWidget* padre)
     Recalcula();
     CreaListasParametros(true);
 
-    connect(vista->Pic_Base, &Rejilla::pulsada, this, &Reducir::PulsaBase);
-    connect(vista->Pic_Elegir, &Rejilla::pulsada, this, [this](int m, int) { PulsaElegida(m); });
-    connect(vista->Pic_ColBas, &Rejilla::pulsada, this, &Reducir::PulsaProbable);
+    connect(vista->Pic_Base, &RejillaVista::pulsada, this, &Reducir::PulsaBase);
+    connect(vista->Pic_Elegir, &RejillaVista::pulsada, this, [this](int m, int) { PulsaElegida(m); });
+    connect(vista->Pic_ColBas, &RejillaVista::pulsada, this, &Reducir::PulsaProbable);
     connect(vista->Pic_SeleccionarTodo, &BotonDibujado::pulsado, this, [this] { SeleccionaTodo(true); });
     connect(vista->Pic_BorrarTodo, &BotonDibujado::pulsado, this, [this] { SeleccionaTodo(false); });
     connect(vista->Jornada, &Caja::elegido, this, [this](int i) {

@@ -21,6 +21,8 @@
 #include "screens/consredu.h"
 #include "screens/Jornadas.h"
 #include "screens/borrar.h"
+#include "screens/escrutin.h"
+#include "screens/salida.h"
 
 namespace tobal {
 
@@ -102,6 +104,12 @@ Tb1x2::Tb1x2(Estado& st, Servicios& sv, QWidget* padre)
     };
     opciones_[OpcionMenu::Reducir - 1].crea = [](Estado& e, Servicios& s, QWidget* w) {
         return std::unique_ptr<QDialog>(new Reducir(e, s, w));
+    };
+    opciones_[OpcionMenu::Salida - 1].crea = [](Estado& e, Servicios& s, QWidget* w) {
+        return std::unique_ptr<QDialog>(new salida(e, s, w));
+    };
+    opciones_[OpcionMenu::Escrutinio - 1].crea = [](Estado& e, Servicios& s, QWidget* w) {
+        return std::unique_ptr<QDialog>(new escrutin(e, s, w));
     };
     opciones_[OpcionMenu::Consulta - 1].crea = [](Estado& e, Servicios& s, QWidget* w) {
         return std::unique_ptr<QDialog>(new consredu(e, s, w));

@@ -222,9 +222,9 @@ bool Caja::eventFilter(QObject* objeto, QEvent* evento) {
     return QWidget::eventFilter(objeto, evento);
 }
 
-// ---------------------------------------------------------------- Rejilla
+// ---------------------------------------------------------------- RejillaVista
 
-Rejilla::Rejilla(const QString& nombre, const QString& nombreAccesible, int columnas, QWidget* pantalla)
+RejillaVista::RejillaVista(const QString& nombre, const QString& nombreAccesible, int columnas, QWidget* pantalla)
     : QWidget(pantalla), columnas_(columnas) {
     setObjectName(nombre);
     setAccessibleName(nombreAccesible);
@@ -233,17 +233,27 @@ Rejilla::Rejilla(const QString& nombre, const QString& nombreAccesible, int colu
     PonEditable(false);
 }
 
-void Rejilla::PonEditable(bool editable) {
+void RejillaVista::PonEditable(bool editable) {
     editable_ = editable;
     setFocusPolicy(editable ? Qt::StrongFocus : Qt::NoFocus);
     if (!editable) unsetCursor();
 }
 
-QRect Rejilla::RectCelda(int partido, int signo) const {
+void RejillaVista::PonGeometria(std::function<std::pair<int, int>(QPoint)> celdaEn,
+                                std::function<QRect(int, int)> rectCelda, QSize tamano) {
+    celdaEn_ = std::move(celdaEn);
+    rectCelda_ = std::move(rectCelda);
+    setFixedSize(tamano);
+    update();
+}
+
+QRect RejillaVista::RectCelda(int partido, int signo) const {
+    if (rectCelda_) return rectCelda_(partido, signo);
     return QRect((signo - 1) * kAnchoCelda + 2, (partido - 1) * kAltoFila + 2, kAnchoCelda - 4, kAltoFila - 4);
 }
 
-std::pair<int, int> Rejilla::CeldaEn(QPoint punto) const {
+std::pair<int, int> RejillaVista::CeldaEn(QPoint punto) const {
+    if (celdaEn_) return celdaEn_(punto);
     if (punto.x() < 0 || punto.y() < 0) return {0, 0};
     const int partido = punto.y() / kAltoFila + 1;
     const int signo = punto.x() / kAnchoCelda + 1;
@@ -252,12 +262,12 @@ std::pair<int, int> Rejilla::CeldaEn(QPoint punto) const {
     return {partido, signo};
 }
 
-void Rejilla::Refresca() {
+void RejillaVista::Refresca() {
     update();
     if (hasFocus()) Describe();
 }
 
-void Rejilla::paintEvent(QPaintEvent*) {
+void RejillaVista::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setFont(LetraVista(11));
     for (int m = 1; m <= kFilas; ++m)
@@ -287,7 +297,7 @@ void Rejilla::paintEvent(QPaintEvent*) {
     }
 }
 
-void Rejilla::mousePressEvent(QMouseEvent* e) {
+void RejillaVista::mousePressEvent(QMouseEvent* e) {
     e->accept();
     if (!editable_) return;
     const auto [m, s] = CeldaEn(e->position().toPoint());
@@ -298,7 +308,7 @@ void Rejilla::mousePressEvent(QMouseEvent* e) {
     Refresca();
 }
 
-void Rejilla::mouseMoveEvent(QMouseEvent* e) {
+void RejillaVista::mouseMoveEvent(QMouseEvent* e) {
     if (!editable_) return;
     const auto [m, s] = CeldaEn(e->position().toPoint());
     const int estadoCelda = m ? Estado(m, s) : SinCelda;
@@ -308,7 +318,7 @@ void Rejilla::mouseMoveEvent(QMouseEvent* e) {
         PonCursor(this, estadoCelda == Vacia ? QStringLiteral("lapiz") : QStringLiteral("goma"));
 }
 
-void Rejilla::keyPressEvent(QKeyEvent* e) {
+void RejillaVista::keyPressEvent(QKeyEvent* e) {
     int m = focoPartido_, s = focoSigno_;
     switch (e->key()) {
         case Qt::Key_Up: m = std::max(1, m - 1); break;
@@ -330,18 +340,18 @@ void Rejilla::keyPressEvent(QKeyEvent* e) {
     Refresca();
 }
 
-void Rejilla::focusInEvent(QFocusEvent* e) {
+void RejillaVista::focusInEvent(QFocusEvent* e) {
     QWidget::focusInEvent(e);
     Describe();
     update();
 }
 
-void Rejilla::focusOutEvent(QFocusEvent* e) {
+void RejillaVista::focusOutEvent(QFocusEvent* e) {
     QWidget::focusOutEvent(e);
     update();
 }
 
-void Rejilla::Describe() {
+void RejillaVista::Describe() {
     QString texto = QStringLiteral("Partido %1").arg(focoPartido_);
     if (columnas_ == 3) texto += QStringLiteral(", signo ") + QString::fromLatin1(kSignos[focoSigno_]);
     switch (Estado(focoPartido_, focoSigno_)) {
@@ -402,9 +412,9 @@ VistaReduccion::VistaReduccion(QWidget* pantalla, Estado& st, Servicios& sv)
       Jornada(new Caja(QStringLiteral("Lis_Jornadas"), QStringLiteral("Jornada"), QStringLiteral("Jornada"), pantalla,
                        sv)),
       Orden(new Caja(QStringLiteral("Lis_Orden"), QStringLiteral("Orden: "), QStringLiteral("Orden"), pantalla, sv)),
-      Pic_Base(new Rejilla(QStringLiteral("Pic_Base"), QStringLiteral("Quiniela base"), 3, pantalla)),
-      Pic_Elegir(new Rejilla(QStringLiteral("Pic_Elegir"), QStringLiteral("Partidos reducidos"), 1, pantalla)),
-      Pic_ColBas(new Rejilla(QStringLiteral("Pic_ColBas"), QStringLiteral("Columna probable"), 3, pantalla)),
+      Pic_Base(new RejillaVista(QStringLiteral("Pic_Base"), QStringLiteral("Quiniela base"), 3, pantalla)),
+      Pic_Elegir(new RejillaVista(QStringLiteral("Pic_Elegir"), QStringLiteral("Partidos reducidos"), 1, pantalla)),
+      Pic_ColBas(new RejillaVista(QStringLiteral("Pic_ColBas"), QStringLiteral("Columna probable"), 3, pantalla)),
       pantalla_(pantalla),
       st_(st),
       sv_(sv) {
@@ -421,7 +431,7 @@ VistaReduccion::VistaReduccion(QWidget* pantalla, Estado& st, Servicios& sv)
         Pic_BorrarTodo->setGeometry(190, 380, 146, 31);
     }
     if (EsPantalla("escrutin")) {
-        Pic_Ganadora = new Rejilla(QStringLiteral("Pic_Ganadora"), QStringLiteral("Columna ganadora"), 3, pantalla);
+        Pic_Ganadora = new RejillaVista(QStringLiteral("Pic_Ganadora"), QStringLiteral("Columna ganadora"), 3, pantalla);
         Pic_Ganadora->move(kXColBas + 80, kYRejillas);
     }
     Pic_Base->move(kXBase, kYRejillas);
@@ -429,15 +439,15 @@ VistaReduccion::VistaReduccion(QWidget* pantalla, Estado& st, Servicios& sv)
     Pic_ColBas->move(kXColBas, kYRejillas);
 
     const Reduccion& r = st_.ReduccionActual;
-    Pic_Base->estado = [&r](int m, int s) -> int { return r.Partidos[m].Signo[s] ? Rejilla::Marcada : Rejilla::Vacia; };
+    Pic_Base->estado = [&r](int m, int s) -> int { return r.Partidos[m].Signo[s] ? RejillaVista::Marcada : RejillaVista::Vacia; };
     Pic_Elegir->estado = [&r](int m, int) -> int {
-        if (m == 15) return int(Rejilla::SinCelda);
-        return r.Partidos[m].AReducir == 1 ? Rejilla::Marcada : Rejilla::Vacia;
+        if (m == 15) return int(RejillaVista::SinCelda);
+        return r.Partidos[m].AReducir == 1 ? RejillaVista::Marcada : RejillaVista::Vacia;
     };
     Pic_ColBas->estado = [&r](int m, int s) -> int {
         const Partido& p = r.Partidos[m];
-        if (m == 15 || p.AReducir != 1 || !p.Signo[s]) return int(Rejilla::SinCelda);
-        return p.SignoBase == s ? Rejilla::Resaltada : Rejilla::Vacia;
+        if (m == 15 || p.AReducir != 1 || !p.Signo[s]) return int(RejillaVista::SinCelda);
+        return p.SignoBase == s ? RejillaVista::Resaltada : RejillaVista::Vacia;
     };
 }
 
@@ -478,7 +488,7 @@ void VistaReduccion::Actualiza() {
     Jornada->PonValor(QString::number(st_.Jornada()));
     Orden->PonValor(QString::number(st_.Orden()));
     if (Metodo) Metodo->PonValor(DeCp1252(Recorta(NombreMetodoCorto(st_.Metodo()))));
-    for (Rejilla* r : {Pic_Base, Pic_Elegir, Pic_ColBas}) r->Refresca();
+    for (RejillaVista* r : {Pic_Base, Pic_Elegir, Pic_ColBas}) r->Refresca();
     if (Pic_Ganadora) Pic_Ganadora->Refresca();
     pantalla_->update();
 }

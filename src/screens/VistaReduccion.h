@@ -92,7 +92,7 @@ private:
 // (match 1..15, sign 1..3, or 1 for a one-column grid) when the grid is
 // editable. Arrow keys move the focus cell; the accessible description
 // names the focus cell and whether it is marked.
-class Rejilla : public QWidget {
+class RejillaVista : public QWidget {
     Q_OBJECT
 public:
     enum EstadoCelda { SinCelda = -1, Vacia = 0, Marcada = 1, Resaltada = 2 };
@@ -100,7 +100,7 @@ public:
     static constexpr int kAltoFila = 18;
     static constexpr int kFilas = 15;
 
-    Rejilla(const QString& nombre, const QString& nombreAccesible, int columnas, QWidget* pantalla);
+    RejillaVista(const QString& nombre, const QString& nombreAccesible, int columnas, QWidget* pantalla);
     std::function<int(int partido, int signo)> estado;
     void PonEditable(bool editable);
     bool Editable() const { return editable_; }
@@ -108,6 +108,10 @@ public:
     // cells (QueBaseHaPulsado and its siblings).
     std::pair<int, int> CeldaEn(QPoint punto) const;
     QRect RectCelda(int partido, int signo) const;
+    // Another cell geometry, in the grid's pixels: the cell under a point,
+    // the rectangle of a cell, and the grid's size.
+    void PonGeometria(std::function<std::pair<int, int>(QPoint)> celdaEn, std::function<QRect(int, int)> rectCelda,
+                      QSize tamano);
     std::pair<int, int> Foco() const { return {focoPartido_, focoSigno_}; }
     void Refresca();
 
@@ -126,6 +130,8 @@ private:
     int Estado(int partido, int signo) const { return estado ? estado(partido, signo) : Vacia; }
     void Describe();
     int columnas_;
+    std::function<std::pair<int, int>(QPoint)> celdaEn_;
+    std::function<QRect(int, int)> rectCelda_;
     bool editable_ = false;
     int focoPartido_ = 1;
     int focoSigno_ = 1;
@@ -188,10 +194,10 @@ public:
     Caja* Jornada;
     Caja* Orden;
     Caja* Metodo = nullptr;  // reduction screen only
-    Rejilla* Pic_Base;
-    Rejilla* Pic_Elegir;
-    Rejilla* Pic_ColBas;
-    Rejilla* Pic_Ganadora = nullptr;              // scoring screen only; its `estado` is the screen's
+    RejillaVista* Pic_Base;
+    RejillaVista* Pic_Elegir;
+    RejillaVista* Pic_ColBas;
+    RejillaVista* Pic_Ganadora = nullptr;              // scoring screen only; its `estado` is the screen's
     BotonDibujado* Pic_SeleccionarTodo = nullptr;  // reduction screen only
     BotonDibujado* Pic_BorrarTodo = nullptr;
 

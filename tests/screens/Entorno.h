@@ -70,4 +70,22 @@ inline void TecleaTexto(QWidget* w, const QString& texto) {
     }
 }
 
+// Runs `accion` on the next modal window of type T that opens, whatever
+// other modal window (a screen shown with show()) is up meanwhile; gives up
+// after five seconds.
+template <class T>
+void CuandoVentana(std::function<void(T*)> accion) {
+    auto* sondeo = new QTimer;
+    auto intentos = std::make_shared<int>(0);
+    QObject::connect(sondeo, &QTimer::timeout, [sondeo, accion, intentos] {
+        auto* w = qobject_cast<T*>(QApplication::activeModalWidget());
+        const bool agotado = ++*intentos > 1000;
+        if (!agotado && (!w || !w->isVisible())) return;
+        sondeo->stop();
+        sondeo->deleteLater();
+        if (!agotado) accion(w);
+    });
+    sondeo->start(5);
+}
+
 }  // namespace tobal::prueba

@@ -77,24 +77,13 @@ struct Pantalla : prueba::Entorno {
 };
 
 // Answers the next message window: notes its title and presses `boton`.
-// The print screen is modal too, so only a message window counts; gives up
-// after five seconds.
 void Responde(QString& titulo, BotonImagen* Mensajes::*boton = &Mensajes::Pic_Salir,
               std::function<void()> antes = {}) {
-    auto* sondeo = new QTimer;
-    auto intentos = std::make_shared<int>(0);
-    QObject::connect(sondeo, &QTimer::timeout, [sondeo, intentos, &titulo, boton, antes] {
-        auto* m = qobject_cast<Mensajes*>(QApplication::activeModalWidget());
-        const bool agotado = ++*intentos > 1000;
-        if (!agotado && (!m || !m->isVisible())) return;
-        sondeo->stop();
-        sondeo->deleteLater();
-        if (agotado) return;
+    prueba::CuandoVentana<Mensajes>([&titulo, boton, antes](Mensajes* m) {
         titulo = m->Tex_Titulo->text();
         if (antes) antes();
         QTest::mouseClick(m->*boton, Qt::LeftButton);
     });
-    sondeo->start(5);
 }
 
 TEST(Listados, CamposDeBoletoCopiasYMargenesFiltranYCorrigen) {

@@ -169,9 +169,9 @@ TEST(Arranque, PrimerArranqueEnCarpetaVaciaYEscribible) {
     EXPECT_EQ(prueba::Bytes(en.st.DirPrograma / "DATOSGEN.TBX"), kDefecto);
     EXPECT_FALSE(fs::exists(en.st.DirPrograma / "CSCD.WRK"));
     EXPECT_FALSE(fs::exists(trabajo / "Tobal31"));
-    for (int o : {4, 5}) QTest::mouseClick(menu.get(), Qt::LeftButton, {}, Tb1x2::EsquinaOpcion(o));
-    EXPECT_TRUE(en.sonidos.pedidos.empty());
     for (auto [opcion, pantalla] : {std::pair{OpcionMenu::DatosGenerales, "DatosGen"},
+                                    std::pair{OpcionMenu::Salida, "salida"},
+                                    std::pair{OpcionMenu::Escrutinio, "escrutin"},
                                     std::pair{OpcionMenu::Reducir, "Reducir"},
                                     std::pair{OpcionMenu::Consulta, "consredu"},
                                     std::pair{OpcionMenu::Jornadas, "Jornadas"},

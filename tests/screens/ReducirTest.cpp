@@ -345,7 +345,7 @@ TEST(Reducir, ElIndiceReabreConLaReduccionElegidaYSuMetodo) {
 
 TEST(Reducir, DesdeElTecladoYConNombresAccesibles) {
     Pantalla p(1);
-    Rejilla* base = p.d->vista->Pic_Base;
+    RejillaVista* base = p.d->vista->Pic_Base;
     base->setFocus();
     QTest::keyClick(base, Qt::Key_Down);
     QTest::keyClick(base, Qt::Key_Right);
@@ -354,7 +354,7 @@ TEST(Reducir, DesdeElTecladoYConNombresAccesibles) {
     EXPECT_EQ(p.P(2).NumSignos, 2);
     EXPECT_EQ(base->accessibleDescription(), "Partido 2, signo X: marcado");
     QTest::keyClick(base, Qt::Key_Tab);
-    Rejilla* elegir = p.d->vista->Pic_Elegir;
+    RejillaVista* elegir = p.d->vista->Pic_Elegir;
     EXPECT_TRUE(elegir->hasFocus());
     QTest::keyClick(elegir, Qt::Key_Down);
     QTest::keyClick(elegir, Qt::Key_Space);

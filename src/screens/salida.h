@@ -1,0 +1,44 @@
+#pragma once
+// The output screen: a stored reduction, chosen by matchday and order or in
+// the index, shown as its base quiniela, its ticket count and its summary,
+// and the five outputs of it, each opening the print screen.
+
+#include <QDialog>
+
+namespace tobal {
+
+struct Estado;
+class Servicios;
+class BotonImagen;
+class BotonDibujado;
+class VistaReduccion;
+
+class salida : public QDialog {
+    Q_OBJECT
+public:
+    salida(Estado& st, Servicios& sv, QWidget* padre = nullptr);
+
+    // Loads the reduction of the current matchday and order and shows it.
+    void CargaSalida();
+
+    VistaReduccion* vista;
+    BotonDibujado* Pic_Quiniela;
+    BotonDibujado* Pic_Boletos;
+    BotonDibujado* Pic_Relacion;
+    BotonDibujado* Pic_Disco;
+    BotonDibujado* Pic_Continuo;
+    BotonImagen* Pic_Indice;
+    BotonImagen* Pic_Ayuda;
+    BotonImagen* Pic_Salir;
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    void AbreListados(int tipoSalida);
+    void Indice();
+    Estado& st_;
+    Servicios& sv_;
+};
+
+}  // namespace tobal

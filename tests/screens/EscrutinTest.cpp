@@ -1,0 +1,202 @@
+#include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <sstream>
+
+#include "Entorno.h"
+#include "app/Texto.h"
+#include "data/DatosGen.h"
+#include "data/Jornadas.h"
+#include "output/ImpresoraGrabadora.h"
+#include "screens/VistaReduccion.h"
+#include "screens/escrutin.h"
+#include "screens/mensajes.h"
+
+namespace tobal {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The scoring screen over matchday 12 with a stored reduction 12/1 of 80
+// columns, printing on a recording printer.
+struct Pantalla : prueba::Entorno {
+    explicit Pantalla(int columnas = 80, int orden = 1) {
+        prueba::EscribeDatosGenDefecto(st.DirDatos);
+        LeeDatosGen(st);
+        std::string reg = RegistroEditor(RegistroJornadaVacio(), 12, "14/09/02", {"REAL MADRID", "BARCELONA"});
+        EXPECT_EQ(GrabaRegistroJornada(st, 12, reg), 0);
+        if (columnas) prueba::GrabaReduccionPrueba(st, 12, 1, columnas);
+        st.Jornada() = 12;
+        st.Orden() = static_cast<int16_t>(orden);
+    }
+    // `activa`: no message window is expected over it.
+    void Abre(bool activa = true) {
+        e_ = std::make_unique<escrutin>(st, sv);
+        e_->destino.impresora = [this] { return &grabadora; };
+        e_->show();
+        e_->activateWindow();
+        if (activa) EXPECT_TRUE(QTest::qWaitForWindowActive(e_.get()));
+    }
+    escrutin* operator->() { return e_.get(); }
+    // A press on the cell of match m, sign s of the winning grid, at the
+    // middle of the cell as its hit test places it.
+    void Marca(int m, int s) {
+        QTest::mouseClick(e_->vista->Pic_Ganadora, Qt::LeftButton, {}, QPoint(15 * s - 6, 18 * m - 7));
+    }
+    void MarcaColumna(const std::string& col) {
+        for (int m = 1; m <= 15; ++m) Marca(m, static_cast<int>(std::string("1X2").find(col[m - 1])) + 1);
+    }
+    void Premio(int k, const QString& texto) {
+        QLineEdit* ed = e_->Tex_Premios[k];
+        ed->setFocus();
+        ed->selectAll();
+        QTest::keyClick(ed, Qt::Key_Backspace);
+        QTest::keyClicks(ed, texto);
+        QTest::keyClick(ed, Qt::Key_Tab);
+    }
+    void Escruta() {
+        QTest::mouseClick(e_->Pic_Escrutar, Qt::LeftButton);
+        EXPECT_TRUE(QTest::qWaitFor([this] { return !e_->Escrutando(); }, 10000));
+    }
+    std::vector<std::string> Filas(QListWidget* l) {
+        std::vector<std::string> r;
+        for (int i = 0; i < l->count(); ++i) r.push_back(l->item(i)->text().toStdString());
+        return r;
+    }
+    ImpresoraGrabadora grabadora;
+    std::unique_ptr<escrutin> e_;
+};
+
+// Notes the title of the next message window and leaves it.
+void Anota(QString& titulo) {
+    prueba::CuandoVentana<Mensajes>([&titulo](Mensajes* m) {
+        titulo = m->Tex_Titulo->text();
+        QTest::mouseClick(m->Pic_Salir, Qt::LeftButton);
+    });
+}
+
+TEST(Escrutin, ElEscrutinioDeLaPantallaEsElDeLaOrdenEscrutar) {
+    Pantalla p;
+    // The same folder for the command, before the screen writes anything.
+    prueba::CarpetaTemporal otra;
+    for (const auto& f : fs::directory_iterator(p.st.DirDatos)) fs::copy(f.path(), otra / f.path().filename().string());
+    p.Abre();
+    EXPECT_EQ(p->windowTitle(), "Escrutinio de columnas reducidas con el Método Directo");
+    const std::string ganadora = prueba::ColumnaPrueba(2);
+    p.MarcaColumna(ganadora);
+    EXPECT_EQ(ColumnaGanadora(p->Ganadora()), ganadora);
+    const char* premios[] = {"", "100000", "1500", "20", "3", "0"};
+    for (int k = 1; k <= 5; ++k) p.Premio(k, premios[k]);
+    EXPECT_FALSE(p->Pic_Imprimir->Activo());
+    p.sonidos.pedidos.clear();
+    p.Escruta();
+    EXPECT_EQ(p.sonidos.pedidos, std::vector<int>{9});
+    const auto aciertos = p.Filas(p->Lis_Aciertos);
+    const auto boletos = p.Filas(p->Lis_Boletos);
+    ASSERT_EQ(aciertos.size(), 17u);
+    QDir().mkpath("capturas");
+    EXPECT_TRUE(p->grab().save("capturas/escrutin.png"));
+    EXPECT_TRUE(p->Pic_Imprimir->Activo());
+    EXPECT_EQ(p->Lis_Aciertos->width(), 196);
+    EXPECT_EQ(p->Lis_Boletos->width(), boletos.size() > 11 ? 196 : 178);
+
+    const auto r = prueba::EjecutaCliEn(otra.ruta(), {"escrutar", "--jornada", "12", "--orden", "1", "--ganadora",
+                                                      ganadora, "--premios", "100000 1500 20 3 0"});
+    ASSERT_EQ(r.codigo, 0) << r.errores;
+    EXPECT_EQ(prueba::Bytes(p.st.DirDatos / "JORNADAS.TBX"), prueba::Bytes(otra / "JORNADAS.TBX"));
+    // The command lays the same figures out in its own columns.
+    std::istringstream salida(r.salida);
+    std::string linea;
+    std::getline(salida, linea);  // heading
+    std::getline(salida, linea);
+    EXPECT_EQ(std::string(Recorta(linea.substr(14))), std::string(Recorta(ImporteDeFila(aciertos[0]))));
+    for (size_t i = 1; i < 17; ++i) {
+        std::getline(salida, linea);
+        std::istringstream campos(linea);
+        int h = -1;
+        std::string cuenta, importe;
+        campos >> h >> cuenta >> importe;
+        EXPECT_EQ(h, AciertosDeFila(aciertos[i])) << linea;
+        EXPECT_EQ(cuenta, std::string(Recorta(TextoCuentaDeFila(aciertos[i])))) << linea;
+        EXPECT_EQ(importe, std::string(Recorta(ImporteDeFila(aciertos[i])))) << linea;
+    }
+    std::getline(salida, linea);
+    std::getline(salida, linea);  // blank line and heading
+    for (const std::string& fila : boletos) {
+        std::getline(salida, linea);
+        const BoletoPremiado b = LeeFilaBoleto(fila);
+        std::istringstream campos(linea);
+        int32_t boleto = 0;
+        campos >> boleto;
+        EXPECT_EQ(boleto, b.boleto) << linea;
+    }
+    EXPECT_FALSE(std::getline(salida, linea)) << linea;
+
+    // The report on the recording printer, from the lists shown.
+    QTest::mouseClick(p->Pic_Imprimir, Qt::LeftButton);
+    EXPECT_EQ(p.grabadora.Trabajos(), 1);
+    EXPECT_EQ(p.grabadora.Textos("Escrutinio de la jornada nro. 12 de fecha 14/09/02 (Orden  1)").size(), 1u);
+}
+
+TEST(Escrutin, RejillaUnaMarcaPorFilaYEntreCeldasNada) {
+    Pantalla p;
+    p.Abre();
+    p.sonidos.pedidos.clear();
+    p.Marca(3, 1);
+    p.Marca(3, 3);  // moves the mark
+    EXPECT_EQ(p->Ganadora()[3], 3);
+    p.Marca(3, 3);  // clears the row
+    EXPECT_EQ(p->Ganadora()[3], 0);
+    // Between two cells across (x 16..17 after the first) and down (rows
+    // 15..17 of the pitch): no cell, no sound.
+    QTest::mouseClick(p->vista->Pic_Ganadora, Qt::LeftButton, {}, QPoint(17, 11));
+    QTest::mouseClick(p->vista->Pic_Ganadora, Qt::LeftButton, {}, QPoint(9, 18 * 4 - 14 + 16));
+    EXPECT_EQ(p.sonidos.pedidos, (std::vector<int>{1, 1, 1}));
+    for (int m = 1; m <= 15; ++m) EXPECT_EQ(p->Ganadora()[m], 0) << m;
+    // An incomplete column is stored all the same, then refused.
+    p.Marca(1, 2);
+    QString titulo;
+    Anota(titulo);
+    p.Escruta();
+    EXPECT_EQ(titulo, "COLUMNA GANADORA INCOMPLETA");
+    EXPECT_EQ(p->Lis_Aciertos->count(), 0);
+    EXPECT_FALSE(p->Pic_Imprimir->Activo());
+    EXPECT_EQ(LeeRegistroJornada(p.st, 12).substr(kPosResultados - 1, 15), "200000000000000");
+}
+
+TEST(Escrutin, PremiosFiltradosYNormalizadosYDemasiadoLargoAvisa) {
+    Pantalla p;
+    p.Abre();
+    EXPECT_EQ(p->Tex_Premios[1]->text(), "");  // as the matchday record holds it
+    struct Caso { int k; const char* tecleado; const char* queda; };
+    for (const Caso& c : {Caso{1, "12,50", "1250"}, Caso{2, ".125", "0.12"}, Caso{3, "a.5b", "0.5"}, Caso{4, "", "0"}}) {
+        p.Premio(c.k, c.tecleado);
+        EXPECT_EQ(p->Tex_Premios[c.k]->text(), c.queda) << c.tecleado;
+    }
+    QString titulo;
+    Anota(titulo);
+    p.Premio(5, "123456789012");
+    EXPECT_EQ(titulo, "PREMIO DEMASIADO LARGO");
+    EXPECT_EQ(p->Tex_Premios[5]->text(), "12345678901");
+}
+
+TEST(Escrutin, SinReduccionAvisaAlAbrirYAlCambiarDeOrden) {
+    Pantalla p(80, 4);  // order 4 of matchday 12 does not exist
+    QString titulo;
+    Anota(titulo);
+    p.Abre(false);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !titulo.isEmpty(); }, 3000));
+    EXPECT_EQ(titulo, "ERROR EN JORNADA/ORDEN");
+    titulo.clear();
+    p->vista->Orden->Pulsa();
+    p->vista->Orden->lista()->setCurrentRow(0);
+    p->vista->Orden->Pulsa();  // a second press takes the item
+    EXPECT_EQ(p.st.Orden(), 1);
+    EXPECT_TRUE(titulo.isEmpty());
+    QTest::mouseClick(p->Pic_Ayuda, Qt::LeftButton);
+    EXPECT_EQ(p.ayuda.pedidas, std::vector<int>{2500});
+}
+
+}  // namespace
+}  // namespace tobal

@@ -1,0 +1,100 @@
+#include <QDir>
+
+#include "Entorno.h"
+#include "data/DatosGen.h"
+#include "screens/Historic.h"
+#include "screens/VistaReduccion.h"
+#include "screens/listados.h"
+#include "screens/salida.h"
+
+namespace tobal {
+namespace {
+
+struct Pantalla : prueba::Entorno {
+    Pantalla() {
+        prueba::EscribeDatosGenDefecto(st.DirDatos);
+        LeeDatosGen(st);
+    }
+    void Abre() {
+        s = std::make_unique<salida>(st, sv);
+        s->show();
+        s->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(s.get()));
+    }
+    std::unique_ptr<salida> s;
+};
+
+TEST(Salida, CargaCuentaLosBoletosYCadaBotonAbreSuSalida) {
+    for (const auto& [columnas, boletos] : std::vector<std::pair<int, int>>{{17, 3}, {16, 2}, {1, 1}}) {
+        Pantalla p;
+        prueba::GrabaReduccionPrueba(p.st, 5, 2, columnas);
+        p.st.Jornada() = 5;
+        p.st.Orden() = 2;
+        p.Abre();
+        EXPECT_EQ(p.st.NumBoletos, boletos) << columnas;
+        EXPECT_EQ(p.st.ReduccionActual.ApuestasReducidas, columnas);
+    }
+    Pantalla p;
+    prueba::GrabaReduccionPrueba(p.st, 5, 2, 24);
+    p.Abre();
+    QDir().mkpath("capturas");
+    EXPECT_TRUE(p.s->grab().save("capturas/salida.png"));
+    BotonDibujado* botones[] = {p.s->Pic_Quiniela, p.s->Pic_Boletos, p.s->Pic_Relacion, p.s->Pic_Disco,
+                                p.s->Pic_Continuo};
+    for (int t = 0; t < 5; ++t) {
+        QString titulo;
+        int16_t tipo = -1;
+        prueba::CuandoVentana<Listados>([&](Listados* l) {
+            titulo = l->windowTitle();
+            tipo = p.st.TipoSalida;
+            l->reject();
+        });
+        p.sonidos.pedidos.clear();
+        QTest::mouseClick(botones[t], Qt::LeftButton);
+        EXPECT_EQ(tipo, t);
+        EXPECT_EQ(titulo, TituloSalida(t));
+        EXPECT_EQ(p.sonidos.pedidos.front(), 9);
+        EXPECT_EQ(botones[t]->accessibleName(), TituloSalida(t));
+    }
+    // From the keyboard: the focus on a button, Space opens it.
+    bool abierta = false;
+    prueba::CuandoVentana<Listados>([&](Listados* l) {
+        abierta = true;
+        l->close();
+    });
+    p.s->Pic_Relacion->setFocus();
+    QTest::keyClick(p.s->Pic_Relacion, Qt::Key_Space);
+    EXPECT_TRUE(abierta);
+    QTest::mouseClick(p.s->Pic_Ayuda, Qt::LeftButton);
+    EXPECT_EQ(p.ayuda.pedidas, std::vector<int>{2400});
+    QTest::keyClick(p.s.get(), Qt::Key_Escape);
+    EXPECT_FALSE(p.s->isVisible());
+}
+
+TEST(Salida, SinReduccionUnBoletoYElegirOrdenYElIndiceCargan) {
+    Pantalla p;
+    prueba::GrabaReduccionPrueba(p.st, 7, 3, 40);
+    p.st.Jornada() = 7;
+    p.st.Orden() = 1;  // not stored: the defaults, one bet
+    p.Abre();
+    EXPECT_EQ(p.st.NumBoletos, 1);
+    p.s->vista->Orden->Pulsa();
+    p.s->vista->Orden->lista()->setCurrentRow(2);
+    p.s->vista->Orden->Pulsa();
+    EXPECT_EQ(p.st.Orden(), 3);
+    EXPECT_EQ(p.st.NumBoletos, 5);
+
+    prueba::GrabaReduccionPrueba(p.st, 9, 4, 8);
+    p.st.Jornada() = 7;
+    p.st.Orden() = 3;
+    prueba::CuandoVentana<Historic>([](Historic* h) { h->Elige(1); });  // the second line: 9/4
+    QTest::mouseClick(p.s->Pic_Indice, Qt::LeftButton);
+    EXPECT_EQ(p.st.Jornada(), 9);
+    EXPECT_EQ(p.st.Orden(), 4);
+    EXPECT_EQ(p.st.NumBoletos, 1);
+    EXPECT_EQ(p.s->vista->Jornada->Valor(), "9");
+}
+
+}  // namespace
+}  // namespace tobal
+
