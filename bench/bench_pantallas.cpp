@@ -78,7 +78,7 @@ void BM_ClicEnLaQuinielaBase(benchmark::State& state) {
     Reducir d(e.st, e.sv);
     d.show();
     QApplication::processEvents();
-    Rejilla* base = d.vista->Pic_Base;
+    RejillaVista* base = d.vista->Pic_Base;
     int m = 0;
     for (auto _ : state) {
         // Unmarks and marks again the "2" of one match after another.
