@@ -7,6 +7,7 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QScreen>
+#include <QStyle>
 #include <QTimer>
 
 #include "app/Estado.h"
@@ -57,6 +58,25 @@ const char* NombreMetodo(int metodo) {
     }
 }
 
+// A heading over a result list, in the label font, drawn across exactly the
+// first `caracteres` characters of the list's rows: the headings are laid
+// out for a proportional font, and so stretched their words stand over the
+// figures of the fixed-pitch rows.
+void CabeceraLista(QPainter& p, const QListWidget* l, int y, const QString& texto, int caracteres) {
+    QFont f = LetraCampo();
+    f.setPixelSize(11);
+    const double natural = QFontMetricsF(f).horizontalAdvance(texto);
+    const double ancho = QFontMetricsF(l->font()).horizontalAdvance(QString(caracteres, QLatin1Char('0')));
+    p.save();
+    p.translate(
+        l->x() + l->viewport()->x() + l->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, l) + 1,
+        y);
+    p.scale(ancho / natural, 1.0);
+    p.setFont(f);
+    p.drawText(0, 0, texto);
+    p.restore();
+}
+
 }  // namespace
 
 escrutin::escrutin(Estado& st, Servicios& sv, QWidget* padre)
@@ -91,7 +111,9 @@ escrutin::escrutin(Estado& st, Servicios& sv, QWidget* padre)
             return c.fila && c.columna ? std::pair{c.fila, c.columna} : std::pair{0, 0};
         },
         [](int m, int s) { return QRect(15 * s - 12, 18 * m - 14, 13, 15); }, QSize(48, 274));
-    g->estado = [this](int m, int s) { return rejilla_[m] == s ? RejillaVista::Marcada : RejillaVista::Vacia; };
+    g->estado = [this](int m, int s) {
+        return rejilla_[m] == s ? RejillaVista::Marcada : RejillaVista::Vacia;
+    };
     g->PonEditable(true);
     connect(g, &RejillaVista::pulsada, this, [this, g](int m, int s) {
         if (ocupado_) return;
@@ -129,11 +151,12 @@ escrutin::escrutin(Estado& st, Servicios& sv, QWidget* padre)
             // What does not fit the record is refused where it was typed,
             // and the user is told so: the stored prize is what the field shows.
             if (!cabe)
-                Mensaje(st_, sv_, this, QStringLiteral("PREMIO DEMASIADO LARGO"),
-                        QStringLiteral("El premio de %1 aciertos admite como máximo %2 cifras y puntos: no se ha "
-                                       "tomado lo que sobraba.")
-                            .arg(16 - k)
-                            .arg(kLongPremio));
+                Mensaje(
+                    st_, sv_, this, QStringLiteral("PREMIO DEMASIADO LARGO"),
+                    QStringLiteral("El premio de %1 aciertos admite como máximo %2 cifras y puntos: no se ha "
+                                   "tomado lo que sobraba.")
+                        .arg(16 - k)
+                        .arg(kLongPremio));
         });
         connect(ed, &QLineEdit::editingFinished, this, [this, k] { CierraPremio(k); });
     }
@@ -150,10 +173,12 @@ escrutin::escrutin(Estado& st, Servicios& sv, QWidget* padre)
     Lis_Aciertos->setGeometry(12, kYListas, 178, 130);
     Lis_Boletos->setGeometry(kXBoletos, kYListas, 178, 130);
 
-    const std::pair<BotonImagen*, const char*> botones[] = {
-        {Pic_Escrutar, "Escrutar"}, {Pic_Imprimir, "Imprimir el escrutinio"},
-        {Pic_VistaPrevia, "Vista previa del escrutinio"}, {Pic_Indice, "Índice de reducciones"},
-        {Pic_Ayuda, "Ayuda"}, {Pic_Salir, "Salir"}};
+    const std::pair<BotonImagen*, const char*> botones[] = {{Pic_Escrutar, "Escrutar"},
+                                                            {Pic_Imprimir, "Imprimir el escrutinio"},
+                                                            {Pic_VistaPrevia, "Vista previa del escrutinio"},
+                                                            {Pic_Indice, "Índice de reducciones"},
+                                                            {Pic_Ayuda, "Ayuda"},
+                                                            {Pic_Salir, "Salir"}};
     int x = kAncho - 6 * TamBoton - 5 * 10 - 16;
     for (const auto& [b, nombre] : botones) {
         b->move(x, kAlto - TamBoton - 18);
@@ -293,7 +318,8 @@ void escrutin::DibujaInforme(Impresora& imp) {
     d.regJornada = st_.RegJornada;
     d.ganadora = ganadora_;
     d.premios = premios_;
-    for (int i = 0; i < Lis_Aciertos->count(); ++i) d.aciertos.push_back(Bytes(Lis_Aciertos->item(i)->text()));
+    for (int i = 0; i < Lis_Aciertos->count(); ++i)
+        d.aciertos.push_back(Bytes(Lis_Aciertos->item(i)->text()));
     for (int i = 0; i < Lis_Boletos->count(); ++i) d.boletos.push_back(Bytes(Lis_Boletos->item(i)->text()));
     ImprimeInformeEscrutinio(imp, d);
 }
@@ -329,13 +355,14 @@ void escrutin::paintEvent(QPaintEvent*) {
     DibujaFondo(p, rect());
     vista->DibujaReduccion(p);
     ImprimeResumen(p, kResumen, st_);
-    p.setFont(LetraFija());
     p.setPen(ColorWin(Color::Amarillo));
-    const int y = kYListas - 36;
-    p.drawText(12, y, QStringLiteral("--------------------- Escrutinio ---------------------"));
-    p.drawText(kXBoletos, y + 14, QStringLiteral("---------- Localización de aciertos ---------"));
-    p.drawText(12, y + 30, QStringLiteral("Aciertos     Columnas         Importe"));
-    p.drawText(kXBoletos, y + 30, QStringLiteral("Boleto nro.    15   14   13   12   11"));
+    const int y = kYListas - 6;
+    CabeceraLista(p, Lis_Aciertos, y - 18,
+                  QStringLiteral("--------------------- Escrutinio ---------------------"), 25);
+    CabeceraLista(p, Lis_Aciertos, y, QStringLiteral("Aciertos     Columnas         Importe"), 25);
+    CabeceraLista(p, Lis_Boletos, y - 18, QStringLiteral("---------- Localización de aciertos ---------"),
+                  23);
+    CabeceraLista(p, Lis_Boletos, y, QStringLiteral("Boleto nro.    15   14   13   12   11"), 23);
     if (!progreso_.isEmpty()) {
         p.setFont(LetraCampo());
         p.setPen(ColorWin(Color::Blanco));

@@ -24,7 +24,8 @@ struct Pantalla : prueba::Entorno {
     explicit Pantalla(int columnas = 80, int orden = 1) {
         prueba::EscribeDatosGenDefecto(st.DirDatos);
         LeeDatosGen(st);
-        std::string reg = RegistroEditor(RegistroJornadaVacio(), 12, "14/09/02", {"REAL MADRID", "BARCELONA"});
+        std::string reg =
+            RegistroEditor(RegistroJornadaVacio(), 12, "14/09/02", {"REAL MADRID", "BARCELONA"});
         EXPECT_EQ(GrabaRegistroJornada(st, 12, reg), 0);
         if (columnas) prueba::GrabaReduccionPrueba(st, 12, 1, columnas);
         st.Jornada() = 12;
@@ -80,7 +81,8 @@ TEST(Escrutin, ElEscrutinioDeLaPantallaEsElDeLaOrdenEscrutar) {
     Pantalla p;
     // The same folder for the command, before the screen writes anything.
     prueba::CarpetaTemporal otra;
-    for (const auto& f : fs::directory_iterator(p.st.DirDatos)) fs::copy(f.path(), otra / f.path().filename().string());
+    for (const auto& f : fs::directory_iterator(p.st.DirDatos))
+        fs::copy(f.path(), otra / f.path().filename().string());
     p.Abre();
     EXPECT_EQ(p->windowTitle(), "Escrutinio de columnas reducidas con el Método Directo");
     const std::string ganadora = prueba::ColumnaPrueba(2);
@@ -101,8 +103,9 @@ TEST(Escrutin, ElEscrutinioDeLaPantallaEsElDeLaOrdenEscrutar) {
     EXPECT_EQ(p->Lis_Aciertos->width(), 196);
     EXPECT_EQ(p->Lis_Boletos->width(), boletos.size() > 11 ? 196 : 178);
 
-    const auto r = prueba::EjecutaCliEn(otra.ruta(), {"escrutar", "--jornada", "12", "--orden", "1", "--ganadora",
-                                                      ganadora, "--premios", "100000 1500 20 3 0"});
+    const auto r =
+        prueba::EjecutaCliEn(otra.ruta(), {"escrutar", "--jornada", "12", "--orden", "1", "--ganadora",
+                                           ganadora, "--premios", "100000 1500 20 3 0"});
     ASSERT_EQ(r.codigo, 0) << r.errores;
     EXPECT_EQ(prueba::Bytes(p.st.DirDatos / "JORNADAS.TBX"), prueba::Bytes(otra / "JORNADAS.TBX"));
     // The command lays the same figures out in its own columns.
@@ -169,8 +172,13 @@ TEST(Escrutin, PremiosFiltradosYNormalizadosYDemasiadoLargoAvisa) {
     Pantalla p;
     p.Abre();
     EXPECT_EQ(p->Tex_Premios[1]->text(), "");  // as the matchday record holds it
-    struct Caso { int k; const char* tecleado; const char* queda; };
-    for (const Caso& c : {Caso{1, "12,50", "1250"}, Caso{2, ".125", "0.12"}, Caso{3, "a.5b", "0.5"}, Caso{4, "", "0"}}) {
+    struct Caso {
+        int k;
+        const char* tecleado;
+        const char* queda;
+    };
+    for (const Caso& c :
+         {Caso{1, "12,50", "1250"}, Caso{2, ".125", "0.12"}, Caso{3, "a.5b", "0.5"}, Caso{4, "", "0"}}) {
         p.Premio(c.k, c.tecleado);
         EXPECT_EQ(p->Tex_Premios[c.k]->text(), c.queda) << c.tecleado;
     }
@@ -196,6 +204,40 @@ TEST(Escrutin, SinReduccionAvisaAlAbrirYAlCambiarDeOrden) {
     EXPECT_TRUE(titulo.isEmpty());
     QTest::mouseClick(p->Pic_Ayuda, Qt::LeftButton);
     EXPECT_EQ(p.ayuda.pedidas, std::vector<int>{2500});
+}
+
+// The whole screen from the keyboard: Tab reaches the winning grid, the
+// arrows and Space mark it, Enter on the scoring button runs it, Escape
+// leaves.
+TEST(Escrutin, TecladoMarcaLaGanadoraEscrutaYSale) {
+    Pantalla p;
+    p.Abre();
+    auto tabulaHasta = [&p](QWidget* destino) {
+        for (int i = 0; i < 40 && QApplication::focusWidget() != destino; ++i)
+            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : p.e_.get(),
+                            Qt::Key_Tab);
+        return QApplication::focusWidget() == destino;
+    };
+    RejillaVista* g = p->vista->Pic_Ganadora;
+    ASSERT_TRUE(tabulaHasta(g));
+    EXPECT_FALSE(g->accessibleName().isEmpty());
+    const std::string ganadora = prueba::ColumnaPrueba(2);
+    int s = 1;
+    for (int m = 1; m <= 15; ++m) {
+        const int quiere = static_cast<int>(std::string("1X2").find(ganadora[m - 1])) + 1;
+        for (; s < quiere; ++s) QTest::keyClick(g, Qt::Key_Right);
+        for (; s > quiere; --s) QTest::keyClick(g, Qt::Key_Left);
+        QTest::keyClick(g, Qt::Key_Space);
+        if (m < 15) QTest::keyClick(g, Qt::Key_Down);
+    }
+    EXPECT_EQ(ColumnaGanadora(p->Ganadora()), ganadora);
+    ASSERT_TRUE(tabulaHasta(p->Pic_Escrutar));
+    EXPECT_EQ(p->Pic_Escrutar->objectName(), "Pic_Escrutar");
+    QTest::keyClick(p->Pic_Escrutar, Qt::Key_Return);
+    EXPECT_TRUE(QTest::qWaitFor([&p] { return p->Pic_Imprimir->Activo(); }, 10000));
+    EXPECT_EQ(p->Lis_Aciertos->count(), 17);
+    QTest::keyClick(p.e_.get(), Qt::Key_Escape);
+    EXPECT_FALSE(p->isVisible());
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include "Entorno.h"
 #include "data/DatosGen.h"
+#include "reduction/Base.h"
+#include "reduction/Motor.h"
 #include "screens/Historic.h"
 #include "screens/VistaReduccion.h"
 #include "screens/listados.h"
@@ -34,9 +36,17 @@ TEST(Salida, CargaCuentaLosBoletosYCadaBotonAbreSuSalida) {
         EXPECT_EQ(p.st.NumBoletos, boletos) << columnas;
         EXPECT_EQ(p.st.ReduccionActual.ApuestasReducidas, columnas);
     }
+    // A reduction run by the engine: two doubles and a triple, around a
+    // probable column.
     Pantalla p;
-    prueba::GrabaReduccionPrueba(p.st, 5, 2, 24);
+    Reduccion& r = p.st.ReduccionActual;
+    ASSERT_FALSE(
+        LeeReduccion(2, "1X*=1 X2*=2 1X2*=X 1 1 1 1 1 1 1 1 1 1 1 2", std::string("0,1"), std::nullopt, r));
+    r.Jornada = 5;
+    r.Orden = 2;
+    ASSERT_EQ(EjecutaReduccion(p.st).fin, FinReduccion::Terminada);
     p.Abre();
+    EXPECT_EQ(p.st.NumBoletos, 1);
     QDir().mkpath("capturas");
     EXPECT_TRUE(p.s->grab().save("capturas/salida.png"));
     BotonDibujado* botones[] = {p.s->Pic_Quiniela, p.s->Pic_Boletos, p.s->Pic_Relacion, p.s->Pic_Disco,
@@ -97,4 +107,3 @@ TEST(Salida, SinReduccionUnBoletoYElegirOrdenYElIndiceCargan) {
 
 }  // namespace
 }  // namespace tobal
-
