@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <tuple>
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QGuiApplication>
@@ -123,9 +124,15 @@ Jornadas::Jornadas(Estado& st, Servicios& sv, QWidget* padre)
         QComboBox* cbo = Cbo_Equipo[s];
         const int m = (s + 1) / 2;
         cbo->setObjectName(QStringLiteral("Cbo_Equipo%1").arg(s));
-        cbo->setAccessibleName(
-            QStringLiteral("Partido %1, equipo de %2").arg(m).arg(s % 2 ? "casa" : "fuera"));
+        const QString nombre =
+            QStringLiteral("Partido %1, equipo de %2").arg(m).arg(s % 2 ? "casa" : "fuera");
+        cbo->setAccessibleName(nombre);
         cbo->setEditable(true);
+        // An editable box is read by its text: what the box is goes in its
+        // description and in the names of the field and list inside it.
+        cbo->setAccessibleDescription(nombre);
+        cbo->lineEdit()->setAccessibleName(nombre);
+        cbo->view()->setAccessibleName(QStringLiteral("Equipos para el ") + nombre.toLower());
         cbo->setInsertPolicy(QComboBox::NoInsert);
         cbo->setMaxVisibleItems(15);
         cbo->lineEdit()->setMaxLength(static_cast<int>(kAnchoEquipo));

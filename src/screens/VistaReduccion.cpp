@@ -1,5 +1,6 @@
 #include "screens/VistaReduccion.h"
 
+#include <QAccessibleWidget>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -59,6 +60,50 @@ const QRect kCajaJornada(10, 8, 70, 44);
 const QRect kCajaOrden(92, 8, 70, 44);
 const QRect kCajaMetodo(174, 8, 176, 44);
 
+// For assistive technology the drawn buttons are push buttons, unavailable
+// while a run blocks them, and a drop-down box is a combo box whose value
+// is the number it shows.
+class BotonDibujadoAccesible : public QAccessibleWidget {
+public:
+    explicit BotonDibujadoAccesible(QWidget* w) : QAccessibleWidget(w, QAccessible::Button) {}
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString& accion) override {
+        auto* b = static_cast<BotonDibujado*>(widget());
+        if (accion == pressAction() && !b->Bloqueado()) emit b->pulsado();
+    }
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.disabled = static_cast<BotonDibujado*>(widget())->Bloqueado();
+        return s;
+    }
+};
+
+class CajaAccesible : public QAccessibleWidget {
+public:
+    explicit CajaAccesible(QWidget* w) : QAccessibleWidget(w, QAccessible::ComboBox) {}
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Value) return static_cast<Caja*>(widget())->Valor().trimmed();
+        return QAccessibleWidget::text(t);
+    }
+    QStringList actionNames() const override { return {showMenuAction()}; }
+    void doAction(const QString& accion) override {
+        if (accion == showMenuAction()) static_cast<Caja*>(widget())->Pulsa();
+    }
+};
+
+QAccessibleInterface* FabricaAccesible(const QString& clase, QObject* objeto) {
+    if (!objeto || !objeto->isWidgetType()) return nullptr;
+    if (clase == QLatin1String("tobal::BotonDibujado"))
+        return new BotonDibujadoAccesible(static_cast<QWidget*>(objeto));
+    if (clase == QLatin1String("tobal::Caja")) return new CajaAccesible(static_cast<QWidget*>(objeto));
+    return nullptr;
+}
+
+void InstalaFabricaAccesible() {
+    static const bool hecho = (QAccessible::installFactory(FabricaAccesible), true);
+    (void)hecho;
+}
+
 }  // namespace
 
 void DibujaCaja(QPainter& p, int izq, int arriba, int der, int abajo, const QString& rotulo,
@@ -94,9 +139,10 @@ void ImprimeResumen(QPainter& p, const QRect& caja, const Estado& st) {
 
 // ---------------------------------------------------------------- Caja
 
-Caja::Caja(const QString& nombreLista, const QString& rotulo, const QString& nombreAccesible, QWidget* pantalla,
-           Servicios& sv)
+Caja::Caja(const QString& nombreLista, const QString& rotulo, const QString& nombreAccesible,
+           QWidget* pantalla, Servicios& sv)
     : QWidget(pantalla), lista_(new QListWidget(pantalla)), sv_(sv), rotulo_(rotulo) {
+    InstalaFabricaAccesible();
     setObjectName(QStringLiteral("Caja_") + nombreLista.mid(4));
     setAccessibleName(nombreAccesible);
     setFocusPolicy(Qt::StrongFocus);
@@ -193,11 +239,8 @@ void Caja::keyPressEvent(QKeyEvent* e) {
     switch (e->key()) {
         case Qt::Key_Space:
         case Qt::Key_Return:
-        case Qt::Key_Enter:
-            Pulsa();
-            return;
-        default:
-            QWidget::keyPressEvent(e);
+        case Qt::Key_Enter: Pulsa(); return;
+        default: QWidget::keyPressEvent(e);
     }
 }
 
@@ -224,7 +267,8 @@ bool Caja::eventFilter(QObject* objeto, QEvent* evento) {
 
 // ---------------------------------------------------------------- RejillaVista
 
-RejillaVista::RejillaVista(const QString& nombre, const QString& nombreAccesible, int columnas, QWidget* pantalla)
+RejillaVista::RejillaVista(const QString& nombre, const QString& nombreAccesible, int columnas,
+                           QWidget* pantalla)
     : QWidget(pantalla), columnas_(columnas) {
     setObjectName(nombre);
     setAccessibleName(nombreAccesible);
@@ -249,7 +293,8 @@ void RejillaVista::PonGeometria(std::function<std::pair<int, int>(QPoint)> celda
 
 QRect RejillaVista::RectCelda(int partido, int signo) const {
     if (rectCelda_) return rectCelda_(partido, signo);
-    return QRect((signo - 1) * kAnchoCelda + 2, (partido - 1) * kAltoFila + 2, kAnchoCelda - 4, kAltoFila - 4);
+    return QRect((signo - 1) * kAnchoCelda + 2, (partido - 1) * kAltoFila + 2, kAnchoCelda - 4,
+                 kAltoFila - 4);
 }
 
 std::pair<int, int> RejillaVista::CeldaEn(QPoint punto) const {
@@ -282,7 +327,8 @@ void RejillaVista::paintEvent(QPaintEvent*) {
             p.setPen(ColorWin(Color::Negro));
             p.drawRect(r.adjusted(0, 0, -1, -1));
             if (columnas_ == 3) {
-                p.setPen(e == Vacia ? ColorWin(Color::Gris) : ColorWin(e == Marcada ? Color::Amarillo : Color::Blanco));
+                p.setPen(e == Vacia ? ColorWin(Color::Gris)
+                                    : ColorWin(e == Marcada ? Color::Amarillo : Color::Blanco));
                 p.drawText(r, Qt::AlignCenter, QString::fromLatin1(kSignos[s]));
             } else if (e != Vacia) {
                 p.setBrush(ColorWin(Color::Amarillo));
@@ -331,9 +377,7 @@ void RejillaVista::keyPressEvent(QKeyEvent* e) {
             if (editable_) emit pulsada(m, s);
             Refresca();
             return;
-        default:
-            QWidget::keyPressEvent(e);
-            return;
+        default: QWidget::keyPressEvent(e); return;
     }
     focoPartido_ = m;
     focoSigno_ = s;
@@ -367,6 +411,7 @@ void RejillaVista::Describe() {
 
 BotonDibujado::BotonDibujado(const QString& nombre, const QString& rotulo, QWidget* pantalla)
     : QWidget(pantalla), rotulo_(rotulo) {
+    InstalaFabricaAccesible();
     setObjectName(nombre);
     setAccessibleName(rotulo.trimmed());
     setFocusPolicy(Qt::StrongFocus);
@@ -398,7 +443,8 @@ void BotonDibujado::mouseReleaseEvent(QMouseEvent* e) {
 }
 
 void BotonDibujado::keyPressEvent(QKeyEvent* e) {
-    if ((e->key() == Qt::Key_Space || e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && !bloqueado_) {
+    if ((e->key() == Qt::Key_Space || e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) &&
+        !bloqueado_) {
         emit pulsado();
         return;
     }
@@ -409,12 +455,15 @@ void BotonDibujado::keyPressEvent(QKeyEvent* e) {
 
 VistaReduccion::VistaReduccion(QWidget* pantalla, Estado& st, Servicios& sv)
     : QObject(pantalla),
-      Jornada(new Caja(QStringLiteral("Lis_Jornadas"), QStringLiteral("Jornada"), QStringLiteral("Jornada"), pantalla,
-                       sv)),
-      Orden(new Caja(QStringLiteral("Lis_Orden"), QStringLiteral("Orden: "), QStringLiteral("Orden"), pantalla, sv)),
+      Jornada(new Caja(QStringLiteral("Lis_Jornadas"), QStringLiteral("Jornada"), QStringLiteral("Jornada"),
+                       pantalla, sv)),
+      Orden(new Caja(QStringLiteral("Lis_Orden"), QStringLiteral("Orden: "), QStringLiteral("Orden"),
+                     pantalla, sv)),
       Pic_Base(new RejillaVista(QStringLiteral("Pic_Base"), QStringLiteral("Quiniela base"), 3, pantalla)),
-      Pic_Elegir(new RejillaVista(QStringLiteral("Pic_Elegir"), QStringLiteral("Partidos reducidos"), 1, pantalla)),
-      Pic_ColBas(new RejillaVista(QStringLiteral("Pic_ColBas"), QStringLiteral("Columna probable"), 3, pantalla)),
+      Pic_Elegir(
+          new RejillaVista(QStringLiteral("Pic_Elegir"), QStringLiteral("Partidos reducidos"), 1, pantalla)),
+      Pic_ColBas(
+          new RejillaVista(QStringLiteral("Pic_ColBas"), QStringLiteral("Columna probable"), 3, pantalla)),
       pantalla_(pantalla),
       st_(st),
       sv_(sv) {
@@ -424,14 +473,16 @@ VistaReduccion::VistaReduccion(QWidget* pantalla, Estado& st, Servicios& sv)
         Metodo = new Caja(QStringLiteral("Lis_Metodos"), QStringLiteral("Método reductivo:"),
                           QStringLiteral("Método reductivo"), pantalla, sv);
         Metodo->setGeometry(kCajaMetodo.adjusted(0, 0, 5, 5));
-        Pic_SeleccionarTodo =
-            new BotonDibujado(QStringLiteral("Pic_SeleccionarTodo"), QStringLiteral("Seleccionar todo"), pantalla);
-        Pic_BorrarTodo = new BotonDibujado(QStringLiteral("Pic_BorrarTodo"), QStringLiteral("  Borrar todo"), pantalla);
+        Pic_SeleccionarTodo = new BotonDibujado(QStringLiteral("Pic_SeleccionarTodo"),
+                                                QStringLiteral("Seleccionar todo"), pantalla);
+        Pic_BorrarTodo =
+            new BotonDibujado(QStringLiteral("Pic_BorrarTodo"), QStringLiteral("  Borrar todo"), pantalla);
         Pic_SeleccionarTodo->setGeometry(30, 380, 146, 31);
         Pic_BorrarTodo->setGeometry(190, 380, 146, 31);
     }
     if (EsPantalla("escrutin")) {
-        Pic_Ganadora = new RejillaVista(QStringLiteral("Pic_Ganadora"), QStringLiteral("Columna ganadora"), 3, pantalla);
+        Pic_Ganadora =
+            new RejillaVista(QStringLiteral("Pic_Ganadora"), QStringLiteral("Columna ganadora"), 3, pantalla);
         Pic_Ganadora->move(kXColBas + 80, kYRejillas);
     }
     Pic_Base->move(kXBase, kYRejillas);
@@ -439,7 +490,9 @@ VistaReduccion::VistaReduccion(QWidget* pantalla, Estado& st, Servicios& sv)
     Pic_ColBas->move(kXColBas, kYRejillas);
 
     const Reduccion& r = st_.ReduccionActual;
-    Pic_Base->estado = [&r](int m, int s) -> int { return r.Partidos[m].Signo[s] ? RejillaVista::Marcada : RejillaVista::Vacia; };
+    Pic_Base->estado = [&r](int m, int s) -> int {
+        return r.Partidos[m].Signo[s] ? RejillaVista::Marcada : RejillaVista::Vacia;
+    };
     Pic_Elegir->estado = [&r](int m, int) -> int {
         if (m == 15) return int(RejillaVista::SinCelda);
         return r.Partidos[m].AReducir == 1 ? RejillaVista::Marcada : RejillaVista::Vacia;
@@ -457,7 +510,8 @@ bool VistaReduccion::EsPantalla(const char* nombre) const {
 
 void VistaReduccion::LlenaListas() {
     QStringList jornadas;
-    for (const std::string& s : ItemsListaJornadas(st_.Datos.TotJornadas)) jornadas << QString::fromStdString(s);
+    for (const std::string& s : ItemsListaJornadas(st_.Datos.TotJornadas))
+        jornadas << QString::fromStdString(s);
     Jornada->PonItems(jornadas);
     QStringList ordenes;
     for (int o = 1; o <= 30; ++o) ordenes << QString::number(o).rightJustified(2);
@@ -504,11 +558,13 @@ void VistaReduccion::DibujaReduccion(QPainter& p) const {
     if (EsPantalla("consredu")) {
         // The slider track between the two ends of the thumb's travel.
         p.setPen(ColorWin(Color::Negro));
-        p.fillRect(QRect(kIzqPista, kYPista + 8, kDerPista - kIzqPista + 30, 6), ColorWin(Color::VerdeMuyOscuro));
+        p.fillRect(QRect(kIzqPista, kYPista + 8, kDerPista - kIzqPista + 30, 6),
+                   ColorWin(Color::VerdeMuyOscuro));
         p.setPen(ColorWin(Color::Verde));
         p.drawLine(kIzqPista, kYPista + 14, kDerPista + 30, kYPista + 14);
     }
-    if (Pic_Ganadora) Cabecera(p, Pic_Ganadora->x(), 60, QStringLiteral("Columna"), QStringLiteral("Ganadora"));
+    if (Pic_Ganadora)
+        Cabecera(p, Pic_Ganadora->x(), 60, QStringLiteral("Columna"), QStringLiteral("Ganadora"));
 
     // The match lines beside the grids; the units line up.
     p.setFont(LetraVista(11));

@@ -143,6 +143,7 @@ class BotonDibujado : public QWidget {
 public:
     BotonDibujado(const QString& nombre, const QString& rotulo, QWidget* pantalla);
     void PonBloqueado(bool bloqueado) { bloqueado_ = bloqueado; }
+    bool Bloqueado() const { return bloqueado_; }
 
 signals:
     void pulsado();

@@ -215,6 +215,15 @@ escrutin::escrutin(Estado& st, Servicios& sv, QWidget* padre)
         CompruebaCarga();
     });
 
+    // The keyboard goes the way the user works: the reduction, the winning
+    // column, the prizes, the run, its results, then the buttons.
+    QWidget* orden[] = {vista->Jornada,  vista->Orden,   vista->Pic_Ganadora, Tex_Premios[1],
+                        Tex_Premios[2],  Tex_Premios[3], Tex_Premios[4],      Tex_Premios[5],
+                        Pic_Escrutar,    Lis_Aciertos,   Lis_Boletos,         Pic_Imprimir,
+                        Pic_VistaPrevia, Pic_Indice,     Pic_Ayuda,           Pic_Salir};
+    for (size_t i = 1; i < std::size(orden); ++i) setTabOrder(orden[i - 1], orden[i]);
+    vista->Jornada->setFocus();
+
     vista->LlenaListas();
     CargaEscrutinio();
     unsetCursor();

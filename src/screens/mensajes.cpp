@@ -1,5 +1,6 @@
 #include "screens/mensajes.h"
 
+#include <QAccessibleWidget>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -18,6 +19,14 @@
 namespace tobal {
 
 namespace {
+
+// For assistive technology the message window is an alert.
+QAccessibleInterface* FabricaAccesible(const QString& clase, QObject* objeto) {
+    if (clase == QLatin1String("tobal::Mensajes") && objeto && objeto->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget*>(objeto), QAccessible::AlertMessage);
+    return nullptr;
+}
+
 constexpr int kAncho = 440;
 constexpr int kAlto = 230;
 
@@ -37,6 +46,8 @@ Mensajes::Mensajes(Estado& st, Servicios& sv, QWidget* padre)
       Tex_Mensaje(new QPlainTextEdit(this)),
       st_(st),
       sv_(sv) {
+    static const bool fabrica = (QAccessible::installFactory(FabricaAccesible), true);
+    (void)fabrica;
     setObjectName(QStringLiteral("mensajes"));
     setWindowTitle(QStringLiteral("Tobal31"));
     setModal(true);
@@ -47,6 +58,8 @@ Mensajes::Mensajes(Estado& st, Servicios& sv, QWidget* padre)
     for (QWidget* caja : {static_cast<QWidget*>(Tex_Titulo), static_cast<QWidget*>(Tex_Mensaje)})
         caja->setFocusPolicy(Qt::NoFocus);
     Tex_Titulo->setReadOnly(true);
+    Tex_Titulo->setAccessibleName(QStringLiteral("Título del mensaje"));
+    Tex_Mensaje->setAccessibleName(QStringLiteral("Texto del mensaje"));
     Tex_Titulo->setAlignment(Qt::AlignCenter);
     Tex_Titulo->setFont(LetraBoton());
     Tex_Titulo->setGeometry(20, 16, kAncho - 40, 26);
@@ -81,6 +94,10 @@ void Mensajes::PonMensaje(const QString& titulo, const QString& texto, int boton
     t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     Tex_Titulo->setText(titulo);
     Tex_Mensaje->setPlainText(t);
+    // A screen reader announces the window by its message, not by the
+    // program's name in its caption.
+    setAccessibleName(titulo);
+    setAccessibleDescription(t);
     Pic_Reducir->setVisible(botones & BotonMensaje::Reducir);
     Pic_Borrar->setVisible(botones & BotonMensaje::Borrar);
     Pic_Copiar->setVisible(botones & BotonMensaje::Copiar);

@@ -219,7 +219,11 @@ TEST(Escrutin, TecladoMarcaLaGanadoraEscrutaYSale) {
         return QApplication::focusWidget() == destino;
     };
     RejillaVista* g = p->vista->Pic_Ganadora;
-    ASSERT_TRUE(tabulaHasta(g));
+    // The reduction's boxes first, then the winning column.
+    EXPECT_EQ(QApplication::focusWidget(), p->vista->Jornada);
+    QTest::keyClick(p->vista->Jornada, Qt::Key_Tab);
+    QTest::keyClick(p->vista->Orden, Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), g);
     EXPECT_FALSE(g->accessibleName().isEmpty());
     const std::string ganadora = prueba::ColumnaPrueba(2);
     int s = 1;

@@ -1,3 +1,4 @@
+#include <QAccessible>
 #include <QDir>
 
 #include "Entorno.h"
@@ -65,6 +66,11 @@ TEST(Salida, CargaCuentaLosBoletosYCadaBotonAbreSuSalida) {
         EXPECT_EQ(titulo, TituloSalida(t));
         EXPECT_EQ(p.sonidos.pedidos.front(), 9);
         EXPECT_EQ(botones[t]->accessibleName(), TituloSalida(t));
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(botones[t]);
+        ASSERT_TRUE(a);
+        EXPECT_EQ(a->role(), QAccessible::Button);
+        EXPECT_TRUE(a->actionInterface() &&
+                    a->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
     }
     // From the keyboard: the focus on a button, Space opens it.
     bool abierta = false;
@@ -92,6 +98,10 @@ TEST(Salida, SinReduccionUnBoletoYElegirOrdenYElIndiceCargan) {
     p.s->vista->Orden->lista()->setCurrentRow(2);
     p.s->vista->Orden->Pulsa();
     EXPECT_EQ(p.st.Orden(), 3);
+    const QAccessibleInterface* caja = QAccessible::queryAccessibleInterface(p.s->vista->Orden);
+    ASSERT_TRUE(caja);
+    EXPECT_EQ(std::make_pair(caja->role(), caja->text(QAccessible::Value)),
+              std::make_pair(QAccessible::ComboBox, QString("3")));
     EXPECT_EQ(p.st.NumBoletos, 5);
 
     prueba::GrabaReduccionPrueba(p.st, 9, 4, 8);
