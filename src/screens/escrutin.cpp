@@ -140,7 +140,21 @@ escrutin::escrutin(Estado& st, Servicios& sv, QWidget* padre)
         Tex_Premios[k] = ed;
         connect(ed, &QLineEdit::textEdited, this, [this, ed, k](const QString& t) {
             std::string completo = Bytes(t);
-            const bool cabe = FiltraPremioCompleto(completo);
+            if (!FiltraPremioCompleto(completo)) {
+                // An amount the record cannot hold is refused whole, typed
+                // or pasted: the field goes back to what it held, so the
+                // stored prize is never a cut of what the user meant.
+                const int cursor = std::min<int>(ed->cursorPosition(), static_cast<int>(aceptado_[k].size()));
+                ed->setText(aceptado_[k]);
+                ed->setCursorPosition(cursor);
+                Mensaje(
+                    st_, sv_, this, QStringLiteral("PREMIO DEMASIADO LARGO"),
+                    QStringLiteral("El premio de %1 aciertos admite como máximo %2 cifras y punto: no se ha "
+                                   "tomado lo que se ha escrito.")
+                        .arg(16 - k)
+                        .arg(kLongPremio));
+                return;
+            }
             std::string texto = Bytes(t);
             int cursor = ed->cursorPosition();
             FiltraPremio(texto, cursor);
@@ -148,15 +162,7 @@ escrutin::escrutin(Estado& st, Servicios& sv, QWidget* padre)
                 ed->setText(QString::fromStdString(texto));
                 ed->setCursorPosition(cursor);
             }
-            // What does not fit the record is refused where it was typed,
-            // and the user is told so: the stored prize is what the field shows.
-            if (!cabe)
-                Mensaje(
-                    st_, sv_, this, QStringLiteral("PREMIO DEMASIADO LARGO"),
-                    QStringLiteral("El premio de %1 aciertos admite como máximo %2 cifras y puntos: no se ha "
-                                   "tomado lo que sobraba.")
-                        .arg(16 - k)
-                        .arg(kLongPremio));
+            aceptado_[k] = ed->text();
         });
         connect(ed, &QLineEdit::editingFinished, this, [this, k] { CierraPremio(k); });
     }
@@ -237,6 +243,7 @@ void escrutin::CargaEscrutinio() {
     rejilla_ = e.Ganadora;
     for (int k = 1; k <= 5; ++k) {
         Tex_Premios[k]->setText(De1252(e.TextoPremios[k]));
+        aceptado_[k] = Tex_Premios[k]->text();
         premios_[k] = e.Premios[k];
     }
     st_.ErrorFichero = 0;
@@ -268,6 +275,7 @@ void escrutin::showEvent(QShowEvent* e) {
 void escrutin::CierraPremio(int k) {
     const std::string texto = NormalizaPremio(Bytes(Tex_Premios[k]->text()));
     Tex_Premios[k]->setText(QString::fromStdString(texto));
+    aceptado_[k] = Tex_Premios[k]->text();
     premios_[k] = ValorPremio(texto);
 }
 

@@ -67,6 +67,7 @@ private:
     Corrida* corrida_;
     Rejilla rejilla_{};
     std::array<double, 6> premios_{};
+    std::array<QString, 6> aceptado_;  // each prize field's text before the edit being checked
     bool ocupado_ = false;
     bool mostrado_ = false;
     QString progreso_;

@@ -1,3 +1,4 @@
+#include <QClipboard>
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
@@ -187,6 +188,16 @@ TEST(Escrutin, PremiosFiltradosYNormalizadosYDemasiadoLargoAvisa) {
     p.Premio(5, "123456789012");
     EXPECT_EQ(titulo, "PREMIO DEMASIADO LARGO");
     EXPECT_EQ(p->Tex_Premios[5]->text(), "12345678901");
+    // Pasted over the field, an amount too long is refused whole, not cut.
+    titulo.clear();
+    Anota(titulo);
+    QApplication::clipboard()->setText(QStringLiteral("9876543210987"));
+    p->Tex_Premios[4]->selectAll();
+    p->Tex_Premios[4]->paste();
+    EXPECT_EQ(titulo, "PREMIO DEMASIADO LARGO");
+    EXPECT_EQ(p->Tex_Premios[4]->text(), "0");
+    QTest::keyClick(p->Tex_Premios[4], Qt::Key_Tab);
+    EXPECT_EQ(p->Tex_Premios[4]->text(), "0");
 }
 
 TEST(Escrutin, SinReduccionAvisaAlAbrirYAlCambiarDeOrden) {
