@@ -201,10 +201,7 @@ escrutin::escrutin(Estado& st, Servicios& sv, QWidget* padre)
     });
     connect(Pic_Indice, &BotonImagen::pulsado, this, [this] { Indice(); });
     connect(Pic_Ayuda, &BotonImagen::pulsado, this, [this] { sv_.Ayuda(Contexto::Escrutinio); });
-    connect(Pic_Salir, &BotonImagen::pulsado, this, [this] {
-        sv_.Sonar(Sonido::Salida);
-        reject();
-    });
+    connect(Pic_Salir, &BotonImagen::pulsado, this, &escrutin::reject);
 
     connect(vista->Jornada, &Caja::elegido, this, [this](int i) {
         if (ocupado_ || i + 1 == st_.Jornada()) return;
@@ -233,6 +230,12 @@ escrutin::escrutin(Estado& st, Servicios& sv, QWidget* padre)
     vista->LlenaListas();
     CargaEscrutinio();
     unsetCursor();
+}
+
+void escrutin::reject() {
+    if (ocupado_) return;
+    sv_.Sonar(Sonido::Salida);
+    QDialog::reject();
 }
 
 void escrutin::CargaEscrutinio() {

@@ -50,6 +50,10 @@ public:
     BotonImagen* Pic_Ayuda;
     BotonImagen* Pic_Salir;
 
+    // Leaves with the exit sound; not while a scoring run goes on, which
+    // has no cancel and ends by itself.
+    void reject() override;
+
 protected:
     void paintEvent(QPaintEvent*) override;
     void showEvent(QShowEvent* e) override;

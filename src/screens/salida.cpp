@@ -62,7 +62,7 @@ salida::salida(Estado& st, Servicios& sv, QWidget* padre) : QDialog(padre), st_(
     }
     connect(Pic_Indice, &BotonImagen::pulsado, this, [this] { Indice(); });
     connect(Pic_Ayuda, &BotonImagen::pulsado, this, [this] { sv_.Ayuda(Contexto::Salida); });
-    connect(Pic_Salir, &BotonImagen::pulsado, this, [this] { reject(); });
+    connect(Pic_Salir, &BotonImagen::pulsado, this, &salida::reject);
     connect(vista->Jornada, &Caja::elegido, this, [this](int i) {
         st_.Jornada() = static_cast<int16_t>(i + 1);
         CargaSalida();
@@ -76,6 +76,11 @@ salida::salida(Estado& st, Servicios& sv, QWidget* padre) : QDialog(padre), st_(
     vista->LlenaListas();
     CargaSalida();
     unsetCursor();
+}
+
+void salida::reject() {
+    sv_.Sonar(Sonido::Salida);
+    QDialog::reject();
 }
 
 void salida::CargaSalida() {

@@ -20,6 +20,8 @@ public:
 
     // Loads the reduction of the current matchday and order and shows it.
     void CargaSalida();
+    // Leaves with the exit sound (the exit button and Escape alike).
+    void reject() override;
 
     VistaReduccion* vista;
     BotonDibujado* Pic_Quiniela;

@@ -251,8 +251,10 @@ TEST(Escrutin, TecladoMarcaLaGanadoraEscrutaYSale) {
     QTest::keyClick(p->Pic_Escrutar, Qt::Key_Return);
     EXPECT_TRUE(QTest::qWaitFor([&p] { return p->Pic_Imprimir->Activo(); }, 10000));
     EXPECT_EQ(p->Lis_Aciertos->count(), 17);
+    p.sonidos.pedidos.clear();
     QTest::keyClick(p.e_.get(), Qt::Key_Escape);
     EXPECT_FALSE(p->isVisible());
+    EXPECT_EQ(p.sonidos.pedidos, std::vector<int>{5});
 }
 
 }  // namespace

@@ -83,8 +83,10 @@ TEST(Salida, CargaCuentaLosBoletosYCadaBotonAbreSuSalida) {
     EXPECT_TRUE(abierta);
     QTest::mouseClick(p.s->Pic_Ayuda, Qt::LeftButton);
     EXPECT_EQ(p.ayuda.pedidas, std::vector<int>{2400});
+    p.sonidos.pedidos.clear();
     QTest::keyClick(p.s.get(), Qt::Key_Escape);
     EXPECT_FALSE(p.s->isVisible());
+    EXPECT_EQ(p.sonidos.pedidos, std::vector<int>{5});
 }
 
 TEST(Salida, SinReduccionUnBoletoYElegirOrdenYElIndiceCargan) {
