@@ -1,8 +1,25 @@
 #include "platform/Dibujo.h"
 
+#include <QDialog>
+#include <QGuiApplication>
+#include <QScreen>
+
 #include "platform/Colores.h"
 
 namespace tobal {
+
+void PreparaPantalla(QDialog* pantalla, const QString& control, const QString& titulo, QSize tamano) {
+    pantalla->setObjectName(control);
+    pantalla->setWindowTitle(titulo);
+    pantalla->setModal(true);
+    pantalla->setFixedSize(tamano);
+    Centra(pantalla);
+}
+
+void Centra(QWidget* ventana) {
+    if (QScreen* pantalla = QGuiApplication::primaryScreen())
+        ventana->move(pantalla->availableGeometry().center() - ventana->rect().center());
+}
 
 QFont LetraBoton() {
     QFont f(QStringLiteral("Liberation Sans"));

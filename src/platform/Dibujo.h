@@ -5,9 +5,19 @@
 #include <QFont>
 #include <QPainter>
 #include <QRect>
+#include <QSize>
 #include <QString>
 
+class QDialog;
+class QWidget;
+
 namespace tobal {
+
+// A screen of the program: its control name, caption and fixed size, modal
+// and centred on the screen.
+void PreparaPantalla(QDialog* pantalla, const QString& control, const QString& titulo, QSize tamano);
+// Centres a window on the screen it opens on.
+void Centra(QWidget* ventana);
 
 // Fonts of the drawn screens: captions and headings bold, field texts plain.
 QFont LetraBoton();

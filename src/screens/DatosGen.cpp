@@ -2,12 +2,10 @@
 
 #include <QEvent>
 #include <QFocusEvent>
-#include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QScreen>
 #include <QShortcut>
 
 #include "app/Estado.h"
@@ -55,13 +53,9 @@ DatosGen::DatosGen(Estado& st, Servicios& sv, QWidget* padre)
       Pic_Salir(new BotonImagen(QStringLiteral("Pic_Salir"), this)),
       st_(st),
       sv_(sv) {
-    setObjectName(QStringLiteral("DatosGen"));
-    setWindowTitle(QStringLiteral("Datos generales"));
-    setModal(true);
-    setFixedSize(kAncho, kAlto);
+    PreparaPantalla(this, QStringLiteral("DatosGen"), QStringLiteral("Datos generales"),
+                    QSize(kAncho, kAlto));
     setMouseTracking(true);
-    if (QScreen* pantalla = QGuiApplication::primaryScreen())
-        move(pantalla->availableGeometry().center() - rect().center());
 
     Tex_TotJor->setObjectName(QStringLiteral("Tex_TotJor"));
     Tex_PreApu->setObjectName(QStringLiteral("Tex_PreApu"));

@@ -1,8 +1,6 @@
 #include "screens/Garantia.h"
 
-#include <QGuiApplication>
 #include <QPainter>
-#include <QScreen>
 #include <QTimer>
 #include <algorithm>
 
@@ -43,13 +41,9 @@ Garantia::Garantia(Estado& st, Servicios& sv, QWidget* padre)
       st_(st),
       sv_(sv),
       reduccion_(st.ReduccionActual) {
-    setObjectName(QStringLiteral("Garantia"));
-    setWindowTitle(QStringLiteral("Garantía de la reducción"));
+    PreparaPantalla(this, QStringLiteral("Garantia"), QStringLiteral("Garantía de la reducción"),
+                    QSize(kAncho, kAlto));
     setAccessibleName(QStringLiteral("Garantía de la reducción"));
-    setModal(true);
-    setFixedSize(kAncho, kAlto);
-    if (QScreen* pantalla = QGuiApplication::primaryScreen())
-        move(pantalla->availableGeometry().center() - rect().center());
 
     cabecera_ = QStringLiteral("Jornada %1, orden %2: %3")
                     .arg(reduccion_.Jornada)

@@ -2,12 +2,10 @@
 
 #include <algorithm>
 
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
-#include <QScreen>
 #include <QShortcut>
 
 #include "app/Estado.h"
@@ -196,12 +194,8 @@ void Carpeta::focusOutEvent(QFocusEvent* e) {
 }
 
 Historic::Historic(Estado& st, Servicios& sv, QWidget* padre) : QDialog(padre), st_(st), sv_(sv) {
-    setObjectName(QStringLiteral("Historic"));
-    setWindowTitle(QStringLiteral("Fichero Histórico de resultados"));
-    setModal(true);
-    setFixedSize(kAncho, kAlto);
-    if (QScreen* pantalla = QGuiApplication::primaryScreen())
-        move(pantalla->availableGeometry().center() - rect().center());
+    PreparaPantalla(this, QStringLiteral("Historic"), QStringLiteral("Fichero Histórico de resultados"),
+                    QSize(kAncho, kAlto));
 
     st_.IndiceElegido = Falso;
     indice_ = CargaIndice(st_);

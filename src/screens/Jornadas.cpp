@@ -6,14 +6,12 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QFocusEvent>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QScreen>
 #include <QShortcut>
 
 #include "app/ErrorFichero.h"
@@ -47,13 +45,9 @@ constexpr int kColumnaValor = 80;  // where a field's value starts inside its ar
 
 Jornadas::Jornadas(Estado& st, Servicios& sv, QWidget* padre)
     : QDialog(padre), Lis_Jornadas(nullptr), Pic_FecJor(nullptr), st_(st), sv_(sv) {
-    setObjectName(QStringLiteral("Jornadas"));
-    setWindowTitle(QStringLiteral("Datos de jornadas"));
-    setModal(true);
-    setFixedSize(kAncho, kAlto);
+    PreparaPantalla(this, QStringLiteral("Jornadas"), QStringLiteral("Datos de jornadas"),
+                    QSize(kAncho, kAlto));
     setMouseTracking(true);
-    if (QScreen* pantalla = QGuiApplication::primaryScreen())
-        move(pantalla->availableGeometry().center() - rect().center());
 
     // Created in the order Tab follows.
     Campo_Jornada =

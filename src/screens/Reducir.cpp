@@ -1,10 +1,8 @@
 #include "screens/Reducir.h"
 
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPointer>
-#include <QScreen>
 #include <QThread>
 
 #include "app/Estado.h"
@@ -63,7 +61,8 @@ public:
                 const int dos = int(l.indexOf(QLatin1Char('\t')));
                 p.drawText(QRect(10, y, 150, 17), Qt::AlignLeft | Qt::AlignVCenter, l.left(dos));
                 p.drawText(QRect(150, y, 10, 17), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral(":"));
-                p.drawText(QRect(158, y, width() - 168, 17), Qt::AlignRight | Qt::AlignVCenter, l.mid(dos + 1));
+                p.drawText(QRect(158, y, width() - 168, 17), Qt::AlignRight | Qt::AlignVCenter,
+                           l.mid(dos + 1));
                 y += 18;
             }
             return;
@@ -89,13 +88,9 @@ QStringList Numeros(int hasta) {
 
 }  // namespace
 
-Reducir::Reducir(Estado& st, Servicios& sv, QWidget* padre)
-    : QDialog(padre), st_(st), sv_(sv) {
-    setObjectName(QStringLiteral("Reducir"));
-    setModal(true);
-    setFixedSize(kAncho, kAlto);
-    if (QScreen* pantalla = QGuiApplication::primaryScreen())
-        move(pantalla->availableGeometry().center() - rect().center());
+Reducir::Reducir(Estado& st, Servicios& sv, QWidget* padre) : QDialog(padre), st_(st), sv_(sv) {
+    // The caption names the method: set with the reduction shown.
+    PreparaPantalla(this, QStringLiteral("Reducir"), QString(), QSize(kAncho, kAlto));
 
     // Opening: the matchday, the stored reduction, then the method chosen
     // before reopening when there is one.
@@ -131,8 +126,10 @@ Reducir::Reducir(Estado& st, Servicios& sv, QWidget* padre)
     Pic_Indice = new BotonImagen(QStringLiteral("Pic_Indice"), this);
     Pic_Ayuda = new BotonImagen(QStringLiteral("Pic_Ayuda"), this);
     Pic_Salir = new BotonImagen(QStringLiteral("Pic_Salir"), this);
-    const std::pair<BotonImagen*, const char*> botones[] = {
-        {Pic_Reducir, "Reducir"}, {Pic_Indice, "Índice de reducciones"}, {Pic_Ayuda, "Ayuda"}, {Pic_Salir, "Salir"}};
+    const std::pair<BotonImagen*, const char*> botones[] = {{Pic_Reducir, "Reducir"},
+                                                            {Pic_Indice, "Índice de reducciones"},
+                                                            {Pic_Ayuda, "Ayuda"},
+                                                            {Pic_Salir, "Salir"}};
     int x = 480;
     for (const auto& [b, nombre] : botones) {
         b->move(x, kYBotones);
@@ -145,7 +142,8 @@ Reducir::Reducir(Estado& st, Servicios& sv, QWidget* padre)
     Pic_Garantia->setAccessibleName(QStringLiteral("Garantía de la reducción"));
     Pic_Garantia->PonActivo(false);
 
-    Pic_Porcen = new Panel(QStringLiteral("Pic_Porcen"), QStringLiteral("Progreso de la reducción"), progreso_, this);
+    Pic_Porcen =
+        new Panel(QStringLiteral("Pic_Porcen"), QStringLiteral("Progreso de la reducción"), progreso_, this);
     Pic_Porcen->setGeometry(140, 150, 440, 170);
     Pic_Cancelar = new BotonImagen(QStringLiteral("Pic_Cancelar"), Pic_Porcen);
     Pic_SalirPorcen = new BotonImagen(QStringLiteral("Pic_Salir"), Pic_Porcen);
@@ -186,15 +184,19 @@ Reducir::Reducir(Estado& st, Servicios& sv, QWidget* padre)
         Reabre();
     });
     Reduccion& r = st_.ReduccionActual;
-    connect(Caja_MinErrores, &Caja::elegido, this, [this, &r](int i) { EligeParametro(Caja_MinErrores, r.MinErrores, i); });
-    connect(Caja_MaxErrores, &Caja::elegido, this, [this, &r](int i) { EligeParametro(Caja_MaxErrores, r.MaxErrores, i); });
+    connect(Caja_MinErrores, &Caja::elegido, this,
+            [this, &r](int i) { EligeParametro(Caja_MinErrores, r.MinErrores, i); });
+    connect(Caja_MaxErrores, &Caja::elegido, this,
+            [this, &r](int i) { EligeParametro(Caja_MaxErrores, r.MaxErrores, i); });
     for (int s = 1; s <= 3; ++s)
-        connect(Caja_Signos[s], &Caja::elegido, this, [this, &r, s](int i) { EligeParametro(Caja_Signos[s], r.Signos[s], i); });
+        connect(Caja_Signos[s], &Caja::elegido, this,
+                [this, &r, s](int i) { EligeParametro(Caja_Signos[s], r.Signos[s], i); });
 
     connect(Pic_Reducir, &BotonImagen::pulsado, this, &Reducir::PulsaReducir);
     connect(Pic_Indice, &BotonImagen::pulsado, this, &Reducir::AbreIndice);
     connect(Pic_Ayuda, &BotonImagen::pulsado, this, [this] {
-        const int contexto[] = {0, Contexto::ReducirDirecto, Contexto::ReducirColumna, Contexto::ReducirSignos};
+        const int contexto[] = {0, Contexto::ReducirDirecto, Contexto::ReducirColumna,
+                                Contexto::ReducirSignos};
         sv_.Ayuda(contexto[std::clamp<int>(st_.Metodo(), 1, 3)]);
     });
     connect(Pic_Salir, &BotonImagen::pulsado, this, [this] { reject(); });
@@ -345,8 +347,8 @@ void Reducir::reject() {
 
 void Reducir::ActivaBotones(bool activos) {
     for (BotonImagen* b : {Pic_Reducir, Pic_Ayuda, Pic_Salir, Pic_Indice}) b->PonActivo(activos);
-    for (Caja* c : {vista->Jornada, vista->Orden, vista->Metodo, Caja_MinErrores, Caja_MaxErrores, Caja_Signos[1],
-                    Caja_Signos[2], Caja_Signos[3]})
+    for (Caja* c : {vista->Jornada, vista->Orden, vista->Metodo, Caja_MinErrores, Caja_MaxErrores,
+                    Caja_Signos[1], Caja_Signos[2], Caja_Signos[3]})
         c->PonBloqueada(!activos);
     vista->Pic_SeleccionarTodo->PonBloqueado(!activos);
     vista->Pic_BorrarTodo->PonBloqueado(!activos);

@@ -2,10 +2,8 @@
 
 #include <QCloseEvent>
 #include <QKeyEvent>
-#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QScreen>
 
 #include "app/Estado.h"
 #include "app/Informador.h"
@@ -17,10 +15,10 @@
 #include "platform/Servicios.h"
 #include "platform/Sonidos.h"
 #include "screens/DatosGen.h"
-#include "screens/Reducir.h"
-#include "screens/consredu.h"
 #include "screens/Jornadas.h"
+#include "screens/Reducir.h"
 #include "screens/borrar.h"
+#include "screens/consredu.h"
 #include "screens/escrutin.h"
 #include "screens/salida.h"
 
@@ -37,8 +35,8 @@ struct DefOpcion {
 };
 // Captions keep the leading blanks with which they are stored.
 constexpr DefOpcion kDefOpciones[Tb1x2::kOpciones] = {
-    {"        DATOS DE JORNADAS", 40, 185},  {"    REDUCCIÓN DE APUESTAS", 40, 225},
-    {"   CONSULTAR REDUCCIONES", 40, 265},   {"          SALIDA DE DATOS", 40, 305},
+    {"        DATOS DE JORNADAS", 40, 185},   {"    REDUCCIÓN DE APUESTAS", 40, 225},
+    {"   CONSULTAR REDUCCIONES", 40, 265},    {"          SALIDA DE DATOS", 40, 305},
     {"    ESCRUTINIO DE ACIERTOS", 300, 185}, {"         DATOS GENERALES", 300, 225},
     {"        BORRADO DE DATOS", 300, 265},
 };
@@ -88,8 +86,7 @@ Tb1x2::Tb1x2(Estado& st, Servicios& sv, QWidget* padre)
     setWindowIcon(QIcon(ImagenAplicacion(64)));
     setFixedSize(kAncho, kAlto);
     setMouseTracking(true);
-    if (QScreen* pantalla = QGuiApplication::primaryScreen())
-        move(pantalla->availableGeometry().center() - rect().center());
+    Centra(this);
 
     LeeDatosGen(st_);
 
@@ -129,7 +126,8 @@ Tb1x2::Tb1x2(Estado& st, Servicios& sv, QWidget* padre)
 int Tb1x2::OpcionEn(QPoint p) {
     for (int i = 0; i < kOpciones; ++i) {
         const DefOpcion& d = kDefOpciones[i];
-        if (d.x <= p.x() && p.x() <= d.x + kAnchoOpcion && d.y <= p.y() && p.y() <= d.y + kAltoOpcion) return i + 1;
+        if (d.x <= p.x() && p.x() <= d.x + kAnchoOpcion && d.y <= p.y() && p.y() <= d.y + kAltoOpcion)
+            return i + 1;
     }
     return 0;
 }
@@ -233,8 +231,10 @@ void Tb1x2::closeEvent(QCloseEvent* e) {
     if (!saliendo_) {
         saliendo_ = true;
         if (const int error = GrabaDatosGen(st_); error != 0 && st_.informador)
-            st_.informador->ErrorFichero("No se ha podido grabar el fichero de datos generales DATOSGEN.TBX "
-                                         "(error " + std::to_string(error) + ").");
+            st_.informador->ErrorFichero(
+                "No se ha podido grabar el fichero de datos generales DATOSGEN.TBX "
+                "(error " +
+                std::to_string(error) + ").");
         sv_.Sonar(Sonido::Salida);
         emit terminado();
     }

@@ -17,6 +17,7 @@
 #include "reduction/Almacen.h"
 #include "reduction/Resumen.h"
 #include "reduction/Tablas.h"
+#include "screens/Historic.h"
 
 namespace tobal {
 
@@ -524,6 +525,16 @@ void VistaReduccion::LlenaListas() {
         Metodo->PonItems(metodos);
         Metodo->Selecciona(st_.Metodo() - 1);
     }
+}
+
+bool VistaReduccion::EligeEnIndice() {
+    sv_.Sonar(Sonido::Boton);
+    Historic indice(st_, sv_, pantalla_);
+    indice.exec();
+    if (st_.IndiceElegido == Falso) return false;
+    Jornada->Selecciona(st_.Jornada() - 1);
+    Orden->Selecciona(st_.Orden() - 1);
+    return true;
 }
 
 void VistaReduccion::PreparaVistaReduccion() {

@@ -110,8 +110,8 @@ public:
     QRect RectCelda(int partido, int signo) const;
     // Another cell geometry, in the grid's pixels: the cell under a point,
     // the rectangle of a cell, and the grid's size.
-    void PonGeometria(std::function<std::pair<int, int>(QPoint)> celdaEn, std::function<QRect(int, int)> rectCelda,
-                      QSize tamano);
+    void PonGeometria(std::function<std::pair<int, int>(QPoint)> celdaEn,
+                      std::function<QRect(int, int)> rectCelda, QSize tamano);
     std::pair<int, int> Foco() const { return {focoPartido_, focoSigno_}; }
     void Refresca();
 
@@ -188,6 +188,10 @@ public:
     void DibujaReduccion(QPainter& p) const;
     // Fills the matchday and order lists and selects the current ones.
     void LlenaListas();
+    // Pic_Indice: the index of stored reductions, modal over the screen;
+    // true when the user picked one, whose matchday and order the lists
+    // then show (the screen loads it).
+    bool EligeEnIndice();
 
     bool EsPantalla(const char* nombre) const;
     QWidget* pantalla() const { return pantalla_; }
@@ -198,7 +202,7 @@ public:
     RejillaVista* Pic_Base;
     RejillaVista* Pic_Elegir;
     RejillaVista* Pic_ColBas;
-    RejillaVista* Pic_Ganadora = nullptr;              // scoring screen only; its `estado` is the screen's
+    RejillaVista* Pic_Ganadora = nullptr;          // scoring screen only; its `estado` is the screen's
     BotonDibujado* Pic_SeleccionarTodo = nullptr;  // reduction screen only
     BotonDibujado* Pic_BorrarTodo = nullptr;
 

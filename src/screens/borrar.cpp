@@ -3,11 +3,9 @@
 #include <tuple>
 
 #include <QFocusEvent>
-#include <QGuiApplication>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QScreen>
 #include <QShortcut>
 
 #include "app/Estado.h"
@@ -35,13 +33,9 @@ QString Numero(int n) { return QString::number(n).rightJustified(2, QLatin1Char(
 
 Borrar::Borrar(Estado& st, Servicios& sv, QWidget* padre)
     : QDialog(padre), Lis_JorIni(nullptr), Lis_JorFin(nullptr), st_(st), sv_(sv) {
-    setObjectName(QStringLiteral("borrar"));
-    setWindowTitle(QStringLiteral("Borrar reducciones y datos de jornadas"));
-    setModal(true);
-    setFixedSize(kAncho, kAlto);
+    PreparaPantalla(this, QStringLiteral("borrar"), QStringLiteral("Borrar reducciones y datos de jornadas"),
+                    QSize(kAncho, kAlto));
     setMouseTracking(true);
-    if (QScreen* pantalla = QGuiApplication::primaryScreen())
-        move(pantalla->availableGeometry().center() - rect().center());
 
     // Created in the order Tab follows.
     Campo_Desde =

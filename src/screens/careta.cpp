@@ -4,7 +4,6 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPainter>
-#include <QScreen>
 
 #include "platform/Dibujo.h"
 #include "platform/Recursos.h"
@@ -25,8 +24,7 @@ Careta::Careta(Servicios& sv, QWidget* padre)
     setWindowModality(Qt::ApplicationModal);
     setFixedSize(AreaCareta().width() + 20, AreaCareta().height() + 20);
     setFocusPolicy(Qt::StrongFocus);
-    if (QScreen* pantalla = QGuiApplication::primaryScreen())
-        move(pantalla->availableGeometry().center() - rect().center());
+    Centra(this);
 }
 
 QRect Careta::AreaCareta() { return QRect(10, 10, 290, 150); }

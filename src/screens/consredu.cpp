@@ -1,10 +1,8 @@
 #include "screens/consredu.h"
 
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QScreen>
 #include <cmath>
 
 #include "app/ErrorFichero.h"
@@ -23,7 +21,6 @@
 #include "reduction/Almacen.h"
 #include "reduction/Tablas.h"
 #include "screens/Garantia.h"
-#include "screens/Historic.h"
 #include "screens/VistaReduccion.h"
 
 namespace tobal {
@@ -133,12 +130,8 @@ public:
 }  // namespace
 
 consredu::consredu(Estado& st, Servicios& sv, QWidget* padre) : QDialog(padre), st_(st), sv_(sv) {
-    setObjectName(QStringLiteral("consredu"));
-    setWindowTitle(QStringLiteral("Consulta Reducciones"));
-    setModal(true);
-    setFixedSize(kAncho, kAlto);
-    if (QScreen* pantalla = QGuiApplication::primaryScreen())
-        move(pantalla->availableGeometry().center() - rect().center());
+    PreparaPantalla(this, QStringLiteral("consredu"), QStringLiteral("Consulta Reducciones"),
+                    QSize(kAncho, kAlto));
 
     vista = new VistaReduccion(this, st_, sv_);
     Pic_Colum = new Pagina(this);
@@ -390,13 +383,7 @@ void consredu::paintEvent(QPaintEvent*) {
 }
 
 void consredu::AbreIndice() {
-    sv_.Sonar(Sonido::Boton);
-    Historic indice(st_, sv_, this);
-    indice.exec();
-    if (st_.IndiceElegido == Falso) return;
-    vista->Jornada->Selecciona(st_.Jornada() - 1);
-    vista->Orden->Selecciona(st_.Orden() - 1);
-    CargaConsulta();
+    if (vista->EligeEnIndice()) CargaConsulta();
 }
 
 void consredu::reject() {

@@ -1,12 +1,10 @@
 #include "screens/equipos.h"
 
 #include <QCollator>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
-#include <QScreen>
 #include <QShortcut>
 
 #include "app/Estado.h"
@@ -40,12 +38,8 @@ Equipos::Equipos(Estado& st, Servicios& sv, QWidget* padre)
       Pic_Salir(new BotonImagen(QStringLiteral("Pic_Salir"), this)),
       st_(st),
       sv_(sv) {
-    setObjectName(QStringLiteral("equipos"));
-    setWindowTitle(QStringLiteral("Lista de equipos"));
-    setModal(true);
-    setFixedSize(kAncho, kAlto);
-    if (QScreen* pantalla = QGuiApplication::primaryScreen())
-        move(pantalla->availableGeometry().center() - rect().center());
+    PreparaPantalla(this, QStringLiteral("equipos"), QStringLiteral("Lista de equipos"),
+                    QSize(kAncho, kAlto));
 
     Tex_NuevoEquipo->setObjectName(QStringLiteral("Tex_NuevoEquipo"));
     Tex_NuevoEquipo->setAccessibleName(QStringLiteral("Nombre del equipo"));

@@ -1,12 +1,10 @@
 #include "screens/escrutin.h"
 
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
-#include <QScreen>
 #include <QStyle>
 #include <QTimer>
 
@@ -25,7 +23,6 @@
 #include "reduction/Almacen.h"
 #include "scoring/Premios.h"
 #include "screens/Corrida.h"
-#include "screens/Historic.h"
 #include "screens/VistaReduccion.h"
 #include "screens/mensajes.h"
 
@@ -94,12 +91,8 @@ escrutin::escrutin(Estado& st, Servicios& sv, QWidget* padre)
       st_(st),
       sv_(sv),
       corrida_(new Corrida(st, this)) {
-    setObjectName(QStringLiteral("escrutin"));
-    setWindowTitle(QStringLiteral("Escrutinio de aciertos "));
-    setModal(true);
-    setFixedSize(kAncho, kAlto);
-    if (QScreen* pantalla = QGuiApplication::primaryScreen())
-        move(pantalla->availableGeometry().center() - rect().center());
+    PreparaPantalla(this, QStringLiteral("escrutin"), QStringLiteral("Escrutinio de aciertos "),
+                    QSize(kAncho, kAlto));
 
     vista = new VistaReduccion(this, st_, sv_);
     RejillaVista* g = vista->Pic_Ganadora;
@@ -358,16 +351,9 @@ void escrutin::Imprime() {
 }
 
 void escrutin::Indice() {
-    if (ocupado_) return;
-    sv_.Sonar(Sonido::Boton);
-    Historic indice(st_, sv_, this);
-    indice.exec();
-    if (st_.IndiceElegido != Falso) {
-        vista->Jornada->Selecciona(st_.Jornada() - 1);
-        vista->Orden->Selecciona(st_.Orden() - 1);
-        CargaEscrutinio();
-        CompruebaCarga();
-    }
+    if (ocupado_ || !vista->EligeEnIndice()) return;
+    CargaEscrutinio();
+    CompruebaCarga();
 }
 
 void escrutin::paintEvent(QPaintEvent*) {

@@ -3,11 +3,9 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QFileDialog>
-#include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
-#include <QScreen>
 
 #include "app/Estado.h"
 #include "app/Texto.h"
@@ -102,12 +100,7 @@ Listados::Listados(Estado& st, Servicios& sv, QWidget* padre)
       tipo_(st.TipoSalida),
       l_(AbreListado(st.NumBoletos)),
       corrida_(new Corrida(st, this)) {
-    setObjectName(QStringLiteral("listados"));
-    setWindowTitle(TituloSalida(tipo_));
-    setModal(true);
-    setFixedSize(kAncho, kAlto);
-    if (QScreen* pantalla = QGuiApplication::primaryScreen())
-        move(pantalla->availableGeometry().center() - rect().center());
+    PreparaPantalla(this, QStringLiteral("listados"), TituloSalida(tipo_), QSize(kAncho, kAlto));
 
     eligeCarpeta = [this] {
         return QFileDialog::getExistingDirectory(this,

@@ -1,12 +1,10 @@
 #include "screens/mensajes.h"
 
 #include <QAccessibleWidget>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPlainTextEdit>
-#include <QScreen>
 
 #include "app/Estado.h"
 #include "platform/BotonImagen.h"
@@ -29,11 +27,6 @@ QAccessibleInterface* FabricaAccesible(const QString& clase, QObject* objeto) {
 
 constexpr int kAncho = 440;
 constexpr int kAlto = 230;
-
-void Centra(QWidget* w) {
-    if (QScreen* pantalla = QGuiApplication::primaryScreen())
-        w->move(pantalla->availableGeometry().center() - w->rect().center());
-}
 }  // namespace
 
 Mensajes::Mensajes(Estado& st, Servicios& sv, QWidget* padre)

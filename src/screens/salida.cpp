@@ -1,8 +1,6 @@
 #include "screens/salida.h"
 
-#include <QGuiApplication>
 #include <QPainter>
-#include <QScreen>
 
 #include "app/Estado.h"
 #include "app/Formato.h"
@@ -17,7 +15,6 @@
 #include "platform/Servicios.h"
 #include "platform/Sonidos.h"
 #include "reduction/Almacen.h"
-#include "screens/Historic.h"
 #include "screens/VistaReduccion.h"
 #include "screens/listados.h"
 
@@ -32,12 +29,7 @@ const QRect kResumen(420, 62, 285, 190);
 }  // namespace
 
 salida::salida(Estado& st, Servicios& sv, QWidget* padre) : QDialog(padre), st_(st), sv_(sv) {
-    setObjectName(QStringLiteral("salida"));
-    setWindowTitle(QStringLiteral("Salida de datos"));
-    setModal(true);
-    setFixedSize(kAncho, kAlto);
-    if (QScreen* pantalla = QGuiApplication::primaryScreen())
-        move(pantalla->availableGeometry().center() - rect().center());
+    PreparaPantalla(this, QStringLiteral("salida"), QStringLiteral("Salida de datos"), QSize(kAncho, kAlto));
 
     vista = new VistaReduccion(this, st_, sv_);
     BotonDibujado** salidas[] = {&Pic_Quiniela, &Pic_Boletos, &Pic_Relacion, &Pic_Disco, &Pic_Continuo};
@@ -103,14 +95,7 @@ void salida::AbreListados(int tipoSalida) {
 }
 
 void salida::Indice() {
-    sv_.Sonar(Sonido::Boton);
-    Historic indice(st_, sv_, this);
-    indice.exec();
-    if (st_.IndiceElegido != Falso) {
-        vista->Jornada->Selecciona(st_.Jornada() - 1);
-        vista->Orden->Selecciona(st_.Orden() - 1);
-        CargaSalida();
-    }
+    if (vista->EligeEnIndice()) CargaSalida();
 }
 
 void salida::paintEvent(QPaintEvent*) {

@@ -39,23 +39,6 @@ struct Entorno {
     Servicios sv{e.st};
 };
 
-// Runs `accion` on the next modal window that opens (from inside its event
-// loop); gives up after five seconds so that a failed test cannot act on the
-// windows of a later one.
-inline void CuandoModal(std::function<void(QWidget*)> accion) {
-    auto* sondeo = new QTimer;
-    auto intentos = std::make_shared<int>(0);
-    QObject::connect(sondeo, &QTimer::timeout, [sondeo, accion, intentos] {
-        QWidget* w = QApplication::activeModalWidget();
-        const bool agotado = ++*intentos > 1000;
-        if (!agotado && (!w || !w->isVisible())) return;
-        sondeo->stop();
-        sondeo->deleteLater();
-        if (!agotado) accion(w);
-    });
-    sondeo->start(5);
-}
-
 // Types any text, accents and characters outside Latin-1 included (the
 // test library's own typing takes ASCII only), one key event a character.
 inline void TecleaTexto(QWidget* w, const QString& texto) {
@@ -87,5 +70,8 @@ void CuandoVentana(std::function<void(T*)> accion) {
     });
     sondeo->start(5);
 }
+
+// Runs `accion` on the next modal window that opens, whatever its type.
+inline void CuandoModal(std::function<void(QWidget*)> accion) { CuandoVentana<QWidget>(std::move(accion)); }
 
 }  // namespace tobal::prueba

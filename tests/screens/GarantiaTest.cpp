@@ -1,15 +1,15 @@
-#include <chrono>
-#include <thread>
-#include <atomic>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QSignalSpy>
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 #include "Entorno.h"
+#include "data/DatosGen.h"
 #include "reduction/Almacen.h"
 #include "reduction/Base.h"
 #include "reduction/Motor.h"
-#include "data/DatosGen.h"
 #include "screens/Garantia.h"
 #include "screens/Reducir.h"
 #include "screens/consredu.h"
@@ -22,7 +22,8 @@ namespace {
 struct Ventana : prueba::Entorno {
     void Reduce(int metodo, const std::string& base, const std::string& errores = "") {
         Reduccion& r = st.ReduccionActual;
-        ASSERT_FALSE(LeeReduccion(metodo, base, errores.empty() ? std::nullopt : std::optional(errores), std::nullopt, r));
+        ASSERT_FALSE(LeeReduccion(metodo, base, errores.empty() ? std::nullopt : std::optional(errores),
+                                  std::nullopt, r));
         r.Jornada = 12;
         r.Orden = 4;
         ASSERT_EQ(EjecutaReduccion(st).fin, FinReduccion::Terminada);
@@ -63,7 +64,8 @@ TEST(VentanaGarantia, CalculaEnSegundoPlanoYSeUsaConElTeclado) {
     QDir().mkpath("capturas");
     EXPECT_TRUE(v.g->grab().save(QStringLiteral("capturas/garantia.png")));
 
-    for (auto* b : {v.g->Pic_Cancelar, v.g->Pic_Salir}) EXPECT_FALSE(b->accessibleName().isEmpty()) << b->objectName().toStdString();
+    for (auto* b : {v.g->Pic_Cancelar, v.g->Pic_Salir})
+        EXPECT_FALSE(b->accessibleName().isEmpty()) << b->objectName().toStdString();
     EXPECT_EQ(v.g->Pic_Salir->objectName(), "Pic_Salir");
     QTest::keyClick(v.g->Pic_Salir, Qt::Key_Space);  // the focused button, from the keyboard
     EXPECT_FALSE(v.g->isVisible());
@@ -75,7 +77,8 @@ TEST(VentanaGarantia, CalculaEnSegundoPlanoYSeUsaConElTeclado) {
 TEST(VentanaGarantia, CancelarDetieneElCalculo) {
     Ventana v;
     // 1,594,323 columns: the analysis takes far longer than the click.
-    v.Reduce(2, "1X2*=1 1X2*=X 1X2*=2 1X2*=1 1X2*=X 1X2*=2 1X2*=1 1X2*=X 1X2*=2 1X2*=1 1X2*=X 1X2*=2 1X2 1 1", "0,12");
+    v.Reduce(2, "1X2*=1 1X2*=X 1X2*=2 1X2*=1 1X2*=X 1X2*=2 1X2*=1 1X2*=X 1X2*=2 1X2*=1 1X2*=X 1X2*=2 1X2 1 1",
+             "0,12");
     for (bool teclado : {false, true}) {
         // The analysis is held at its first step until the cancel has been
         // given, so that a fast machine cannot finish it first.
@@ -111,24 +114,7 @@ TEST(VentanaGarantia, UnFicheroDanadoSeDiceEnLaVentana) {
     EXPECT_TRUE(v.g->grab().save(QStringLiteral("capturas/garantia-danado.png")));
 }
 
-
-// Runs `accion` on the next window of type T that opens modally. The screen
-// under it is modal too, and a click sound lets events through before the
-// window opens: only a window of that type ends the wait (five seconds).
-template <class T>
-void CuandoVentana(std::function<void(T*)> accion) {
-    auto* sondeo = new QTimer;
-    auto intentos = std::make_shared<int>(0);
-    QObject::connect(sondeo, &QTimer::timeout, [sondeo, accion, intentos] {
-        auto* w = qobject_cast<T*>(QApplication::activeModalWidget());
-        const bool agotado = ++*intentos > 1000;
-        if (!agotado && (!w || !w->isVisible())) return;
-        sondeo->stop();
-        sondeo->deleteLater();
-        if (!agotado) accion(w);
-    });
-    sondeo->start(5);
-}
+using prueba::CuandoVentana;
 
 // What the guarantee window showed when a screen's button opened it; the
 // window is left with Pic_Salir.
