@@ -1,10 +1,10 @@
 #include <QCheckBox>
 #include <QDir>
-#include <QPrintPreviewWidget>
-#include <QPrinter>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <thread>
 
 #include "Entorno.h"
@@ -42,7 +42,8 @@ struct Pantalla : prueba::Entorno {
         impresora = imp ? imp : &grabadora;
         l = std::make_unique<Listados>(st, sv);
         l->destino.impresora = [this] { return impresora; };
-        l->destino.vistaPrevia = [this](const QString& titulo, const std::function<void(Impresora&)>& dibuja) {
+        l->destino.vistaPrevia = [this](const QString& titulo,
+                                        const std::function<void(Impresora&)>& dibuja) {
             vistas.push_back(titulo);
             dibuja(enVista);
         };
@@ -62,7 +63,9 @@ struct Pantalla : prueba::Entorno {
         return visto;
     }
     void Pulsa(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton); }
-    void EsperaFin() { EXPECT_TRUE(QTest::qWaitFor([this] { return !l->Imprimiendo(); }, 10000)); }
+    void EsperaFin() {
+        EXPECT_TRUE(QTest::qWaitFor([this] { return !l->Imprimiendo(); }, 10000));
+    }
     // The ticket number each job printed (sheet layout: the only text).
     std::vector<std::string> NumerosPorTrabajo() const {
         std::vector<std::string> r;
@@ -96,7 +99,7 @@ TEST(Listados, CamposDeBoletoCopiasYMargenesFiltranYCorrigen) {
     // Seven tickets: the ticket boxes take one digit; 0 empties a box; an
     // empty final box is the last ticket.
     const Caso casos[] = {
-        {"Tex_BolIni", "12", "1", 1, 7}, {"Tex_BolIni", "0", "", 1, 7}, {"Tex_BolFin", "0", "", 1, 7},
+        {"Tex_BolIni", "12", "1", 1, 7}, {"Tex_BolIni", "0", "", 1, 7},  {"Tex_BolFin", "0", "", 1, 7},
         {"Tex_BolFin", "9", "9", 1, 7},  {"Tex_BolIni", "5", "5", 5, 7},
     };
     for (const Caso& c : casos) {
@@ -144,7 +147,9 @@ TEST(Listados, CadaSalidaMuestraSusCamposYBotonesConNombres) {
         std::vector<const char*> ocultos;
     };
     const Caso casos[] = {
-        {Salida::Resumen, {"Tex_Copias", "Pic_Imprimir", "Pic_VistaPrevia"}, {"Tex_BolIni", "Chk_PruImp", "Pic_Copiar"}},
+        {Salida::Resumen,
+         {"Tex_Copias", "Pic_Imprimir", "Pic_VistaPrevia"},
+         {"Tex_BolIni", "Chk_PruImp", "Pic_Copiar"}},
         {Salida::Boletos,
          {"Tex_BolIni", "Tex_BolFin", "Tex_MarIzq", "Tex_MarSup", "Chk_PruImp", "Pic_Orientacion"},
          {"Pic_Repetir", "Pic_Siguiente", "Pic_Cancelar", "Lis_AnchoPapel"}},
@@ -409,7 +414,8 @@ TEST(Capturas, ListadosVistaPreviaYPdfDeCadaSalida) {
     const char* nombres[] = {"resumen", "boletos", "relacion", "disco", "continuo"};
     for (int tipo = Salida::Resumen; tipo <= Salida::Continuo; ++tipo) {
         Pantalla p(tipo, 24);
-        if (tipo == Salida::Disco) p.l->PonUnidades({{"MEMORIA (/media/usuario/MEMORIA)", "/media/usuario/MEMORIA"}});
+        if (tipo == Salida::Disco)
+            p.l->PonUnidades({{"MEMORIA (/media/usuario/MEMORIA)", "/media/usuario/MEMORIA"}});
         EXPECT_TRUE(p.l->grab().save(QStringLiteral("capturas/listados-%1.png").arg(nombres[tipo])));
         if (tipo == Salida::Disco) continue;
         std::unique_ptr<ImpresoraQt> pdf;

@@ -49,13 +49,15 @@ TEST(Menu, BordesDeLasOpcionesIncluidosYUnPixelMasAllaNoNiEntreOpciones) {
     EXPECT_TRUE(m.sonidos.pedidos.empty());
     // The corners as the menu's layout fixes them, written here rather than
     // read from the menu, so that a mistyped corner shows.
-    const QPoint esquinas[] = {{40, 185}, {40, 225}, {40, 265}, {40, 305}, {300, 185}, {300, 225}, {300, 265}};
+    const QPoint esquinas[] = {{40, 185},  {40, 225},  {40, 265}, {40, 305},
+                               {300, 185}, {300, 225}, {300, 265}};
     for (int o = 1; o <= Tb1x2::kOpciones; ++o) {
         const QPoint c = esquinas[o - 1];
         EXPECT_EQ(Tb1x2::EsquinaOpcion(o), c) << "opción " << o;
         m.abiertas.clear();
         m.sonidos.pedidos.clear();
-        for (QPoint d : std::initializer_list<QPoint>{{215, 27}, {0, 0}, {216, 10}, {10, 28}, {-1, 10}, {10, -1}})
+        for (QPoint d :
+             std::initializer_list<QPoint>{{215, 27}, {0, 0}, {216, 10}, {10, 28}, {-1, 10}, {10, -1}})
             m.Pulsa(c + d);
         EXPECT_EQ(m.abiertas, (std::vector<int>{o, o})) << "opción " << o;
         EXPECT_EQ(m.sonidos.pedidos, (std::vector<int>{6, 6})) << "opción " << o;
@@ -67,8 +69,9 @@ TEST(Menu, BordesDeLasOpcionesIncluidosYUnPixelMasAllaNoNiEntreOpciones) {
 TEST(Menu, UnaSegundaPulsacionMientrasSeAbreNoAbreOtraPantalla) {
     MenuPrueba m;
     const QPointF p(100, 200);
-    QCoreApplication::postEvent(m.menu.get(), new QMouseEvent(QEvent::MouseButtonPress, p, m.menu->mapToGlobal(p),
-                                                             Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+    QCoreApplication::postEvent(
+        m.menu.get(), new QMouseEvent(QEvent::MouseButtonPress, p, m.menu->mapToGlobal(p), Qt::LeftButton,
+                                      Qt::LeftButton, Qt::NoModifier));
     m.Pulsa(p.toPoint());  // its click sound lets the waiting press through
     EXPECT_EQ(m.abiertas, std::vector<int>{1});
 }
@@ -169,13 +172,11 @@ TEST(Arranque, PrimerArranqueEnCarpetaVaciaYEscribible) {
     EXPECT_EQ(prueba::Bytes(en.st.DirPrograma / "DATOSGEN.TBX"), kDefecto);
     EXPECT_FALSE(fs::exists(en.st.DirPrograma / "CSCD.WRK"));
     EXPECT_FALSE(fs::exists(trabajo / "Tobal31"));
-    for (auto [opcion, pantalla] : {std::pair{OpcionMenu::DatosGenerales, "DatosGen"},
-                                    std::pair{OpcionMenu::Salida, "salida"},
-                                    std::pair{OpcionMenu::Escrutinio, "escrutin"},
-                                    std::pair{OpcionMenu::Reducir, "Reducir"},
-                                    std::pair{OpcionMenu::Consulta, "consredu"},
-                                    std::pair{OpcionMenu::Jornadas, "Jornadas"},
-                                    std::pair{OpcionMenu::Borrado, "borrar"}}) {
+    for (auto [opcion, pantalla] :
+         {std::pair{OpcionMenu::DatosGenerales, "DatosGen"}, std::pair{OpcionMenu::Salida, "salida"},
+          std::pair{OpcionMenu::Escrutinio, "escrutin"}, std::pair{OpcionMenu::Reducir, "Reducir"},
+          std::pair{OpcionMenu::Consulta, "consredu"}, std::pair{OpcionMenu::Jornadas, "Jornadas"},
+          std::pair{OpcionMenu::Borrado, "borrar"}}) {
         // An empty folder has no reduction: the scoring screen says so as it
         // opens, and the message goes first.
         QString abierta;

@@ -1,11 +1,11 @@
-#include <chrono>
-#include <thread>
-#include <atomic>
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 #include "Entorno.h"
 #include "data/DatosGen.h"
@@ -112,7 +112,8 @@ struct Pantalla : prueba::Entorno {
 
 TEST(Reducir, ComprobacionesEnSuOrdenConSusTextosYSinEscribirNada) {
     const QString comun =
-        " que no se ha seleccionado ningun signo en la  Columna  Base.   Debe seleccionar  en  la   Columna Base  un  "
+        " que no se ha seleccionado ningun signo en la  Columna  Base.   Debe seleccionar  en  la   Columna "
+        "Base  un  "
         "signo  de  cada  partido  a reducir antes de efectuar la reducción.";
     struct Caso {
         int metodo;
@@ -123,20 +124,44 @@ TEST(Reducir, ComprobacionesEnSuOrdenConSusTextosYSinEscribirNada) {
         QString texto;
     };
     const std::vector<Caso> casos = {
-        {2, {"1X*", "1X2*", "1X*"}, {}, {{1, 1}}, "ERROR EN LA QUINIELA BASE",
+        {2,
+         {"1X*", "1X2*", "1X*"},
+         {},
+         {{1, 1}},
+         "ERROR EN LA QUINIELA BASE",
          "Hay  2 partidos múltiples a reducir de la Quiniela Base de los" + comun},
-        {2, {"1X*", "1X2*"}, {}, {{1, 2}}, "ERROR EN LA QUINIELA BASE",
+        {2,
+         {"1X*", "1X2*"},
+         {},
+         {{1, 2}},
+         "ERROR EN LA QUINIELA BASE",
          "Hay  1  partido  múltiple  a  reducir de  la   Quiniela  Base  del " + comun},
-        {3, {"1X2*", "1X2*", "1X*", "X2*"}, {2, 1, 0}, {}, "ERROR EN LA SUMA DE SIGNOS",
-         "La  suma  de  los signos  1 ,  X  y  2  seleccionados como patrón de reducción   ( 2  +  1  +  0   ->  3 )   "
-         "no  se  corresponde  con el total de partidos seleccionados para reducir ( 4 ). Estos parámetros deben "
+        {3,
+         {"1X2*", "1X2*", "1X*", "X2*"},
+         {2, 1, 0},
+         {},
+         "ERROR EN LA SUMA DE SIGNOS",
+         "La  suma  de  los signos  1 ,  X  y  2  seleccionados como patrón de reducción   ( 2  +  1  +  0   "
+         "->  3 )   "
+         "no  se  corresponde  con el total de partidos seleccionados para reducir ( 4 ). Estos parámetros "
+         "deben "
          "coincidir para poder efectuar correctamente la reducción."},
         // Match 9 without a sign and nothing to reduce: only the first of the two.
-        {1, {"1", "1", "1", "1", "1", "1", "1", "1", ""}, {}, {}, "ERROR EN LA QUINIELA BASE",
-         "Hay  algún  partido  de  la  Quiniela Base  que  no tiene marcado ningún signo. Debe seleccionar en la "
+        {1,
+         {"1", "1", "1", "1", "1", "1", "1", "1", ""},
+         {},
+         {},
+         "ERROR EN LA QUINIELA BASE",
+         "Hay  algún  partido  de  la  Quiniela Base  que  no tiene marcado ningún signo. Debe seleccionar "
+         "en la "
          "Quiniela Base al menos un signo de cada partido antes de efectuar la reducción."},
-        {1, {"1X"}, {}, {}, "MULTIPLES A REDUCIR",
-         "No ha seleccionado ningún múltiple a reducir. Seleccione los múltiples que desea reducir antes de iniciar "
+        {1,
+         {"1X"},
+         {},
+         {},
+         "MULTIPLES A REDUCIR",
+         "No ha seleccionado ningún múltiple a reducir. Seleccione los múltiples que desea reducir antes de "
+         "iniciar "
          "la reducción."},
     };
     for (const Caso& c : casos) {
@@ -147,7 +172,8 @@ TEST(Reducir, ComprobacionesEnSuOrdenConSusTextosYSinEscribirNada) {
         for (int s = 1; s <= 3 && !c.signos.empty(); ++s) {
             p.d->Caja_Signos[s]->Pulsa();
             QListWidget* l = p.d->Caja_Signos[s]->lista();
-            QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, l->visualItemRect(l->item(c.signos[s - 1])).center());
+            QTest::mouseClick(l->viewport(), Qt::LeftButton, {},
+                              l->visualItemRect(l->item(c.signos[s - 1])).center());
         }
         const Reduccion antes = p.st.ReduccionActual;
         p.sonidos.pedidos.clear();
@@ -363,10 +389,10 @@ TEST(Reducir, DesdeElTecladoYConNombresAccesibles) {
         if (w->focusPolicy() != Qt::NoFocus && w->isVisible())
             EXPECT_FALSE(w->accessibleName().isEmpty()) << w->objectName().toStdString();
     }
-    for (const char* nombre : {"Pic_Base", "Pic_Elegir", "Pic_ColBas", "Lis_Jornadas", "Lis_Orden", "Lis_Metodos",
-                               "Lis_MinErrores", "Lis_MaxErrores", "Lis_Signos1", "Lis_SignosX", "Lis_Signos2",
-                               "Pic_Esta", "Pic_Porcen", "Pic_Cancelar", "Pic_SalirPorcen", "Pic_Reducir",
-                               "Pic_Indice", "Pic_Ayuda", "Pic_Salir"})
+    for (const char* nombre : {"Pic_Base", "Pic_Elegir", "Pic_ColBas", "Lis_Jornadas", "Lis_Orden",
+                               "Lis_Metodos", "Lis_MinErrores", "Lis_MaxErrores", "Lis_Signos1",
+                               "Lis_SignosX", "Lis_Signos2", "Pic_Esta", "Pic_Porcen", "Pic_Cancelar",
+                               "Pic_SalirPorcen", "Pic_Reducir", "Pic_Indice", "Pic_Ayuda", "Pic_Salir"})
         EXPECT_NE(p.d->findChild<QWidget*>(nombre), nullptr) << nombre;
 }
 
@@ -377,13 +403,13 @@ TEST(Reducir, MarcadaDesdeElTecladoDaLasMismasColumnasQueLaLineaDeOrdenes) {
         for (Qt::Key k : ks) QTest::keyClick(w, k);
     };
     // 1X*=X 1X2*=2 X2*=2, the rest single "1".
-    teclas(p.d->vista->Pic_Base, {Qt::Key_Right, Qt::Key_Space, Qt::Key_Down, Qt::Key_Space, Qt::Key_Right,
-                                  Qt::Key_Space, Qt::Key_Down, Qt::Key_Space, Qt::Key_Left, Qt::Key_Space,
-                                  Qt::Key_Left, Qt::Key_Space});
+    teclas(p.d->vista->Pic_Base,
+           {Qt::Key_Right, Qt::Key_Space, Qt::Key_Down, Qt::Key_Space, Qt::Key_Right, Qt::Key_Space,
+            Qt::Key_Down, Qt::Key_Space, Qt::Key_Left, Qt::Key_Space, Qt::Key_Left, Qt::Key_Space});
     QTest::keyClick(p.d->vista->Pic_Base, Qt::Key_Tab);
     ASSERT_TRUE(p.d->vista->Pic_Elegir->hasFocus());
-    teclas(p.d->vista->Pic_Elegir, {Qt::Key_Up, Qt::Key_Up, Qt::Key_Space, Qt::Key_Down, Qt::Key_Space,
-                                    Qt::Key_Down, Qt::Key_Space});
+    teclas(p.d->vista->Pic_Elegir,
+           {Qt::Key_Up, Qt::Key_Up, Qt::Key_Space, Qt::Key_Down, Qt::Key_Space, Qt::Key_Down, Qt::Key_Space});
     QTest::keyClick(p.d->vista->Pic_Elegir, Qt::Key_Tab);
     ASSERT_TRUE(p.d->vista->Pic_ColBas->hasFocus());
     teclas(p.d->vista->Pic_ColBas, {Qt::Key_Right, Qt::Key_Space, Qt::Key_Down, Qt::Key_Right, Qt::Key_Space,
@@ -396,9 +422,9 @@ TEST(Reducir, MarcadaDesdeElTecladoDaLasMismasColumnasQueLaLineaDeOrdenes) {
     EXPECT_EQ(p.Termina(), "Ha finalizado el proceso de reducción");
 
     prueba::CarpetaTemporal otra;
-    const auto cli = prueba::EjecutaCliEn(otra.ruta(), {"reducir", "--jornada", "1", "--orden", "1", "--metodo", "2",
-                                                        "--errores", "0,1", "--base",
-                                                        "1X*=X 1X2*=2 X2*=2 1 1 1 1 1 1 1 1 1 1 1 1"});
+    const auto cli = prueba::EjecutaCliEn(
+        otra.ruta(), {"reducir", "--jornada", "1", "--orden", "1", "--metodo", "2", "--errores", "0,1",
+                      "--base", "1X*=X 1X2*=2 X2*=2 1 1 1 1 1 1 1 1 1 1 1 1"});
     ASSERT_EQ(cli.codigo, 0) << cli.errores;
     const std::string columnas = prueba::Bytes(p.Columnas());
     EXPECT_EQ(columnas.size(), 5u * 19);  // the base column and the 1 + 2 + 1 at one error
@@ -410,8 +436,9 @@ TEST(Reducir, CapturasDeLosTresMetodos) {
     QDir().mkpath("capturas");
     for (int metodo : {1, 2, 3}) {
         Pantalla p(metodo);
-        std::string reg = RegistroEditor(RegistroJornadaVacio(), 1, "07/09/25",
-                                         {"Real Madrid", "Barcelona", "Sevilla", "Betis", "Valencia", "Villarreal"});
+        std::string reg =
+            RegistroEditor(RegistroJornadaVacio(), 1, "07/09/25",
+                           {"Real Madrid", "Barcelona", "Sevilla", "Betis", "Valencia", "Villarreal"});
         GrabaRegistroJornada(p.st, 1, reg);
         p.Abre();
         p.Marca({"1X2*", "1X*", "X2", "1", "12*"});
