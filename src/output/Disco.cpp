@@ -1,6 +1,7 @@
 #include "output/Disco.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "app/Archivo.h"
 #include "app/ErrorFichero.h"
@@ -35,8 +36,14 @@ public:
         const std::filesystem::path ruta = RutaVolumen(destino_, volumen);
         BorraFichero(ruta);
         for (;;) {
-            int e = escritor_.Abre(ruta);
+            // Written under a hidden temporary name and put in place once
+            // whole: a run stopped short (a crash, a pulled plug) never
+            // leaves a file that looks like a complete bets file.
+            provisional_ = std::make_unique<FicheroProvisional>();
+            int e = provisional_->Crea(ruta);
+            if (e == 0) e = escritor_.Abre(provisional_->Ruta());
             if (e == 0) break;
+            provisional_.reset();
             if (!DiscoNoPreparado(e)) return Falla("crear", volumen, e);
             if (!dialogo_.PideDisco(kTituloNoHayDisco, TextoNoHayDisco(destino_.unidad))) {
                 r_.fin = FinCopia::Cancelado;
@@ -72,6 +79,8 @@ public:
 
     bool CierraVolumen() {
         int e = escritor_.Cierra();
+        if (e == 0 && provisional_) e = provisional_->Instala();
+        provisional_.reset();
         return e == 0 || Falla("escribir", volumen_, e);
     }
 
@@ -102,6 +111,7 @@ public:
 
     void Deshaz() {
         escritor_.Cierra();
+        provisional_.reset();
         for (const auto& f : r_.ficheros) BorraFichero(f);
         r_.ficheros.clear();
     }
@@ -111,6 +121,7 @@ private:
     DialogoDisco& dialogo_;
     ResultadoCopia& r_;
     EscritorBloques escritor_;
+    std::unique_ptr<FicheroProvisional> provisional_;
     int volumen_ = 0;
 };
 

@@ -22,6 +22,7 @@ struct Grabador : DialogoDisco {
     std::vector<std::string> mensajes, panel;  // mensajes: título, luego texto
     std::vector<int> porcentajes;
     std::function<bool()> alPedirDisco = [] { return false; };
+    std::function<void()> enCadaColumna = [] {};
     int cancelaTras = -1, columnas = 0;
 
     bool PideDisco(const std::string& titulo, const std::string& texto) override {
@@ -33,7 +34,10 @@ struct Grabador : DialogoDisco {
     }
     void Panel(const std::string& texto) override { panel.push_back(texto); }
     void Progreso(int porcentaje, const std::string&) override { porcentajes.push_back(porcentaje); }
-    bool Cancelado() override { return ++columnas == cancelaTras; }
+    bool Cancelado() override {
+        enCadaColumna();
+        return ++columnas == cancelaTras;
+    }
 };
 
 struct Disco : ::testing::Test {
@@ -208,9 +212,15 @@ TEST_F(Disco, FallosYCancelacionNoDejanFichero) {
               0u);
     EXPECT_NE(dialogo.panel.back().rfind("Se ha copiado a la unidad", 0), 0u);
 
+    // While the copy runs no file carries the bets file's name: a run cut
+    // short cannot leave one that looks complete. Cancelled, nothing stays.
+    fs::remove(unidad / "AD243.02");
+    bool aLaVista = false;
+    dialogo.enCadaColumna = [&] { aLaVista = aLaVista || fs::exists(unidad / "AD243"); };
     dialogo.cancelaTras = dialogo.columnas + 20;
     EXPECT_EQ(Copia(std::vector<std::string>(40, A)).fin, FinCopia::Cancelado);
-    EXPECT_FALSE(fs::exists(unidad / "AD243"));
+    EXPECT_FALSE(aLaVista);
+    EXPECT_TRUE(fs::is_empty(unidad.ruta()));
     EXPECT_EQ(dialogo.panel.back(), kTextoCopiaCancelada);
 }
 
