@@ -261,6 +261,8 @@ TEST(Garantia, RechazaFicherosMalos) {
         {conLinea(4, "\"1X2111111111111\"\n\n"),
          "RED1203.TBX está dañado: la columna 4 no tiene sus 15 signos"},
         {conLinea(7, "1X211111111111111\r\n"), "la columna 7 no tiene"},
+        {conLinea(8, "#1X2111111111111\"\r\n"), "la columna 8 no tiene"},
+        {conLinea(11, "#1X2111111111111\"\r\n"), "la columna 11 no tiene"},
         {conLinea(2, "\"1x2111111111111\"\r\n"), "la columna 2 no tiene"},
         {conLinea(9, "\"1X2 11111111111\"\r\n"), "la columna 9 no tiene"},
         {conLinea(5, "\"1X21111111111111\r\n"), "la columna 5 no tiene"},
