@@ -4,6 +4,7 @@
 #include <tuple>
 
 #include <QAbstractItemView>
+#include <QAccessibleWidget>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -35,6 +36,28 @@ namespace tobal {
 
 namespace {
 
+// A team box for assistive technology: named by what it is ("Partido 3,
+// equipo de casa"), its team as its value. Qt names an editable box by its
+// text, which tells a screen reader the team but not which one it is.
+class CajaEquipoAccesible : public QAccessibleWidget {
+public:
+    explicit CajaEquipoAccesible(QComboBox* c) : QAccessibleWidget(c, QAccessible::ComboBox) {}
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Value) return static_cast<QComboBox*>(widget())->currentText();
+        return QAccessibleWidget::text(t);
+    }
+    QStringList actionNames() const override { return {showMenuAction()}; }
+    void doAction(const QString& accion) override {
+        if (accion == showMenuAction()) static_cast<QComboBox*>(widget())->showPopup();
+    }
+};
+
+QAccessibleInterface* FabricaAccesible(const QString& clase, QObject* objeto) {
+    if (clase == QLatin1String("QComboBox") && objeto->objectName().startsWith(QLatin1String("Cbo_Equipo")))
+        return new CajaEquipoAccesible(static_cast<QComboBox*>(objeto));
+    return nullptr;
+}
+
 constexpr int kAncho = 440;
 constexpr int kAlto = 560;
 constexpr int kYPartidos = 104;  // first row of team boxes
@@ -60,7 +83,16 @@ Jornadas::Jornadas(Estado& st, Servicios& sv, QWidget* padre)
     Tex_FecMes = new QLineEdit(Pic_FecJor);
     Lab_Barra2 = new QLabel(QStringLiteral("/"), Pic_FecJor);
     Tex_FecAno = new QLineEdit(Pic_FecJor);
-    for (int s = 1; s <= 30; ++s) Cbo_Equipo[s] = new QComboBox(this);
+    static const bool fabrica = (QAccessible::installFactory(FabricaAccesible), true);
+    (void)fabrica;
+    for (int s = 1; s <= 30; ++s) {
+        // Named before it has a parent: its accessible interface is made
+        // once, and must be made knowing what the box is.
+        auto* cbo = new QComboBox;
+        cbo->setObjectName(QStringLiteral("Cbo_Equipo%1").arg(s));
+        cbo->setParent(this);
+        Cbo_Equipo[s] = cbo;
+    }
     Pic_Guardar = new BotonImagen(QStringLiteral("Pic_Guardar"), this);
     Pic_Equipos = new BotonImagen(QStringLiteral("Pic_Equipos"), this);
     Pic_Ayuda = new BotonImagen(QStringLiteral("Pic_Ayuda"), this);
@@ -117,14 +149,11 @@ Jornadas::Jornadas(Estado& st, Servicios& sv, QWidget* padre)
     for (int s = 1; s <= 30; ++s) {
         QComboBox* cbo = Cbo_Equipo[s];
         const int m = (s + 1) / 2;
-        cbo->setObjectName(QStringLiteral("Cbo_Equipo%1").arg(s));
         const QString nombre =
             QStringLiteral("Partido %1, equipo de %2").arg(m).arg(s % 2 ? "casa" : "fuera");
         cbo->setAccessibleName(nombre);
         cbo->setEditable(true);
-        // An editable box is read by its text: what the box is goes in its
-        // description and in the names of the field and list inside it.
-        cbo->setAccessibleDescription(nombre);
+        // The field and the list inside it are named after the box.
         cbo->lineEdit()->setAccessibleName(nombre);
         cbo->view()->setAccessibleName(QStringLiteral("Equipos para el ") + nombre.toLower());
         cbo->setInsertPolicy(QComboBox::NoInsert);

@@ -3,6 +3,8 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 
+#include <QAccessible>
+
 #include "Entorno.h"
 #include "app/Texto.h"
 #include "data/DatosGen.h"
@@ -228,6 +230,13 @@ TEST(Jornadas, ElTecladoLlegaATodoYCadaControlTieneNombre) {
         EXPECT_FALSE(w->accessibleName().isEmpty()) << n.toStdString();
     }
     EXPECT_EQ(ed.j->Cbo_Equipo[7]->objectName(), "Cbo_Equipo7");
+    // A screen reader hears which box it is, and its team as the value.
+    ed.j->Cbo_Equipo[8]->setEditText(QStringLiteral("Éibar"));
+    QAccessibleInterface* caja = QAccessible::queryAccessibleInterface(ed.j->Cbo_Equipo[8]);
+    ASSERT_TRUE(caja);
+    EXPECT_EQ(caja->role(), QAccessible::ComboBox);
+    EXPECT_EQ(caja->text(QAccessible::Name), "Partido 4, equipo de fuera");
+    EXPECT_EQ(caja->text(QAccessible::Value), "Éibar");
     ed.sonidos.pedidos.clear();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     EXPECT_FALSE(ed.j->isVisible());
