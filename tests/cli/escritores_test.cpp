@@ -35,28 +35,14 @@ bool Contiene(const std::string& s, const std::string& parte) { return s.find(pa
 std::vector<std::string> Reduccion(const fs::path& d, int jornada, int orden, int triples, bool reemplazar) {
     std::string base;
     for (int i = 1; i <= 15; ++i) base += i <= triples ? "1X2*=1 " : "1 ";
-    std::vector<std::string> a{"--datos",
-                               d.string(),
-                               "reducir",
-                               "--jornada",
-                               std::to_string(jornada),
-                               "--orden",
-                               std::to_string(orden),
-                               "--metodo",
-                               "2",
-                               "--base",
-                               base,
-                               "--errores",
-                               "0," + std::to_string(triples)};
+    std::vector<std::string> a{"--datos", d.string(), "reducir", "--jornada", std::to_string(jornada)};
+    a.insert(a.end(), {"--orden", std::to_string(orden), "--metodo", "2", "--base", base, "--errores"});
+    a.push_back("0," + std::to_string(triples));
     if (reemplazar) a.push_back("--reemplazar");
     return a;
 }
 
-int64_t Columnas(int triples) {
-    int64_t n = 1;
-    for (int i = 0; i < triples; ++i) n *= 3;
-    return n;
-}
+int64_t Columnas(int triples) { return triples ? 3 * Columnas(triples - 1) : 1; }
 
 // Every record announces a columns file that holds exactly its columns, and
 // no temporary file is left. `cuentas` receives the columns of each key.

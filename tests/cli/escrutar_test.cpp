@@ -31,20 +31,16 @@ TEST_F(CliEscrutar, MuestraLasDosTablasYGuardaLasEntradas) {
           {"--ganadora", kGanadora, "--premios", "1250 0 0 0"},
           {"--ganadora", kGanadora, "--premios", "1 2 3 4 5 6"}})
         EXPECT_TRUE(ErrorDeUso(Escrutar(mas))) << testing::PrintToString(mas);
-    // Un importe dudoso o mal escrito nombra su categoría y lo que tiene mal.
-    for (auto [premios, error] : {std::pair{"1.500 0 0 0 0",
-                                            "15 aciertos (\"1.500\") se puede leer de dos formas; "
-                                            "escriba 1500 o 1,50"},
-                                  {"0;abc;0;0;0", "14 aciertos (\"abc\") no es un importe"},
-                                  {"0 0 0 0 0,125", "11 aciertos (\"0,125\") tiene más de dos decimales"}}) {
-        const auto r = Escrutar({"--ganadora", kGanadora, "--premios", premios});
-        EXPECT_TRUE(ErrorDeUso(r));
-        EXPECT_NE(r.errores.find(error), std::string::npos) << r.errores;
-    }
+    // Un importe dudoso nombra su categoría; lo que tiene mal lo prueban los importes.
+    auto r = Escrutar({"--ganadora", kGanadora, "--premios", "0 1.500 0 0 0"});
+    EXPECT_TRUE(ErrorDeUso(r));
+    EXPECT_NE(r.errores.find("14 aciertos (\"1.500\") se puede leer de dos formas; escriba 1500 o 1,50"),
+              std::string::npos)
+        << r.errores;
     EXPECT_EQ(Bytes(p.dir() / "JORNADAS.TBX").find("Jor12"), std::string::npos);
 
     // La columna ganadora admite blancos; los importes, blancos y ";".
-    auto r = Escrutar({"--ganadora", "1x2 1X2 1X2 1X2 1X2", "--premios", "1.250,00; 0,12 13 ;0 0"});
+    r = Escrutar({"--ganadora", "1x2 1X2 1X2 1X2 1X2", "--premios", "1.250,00; 0,12 13 ;0 0"});
     ASSERT_EQ(r.codigo, 0) << r.errores;
     EXPECT_EQ(r.salida.substr(0, 4 * 38),
               "Aciertos     Columnas         Importe\n"

@@ -53,13 +53,11 @@ struct CliFallos : ::testing::Test {
 // Un fichero de columnas dañado se rechaza en todas las órdenes con el mismo
 // mensaje, que nombra su primera columna dañada, y no deja salida.
 TEST_F(CliFallos, FicheroDeColumnasDanadoSeRechazaEnTodasLasOrdenes) {
-    for (const char* que : {"short", "line feed inside", "cut by the end"}) {
-        const auto& danadas = prueba::ColumnasDanadas();
-        const auto d =
-            *std::find_if(danadas.begin(), danadas.end(), [&](const auto& c) { return c.que == que; });
+    for (const prueba::ColumnaDanada& d : prueba::ColumnasDanadas()) {
+        if (d.que != "short" && d.que != "line feed inside" && d.que != "cut by the end") continue;
         prueba::EscribeBytes(p.dir() / "RED1201.TBX", prueba::FicheroConColumnaDanada(d));
         for (const auto& [args, salida] : Lectores()) {
-            SCOPED_TRACE(testing::PrintToString(args) + " " + que);
+            SCOPED_TRACE(testing::PrintToString(args) + " " + d.que);
             const auto r = Cli(args);
             EXPECT_EQ(r.codigo, 1);
             EXPECT_NE(r.errores.find(TextoColumnasDanadas("RED1201.TBX", 3)), std::string::npos) << r.errores;
@@ -129,16 +127,12 @@ TEST_F(CliFallos, ExportarSinJornadaNoSigueYNoDejaRestosDeOtraCopia) {
     }
 }
 
-// Messages that say what happened: --desde past the last ticket names the
-// tickets, not a --hasta that was not given; DATOSGEN.TBX that cannot be
-// created is not said to be created.
+// DATOSGEN.TBX that cannot be created is not said to be created.
 TEST_F(CliFallos, MensajesQueDicenLoQuePaso) {
-    auto r = Cli({"imprimir", "boletos", "--desde", "4", "--pdf", Pdf().string()});
-    EXPECT_NE(r.errores.find("solo tiene 3 boletos"), std::string::npos) << r.errores;
     prueba::DiscoPequeno disco(1 << 20);
     if (!disco.Montado()) GTEST_SKIP() << disco.Motivo();
     ASSERT_TRUE(disco.SoloLectura());
-    r = prueba::EjecutaCliEn(disco.ruta(), {"equipos"});
+    const auto r = prueba::EjecutaCliEn(disco.ruta(), {"equipos"});
     EXPECT_EQ(r.errores.find("procedido a crearlo"), std::string::npos) << r.errores;
     EXPECT_NE(r.errores.find("no se ha podido crear"), std::string::npos) << r.errores;
 }
@@ -175,17 +169,16 @@ TEST_F(CliFallos, BorrarQueFallaLoDiceYSaleConUno) {
 TEST_F(CliFallos, ElPdfSoloSustituyeAlFicheroCuandoEstaCompleto) {
     prueba::EscribeBytes(Pdf(), "del usuario");
     fs::create_directory(destino / "carpeta.pdf");
-    const std::string relacion = (destino / "relacion.pdf").string();
     struct Caso {
         std::string que;
         std::vector<std::string> args;
         std::string error;
     };
-    const std::vector<Caso> casos = {
-        {"nothing to print", {"imprimir", "boletos", "--pdf", Pdf().string()}, "no hay nada que imprimir"},
-        {"a folder",
-         {"imprimir", "relacion", "--pdf", (destino / "carpeta.pdf").string()},
-         "no se puede imprimir en el fichero " + (destino / "carpeta.pdf").string() + ": "}};
+    const Caso casos[] = {
+        Caso("nothing to print", {"imprimir", "boletos", "--pdf", Pdf().string()},
+             "no hay nada que imprimir"),
+        Caso("a folder", {"imprimir", "relacion", "--pdf", (destino / "carpeta.pdf").string()},
+             "no se puede imprimir en el fichero " + (destino / "carpeta.pdf").string() + ": ")};
     fs::rename(p.dir() / "RED1201.TBX", p.dir() / "guardado");
     for (const Caso& c : casos) {
         SCOPED_TRACE(c.que);

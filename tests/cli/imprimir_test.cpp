@@ -80,37 +80,24 @@ TEST_F(CliImprimir, UnPdfPorSalida) {
         std::vector<std::string> textos;
         std::string hecho;  // what the tool says it printed
     };
-    const std::vector<Caso> casos = {
-        {{"resumen", "--orden", "2", "--copias", "2"},
-         2,
-         595,
-         842,
-         {R"(JORNADA NRO. 12 DE FECHA 14/09/02 \(Orden +2\))", R"(1\. REAL MADRID-BARCELONA\.{4})",
-          "72 apuestas reducidas a 24"},
-         "2 copias del resumen"},
-        {{"relacion"},
-         1,
-         595,
-         842,
-         {R"(Página\.\.: 1)", R"(Boleto\s+9\s+Boleto\s+10)", "15 -  ( [12X]){8}"},
-         "3 bloques de la relación"},
-        {{"relacion", "--ancho", "ancho", "--desde", "2"},
-         1,
-         350 * 72 / 25.4,
-         842,
-         {R"(Boleto\s+2\s+(Boleto\s+\d\s+){5}Boleto\s+8)"},
-         "2 bloques de la relación"},
-        {{"boletos", "--desde", "2", "--hasta", "4"}, 3, 595, 842, {}, "3 boletos"},
-        {{"boletos", "--desde", "4", "--hasta", "4"}, 1, 595, 842, {}, "1 boleto"},
-        {{"continuo", "--orden", "2"}, 2, 595, 158.5 * 72 / 25.4, {}, "boletos en papel continuo"},
-        {{"escrutinio"},
-         1,
-         595,
-         842,
-         {R"(Escrutinio de la jornada nro. 12 de fecha 14/09/02 \(Orden +1\))",
-          // Una de cada tres columnas es la propia columna ganadora.
-          "27 columnas de 15 aciertos.: +2,700,000.00", R"(Total boletos premiados.: \d)"},
-         "informe del escrutinio"},
+    const Caso casos[] = {
+        Caso({"resumen", "--orden", "2", "--copias", "2"}, 2, 595, 842,
+             {R"(JORNADA NRO. 12 DE FECHA 14/09/02 \(Orden +2\))", R"(1\. REAL MADRID-BARCELONA\.{4})",
+              "72 apuestas reducidas a 24"},
+             "2 copias del resumen"),
+        Caso({"relacion"}, 1, 595, 842,
+             {R"(Página\.\.: 1)", R"(Boleto\s+9\s+Boleto\s+10)", "15 -  ( [12X]){8}"},
+             "3 bloques de la relación"),
+        Caso({"relacion", "--ancho", "ancho", "--desde", "2"}, 1, 350 * 72 / 25.4, 842,
+             {R"(Boleto\s+2\s+(Boleto\s+\d\s+){5}Boleto\s+8)"}, "2 bloques de la relación"),
+        Caso({"boletos", "--desde", "2", "--hasta", "4"}, 3, 595, 842, {}, "3 boletos"),
+        Caso({"boletos", "--desde", "4", "--hasta", "4"}, 1, 595, 842, {}, "1 boleto"),
+        Caso({"continuo", "--orden", "2"}, 2, 595, 158.5 * 72 / 25.4, {}, "boletos en papel continuo"),
+        // Una de cada tres columnas es la propia columna ganadora.
+        Caso({"escrutinio"}, 1, 595, 842,
+             {R"(Escrutinio de la jornada nro. 12 de fecha 14/09/02 \(Orden +1\))",
+              "27 columnas de 15 aciertos.: +2,700,000.00", R"(Total boletos premiados.: \d)"},
+             "informe del escrutinio"),
     };
     for (const Caso& c : casos) {
         SCOPED_TRACE(testing::PrintToString(c.args));
@@ -173,32 +160,34 @@ TEST_F(CliImprimir, MarcasDelContinuoDentroDeSuPagina) {
     EXPECT_EQ(Tinta(Pdf("c.pdf"), 600, 8776), 255);  // entre las marcas, papel
 }
 
-// Un rechazo sale con 1 y su mensaje; un error de uso ("" aquí), con 2. Ninguno deja un PDF.
+// Un rechazo sale con 1 y su mensaje; un error de uso, con 2. Ninguno deja un PDF.
 // Sin Qt, lo que llega a imprimir se rechaza diciéndolo.
 TEST_F(CliImprimir, RechazosYErroresDeUso) {
     prueba::GrabaReduccionPrueba(p.st, 13, 1, 8);  // jornada sin resultados guardados
     std::filesystem::remove(p.dir() / "RED1201.TBX");
-    const std::vector<std::pair<std::vector<std::string>, std::string>> casos = {
-        {{"resumen", "--orden", "7"}, "ERROR EN JORNADA/ORDEN"},
-        {{"escrutinio", "--jornada", "13"},
-         "SIN ESCRUTINIO\nLa jornada 13 no tiene guardada una columna ganadora completa. Haga antes el "
-         "escrutinio con la orden escrutar."},
-        {{"boletos"},
-         kImprime ? "no hay nada que imprimir" : kSinImpresion},  // su fichero de columnas ya no está
-        {{"carteles"}, ""},
-        {{"relacion", "--prueba"}, ""},
-        {{"boletos", "--orden", "2", "--desde", "3", "--hasta", "2"}, ""},
-        {{"boletos", "--orden", "2", "--desde", "4"}, ""},
-        {{"resumen", "--copias", "0"}, ""}};
-    for (const auto& [args, error] : casos) {
-        SCOPED_TRACE(testing::PrintToString(args));
-        const auto r = Imprime(args, "x.pdf");
-        if (error.empty()) {
-            EXPECT_TRUE(prueba::ErrorDeUso(r));
-        } else {
-            EXPECT_EQ(r.codigo, 1);
-            EXPECT_NE(r.errores.find(error), std::string::npos) << r.errores;
-        }
+    struct Caso {
+        std::vector<std::string> args;
+        int codigo;
+        std::string error;
+    };
+    const Caso casos[] = {
+        Caso({"resumen", "--orden", "7"}, 1, "ERROR EN JORNADA/ORDEN"),
+        Caso({"escrutinio", "--jornada", "13"}, 1,
+             "SIN ESCRUTINIO\nLa jornada 13 no tiene guardada una columna ganadora completa. Haga antes el "
+             "escrutinio con la orden escrutar."),
+        // Su fichero de columnas ya no está.
+        Caso({"boletos"}, 1, kImprime ? "no hay nada que imprimir" : kSinImpresion),
+        Caso({"carteles"}, 2, ""), Caso({"relacion", "--prueba"}, 2, ""),
+        Caso({"resumen", "--copias", "0"}, 2, ""),
+        Caso({"boletos", "--orden", "2", "--desde", "3", "--hasta", "2"}, 2, ""),
+        // Nombra los boletos que hay, no un --hasta que no se ha dado.
+        Caso({"boletos", "--orden", "2", "--desde", "4"}, 2, "solo tiene 3 boletos")};
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(testing::PrintToString(c.args));
+        const auto r = Imprime(c.args, "x.pdf");
+        if (c.codigo == 2) EXPECT_TRUE(prueba::ErrorDeUso(r));
+        EXPECT_EQ(r.codigo, c.codigo);
+        EXPECT_NE(r.errores.find(c.error), std::string::npos) << r.errores;
         EXPECT_FALSE(std::filesystem::exists(Pdf("x.pdf")));
     }
     // Un PDF que no se puede escribir es un fallo, no un éxito.

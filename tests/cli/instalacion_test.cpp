@@ -26,8 +26,10 @@ TEST(CliInstalacion, ManualConLaAyudaDeCadaOrden) {
          ++it) {
         const std::string orden = (*it)[1];
         ++ordenes;
-        std::string texto = EjecutaCli({orden, "--help"}).salida;
-        texto = std::regex_replace(texto, std::regex("-"), "\\-");
+        const auto r = EjecutaCli({orden, "--help"});
+        EXPECT_TRUE(r.codigo == 0 && r.errores.empty() && r.salida.rfind("Uso: tobal31-cli", 0) == 0)
+            << orden;
+        const std::string texto = std::regex_replace(r.salida, std::regex("-"), "\\-");
         EXPECT_NE(manual.find(".SS " + orden + "\n.nf\n" + texto + ".fi\n"), std::string::npos) << orden;
     }
     EXPECT_GE(ordenes, 9);
