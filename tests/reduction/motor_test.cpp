@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <numeric>
 #include <random>
 #include <set>
@@ -11,54 +12,24 @@
 
 #include <sys/stat.h>
 
-#include "Soporte.h"
+#include "Corrida.h"
 #include "app/Cerrojo.h"
-#include "reduction/Almacen.h"
-#include "reduction/Base.h"
-#include "reduction/Estadistica.h"
 
 namespace tobal {
 namespace {
 
 namespace fs = std::filesystem;
 using prueba::Bytes;
+using prueba::Corrida;
+using prueba::kSignos;
+using prueba::PrimerSigno;
 
-constexpr char kSignos[] = "1X2";
-
-// A reduction over its own data folder.
-struct Corrida {
-    prueba::EstadoPrueba e;
-    Estado& st = e.st;
-    Reduccion& r = e.st.ReduccionActual;
-
-    // `parametros`: the errors (method 2) or the signs (method 3) as typed.
-    void Prepara(int metodo, const std::string& base, const std::string& parametros = "") {
-        const auto texto = parametros.empty() ? std::nullopt : std::optional(parametros);
-        ASSERT_FALSE(LeeReduccion(metodo, base, metodo == 2 ? texto : std::nullopt,
-                                  metodo == 3 ? texto : std::nullopt, r));
-        r.Jornada = 12;
-        r.Orden = 1;
-        CalculaEstadistica(st);
-    }
-    ResultadoReduccion Ejecuta(const AvanceReduccion& avance = {},
-                               const std::atomic<bool>* cancelar = nullptr) {
-        return EjecutaReduccion(st, avance, cancelar);
-    }
-    fs::path Red() const { return e.dir() / FicheroRed(r.Jornada, r.Orden); }
-    std::vector<std::string> Columnas() const {
-        const std::string b = Bytes(Red());
-        std::vector<std::string> cols;
-        for (size_t p = 0; p < b.size(); p += kLongLineaColumna) cols.push_back(b.substr(p + 1, 15));
-        EXPECT_EQ(b, prueba::FicheroColumnas(cols));
-        return cols;
-    }
-    bool HayRegistro() {
-        Silencio silencio(st.informador);
-        return ExisteReduccion(st, r.Jornada, r.Orden);
-    }
-};
-
-char PrimerSigno(const Partido& p) { return kSignos[p.Signo[1] ? 0 : p.Signo[2] ? 1 : 2]; }
+// Every file of a folder with its bytes.
+std::map<std::string, std::string> Contenido(const fs::path& dir) {
+    std::map<std::string, std::string> m;
+    for (const auto& n : prueba::Ficheros(dir)) m[n] = Bytes(dir / n);
+    return m;
+}
 
 // Every column of the base quiniela, match 1 varying fastest.
 std::vector<std::string> Desarrollo(const Reduccion& r) {
@@ -143,47 +114,45 @@ TEST(Motor, LasEstadisticasAnuncianLasColumnasEscritas) {
 }
 
 TEST(Motor, DirectoConTablaA) {
-    Corrida c, d, cinco;
-    c.Prepara(1, "1X2* 1X2* 1X2* 1X2* 1 1 1 1 1 1 1 1 1 1 1");
-    ASSERT_EQ(c.Ejecuta().columnas, 9);
-    // One more double, not reduced: the 9 columns with its first sign, then with its second.
-    d.Prepara(1, "1X2* 1X2* 1X2* 1X2* 12 1 1 1 1 1 1 1 1 1 X");
-    ASSERT_EQ(d.Ejecuta().columnas, 18);
-    const auto cols = c.Columnas(), cols18 = d.Columnas();
-    ASSERT_EQ(cols.size(), 9u);
-    ASSERT_EQ(cols18.size(), 18u);
-    for (size_t k = 0; k < 9; ++k) {
-        EXPECT_EQ(cols18[k], cols[k].substr(0, 4) + "1111111111X");
-        EXPECT_EQ(cols18[k + 9], cols[k].substr(0, 4) + "2111111111X");
-    }
     // Table A written out by hand: bet k takes, in match i, the d-th marked
     // sign, d being the digit of row i, column k.
     const std::vector<std::string> tablaA = {"1121", "XXX1", "2211", "1X1X", "X22X",
                                              "21XX", "12X2", "X112", "2X22"};
-    for (size_t k = 0; k < 9; ++k) EXPECT_EQ(cols[k].substr(0, 4), tablaA[k]) << k;
+    Corrida c, d, cinco, dobles;
+    c.Reduce(1, "1X2* 1X2* 1X2* 1X2* 1 1 1 1 1 1 1 1 1 1 1");
+    // One more double, not reduced: the 9 columns with its first sign, then with its second.
+    d.Reduce(1, "1X2* 1X2* 1X2* 1X2* 12 1 1 1 1 1 1 1 1 1 X");
+    const auto cols = c.Columnas(), cols18 = d.Columnas();
+    ASSERT_TRUE(cols.size() == 9u && cols18.size() == 18u);
+    for (size_t k = 0; k < 9; ++k) {
+        EXPECT_EQ(cols[k], tablaA[k] + "11111111111") << k;
+        EXPECT_EQ(cols18[k], tablaA[k] + "1111111111X");
+        EXPECT_EQ(cols18[k + 9], tablaA[k] + "2111111111X");
+    }
     // Five triples: the table serves matches 1 to 4, match 5 is developed in full.
-    cinco.Prepara(1, "1X2* 1X2* 1X2* 1X2* 1X2* 1 1 1 1 1 1 1 1 1 1");
-    EXPECT_EQ(cinco.r.ApuestasDirectas, 243);
-    EXPECT_EQ(cinco.Ejecuta().columnas, 27);
+    cinco.Reduce(1, "1X2* 1X2* 1X2* 1X2* 1X2* 1 1 1 1 1 1 1 1 1 1");
     std::set<std::string> esperadas;
     for (const std::string& a : tablaA)
         for (const char* s : {"1", "X", "2"}) esperadas.insert(a + s + "1111111111");
     const auto cols27 = cinco.Columnas();
     EXPECT_EQ(std::set<std::string>(cols27.begin(), cols27.end()), esperadas);
+    EXPECT_EQ(cols27.size(), 27u);
     // Doubles "X2" (table C, first bet: digit 1 in every row): 1 is "X", 2 is "2".
-    Corrida dobles;
-    dobles.Prepara(1, "X2* X2* X2* X2* X2* X2* X2* 1 1 1 1 1 1 1 1");
-    ASSERT_EQ(dobles.Ejecuta().columnas, 16);
-    EXPECT_EQ(dobles.Columnas()[0], "XXXXXXX11111111");
-    EXPECT_EQ(dobles.Columnas()[15], "222222211111111");
+    dobles.Reduce(1, "X2* X2* X2* X2* X2* X2* X2* 1 1 1 1 1 1 1 1");
+    const auto cols16 = dobles.Columnas();
+    EXPECT_TRUE(cols16.size() == 16u && cols16[0] == "XXXXXXX11111111" && cols16[15] == "222222211111111");
 }
 
-TEST(Motor, SignosImposiblesDejanFicheroVacioYRegistro) {
-    Corrida c;
-    c.Prepara(3, "1X2* 1X2* 1 1 1 1 1 1 1 1 1 1 1 1 1", "2,1,1");
-    EXPECT_EQ(c.Ejecuta().fin, FinReduccion::Terminada);
+// Counts no column meets leave an empty file and the record; a base with a
+// match without signs is refused and stores nothing.
+TEST(Motor, SignosImposiblesYBaseSinSignos) {
+    Corrida c, sin;
+    c.Reduce(3, "1X2* 1X2* 1 1 1 1 1 1 1 1 1 1 1 1 1", "2,1,1");
     EXPECT_TRUE(fs::exists(c.Red()) && fs::file_size(c.Red()) == 0);
-    EXPECT_TRUE(c.HayRegistro());
+    EXPECT_TRUE(ExisteReduccion(c.st, 12, 1));
+    sin.Prepara(1, "1X2* - 1 1 1 1 1 1 1 1 1 1 1 1 1");
+    EXPECT_EQ(sin.Ejecuta().fin, FinReduccion::Fallida);
+    EXPECT_FALSE(fs::exists(sin.e.dir() / kFicheroBases));
 }
 
 TEST(Motor, AvanceYCancelacion) {
@@ -201,15 +170,13 @@ TEST(Motor, AvanceYCancelacion) {
 
     // Cancelled at 40 % through the shared flag while replacing it: the
     // earlier reduction stays as it was, byte for byte, and nothing is left.
-    const std::string bases = Bytes(c.e.dir() / kFicheroBases), red = Bytes(c.Red());
+    const auto antes = Contenido(c.e.dir());
     c.r.MaxErrores = 7;
     res = c.Ejecuta([&](int p, const std::string&) { c.st.Cancelado = p >= 40 ? Verdadero : Falso; });
     EXPECT_EQ(res.fin, FinReduccion::Cancelada);
     EXPECT_EQ(res.mensaje, "El proceso de reducción ha sido cancelado");
     EXPECT_EQ(c.st.Cancelado, Falso);
-    EXPECT_EQ(Bytes(c.e.dir() / kFicheroBases), bases);
-    EXPECT_EQ(Bytes(c.Red()), red);
-    EXPECT_EQ(prueba::Ficheros(c.e.dir()), (std::vector<std::string>{"BASES.TBX", "RED1201.TBX"}));
+    EXPECT_EQ(Contenido(c.e.dir()), antes);
 
     Corrida nueva;  // as a worker thread runs it, on a folder with nothing yet
     nueva.Prepara(2, "1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1 1 1 1 1 1 1", "0,8");
@@ -222,9 +189,8 @@ TEST(Motor, AvanceYCancelacion) {
 // A run that cannot write says so and leaves the earlier reduction whole.
 TEST(Motor, FalloAlEscribir) {
     Corrida c;
-    c.Prepara(1, "1X2* 1X2* 1X2* 1X2* 1 1 1 1 1 1 1 1 1 1 1");
-    ASSERT_EQ(c.Ejecuta().fin, FinReduccion::Terminada);
-    const std::string bases = Bytes(c.e.dir() / kFicheroBases), red = Bytes(c.Red());
+    c.Reduce(1, "1X2* 1X2* 1X2* 1X2* 1 1 1 1 1 1 1 1 1 1 1");
+    const auto antes = Contenido(c.e.dir());
     c.Prepara(2, "1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1 1 1 1 1", "0,10");
     // The disk fills up half way through the columns: no file may grow past
     // 256 KB, and the new reduction needs 1.1 MB.
@@ -236,9 +202,7 @@ TEST(Motor, FalloAlEscribir) {
     EXPECT_EQ(res.error, 61);
     EXPECT_NE(res.mensaje.find("RED1201.TBX"), std::string::npos) << res.mensaje;
     EXPECT_NE(res.mensaje.find("La reducción no se ha guardado."), std::string::npos) << res.mensaje;
-    EXPECT_EQ(Bytes(c.e.dir() / kFicheroBases), bases);
-    EXPECT_EQ(Bytes(c.Red()), red);
-    EXPECT_EQ(prueba::Ficheros(c.e.dir()), (std::vector<std::string>{"BASES.TBX", "RED1201.TBX"}));
+    EXPECT_EQ(Contenido(c.e.dir()), antes);
 }
 
 // A folder the user may not write: the run fails with a clear error and
@@ -248,7 +212,7 @@ TEST(Motor, CarpetaDeSoloLecturaNoCambiaNada) {
         Corrida c;
         prueba::GrabaReduccionPrueba(c.st, 12, 4, 2);
         c.Prepara(1, "1X2* 1X2* 1X2* 1X2* 1 1 1 1 1 1 1 1 1 1 1");
-        const std::string bases = Bytes(c.e.dir() / kFicheroBases);
+        const auto antes = Contenido(c.e.dir());
         fs::permissions(c.e.dir(), fs::perms::owner_read | fs::perms::owner_exec);
         const auto res = c.Ejecuta();
         fs::permissions(c.e.dir(), fs::perms::owner_all);
@@ -256,8 +220,7 @@ TEST(Motor, CarpetaDeSoloLecturaNoCambiaNada) {
         EXPECT_EQ(res.error, 70);
         EXPECT_NE(res.mensaje.find("RED1201.TBX (ERROR 70: permiso denegado)"), std::string::npos)
             << res.mensaje;
-        EXPECT_EQ(Bytes(c.e.dir() / kFicheroBases), bases);
-        EXPECT_EQ(prueba::Ficheros(c.e.dir()), (std::vector<std::string>{"BASES.TBX", "RED1204.TBX"}));
+        EXPECT_EQ(Contenido(c.e.dir()), antes);
     });
 }
 
@@ -293,9 +256,9 @@ TEST(Motor, UnaClaveEnCursoRechazaOtraCorrida) {
 // What a run killed while installing its result leaves is finished or
 // undone the next time the folder is used; a live run's files are kept.
 TEST(Motor, LoQueDejaUnaCorridaMuertaSeAcabaOSeDeshace) {
-    const std::vector<std::string> dos{prueba::ColumnaPrueba(1), prueba::ColumnaPrueba(2)};
-    const std::vector<std::string> tres{prueba::ColumnaPrueba(4), prueba::ColumnaPrueba(5),
-                                        prueba::ColumnaPrueba(6)};
+    using prueba::ColumnaPrueba;
+    const std::vector<std::string> dos{ColumnaPrueba(1), ColumnaPrueba(2)},
+        tres{ColumnaPrueba(4), ColumnaPrueba(5), ColumnaPrueba(6)};
     for (bool renombrada : {false, true}) {
         SCOPED_TRACE(renombrada);
         prueba::EstadoPrueba e;
@@ -318,8 +281,7 @@ TEST(Motor, LoQueDejaUnaCorridaMuertaSeAcabaOSeDeshace) {
         for (const char* f : {"DATOSGEN.TBX.999999-8.tmp~", "notas.tmp~", "RED1204.TBX.tmp~"})
             prueba::EscribeBytes(e.dir() / f, "x");
         LimpiaTemporales(e.st);
-        e.st.Jornada() = 12;
-        e.st.Orden() = 3;
+        e.st.Jornada() = 12, e.st.Orden() = 3;
         CargaReduccion(e.st);
         EXPECT_EQ(e.st.ReduccionActual.ApuestasReducidas, renombrada ? 3 : 2);
         EXPECT_EQ(Bytes(red), prueba::FicheroColumnas(renombrada ? tres : dos));
@@ -332,13 +294,6 @@ TEST(Motor, LoQueDejaUnaCorridaMuertaSeAcabaOSeDeshace) {
     prueba::EscribeBytes(e.dir() / "RED1203.TBX.999999-9.tmp~", "x");
     LimpiaTemporales(e.st);
     EXPECT_TRUE(fs::exists(e.dir() / "RED1203.TBX.999999-9.tmp~"));
-}
-
-TEST(Motor, RechazaUnaBaseSinSignos) {
-    Corrida c;
-    c.Prepara(1, "1X2* - 1 1 1 1 1 1 1 1 1 1 1 1 1");
-    EXPECT_EQ(c.Ejecuta().fin, FinReduccion::Fallida);
-    EXPECT_FALSE(fs::exists(c.e.dir() / kFicheroBases));
 }
 
 }  // namespace
