@@ -96,7 +96,9 @@ TEST(Garantia, CoincideConLaEnumeracion) {
         EXPECT_EQ(res.porFila, en.porFila);
         EXPECT_EQ(res.minimo, en.minimo);
         EXPECT_EQ(res.resultadosFuera1, en.fuera1);
-        if (en.fuera1) EXPECT_EQ(res.minimoFuera1, en.minimoFuera1);
+        if (en.fuera1) {
+            EXPECT_EQ(res.minimoFuera1, en.minimoFuera1);
+        }
     }
     EXPECT_GT(conColumnas, 80);
 }
@@ -187,7 +189,9 @@ TEST(Garantia, ColumnaProbableGarantiza14MenosErroresNoCubiertos) {
             dobleLibre |= p.NumSignos == 2 && !p.AReducir;
         }
         ASSERT_EQ(triples + dobles, k.m);
-        if (!sencillo) EXPECT_EQ(res.minimoFuera1, 13 - std::max(0, k.m - k.k - (dobleLibre ? 0 : 1)));
+        if (!sencillo) {
+            EXPECT_EQ(res.minimoFuera1, 13 - std::max(0, k.m - k.k - (dobleLibre ? 0 : 1)));
+        }
         std::array<int64_t, 5> filas{};
         for (int a = 0; a <= triples; ++a)
             for (int b = 0; b <= dobles; ++b)
@@ -272,17 +276,14 @@ TEST(Garantia, TablaYFrases) {
     ResultadoGarantia g;
     g.resultados = 2000, g.columnas = 5, g.minimo = 0;
     g.porFila = {1000, 400, 500, 90, 10};
-    const std::string esperadas[][3] = {{"14", "1,000", "50.00"},
-                                        {"13", "400", "20.00"},
-                                        {"12", "500", "25.00"},
-                                        {"11", "90", "4.50"},
-                                        {"10 o menos", "10", "0.50"}};
+    const std::string esperadas[] = {"14|1,000|50.00", "13|400|20.00", "12|500|25.00", "11|90|4.50",
+                                     "10 o menos|10|0.50"};
     const auto filas = FilasGarantia(g);
     ASSERT_EQ(filas.size(), 5u);
     for (size_t f = 0; f < 5; ++f)
         EXPECT_EQ(filas[f].aciertos + "|" + TextoResultados(filas[f].resultados, {',', '.'}) + "|" +
                       TextoPorcentajeGarantia(filas[f].porcentaje, {',', '.'}),
-                  esperadas[f][0] + "|" + esperadas[f][1] + "|" + esperadas[f][2]);
+                  esperadas[f]);
     EXPECT_EQ(FraseGarantiaFuera(g), "") << "no result outside on one match";
 }
 

@@ -28,14 +28,12 @@ TEST(FiltroPremio, SoloCifrasYPuntosYNuncaMasQueElCampo) {
         EXPECT_EQ(Teclea(texto, cursor, tecleo), queda) << texto << " + " << tecleo;
 
     // Pegado: se limpia, lo que no cabe se descarta donde se pegó y el cursor lo sigue.
-    std::string t = "  1a2b.5  ";
-    int cursor = 6;
-    FiltraPremio(t, cursor);
-    EXPECT_EQ(t + "|" + std::to_string(cursor), "12.5|2");
-    t = "1234577767890";
-    cursor = 8;
-    FiltraPremio(t, cursor);
-    EXPECT_EQ(t + "|" + std::to_string(cursor), "12345767890|6");
+    for (auto [pegado, cursor, queda] :
+         {std::tuple{"  1a2b.5  ", 6, "12.5|2"}, {"1234577767890", 8, "12345767890|6"}}) {
+        std::string t = pegado;
+        FiltraPremio(t, cursor);
+        EXPECT_EQ(t + "|" + std::to_string(cursor), queda);
+    }
 
     std::string largo = "1.234.567.890", corto = " 12,50 € ";
     EXPECT_FALSE(FiltraPremioCompleto(largo));
@@ -70,13 +68,12 @@ TEST(NormalizaPremio, FormaMasCortaDelNumeroInicial) {
 // o con puntos de miles y coma decimal; nunca un valor distinto del querido.
 TEST(ImporteEscrito, AceptaLasDosFormasYRechazaLoDudoso) {
     for (auto [escrito, texto] : {std::pair{"1500000.50", "1500000.5"},
-                                  {"4.5", "4.5"},
                                   {"1.500.000,50", "1500000.5"},
                                   {"1.500.000", "1500000"},
+                                  {"4.5", "4.5"},
                                   {"12,50", "12.5"},
                                   {"0,05", "0.05"},
                                   {" 3 ", "3"},
-                                  {"999.999,99", "999999.99"},
                                   {"0", "0"},
                                   {"1234.500", ""},
                                   {"1.5000", ""},
@@ -87,7 +84,6 @@ TEST(ImporteEscrito, AceptaLasDosFormasYRechazaLoDudoso) {
         EXPECT_EQ(i.error.empty(), !std::string(texto).empty()) << escrito << ": " << i.error;
     }
     for (auto [escrito, error] : {std::pair{"1.500", "escriba 1500 o 1,50"},
-                                  {"12.340", "escriba 12340 o 12,34"},
                                   {"1.505", "escriba 1505 (sin"},
                                   {"abc", "no es un importe"},
                                   {"", "falta"},
@@ -100,7 +96,6 @@ TEST(ImporteEscrito, AceptaLasDosFormasYRechazaLoDudoso) {
                                   {"0.125", "dos decimales"},
                                   {"1.000.000.000,50", "no cabe"},
                                   {",5", "no es un importe"},
-                                  {"5,", "no es un importe"},
                                   {"5.", "no es un importe"}})
         EXPECT_NE(LeeImporteEscrito(escrito).error.find(error), std::string::npos)
             << escrito << ": " << LeeImporteEscrito(escrito).error;
