@@ -36,16 +36,8 @@ int Mejor(const std::string& resultado, const std::vector<std::string>& cols) {
 }
 
 Enumeracion Enumera(const Reduccion& r, const std::vector<std::string>& cols) {
-    std::vector<std::string> dentro{""};
-    for (int i = 1; i <= 14; ++i) {
-        std::vector<std::string> mas;
-        for (const auto& t : dentro)
-            for (int s = 1; s <= 3; ++s)
-                if (r.Partidos[i].Signo[s]) mas.push_back(t + kSignos[s - 1]);
-        dentro.swap(mas);
-    }
     Enumeracion en;
-    for (const auto& t : dentro) {
+    for (const auto& t : prueba::Desarrollo(r)) {
         const int h = Mejor(t, cols);
         ++en.porFila[static_cast<size_t>(std::min(4, 14 - h))];
         en.minimo = std::min(en.minimo, h);
@@ -103,8 +95,9 @@ TEST(Garantia, CoincideConLaEnumeracion) {
     EXPECT_GT(conColumnas, 80);
 }
 
-// Every reduction table, alone on its own matches, guarantees 13; its
-// columns are the results with 14, every other result has 13.
+// Every reduction table, alone on its own matches, guarantees 13 (its rows'
+// whole product is within one sign of its bets); its columns are the
+// results with 14, every other result has 13.
 TEST(Garantia, CadaTablaGarantiza13) {
     struct Caso {
         int triples, dobles, columnas;

@@ -31,20 +31,6 @@ std::map<std::string, std::string> Contenido(const fs::path& dir) {
     return m;
 }
 
-// Every column of the base quiniela, match 1 varying fastest.
-std::vector<std::string> Desarrollo(const Reduccion& r) {
-    std::vector<std::string> todas{std::string(15, PrimerSigno(r.Partidos[15]))};
-    for (int i = 14; i >= 1; --i) {
-        std::vector<std::string> mas;
-        for (const auto& t : todas)
-            for (int s = 1; s <= 3; ++s)
-                if (r.Partidos[i].Signo[s])
-                    mas.push_back(t), mas.back()[static_cast<size_t>(i - 1)] = kSignos[s - 1];
-        todas.swap(mas);
-    }
-    return todas;
-}
-
 bool Conserva(const Reduccion& r, const std::string& c) {
     int errores = 0, cuenta[4] = {};
     for (int i = 1; i <= 14; ++i) {
@@ -90,7 +76,7 @@ TEST(Motor, LasEstadisticasAnuncianLasColumnasEscritas) {
         EXPECT_EQ(prueba::Ficheros(c.e.dir()),
                   (std::vector<std::string>{"BASES.TBX", FicheroRed(c.r.Jornada, c.r.Orden)}));
         if (c.r.ApuestasDirectas > 59049) continue;
-        const auto todas = Desarrollo(c.r);
+        const auto todas = prueba::Desarrollo(c.r);
         ASSERT_EQ(static_cast<int64_t>(todas.size()), c.r.ApuestasDirectas);
 
         if (metodo != 1) {
@@ -285,7 +271,9 @@ TEST(Motor, LoQueDejaUnaCorridaMuertaSeAcabaOSeDeshace) {
         CargaReduccion(e.st);
         EXPECT_EQ(e.st.ReduccionActual.ApuestasReducidas, renombrada ? 3 : 2);
         EXPECT_EQ(Bytes(red), prueba::FicheroColumnas(renombrada ? tres : dos));
-        if (!renombrada) EXPECT_EQ(Bytes(e.dir() / kFicheroBases), bases);
+        if (!renombrada) {
+            EXPECT_EQ(Bytes(e.dir() / kFicheroBases), bases);
+        }
         EXPECT_EQ(prueba::Ficheros(e.dir()),
                   (std::vector<std::string>{"BASES.TBX", "RED1203.TBX", "notas.tmp~"}));
     }
