@@ -101,17 +101,15 @@ TEST(DatosGen, NumerosFueraDeSusLimites) {
     };
     for (const Caso& c : {Caso{0, {1, 38}, {0, 53}}, Caso{2, {1, 30}, {0, 31}}, Caso{3, {1, 3}, {0, 4}},
                           Caso{8, {1, 2}, {0, 3}}, Caso{9, {12, 52}, {0, 53}}}) {
-        const int campo = c.campo;
-        for (int v : c.leidos) {
-            Lectura l(ConCampo(campo, std::to_string(v)));
-            EXPECT_TRUE(l.m().empty()) << campo << " = " << v;
-            EXPECT_EQ(LineaDatosGen(l.st), ConCampo(campo, std::to_string(v)));
-        }
-        for (int v : c.rechazados) {
-            Lectura l(ConCampo(campo, std::to_string(v)));
-            ASSERT_EQ(l.m().size(), 1u) << campo << " = " << v;
-            EXPECT_NE(l.m()[0].find("fuera de"), std::string::npos) << l.m()[0];
-            EXPECT_EQ(LineaDatosGen(l.st), kCambiada) << campo << " = " << v;
+        for (int k = 0; k < 4; ++k) {
+            const bool leido = k < 2;
+            const std::string linea =
+                ConCampo(c.campo, std::to_string(leido ? c.leidos[k] : c.rechazados[k - 2]));
+            SCOPED_TRACE(linea);
+            Lectura l(linea);
+            ASSERT_EQ(l.m().size(), leido ? 0u : 1u);
+            EXPECT_EQ(LineaDatosGen(l.st), leido ? linea : kCambiada);
+            EXPECT_TRUE(leido || l.m()[0].find("fuera de") != std::string::npos) << l.m()[0];
         }
     }
     // Fewer matchdays than the current one: the current one comes down to the last.
