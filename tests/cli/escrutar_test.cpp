@@ -9,6 +9,7 @@ namespace tobal {
 namespace {
 
 using prueba::Bytes;
+using prueba::Contiene;
 
 const std::string kGanadora = "1X21X21X21X21X2";
 
@@ -34,10 +35,9 @@ TEST_F(CliEscrutar, MuestraLasDosTablasYGuardaLasEntradas) {
     // Un importe dudoso nombra su categoría; lo que tiene mal lo prueban los importes.
     auto r = Escrutar({"--ganadora", kGanadora, "--premios", "0 1.500 0 0 0"});
     EXPECT_TRUE(ErrorDeUso(r));
-    EXPECT_NE(r.errores.find("14 aciertos (\"1.500\") se puede leer de dos formas; escriba 1500 o 1,50"),
-              std::string::npos)
-        << r.errores;
-    EXPECT_EQ(Bytes(p.dir() / "JORNADAS.TBX").find("Jor12"), std::string::npos);
+    EXPECT_TRUE(
+        Contiene(r.errores, "14 aciertos (\"1.500\") se puede leer de dos formas; escriba 1500 o 1,50"));
+    EXPECT_FALSE(Contiene(Bytes(p.dir() / "JORNADAS.TBX"), "Jor12"));
 
     // La columna ganadora admite blancos; los importes, blancos y ";".
     r = Escrutar({"--ganadora", "1x2 1X2 1X2 1X2 1X2", "--premios", "1.250,00; 0,12 13 ;0 0"});
@@ -65,27 +65,24 @@ TEST_F(CliEscrutar, ColumnaIncompletaOReduccionQueNoExiste) {
     prueba::GrabaReduccionConColumnas(p.st, 12, 3, {kGanadora});
     auto r = Escrutar({"--ganadora", kGanadora}, "4");
     EXPECT_EQ(r.codigo, 1);
-    EXPECT_NE(
-        r.errores.find("ERROR EN JORNADA/ORDEN\nNo existe una reducción de la jornada 12 con el número de "
-                       "orden 4. La orden indice lista las reducciones guardadas."),
-        std::string::npos)
-        << r.errores;
-    EXPECT_EQ(Bytes(p.dir() / "JORNADAS.TBX").find("Jor12"), std::string::npos);
+    EXPECT_TRUE(Contiene(r.errores,
+                         "ERROR EN JORNADA/ORDEN\nNo existe una reducción de la jornada 12 con el número de "
+                         "orden 4. La orden indice lista las reducciones guardadas."));
+    EXPECT_FALSE(Contiene(Bytes(p.dir() / "JORNADAS.TBX"), "Jor12"));
 
     r = Escrutar({"--ganadora", "1X21X-1X21X21X2"});  // se guarda y se rechaza
     EXPECT_EQ(r.codigo, 1);
     EXPECT_EQ(r.salida, "");
-    EXPECT_NE(r.errores.find(
-                  "COLUMNA GANADORA INCOMPLETA\nLa columna ganadora se ha guardado, pero tiene partidos sin "
-                  "resultado (-)"),
-              std::string::npos)
-        << r.errores;
+    EXPECT_TRUE(
+        Contiene(r.errores,
+                 "COLUMNA GANADORA INCOMPLETA\nLa columna ganadora se ha guardado, pero tiene partidos sin "
+                 "resultado (-)"));
     EXPECT_EQ(LeeRegistroJornada(p.st, 12).substr(463, 15), "123120123123123");
 
     std::filesystem::remove(p.dir() / "RED1203.TBX");  // guardada, pero sin su fichero de columnas
     r = Escrutar({"--ganadora", kGanadora});
     EXPECT_EQ(r.codigo, 1);
-    EXPECT_NE(r.errores.find("RED1203.TBX"), std::string::npos);
+    EXPECT_TRUE(Contiene(r.errores, "RED1203.TBX"));
 }
 
 }  // namespace

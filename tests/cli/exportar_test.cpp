@@ -9,6 +9,7 @@ namespace tobal {
 namespace {
 
 using prueba::Bytes;
+using prueba::Contiene;
 
 const std::string A = "1X21X21X21X21X2";
 const std::string B = "2X12X12X12X12X1";
@@ -43,8 +44,8 @@ TEST_F(CliExportar, EscribeElFicheroDeApuestasComoLaCopiaADisco) {
                   std::string(86, ' ') + "\r\n" + "D000000012" + A.substr(0, 14) + B.substr(0, 14) +
                   std::string(84, ' ') + "2\r\n");
     EXPECT_EQ(r.errores, "");
-    EXPECT_NE(r.salida.find("Se ha copiado a la unidad " + destino.ruta().string() + " el archivo AD243"),
-              std::string::npos);
+    EXPECT_TRUE(
+        Contiene(r.salida, "Se ha copiado a la unidad " + destino.ruta().string() + " el archivo AD243"));
 
     r = Exportar(9);
     ASSERT_EQ(r.codigo, 0) << r.errores;
@@ -52,19 +53,19 @@ TEST_F(CliExportar, EscribeElFicheroDeApuestasComoLaCopiaADisco) {
 
     r = Exportar(11651 * 8);  // los volúmenes siguientes junto al primero
     ASSERT_EQ(r.codigo, 0) << r.errores;
-    EXPECT_NE(r.salida.find("Volumen 2: " + (destino / "AD243.02").string()), std::string::npos) << r.salida;
+    EXPECT_TRUE(Contiene(r.salida, "Volumen 2: " + (destino / "AD243.02").string()));
     EXPECT_EQ(Bytes(destino / "AD243.02").substr(125, 9), "D00011651");
 }
 
 TEST_F(CliExportar, RechazosNoDejanFichero) {
     auto r = Exportar(4, "3");  // no existe esa reducción
     EXPECT_EQ(r.codigo, 1);
-    EXPECT_NE(r.errores.find("ERROR EN JORNADA/ORDEN"), std::string::npos);
+    EXPECT_TRUE(Contiene(r.errores, "ERROR EN JORNADA/ORDEN"));
 
     prueba::GrabaReduccionConColumnas(p.st, 12, 2, {A, "1X21X21X21X21X"});  // fichero de columnas dañado
     r = Exportar(0);
     EXPECT_EQ(r.codigo, 1);
-    EXPECT_NE(r.errores.find("ERROR EN LA COPIA A DISCO"), std::string::npos);
+    EXPECT_TRUE(Contiene(r.errores, "ERROR EN LA COPIA A DISCO"));
     EXPECT_FALSE(std::filesystem::exists(destino / "AD243"));
 }
 

@@ -16,6 +16,7 @@ namespace tobal {
 namespace {
 
 using prueba::Bytes;
+using prueba::Contiene;
 namespace fs = std::filesystem;
 
 // Jornada 12 con fecha y escrutinio guardado; reducción 12/1 de 24 columnas.
@@ -60,7 +61,7 @@ TEST_F(CliFallos, FicheroDeColumnasDanadoSeRechazaEnTodasLasOrdenes) {
             SCOPED_TRACE(testing::PrintToString(args) + " " + d.que);
             const auto r = Cli(args);
             EXPECT_EQ(r.codigo, 1);
-            EXPECT_NE(r.errores.find(TextoColumnasDanadas("RED1201.TBX", 3)), std::string::npos) << r.errores;
+            EXPECT_TRUE(Contiene(r.errores, TextoColumnasDanadas("RED1201.TBX", 3)));
             EXPECT_EQ(r.salida, "");
             EXPECT_TRUE(salida.empty() || !fs::exists(salida));
         }
@@ -77,7 +78,7 @@ TEST_F(CliFallos, SoloFicherosRegularesComoFicherosDeDatos) {
         SCOPED_TRACE(testing::PrintToString(args));
         const auto r = Cli(args);
         EXPECT_EQ(r.codigo, 1) << r.errores;
-        EXPECT_NE(r.errores.find("RED1201.TBX ERROR 75"), std::string::npos) << r.errores;
+        EXPECT_TRUE(Contiene(r.errores, "RED1201.TBX ERROR 75"));
         EXPECT_TRUE(salida.empty() || !fs::exists(salida));
     }
     fs::remove(p.dir() / "RED1201.TBX");
@@ -87,7 +88,7 @@ TEST_F(CliFallos, SoloFicherosRegularesComoFicherosDeDatos) {
     ASSERT_EQ(::mkfifo((p.dir() / "BASES.TBX").c_str(), 0600), 0);
     const auto r = prueba::EjecutaCliEn(p.dir(), {"indice"});
     EXPECT_EQ(r.codigo, 1);
-    EXPECT_NE(r.errores.find("ERROR 75"), std::string::npos) << r.errores;
+    EXPECT_TRUE(Contiene(r.errores, "ERROR 75"));
 }
 
 // exportar and imprimir refuse when the matchday cannot be read (no bets
@@ -122,7 +123,7 @@ TEST_F(CliFallos, ExportarSinJornadaNoSigueYNoDejaRestosDeOtraCopia) {
         SCOPED_TRACE(testing::PrintToString(args));
         r = Cli(args);
         EXPECT_EQ(r.codigo, 1);
-        EXPECT_NE(r.errores.find("ERROR EN LA JORNADA"), std::string::npos) << r.errores;
+        EXPECT_TRUE(Contiene(r.errores, "ERROR EN LA JORNADA"));
         EXPECT_TRUE(fs::is_empty(destino.ruta()));
     }
 }
@@ -133,8 +134,8 @@ TEST_F(CliFallos, MensajesQueDicenLoQuePaso) {
     if (!disco.Montado()) GTEST_SKIP() << disco.Motivo();
     ASSERT_TRUE(disco.SoloLectura());
     const auto r = prueba::EjecutaCliEn(disco.ruta(), {"equipos"});
-    EXPECT_EQ(r.errores.find("procedido a crearlo"), std::string::npos) << r.errores;
-    EXPECT_NE(r.errores.find("no se ha podido crear"), std::string::npos) << r.errores;
+    EXPECT_FALSE(Contiene(r.errores, "procedido a crearlo"));
+    EXPECT_TRUE(Contiene(r.errores, "no se ha podido crear"));
 }
 
 // borrar on a read-only folder or with a data file it cannot write: the
@@ -157,7 +158,7 @@ TEST_F(CliFallos, BorrarQueFallaLoDiceYSaleConUno) {
         EXPECT_EQ(r.codigo, 1);
         EXPECT_EQ(r.salida, "");
         EXPECT_EQ(r.errores.rfind("BORRADO INCOMPLETO\n", 0), 0u) << r.errores;
-        EXPECT_NE(r.errores.find(fallo), std::string::npos) << r.errores;
+        EXPECT_TRUE(Contiene(r.errores, fallo));
     }
     if (!disco.Montado()) GTEST_SKIP() << "read-only folder not tried: " << disco.Motivo();
 }
@@ -185,7 +186,7 @@ TEST_F(CliFallos, ElPdfSoloSustituyeAlFicheroCuandoEstaCompleto) {
         if (c.que == "a folder") fs::rename(p.dir() / "guardado", p.dir() / "RED1201.TBX");
         const auto r = Cli(c.args);
         EXPECT_EQ(r.codigo, 1);
-        EXPECT_NE(r.errores.find(c.error), std::string::npos) << r.errores;
+        EXPECT_TRUE(Contiene(r.errores, c.error));
         EXPECT_EQ(r.salida, "");
         EXPECT_EQ(Bytes(Pdf()), "del usuario");
         EXPECT_TRUE(fs::is_directory(destino / "carpeta.pdf") && fs::is_empty(destino / "carpeta.pdf"));
@@ -205,9 +206,8 @@ TEST_F(CliFallos, ElPdfEnUnDiscoLlenoEsUnFallo) {
     const auto r = Cli({"imprimir", "relacion", "--pdf", pdf.string()});
     EXPECT_EQ(r.codigo, 1);
     EXPECT_EQ(r.salida, "");
-    EXPECT_NE(r.errores.find("no se puede imprimir en el fichero " + pdf.string() + ": el disco está lleno"),
-              std::string::npos)
-        << r.errores;
+    EXPECT_TRUE(
+        Contiene(r.errores, "no se puede imprimir en el fichero " + pdf.string() + ": el disco está lleno"));
     EXPECT_EQ(std::distance(fs::directory_iterator(disco.ruta()), {}), 1);  // only what filled it
 }
 #endif

@@ -84,7 +84,7 @@ TEST_F(Relacion, CuartoBloqueEnPaginaNuevaBajoLaCabecera) {
     const auto cabecera = imp.Textos("JORNADA NRO.");
     ASSERT_EQ(cabecera.size(), 2u);
     EXPECT_EQ(std::tie(cabecera[1].pagina, cabecera[1].y), std::make_tuple(2, 3 * kAlto));
-    EXPECT_NE(cabecera[1].texto.find(kPagina + "2"), std::string::npos);
+    EXPECT_TRUE(prueba::Contiene(cabecera[1].texto, kPagina + "2"));
     EXPECT_EQ(Encabezados()[3].texto, Encabezado({13}));
     std::string fila15;
     for (int c = 97; c <= 101; ++c) fila15 += std::string(" ") + ColumnaPrueba(c)[14];

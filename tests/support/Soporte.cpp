@@ -304,6 +304,11 @@ void ComoUsuarioSinPrivilegios(const std::function<void()>& cuerpo) {
            << "exit " << r.codigo << ", stdout \"" << r.salida << "\", stderr \"" << r.errores << "\"";
 }
 
+::testing::AssertionResult Contiene(const std::string& texto, const std::string& parte) {
+    if (texto.find(parte) != std::string::npos) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "\"" << parte << "\" not in \"" << texto << "\"";
+}
+
 ResultadoCli EjecutaCliEn(const fs::path& datos, std::vector<std::string> args,
                           const std::vector<std::string>& mas) {
     args.insert(args.begin(), {"--datos", datos.string()});

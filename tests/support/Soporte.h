@@ -172,5 +172,7 @@ std::string Orden(const std::string& linea);
 
 // A usage error: exit 2, nothing on stdout, one line on stderr naming the tool.
 ::testing::AssertionResult ErrorDeUso(const ResultadoCli& r);
+// `texto` holds `parte` (the whole text is shown when it does not).
+::testing::AssertionResult Contiene(const std::string& texto, const std::string& parte);
 
 }  // namespace tobal::prueba
