@@ -5,8 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
+#include <QDir>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -18,6 +22,7 @@
 #include "platform/BotonImagen.h"
 #include "platform/Servicios.h"
 #include "platform/Sonidos.h"
+#include "screens/mensajes.h"
 
 namespace tobal::prueba {
 
@@ -37,6 +42,15 @@ struct Entorno {
     ReproductorGrabador sonidos;
     AyudaGrabadora ayuda;
     Servicios sv{e.st};
+    // A screen of type T over this state, shown and holding the keyboard.
+    template <class T>
+    std::unique_ptr<T> Abre() {
+        auto w = std::make_unique<T>(st, sv);
+        w->show();
+        w->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));
+        return w;
+    }
 };
 
 // Types any text, accents and characters outside Latin-1 included (the
@@ -73,5 +87,55 @@ void CuandoVentana(std::function<void(T*)> accion) {
 
 // Runs `accion` on the next modal window that opens, whatever its type.
 inline void CuandoModal(std::function<void(QWidget*)> accion) { CuandoVentana<QWidget>(std::move(accion)); }
+
+// Notes the title of the next message window and leaves it with `boton`,
+// running `antes` first.
+inline void AnotaMensaje(QString& titulo, BotonImagen* Mensajes::*boton = &Mensajes::Pic_Salir,
+                         std::function<void()> antes = {}) {
+    CuandoVentana<Mensajes>([&titulo, boton, antes](Mensajes* m) {
+        titulo = m->Tex_Titulo->text();
+        if (antes) antes();
+        QTest::mouseClick(m->*boton, Qt::LeftButton);
+    });
+}
+
+inline void ClicFila(QListWidget* l, int fila) {
+    QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, l->visualItemRect(l->item(fila)).center());
+}
+
+// "objectName=accessibleName" of the focused control and of the next ones
+// Tab reaches, `n` in all.
+inline QStringList RecorridoTab(int n) {
+    QStringList r;
+    for (int i = 0; i < n; ++i) {
+        QWidget* w = QApplication::focusWidget();
+        if (!w) break;
+        r << w->objectName() + "=" + QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name);
+        QTest::keyClick(w, Qt::Key_Tab);
+    }
+    return r;
+}
+
+// Every visible control the keyboard reaches has a control name and a name
+// for assistive technology.
+inline void TodosConNombre(QWidget* ventana) {
+    for (QWidget* w : ventana->findChildren<QWidget*>()) {
+        const bool editor = w->parentWidget() && w->parentWidget()->inherits("QComboBox");
+        if (!(w->focusPolicy() & Qt::TabFocus) || !w->isVisible() || editor ||
+            w->objectName().startsWith("qt_"))
+            continue;
+        EXPECT_FALSE(w->objectName().isEmpty()) << w->metaObject()->className();
+        EXPECT_FALSE(QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name).isEmpty())
+            << w->objectName().toStdString();
+    }
+}
+
+// Saves a picture of `w` as capturas/<nombre>.png for a person to look at.
+inline QImage Captura(QWidget* w, const QString& nombre) {
+    QDir().mkpath("capturas");
+    const QImage imagen = w->grab().toImage();
+    EXPECT_TRUE(imagen.save("capturas/" + nombre + ".png")) << nombre.toStdString();
+    return imagen;
+}
 
 }  // namespace tobal::prueba
