@@ -1,8 +1,6 @@
 // Pictures of the drawn screens, written to capturas/ under the working
 // folder for a person to look at; a few of their pixels are checked here.
 
-#include <QDir>
-
 #include "Entorno.h"
 #include "data/Jornadas.h"
 #include "reduction/Almacen.h"
@@ -18,12 +16,7 @@
 namespace tobal {
 namespace {
 
-QImage Guarda(QWidget* w, const char* nombre) {
-    QDir().mkpath("capturas");
-    const QImage imagen = w->grab().toImage();
-    EXPECT_TRUE(imagen.save(QStringLiteral("capturas/%1.png").arg(nombre))) << nombre;
-    return imagen;
-}
+using prueba::Captura;
 
 // Colours of a drawn button: yellow highlight, light grey face, dark-green shadow.
 const QColor kAmarillo(255, 255, 0), kGrisClaro(192, 192, 192), kSombra(0, 64, 0);
@@ -34,7 +27,7 @@ TEST(Capturas, CaretaMenuDatosGeneralesYMensaje) {
     Careta careta(en.sv);
     int paso = 0;
     en.sv.pausa = [&](int) {
-        if (++paso == 170) Guarda(&careta, "careta");
+        if (++paso == 170) Captura(&careta, "careta");
         if (paso == 170) QTest::keyClick(&careta, Qt::Key_Escape);
     };
     careta.Ejecuta();
@@ -43,14 +36,14 @@ TEST(Capturas, CaretaMenuDatosGeneralesYMensaje) {
     menu.show();
     // The first option raised at its corner (40, 185): highlight on its
     // corner, face inside, shadow 5 pixels beyond its 215 x 27.
-    const QImage imagen = Guarda(&menu, "menu");
+    const QImage imagen = Captura(&menu, "menu");
     EXPECT_EQ(imagen.pixelColor(40, 185), kAmarillo);
     EXPECT_EQ(imagen.pixelColor(45, 205), kGrisClaro);
     EXPECT_EQ(imagen.pixelColor(40 + 217, 185 + 29), kSombra);
     EXPECT_EQ(imagen.pixelColor(300, 185), kAmarillo);
     menu.PonPantalla(OpcionMenu::Escrutinio, [&](Estado&, Servicios&, QWidget* padre) {
         // Pressed, its face sinks by 3 pixels towards the shadow.
-        const QImage pulsado = Guarda(&menu, "menu-pulsado");
+        const QImage pulsado = Captura(&menu, "menu-pulsado");
         EXPECT_NE(pulsado.pixelColor(300, 185), kAmarillo);
         EXPECT_EQ(pulsado.pixelColor(303, 188), kAmarillo);
         auto d = std::make_unique<QDialog>(padre);
@@ -63,14 +56,14 @@ TEST(Capturas, CaretaMenuDatosGeneralesYMensaje) {
     d.show();
     for (int campo : {DatosGen::Receptor, DatosGen::Sonido})  // two fields open
         QTest::mouseClick(&d, Qt::LeftButton, {}, DatosGen::AreaCampo(campo).topLeft() + QPoint(5, 5));
-    Guarda(&d, "datosgen");
+    Captura(&d, "datosgen");
     d.close();
 
     Mensajes m(en.st, en.sv);
     m.PonMensaje("BORRADO DE DATOS", "Se borrarán las jornadas 1 a 5.\r\n¿Desea continuar?",
                  BotonMensaje::Borrar);
     m.show();
-    Guarda(&m, "mensajes");
+    Captura(&m, "mensajes");
 }
 
 TEST(Capturas, Indice) {
@@ -82,7 +75,7 @@ TEST(Capturas, Indice) {
     Historic h(en.st, en.sv);
     h.show();
     h.Pic_Carpeta->setFocus();
-    Guarda(&h, "historic");
+    Captura(&h, "historic");
 }
 
 TEST(Capturas, JornadaYEquipos) {
@@ -95,19 +88,19 @@ TEST(Capturas, JornadaYEquipos) {
     Jornadas j(en.st, en.sv);
     j.show();
     j.PulsaFecha();
-    Guarda(&j, "jornadas");
+    Captura(&j, "jornadas");
     j.PulsaFecha();
     j.PulsaJornada();
-    Guarda(&j, "jornadas-lista");
+    Captura(&j, "jornadas-lista");
 
     Equipos e(en.st, en.sv);
     e.show();
-    Guarda(&e, "equipos");
+    Captura(&e, "equipos");
 
     Borrar b(en.st, en.sv);
     b.show();
     b.PulsaHasta();
-    Guarda(&b, "borrar");
+    Captura(&b, "borrar");
 }
 
 }  // namespace

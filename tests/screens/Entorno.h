@@ -105,12 +105,14 @@ inline void ClicFila(QListWidget* l, int fila) {
 
 // "objectName=accessibleName" of the focused control and of the next ones
 // Tab reaches, `n` in all.
-inline QStringList RecorridoTab(int n) {
-    QStringList r;
+inline std::vector<std::string> RecorridoTab(int n) {
+    std::vector<std::string> r;
     for (int i = 0; i < n; ++i) {
         QWidget* w = QApplication::focusWidget();
         if (!w) break;
-        r << w->objectName() + "=" + QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name);
+        r.push_back(
+            (w->objectName() + "=" + QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name))
+                .toStdString());
         QTest::keyClick(w, Qt::Key_Tab);
     }
     return r;

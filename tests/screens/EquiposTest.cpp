@@ -1,5 +1,4 @@
 #include <QLineEdit>
-#include <QListWidget>
 
 #include "Entorno.h"
 #include "screens/equipos.h"
@@ -12,19 +11,12 @@ namespace fs = std::filesystem;
 struct Lista : prueba::Entorno {
     explicit Lista(const char* fichero) {
         if (fichero) prueba::EscribeBytes(st.DirDatos / "EQUIPOS.TBX", fichero);
-        l = std::make_unique<Equipos>(st, sv);
-        l->show();
-        l->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(l.get()));
+        l = Abre<Equipos>();
     }
     void Anade(const QString& nombre) {
         l->Tex_NuevoEquipo->clear();
         prueba::TecleaTexto(l->Tex_NuevoEquipo, nombre);
         QTest::keyClick(l->Tex_NuevoEquipo, Qt::Key_Return);
-    }
-    void Selecciona(int fila) {
-        QTest::mouseClick(l->Lis_Equipos->viewport(), Qt::LeftButton, {},
-                          l->Lis_Equipos->visualItemRect(l->Lis_Equipos->item(fila)).center());
     }
     std::string Fichero() const { return prueba::Bytes(st.DirDatos / "EQUIPOS.TBX"); }
     std::unique_ptr<Equipos> l;
@@ -37,7 +29,6 @@ TEST(Equipos, SinFicheroUnAvisoUnaListaVaciaYUnFicheroVacio) {
         std::vector<std::string>{"No se encuentra el fichero de equipos EQUIPOS.TBX.\r\n"
                                  "Se ha procedido a crearlo automáticamente con los valores establecidos "
                                  "por defecto."});
-    EXPECT_EQ(l.l->Lis_Equipos->count(), 0);
     EXPECT_TRUE(fs::exists(l.st.DirDatos / "EQUIPOS.TBX"));
     EXPECT_EQ(l.Fichero(), "");
 }
@@ -83,7 +74,7 @@ TEST(Equipos, BorrarSoloConSeleccionYSalirSinGuardarNoTocaElFichero) {
     Lista l(fichero);
     QTest::mouseClick(l.l->Pic_Borrar, Qt::LeftButton);
     EXPECT_EQ(l.l->Lis_Equipos->count(), 3);
-    l.Selecciona(1);
+    prueba::ClicFila(l.l->Lis_Equipos, 1);
     ASSERT_TRUE(l.l->Pic_Borrar->Activo());
     QTest::mouseClick(l.l->Pic_Borrar, Qt::LeftButton);
     EXPECT_EQ(l.l->Nombres(), QStringList({"Betis", "Osasuna"}));
@@ -112,15 +103,10 @@ TEST(Equipos, UnFicheroQueNoSePuedeGrabarSeDiceYLaListaSigue) {
 TEST(Equipos, ElTecladoRecorreLaPantalla) {
     Lista l("Betis\r\nCelta\r\n");
     ASSERT_EQ(QApplication::focusWidget(), l.l->Tex_NuevoEquipo);
-    QStringList orden;
-    for (int i = 0; i < 7; ++i) {
-        orden << QApplication::focusWidget()->objectName() + "=" +
-                     QApplication::focusWidget()->accessibleName();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    }
-    EXPECT_EQ(orden, QStringList({"Tex_NuevoEquipo=Nombre del equipo", "Pic_Añadir=Añadir",
-                                  "Lis_Equipos=Lista de equipos", "Pic_Borrar=Borrar", "Pic_Guardar=Guardar",
-                                  "Pic_Ayuda=Ayuda", "Pic_Salir=Salir"}));
+    EXPECT_EQ(prueba::RecorridoTab(7),
+              (std::vector<std::string>{"Tex_NuevoEquipo=Nombre del equipo", "Pic_Añadir=Añadir",
+                                        "Lis_Equipos=Lista de equipos", "Pic_Borrar=Borrar",
+                                        "Pic_Guardar=Guardar", "Pic_Ayuda=Ayuda", "Pic_Salir=Salir"}));
     l.l->Lis_Equipos->setFocus();
     QTest::keyClick(l.l->Lis_Equipos, Qt::Key_Down);
     l.l->Pic_Borrar->setFocus();

@@ -15,10 +15,7 @@ struct Indice : prueba::Entorno {
         st.Jornada() = actual >= 0 ? static_cast<int16_t>(1 + actual / 30) : 50;
         st.Orden() = actual >= 0 ? static_cast<int16_t>(1 + actual % 30) : 1;
         st.IndiceElegido = Verdadero;  // the window clears it
-        h = std::make_unique<Historic>(st, sv);
-        h->show();
-        h->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(h.get()));
+        h = Abre<Historic>();
     }
     void Pulsa(int x, int y) { QTest::mouseClick(h->Pic_Carpeta, Qt::LeftButton, {}, QPoint(x, y)); }
     int w() const { return h->Pic_Carpeta->width(); }
@@ -52,7 +49,6 @@ TEST(Historic, LasEsquinasPasanPaginaSoloSiLaHay) {
         const int pasos = (c.trasSiguiente != (c.actual >= 0 ? 40 : 0)) + (c.trasAnterior != c.trasSiguiente);
         EXPECT_EQ(ind.sonidos.pedidos, std::vector<int>(pasos, 10));
         EXPECT_EQ(pausas, 50 * pasos);
-        EXPECT_TRUE(ind.h->isVisible());
         EXPECT_EQ(ind.st.IndiceElegido, Falso);
     }
 }
