@@ -312,33 +312,19 @@ TEST(Listados, TecladoTabHastaImprimirEnterImprimeEscapeSale) {
 }
 
 // Pictures of the print screen for each output, of a sheet run waiting for
-// the user, of a print preview, and a PDF of each run, written to capturas/
-// for a person to look at.
-TEST(Capturas, ListadosVistaPreviaYPdfDeCadaSalida) {
+// the user and of a print preview, for a person to look at.
+TEST(Capturas, ListadosYVistaPrevia) {
     const char* nombres[] = {"resumen", "boletos", "relacion", "disco", "continuo"};
     for (int tipo = Salida::Resumen; tipo <= Salida::Continuo; ++tipo) {
         Pantalla p(tipo, 24);
         if (tipo == Salida::Disco)
             p.l->PonUnidades({{"MEMORIA (/media/usuario/MEMORIA)", "/media/usuario/MEMORIA"}});
         prueba::Captura(p.l.get(), QStringLiteral("listados-%1").arg(nombres[tipo]));
-        if (tipo == Salida::Disco) continue;
-        std::unique_ptr<ImpresoraQt> pdf;
-        p.l->destino.impresora = [&]() -> Impresora* {
-            pdf = ImpresoraQt::Pdf(QStringLiteral("capturas/listados-%1.pdf").arg(nombres[tipo]));
-            return pdf.get();
-        };
-        p.Pulsa(p.l->Pic_Imprimir);
-        if (tipo == Salida::Boletos) {
-            prueba::Captura(p.l.get(), "listados-boletos-esperando");
-            p.Pulsa(p.l->Pic_Siguiente);
-            p.Pulsa(p.l->Pic_Siguiente);
-            p.Pulsa(p.l->Pic_Salir);
-        }
-        p.EsperaFin();
-        ASSERT_NE(pdf, nullptr);
-        pdf->Termina();
-        EXPECT_FALSE(pdf->Fallo());
     }
+    Pantalla b(Salida::Boletos, 24);
+    b.Pulsa(b.l->Pic_Imprimir);
+    prueba::Captura(b.l.get(), "listados-boletos-esperando");
+
     Pantalla p(Salida::Continuo, 24);
     p.l->destino.vistaPrevia = [&](const QString& titulo, const std::function<void(Impresora&)>& dibuja) {
         QPrinter impresora(QPrinter::HighResolution);
