@@ -106,22 +106,10 @@ std::shared_ptr<int> CuandoGarantia() {
     return minimo;
 }
 
-TEST(VentanaGarantia, ElNavegadorLaAbreParaLaReduccionQueMuestra) {
-    Ventana v(1, kDirecta);
-    consredu d(v.st, v.sv);
-    d.show();
-    ASSERT_TRUE(d.Pic_Garantia->Activo());
-    auto minimo = CuandoGarantia();
-    QTest::mouseClick(d.Pic_Garantia, Qt::LeftButton);
-    EXPECT_EQ(*minimo, 13);
-    v.st.Orden() = 5;  // no reduction there
-    d.CargaConsulta();
-    EXPECT_FALSE(d.Pic_Garantia->Activo());
-}
-
 // On the reduction screen the button waits for a finished run, and a change
-// of the base quiniela turns it off again.
-TEST(VentanaGarantia, LaPantallaDeReduccionLaAbreTrasUnaReduccionTerminada) {
+// of the base quiniela turns it off again; the browser opens it for the
+// reduction it shows.
+TEST(VentanaGarantia, ElNavegadorYLaPantallaDeReduccionLaAbren) {
     Ventana v(2, "1X2*=1 1X2*=X 1X2*=2 1X2*=1 1 1 1 1 1 1 1 1 1 1 1", "0,1");
     Reducir d(v.st, v.sv);
     d.show();
@@ -145,6 +133,16 @@ TEST(VentanaGarantia, LaPantallaDeReduccionLaAbreTrasUnaReduccionTerminada) {
     ASSERT_NE(w, nullptr);
     QTest::mouseClick(w, Qt::LeftButton, {}, w->mapFrom(&d, celda));
     EXPECT_FALSE(d.Pic_Garantia->Activo());
+    d.close();
+
+    consredu consulta(v.st, v.sv);
+    consulta.show();
+    minimo = CuandoGarantia();
+    QTest::mouseClick(consulta.Pic_Garantia, Qt::LeftButton);
+    EXPECT_EQ(*minimo, 11);
+    v.st.Orden() = 5;  // no reduction there
+    consulta.CargaConsulta();
+    EXPECT_FALSE(consulta.Pic_Garantia->Activo());
 }
 
 }  // namespace

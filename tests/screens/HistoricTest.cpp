@@ -1,5 +1,4 @@
 #include "Entorno.h"
-#include "data/Jornadas.h"
 #include "reduction/Almacen.h"
 #include "screens/Historic.h"
 
@@ -101,22 +100,6 @@ TEST(Historic, ElTecladoRecorreLasLineasYEligeOSale) {
     EXPECT_FALSE(sale.h->isVisible());
     EXPECT_EQ(sale.st.IndiceElegido, Falso);
     EXPECT_EQ(sale.sonidos.pedidos, std::vector<int>{5});
-}
-
-// The date comes from the matchday's record when it is in use; damaged
-// lines of the index are left out.
-TEST(Historic, FechaDeLaJornadaYLineasDañadas) {
-    Indice ind(0);
-    prueba::GrabaReduccionPrueba(ind.st, 7, 3, 2);
-    prueba::GrabaReduccionPrueba(ind.st, 8, 1, 2);
-    std::array<std::string, 30> equipos;
-    ASSERT_EQ(GrabaRegistroJornada(ind.st, 7, RegistroEditor("", 7, "14/09/02", equipos)), 0);
-    std::string bases = prueba::Bytes(ind.st.DirDatos / kFicheroBases);
-    prueba::EscribeBytes(ind.st.DirDatos / kFicheroBases, "x!\r\n" + bases);
-    Historic h(ind.st, ind.sv);
-    ASSERT_EQ(h.TotalLineas(), 2);
-    EXPECT_EQ(h.Lineas()[0].substr(0, 16), "  7 14/09/02   3");
-    EXPECT_EQ(h.Lineas()[1].substr(0, 16), "  8" + std::string(11, ' ') + " 1");
 }
 
 }  // namespace

