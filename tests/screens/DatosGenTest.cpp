@@ -27,9 +27,7 @@ struct Pantalla : prueba::Entorno {
     // area again; returns what the editor showed right after typing.
     QString Teclea(int campo, const QString& texto) {
         PulsaCampo(campo);
-        Editor(campo)->selectAll();
-        QTest::keyClick(Editor(campo), Qt::Key_Backspace);
-        QTest::keyClicks(Editor(campo), texto);
+        prueba::Reescribe(Editor(campo), texto);
         const QString visto = Editor(campo)->text();
         PulsaCampo(campo);
         EXPECT_FALSE(Editor(campo)->isVisible());

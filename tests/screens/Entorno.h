@@ -67,6 +67,14 @@ inline void TecleaTexto(QWidget* w, const QString& texto) {
     }
 }
 
+// Replaces what a box holds with `texto`, typed.
+inline void Reescribe(QLineEdit* ed, const QString& texto) {
+    ed->setFocus();
+    ed->selectAll();
+    QTest::keyClick(ed, Qt::Key_Backspace);
+    QTest::keyClicks(ed, texto);
+}
+
 // Runs `accion` on the next modal window of type T that opens, whatever
 // other modal window (a screen shown with show()) is up meanwhile; gives up
 // after five seconds.

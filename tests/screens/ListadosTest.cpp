@@ -43,10 +43,7 @@ struct Pantalla : prueba::Entorno {
     // Types into a field and leaves it with Enter; returns what the box
     // showed right after typing.
     QString Teclea(QLineEdit* ed, const QString& texto) {
-        ed->setFocus();
-        ed->selectAll();
-        QTest::keyClick(ed, Qt::Key_Backspace);
-        QTest::keyClicks(ed, texto);
+        prueba::Reescribe(ed, texto);
         const QString visto = ed->text();
         QTest::keyClick(ed, Qt::Key_Return);
         return visto;
