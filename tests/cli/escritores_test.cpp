@@ -101,7 +101,9 @@ TEST(VariosEscritores, SeisReduccionesALaVezNoPierdenNada) {
         ASSERT_TRUE(Coherente(d.ruta(), &cuentas));
         for (int orden = 1; orden <= 6; ++orden)
             EXPECT_EQ(cuentas["05" + DosDigitos(orden)], Columnas(7 + orden % 3)) << "order " << orden;
-        if (fijo) EXPECT_EQ(Bytes(d / kFicheroBases).size(), 6u * kLongLineaBase) << "the free slots reused";
+        if (fijo) {
+            EXPECT_EQ(Bytes(d / kFicheroBases).size(), 6u * kLongLineaBase) << "the free slots reused";
+        }
     }
 }
 
@@ -163,7 +165,9 @@ TEST(Interrupciones, MatadaConSigkillDejaUnaReduccionEntera) {
         const bool nueva = Bytes(d / kFicheroBases) != antes.at(kFicheroBases);
         ASSERT_TRUE(Coherente(d.ruta(), &cuentas));
         EXPECT_EQ(cuentas["1203"], nueva ? Columnas(12) : Columnas(2));
-        if (!nueva) EXPECT_EQ(Contenido(d.ruta()), antes);
+        if (!nueva) {
+            EXPECT_EQ(Contenido(d.ruta()), antes);
+        }
         for (const auto& [f, bytes] : antes) EscribeBytes(d / f, bytes);
     }
     EXPECT_GT(aMedias, 0) << "no kill landed while a temporary file existed";

@@ -186,7 +186,9 @@ TEST_F(CliImprimir, RechazosYErroresDeUso) {
     for (const Caso& c : casos) {
         SCOPED_TRACE(testing::PrintToString(c.args));
         const auto r = Imprime(c.args, "x.pdf");
-        if (c.codigo == 2) EXPECT_TRUE(prueba::ErrorDeUso(r));
+        if (c.codigo == 2) {
+            EXPECT_TRUE(prueba::ErrorDeUso(r));
+        }
         EXPECT_EQ(r.codigo, c.codigo);
         EXPECT_TRUE(Contiene(r.errores, c.error));
         EXPECT_FALSE(std::filesystem::exists(Pdf("x.pdf")));

@@ -33,10 +33,11 @@ TEST(CliInstalacion, ManualConLaAyudaDeCadaOrden) {
         EXPECT_TRUE(Contiene(manual, ".SS " + orden + "\n.nf\n" + texto + ".fi\n"));
     }
     EXPECT_GE(ordenes, 9);
-    if (!Orden("command -v groff").empty())
+    if (!Orden("command -v groff").empty()) {
         EXPECT_EQ(Orden("groff -man -ww -z -K utf8 -Tutf8 " +
                         (kCli.parent_path() / "tobal31-cli.1").string() + " 2>&1 && echo bien"),
                   "bien\n");
+    }
 }
 
 TEST(CliInstalacion, CompletadoDeOrdenesYOpciones) {

@@ -132,11 +132,12 @@ TEST_F(Boletos, BoletoDePruebaEnCadaFormatoConSusAjustes) {
         const auto cruces = imp.Cruces();
         ASSERT_EQ(cruces.size(), 339 * boletos);
         // Every cross of a sheet ticket on its box, not only the first.
-        if (!c.continuo && c.ajusteX == 0 && c.ajusteY == 0)
+        if (!c.continuo && c.ajusteX == 0 && c.ajusteY == 0) {
             EXPECT_EQ(Casillas(cruces, 1, c.orientacion == 2, c.orientacion == 2 ? 0 : 940,
                                c.orientacion == 2 ? 1090 : 10)
                           .size(),
                       339u);
+        }
         EXPECT_EQ(std::tie(cruces[339 * (boletos - 1)].x, cruces[339 * (boletos - 1)].y),
                   std::tie(c.cruzX, c.cruzY));
         const auto textos = imp.De(Tipo::Texto);
