@@ -6,18 +6,11 @@
 #include "data/Jornadas.h"
 #include "output/Impresora.h"
 #include "reduction/Resumen.h"
+#include "reduction/Tablas.h"
 
 namespace tobal {
 
 namespace {
-
-const char* NombreMetodo(int metodo) {
-    switch (metodo) {
-        case 2: return "Método de Columna Probable";
-        case 3: return "Método de Selección de Signos";
-        default: return "Método Directo";
-    }
-}
 
 std::string Dos(int n) { return AlineaDerecha(std::to_string(n), 2); }
 
@@ -69,7 +62,7 @@ std::vector<std::string> LineasCifrasResumen(const Estado& st) {
     };
     // A figure that would divide by zero leaves its line empty, as the
     // statistics box on screen does.
-    linea(Utf8ACp1252(NombreMetodo(r.Metodo)));
+    linea(std::string(Recorta(NombreMetodoLargo(r.Metodo))));
     linea(Formatea(directas, "#,###,###") + " apuestas reducidas a " + Formatea(reducidas, "#,###,###"));
     linea(reducidas != 0
               ? Utf8ACp1252("Factor de reducción......: ") + Formatea(directas / reducidas, "##0.00")

@@ -21,6 +21,7 @@
 #include "platform/Servicios.h"
 #include "platform/Sonidos.h"
 #include "reduction/Almacen.h"
+#include "reduction/Tablas.h"
 #include "scoring/Premios.h"
 #include "screens/Corrida.h"
 #include "screens/VistaReduccion.h"
@@ -45,14 +46,6 @@ QFont LetraFija() {
     f.setStyleHint(QFont::TypeWriter);
     f.setPixelSize(11);
     return f;
-}
-
-const char* NombreMetodo(int metodo) {
-    switch (metodo) {
-        case 2: return "Método de Columna Probable";
-        case 3: return "Método de Selección de Signos";
-        default: return "Método Directo";
-    }
 }
 
 // A heading over a result list, in the label font, drawn across exactly the
@@ -246,7 +239,7 @@ void escrutin::CargaEscrutinio() {
     CargaReduccion(st_);
     vista->Coloca();
     setWindowTitle(QStringLiteral("Escrutinio de columnas reducidas con el ") +
-                   QString::fromUtf8(NombreMetodo(st_.Metodo())));
+                   De1252(std::string(Recorta(NombreMetodoLargo(st_.Metodo())))));
     update();
 }
 
