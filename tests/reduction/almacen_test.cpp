@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <map>
+#include <cmath>
 
 #include "Soporte.h"
 #include "app/ErrorFichero.h"
@@ -184,44 +184,34 @@ TEST_F(Almacen, LectorDeColumnas) {
               0u);
 }
 
-// A selected table: first row - 1, bets, triples and doubles taken, factor.
 struct Tabla {
-    int inicio, apuestas, triples, dobles;
+    int triples, dobles, apuestas;
     float factor;
-    bool operator==(const Tabla&) const = default;
 };
 
-// The twelve tables by their first row - 1.
-const std::map<int, Tabla> kTablas = {
-    {0, {0, 9, 4, 0, 9.0f}},    {4, {4, 24, 3, 3, 9.0f}},    {10, {10, 16, 0, 7, 8.0f}},
-    {17, {17, 3, 1, 2, 4.0f}},  {20, {20, 36, 2, 5, 8.0f}},  {27, {27, 12, 2, 3, 6.0f}},
-    {32, {32, 24, 1, 6, 8.0f}}, {39, {39, 18, 1, 5, 5.33f}}, {45, {45, 12, 0, 6, 5.33f}},
-    {51, {51, 2, 0, 3, 4.0f}},  {54, {54, 1, 1, 0, 3.0f}},   {55, {55, 1, 0, 1, 2.0f}}};
-
-Tabla Elige(int t, int d, Estadistica e = {}) {
-    e.TriplesReducir = static_cast<int16_t>(t);
-    e.DoblesReducir = static_cast<int16_t>(d);
-    EligeTabla(e);
-    return {e.InicioTabla, e.ApuestasTabla, e.TriplesTabla, e.DoblesTabla, e.FactorReduccion};
-}
-
-TEST(Tablas, EleccionParaCadaPar) {
-    // The records' table for triples 0..3 (rows) and doubles 0..6 (columns).
-    const int registros[4][7] = {{-1, 55, 55, 51, 51, 51, 45},
-                                 {54, 54, 17, 17, 17, 39, 32},
-                                 {54, 54, 17, 27, 27, 20, 20},
-                                 {54, 54, 17, -1, -1, -1, -1}};
+// Over every pair of triples and doubles to reduce, the table taken asks no
+// more than there is, its factor is its whole product over its bets, and no
+// table that fits has a larger factor.
+TEST(Tablas, LaElegidaCabeYNingunaQueQuepaReduceMas) {
+    const auto elige = [](int t, int d) {
+        Estadistica e;
+        e.TriplesReducir = static_cast<int16_t>(t), e.DoblesReducir = static_cast<int16_t>(d);
+        EligeTabla(e);
+        return Tabla{e.TriplesTabla, e.DoblesTabla, e.ApuestasTabla, e.FactorReduccion};
+    };
+    std::vector<Tabla> todas;
+    for (int t = 0; t <= 14; ++t)
+        for (int d = t ? 0 : 1; d <= 14; ++d) todas.push_back(elige(t, d));
     for (int t = 0; t <= 14; ++t) {
-        for (int d = 0; d <= 14; ++d) {
-            const int inicio = t >= 4 ? 0 : t == 3 && d >= 3 ? 4 : d >= 7 ? 10 : registros[t][d];
-            if (inicio < 0) continue;
-            EXPECT_EQ(Elige(t, d), kTablas.at(inicio)) << t << " triples, " << d << " doubles";
+        for (int d = t ? 0 : 1; d <= 14; ++d) {
+            SCOPED_TRACE(testing::Message() << t << " triples, " << d << " doubles");
+            const Tabla e = elige(t, d);
+            ASSERT_TRUE(e.apuestas > 0 && e.triples <= t && e.dobles <= d);
+            EXPECT_NEAR(e.factor, std::pow(3, e.triples) * std::pow(2, e.dobles) / e.apuestas, 0.01);
+            for (const Tabla& o : todas)
+                if (o.triples <= t && o.dobles <= d) EXPECT_LE(o.factor, e.factor + 0.001f);
         }
     }
-    Estadistica e;  // nothing to reduce: the previous selection stays
-    e.TriplesReducir = 1, e.DoblesReducir = 5;
-    EligeTabla(e);
-    EXPECT_EQ(Elige(0, 0, e), kTablas.at(39));
 }
 
 std::string RegistroIndice(int j, int o, int metodo, std::array<int, 5> params, int directas, int reducidas) {

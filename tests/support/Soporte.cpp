@@ -19,7 +19,9 @@
 #include <fstream>
 #include <iterator>
 #include <numeric>
+#include <mutex>
 #include <stdexcept>
+#include <thread>
 
 #include "data/DatosGen.h"
 #include "data/Jornadas.h"
@@ -29,6 +31,47 @@
 extern char** environ;
 
 namespace tobal::prueba {
+
+// A test still running after TOBAL31_LIMITE_PRUEBA seconds (60 by default,
+// 0 for none) is stuck: a window waiting for an answer, a read without end.
+// It is named and the run ends, failed, instead of waiting for the runner's
+// timeout.
+class Vigilante : public ::testing::EmptyTestEventListener {
+public:
+    void OnTestStart(const ::testing::TestInfo& t) override {
+        const char* v = std::getenv("TOBAL31_LIMITE_PRUEBA");
+        const int limite = v ? std::atoi(v) : 60;
+        std::lock_guard<std::mutex> l(m_);
+        nombre_ = std::string(t.test_suite_name()) + "." + t.name();
+        fin_ = limite > 0 ? Reloj::now() + std::chrono::seconds(limite) : Reloj::time_point::max();
+        if (!hilo_) std::thread([this, limite] { Vigila(limite); }).detach(), hilo_ = true;
+    }
+    void OnTestEnd(const ::testing::TestInfo&) override {
+        std::lock_guard<std::mutex> l(m_);
+        fin_ = Reloj::time_point::max();
+    }
+
+private:
+    using Reloj = std::chrono::steady_clock;
+    void Vigila(int limite) {
+        for (;; std::this_thread::sleep_for(std::chrono::milliseconds(200))) {
+            std::lock_guard<std::mutex> l(m_);
+            if (Reloj::now() < fin_) continue;
+            std::fprintf(stderr, "\n%s: still running after %d s, stopped as stuck\n", nombre_.c_str(), limite);
+            std::fflush(nullptr);
+            ::_exit(3);
+        }
+    }
+    std::mutex m_;
+    std::string nombre_;
+    Reloj::time_point fin_ = Reloj::time_point::max();
+    bool hilo_ = false;
+};
+
+[[maybe_unused]] const bool kVigilado = [] {
+    ::testing::UnitTest::GetInstance()->listeners().Append(new Vigilante);
+    return true;
+}();
 
 CarpetaTemporal::CarpetaTemporal() {
     std::string plantilla = (fs::temp_directory_path() / "tobal31-XXXXXX").string();
