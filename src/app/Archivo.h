@@ -93,9 +93,12 @@ public:
 
 private:
     void Vacia();
+    void Pasa(std::string_view datos);
     int fd_ = -1;
     int error_ = 0;
     uint64_t escritos_ = 0;
+    uint64_t enFichero_ = 0;   // bytes handed to the system
+    uint64_t adelantado_ = 0;  // of those, how many it was asked to start writing out
     std::string buffer_;
     size_t tamBloque_ = 1 << 20;
 };

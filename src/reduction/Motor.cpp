@@ -36,7 +36,19 @@ std::string TextoPorcentaje(int porcentaje) {
 namespace {
 
 constexpr char kSignos[] = "1X2";
-constexpr size_t kColumnasBloque = 1 << 16;  // 1.2 MB of lines per write
+constexpr size_t kColumnasBloque = 1 << 14;  // 311 KB of lines per write, while the cache holds them
+// The most states of the inner part of the development (see Recorre).
+constexpr int64_t kMaxInteriores = 4096;
+// The counts of "1", "X" and "2" (0 to 14 each) as one number.
+constexpr int kClases = 15 * 15 * 15;
+int ClaseCuentas(const int cuenta[3]) { return (cuenta[0] * 15 + cuenta[1]) * 15 + cuenta[2]; }
+
+// The first 16 bytes of a line (its quote and the signs of matches 1 to 15)
+// as two words. A part of the development sets the bytes of its own matches
+// and leaves the others zero, so that a line is the OR of its parts.
+struct Trozo {
+    uint64_t w[2] = {0, 0};
+};
 
 // A match whose sign changes from one state of the development to the next.
 struct Rueda {
@@ -161,20 +173,85 @@ bool Ejecucion::Prepara() {
 
 void Ejecucion::Recorre() {
     const int metodo = r_.Metodo;
-    const int minErr = r_.MinErrores, maxErr = r_.MaxErrores;
-    const int s1 = r_.Signos[1], sX = r_.Signos[2], s2 = r_.Signos[3];
     const size_t nRuedas = ruedas_.size();
+    const size_t columnasTabla = std::max<size_t>(tabla_.size(), 1);
+    // The inner part: the table's columns and the fastest wheels, as long as
+    // its states stay few and each step of the outer wheels stays under 1 %
+    // of the development (so that every percentage is reported).
+    size_t nInteriores = 0;
+    int64_t estadosInteriores = 1;
+    while (nInteriores < nRuedas) {
+        const int64_t siguiente = estadosInteriores * ruedas_[nInteriores].n;
+        if (static_cast<int64_t>(columnasTabla) * siguiente > kMaxInteriores || siguiente * 100 > combinaciones_)
+            break;
+        estadosInteriores = siguiente;
+        ++nInteriores;
+    }
+
+    // The inner states in the order of the development (the table's column
+    // fastest), each with its bytes, differences and counts.
+    const size_t nEstados = columnasTabla * static_cast<size_t>(estadosInteriores);
+    std::vector<Trozo> interior(nEstados);
+    std::vector<int> erroresInterior(nEstados);
+    std::vector<int> claseInterior(nEstados);  // counts of "1", "X", "2" as one number
+    {
+        std::vector<int> pos(nInteriores, 0);
+        for (size_t j = 0; j < nEstados; ++j) {
+            const size_t t = j % columnasTabla;
+            if (t == 0 && j > 0)
+                for (size_t k = 0; k < nInteriores && ++pos[k] == ruedas_[k].n; ++k) pos[k] = 0;
+            unsigned char bytes[16] = {};
+            int errores = 0, cuenta[4] = {0, 0, 0, 0};
+            if (!tabla_.empty())
+                for (const auto& [i, signo] : tabla_[t]) bytes[i] = static_cast<unsigned char>(signo);
+            for (size_t k = 0; k < nInteriores; ++k) {
+                const Rueda& w = ruedas_[k];
+                bytes[w.linea] = static_cast<unsigned char>(w.signo[pos[k]]);
+                errores += w.error[pos[k]];
+                ++cuenta[w.clase[pos[k]]];
+            }
+            std::memcpy(interior[j].w, bytes, 16);
+            erroresInterior[j] = errores;
+            claseInterior[j] = ClaseCuentas(cuenta);
+        }
+    }
+    // The inner states each state of the outer wheels writes, by the key of
+    // that state: method 2 its differences, method 3 the counts the inner
+    // part must bring; method 1 writes them all.
+    std::vector<std::vector<uint16_t>> listas(metodo == 2 ? 15 : metodo == 3 ? kClases : 1);
+    for (size_t j = 0; j < nEstados; ++j) {
+        if (metodo == 2) {
+            for (int e = 0; e < 15; ++e)
+                if (e + erroresInterior[j] >= r_.MinErrores && e + erroresInterior[j] <= r_.MaxErrores)
+                    listas[static_cast<size_t>(e)].push_back(static_cast<uint16_t>(j));
+        } else {
+            listas[metodo == 3 ? static_cast<size_t>(claseInterior[j]) : 0].push_back(static_cast<uint16_t>(j));
+        }
+    }
+
+    // The outer wheels' odometer: its line bytes, differences and counts.
     std::vector<int> pos(nRuedas, 0);
+    unsigned char exterior[16];
+    std::memcpy(exterior, linea_, 16);
     int errores = erroresFijos_;
     int cuenta[4] = {cuentaFija_[0], cuentaFija_[1], cuentaFija_[2], cuentaFija_[3]};
-    for (const Rueda& w : ruedas_) {
-        errores += w.error[0];
-        ++cuenta[w.clase[0]];
+    for (size_t k = 0; k < nRuedas; ++k) {
+        const Rueda& w = ruedas_[k];
+        if (k < nInteriores) {
+            exterior[w.linea] = 0;
+        } else {
+            errores += w.error[0];
+            ++cuenta[w.clase[0]];
+        }
     }
+    if (!tabla_.empty())
+        for (const auto& [i, signo] : tabla_[0]) exterior[i] = 0;
+    char cola[4];
+    std::memcpy(cola, linea_ + 15, 4);
 
     int64_t contador = 0, umbral = 1;
     for (;;) {
-        if (++contador >= umbral) {
+        if ((contador += estadosInteriores) >= umbral) {
             const int porcentaje = static_cast<int>(contador * 100 / combinaciones_);
             if (avance_) avance_(porcentaje, TextoPorcentaje(porcentaje));
             umbral = ((porcentaje + 1) * combinaciones_ + 99) / 100;
@@ -183,29 +260,40 @@ void Ejecucion::Recorre() {
             cancelado_ = true;
             return;
         }
-        switch (metodo) {
-            case 1:
-                for (const auto& columna : tabla_) {
-                    for (const auto& [i, signo] : columna) linea_[i] = signo;
-                    EscribeLinea();
-                }
-                break;
-            case 2:
-                if (errores >= minErr && errores <= maxErr) EscribeLinea();
-                break;
-            default:
-                if (cuenta[0] == s1 && cuenta[1] == sX && cuenta[2] == s2) EscribeLinea();
-                break;
+        const std::vector<uint16_t>* lista = &listas[0];
+        if (metodo == 2) {
+            lista = &listas[static_cast<size_t>(std::min(errores, 14))];
+        } else if (metodo == 3) {
+            const int falta[3] = {r_.Signos[1] - cuenta[0], r_.Signos[2] - cuenta[1], r_.Signos[3] - cuenta[2]};
+            lista = nullptr;
+            if (falta[0] >= 0 && falta[1] >= 0 && falta[2] >= 0 && falta[0] <= 14 && falta[1] <= 14 && falta[2] <= 14)
+                lista = &listas[static_cast<size_t>(ClaseCuentas(falta))];
         }
-        if (escritor_.Error()) return;
-        // Next state: match 1 varies fastest, each through its signs in order.
-        size_t k = 0;
+        if (lista && !lista->empty()) {
+            if (usado_ + lista->size() * kLongLineaColumna > bloque_.size()) Vuelca();
+            Trozo fuera;
+            std::memcpy(fuera.w, exterior, 16);
+            char* p = bloque_.data() + usado_;
+            for (const uint16_t j : *lista) {
+                const Trozo& dentro = interior[j];
+                const uint64_t w[2] = {fuera.w[0] | dentro.w[0], fuera.w[1] | dentro.w[1]};
+                std::memcpy(p, w, 16);
+                std::memcpy(p + 15, cola, 4);
+                p += kLongLineaColumna;
+            }
+            usado_ += lista->size() * kLongLineaColumna;
+            columnas_ += static_cast<int64_t>(lista->size());
+            if (escritor_.Error()) return;
+        }
+        // Next state: the first outer wheel varies fastest, each through its
+        // signs in order.
+        size_t k = nInteriores;
         for (; k < nRuedas; ++k) {
             const Rueda& w = ruedas_[k];
             const int antes = pos[k];
             const int ahora = antes + 1 == w.n ? 0 : antes + 1;
             pos[k] = ahora;
-            linea_[w.linea] = w.signo[ahora];
+            exterior[w.linea] = static_cast<unsigned char>(w.signo[ahora]);
             errores += w.error[ahora] - w.error[antes];
             --cuenta[w.clase[antes]];
             ++cuenta[w.clase[ahora]];
@@ -258,11 +346,12 @@ ResultadoReduccion Ejecucion::Ejecuta() {
     std::error_code ec;
     if (fs::is_directory(st_.DirDatos / nombre, ec))
         return Falla(Err::AccesoRuta, "No se ha podido crear el fichero de columnas " + nombre);
-    if (int e = escritor_.Abre(temporal, 1 << 20))
+    // Whole blocks go straight to the file.
+    bloque_.resize(kColumnasBloque * kLongLineaColumna);
+    if (int e = escritor_.Abre(temporal, bloque_.size()))
         return Falla(e, "No se ha podido crear el fichero de columnas " + nombre);
 
     if (!cancelar_) st_.Cancelado = Falso;
-    bloque_.resize(kColumnasBloque * kLongLineaColumna);
     Recorre();
     if (usado_ && !cancelado_) Vuelca();
     int e = escritor_.Cierra();
