@@ -8,6 +8,7 @@ PACKAGES=(
   qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-qpa-plugins libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fontconfig poppler-utils
+  cups cups-client cups-filters printer-driver-cups-pdf ghostscript
   xvfb xauth
 )
 

@@ -23,6 +23,7 @@ inline constexpr int kErrorPropiedad = 380;
 
 inline constexpr double kTwipsPorPulgada = 1440.0;
 inline constexpr double kTwipsPorMilimetro = 1440.0 / 25.4;
+inline constexpr double kTwipsPorPunto = 20.0;
 // Print adjustments are kept in tenths of a millimetre; this turns them into
 // twips.
 inline constexpr double kFactorAjuste = 5.67;
@@ -31,7 +32,8 @@ class Impresora {
 public:
     virtual ~Impresora() = default;
 
-    // Font and pen. The size is in points; the line width in device pixels.
+    // Font and pen. The size is in points; the line width in pixels of a
+    // 600-dpi printer, so that a layout comes out the same on every device.
     void FontName(std::string_view nombre) { fuente_ = std::string(nombre); }
     void FontSize(double puntos) { tamano_ = puntos; }
     void FontBold(bool negrita) { negrita_ = negrita; }

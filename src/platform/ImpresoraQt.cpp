@@ -16,12 +16,27 @@ namespace tobal {
 
 namespace {
 
+// Line widths are given in pixels of a common laser printer.
+constexpr double kPuntosPorPulgadaPluma = 600;
+
 // A PDF file has no unprintable edge: its printable origin is the corner
 // of the paper, so a layout lands on its page where it says, measured from
 // the paper's edge.
 void SinMargenes(QPrinter* p) {
     p->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
     p->setFullPage(true);
+}
+
+// On a printer the origin is the corner of the area it can print on, as the
+// printer reports it for the page size in use (zero for one without
+// unprintable edges): Qt's own default margins (10 pt) would move every
+// layout. The printable area depends on the page size, so this follows
+// every change of it.
+void MargenesDelDispositivo(QPrinter* p) {
+    if (p->outputFormat() == QPrinter::PdfFormat) return SinMargenes(p);
+    const QPageLayout capa = p->pageLayout();
+    p->setPageMargins(capa.minimumMargins(), capa.units());
+    p->setFullPage(false);
 }
 
 }  // namespace
@@ -35,6 +50,7 @@ ImpresoraQt::ImpresoraQt(QPrinter* impresora, bool propia, bool unDocumento)
     : impresora_(impresora), propia_(propia), unDocumento_(unDocumento) {
     InstalaSustitucionesFuentes();
     esPdf_ = impresora_->outputFormat() == QPrinter::PdfFormat;
+    MargenesDelDispositivo(impresora_);
 }
 
 ImpresoraQt::ImpresoraQt(QPrinter* impresora) : ImpresoraQt(impresora, false, true) {}
@@ -43,7 +59,6 @@ std::unique_ptr<ImpresoraQt> ImpresoraQt::Predeterminada() {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull()) return nullptr;
     auto* p = new QPrinter(info, QPrinter::HighResolution);
-    p->setFullPage(false);
     return std::unique_ptr<ImpresoraQt>(new ImpresoraQt(p, true, false));
 }
 
@@ -51,11 +66,9 @@ std::unique_ptr<ImpresoraQt> ImpresoraQt::Pdf(const QString& fichero) {
     auto* p = new QPrinter(QPrinter::HighResolution);
     p->setOutputFormat(QPrinter::PdfFormat);
     p->setOutputFileName(fichero);
-    // The resolution of a common laser printer, so that a line width in
-    // device pixels looks as it does on paper.
+    // The resolution of a common laser printer.
     p->setResolution(600);
     p->setPageSize(QPageSize(QPageSize::A4));
-    SinMargenes(p);
     return std::unique_ptr<ImpresoraQt>(new ImpresoraQt(p, true, true));
 }
 
@@ -70,9 +83,15 @@ void ImpresoraQt::Termina() {
 
 void ImpresoraQt::PonPaginaPdf(double anchoMm, double altoMm) { CambiaPagina(anchoMm, altoMm); }
 
+bool ImpresoraQt::CambiaPagina(const QPageSize& pagina) {
+    const bool bien = impresora_->setPageSize(pagina);
+    MargenesDelDispositivo(impresora_);
+    return bien;
+}
+
 bool ImpresoraQt::CambiaPagina(double anchoMm, double altoMm) {
-    return impresora_->setPageSize(QPageSize(QSizeF(anchoMm, altoMm), QPageSize::Millimeter,
-                                             QStringLiteral("Tobal31"), QPageSize::ExactMatch));
+    return CambiaPagina(QPageSize(QSizeF(anchoMm, altoMm), QPageSize::Millimeter, QStringLiteral("Tobal31"),
+                                  QPageSize::ExactMatch));
 }
 
 int ImpresoraQt::PaperSize(int papel) {
@@ -80,7 +99,7 @@ int ImpresoraQt::PaperSize(int papel) {
         if (esPdf_ || impresora_->outputFormat() != QPrinter::NativeFormat) return 0;
         return QPrinterInfo(*impresora_).supportsCustomPageSizes() ? 0 : kErrorPropiedad;
     }
-    if (papel == kPapelA4) return impresora_->setPageSize(QPageSize(QPageSize::A4)) ? 0 : kErrorPropiedad;
+    if (papel == kPapelA4) return CambiaPagina(QPageSize(QPageSize::A4)) ? 0 : kErrorPropiedad;
     return kErrorPropiedad;
 }
 
@@ -119,9 +138,14 @@ void ImpresoraQt::TerminaTrabajo() {
 
 double ImpresoraQt::D(double twips) const { return twips * impresora_->resolution() / kTwipsPorPulgada; }
 
+// Text is laid out in twips with the font sized in twips (20 to the point)
+// and unhinted, so that widths and line heights are the same on every
+// device. A font sized for the device gets a whole number of its pixels, and
+// lines placed one under another would drift with the resolution.
 QFont ImpresoraQt::Fuente() const {
     QFont f(QString::fromUtf8(Cp1252AUtf8(FontName())));
-    f.setPointSizeF(FontSize());
+    f.setPixelSize(static_cast<int>(std::lround(FontSize() * kTwipsPorPunto)));
+    f.setHintingPreference(QFont::PreferNoHinting);
     f.setBold(FontBold());
     return f;
 }
@@ -129,17 +153,20 @@ QFont ImpresoraQt::Fuente() const {
 void ImpresoraQt::DibujaTexto(double x, double y, const std::string& texto) {
     if (!pintor_.isActive()) return;
     const QFont f = Fuente();
+    pintor_.save();
+    pintor_.scale(D(1), D(1));
     pintor_.setFont(f);
     pintor_.setPen(Qt::black);
-    const QFontMetricsF fm(f, impresora_);
     // The position is the top of the text's line; Qt draws on the baseline.
-    pintor_.drawText(QPointF(D(x), D(y) + fm.ascent()), QString::fromUtf8(Cp1252AUtf8(texto)));
+    pintor_.drawText(QPointF(x, y + QFontMetricsF(f).ascent()), QString::fromUtf8(Cp1252AUtf8(texto)));
+    pintor_.restore();
 }
 
 void ImpresoraQt::DibujaLinea(double x1, double y1, double x2, double y2) {
     if (!pintor_.isActive()) return;
     QPen pluma(Qt::black);
-    pluma.setWidthF(DrawWidth());
+    // A width in pixels of a common laser printer, whatever the device.
+    pluma.setWidthF(DrawWidth() * impresora_->resolution() / kPuntosPorPulgadaPluma);
     pluma.setCapStyle(Qt::RoundCap);
     pintor_.setPen(pluma);
     pintor_.drawLine(QLineF(D(x1), D(y1), D(x2), D(y2)));
@@ -150,15 +177,11 @@ void ImpresoraQt::DibujaRectangulo(double x, double y, double ancho, double alto
     pintor_.fillRect(QRectF(D(x), D(y), D(ancho), D(alto)), Qt::black);
 }
 
-double ImpresoraQt::AltoLinea() {
-    const QFontMetricsF fm(Fuente(), impresora_);
-    return fm.height() * kTwipsPorPulgada / impresora_->resolution();
-}
+double ImpresoraQt::AltoLinea() { return std::round(QFontMetricsF(Fuente()).height()); }
 
 void VistaPrevia(QWidget* padre, const QString& titulo, const std::function<void(Impresora&)>& dibuja) {
     QPrinter impresora(QPrinter::HighResolution);
-    // Without a printer the preview stands for a PDF file.
-    if (impresora.outputFormat() == QPrinter::PdfFormat) SinMargenes(&impresora);
+    MargenesDelDispositivo(&impresora);
     QPrintPreviewDialog dialogo(&impresora, padre);
     dialogo.setWindowTitle(titulo);
     QObject::connect(&dialogo, &QPrintPreviewDialog::paintRequested, [&](QPrinter* p) {

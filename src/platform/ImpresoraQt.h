@@ -2,12 +2,13 @@
 // The printer of the printed outputs over QPrinter and QPainter: the
 // system's default printer, a PDF file, or a print preview. Positions in
 // twips map onto device units by the device's resolution, with the
-// printable page's top-left corner as the origin.
+// top-left corner of the area the device can print on as the origin.
 //
 // On a real printer every EndDoc ends a print job and the next drawing
 // starts another. A PDF file and a preview hold one document: each job
 // after the first starts on a new page of it, and Termina closes it.
 
+#include <QPageSize>
 #include <QPainter>
 #include <QString>
 #include <functional>
@@ -66,6 +67,7 @@ private:
     double D(double twips) const;
     QFont Fuente() const;
     bool CambiaPagina(double anchoMm, double altoMm);
+    bool CambiaPagina(const QPageSize& pagina);
 
     QPrinter* impresora_;
     bool propia_;

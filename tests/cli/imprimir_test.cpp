@@ -1,14 +1,24 @@
 // tobal31-cli imprimir: un PDF por salida, leído con las herramientas de
-// poppler (páginas y su tamaño, textos, fuentes, y la tinta bajo algunas cruces).
+// poppler (páginas y su tamaño, textos, fuentes, y la tinta bajo algunas cruces),
+// y cada salida por una cola de impresión de verdad, comparada con su PDF.
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <regex>
+#include <thread>
 
 #include "Soporte.h"
+#include "data/DatosGen.h"
 #include "data/Jornadas.h"
 #include "scoring/Escrutinio.h"
 
@@ -17,6 +27,7 @@ namespace {
 
 using prueba::Contiene;
 using prueba::Orden;
+namespace fs = std::filesystem;
 
 #ifdef TOBAL31_CON_QT
 constexpr bool kImprime = true;
@@ -59,12 +70,13 @@ struct CliImprimir : ::testing::Test {
         prueba::GrabaReduccionPrueba(p.st, 12, 1, 80);
         prueba::GrabaReduccionPrueba(p.st, 12, 2, 24);
     }
-    // La jornada 12 y la orden 1 salvo que se den otras.
+    // La jornada 12 y la orden 1 salvo que se den otras; sin pdf, en la
+    // impresora predeterminada.
     prueba::ResultadoCli Imprime(std::vector<std::string> args, const std::string& pdf) {
         for (const char* o : {"--jornada", "--orden"})
             if (std::find(args.begin(), args.end(), o) == args.end())
                 args.insert(args.end(), {o, o[2] == 'j' ? "12" : "1"});
-        args.insert(args.end(), {"--pdf", Pdf(pdf)});
+        if (!pdf.empty()) args.insert(args.end(), {"--pdf", Pdf(pdf)});
         return prueba::EjecutaCliEn(p.dir(), {"imprimir"}, args);
     }
     std::string Pdf(const std::string& nombre) const { return (p.dir() / nombre).string(); }
@@ -197,6 +209,229 @@ TEST_F(CliImprimir, RechazosYErroresDeUso) {
     const auto r = Imprime({"resumen", "--orden", "2"}, "no/hay/r.pdf");
     EXPECT_EQ(r.codigo, 1);
     EXPECT_TRUE(Contiene(r.errores, kImprime ? "no se puede imprimir" : kSinImpresion));
+}
+
+// Un sistema de impresión propio: cupsd en un socket de una carpeta temporal,
+// con sus carpetas, y una cola predeterminada con el controlador cups-pdf (sin
+// bordes no imprimibles), que deja el PDF de cada trabajo en `salida` con el
+// número del trabajo en el nombre.
+class ServidorCups {
+public:
+    ServidorCups() {
+        const char* ppd = "/usr/share/ppd/cups-pdf/CUPS-PDF_noopt.ppd";
+        for (const char* f : {"/usr/sbin/cupsd", "/usr/lib/cups/backend/cups-pdf", ppd})
+            if (!fs::exists(f)) motivo_ = std::string(f) + " is not installed (scripts/setup.sh)";
+        // cupsd runs the cups-pdf backend as root only, and cups-pdf reads
+        // its queue's settings from /etc/cups alone.
+        if (::geteuid() != 0) motivo_ = "the cups-pdf backend prints only under a cupsd run by root";
+        if (!motivo_.empty()) return;
+        const fs::path d = dir_.ruta(), sock = d / "cups.sock";
+        fs::permissions(d, fs::perms::group_read | fs::perms::group_exec | fs::perms::others_read |
+                               fs::perms::others_exec, fs::perm_options::add);
+        for (const char* c : {"spool", "cache", "state", "log", "ppd", "salida", "tmp"}) fs::create_directory(d / c);
+        fs::permissions(d / "tmp", fs::perms::all | fs::perms::sticky_bit);  // the filters run as lp
+        prueba::EscribeBytes(d / "cupsd.conf", "Listen " + sock.string() +
+                                                   "\nBrowsing Off\nErrorPolicy abort-job\n"
+                                                   "<Policy default>\n<Limit All>\nOrder deny,allow\n"
+                                                   "</Limit>\n</Policy>\n");
+        std::string ficheros = "ServerRoot " + d.string() + "\n";
+        for (auto [directiva, sub] : {std::pair{"RequestRoot", "spool"}, {"CacheDir", "cache"},
+                                      {"StateDir", "state"}, {"TempDir", "tmp"}, {"ErrorLog", "log/error"},
+                                      {"AccessLog", "log/acceso"}, {"PageLog", "log/paginas"}})
+            ficheros += std::string(directiva) + " " + (d / sub).string() + "\n";
+        prueba::EscribeBytes(d / "cups-files.conf", ficheros);
+        prueba::EscribeBytes(conf_, "Out " + (d / "salida").string() + "\nSpool " + (d / "spool").string() +
+                                        "/pdf\nLabel 1\n");
+        if (!fs::exists(conf_)) {
+            motivo_ = "cannot write " + conf_.string();
+            return;
+        }
+        ::setenv("CUPS_SERVER", sock.c_str(), 1);
+        ::setenv("LPDEST", cola_.c_str(), 1);
+        std::fflush(nullptr);
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::prctl(PR_SET_PDEATHSIG, SIGKILL);  // never outlives the test
+            const int nulo = ::open("/dev/null", O_RDWR);
+            for (int fd : {0, 1, 2}) ::dup2(nulo, fd);
+            ::execl("/usr/sbin/cupsd", "cupsd", "-f", "-c", (d / "cupsd.conf").c_str(), "-s",
+                    (d / "cups-files.conf").c_str(), nullptr);
+            ::_exit(127);
+        }
+        if (!Hasta([] { return Orden("lpstat -r") == "scheduler is running\n"; }, 10))
+            motivo_ = "cupsd does not start (see " + (d / "log/error").string() + ")";
+        else if (Orden("(lpadmin -p " + cola_ + " -E -v cups-pdf:/" + cola_ + " -P " + ppd + " && lpadmin -d " +
+                       cola_ + ") 2>/dev/null && echo bien") != "bien\n")
+            motivo_ = "lpadmin cannot add the cups-pdf queue";
+    }
+    ~ServidorCups() {
+        if (pid_ > 0) {
+            ::kill(pid_, SIGTERM);
+            if (!Hasta([&] { return ::waitpid(pid_, nullptr, WNOHANG) == pid_; }, 5)) {
+                ::kill(pid_, SIGKILL);
+                ::waitpid(pid_, nullptr, 0);
+            }
+        }
+        fs::remove(conf_);
+        ::unsetenv("CUPS_SERVER");
+        ::unsetenv("LPDEST");
+    }
+    // Why it cannot print; empty when it can.
+    const std::string& Motivo() const { return motivo_; }
+    std::string Cola() const { return cola_; }
+    // The PDF files of jobs 1 to `trabajos`, once every job has ended (at
+    // most 30 s); an empty path for a job that left none.
+    std::vector<fs::path> Espera(int trabajos) const {
+        Hasta([] { return Orden("lpstat -o").empty(); }, 30);
+        std::vector<fs::path> r(static_cast<size_t>(trabajos));
+        const std::regex nombre(R"(job_(\d+)-.*\.pdf)");
+        std::smatch m;
+        for (const auto& e : fs::directory_iterator(dir_ / "salida")) {
+            const std::string n = e.path().filename().string();
+            if (std::regex_match(n, m, nombre) && std::stoi(m[1]) >= 1 && std::stoi(m[1]) <= trabajos)
+                r[static_cast<size_t>(std::stoi(m[1]) - 1)] = e.path();
+        }
+        return r;
+    }
+
+private:
+    template <class F>
+    static bool Hasta(F listo, double segundos) {
+        const auto fin = std::chrono::steady_clock::now() + std::chrono::duration<double>(segundos);
+        while (!listo()) {
+            if (std::chrono::steady_clock::now() > fin) return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return true;
+    }
+    prueba::CarpetaTemporal dir_;
+    std::string cola_ = "tobal31-" + std::to_string(::getpid());
+    fs::path conf_ = "/etc/cups/cups-pdf-" + cola_ + ".conf";
+    pid_t pid_ = -1;
+    std::string motivo_;
+};
+
+// Las palabras de un PDF con su caja, en puntos.
+struct Palabra {
+    std::string texto;
+    double caja[4];
+};
+std::vector<Palabra> Palabras(const fs::path& pdf) {
+    const std::string xml = Orden("pdftotext -bbox '" + pdf.string() + "' -");
+    const std::regex palabra(R"re(<word xMin="(-?[\d.]+)" yMin="(-?[\d.]+)" xMax="(-?[\d.]+)" yMax="(-?[\d.]+)">([^<]*)<)re");
+    std::vector<Palabra> r;
+    for (auto it = std::sregex_iterator(xml.begin(), xml.end(), palabra); it != std::sregex_iterator(); ++it)
+        r.push_back({(*it)[5], {std::stod((*it)[1]), std::stod((*it)[2]), std::stod((*it)[3]), std::stod((*it)[4])}});
+    return r;
+}
+
+// Las páginas de un PDF a 72 ppp, en grises: un píxel por punto. Ghostscript
+// dibuja las letras sin ajustarlas a la rejilla, como las fuentes que dejan
+// los filtros de la cola, así que una letra cae en los mismos píxeles en los dos.
+struct Pagina {
+    int ancho = 0, alto = 0;
+    std::string gris;
+    bool Tinta(int x, int y, int umbral) const {
+        return x >= 0 && y >= 0 && x < ancho && y < alto &&
+               static_cast<unsigned char>(gris[static_cast<size_t>(y * ancho + x)]) < umbral;
+    }
+};
+std::vector<Pagina> Paginas(const fs::path& pdf) {
+    const std::string pgm = Orden("gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=pgmraw -r72 -dGridFitTT=0 "
+                                  "-dTextAlphaBits=4 -dGraphicsAlphaBits=4 -sOutputFile=- '" +
+                                  pdf.string() + "'");
+    std::vector<Pagina> r;
+    const std::regex cabecera(R"(^P5\s+(?:#.*\n)*(\d+)\s+(\d+)\s+255\s)");
+    std::smatch m;
+    for (auto it = pgm.begin(); std::regex_search(it, pgm.end(), m, cabecera);) {
+        Pagina p{std::stoi(m[1]), std::stoi(m[2]), {}};
+        it = m[0].second;
+        const size_t n = static_cast<size_t>(p.ancho) * static_cast<size_t>(p.alto);
+        if (static_cast<size_t>(pgm.end() - it) < n) break;
+        p.gris.assign(it, it + static_cast<std::ptrdiff_t>(n));
+        it += static_cast<std::ptrdiff_t>(n);
+        r.push_back(std::move(p));
+    }
+    return r;
+}
+// El primer punto de tinta de `a` sin tinta de `b` a 1 punto o menos; "" si no hay.
+std::string TintaSinPareja(const Pagina& a, const Pagina& b) {
+    for (int y = 0; y < a.alto; ++y)
+        for (int x = 0; x < a.ancho; ++x) {
+            bool pareja = !a.Tinta(x, y, 128);
+            for (int dy = -1; dy <= 1 && !pareja; ++dy)
+                for (int dx = -1; dx <= 1 && !pareja; ++dx) pareja = b.Tinta(x + dx, y + dy, 192);
+            if (!pareja) return std::to_string(x) + "," + std::to_string(y);
+        }
+    return "";
+}
+
+// Cada salida impresa en una cola sin bordes no imprimibles cae donde la pone
+// su PDF: la tinta de cada página a 1 punto o menos, la página del continuo de
+// su alto con todas sus marcas. Los filtros del sistema de impresión rehacen
+// las fuentes (el texto ya no se extrae letra a letra), así que las palabras
+// se comparan con el PDF enviado a la misma cola con lp, que lo imprime tal cual.
+TEST_F(CliImprimir, UnaColaDeImpresionSinMargenesImprimeComoElPdf) {
+    SIN_QT_SE_SALTA();
+    ServidorCups cups;
+    if (!cups.Motivo().empty()) GTEST_SKIP() << cups.Motivo();
+    struct Caso {
+        std::vector<std::string> args;
+        int orientacion;
+        bool palabras;
+    };
+    const Caso casos[] = {{{"resumen", "--orden", "2"}, 1, true},  {{"boletos", "--prueba"}, 1, false},
+                          {{"boletos", "--prueba"}, 2, false},     {{"continuo", "--orden", "2"}, 1, false},
+                          {{"relacion"}, 1, true},                 {{"escrutinio"}, 1, true}};
+    struct Hecho {
+        std::string pdf;
+        int impreso, lp;  // job numbers; lp 0 when not sent
+    };
+    std::vector<Hecho> hechos;
+    int trabajos = 0;
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(testing::PrintToString(c.args));
+        LeeDatosGen(p.st, false);
+        p.st.Datos.Orientacion = static_cast<int16_t>(c.orientacion);
+        ASSERT_EQ(GrabaDatosGen(p.st), 0);
+        const std::string pdf = std::to_string(hechos.size()) + ".pdf";
+        ASSERT_EQ(Imprime(c.args, pdf).codigo, 0);
+        const auto r = Imprime(c.args, "");
+        ASSERT_EQ(r.codigo, 0) << r.errores;
+        EXPECT_TRUE(Contiene(r.salida, " en la impresora\n"));
+        Hecho h{Pdf(pdf), ++trabajos, 0};
+        if (c.palabras) {
+            ASSERT_EQ(Orden("lp -d " + cups.Cola() + " '" + h.pdf + "' >/dev/null && echo bien"), "bien\n");
+            h.lp = ++trabajos;
+        }
+        hechos.push_back(h);
+    }
+    const std::vector<fs::path> impresos = cups.Espera(trabajos);
+    for (size_t i = 0; i < hechos.size(); ++i) {
+        SCOPED_TRACE(testing::PrintToString(casos[i].args) + " " + std::to_string(casos[i].orientacion));
+        const Hecho& h = hechos[i];
+        const fs::path& impreso = impresos[static_cast<size_t>(h.impreso - 1)];
+        ASSERT_FALSE(impreso.empty()) << "the queue left no PDF of job " << h.impreso;
+        const auto a = Paginas(h.pdf), b = Paginas(impreso);
+        ASSERT_FALSE(a.empty());
+        ASSERT_EQ(a.size(), b.size());
+        for (size_t k = 0; k < a.size(); ++k) {
+            ASSERT_TRUE(a[k].ancho == b[k].ancho && a[k].alto == b[k].alto) << "page " << k + 1;
+            EXPECT_EQ(TintaSinPareja(a[k], b[k]), "") << "ink of the PDF missing on page " << k + 1;
+            EXPECT_EQ(TintaSinPareja(b[k], a[k]), "") << "ink of the printer not in the PDF, page " << k + 1;
+        }
+        if (!h.lp) continue;
+        const auto pa = Palabras(impreso), pb = Palabras(impresos[static_cast<size_t>(h.lp - 1)]);
+        ASSERT_FALSE(pa.empty());
+        ASSERT_EQ(pa.size(), pb.size());
+        for (size_t k = 0; k < pa.size(); ++k) {
+            bool cerca = pa[k].texto == pb[k].texto;
+            for (int c = 0; c < 4; ++c) cerca = cerca && std::abs(pa[k].caja[c] - pb[k].caja[c]) <= 0.5;
+            EXPECT_TRUE(cerca) << "word " << k << " at " << pa[k].caja[0] << "," << pa[k].caja[1] << " against "
+                               << pb[k].caja[0] << "," << pb[k].caja[1];
+            if (!cerca) break;
+        }
+    }
 }
 
 }  // namespace
