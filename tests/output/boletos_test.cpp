@@ -162,13 +162,13 @@ TEST_F(Boletos, NueveColumnasSonDosTrabajosConSusCasillasYUnAvisoDelUltimo) {
     EXPECT_EQ(esperas, (std::vector<std::pair<int32_t, bool>>{{1, false}, {2, true}}));
     EXPECT_EQ(Casillas(imp.Cruces(), 1), CasillasEsperadas(1, 8));
     EXPECT_EQ(Casillas(imp.Cruces(), 2), CasillasEsperadas(9, 1));
-    EXPECT_EQ(imp.De(Tipo::Texto)[1].texto, "2");
+    EXPECT_EQ(imp.De(Tipo::Texto).at(1).texto, "2");
 }
 
 TEST_F(Boletos, UnIntervaloLeeSoloSusColumnasYParaAlFinalDelFichero) {
     EXPECT_EQ(Hoja(40, 3, 3), 1);
     EXPECT_EQ(Casillas(imp.Cruces(), 1), CasillasEsperadas(17, 8));
-    EXPECT_EQ(imp.De(Tipo::Texto)[0].texto, "3");
+    EXPECT_EQ(imp.De(Tipo::Texto).at(0).texto, "3");
 
     imp = ImpresoraGrabadora{};
     EXPECT_EQ(Hoja(40, 4, 0, 80), 2);  // el registro promete más de lo que tiene el fichero
@@ -180,7 +180,7 @@ TEST_F(Boletos, RepetirReimprimeElMismoBoletoYCancelarPara) {
     ctl.espera = [&](int32_t, bool) { return ++llamadas == 1 ? Respuesta::Repetir : Respuesta::Cancelar; };
     EXPECT_EQ(Hoja(24), 2);
     EXPECT_EQ(Casillas(imp.Cruces(), 2), CasillasEsperadas(1, 8));
-    EXPECT_EQ(imp.De(Tipo::Texto)[1].texto, "1");
+    EXPECT_EQ(imp.De(Tipo::Texto).at(1).texto, "1");
 }
 
 TEST_F(Boletos, ContinuoTresBoletosEnDosPaginasDe158MilimetrosYMedio) {

@@ -85,9 +85,10 @@ TEST_F(Relacion, CuartoBloqueEnPaginaNuevaBajoLaCabecera) {
     ASSERT_EQ(cabecera.size(), 2u);
     EXPECT_EQ(std::tie(cabecera[1].pagina, cabecera[1].y), std::make_tuple(2, 3 * kAlto));
     EXPECT_TRUE(prueba::Contiene(cabecera[1].texto, kPagina + "2"));
-    EXPECT_EQ(Encabezados()[3].texto, Encabezado({13}));
+    EXPECT_EQ(Encabezados().at(3).texto, Encabezado({13}));
     std::string fila15;
     for (int c = 97; c <= 101; ++c) fila15 += std::string(" ") + ColumnaPrueba(c)[14];
+    ASSERT_FALSE(Filas().empty());
     EXPECT_EQ(Filas().back().texto.substr(9, 16), fila15 + std::string(6, ' '));
 }
 

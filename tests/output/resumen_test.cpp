@@ -110,7 +110,7 @@ TEST_F(Resumen, CopiasSonPaginasYCancelarParaTrasLaCopiaEnCurso) {
     l.Copias = 3;
     Imprime();
     EXPECT_EQ(imp.Paginas(1), 3);
-    EXPECT_EQ(imp.Textos("JORNADA NRO.")[2].y, 3 * kAlto);
+    EXPECT_EQ(imp.Textos("JORNADA NRO.").at(2).y, 3 * kAlto);
     std::atomic<bool> cancelado{true};
     ctl.cancelado = &cancelado;
     Imprime();

@@ -71,6 +71,7 @@ TEST(Estadistica, ColumnaProbable) {
     const std::string base = "1X2*=1 1X2*=X 12*=2 1 1 1 1 1 1 1 1 1 1 1 1";
     Calculo c(2, base, 0, 1);
     EXPECT_EQ(c.Valores({kDirectas, kReducidas, kFactor, kCubiertas}), "18|6|3.00|33.33 %");
+    ASSERT_FALSE(c.res.lineas.empty());
     EXPECT_EQ(c.res.lineas.back().etiqueta, kCubiertas);
     EXPECT_EQ(Calculo(2, "1X2* 1X2* 12* 1 1 1 1 1 1 1 1 1 1 1 1", 0, 1).valor[kReducidas], "6")
         << "base signs missing";

@@ -13,6 +13,7 @@
 #include <QListWidget>
 #include <QTest>
 #include <QTimer>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 
@@ -88,7 +89,9 @@ void CuandoVentana(std::function<void(T*)> accion) {
         if (!agotado && (!w || !w->isVisible())) return;
         sondeo->stop();
         sondeo->deleteLater();
-        if (!agotado) accion(w);
+        if (agotado) return;
+        w->setProperty("tobal31_esperada", true);  // not an unexpected window (main.cpp)
+        accion(w);
     });
     sondeo->start(5);
 }
@@ -140,11 +143,14 @@ inline void TodosConNombre(QWidget* ventana) {
     }
 }
 
-// Saves a picture of `w` as capturas/<nombre>.png for a person to look at.
+// The picture of `w`, saved as <nombre>.png in the folder TOBAL31_CAPTURAS
+// names, when it names one (scripts/capturas.sh).
 inline QImage Captura(QWidget* w, const QString& nombre) {
-    QDir().mkpath("capturas");
     const QImage imagen = w->grab().toImage();
-    EXPECT_TRUE(imagen.save("capturas/" + nombre + ".png")) << nombre.toStdString();
+    if (const char* dir = std::getenv("TOBAL31_CAPTURAS"); dir && *dir) {
+        QDir().mkpath(dir);
+        EXPECT_TRUE(imagen.save(QString(dir) + "/" + nombre + ".png")) << nombre.toStdString();
+    }
     return imagen;
 }
 

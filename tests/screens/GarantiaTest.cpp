@@ -49,6 +49,7 @@ TEST(VentanaGarantia, CalculaEnSegundoPlanoYSeUsaConElTeclado) {
     prueba::TodosConNombre(v.g.get());
     QTest::keyClick(v.g->Pic_Salir, Qt::Key_Space);
     EXPECT_FALSE(v.g->isVisible());
+    ASSERT_FALSE(v.sonidos.pedidos.empty());
     EXPECT_EQ(v.sonidos.pedidos.back(), Sonido::Salida);
 }
 

@@ -88,43 +88,19 @@ struct Pantalla : prueba::Entorno {
     std::unique_ptr<Reducir> d;
 };
 
-TEST(Reducir, ComprobacionesEnSuOrdenConSusTextosYSinEscribirNada) {
-    struct Caso {
-        int metodo;
-        const char* base;
-        const char* signos;  // method 3: the rows picked in the three boxes
-        int minErrores;
-        const char* aviso;  // its start
-    };
-    const Caso casos[] = {
-        {2, "1X*=1 1X2* 1X*", "", 0,
-         "ERROR EN LA QUINIELA BASE|Hay  2 partidos múltiples a reducir de la Quiniela Base de los que"},
-        {2, "1X*=X 1X2*", "", 0,
-         "ERROR EN LA QUINIELA BASE|Hay  1  partido  múltiple  a  reducir de  la   Quiniela  Base  del "},
-        {2, "1X*=1 1X2*=2", "", 1, "NO CONCUERDAN LOS ERRORES PERMITIDOS|"},
-        {3, "1X2* 1X2* 1X* X2*", "210", 0,
-         "ERROR EN LA SUMA DE SIGNOS|La  suma  de  los signos  1 ,  X  y  2  seleccionados como patrón de "
-         "reducción   ( 2  +  1  +  0   ->  3 )   no  se  corresponde  con el total de partidos "
-         "seleccionados para reducir ( 4 )."},
-        // Match 9 without a sign and nothing to reduce: only the first of the two.
-        {1, "1 1 1 1 1 1 1 1 -", "", 0, "ERROR EN LA QUINIELA BASE|Hay  algún  partido  de  la  Quiniela"},
-        {1, "1X", "", 0, "MULTIPLES A REDUCIR|"},
-    };
-    for (const Caso& c : casos) {
-        SCOPED_TRACE(c.aviso);
-        Pantalla p(c.metodo);
-        p.Marca(c.base);
-        for (int s = 1; c.signos[0] && s <= 3; ++s) p.Elige(p.d->Caja_Signos[s], c.signos[s - 1] - '0');
-        if (c.minErrores) p.Elige(p.d->Caja_MinErrores, c.minErrores);
-        const Reduccion antes = p.st.ReduccionActual;
-        p.sonidos.pedidos.clear();
-        EXPECT_TRUE(p.Reduce().startsWith(QString::fromUtf8(c.aviso)));
-        EXPECT_EQ(p.sonidos.pedidos, (std::vector<int>{9, 5}));
-        EXPECT_TRUE(p.st.ReduccionActual == antes);
-        EXPECT_FALSE(fs::exists(p.st.DirDatos / "BASES.TBX"));
-        EXPECT_FALSE(p.d->Ejecutando());
-        EXPECT_TRUE(p.d->Pic_Reducir->Activo() && p.d->Pic_Salir->Activo());
-    }
+// The checks and their texts are the library's; the screen shows the first
+// refusal with its sounds and changes nothing.
+TEST(Reducir, UnaComprobacionQueFallaAvisaYNoEscribeNada) {
+    Pantalla p(3);
+    p.Marca("1X2* 1X2* 1X* X2*");
+    for (int s = 1; s <= 3; ++s) p.Elige(p.d->Caja_Signos[s], "210"[s - 1] - '0');
+    const Reduccion antes = p.st.ReduccionActual;
+    p.sonidos.pedidos.clear();
+    EXPECT_TRUE(p.Reduce().startsWith("ERROR EN LA SUMA DE SIGNOS|"));
+    EXPECT_EQ(p.sonidos.pedidos, (std::vector<int>{9, 5}));
+    EXPECT_TRUE(p.st.ReduccionActual == antes);
+    EXPECT_FALSE(fs::exists(p.st.DirDatos / "BASES.TBX") || p.d->Ejecutando());
+    EXPECT_TRUE(p.d->Pic_Reducir->Activo() && p.d->Pic_Salir->Activo());
 }
 
 TEST(Reducir, ClicsEnLaQuinielaElPartido15YLosMultiplesAReducir) {
@@ -154,24 +130,22 @@ TEST(Reducir, ClicsEnLaQuinielaElPartido15YLosMultiplesAReducir) {
     EXPECT_TRUE(p.st.ReduccionActual == antes);
 }
 
-TEST(Reducir, SeleccionarTodoConElMetodoDirectoEscribe531441Columnas) {
+TEST(Reducir, SeleccionarTodoYUnaSegundaCorridaPreguntaAntesDeSustituir) {
     Pantalla p(1);
     QTest::mouseClick(p.d->vista->Pic_SeleccionarTodo, Qt::LeftButton);
     EXPECT_EQ(p.Estadistica(3), "4,782,969");
-    p.Reduce();
-    EXPECT_EQ(p.d->LineasProgreso().value(2), QStringLiteral("  4782969 apuestas reducidas a 531441 "));
+    QTest::mouseClick(p.d->vista->Pic_BorrarTodo, Qt::LeftButton);
+    p.Marca("1X2* 1X2* 1X2* 1X2* 1 1 1 1 1 1 1 1 1 1 1");
+    EXPECT_TRUE(p.Reduce().isEmpty());
     EXPECT_EQ(p.Termina(), "Ha finalizado el proceso de reducción");
-    EXPECT_EQ(fs::file_size(p.Columnas()), 531441u * 19);
-
-    // A second run asks before overwriting; Salir keeps what is stored.
+    const std::string antes = prueba::Bytes(p.Columnas());
     QTest::mouseClick(p.d->vista->Pic_BorrarTodo, Qt::LeftButton);
     p.Marca("1X* 1 1 1 1 1 1 1 1 1 1 1 1 1 1");
-    EXPECT_TRUE(p.Reduce().startsWith("REDUCCIÓN YA EXISTE|"));
-    EXPECT_EQ(fs::file_size(p.Columnas()), 531441u * 19);
+    EXPECT_TRUE(p.Reduce().startsWith("REDUCCIÓN YA EXISTE|"));  // Salir keeps what is stored
+    EXPECT_EQ(prueba::Bytes(p.Columnas()), antes);
     EXPECT_TRUE(p.Reduce(true).startsWith("REDUCCIÓN YA EXISTE|"));
     EXPECT_EQ(p.Termina(), "Ha finalizado el proceso de reducción");
-    EXPECT_EQ(prueba::Bytes(p.Columnas()).substr(2, 14), "11111111111111");
-    EXPECT_LT(fs::file_size(p.Columnas()), 531441u * 19);
+    EXPECT_EQ(std::make_pair(antes.size(), prueba::Bytes(p.Columnas()).size()), std::make_pair(size_t{9 * 19}, size_t{19}));
 }
 
 TEST(Reducir, CancelarUnaReduccionLargaNoDejaNiRegistroNiFichero) {
@@ -211,6 +185,7 @@ TEST(Reducir, CancelarUnaReduccionLargaNoDejaNiRegistroNiFichero) {
     for (const auto& f : fs::directory_iterator(p.st.DirDatos))
         EXPECT_NE(f.path().filename().string().substr(0, 3), "RED") << f.path();
     EXPECT_TRUE(p.d->Pic_Reducir->Activo());
+    EXPECT_FALSE(p.d->Pic_Garantia->Activo()) << "nothing new to analyse after a cancel";
 }
 
 TEST(Reducir, UnaReduccionQueFallaLoDiceYLaPantallaSigueUtil) {
@@ -308,13 +283,12 @@ TEST(Reducir, MarcadaDesdeElTecladoDaLasMismasColumnasQueLaLineaDeOrdenes) {
     EXPECT_EQ(prueba::Bytes(p.st.DirDatos / "BASES.TBX"), prueba::Bytes(otra / "BASES.TBX"));
 }
 
-TEST(Reducir, CapturasDeLosTresMetodos) {
+TEST(Capturas, DISABLED_ReduccionDeLosTresMetodos) {  // scripts/capturas.sh
     for (int metodo : {1, 2, 3}) {
         Pantalla p(metodo);
-        GrabaRegistroJornada(
-            p.st, 1,
-            RegistroEditor(RegistroJornadaVacio(), 1, "07/09/25",
-                           {"Real Madrid", "Barcelona", "Sevilla", "Betis", "Valencia", "Villarreal"}));
+        GrabaRegistroJornada(p.st, 1,
+                             RegistroEditor(RegistroJornadaVacio(), 1, "07/09/25",
+                                            {"Real Madrid", "Barcelona", "Sevilla", "Betis", "Valencia"}));
         p.Abre();
         p.Marca(metodo == 2 ? "1X2*=X 1X* X2 1 12*" : "1X2* 1X* X2 1 12*");
         prueba::Captura(p.d.get(), QStringLiteral("reducir-%1").arg(metodo));

@@ -83,13 +83,25 @@ TEST(BotonImagen, DesactivadoNoHaceNadaYMuestraLaProhibicion) {
     EXPECT_EQ(pulsaciones, 4);
 }
 
-TEST(Ayuda, ElVisorAbreLaPaginaDelContextoYLosEnlacesLlevanAUnaPagina) {
+TEST(Ayuda, ElVisorAbreLaPaginaDelContextoSeRecorreConTabuladorYLosEnlacesLlevanAUnaPagina) {
     VisorAyuda visor;
     for (int c : {2100, 2151, 2210, 2230, 2250, 2300, 2400, 2410, 2420, 2430, 2440, 2450, 2500, 2700, 2800}) {
         visor.Muestra(c);
         EXPECT_TRUE(visor.navegador()->source().path().endsWith(QStringLiteral("/%1.html").arg(c))) << c;
     }
-    EXPECT_TRUE(visor.isVisible());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&visor));
+    // From the keyboard: Tab leaves the page for the buttons, each with its
+    // name, and Escape closes the window.
+    visor.navegador()->setFocus();
+    QStringList alcanzados;
+    for (int i = 0; i < 60 && !alcanzados.contains("Cerrar"); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        alcanzados << QApplication::focusWidget()->objectName();
+    }
+    EXPECT_TRUE(alcanzados.contains("Cerrar")) << alcanzados.join(' ').toStdString();
+    prueba::TodosConNombre(&visor);
+    QTest::keyClick(visor.navegador(), Qt::Key_Escape);
+    EXPECT_FALSE(visor.isVisible());
     const QStringList paginas = QDir(":/ayuda").entryList({"*.html"});
     const QRegularExpression enlace(R"re(href="([^"]+)")re");
     for (const QString& pagina : paginas) {
@@ -128,24 +140,6 @@ TEST(Ayuda, ElVisorRespondeConUnaPantallaModalAbierta) {
         pantalla.exec();
         EXPECT_EQ(paginas, QStringList({"indice.html", "2800.html"}));
     }
-}
-
-// From the keyboard: Tab leaves the page for the buttons, every control has
-// a Spanish name for assistive technology, and Escape closes the window.
-TEST(Ayuda, ElVisorSeRecorreConTabulador_ConNombresYEscapeLoCierra) {
-    VisorAyuda visor;
-    visor.Muestra(Contexto::Indice);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&visor));
-    visor.navegador()->setFocus();
-    QStringList alcanzados;
-    for (int i = 0; i < 60 && !alcanzados.contains("Cerrar"); ++i) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        alcanzados << QApplication::focusWidget()->objectName();
-    }
-    EXPECT_TRUE(alcanzados.contains("Cerrar")) << alcanzados.join(' ').toStdString();
-    prueba::TodosConNombre(&visor);
-    QTest::keyClick(visor.navegador(), Qt::Key_Escape);
-    EXPECT_FALSE(visor.isVisible());
 }
 
 }  // namespace

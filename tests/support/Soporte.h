@@ -1,7 +1,6 @@
 #pragma once
-// Test support: temporary data folders, a state over one, stored reductions
-// with their columns, the command-line tool run as a child process, raw file
-// bytes.
+// Test support: temporary data folders, stored reductions, tobal31-cli run
+// as a child process, full disks and raw file bytes.
 
 #include <gtest/gtest.h>
 
@@ -22,8 +21,7 @@ namespace tobal::prueba {
 
 namespace fs = std::filesystem;
 
-// A fresh folder under the system's temporary folder, removed (with its
-// content, write permission restored) when the object goes.
+// A fresh temporary folder, removed with its content when the object goes.
 class CarpetaTemporal {
 public:
     CarpetaTemporal();
@@ -37,8 +35,7 @@ private:
     fs::path ruta_;
 };
 
-// A state whose program and data folders are a temporary folder and whose
-// file-error messages are recorded.
+// A state over a temporary folder, its file-error messages recorded.
 struct EstadoPrueba {
     EstadoPrueba();
     CarpetaTemporal carpeta;
@@ -47,60 +44,47 @@ struct EstadoPrueba {
     fs::path dir() const { return carpeta.ruta(); }
 };
 
-// Raw bytes of a file ("" when it cannot be read) and writing them.
+// Raw bytes of a file ("" when it cannot be read).
 std::string Bytes(const fs::path& ruta);
 void EscribeBytes(const fs::path& ruta, const std::string& datos);
 
 // DATOSGEN.TBX with the default line, as a first start leaves it.
 void EscribeDatosGenDefecto(const fs::path& dir);
 
-// Column n (1-based): match m carries "1", "X" or "2" by (n + m) mod 3, so
-// neighbouring columns differ in every match.
+// Column n: match m carries "1X2"[(n + m) % 3], so neighbours differ everywhere.
 std::string ColumnaPrueba(int n);
 // The bytes of a columns file (REDjjoo.TBX) holding `columnas`.
 std::string FicheroColumnas(const std::vector<std::string>& columnas);
-// Damaged records of a columns file, each with what is wrong with it: a
-// file of two good columns, one of these and a good one (or, for the cut
-// one, nothing after it) is damaged at column 3.
+// Damaged records of a columns file; FicheroConColumnaDanada puts one as
+// column 3 of four (the cut one last).
 struct ColumnaDanada {
     std::string que;
     std::string bytes;
 };
 const std::vector<ColumnaDanada>& ColumnasDanadas();
 std::string FicheroConColumnaDanada(const ColumnaDanada& d);
-// Stores reduction (jornada, orden) in BASES.TBX with its columns file and
-// makes it the current one (throws when the record cannot be stored).
+// Stores reduction (jornada, orden) with its columns file as the current one.
 void GrabaReduccionConColumnas(Estado& st, int jornada, int orden, const std::vector<std::string>& columnas);
-// The same with columns ColumnaPrueba(1..columnas), from three times as many
-// direct bets.
+// The same with columns ColumnaPrueba(1..columnas).
 void GrabaReduccionPrueba(Estado& st, int jornada, int orden, int columnas);
 
-// The names of the files in `dir`, sorted, without hidden ones (the
-// folder's lock file).
+// The files of `dir`, sorted, without hidden ones (the lock file).
 std::vector<std::string> Ficheros(const fs::path& dir);
 
-// A random base quiniela as typed, with `triples` and `dobles` reduced
-// multiples, `libres` unreduced ones, and parameters that pass the reduce
-// button's checks (for method 3 now and then counts no column can reach).
+// A random base quiniela with `triples` and `dobles` reduced, `libres`
+// unreduced multiples, and parameters that pass the reduce button's checks.
 void BaseAleatoria(std::mt19937& g, Reduccion& r, int metodo, int triples, int dobles, int libres);
 
-// A matchday record as the editor builds it (teams "Equipo1".."Equipo30"),
-// over a result and prizes.
+// A matchday record as the editor builds it, with a result and prizes.
 std::string RegistroJornadaPrueba(int jornada, const std::string& fecha);
 
-// True when running as root (permission tests cannot fail for root).
 bool EsRoot();
-
-// Runs `cuerpo` in a child process: its failures are printed there and fail
-// the calling test; a skip there skips it.
+// Runs `cuerpo` in a child process, whose failures fail the calling test.
 void EnHijo(const std::function<void()>& cuerpo);
-// Runs `cuerpo` as an unprivileged user (nobody, in a child process) when
-// running as root, so that permissions are enforced; directly otherwise.
+// Runs `cuerpo` as nobody when root, so that permissions are enforced.
 void ComoUsuarioSinPrivilegios(const std::function<void()>& cuerpo);
 
-// A full disk: a tmpfs of `bytes` mounted on a temporary folder (root only),
-// unmounted when the object goes. When it cannot be mounted, Montado() is
-// false and Motivo() says why (for GTEST_SKIP).
+// A tmpfs of `bytes` (root only); Motivo() says why it is not Montado().
 class DiscoPequeno {
 public:
     explicit DiscoPequeno(size_t bytes);
@@ -111,10 +95,8 @@ public:
     const std::string& Motivo() const { return motivo_; }
     const fs::path& ruta() const { return carpeta_.ruta(); }
     fs::path operator/(const std::string& nombre) const { return carpeta_ / nombre; }
-    // Fills what is left of it with one file.
-    void Llena();
-    // Mounts it again read-only (a read-only folder, for root too).
-    bool SoloLectura();
+    void Llena();        // fills it up with one file
+    bool SoloLectura();  // mounts it again read-only
 
 private:
     CarpetaTemporal carpeta_;
@@ -122,8 +104,7 @@ private:
     std::string motivo_;
 };
 
-// While alive, files written by this process and the children it starts
-// cannot grow beyond `bytes` (a write past it fails as on a full disk).
+// While alive, no file this process or its children write grows past `bytes`.
 class LimiteTamanoFicheros {
 public:
     explicit LimiteTamanoFicheros(size_t bytes);
@@ -141,14 +122,13 @@ struct ResultadoCli {
     std::string salida;
     std::string errores;
 };
-// Runs tobal31-cli with `args` (the data folder given by the caller with
-// --datos when wanted), standard input empty; killed after a minute.
+// Runs tobal31-cli with `args`, standard input empty; killed after a minute.
 ResultadoCli EjecutaCli(const std::vector<std::string>& args);
-// The same with stderr on a terminal (what the tool writes there, as the
-// terminal hands it back, in `errores`).
+// The same with stderr on a terminal, read back into `errores`.
 ResultadoCli EjecutaCliEnTerminal(const fs::path& datos, std::vector<std::string> args);
 ResultadoCli Ejecuta(const std::vector<std::string>& args, bool terminal);
-// tobal31-cli started in the background (stderr on `terminal` when given).
+// tobal31-cli started in the background (stderr on `terminal` when given);
+// Espera() gives its exit code, or 128 + the signal that ended it.
 class CliEnMarcha {
 public:
     explicit CliEnMarcha(const std::vector<std::string>& args, int terminal = -1);
@@ -156,8 +136,6 @@ public:
     CliEnMarcha(const CliEnMarcha&) = delete;
     CliEnMarcha& operator=(const CliEnMarcha&) = delete;
     pid_t pid() const { return pid_; }
-    // Waits for its end (exit code, or 128 + the signal that ended it);
-    // kills it after a minute.
     ResultadoCli Espera();
 
 private:
@@ -167,12 +145,11 @@ private:
 // Runs tobal31-cli --datos `datos` with `args` followed by `mas`.
 ResultadoCli EjecutaCliEn(const fs::path& datos, std::vector<std::string> args,
                           const std::vector<std::string>& mas = {});
-// The standard output of a shell command line (its stderr dropped).
+// The standard output of a shell command line.
 std::string Orden(const std::string& linea);
 
-// A usage error: exit 2, nothing on stdout, one line on stderr naming the tool.
+// Exit 2, nothing on stdout, one line on stderr naming the tool.
 ::testing::AssertionResult ErrorDeUso(const ResultadoCli& r);
-// `texto` holds `parte` (the whole text is shown when it does not).
 ::testing::AssertionResult Contiene(const std::string& texto, const std::string& parte);
 
 }  // namespace tobal::prueba
