@@ -9,6 +9,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fontconfig poppler-utils
   cups cups-client cups-filters printer-driver-cups-pdf ghostscript
+  dpkg-dev file
   xvfb xauth
 )
 

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <system_error>
 
@@ -40,15 +41,26 @@ fs::path DirEjecutable() {
     return exe.parent_path();
 }
 
+bool BajoPrefijoDelSistema(const fs::path& dir) {
+    const fs::path d = dir.lexically_normal();
+    for (const fs::path prefijo : {"/usr", "/opt"}) {  // /usr/local among them
+        if (std::mismatch(prefijo.begin(), prefijo.end(), d.begin(), d.end()).first == prefijo.end()) return true;
+    }
+    return false;
+}
+
 void PreparaDirDatos(Estado& st, const fs::path& dirTrabajo) {
     st.DirDatos = st.DirPrograma;
-    // Probe: can the program folder be written?
-    fs::path sonda = st.DirDatos / "CSCD.WRK";
-    int fd = ::open(sonda.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd >= 0) {
-        ::close(fd);
-        ::unlink(sonda.c_str());
-        return;
+    // Probe: can the program folder be written? An installed program keeps
+    // no data beside its executable, even where it could write (as root).
+    if (!BajoPrefijoDelSistema(st.DirPrograma)) {
+        fs::path sonda = st.DirDatos / "CSCD.WRK";
+        int fd = ::open(sonda.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            ::close(fd);
+            ::unlink(sonda.c_str());
+            return;
+        }
     }
     const fs::path origen = st.DirPrograma;
     st.DirDatos = dirTrabajo;

@@ -1,6 +1,7 @@
 #pragma once
-// The data folder: the program folder when it can be written, otherwise a
-// per-user work folder filled once with a copy of the program's data files.
+// The data folder: the program folder when it can be written and the program
+// is not installed under a system prefix, otherwise a per-user work folder
+// filled once with a copy of the program's data files.
 
 #include <filesystem>
 #include <string>
@@ -21,7 +22,11 @@ std::filesystem::path DirTrabajo();
 // The folder of the running executable.
 std::filesystem::path DirEjecutable();
 
-// Chooses and prepares st.DirDatos from st.DirPrograma. `dirTrabajo` is the
+// True for a folder under /usr, /usr/local or /opt: an installed program.
+bool BajoPrefijoDelSistema(const std::filesystem::path& dir);
+
+// Chooses and prepares st.DirDatos from st.DirPrograma (never the program
+// folder of an installed program). `dirTrabajo` is the
 // work folder to use when the program folder cannot be written. Reports
 // nothing: what cannot be copied shows up later, when the file is opened.
 void PreparaDirDatos(Estado& st, const std::filesystem::path& dirTrabajo = DirTrabajo());

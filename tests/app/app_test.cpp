@@ -188,6 +188,20 @@ TEST(Informador, CambioYSilencioDevuelvenElAnterior) {
     EXPECT_TRUE(grabador.mensajes.empty());
 }
 
+// An installed program keeps its data in the per-user folder even where it
+// could write beside its executable (root's /usr/bin); lookalike folders are
+// not system ones.
+TEST(DirDatos, ProgramaInstaladoEnCarpetaDelUsuario) {
+    for (auto [dir, instalado] : {std::pair{"/usr/bin", true}, {"/usr/local/bin", true}, {"/opt/tobal31/bin", true},
+                                  {"/usr/../tmp", false}, {"/usrx/bin", false}, {"/optativo", false}})
+        EXPECT_EQ(BajoPrefijoDelSistema(dir), instalado) << dir;
+    Programa p;
+    p.prog = "/usr/bin";
+    EXPECT_EQ(p.Prepara(), p.trabajo);
+    EXPECT_TRUE(fs::is_directory(p.trabajo));
+    EXPECT_FALSE(fs::exists("/usr/bin/CSCD.WRK"));
+}
+
 TEST(DirDatos, CarpetaDelProgramaEscribibleONo) {
     Programa p;
     EXPECT_EQ(p.Prepara(), p.prog);

@@ -1,5 +1,5 @@
-// What `cmake --install` puts beside the tool: its manual page, written from
-// its help texts, and its bash completion.
+// What is installed with the tool: its manual page, written from its help
+// texts, its bash completion, and the Debian package of the whole program.
 
 #include <gtest/gtest.h>
 
@@ -57,13 +57,36 @@ TEST(CliInstalacion, CompletadoDeOrdenesYOpciones) {
         EXPECT_EQ(completa(palabras), std::string(esperado) + "\n") << palabras;
 }
 
-TEST(CliInstalacion, CmakeInstallPoneManualYCompletado) {
-    CarpetaTemporal destino;
-    Orden("cmake --install '" + kCli.parent_path().string() + "' --prefix '" + destino.ruta().string() + "'");
-    EXPECT_TRUE(fs::exists(destino / "bin/tobal31-cli"));
-    EXPECT_EQ(Bytes(destino / "share/man/man1/tobal31-cli.1"), Bytes(kCli.parent_path() / "tobal31-cli.1"));
-    EXPECT_EQ(Bytes(destino / "share/bash-completion/completions/tobal31-cli"),
-              Bytes(fs::path(TOBAL31_SOURCE_DIR) / "resources/cli/tobal31-cli.bash"));
+// The Debian package holds, under /usr, the program and the tool (and nothing
+// else to run), the manual page, the completion, the desktop entry and the
+// icon; it declares the libraries they link and the fonts they print with, so
+// that apt brings them onto a fresh machine.
+TEST(CliInstalacion, PaqueteDebianConSusFicherosYDependencias) {
+    CarpetaTemporal d;
+    const fs::path build = kCli.parent_path(), fuente = TOBAL31_SOURCE_DIR, raiz = d / "raiz";
+    const std::string cpack = Orden("cpack -G DEB --config '" + (build / "CPackConfig.cmake").string() + "' -B '" +
+                                    d.ruta().string() + "' 2>&1");
+    std::vector<fs::path> debs;
+    for (const auto& e : fs::directory_iterator(d.ruta()))
+        if (e.path().extension() == ".deb") debs.push_back(e.path());
+    ASSERT_EQ(debs.size(), 1u) << cpack;
+    const std::string deb = debs[0].string(), arquitectura = Orden("dpkg --print-architecture");
+    EXPECT_TRUE(std::regex_match(debs[0].filename().string() + "\n",
+                                 std::regex("tobal31_[0-9.]+_" + arquitectura.substr(0, arquitectura.size() - 1) + "\\.deb\n")))
+        << debs[0];
+    Orden("dpkg-deb -x '" + deb + "' '" + raiz.string() + "'");
+    EXPECT_EQ(Ficheros(raiz / "usr/bin"), (std::vector<std::string>{"tobal31", "tobal31-cli"}));
+    EXPECT_EQ(Orden("'" + (raiz / "usr/bin/tobal31-cli").string() + "' --help >/dev/null && echo bien"), "bien\n");
+    EXPECT_EQ(Bytes(raiz / "usr/share/man/man1/tobal31-cli.1"), Bytes(build / "tobal31-cli.1"));
+    for (auto [dentro, original] :
+         {std::pair{"usr/share/bash-completion/completions/tobal31-cli", "resources/cli/tobal31-cli.bash"},
+          {"usr/share/applications/tobal31.desktop", "resources/tobal31.desktop"},
+          {"usr/share/icons/hicolor/64x64/apps/tobal31.png", "resources/icons/tobal31.png"}})
+        EXPECT_EQ(Bytes(raiz / dentro), Bytes(fuente / original)) << dentro;
+    const std::string depende = Orden("dpkg-deb -f '" + deb + "' Depends");
+    for (const char* paquete :
+         {"libc6", "libstdc++6", "libqt6widgets6", "libqt6printsupport6", "libqt6multimedia6", "fonts-liberation"})
+        EXPECT_TRUE(Contiene(depende, paquete));
 }
 
 }  // namespace
