@@ -33,4 +33,8 @@ std::int64_t ColumnasCubierta(int triples, int dobles, int radio);
 // The covering of a cell.
 Cubierta ConstruyeCubierta(int triples, int dobles, int radio);
 
+// What the direct method's tables write for the same multiples (one error
+// guaranteed), for comparison.
+std::int64_t ColumnasMetodoDirecto(int triples, int dobles);
+
 }  // namespace tobal
