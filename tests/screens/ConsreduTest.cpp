@@ -165,14 +165,11 @@ TEST(Consulta, FicheroDanadoCortoOAusenteYOtraReduccionCierraElFichero) {
     EXPECT_EQ(p.d->PrimeraColumna(), 1);
     EXPECT_TRUE(p.e.mensajes.mensajes.empty());
 
-    prueba::GrabaReduccionPrueba(p.st, 1, 1, 30);
+    prueba::GrabaReduccionPrueba(p.st, 1, 1, 30);  // Escape leaves and closes the file
     p.d->CargaConsulta();
-    EXPECT_TRUE(p.d->FicheroAbierto());
-    p.sonidos.pedidos.clear();
+    ASSERT_TRUE(p.d->FicheroAbierto());
     QTest::keyClick(p.d.get(), Qt::Key_Escape);
-    EXPECT_FALSE(p.d->FicheroAbierto());
-    EXPECT_FALSE(p.d->isVisible());
-    EXPECT_EQ(p.sonidos.pedidos, std::vector<int>{5});
+    EXPECT_FALSE(p.d->FicheroAbierto() || p.d->isVisible());
 }
 
 TEST(Consulta, ElIndiceCargaLaReduccionElegida) {
