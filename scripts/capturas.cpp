@@ -13,6 +13,7 @@
 #include "screens/DatosGen.h"
 #include "screens/Historic.h"
 #include "screens/Jornadas.h"
+#include "screens/Reducir.h"
 #include "screens/borrar.h"
 #include "screens/careta.h"
 #include "screens/equipos.h"
@@ -70,6 +71,18 @@ TEST(Capturas, Pantallas) {
     b.show();
     b.PulsaHasta();
     Captura(&b, "borrar");
+}
+
+TEST(Capturas, ReduccionDeLosTresMetodos) {
+    for (int metodo : {1, 2, 3}) {
+        prueba::Entorno en;
+        LeeDatosGen(en.st);
+        GrabaRegistroJornada(en.st, 1, RegistroEditor(RegistroJornadaVacio(), 1, "07/09/25",
+                                                      {"Real Madrid", "Barcelona", "Sevilla", "Betis"}));
+        en.st.Metodo() = static_cast<int16_t>(metodo);
+        auto r = en.Abre<Reducir>();
+        Captura(r.get(), QStringLiteral("reducir-%1").arg(metodo));
+    }
 }
 
 // The print screen of each output over a reduction of 24 columns, and a
