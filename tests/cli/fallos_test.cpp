@@ -120,16 +120,6 @@ TEST_F(CliFallos, ExportarSinJornadaNoSigueYNoDejaRestosDeOtraCopia) {
     }
 }
 
-// DATOSGEN.TBX that cannot be created is not said to be created.
-TEST_F(CliFallos, MensajesQueDicenLoQuePaso) {
-    prueba::DiscoPequeno disco(1 << 20);
-    if (!disco.Montado()) GTEST_SKIP() << disco.Motivo();
-    ASSERT_TRUE(disco.SoloLectura());
-    const auto r = prueba::EjecutaCliEn(disco.ruta(), {"equipos"});
-    EXPECT_FALSE(Contiene(r.errores, "procedido a crearlo"));
-    EXPECT_TRUE(Contiene(r.errores, "no se ha podido crear"));
-}
-
 // borrar on a read-only folder or with a data file it cannot write: the
 // failed step is told, the exit status is 1 and "Borradas" is not said.
 TEST_F(CliFallos, BorrarQueFallaLoDiceYSaleConUno) {
