@@ -331,17 +331,22 @@ int LectorBloques::Abre(const fs::path& ruta) {
 int LectorBloques::Lee(std::string& datos, size_t max) {
     datos.resize(max);
     size_t total = 0;
-    while (total < max) {
-        ssize_t n = ::read(fd_, datos.data() + total, max - total);
+    const int e = Lee(datos.data(), max, total);
+    datos.resize(total);
+    return e;
+}
+
+int LectorBloques::Lee(char* destino, size_t max, size_t& leidos) {
+    leidos = 0;
+    while (leidos < max) {
+        ssize_t n = ::read(fd_, destino + leidos, max - leidos);
         if (n < 0) {
             if (errno == EINTR) continue;
-            datos.resize(total);
             return NumeroErrorErrno(errno);
         }
         if (n == 0) break;
-        total += static_cast<size_t>(n);
+        leidos += static_cast<size_t>(n);
     }
-    datos.resize(total);
     return 0;
 }
 

@@ -114,6 +114,8 @@ public:
     // Reads up to `max` bytes into `datos` (replacing it); an empty result
     // at the end of the file. Returns the error number.
     int Lee(std::string& datos, size_t max = 1 << 20);
+    // The same into `max` bytes at `destino`; `leidos` receives how many.
+    int Lee(char* destino, size_t max, size_t& leidos);
     // Goes to byte `posicion`; returns the error number.
     int Posiciona(uint64_t posicion);
     void Cierra();

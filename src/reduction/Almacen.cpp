@@ -5,6 +5,9 @@
 
 #include <algorithm>
 #include <cstring>
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#endif
 
 #include "app/Archivo.h"
 #include "app/Cerrojo.h"
@@ -469,6 +472,47 @@ bool RegistroColumnaValido(std::string_view r) {
     return true;
 }
 
+namespace {
+
+#if defined(__x86_64__) || defined(__i386__)
+// Records two at a time in the halves of a 256-bit register, on processors
+// with AVX2: how many it found good, stopping before a pair with a bad
+// record and before the last record, whose end has no next quote to check.
+__attribute__((target("avx2"))) size_t ValidosAvx2(const char* p, size_t registros) {
+    constexpr size_t L = kLongLineaColumna;
+    const __m256i signo =
+        _mm256_broadcastsi128_si256(_mm_load_si128(reinterpret_cast<const __m128i*>(kTablaSignos)));
+    if (registros == 0 || p[0] != '"') return 0;
+    size_t k = 0;
+    for (; k + 2 < registros; k += 2, p += 2 * L) {
+        const __m256i v = _mm256_loadu2_m128i(reinterpret_cast<const __m128i*>(p + L + 1),
+                                              reinterpret_cast<const __m128i*>(p + 1));
+        const auto signos =
+            static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(v, _mm256_shuffle_epi8(signo, v))));
+        uint32_t j1, j2;
+        std::memcpy(&j1, p + 16, 4);
+        std::memcpy(&j2, p + L + 16, 4);
+        if ((signos & 0x7FFF7FFFu) != 0x7FFF7FFFu || ((j1 ^ kJuntaColumnas) | (j2 ^ kJuntaColumnas)) != 0)
+            break;
+    }
+    return k;
+}
+#endif
+
+}  // namespace
+
+size_t RegistrosValidos(const char* p, size_t registros) {
+    size_t k = 0;
+#if defined(__x86_64__) || defined(__i386__)
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    if (avx2) k = ValidosAvx2(p, registros);
+#endif
+    while (k < registros &&
+           RegistroColumnaValido(std::string_view(p + k * kLongLineaColumna, kLongLineaColumna)))
+        ++k;
+    return k;
+}
+
 std::string TextoColumnasDanadas(const std::string& nomFichero, int64_t columna) {
     return "El fichero de columnas " + nomFichero + " está dañado: la columna " + std::to_string(columna) +
            " no tiene sus 15 signos 1, X o 2 entre comillas. No se puede usar ninguna columna de este "
@@ -477,63 +521,66 @@ std::string TextoColumnasDanadas(const std::string& nomFichero, int64_t columna)
 
 struct LectorColumnas::Impl {
     LectorBloques fichero;
-    std::string buffer;
-    size_t pos = 0;
+    std::string buffer = std::string(kBloque, '\0');
+    size_t pos = 0;       // the next record
+    size_t buenas = 0;    // where the checked records end
+    size_t fin = 0;       // where the bytes read end
     int64_t columna = 0;  // columns given so far, counted from the file's start
-    bool fin = false;
+    bool agotado = false;
+    // 256 KiB of records, read while the cache holds them.
+    static constexpr size_t kBloque = 13797 * kLongLineaColumna;
 };
 
 LectorColumnas::LectorColumnas() : impl_(new Impl) {}
 LectorColumnas::~LectorColumnas() { delete impl_; }
 
 int LectorColumnas::Abre(const std::filesystem::path& ruta, int64_t desde) {
-    impl_->buffer.clear();
-    impl_->pos = 0;
-    impl_->fin = false;
-    impl_->columna = std::max<int64_t>(desde, 1) - 1;
+    Impl& b = *impl_;
+    b.pos = b.buenas = b.fin = 0;
+    b.agotado = false;
+    b.columna = std::max<int64_t>(desde, 1) - 1;
     danada_ = 0;
-    error_ = impl_->fichero.Abre(ruta);
-    if (!error_ && impl_->columna > 0)
-        error_ = impl_->fichero.Posiciona(static_cast<uint64_t>(impl_->columna) * kLongLineaColumna);
-    if (error_) impl_->fin = true;
+    error_ = b.fichero.Abre(ruta);
+    if (!error_ && b.columna > 0)
+        error_ = b.fichero.Posiciona(static_cast<uint64_t>(b.columna) * kLongLineaColumna);
+    if (error_) b.agotado = true;
     return error_;
 }
 
 bool LectorColumnas::Rellena() {
-    if (impl_->fin) return false;
-    impl_->buffer.erase(0, impl_->pos);
-    impl_->pos = 0;
-    std::string bloque;
-    if (int e = impl_->fichero.Lee(bloque, 1 << 20)) {
-        error_ = e;
-        impl_->fin = true;
-        return false;
+    Impl& b = *impl_;
+    for (;;) {
+        const size_t resto = b.fin - b.pos;
+        // A whole record the check stopped at, or a record cut by the end of
+        // the file, is damage.
+        if (resto >= static_cast<size_t>(kLongLineaColumna) || (b.agotado && resto > 0 && !error_)) {
+            danada_ = b.columna + 1;
+            error_ = kErrorColumnasDanadas;
+            return false;
+        }
+        if (b.agotado) return false;
+        std::memmove(b.buffer.data(), b.buffer.data() + b.pos, resto);
+        size_t leidos = 0;
+        if (int e = b.fichero.Lee(b.buffer.data() + resto, b.buffer.size() - resto, leidos)) {
+            error_ = e;
+            b.agotado = true;
+            return false;
+        }
+        b.agotado = leidos == 0;
+        b.pos = 0;
+        b.fin = resto + leidos;
+        b.buenas = RegistrosValidos(b.buffer.data(), b.fin / kLongLineaColumna) * kLongLineaColumna;
+        if (b.buenas > 0) return true;
     }
-    if (bloque.empty()) {
-        impl_->fin = true;
-        return false;
-    }
-    impl_->buffer += bloque;
-    return true;
 }
 
 bool LectorColumnas::Siguiente(std::string_view& columna) {
     if (danada_ || error_) return false;
-    while (impl_->buffer.size() - impl_->pos < static_cast<size_t>(kLongLineaColumna))
-        if (!Rellena()) break;
-    if (error_) return false;
-    const size_t quedan = impl_->buffer.size() - impl_->pos;
-    if (quedan == 0) return false;
-    std::string_view registro(impl_->buffer.data() + impl_->pos, std::min<size_t>(quedan, kLongLineaColumna));
-    ++impl_->columna;
-    if (!RegistroColumnaValido(registro)) {
-        // A record cut by the end of the file is damage too.
-        danada_ = impl_->columna;
-        error_ = kErrorColumnasDanadas;
-        return false;
-    }
-    impl_->pos += kLongLineaColumna;
-    columna = registro.substr(1, 15);
+    Impl& b = *impl_;
+    if (b.pos == b.buenas && !Rellena()) return false;
+    columna = std::string_view(b.buffer.data() + b.pos + 1, 15);
+    b.pos += kLongLineaColumna;
+    ++b.columna;
     return true;
 }
 

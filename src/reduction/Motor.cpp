@@ -182,7 +182,8 @@ void Ejecucion::Recorre() {
     int64_t estadosInteriores = 1;
     while (nInteriores < nRuedas) {
         const int64_t siguiente = estadosInteriores * ruedas_[nInteriores].n;
-        if (static_cast<int64_t>(columnasTabla) * siguiente > kMaxInteriores || siguiente * 100 > combinaciones_)
+        if (static_cast<int64_t>(columnasTabla) * siguiente > kMaxInteriores ||
+            siguiente * 100 > combinaciones_)
             break;
         estadosInteriores = siguiente;
         ++nInteriores;
@@ -225,7 +226,8 @@ void Ejecucion::Recorre() {
                 if (e + erroresInterior[j] >= r_.MinErrores && e + erroresInterior[j] <= r_.MaxErrores)
                     listas[static_cast<size_t>(e)].push_back(static_cast<uint16_t>(j));
         } else {
-            listas[metodo == 3 ? static_cast<size_t>(claseInterior[j]) : 0].push_back(static_cast<uint16_t>(j));
+            listas[metodo == 3 ? static_cast<size_t>(claseInterior[j]) : 0].push_back(
+                static_cast<uint16_t>(j));
         }
     }
 
@@ -264,9 +266,11 @@ void Ejecucion::Recorre() {
         if (metodo == 2) {
             lista = &listas[static_cast<size_t>(std::min(errores, 14))];
         } else if (metodo == 3) {
-            const int falta[3] = {r_.Signos[1] - cuenta[0], r_.Signos[2] - cuenta[1], r_.Signos[3] - cuenta[2]};
+            const int falta[3] = {r_.Signos[1] - cuenta[0], r_.Signos[2] - cuenta[1],
+                                  r_.Signos[3] - cuenta[2]};
             lista = nullptr;
-            if (falta[0] >= 0 && falta[1] >= 0 && falta[2] >= 0 && falta[0] <= 14 && falta[1] <= 14 && falta[2] <= 14)
+            if (falta[0] >= 0 && falta[1] >= 0 && falta[2] >= 0 && falta[0] <= 14 && falta[1] <= 14 &&
+                falta[2] <= 14)
                 lista = &listas[static_cast<size_t>(ClaseCuentas(falta))];
         }
         if (lista && !lista->empty()) {

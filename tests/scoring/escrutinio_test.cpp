@@ -91,6 +91,22 @@ TEST(FilasEscrutinio, CuentasLargasNoMuevenElImporte) {
     EXPECT_TRUE(b.boleto == 12345678 && b.columnas[5] == 8);
 }
 
+// Cada daño en cada puesto de un grupo de cuatro columnas, que se miran
+// juntas, con columnas buenas detrás: ni tablas ni otra columna nombrada.
+TEST_F(Escrutinio, ColumnaDanadaEnCadaPuestoDeUnGrupo) {
+    for (const prueba::ColumnaDanada& d : prueba::ColumnasDanadas())
+        for (size_t puesto = 0; puesto < 4; ++puesto) {
+            SCOPED_TRACE(d.que + " " + std::to_string(puesto));
+            std::string f = FicheroColumnas(std::vector<std::string>(puesto, kGanadora)) +
+                            prueba::FicheroConColumnaDanada(d);
+            if (d.que != std::string("cut by the end"))
+                f += FicheroColumnas(std::vector<std::string>(8, kGanadora));
+            auto r = Escruta(f);
+            EXPECT_EQ(r.columnaDanada, static_cast<int64_t>(puesto) + 3);
+            EXPECT_TRUE(r.fin == FinEscrutinio::SinColumnas && r.LisAciertos.empty() && r.LisBoletos.empty());
+        }
+}
+
 // El escrutinio de la pantalla, que además graba el registro de la jornada.
 struct EscrutinioConRegistro : ::testing::Test {
     prueba::EstadoPrueba p;
