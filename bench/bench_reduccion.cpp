@@ -20,6 +20,7 @@
 #include "app/Informador.h"
 #include "reduction/Almacen.h"
 #include "reduction/Base.h"
+#include "reduction/Condiciones.h"
 #include "reduction/Estadistica.h"
 #include "reduction/Motor.h"
 
@@ -139,6 +140,25 @@ BENCHMARK_CAPTURE(Estadistica, ColumnaProbable_14triples, 2, kCatorceConBase, "0
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(Estadistica, SeleccionSignos_14triples, 3, kCatorceTriples, nullptr, "5,5,4")
     ->Unit(benchmark::kMicrosecond);
+
+// The results of fourteen triples that six conditions keep, with 0, 1 and 2
+// failures allowed, counted over the matches.
+void CuentaCondiciones(benchmark::State& state) {
+    Quiniela base{};
+    if (LeeBase(kCatorceTriples, base)) std::abort();
+    Condiciones cs;
+    cs.fallos = static_cast<int>(state.range(0));
+    for (const char* t :
+         {"X 2-5", "2 0-3 partidos 1-7", "variantes 4-8", "interrupciones 5-9", "seguidos 1-4", "1 3-7"}) {
+        Condicion c;
+        if (LeeCondicion(t, c)) std::abort();
+        cs.lista.push_back(c);
+    }
+    int64_t n = 0;
+    for (auto _ : state) benchmark::DoNotOptimize(n = CuentaCumplen(base, cs));
+    state.counters["cumplen"] = static_cast<double>(n);
+}
+BENCHMARK(CuentaCondiciones)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
