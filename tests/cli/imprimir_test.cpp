@@ -189,8 +189,9 @@ TEST_F(CliImprimir, RechazosYErroresDeUso) {
 
 // Un sistema de impresión propio: cupsd en un socket de una carpeta temporal,
 // con sus carpetas, y una cola predeterminada con el controlador cups-pdf (sin
-// bordes no imprimibles), que deja el PDF de cada trabajo en `salida` con el
-// número del trabajo en el nombre.
+// bordes no imprimibles) y otra igual que no imprime 18 puntos a la izquierda
+// ni 36 arriba (Cola() + "-margenes"), que dejan el PDF de cada trabajo en
+// `salida` con el número del trabajo en el nombre.
 class ServidorCups {
 public:
     ServidorCups() {
@@ -236,9 +237,12 @@ public:
         }
         if (!Hasta([] { return Orden("lpstat -r") == "scheduler is running\n"; }, 10))
             motivo_ = "cupsd does not start (see " + (d / "log/error").string() + ")";
-        else if (Orden("(lpadmin -p " + cola_ + " -E -v cups-pdf:/" + cola_ + " -P " + ppd + " && lpadmin -d " +
-                       cola_ + ") 2>/dev/null && echo bien") != "bien\n")
-            motivo_ = "lpadmin cannot add the cups-pdf queue";
+        else if (Orden(std::string("(sed -e 's|^\\*ImageableArea A4/A4:.*|*ImageableArea A4/A4: \"18 36 577 806\"|' ") + ppd +
+                       " >" + (d / "margenes.ppd").string() + " && lpadmin -p " + cola_ + " -E -v cups-pdf:/" +
+                       cola_ + " -P " + ppd + " && lpadmin -p " + cola_ + "-margenes -E -v cups-pdf:/" + cola_ +
+                       " -P " + (d / "margenes.ppd").string() + " && lpadmin -d " + cola_ +
+                       ") 2>/dev/null && echo bien") != "bien\n")
+            motivo_ = "lpadmin cannot add the cups-pdf queues";
     }
     ~ServidorCups() {
         if (pid_ > 0) {
@@ -330,13 +334,14 @@ std::vector<Pagina> Paginas(const fs::path& pdf) {
     }
     return r;
 }
-// El primer punto de tinta de `a` sin tinta de `b` a 1 punto o menos; "" si no hay.
-std::string TintaSinPareja(const Pagina& a, const Pagina& b) {
+// El primer punto de tinta de `a` sin tinta de `b` a 1 punto o menos del
+// mismo punto movido (dx, dy); "" si no hay.
+std::string TintaSinPareja(const Pagina& a, const Pagina& b, int dx0 = 0, int dy0 = 0) {
     for (int y = 0; y < a.alto; ++y)
         for (int x = 0; x < a.ancho; ++x) {
             bool pareja = !a.Tinta(x, y, 128);
             for (int dy = -1; dy <= 1 && !pareja; ++dy)
-                for (int dx = -1; dx <= 1 && !pareja; ++dx) pareja = b.Tinta(x + dx, y + dy, 192);
+                for (int dx = -1; dx <= 1 && !pareja; ++dx) pareja = b.Tinta(x + dx0 + dx, y + dy0 + dy, 192);
             if (!pareja) return std::to_string(x) + "," + std::to_string(y);
         }
     return "";
@@ -347,7 +352,7 @@ std::string TintaSinPareja(const Pagina& a, const Pagina& b) {
 // su alto con todas sus marcas. Los filtros del sistema de impresión rehacen
 // las fuentes (el texto ya no se extrae letra a letra), así que las palabras
 // se comparan con el PDF enviado a la misma cola con lp, que lo imprime tal cual.
-TEST_F(CliImprimir, UnaColaDeImpresionSinMargenesImprimeComoElPdf) {
+TEST_F(CliImprimir, ColasDeImpresionDeVerdadComoElPdf) {
     SIN_QT_SE_SALTA();
     ServidorCups cups;
     if (!cups.Motivo().empty()) GTEST_SKIP() << cups.Motivo();
@@ -382,7 +387,19 @@ TEST_F(CliImprimir, UnaColaDeImpresionSinMargenesImprimeComoElPdf) {
         }
         hechos.push_back(h);
     }
+    // Where the printer cannot print the edges, the page moves by them: the
+    // origin is the corner of what it can print.
+    ::setenv("LPDEST", (cups.Cola() + "-margenes").c_str(), 1);
+    EXPECT_EQ(Imprime(casos[0].args, "").codigo, 0);
+    ::setenv("LPDEST", cups.Cola().c_str(), 1);
+    const int conMargenes = ++trabajos;
     const std::vector<fs::path> impresos = cups.Espera(trabajos);
+    {
+        const auto a = Paginas(hechos[0].pdf), b = Paginas(impresos[static_cast<size_t>(conMargenes - 1)]);
+        ASSERT_TRUE(a.size() == 1 && b.size() == 1);
+        EXPECT_EQ(TintaSinPareja(a[0], b[0], 18, 36), "");
+        EXPECT_EQ(TintaSinPareja(b[0], a[0], -18, -36), "");
+    }
     for (size_t i = 0; i < hechos.size(); ++i) {
         SCOPED_TRACE(testing::PrintToString(casos[i].args) + " " + std::to_string(casos[i].orientacion));
         const Hecho& h = hechos[i];
