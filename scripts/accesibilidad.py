@@ -172,6 +172,8 @@ def recorrido_tab(titulo, maximo=40):
         nombre = (f.get_name() or "(" + f.get_role_name() + ")") if f else "(nothing)"
         if f is not None and nombre == orden[0] and len(orden) > 1:
             break
+        if f is not None and not f.get_state_set().contains(Atspi.StateType.SENSITIVE):
+            aviso("%s: Tab reaches \"%s\", which cannot be used" % (titulo, nombre))
         orden.append(nombre)
     escribe("  Tab order: " + " -> ".join(orden))
     return orden
@@ -187,6 +189,47 @@ def enfoca(nombre, maximo=40):
         tecla("Tab", pausa=0.15)
     aviso("Tab does not reach \"%s\"" % nombre)
     return False
+
+
+def busca(raiz, nombre):
+    hallados = []
+    recorre(raiz, lambda n, _: hallados.append(n) if (n.get_name() or "") == nombre else None)
+    return hallados[0] if hallados else None
+
+
+def descripcion(nodo):
+    try:
+        return nodo.get_description() or ""
+    except Exception:
+        return ""
+
+
+def exige(titulo, nombres, vacia=False):
+    """Each control or drawn text called `nombres` is there and says what it
+    shows (its description), or says nothing when `vacia`."""
+    v = activa()
+    for nombre in nombres:
+        n = busca(v, nombre) if v else None
+        if n is None:
+            aviso("%s: a screen reader finds no \"%s\"" % (titulo, nombre))
+        elif vacia and descripcion(n).strip():
+            aviso("%s: \"%s\" still reads \"%s\"" % (titulo, nombre, descripcion(n)[:60]))
+        elif not vacia and not descripcion(n).strip():
+            aviso("%s: \"%s\" reads nothing of what it shows" % (titulo, nombre))
+        else:
+            escribe("  %s reads: %s" % (nombre, descripcion(n).replace("\n", " | ")[:90] or "(nothing)"))
+
+
+def ayuda_f1(titulo):
+    """F1 opens a help window, which Escape closes again."""
+    antes = nventanas()
+    tecla("F1")
+    if not espera(lambda: nventanas() > antes, 4):
+        aviso(titulo + ": F1 opens no help")
+        return
+    escribe("  F1 opens the help: yes")
+    tecla("Escape")
+    espera(lambda: nventanas() == antes, 4)
 
 
 def espera(condicion, segundos=8.0):
@@ -205,9 +248,10 @@ def nventanas():
     return len(ventanas())
 
 
-def pantalla(titulo, abrir, extra=None):
+def pantalla(titulo, abrir, extra=None, lee=(), f1=True):
     """Opens a screen with the keys `abrir`, dumps it, walks it by Tab,
-    runs `extra`, and leaves it with Escape."""
+    checks that the controls and texts `lee` say what they show and that F1
+    opens the help, runs `extra`, and leaves it with Escape."""
     antes = nventanas()
     abrir()
     if not espera(lambda: nventanas() > antes, 6):
@@ -223,6 +267,9 @@ def pantalla(titulo, abrir, extra=None):
         time.sleep(0.8)
     vuelca(titulo, activa())
     recorrido_tab(titulo)
+    exige(titulo, lee)
+    if f1:
+        ayuda_f1(titulo)
     if extra:
         extra()
     tecla("Escape")
@@ -304,6 +351,10 @@ def ejecucion_larga():
     if FB and len(marcos) < 3:
         aviso("long run: the window does not repaint")
     vuelca("Reducir during the run", v)
+    exige("Reducir during the run", ("Progreso de la reducción",))
+    n = busca(v, "Progreso de la reducción") if v else None
+    if n is not None and "%" not in descripcion(n):
+        aviso("long run: the progress reads no percentage")
     t = time.time()
     tecla("Escape", pausa=0.0)
 
@@ -319,6 +370,7 @@ def ejecucion_larga():
     else:
         aviso("long run: Escape did not stop it within 10 s")
     vuelca("Reducir after the run", activa())
+    exige("Reducir after the run", ("Progreso de la reducción",))
     tecla("Escape")  # leaves the message or the progress panel
 
 
@@ -341,29 +393,69 @@ def principal():
         aviso("the splash does not give way to the menu")
     vuelca("Main menu (Tb1x2)", activa())
     recorrido_tab("Main menu")
+    # Escape once too many on the way back must not end the program.
+    tecla("Escape")
+    time.sleep(1.0)
+    if aplicacion() is None or nventanas() == 0:
+        aviso("Escape on the main menu ends the program")
+        return 1
+    escribe("  Escape on the main menu: the program goes on")
+    ayuda_f1("Main menu")
 
     def opcion(nombre):
         return lambda: (enfoca(nombre), tecla("Return"))
 
-    pantalla("Help viewer (from the menu)", opcion("Ayuda"))
+    pantalla("Help viewer (from the menu)", opcion("Ayuda"), f1=False)
     pantalla("Option 1: Jornadas", opcion("Datos de jornadas"), lambda: pantalla(
-        "equipos (from Jornadas)", lambda: (enfoca("Equipos"), tecla("space"))))
+        "equipos (from Jornadas)", lambda: (enfoca("Equipos"), tecla("space"))), lee=("Jornada", "Fecha"))
 
     def dentro_reducir():
-        pantalla("Historic (from Reducir)", lambda: (enfoca("Índice de reducciones"), tecla("space")))
-        pantalla("Help viewer (from Reducir)", lambda: (enfoca("Ayuda"), tecla("space")))
+        pantalla("Historic (from Reducir)", lambda: (enfoca("Índice de reducciones"), tecla("space")),
+                 lee=("Índice de reducciones",))
+        pantalla("Help viewer (from Reducir)", lambda: (enfoca("Ayuda"), tecla("space")), f1=False)
         mensaje("mensajes (Reducir with nothing marked)", lambda: (enfoca("Reducir"), tecla("space")))
         ejecucion_larga()
 
-    pantalla("Option 3: consredu", opcion("Consultar reducciones"),
-             lambda: pantalla("Historic (from consredu)", lambda: (enfoca("Índice de reducciones"), tecla("space"))))
-    pantalla("Option 4: salida", opcion("Salida de datos"),
-             lambda: pantalla("listados (from salida)", lambda: (enfoca("Imprimir relación de boletos"), tecla("space"))))
+    def elige_orden(n):
+        """Picks order n in the browser's order box; the page follows."""
+        enfoca("Orden")
+        tecla("space", "Home", *(["Down"] * (n - 1)), "Return")
+        time.sleep(0.8)
+
+    def dentro_consredu():
+        # The folder's settings open on order 1, where nothing is stored;
+        # the reduction is order 2.
+        elige_orden(2)
+        vuelca("consredu, order 2", activa())
+        exige("consredu, order 2", ("Método reductivo", "Columnas de la reducción", "Total de boletos",
+                                    "Resumen de la reducción", "Posición en la reducción"))
+        pantalla("Garantia (from consredu)", lambda: (enfoca("Garantía de la reducción"), tecla("space"),
+                                                        time.sleep(2.0)),
+                 lee=("Estado del cálculo", "Tabla de la garantía", "Garantía"))
+        elige_orden(1)
+        exige("consredu, back to order 1 (none stored)", ("Total de boletos", "Resumen de la reducción"),
+              vacia=True)
+        n = busca(activa(), "Columnas de la reducción")
+        if n is not None and descripcion(n) != "Sin columnas":
+            aviso("consredu: the page still reads \"%s\" with nothing loaded" % descripcion(n)[:60])
+        pantalla("Historic (from consredu)", lambda: (enfoca("Índice de reducciones"), tecla("space")))
+
+    pantalla("Option 3: consredu", opcion("Consultar reducciones"), dentro_consredu, lee=("Método reductivo",))
+
+    def dentro_salida():
+        pantalla("listados: relation (from salida)", lambda: (enfoca("Imprimir relación de boletos"),
+                                                              tecla("space")))
+        pantalla("listados: sheet tickets (from salida)", lambda: (enfoca("Imprimir boletos oficiales"),
+                                                                   tecla("space")),
+                 lee=("Orientación del boleto",))
+
+    pantalla("Option 4: salida", opcion("Salida de datos"), dentro_salida, lee=("Boletos de la reducción",))
     pantalla("Option 5: escrutin", opcion("Escrutinio de aciertos"))
-    pantalla("Option 6: DatosGen", opcion("Datos generales"))
-    pantalla("Option 7: borrar", opcion("Borrado de datos"))
+    pantalla("Option 6: DatosGen", opcion("Datos generales"),
+             lee=("Total jornadas", "Precio apuesta", "Código Delegación", "Código Receptor", "Sonido activado"))
+    pantalla("Option 7: borrar", opcion("Borrado de datos"), lee=("Desde la jornada", "Hasta la jornada"))
     # Last: the long run leaves the reduction screen in whatever state it ends.
-    pantalla("Option 2: Reducir", opcion("Reducción de apuestas"), dentro_reducir)
+    pantalla("Option 2: Reducir", opcion("Reducción de apuestas"), dentro_reducir, lee=("Estadística",))
 
     escribe()
     enfoca("Salir")

@@ -5,7 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
   g++ cmake make pkg-config
-  qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-qpa-plugins libgl-dev
+  qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-qpa-plugins libgl-dev qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fontconfig poppler-utils
   cups cups-client cups-filters printer-driver-cups-pdf ghostscript

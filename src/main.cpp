@@ -40,6 +40,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Tobal31"));
     QApplication::setDesktopFileName(QStringLiteral("tobal31"));
     tobal::IniciaRecursos();
+    tobal::TraduceQt();
     tobal::RetornoTeclado::Instala();
     QApplication::setWindowIcon(QIcon(tobal::ImagenAplicacion(64)));
 

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QShortcut>
 
 #include "platform/Recursos.h"
 
@@ -34,10 +35,17 @@ public:
         s.disabled = !static_cast<BotonImagen*>(widget())->Activo();
         return s;
     }
+    // A field's value is read as the button's description, as shown now.
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Description)
+            if (auto* zona = qobject_cast<ZonaCampo*>(widget()); zona && zona->valor) return zona->valor();
+        return QAccessibleWidget::text(t);
+    }
 };
 
 QAccessibleInterface* FabricaAccesible(const QString& clase, QObject* objeto) {
-    if (clase == QLatin1String("tobal::BotonImagen") && objeto && objeto->isWidgetType())
+    if ((clase == QLatin1String("tobal::BotonImagen") || clase == QLatin1String("tobal::ZonaCampo")) && objeto &&
+        objeto->isWidgetType())
         return new BotonAccesible(static_cast<QWidget*>(objeto));
     return nullptr;
 }
@@ -58,7 +66,10 @@ BotonImagen::BotonImagen(const QString& control, QWidget* padre)
 }
 
 void BotonImagen::PonActivo(bool activo) {
+    // Tab reaches only what can be used.
+    if (activo_ && !activo) politica_ = focusPolicy();
     activo_ = activo;
+    setFocusPolicy(activo ? politica_ : Qt::NoFocus);
     setCursor(activo ? CursorPorNombre(QStringLiteral("ManoIndice")) : QCursor(Qt::ForbiddenCursor));
     update();
 }
@@ -112,6 +123,18 @@ void BotonImagen::focusInEvent(QFocusEvent* e) {
 void BotonImagen::focusOutEvent(QFocusEvent* e) {
     QWidget::focusOutEvent(e);
     update();
+}
+
+void AyudaConF1(QWidget* ventana) {
+    auto* atajo = new QShortcut(QKeySequence(Qt::Key_F1), ventana);
+    QObject::connect(atajo, &QShortcut::activated, ventana, [ventana] {
+        for (QWidget* w = ventana; w; w = w->parentWidget() ? w->parentWidget()->window() : nullptr) {
+            auto* ayuda = w->findChild<BotonImagen*>(QStringLiteral("Pic_Ayuda"), Qt::FindDirectChildrenOnly);
+            if (!ayuda) continue;
+            if (ayuda->isVisible()) ayuda->Pulsa();
+            return;
+        }
+    });
 }
 
 ZonaCampo::ZonaCampo(const QString& nombre, const QString& accesible, const QRect& area, QWidget* padre)

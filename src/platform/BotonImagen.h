@@ -1,12 +1,13 @@
 #pragma once
 // A picture button. Its enabled state is an explicit flag that also sets its
 // pointer: the pointing hand when enabled, the forbidden sign when not. A
-// disabled button ignores presses. It takes the keyboard focus; Space or
-// Enter press it. Assistive technology sees a push button named by what it
-// does ("Guardar", "Salir"...).
+// disabled button ignores presses and is out of the Tab order. It takes the
+// keyboard focus; Space or Enter press it. Assistive technology sees a push
+// button named by what it does ("Guardar", "Salir"...).
 
 #include <QPixmap>
 #include <QWidget>
+#include <functional>
 
 namespace tobal {
 
@@ -36,7 +37,13 @@ protected:
 private:
     QPixmap imagen_;
     bool activo_ = true;
+    Qt::FocusPolicy politica_ = Qt::TabFocus;  // while active
 };
+
+// F1 on `ventana` presses its help button (its child Pic_Ayuda), when that
+// is shown; a window without one (the index, the guarantee) gives the help
+// of the window that opened it.
+void AyudaConF1(QWidget* ventana);
 
 // A field area drawn by its screen that opens and closes on a press: the
 // screen keeps handling the mouse (presses pass through to it); this
@@ -46,6 +53,9 @@ class ZonaCampo : public BotonImagen {
     Q_OBJECT
 public:
     ZonaCampo(const QString& nombre, const QString& accesible, const QRect& area, QWidget* padre);
+    // The value the field shows, which assistive technology reads as the
+    // button's description.
+    std::function<QString()> valor;
 };
 
 }  // namespace tobal

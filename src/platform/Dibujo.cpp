@@ -1,9 +1,11 @@
 #include "platform/Dibujo.h"
 
 #include <QDialog>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "platform/BotonImagen.h"
 #include "platform/Colores.h"
 
 namespace tobal {
@@ -14,6 +16,7 @@ void PreparaPantalla(QDialog* pantalla, const QString& control, const QString& t
     pantalla->setModal(true);
     pantalla->setFixedSize(tamano);
     Centra(pantalla);
+    AyudaConF1(pantalla);
 }
 
 void Centra(QWidget* ventana) {
@@ -105,6 +108,19 @@ void Marco(QPainter& p, const QRect& r, int verde) {
 void DibujaPanel(QPainter& p, const QRect& r) { Marco(p, r, 3); }
 
 void DibujaFondo(QPainter& p, const QRect& r) { Marco(p, r, 2); }
+
+void EscribeEntero(QPainter& p, const QRect& r, int alineacion, const QString& texto) {
+    const double ancho = QFontMetricsF(p.font()).horizontalAdvance(texto);
+    if (ancho <= r.width()) {
+        p.drawText(r, alineacion, texto);
+        return;
+    }
+    p.save();
+    p.translate(r.left(), 0);
+    p.scale(r.width() / ancho, 1.0);
+    p.drawText(QRectF(0, r.top(), ancho, r.height()), alineacion & ~Qt::AlignHorizontal_Mask, texto);
+    p.restore();
+}
 
 void DibujaCampo(QPainter& p, const QRect& area, const QString& etiqueta, const QString& valor,
                  int columnaValor) {

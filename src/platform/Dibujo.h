@@ -45,6 +45,10 @@ void DibujaPanel(QPainter& p, const QRect& r);
 // The background of a drawn screen: dark green with a black and green frame.
 void DibujaFondo(QPainter& p, const QRect& r);
 
+// A figure in `r`, whole: a text wider than `r` is drawn narrowed to fit,
+// never cut. `alineacion` as for QPainter::drawText.
+void EscribeEntero(QPainter& p, const QRect& r, int alineacion, const QString& texto);
+
 // A field area: light grey box with a grey frame, the label and, from
 // `columnaValor` pixels into the area, its value, in black.
 void DibujaCampo(QPainter& p, const QRect& area, const QString& etiqueta, const QString& valor,

@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QHash>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <QPainter>
 #include <QSvgRenderer>
 #include <QWidget>
@@ -11,6 +14,17 @@ static void RegistraRecursos() { Q_INIT_RESOURCE(tobal31); }
 namespace tobal {
 
 void IniciaRecursos() { RegistraRecursos(); }
+
+void TraduceQt() {
+    static QTranslator* traductor = nullptr;
+    if (traductor) return;
+    traductor = new QTranslator(qApp);
+    // qtbase covers the print dialog and preview, the file dialogs and the
+    // standard buttons.
+    if (traductor->load(QLocale(QLocale::Spanish, QLocale::Spain), QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(traductor);
+}
 
 namespace {
 

@@ -15,6 +15,11 @@ namespace tobal {
 // the application object exists (static libraries do not register them).
 void IniciaRecursos();
 
+// Qt's own windows and buttons (print dialog and preview, folder chooser,
+// standard buttons) in Spanish, from the system's Qt translations; nothing
+// when they are not installed. Call once after the application object exists.
+void TraduceQt();
+
 // Pictures of the splash screen, also copied into the main menu.
 QPixmap ImagenLogo();     // 97 x 44
 QPixmap ImagenIcono();    // 40 x 41

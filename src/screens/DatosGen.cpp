@@ -126,6 +126,7 @@ DatosGen::DatosGen(Estado& st, Servicios& sv, QWidget* padre)
     for (int c = 0; c < kCampos; ++c) {
         const QString nombre = QString::fromUtf8(kEtiquetas[c]).trimmed().chopped(1);
         zonas_[c] = new ZonaCampo(QString::fromUtf8(kZonas[c]), nombre, AreaCampo(c), this);
+        zonas_[c]->valor = [this, c] { return Valor(c).trimmed(); };
         Editor(c)->setAccessibleName(nombre);
         connect(zonas_[c], &BotonImagen::pulsado, this, [this, c] { Alterna(c); });
         if (anterior) setTabOrder(anterior, zonas_[c]);

@@ -12,6 +12,7 @@
 #include "platform/Recursos.h"
 #include "platform/Servicios.h"
 #include "platform/Sonidos.h"
+#include "platform/TextoLeido.h"
 #include "reduction/Almacen.h"
 #include "reduction/Tablas.h"
 
@@ -55,6 +56,12 @@ Garantia::Garantia(Estado& st, Servicios& sv, QWidget* padre)
     Pic_Salir->move(kAncho - 20 - TamBoton, yBotones);
     Pic_Cancelar->setAccessibleName(QStringLiteral("Cancelar el cálculo"));
     Pic_Salir->PonActivo(false);
+    Tex_Estado = new TextoLeido(QStringLiteral("Tex_Estado"), QStringLiteral("Estado del cálculo"),
+                                QRect(30, 64, 520, 18), this);
+    Tab_Garantia = new TextoLeido(QStringLiteral("Tab_Garantia"), QStringLiteral("Tabla de la garantía"),
+                                  AreaTabla(), this);
+    Tex_Frase = new TextoLeido(QStringLiteral("Tex_Frase"), QStringLiteral("Garantía"), AreaTexto(), this);
+    Describe();
     connect(Pic_Cancelar, &BotonImagen::pulsado, this, [this] { Cancela(); });
     connect(Pic_Salir, &BotonImagen::pulsado, this, [this] {
         sv_.Sonar(Sonido::Salida);
@@ -90,7 +97,13 @@ void Garantia::Empieza() {
             r, ruta, nombre,
             [this](int p) {
                 QMetaObject::invokeMethod(
-                    this, [this, p] { porcentaje_ = p, update(); }, Qt::QueuedConnection);
+                    this,
+                    [this, p] {
+                        porcentaje_ = p;
+                        Describe();
+                        update();
+                    },
+                    Qt::QueuedConnection);
                 if (AlAvanzar) AlAvanzar(p);
             },
             &cancelar_);
@@ -116,6 +129,7 @@ void Garantia::Termina(const ResultadoGarantia& r) {
     Pic_Cancelar->hide();
     Pic_Salir->PonActivo(true);
     Pic_Salir->setFocus();
+    Describe();
     update();
     emit terminada();
 }
@@ -130,14 +144,7 @@ void Garantia::reject() {
     QDialog::reject();
 }
 
-void Garantia::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    DibujaFondo(p, rect());
-    EscribeRotulo(p, 30, 18, QStringLiteral("GARANTÍA DE LA REDUCCIÓN"));
-    p.setFont(LetraCampo());
-    p.setPen(ColorWin(Color::Blanco));
-    p.drawText(QRect(30, 46, 520, 18), Qt::AlignLeft | Qt::AlignVCenter, cabecera_);
-
+void Garantia::Describe() {
     const Separadores sep = SeparadoresLocales();
     QString linea;
     switch (fase_) {
@@ -152,7 +159,33 @@ void Garantia::paintEvent(QPaintEvent*) {
                         .arg(Utf8(TextoResultados(resultado_.columnas, sep)));
             break;
     }
-    p.drawText(QRect(30, 64, 520, 18), Qt::AlignLeft | Qt::AlignVCenter, linea);
+    Tex_Estado->PonTexto(linea);
+    // Each row read with its column headings.
+    QStringList filas;
+    if (fase_ == Fase::Hecha)
+        for (const FilaGarantia& f : FilasGarantia(resultado_))
+            filas << QStringLiteral("%1 %2, %3 %4, %5 %6")
+                         .arg(QString::fromUtf8(kCabeceraAciertos), Utf8(f.aciertos),
+                              QString::fromUtf8(kCabeceraResultados), Utf8(TextoResultados(f.resultados, sep)),
+                              QString::fromUtf8(kCabeceraPorcentaje), Utf8(TextoPorcentajeGarantia(f.porcentaje, sep)));
+    Tab_Garantia->PonTexto(filas.join(QStringLiteral("; ")));
+    QString texto;
+    if (fase_ == Fase::Hecha)
+        texto = Utf8(FraseGarantia(resultado_)) + QLatin1Char('\n') + Utf8(FraseGarantiaFuera(resultado_));
+    else if (fase_ == Fase::Fallida)
+        texto = Utf8(resultado_.mensaje);
+    Tex_Frase->PonTexto(texto);
+}
+
+void Garantia::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    DibujaFondo(p, rect());
+    EscribeRotulo(p, 30, 18, QStringLiteral("GARANTÍA DE LA REDUCCIÓN"));
+    p.setFont(LetraCampo());
+    p.setPen(ColorWin(Color::Blanco));
+    p.drawText(QRect(30, 46, 520, 18), Qt::AlignLeft | Qt::AlignVCenter, cabecera_);
+
+    p.drawText(Tex_Estado->geometry(), Qt::AlignLeft | Qt::AlignVCenter, Tex_Estado->Texto());
 
     DibujaTabla(p);
     DibujaGrafico(p);
@@ -161,12 +194,8 @@ void Garantia::paintEvent(QPaintEvent*) {
     Caja(p, t);
     p.setPen(ColorWin(Color::Negro));
     p.setFont(LetraCampo());
-    QString texto;
-    if (fase_ == Fase::Hecha)
-        texto = Utf8(FraseGarantia(resultado_)) + QLatin1Char('\n') + Utf8(FraseGarantiaFuera(resultado_));
-    else if (fase_ == Fase::Fallida)
-        texto = Utf8(resultado_.mensaje);
-    p.drawText(t.adjusted(10, 4, -10, -4), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, texto);
+    p.drawText(t.adjusted(10, 4, -10, -4), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap,
+               Tex_Frase->Texto());
 
     if (fase_ == Fase::Calculando) {
         // The progress bar, in the buttons' row.

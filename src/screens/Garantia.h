@@ -17,6 +17,7 @@ namespace tobal {
 
 class Servicios;
 class BotonImagen;
+class TextoLeido;
 
 class Garantia : public QDialog {
     Q_OBJECT
@@ -41,6 +42,11 @@ public:
 
     BotonImagen* Pic_Cancelar;
     BotonImagen* Pic_Salir;
+    // What the window shows, for assistive technology: the state line, the
+    // table (each row with its headings) and the closing sentences.
+    TextoLeido* Tex_Estado;
+    TextoLeido* Tab_Garantia;
+    TextoLeido* Tex_Frase;
 
 signals:
     void terminada();
@@ -54,6 +60,7 @@ private:
     void Empieza();
     void Termina(const ResultadoGarantia& r);
     void Cancela();
+    void Describe();
     void DibujaTabla(QPainter& p) const;
     void DibujaGrafico(QPainter& p) const;
 

@@ -43,6 +43,27 @@ QFont LetraFija() {
 
 QString Texto(const std::string& linea) { return QString::fromStdString(Cp1252AUtf8(linea.substr(0, 83))); }
 
+// An index line as a screen reader says it: each figure after the heading
+// of its column; empty columns left out.
+QString LineaLeida(const std::string& linea) {
+    struct Columna {
+        const char* cabecera;
+        size_t inicio, largo;  // 1-based
+    };
+    static const Columna columnas[] = {
+        {"Jornada", 2, 2},         {"Fecha", 5, 8},          {"Orden", 15, 2},
+        {"Método de reducción", 19, 19}, {"Errores mínimo", 40, 2}, {"Errores máximo", 44, 2},
+        {"Signos 1", 49, 2},       {"Signos X", 53, 2},      {"Signos 2", 57, 2},
+        {"Apuestas directas", 62, 8}, {"Apuestas reducidas", 74, 8}};
+    QStringList partes;
+    for (const Columna& c : columnas) {
+        if (linea.size() < c.inicio) break;
+        const QString valor = QString::fromStdString(Cp1252AUtf8(linea.substr(c.inicio - 1, c.largo))).trimmed();
+        if (!valor.isEmpty()) partes << QString::fromUtf8(c.cabecera) + QStringLiteral(": ") + valor;
+    }
+    return partes.join(QStringLiteral(", "));
+}
+
 const QColor kPapel(250, 240, 200);
 const QColor kBorde(120, 90, 40);
 const QColor kPestana(230, 205, 140);
@@ -178,7 +199,7 @@ void Carpeta::keyPressEvent(QKeyEvent* e) {
 void Carpeta::Marca(int linea) {
     const int enPagina = std::min(kLineasPagina, h_.TotalLineas() - h_.Superior());
     marcada_ = std::clamp(linea, 0, std::max(0, enPagina - 1));
-    setAccessibleDescription(enPagina > 0 ? Texto(h_.Lineas()[h_.Superior() + marcada_]).simplified()
+    setAccessibleDescription(enPagina > 0 ? LineaLeida(h_.Lineas()[h_.Superior() + marcada_])
                                           : QStringLiteral("No hay reducciones"));
     update();
 }

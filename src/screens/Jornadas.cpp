@@ -77,6 +77,8 @@ Jornadas::Jornadas(Estado& st, Servicios& sv, QWidget* padre)
         new ZonaCampo(QStringLiteral("Campo_Jornada"), QStringLiteral("Jornada"), AreaJornada(), this);
     Lis_Jornadas = new QListWidget(this);
     Campo_Fecha = new ZonaCampo(QStringLiteral("Campo_Fecha"), QStringLiteral("Fecha"), AreaFecha(), this);
+    Campo_Jornada->valor = [this] { return QString::number(st_.Jornada()); };
+    Campo_Fecha->valor = [this] { return DeCp1252(st_.Datos.FechaJornada); };
     Pic_FecJor = new QWidget(this);
     Tex_FecDia = new QLineEdit(Pic_FecJor);
     Lab_Barra1 = new QLabel(QStringLiteral("/"), Pic_FecJor);
@@ -239,7 +241,6 @@ void Jornadas::CierraJornada() {
         Cbo_Equipo[s]->setEditText(DeCp1252(std::string(RecortaDer(SlotEquipo(st_.RegJornada, s)))));
     // What was typed for the previous matchday and not saved is dropped.
     Pic_Guardar->PonActivo(false);
-    Campo_Jornada->setAccessibleDescription(QString::number(st_.Jornada()));
     update();
 }
 
@@ -271,7 +272,6 @@ bool Jornadas::CierraFecha() {
         ACp1252(Tex_FecDia->text() + '/' + Tex_FecMes->text() + '/' + Tex_FecAno->text());
     if (fecha != st_.Datos.FechaJornada) Pic_Guardar->PonActivo(true);
     st_.Datos.FechaJornada = fecha;
-    Campo_Fecha->setAccessibleDescription(DeCp1252(fecha));
     Campo_Fecha->setFocus();
     update();
     return true;

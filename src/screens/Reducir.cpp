@@ -48,6 +48,7 @@ public:
         : QWidget(padre), lineas_(lineas) {
         setObjectName(nombre);
         setAccessibleName(accesible);
+        setFont(LetraPanel(12));
     }
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
@@ -55,14 +56,20 @@ public:
         p.fillRect(rect().adjusted(2, 2, -2, -2), ColorWin(Color::GrisClaro));
         p.setPen(ColorWin(Color::Negro));
         if (objectName() == QLatin1String("Pic_Esta")) {
-            p.setFont(LetraPanel(12));
+            p.setFont(font());
+            // The colons stand one after the longest label; the figures
+            // take the rest of the line, whole whatever their size.
+            int dosPuntos = 0;
+            for (const QString& l : lineas_)
+                dosPuntos = std::max(dosPuntos, p.fontMetrics().horizontalAdvance(l.section(QLatin1Char('\t'), 0, 0)));
+            dosPuntos += 14;
             int y = 10;
             for (const QString& l : lineas_) {
-                const int dos = int(l.indexOf(QLatin1Char('\t')));
-                p.drawText(QRect(10, y, 150, 17), Qt::AlignLeft | Qt::AlignVCenter, l.left(dos));
-                p.drawText(QRect(150, y, 10, 17), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral(":"));
-                p.drawText(QRect(158, y, width() - 168, 17), Qt::AlignRight | Qt::AlignVCenter,
-                           l.mid(dos + 1));
+                p.drawText(QRect(10, y, dosPuntos, 17), Qt::AlignLeft | Qt::AlignVCenter,
+                           l.section(QLatin1Char('\t'), 0, 0));
+                p.drawText(QRect(dosPuntos, y, 10, 17), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral(":"));
+                EscribeEntero(p, QRect(dosPuntos + 10, y, width() - dosPuntos - 20, 17),
+                              Qt::AlignRight | Qt::AlignVCenter, l.section(QLatin1Char('\t'), 1));
                 y += 18;
             }
             return;
@@ -79,6 +86,14 @@ public:
 };
 
 QString Texto(const std::string& utf8) { return QString::fromStdString(utf8); }
+
+// A panel redrawn with its lines, which assistive technology reads too.
+void Refresca(QWidget* panel, const QStringList& lineas) {
+    QStringList leidas = lineas;
+    leidas.removeAll(QString());
+    panel->setAccessibleDescription(leidas.join(QLatin1Char('\n')).replace(QLatin1Char('\t'), QStringLiteral(": ")));
+    panel->update();
+}
 
 QStringList Numeros(int hasta) {
     QStringList items;
@@ -238,8 +253,7 @@ void Reducir::Recalcula() {
     Caja_MinErrores->PonValor(QString::number(r.MinErrores));
     Caja_MaxErrores->PonValor(QString::number(r.MaxErrores));
     for (int s = 1; s <= 3; ++s) Caja_Signos[s]->PonValor(QString::number(r.Signos[s]));
-    Pic_Esta->setAccessibleDescription(estadistica_.join(QLatin1Char('\n')).replace(QLatin1Char('\t'), ": "));
-    Pic_Esta->update();
+    Refresca(Pic_Esta, estadistica_);
     CreaListasParametros(false);
 }
 
@@ -386,6 +400,7 @@ void Reducir::EmpiezaReduccion() {
                  Texto(TextoCuentas(st_.ReduccionActual)), QString()};
     Pic_Cancelar->show();
     Pic_SalirPorcen->hide();
+    Refresca(Pic_Porcen, progreso_);
     Pic_Porcen->show();
     Pic_Porcen->raise();
     Pic_Cancelar->setFocus();
@@ -409,7 +424,7 @@ void Reducir::EmpiezaReduccion() {
                     this,
                     [this, l = QString::fromStdString(linea)] {
                         if (progreso_.size() == 4 && !esperaSalida_) progreso_[3] = l;
-                        Pic_Porcen->update();
+                        Refresca(Pic_Porcen, progreso_);
                     },
                     Qt::QueuedConnection);
                 if (AlAvanzar) AlAvanzar(porcentaje);
@@ -446,7 +461,7 @@ void Reducir::AcabaReduccion(const ResultadoReduccion& res, const std::vector<st
     }
     garantia_ = res.fin == FinReduccion::Terminada;
     progreso_[3] = Texto(res.mensaje);
-    Pic_Porcen->update();
+    Refresca(Pic_Porcen, progreso_);
     Pic_Cancelar->hide();
     Pic_SalirPorcen->show();
     Pic_SalirPorcen->setFocus();

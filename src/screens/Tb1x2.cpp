@@ -120,6 +120,7 @@ Tb1x2::Tb1x2(Estado& st, Servicios& sv, QWidget* padre)
     Opc[0]->setFocus();
     connect(Pic_Ayuda, &BotonImagen::pulsado, this, [this] { sv_.Ayuda(Contexto::Indice); });
     connect(Pic_Salir, &BotonImagen::pulsado, this, [this] { close(); });
+    AyudaConF1(this);
     unsetCursor();
 }
 
@@ -165,10 +166,10 @@ void Tb1x2::mousePressEvent(QMouseEvent* e) {
 }
 
 void Tb1x2::keyPressEvent(QKeyEvent* e) {
-    // Escape leaves the program, as the exit button does.
+    // Escape leaves the screens, not the program: one press too many on the
+    // way back must not end it. Only the exit button does.
     if (e->key() == Qt::Key_Escape) {
         e->accept();
-        Pic_Salir->Pulsa();
         return;
     }
     QWidget::keyPressEvent(e);

@@ -129,10 +129,24 @@ void ImprimeResumen(QPainter& p, const QRect& caja, const Estado& st) {
     p.setPen(ColorWin(Color::Negro));
     p.drawRect(caja.adjusted(0, 0, -1, -1));
     p.setFont(LetraVista(11));
+    // The values start after the longest label (the first line, a sentence
+    // of its own, has none) and are never cut.
+    int columna = 0;
+    for (const LineaResumen& l : lineas)
+        if (!l.valor.empty())
+            columna = std::max(columna, p.fontMetrics().horizontalAdvance(QString::fromStdString(l.etiqueta)));
+    columna += caja.left() + 14;
     int y = caja.top() + 5;
     for (const LineaResumen& l : lineas) {
-        Escribe(p, caja.left() + 8, y, QString::fromStdString(l.etiqueta));
-        if (!l.valor.empty()) Escribe(p, caja.left() + 190, y, QString::fromStdString(l.valor));
+        const QString etiqueta = QString::fromStdString(l.etiqueta);
+        if (l.valor.empty())
+            EscribeEntero(p, QRect(caja.left() + 8, y, caja.width() - 14, 15), Qt::AlignLeft | Qt::AlignTop,
+                          etiqueta);
+        else {
+            Escribe(p, caja.left() + 8, y, etiqueta);
+            EscribeEntero(p, QRect(columna, y, caja.right() - 6 - columna, 15), Qt::AlignLeft | Qt::AlignTop,
+                          QString::fromStdString(l.valor));
+        }
         y += 15;
     }
     p.restore();
@@ -580,16 +594,28 @@ void VistaReduccion::DibujaReduccion(QPainter& p) const {
     // The match lines beside the grids; the units line up.
     p.setFont(LetraVista(11));
     p.setPen(ColorWin(Color::Blanco));
-    p.setClipRect(QRect(0, 0, kXBase - 4, pantalla_->height()));
     for (int m = 1; m <= 15; ++m) {
         const int y = 80 + 18 * m;
         Escribe(p, m < 10 ? 9 : 3, y, QString::number(m));
-        const std::string local = NombreEquipo(st_.RegJornada, 2 * m - 1);
-        const std::string visitante = NombreEquipo(st_.RegJornada, 2 * m);
-        std::string linea = ". " + local + (!local.empty() && !visitante.empty() ? " - " : "") + visitante;
-        Escribe(p, 18, y, DeCp1252(linea));
+        Escribe(p, 18, y, LineaPartido(m));
     }
     p.restore();
+}
+
+QString VistaReduccion::LineaPartido(int m) const {
+    const QFontMetrics fm(LetraVista(11));
+    const QString local = DeCp1252(NombreEquipo(st_.RegJornada, 2 * m - 1));
+    const QString visitante = DeCp1252(NombreEquipo(st_.RegJornada, 2 * m));
+    const QString guion = !local.isEmpty() && !visitante.isEmpty() ? QStringLiteral(" - ") : QString();
+    const QString linea = QStringLiteral(". ") + local + guion + visitante;
+    if (fm.horizontalAdvance(linea) <= kAnchoLinea) return linea;
+    // Too long for the room beside the grids: a name gives up its end ("…"
+    // shows where), the home team keeping at least half the room.
+    const int resto = kAnchoLinea - fm.horizontalAdvance(QStringLiteral(". ") + guion);
+    const QString localCorto =
+        fm.elidedText(local, Qt::ElideRight, std::max(resto / 2, resto - fm.horizontalAdvance(visitante)));
+    return QStringLiteral(". ") + localCorto + guion +
+           fm.elidedText(visitante, Qt::ElideRight, resto - fm.horizontalAdvance(localCorto));
 }
 
 }  // namespace tobal

@@ -193,6 +193,11 @@ public:
     // then show (the screen loads it).
     bool EligeEnIndice();
 
+    // The text of match m's line beside the grids (from ". " on), fitting
+    // kAnchoLinea pixels: a name too long for it is cut visibly ("…").
+    QString LineaPartido(int m) const;
+    static constexpr int kAnchoLinea = kXBase - 4 - 18;
+
     bool EsPantalla(const char* nombre) const;
     QWidget* pantalla() const { return pantalla_; }
 

@@ -66,6 +66,8 @@ Borrar::Borrar(Estado& st, Servicios& sv, QWidget* padre)
     Pic_Borrar->move(kAncho - 30 - 3 * TamBoton - 20, yBotones);
     Pic_Ayuda->move(kAncho - 30 - 2 * TamBoton - 10, yBotones);
     Pic_Salir->move(kAncho - 30 - TamBoton, yBotones);
+    Campo_Desde->valor = [this] { return QString::number(desde_); };
+    Campo_Hasta->valor = [this] { return QString::number(hasta_); };
     connect(Campo_Desde, &BotonImagen::pulsado, this, [this] { PulsaDesde(); });
     connect(Campo_Hasta, &BotonImagen::pulsado, this, [this] { PulsaHasta(); });
     connect(Pic_Borrar, &BotonImagen::pulsado, this, [this] { BorraRango(); });
@@ -123,8 +125,6 @@ void Borrar::Elige(QListWidget* lista) {
         }
         Alterna(Lis_JorFin, Campo_Hasta);
     }
-    Campo_Desde->setAccessibleDescription(QString::number(desde_));
-    Campo_Hasta->setAccessibleDescription(QString::number(hasta_));
 }
 
 void Borrar::BorraRango() {

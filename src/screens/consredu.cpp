@@ -18,7 +18,9 @@
 #include "platform/Recursos.h"
 #include "platform/Servicios.h"
 #include "platform/Sonidos.h"
+#include "platform/TextoLeido.h"
 #include "reduction/Almacen.h"
+#include "reduction/Resumen.h"
 #include "reduction/Tablas.h"
 #include "screens/Garantia.h"
 #include "screens/VistaReduccion.h"
@@ -35,6 +37,8 @@ constexpr int kPasoGrupo = 96;  // from one group to the next
 constexpr int kPasoSigno = 9;   // from one column to the next
 const QRect kPagina(406, 60, 304, 314);
 const QRect kResumen(10, 384, 390, 100);
+const QRect kTotal(VistaReduccion::kIzqPista, VistaReduccion::kYPista + 28, 230, 20);
+const QRect kCajaMetodo(174, 8, 176, 44);
 
 QFont LetraPagina() {
     QFont f(QStringLiteral("Liberation Mono"));
@@ -182,6 +186,12 @@ consredu::consredu(Estado& st, Servicios& sv, QWidget* padre) : QDialog(padre), 
         CargaConsulta();
     });
 
+    Tex_Metodo = new TextoLeido(QStringLiteral("Tex_Metodo"), QStringLiteral("Método reductivo"),
+                                kCajaMetodo, this);
+    Tex_Boletos = new TextoLeido(QStringLiteral("Tex_Boletos"), QStringLiteral("Total de boletos"), kTotal, this);
+    Tex_Resumen = new TextoLeido(QStringLiteral("Tex_Resumen"), QStringLiteral("Resumen de la reducción"),
+                                 kResumen, this);
+
     vista->PreparaVistaReduccion();
     CargaConsulta();
 }
@@ -203,6 +213,7 @@ void consredu::RechazaDanado(int64_t columna) {
     for (BotonImagen* b : {Pic_FleIzq, Pic_FleDer, Pic_Garantia}) b->PonActivo(false);
     Pic_Boton->setCursor(Qt::ForbiddenCursor);
     st_.ErrorFichero = kErrorColumnasDanadas;
+    Describe();
     if (st_.informador) st_.informador->ErrorFichero(TextoColumnasDanadas(st_.NomFichero, columna));
     update();
     Pic_Colum->update();
@@ -233,6 +244,7 @@ void consredu::CargaConsulta() {
     if (const int e = fichero_.Abre(ruta); e != 0) {
         // A missing file shows an empty page without a word; any other
         // failure is reported as every file open is.
+        Describe();
         InformaErrorFichero(st_, Op::Abre(nombre), e);
         update();
         Pic_Colum->update();
@@ -255,6 +267,7 @@ void consredu::CargaConsulta() {
     DibujaPagina();
     if (c > kColumnasPagina) Pic_Boton->setCursor(CursorPorNombre(QStringLiteral("ManoAbierta")));
     Pic_Boton->move(PosBoton(), VistaReduccion::kYPista);
+    Describe();
     update();
 }
 
@@ -286,8 +299,42 @@ void consredu::DibujaPagina() {
         cabeceras_[2] = QStringLiteral("Boleto %1").arg(t + 2);
     Pic_FleIzq->PonActivo(t != 1);
     Pic_FleDer->PonActivo(Columnas() >= primera_ + kColumnasPagina);
-    Pic_Colum->setAccessibleDescription(cabeceras_[0]);
+    Describe();
     Pic_Colum->update();
+}
+
+void consredu::Describe() {
+    // The page as it would be copied: each ticket shown with its columns,
+    // each column its 15 signs.
+    QStringList boletos;
+    for (int g = 0; g < 3; ++g) {
+        if (cabeceras_[size_t(g)].isEmpty()) continue;
+        QStringList columnas;
+        for (int k = 8 * g; k < 8 * g + 8; ++k) {
+            QString columna;
+            for (int m = 1; m <= 15; ++m)
+                if (k < lineas_[size_t(m)].size()) columna += lineas_[size_t(m)][k];
+            if (!columna.trimmed().isEmpty()) columnas << columna;
+        }
+        boletos << cabeceras_[size_t(g)] + QStringLiteral(": ") + columnas.join(QStringLiteral(", "));
+    }
+    Pic_Colum->setAccessibleDescription(boletos.isEmpty() ? QStringLiteral("Sin columnas")
+                                                          : boletos.join(QStringLiteral(". ")));
+    Tex_Boletos->PonTexto(totalBoletos_);
+    Tex_Metodo->PonTexto(MetodoVisto());
+    QStringList resumen;
+    for (const LineaResumen& l : LineasResumen(st_.ReduccionActual, st_.Datos.Precio))
+        resumen << QString::fromStdString(l.valor.empty() ? l.etiqueta : l.etiqueta + " " + l.valor);
+    Tex_Resumen->PonTexto(resumen.join(QStringLiteral(". ")));
+    const int32_t c = Columnas();
+    const int paginas = abierto_ && c > 0 ? (c + kColumnasPagina - 1) / kColumnasPagina : 0;
+    Pic_Boton->setAccessibleDescription(
+        paginas ? QStringLiteral("Página %1 de %2").arg((primera_ - 1) / kColumnasPagina + 1).arg(paginas)
+                : QStringLiteral("Sin páginas"));
+}
+
+QString consredu::MetodoVisto() const {
+    return QString::fromStdString(Cp1252AUtf8(Recorta(NombreMetodoCorto(st_.Metodo()))));
 }
 
 int consredu::PosBoton() const {
@@ -370,6 +417,8 @@ void consredu::paintEvent(QPaintEvent*) {
     QPainter p(this);
     DibujaFondo(p, rect());
     vista->DibujaReduccion(p);
+    DibujaCaja(p, kCajaMetodo.left(), kCajaMetodo.top(), kCajaMetodo.right(), kCajaMetodo.bottom(),
+               QStringLiteral("Método reductivo:"), MetodoVisto());
     ImprimeResumen(p, kResumen, st_);
     if (!totalBoletos_.isEmpty()) {
         QFont f(QStringLiteral("Liberation Sans"));
@@ -377,8 +426,7 @@ void consredu::paintEvent(QPaintEvent*) {
         f.setBold(true);
         p.setFont(f);
         p.setPen(ColorWin(Color::Blanco));
-        p.drawText(QRect(VistaReduccion::kIzqPista, VistaReduccion::kYPista + 28, 230, 20), Qt::AlignCenter,
-                   totalBoletos_);
+        p.drawText(kTotal, Qt::AlignCenter, totalBoletos_);
     }
 }
 

@@ -15,6 +15,7 @@ namespace tobal {
 struct Estado;
 class Servicios;
 class BotonImagen;
+class TextoLeido;
 class VistaReduccion;
 
 class consredu : public QDialog {
@@ -48,6 +49,12 @@ public:
     BotonImagen* Pic_Salir;
     // Opens the guarantee of the reduction shown (the window Garantia).
     BotonImagen* Pic_Garantia;
+    // What the screen shows, for assistive technology (the page's columns
+    // are the description of Pic_Colum, the page of the slider that of
+    // Pic_Boton).
+    TextoLeido* Tex_Metodo;
+    TextoLeido* Tex_Boletos;
+    TextoLeido* Tex_Resumen;
 
     void reject() override;
 
@@ -58,6 +65,9 @@ protected:
 
 private:
     void DibujaPagina();
+    // Brings what assistive technology reads in line with what is shown.
+    void Describe();
+    QString MetodoVisto() const;
     void CierraFichero();
     void RechazaDanado(int64_t columna);
     void PaginaSiguiente();

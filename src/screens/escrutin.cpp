@@ -20,6 +20,7 @@
 #include "platform/Recursos.h"
 #include "platform/Servicios.h"
 #include "platform/Sonidos.h"
+#include "platform/TextoLeido.h"
 #include "reduction/Almacen.h"
 #include "reduction/Tablas.h"
 #include "scoring/Premios.h"
@@ -34,6 +35,7 @@ namespace {
 constexpr int kAncho = 770;
 constexpr int kAlto = 610;
 const QRect kResumen(490, 245, 270, 160);
+const QRect kProgreso(490, 415, 270, 24);
 constexpr int kYListas = 462;
 constexpr int kXBoletos = 262;
 
@@ -65,6 +67,15 @@ void CabeceraLista(QPainter& p, const QListWidget* l, int y, const QString& text
     p.setFont(f);
     p.drawText(0, 0, texto);
     p.restore();
+}
+
+// A result list's width: 178 pixels, or what its longest row needs, and
+// the scroll bar's room besides when it shows one.
+int AnchoLista(const QListWidget* l, bool barra) {
+    int ancho = 178;
+    for (int i = 0; i < l->count(); ++i)
+        ancho = std::max(ancho, l->fontMetrics().horizontalAdvance(l->item(i)->text()) + 2 * l->frameWidth() + 8);
+    return ancho + (barra ? 18 : 0);
 }
 
 }  // namespace
@@ -124,32 +135,6 @@ escrutin::escrutin(Estado& st, Servicios& sv, QWidget* padre)
         ed->setGeometry(70, 26 + 29 * (k - 1), 170, 24);
         etiqueta->setBuddy(ed);
         Tex_Premios[k] = ed;
-        connect(ed, &QLineEdit::textEdited, this, [this, ed, k](const QString& t) {
-            std::string completo = Bytes(t);
-            if (!FiltraPremioCompleto(completo)) {
-                // An amount the record cannot hold is refused whole, typed
-                // or pasted: the field goes back to what it held, so the
-                // stored prize is never a cut of what the user meant.
-                const int cursor = std::min<int>(ed->cursorPosition(), static_cast<int>(aceptado_[k].size()));
-                ed->setText(aceptado_[k]);
-                ed->setCursorPosition(cursor);
-                Mensaje(
-                    st_, sv_, this, QStringLiteral("PREMIO DEMASIADO LARGO"),
-                    QStringLiteral("El premio de %1 aciertos admite como máximo %2 cifras y punto: no se ha "
-                                   "tomado lo que se ha escrito.")
-                        .arg(16 - k)
-                        .arg(kLongPremio));
-                return;
-            }
-            std::string texto = Bytes(t);
-            int cursor = ed->cursorPosition();
-            FiltraPremio(texto, cursor);
-            if (texto != Bytes(t)) {
-                ed->setText(QString::fromStdString(texto));
-                ed->setCursorPosition(cursor);
-            }
-            aceptado_[k] = ed->text();
-        });
         connect(ed, &QLineEdit::editingFinished, this, [this, k] { CierraPremio(k); });
     }
 
@@ -203,6 +188,9 @@ escrutin::escrutin(Estado& st, Servicios& sv, QWidget* padre)
         CargaEscrutinio();
         CompruebaCarga();
     });
+
+    Tex_Progreso = new TextoLeido(QStringLiteral("Tex_Progreso"), QStringLiteral("Progreso del escrutinio"),
+                                  kProgreso, this);
 
     // The keyboard goes the way the user works: the reduction, the winning
     // column, the prizes, the run, its results, then the buttons.
@@ -262,10 +250,28 @@ void escrutin::showEvent(QShowEvent* e) {
 }
 
 void escrutin::CierraPremio(int k) {
-    const std::string texto = NormalizaPremio(Bytes(Tex_Premios[k]->text()));
-    Tex_Premios[k]->setText(QString::fromStdString(texto));
-    aceptado_[k] = Tex_Premios[k]->text();
-    premios_[k] = ValorPremio(texto);
+    QLineEdit* ed = Tex_Premios[k];
+    // Left unchanged, a prize stays as the matchday record holds it.
+    if (cerrandoPremio_ || ed->text() == aceptado_[k]) return;
+    // Amounts read as the command line reads them: "1500000.50" or, as a
+    // Spanish player writes, "1.500.000,50". An empty field is no prize.
+    const ImporteEscrito leido = ed->text().trimmed().isEmpty() ? ImporteEscrito{"0", ""}
+                                                                 : LeeImporteEscrito(Bytes(ed->text()));
+    if (!leido.error.empty()) {
+        const QString escrito = ed->text();
+        ed->setText(aceptado_[k]);
+        cerrandoPremio_ = true;
+        Mensaje(st_, sv_, this, QStringLiteral("PREMIO NO VÁLIDO"),
+                QStringLiteral("No se ha tomado el premio de %1 aciertos: «%2» %3. El campo conserva el "
+                               "premio que tenía.")
+                    .arg(16 - k)
+                    .arg(escrito, U(leido.error)));
+        cerrandoPremio_ = false;
+        return;
+    }
+    ed->setText(QString::fromStdString(leido.texto));
+    aceptado_[k] = ed->text();
+    premios_[k] = ValorPremio(leido.texto);
 }
 
 void escrutin::Escruta() {
@@ -289,6 +295,7 @@ void escrutin::Escruta() {
             *resultado = tobal::Escruta(st_, e, [this](int porcentaje) {
                 corrida_->EnPantalla([this, porcentaje] {
                     progreso_ = QStringLiteral("Escrutando: %1 %").arg(porcentaje);
+                    Tex_Progreso->PonTexto(progreso_);
                     update();
                 });
             });
@@ -299,6 +306,7 @@ void escrutin::Escruta() {
 void escrutin::Termina(const ResultadoEscrutinio& r) {
     ocupado_ = false;
     progreso_.clear();
+    Tex_Progreso->PonTexto(progreso_);
     unsetCursor();
     for (BotonImagen* b : {Pic_Escrutar, Pic_Indice, Pic_Salir}) b->PonActivo(true);
     if (r.fin == FinEscrutinio::Incompleta)
@@ -307,9 +315,11 @@ void escrutin::Termina(const ResultadoEscrutinio& r) {
         ganadora_ = r.ganadora;
         for (const std::string& fila : r.LisAciertos) Lis_Aciertos->addItem(De1252(fila));
         for (const std::string& fila : r.LisBoletos) Lis_Boletos->addItem(De1252(fila));
-        // Room for the scroll bar when the rows do not fit.
-        Lis_Aciertos->setFixedWidth(Lis_Aciertos->count() > 1 ? 196 : 178);
-        Lis_Boletos->setFixedWidth(Lis_Boletos->count() > 11 ? 196 : 178);
+        // Every row whole, however large its amount, and room for the
+        // scroll bar when the rows do not all fit.
+        Lis_Aciertos->setFixedWidth(AnchoLista(Lis_Aciertos, Lis_Aciertos->count() > 1));
+        Lis_Boletos->setFixedWidth(AnchoLista(Lis_Boletos, Lis_Boletos->count() > 11));
+        Lis_Boletos->move(std::max(kXBoletos, Lis_Aciertos->geometry().right() + 12), kYListas);
         Pic_Imprimir->PonActivo(true);
         Pic_VistaPrevia->PonActivo(true);
     }
@@ -365,7 +375,7 @@ void escrutin::paintEvent(QPaintEvent*) {
     if (!progreso_.isEmpty()) {
         p.setFont(LetraCampo());
         p.setPen(ColorWin(Color::Blanco));
-        p.drawText(QRect(490, 415, 270, 24), Qt::AlignLeft | Qt::AlignVCenter, progreso_);
+        p.drawText(kProgreso, Qt::AlignLeft | Qt::AlignVCenter, progreso_);
     }
 }
 

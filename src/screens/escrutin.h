@@ -22,6 +22,7 @@ class Servicios;
 class BotonImagen;
 class VistaReduccion;
 class Corrida;
+class TextoLeido;
 
 class escrutin : public QDialog {
     Q_OBJECT
@@ -49,6 +50,8 @@ public:
     BotonImagen* Pic_Indice;
     BotonImagen* Pic_Ayuda;
     BotonImagen* Pic_Salir;
+    // The run's percentage, for assistive technology.
+    TextoLeido* Tex_Progreso;
 
     // Leaves with the exit sound; not while a scoring run goes on, which
     // has no cancel and ends by itself.
@@ -72,6 +75,7 @@ private:
     Rejilla rejilla_{};
     std::array<double, 6> premios_{};
     std::array<QString, 6> aceptado_;  // each prize field's text before the edit being checked
+    bool cerrandoPremio_ = false;      // a refused prize's message is up
     bool ocupado_ = false;
     bool mostrado_ = false;
     QString progreso_;

@@ -22,6 +22,7 @@
 #include "platform/Recursos.h"
 #include "platform/Servicios.h"
 #include "platform/Sonidos.h"
+#include "platform/TextoLeido.h"
 #include "screens/Corrida.h"
 #include "screens/mensajes.h"
 
@@ -33,6 +34,7 @@ constexpr int kAncho = 600;
 constexpr int kAlto = 420;
 constexpr int kColumnaValor = 200;  // where a field's value starts inside its area
 const QRect kPanel(30, 300, 330, 34);
+const QRect kAviso(30, kPanel.bottom() + 8, 340, 40);
 
 QRect AreaCampo(int i) { return QRect(30, 66 + i * 44, 330, 30); }
 
@@ -185,6 +187,7 @@ Listados::Listados(Estado& st, Servicios& sv, QWidget* padre)
     Lis_AnchoPapel->setCurrentRow(0);
     connect(Lis_AnchoPapel, &QListWidget::currentRowChanged, this, [this](int fila) {
         if (fila >= 0) l_.AnchoPapel = static_cast<int16_t>(fila);
+        update();
     });
     connect(Lis_Unidad, &QListWidget::currentRowChanged, this, [this](int fila) { EligeUnidad(fila); });
     for (QListWidget* lista : {Lis_AnchoPapel, Lis_Unidad}) lista->setFont(LetraCampo());
@@ -192,8 +195,11 @@ Listados::Listados(Estado& st, Servicios& sv, QWidget* padre)
 
     // Orientation: the picture shows the ticket as the layout draws it.
     auto imagenOrientacion = [this] {
-        Pic_Orientacion->PonImagen(
-            ImagenBoton(QStringLiteral("Pic_Orientacion%1").arg(st_.Datos.Orientacion == 2 ? 2 : 1)));
+        const bool apaisado = st_.Datos.Orientacion == 2;
+        Pic_Orientacion->PonImagen(ImagenBoton(QStringLiteral("Pic_Orientacion%1").arg(apaisado ? 2 : 1)));
+        // The picture tells the eye; the description tells a screen reader.
+        Pic_Orientacion->setAccessibleDescription(apaisado ? QStringLiteral("Boleto apaisado")
+                                                           : QStringLiteral("Boleto vertical"));
     };
     imagenOrientacion();
     connect(Pic_Orientacion, &BotonImagen::pulsado, this, [this, imagenOrientacion] {
@@ -203,6 +209,8 @@ Listados::Listados(Estado& st, Servicios& sv, QWidget* padre)
         update();
     });
 
+    Tex_Panel = new TextoLeido(QStringLiteral("Tex_Panel"), QStringLiteral("Progreso"), kPanel, this);
+    Tex_Aviso = new TextoLeido(QStringLiteral("Tex_Aviso"), QStringLiteral("Resultado"), kAviso, this);
     ColocaCampos();
     Chk_PruImp->setGeometry(390, 66, 190, 24);
     Chk_PruImp->setFont(LetraCampo());
@@ -280,6 +288,7 @@ void Listados::EligeUnidad(int fila) {
     if (fila < 0 || fila >= static_cast<int>(unidades_.size())) return;
     if (!unidades_[static_cast<size_t>(fila)].carpeta.isEmpty()) {
         filaUnidad_ = fila;
+        update();
         return;
     }
     // The folder-choosing entry: the folder picked becomes an entry of its
@@ -296,6 +305,7 @@ void Listados::EligeUnidad(int fila) {
     filaUnidad_ = fila;
     Lis_Unidad->setCurrentRow(fila);
     ColocaCampos();
+    update();
 }
 
 void Listados::CierraCampo(QLineEdit* ed) {
@@ -320,6 +330,7 @@ void Listados::CierraCampo(QLineEdit* ed) {
 
 void Listados::MuestraBotones(bool corriendo) {
     const bool disco = tipo_ == Salida::Disco;
+    const QWidget* antes = focusWidget();
     Pic_Imprimir->setVisible(!corriendo && !disco);
     Pic_VistaPrevia->setVisible(!corriendo && !disco);
     Pic_Copiar->setVisible(!corriendo && disco);
@@ -331,6 +342,12 @@ void Listados::MuestraBotones(bool corriendo) {
     for (const Campo& c : campos_) c.editor->setEnabled(!corriendo);
     Pic_Orientacion->PonActivo(!corriendo);
     Chk_PruImp->setEnabled(!corriendo);
+    // The keyboard goes to what can be done next, not to where hiding the
+    // pressed button happened to leave it.
+    if (corriendo)
+        (hoja_ ? Pic_Siguiente : Pic_Cancelar)->setFocus();
+    else if (antes == Pic_Cancelar || antes == Pic_Repetir || antes == Pic_Siguiente || antes == Pic_Salir)
+        (disco ? Pic_Copiar : Pic_Imprimir)->setFocus();
     if (corriendo)
         setCursor(Qt::WaitCursor);
     else
@@ -339,6 +356,7 @@ void Listados::MuestraBotones(bool corriendo) {
 
 void Listados::PonPanel(const QString& texto) {
     panel_ = texto;
+    Tex_Panel->PonTexto(texto.trimmed());
     update();
 }
 
@@ -372,6 +390,7 @@ void Listados::Imprime() {
     imp_ = imp;
     imprimiendo_ = true;
     aviso_.clear();
+    Tex_Aviso->PonTexto(QString());
     corrida_->cancelado = false;
     if (tipo_ == Salida::Boletos) {
         EmpiezaHoja(*imp);
@@ -419,6 +438,7 @@ void Listados::SiguienteBoleto() {
     if (hoja_->Ultimo()) {
         Pic_Siguiente->hide();
         Pic_Salir->show();
+        Pic_Salir->setFocus();
     }
     ImprimeBoleto();
 }
@@ -449,7 +469,8 @@ void Listados::Termina() {
         aviso_ = QStringLiteral("No se ha podido imprimir.");
     else if (cancelado)
         aviso_ = QStringLiteral("Se ha cancelado la impresión.");
-    panel_.clear();
+    PonPanel(QString());
+    Tex_Aviso->PonTexto(aviso_.trimmed());
     imprimiendo_ = false;
     MuestraBotones(false);
     Chk_PruImp->setVisible(tipo_ == Salida::Boletos || tipo_ == Salida::Continuo);
@@ -467,7 +488,7 @@ void Listados::DibujaSalida(Impresora& imp) {
     const bool prueba = Chk_PruImp->isChecked();
     switch (tipo_) {
         case Salida::Resumen: ImprimeResumenReduccion(st_, imp, l, ctl); break;
-        case Salida::Boletos: ImprimeBoletosHoja(st_, imp, l, prueba, ControlImpresion{}); break;
+        case Salida::Boletos: ImprimeBoletosHoja(st_, imp, l, prueba, ctl); break;
         case Salida::Relacion:
             if (auto* qt = dynamic_cast<ImpresoraQt*>(&imp); qt && l.AnchoPapel == 1)
                 qt->PonPaginaPdf(350, 297);
@@ -496,6 +517,7 @@ void Listados::Copia() {
     sv_.Sonar(Sonido::Boton);
     imprimiendo_ = true;
     aviso_.clear();
+    Tex_Aviso->PonTexto(QString());
     MuestraBotones(true);
     PonPanel(QStringLiteral(" "));
     const UnidadDisco unidad = UnidadDestino();
@@ -532,7 +554,16 @@ void Listados::paintEvent(QPaintEvent*) {
     QPainter p(this);
     DibujaFondo(p, rect());
     EscribeRotulo(p, 30, 20, TituloSalida(tipo_));
-    for (const Campo& c : campos_) DibujaCampo(p, c.area, c.etiqueta, QString(), kColumnaValor);
+    for (const Campo& c : campos_) {
+        // A list's field shows the entry taken; a text box shows itself.
+        QString valor;
+        if (c.editor == Lis_Unidad)
+            valor = UnidadDestino().nombre;
+        else if (auto* lista = qobject_cast<QListWidget*>(c.editor); lista && lista->currentItem())
+            valor = lista->currentItem()->text();
+        valor = QFontMetrics(LetraCampo()).elidedText(valor, Qt::ElideMiddle, c.area.width() - kColumnaValor - 9);
+        DibujaCampo(p, c.area, c.etiqueta, valor, kColumnaValor);
+    }
     p.setFont(LetraCampo());
     p.setPen(ColorWin(Color::Blanco));
     if (tipo_ == Salida::Boletos)
@@ -556,7 +587,7 @@ void Listados::paintEvent(QPaintEvent*) {
     if (!aviso_.isEmpty()) {
         p.setFont(LetraCampo());
         p.setPen(ColorWin(Color::Amarillo));
-        p.drawText(QRect(30, kPanel.bottom() + 8, 340, 40), Qt::TextWordWrap, aviso_.trimmed());
+        p.drawText(kAviso, Qt::TextWordWrap, aviso_.trimmed());
     }
 }
 

@@ -30,6 +30,7 @@ class BotonImagen;
 class Impresora;
 class CorridaHoja;
 class Corrida;
+class TextoLeido;
 
 namespace Salida {
 inline constexpr int Resumen = 0;
@@ -84,6 +85,9 @@ public:
     BotonImagen* Pic_Cancelar;
     BotonImagen* Pic_Ayuda;
     BotonImagen* Pic_Salir;
+    // The progress line and the last line of a run, for assistive technology.
+    TextoLeido* Tex_Panel;
+    TextoLeido* Tex_Aviso;
 
     void reject() override;
 

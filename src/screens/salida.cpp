@@ -14,6 +14,7 @@
 #include "platform/Recursos.h"
 #include "platform/Servicios.h"
 #include "platform/Sonidos.h"
+#include "platform/TextoLeido.h"
 #include "reduction/Almacen.h"
 #include "screens/VistaReduccion.h"
 #include "screens/listados.h"
@@ -25,6 +26,7 @@ namespace {
 constexpr int kAncho = 720;
 constexpr int kAlto = 520;
 const QRect kResumen(420, 62, 285, 190);
+const QRect kBoletos(VistaReduccion::kXBase + 20, 18, 170, 22);
 
 }  // namespace
 
@@ -64,6 +66,9 @@ salida::salida(Estado& st, Servicios& sv, QWidget* padre) : QDialog(padre), st_(
         CargaSalida();
     });
 
+    Tex_Boletos =
+        new TextoLeido(QStringLiteral("Tex_Boletos"), QStringLiteral("Boletos de la reducción"), kBoletos, this);
+
     // The lists set to the current matchday and order count as a choice.
     vista->LlenaListas();
     CargaSalida();
@@ -79,6 +84,7 @@ void salida::CargaSalida() {
     LeeJornada(st_);
     CargaReduccion(st_);
     st_.NumBoletos = NumBoletos(st_.ReduccionActual.ApuestasReducidas);
+    Tex_Boletos->PonTexto(TextoBoletos());
     vista->Coloca();
     update();
 }
@@ -94,6 +100,11 @@ void salida::AbreListados(int tipoSalida) {
     listados->exec();
 }
 
+QString salida::TextoBoletos() const {
+    // "###,###" shows nothing for none.
+    return QString::fromStdString(Cp1252AUtf8(Formatea(st_.NumBoletos, "###,###") + " Boletos")).trimmed();
+}
+
 void salida::Indice() {
     if (vista->EligeEnIndice()) CargaSalida();
 }
@@ -102,13 +113,12 @@ void salida::paintEvent(QPaintEvent*) {
     QPainter p(this);
     DibujaFondo(p, rect());
     vista->DibujaReduccion(p);
-    // The tickets the reduction needs: "###,###" shows nothing for none.
+    // The tickets the reduction needs.
     QFont f = LetraRotulo();
     f.setPixelSize(15);
     p.setFont(f);
     p.setPen(ColorWin(Color::Blanco));
-    p.drawText(VistaReduccion::kXBase + 20, 35,
-               QString::fromStdString(Cp1252AUtf8(Formatea(st_.NumBoletos, "###,###") + " Boletos")));
+    EscribeEntero(p, kBoletos, Qt::AlignLeft | Qt::AlignVCenter, TextoBoletos());
     ImprimeResumen(p, kResumen, st_);
 }
 

@@ -12,6 +12,7 @@ class Servicios;
 class BotonImagen;
 class BotonDibujado;
 class VistaReduccion;
+class TextoLeido;
 
 class salida : public QDialog {
     Q_OBJECT
@@ -32,11 +33,14 @@ public:
     BotonImagen* Pic_Indice;
     BotonImagen* Pic_Ayuda;
     BotonImagen* Pic_Salir;
+    // "N Boletos" for assistive technology.
+    TextoLeido* Tex_Boletos;
 
 protected:
     void paintEvent(QPaintEvent*) override;
 
 private:
+    QString TextoBoletos() const;
     void AbreListados(int tipoSalida);
     void Indice();
     Estado& st_;

@@ -94,10 +94,12 @@ TEST(Borrar, ElTecladoEligeElRangoYSale) {
     QTest::keyClick(en.b->Lis_JorFin, Qt::Key_Return);
     EXPECT_EQ(en.b->Hasta(), 13);
     EXPECT_EQ(QApplication::focusWidget(), en.b->Campo_Hasta);
-    en.b->Pic_Ayuda->setFocus();
-    QTest::keyClick(en.b->Pic_Ayuda, Qt::Key_Space);
+    // A screen reader hears each field's matchday.
+    EXPECT_EQ(prueba::Descripcion(en.b->Campo_Desde) + "-" + prueba::Descripcion(en.b->Campo_Hasta),
+              QString::number(en.b->Desde()) + "-13");
+    QTest::keyClick(en.b->Campo_Hasta, Qt::Key_F1);
     EXPECT_EQ(en.ayuda.pedidas, std::vector<int>{2800});
-    QTest::keyClick(en.b->Pic_Ayuda, Qt::Key_Escape);
+    QTest::keyClick(en.b->Campo_Hasta, Qt::Key_Escape);
     EXPECT_FALSE(en.b->isVisible());
     EXPECT_EQ(en.sonidos.pedidos, (std::vector<int>{6, 7, 9, 5}));
 }

@@ -2,6 +2,7 @@
 
 #include "Entorno.h"
 #include "data/DatosGen.h"
+#include "platform/TextoLeido.h"
 #include "reduction/Almacen.h"
 #include "screens/Historic.h"
 #include "screens/VistaReduccion.h"
@@ -121,7 +122,7 @@ TEST(Consulta, ArrastrarAlFinalMuestraLaUltimaColumnaYLasFlechasPasanPaginas) {
     QTest::keyClick(p.d->Pic_Colum, Qt::Key_Left);
     QTest::keyClick(p.d->Pic_Colum, Qt::Key_PageUp);
     EXPECT_EQ(p.d->PrimeraColumna(), 25);
-    EXPECT_EQ(p.d->Pic_Colum->accessibleDescription(), "Boleto 4");
+    EXPECT_TRUE(p.d->Pic_Colum->accessibleDescription().startsWith("Boleto 4: "));
 
     prueba::Captura(p.d.get(), "consredu");
 
@@ -170,6 +171,28 @@ TEST(Consulta, FicheroDanadoCortoOAusenteYOtraReduccionCierraElFichero) {
     ASSERT_TRUE(p.d->FicheroAbierto());
     QTest::keyClick(p.d.get(), Qt::Key_Escape);
     EXPECT_FALSE(p.d->FicheroAbierto() || p.d->isVisible());
+}
+
+// What a screen reader gets: the method, the page's columns under their
+// tickets, the ticket count, the summary, the slider's page; and nothing of
+// a reduction once another without columns is loaded.
+TEST(Consulta, ElLectorOyeLaPaginaYNadaDeLaReduccionAnterior) {
+    Consulta p(25);
+    EXPECT_EQ(p.d->Tex_Metodo->Texto(), "Directo");
+    const QString pagina = prueba::Descripcion(p.d->Pic_Colum);
+    EXPECT_TRUE(pagina.startsWith(QStringLiteral("Boleto 1: %1, %2, ")
+                                      .arg(QString::fromStdString(prueba::ColumnaPrueba(1)),
+                                           QString::fromStdString(prueba::ColumnaPrueba(2)))) &&
+                pagina.contains(". Boleto 3: "))
+        << pagina.toStdString();
+    EXPECT_EQ(p.d->Tex_Boletos->Texto(), "4 Boletos");
+    EXPECT_TRUE(p.d->Tex_Resumen->Texto().contains("apuestas reducidas a 25"));
+    QTest::mouseClick(p.d->Pic_FleDer, Qt::LeftButton);
+    EXPECT_EQ(prueba::Descripcion(p.d->Pic_Boton), "Página 2 de 2");
+    p.d->vista->Orden->Pulsa();
+    prueba::ClicFila(p.d->vista->Orden->lista(), 1);  // order 2: nothing stored
+    EXPECT_EQ(prueba::Descripcion(p.d->Pic_Colum) + prueba::Descripcion(p.d->Pic_Boton), "Sin columnasSin páginas");
+    EXPECT_EQ(p.d->Tex_Boletos->Texto() + p.d->Tex_Resumen->Texto(), "");
 }
 
 TEST(Consulta, ElIndiceCargaLaReduccionElegida) {

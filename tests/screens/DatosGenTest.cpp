@@ -97,6 +97,7 @@ TEST(DatosGen, ElTecladoAbreYCierraCadaCampoYSale) {
     EXPECT_FALSE(p.d->Abierto(DatosGen::TotJornadas));
     EXPECT_EQ(p.st.Datos.TotJornadas, 30);
     EXPECT_EQ(QApplication::focusWidget(), zona);
+    EXPECT_EQ(prueba::Descripcion(zona), "30");  // the value, for a screen reader
     EXPECT_EQ(prueba::RecorridoTab(8),
               (std::vector<std::string>{"Campo_TotJor=Total jornadas", "Campo_PreApu=Precio apuesta",
                                         "Campo_Delegacion=Código Delegación",

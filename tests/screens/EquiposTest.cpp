@@ -92,10 +92,10 @@ TEST(Equipos, BorrarConSeleccionFalloAlGrabarYSalirSinGuardar) {
 TEST(Equipos, ElTecladoRecorreLaPantalla) {
     Lista l("Betis\r\nCelta\r\n");
     ASSERT_EQ(QApplication::focusWidget(), l.l->Tex_NuevoEquipo);
-    EXPECT_EQ(prueba::RecorridoTab(7),
-              (std::vector<std::string>{"Tex_NuevoEquipo=Nombre del equipo", "Pic_Añadir=Añadir",
-                                        "Lis_Equipos=Lista de equipos", "Pic_Borrar=Borrar",
-                                        "Pic_Guardar=Guardar", "Pic_Ayuda=Ayuda", "Pic_Salir=Salir"}));
+    // Add, delete and save cannot be used yet: Tab passes them by.
+    EXPECT_EQ(prueba::RecorridoTab(4),
+              (std::vector<std::string>{"Tex_NuevoEquipo=Nombre del equipo", "Lis_Equipos=Lista de equipos",
+                                        "Pic_Ayuda=Ayuda", "Pic_Salir=Salir"}));
     l.l->Lis_Equipos->setFocus();
     QTest::keyClick(l.l->Lis_Equipos, Qt::Key_Down);
     l.l->Pic_Borrar->setFocus();

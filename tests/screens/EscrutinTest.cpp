@@ -74,7 +74,8 @@ TEST(Escrutin, DesdeElTecladoHastaLasTablasYElInforme) {
         if (m < 15) QTest::keyClick(g, Qt::Key_Down);
     }
     EXPECT_EQ(ColumnaGanadora(p->Ganadora()), ganadora);
-    const char* premios[] = {"", "100000", "1500", "20", "3", "0"};
+    // As a Spanish player writes an amount; the largest prize for 11 hits.
+    const char* premios[] = {"", "100.000,00", "1500", "20", "3", "99999999999"};
     for (int k = 1; k <= 5; ++k) p.Premio(k, premios[k]);
     EXPECT_FALSE(p->Pic_Imprimir->Activo());
     for (int i = 0; i < 40 && !p->Pic_Escrutar->hasFocus(); ++i)
@@ -87,8 +88,11 @@ TEST(Escrutin, DesdeElTecladoHastaLasTablasYElInforme) {
     EXPECT_DOUBLE_EQ(ValorImporteDeFila(p->Lis_Aciertos->item(1)->text().toStdString()), 2700000.0);  // 27 x 15
     prueba::Captura(p.e_.get(), "escrutin");
     EXPECT_EQ(p->Lis_Boletos->width(), p->Lis_Boletos->count() > 11 ? 196 : 178);
+    for (QListWidget* l : {p->Lis_Aciertos, p->Lis_Boletos})  // every row whole
+        for (int i = 0; i < l->count(); ++i)
+            EXPECT_LE(l->fontMetrics().horizontalAdvance(l->item(i)->text()), l->viewport()->width() - 4) << i;
     const auto r = prueba::EjecutaCliEn(otra.ruta(), {"escrutar", "--jornada", "12", "--orden", "1", "--ganadora",
-                                                      ganadora, "--premios", "100000 1500 20 3 0"});
+                                                      ganadora, "--premios", "100000 1500 20 3 99999999999"});
     ASSERT_EQ(r.codigo, 0) << r.errores;
     EXPECT_EQ(prueba::Bytes(p.st.DirDatos / "JORNADAS.TBX"), prueba::Bytes(otra / "JORNADAS.TBX"));
     QTest::mouseClick(p->Pic_Imprimir, Qt::LeftButton);
@@ -124,26 +128,32 @@ TEST(Escrutin, RejillaUnaMarcaPorFilaYEntreCeldasNada) {
     EXPECT_EQ(LeeRegistroJornada(p.st, 12).substr(kPosResultados - 1, 15), "200000000000000");
 }
 
-TEST(Escrutin, PremiosFiltradosYDemasiadoLargoAvisaAunqueSePegue) {
+// Prizes read as the command line reads them; what cannot be read is
+// refused with a message and the field keeps what it held, pasted too.
+TEST(Escrutin, PremiosComoLaOrdenYLoIlegibleSeRechazaAunqueSePegue) {
     Pantalla p;
     p.Abre();
-    p.Premio(1, "a.5b");  // filtered and normalised as the prize rules say, once left
-    EXPECT_EQ(p->Tex_Premios[1]->text(), "0.5");
+    EXPECT_EQ(p->Tex_Premios[1]->text(), "");  // as the matchday record holds it
+    p.Premio(1, "1.500.000,50");
+    EXPECT_EQ(p->Tex_Premios[1]->text(), "1500000.5");
     QString titulo;
-    prueba::AnotaMensaje(titulo);
-    p.Premio(5, "123456789012");
-    EXPECT_EQ(titulo, "PREMIO DEMASIADO LARGO");
-    EXPECT_EQ(p->Tex_Premios[5]->text(), "12345678901");
-    // Pasted over the field, an amount too long is refused whole, not cut.
-    p.Premio(4, "7");
+    for (const char* malo : {"a.5b", "1.500", "123456789012"}) {
+        titulo.clear();
+        prueba::AnotaMensaje(titulo);
+        prueba::Reescribe(p->Tex_Premios[1], malo);
+        QTest::keyClick(p->Tex_Premios[1], Qt::Key_Return);
+        EXPECT_EQ(titulo, "PREMIO NO VÁLIDO") << malo;
+        EXPECT_EQ(p->Tex_Premios[1]->text(), "1500000.5") << malo;
+    }
     titulo.clear();
     prueba::AnotaMensaje(titulo);
     QApplication::clipboard()->setText(QStringLiteral("9876543210987"));
+    p->Tex_Premios[4]->setFocus();
     p->Tex_Premios[4]->selectAll();
     p->Tex_Premios[4]->paste();
-    EXPECT_EQ(titulo, "PREMIO DEMASIADO LARGO");
-    QTest::keyClick(p->Tex_Premios[4], Qt::Key_Tab);
-    EXPECT_EQ(p->Tex_Premios[4]->text(), "7");
+    QTest::keyClick(p->Tex_Premios[4], Qt::Key_Return);
+    EXPECT_EQ(titulo, "PREMIO NO VÁLIDO");
+    EXPECT_EQ(p->Tex_Premios[4]->text(), "");
 }
 
 TEST(Escrutin, SinReduccionAvisaAlAbrirYAlCambiarDeOrden) {

@@ -8,6 +8,7 @@
 #include "reduction/Almacen.h"
 #include "reduction/Base.h"
 #include "reduction/Motor.h"
+#include "platform/TextoLeido.h"
 #include "screens/Garantia.h"
 #include "screens/Reducir.h"
 #include "screens/consredu.h"
@@ -45,6 +46,11 @@ TEST(VentanaGarantia, CalculaEnSegundoPlanoYSeUsaConElTeclado) {
     EXPECT_FALSE(v.g->Pic_Cancelar->isVisible());
     EXPECT_TRUE(v.g->Pic_Salir->Activo());
     EXPECT_EQ(QApplication::focusWidget(), v.g->Pic_Salir);
+    // A screen reader gets the table, each row with its headings, and the
+    // sentences under it.
+    EXPECT_TRUE(v.g->Tab_Garantia->Texto().startsWith("Aciertos 14, Resultados ")) << v.g->Tab_Garantia->Texto().toStdString();
+    EXPECT_EQ(v.g->Tex_Frase->Texto().toStdString(),
+              FraseGarantia(v.g->resultado()) + "\n" + FraseGarantiaFuera(v.g->resultado()));
     prueba::Captura(v.g.get(), "garantia");
     prueba::TodosConNombre(v.g.get());
     QTest::keyClick(v.g->Pic_Salir, Qt::Key_Space);

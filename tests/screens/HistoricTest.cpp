@@ -87,6 +87,11 @@ TEST(Historic, ElTecladoRecorreLasLineasYEligeOSale) {
     QTest::keyClick(ind.h->Pic_Carpeta, Qt::Key_PageDown);  // no third page
     QTest::keyClick(ind.h->Pic_Carpeta, Qt::Key_Down);
     EXPECT_EQ(ind.sonidos.pedidos, std::vector<int>{10});
+    // A screen reader hears the line with its column headings.
+    const QString leida = prueba::Descripcion(ind.h->Pic_Carpeta);
+    EXPECT_TRUE(leida.startsWith("Jornada: 1, Orden: 22, Método de reducción: ") &&
+                leida.endsWith(", Apuestas reducidas: 2"))
+        << leida.toStdString();
     QTest::keyClick(ind.h->Pic_Carpeta, Qt::Key_Return);
     EXPECT_FALSE(ind.h->isVisible());
     EXPECT_EQ(std::make_pair(ind.st.IndiceElegido, ind.st.Orden()), std::make_pair(Verdadero, int16_t(22)));

@@ -182,6 +182,7 @@ TEST(Jornadas, ElTecladoLlegaATodoYCadaControlTieneNombre) {
     EXPECT_EQ(ed.st.Jornada(), 2);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), ed.j->Campo_Fecha);
+    EXPECT_EQ(prueba::Descripcion(ed.j->Campo_Fecha).toStdString(), ed.st.Datos.FechaJornada);
     QTest::keyClick(ed.j->Campo_Fecha, Qt::Key_Return);
     EXPECT_EQ(QApplication::focusWidget(), ed.j->Tex_FecDia);
     QTest::keyClicks(ed.j->Tex_FecDia, "12");  // a full box passes on

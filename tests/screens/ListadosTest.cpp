@@ -111,6 +111,10 @@ TEST(Listados, BoletosHojaUnoAUnoConRepetirSiguienteYCancelar) {
     Pantalla p(Salida::Boletos, 24);  // three tickets
     p.Pulsa(p.l->Pic_Imprimir);
     ASSERT_TRUE(p.l->Imprimiendo());
+    // The keyboard is on what the run lets the user do; Tab reaches nothing
+    // that cannot be used.
+    EXPECT_EQ(QApplication::focusWidget(), p.l->Pic_Siguiente);
+    for (const std::string& w : prueba::RecorridoTab(5)) EXPECT_EQ(w.find("Orientacion"), std::string::npos);
     EXPECT_EQ(p.NumerosPorTrabajo(), std::vector<std::string>{"1"});
     EXPECT_FALSE(p.l->Pic_Salir->isVisible() || p.l->Chk_PruImp->isVisible());
     EXPECT_EQ(p.l->Panel(), "Imprimiendo el boleto nro. 1");
@@ -183,6 +187,15 @@ TEST(Listados, SinImpresoraAvisaYAbreLaVistaPreviaYUnFalloDejaLaPantallaUsable) 
     EXPECT_EQ(p.enVista.Trabajos(), 1);
     EXPECT_FALSE(p.l->Imprimiendo());
 
+    // The preview button shows every ticket without waiting, and warns of
+    // a last ticket of one column as a run does.
+    Pantalla v(Salida::Boletos, 17);
+    titulo.clear();
+    prueba::AnotaMensaje(titulo);
+    v.Pulsa(v.l->Pic_VistaPrevia);
+    EXPECT_EQ(titulo, "ÚLTIMO BOLETO INCOMPLETO");
+    EXPECT_EQ(std::make_pair(v.enVista.Trabajos(), v.grabadora.Trabajos()), std::make_pair(3, 0));
+
     Pantalla f(Salida::Boletos, 24);
     f.grabadora.falla = true;
     prueba::AnotaMensaje(titulo);
@@ -200,6 +213,8 @@ TEST(Listados, CopiaADiscoPideDiscoYReintenta) {
     p.l->PonUnidades({{"MEMORIA", QString::fromStdString(memoria.string())}});
     EXPECT_EQ(p.l->Lis_Unidad->count(), 2);
     EXPECT_EQ(p.l->Lis_Unidad->item(1)->text(), "Otra carpeta...");
+    // "Unidad de destino:" shows the drive the copy goes to.
+    EXPECT_GT(prueba::AnchoTinta(p.l->grab(QRect(233, 70, 120, 22)).toImage(), 0, 22), 20);
     QString titulo;
     prueba::AnotaMensaje(titulo, &Mensajes::Pic_Copiar, [&] { fs::create_directory(memoria); });
     p.Pulsa(p.l->Pic_Copiar);

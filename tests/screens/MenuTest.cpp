@@ -114,10 +114,9 @@ TEST(Menu, LosSonidosSoloSuenanConSonidoSiEnCualquierCaja) {
 }
 
 // From the keyboard: Tab goes through the seven options in their order, then
-// help and leave; Enter or Space open the option with its sound; Escape
-// leaves the program. Assistive technology sees each option as a push button
-// named by its caption.
-TEST(Menu, ElTecladoRecorreYAbreLasOpcionesYEscapeSale) {
+// help and leave; Enter or Space open the option with its sound. Assistive
+// technology sees each option as a push button named by its caption.
+TEST(Menu, ElTecladoRecorreYAbreLasOpcionesYEscapeNoSale) {
     RetornoTeclado::Instala();
     MenuPrueba m;
     m.menu->activateWindow();
@@ -139,9 +138,15 @@ TEST(Menu, ElTecladoRecorreYAbreLasOpcionesYEscapeSale) {
     EXPECT_EQ(m.sonidos.pedidos, std::vector<int>(7, 6));
 
     // The keyboard came back to the menu, where it was, after each screen.
+    // Escape, once too many on the way back, does not end the program; F1
+    // opens the help, the exit button leaves.
     ASSERT_EQ(QApplication::focusWidget(), m.menu->Opc[Tb1x2::kOpciones - 1]);
     QSignalSpy terminado(m.menu.get(), &Tb1x2::terminado);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_EQ(terminado.count(), 0);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+    EXPECT_EQ(m.ayuda.pedidas, std::vector<int>{0});
+    QTest::keyClick(m.menu->Pic_Salir, Qt::Key_Return);
     EXPECT_EQ(terminado.count(), 1);
 }
 

@@ -1,4 +1,5 @@
 #include <QLineEdit>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <atomic>
@@ -134,6 +135,24 @@ TEST(Reducir, SeleccionarTodoYUnaSegundaCorridaPreguntaAntesDeSustituir) {
     Pantalla p(1);
     QTest::mouseClick(p.d->vista->Pic_SeleccionarTodo, Qt::LeftButton);
     EXPECT_EQ(p.Estadistica(3), "4,782,969");
+    // The largest amount shows whole: its ink is as wide as the figure
+    // drawn alone in the panel's font, not cut to the room left for it.
+    ASSERT_EQ(p.Estadistica(8), "1,434,890.70 €");
+    QImage sola(300, 20, QImage::Format_RGB32);
+    sola.fill(Qt::white);
+    {
+        QPainter pintor(&sola);
+        pintor.setFont(p.d->Pic_Esta->font());
+        pintor.drawText(4, 15, p.Estadistica(8));
+    }
+    const QImage panel = p.d->Pic_Esta->grab(p.d->Pic_Esta->rect().adjusted(3, 3, -3, -3)).toImage();
+    EXPECT_NEAR(prueba::AnchoTinta(panel, 10 + 18 * 8 - 3, 17), prueba::AnchoTinta(sola, 0, 20), 1);
+    // Names too long for the room beside the grids are cut visibly.
+    GrabaRegistroJornada(p.st, 1, RegistroEditor(RegistroJornadaVacio(), 1, "07/09/25",
+                                                 {"MMMMMMMMMMMMMMM", "WWWWWWWWWWWWWWW", "Sevilla", "Betis"}));
+    LeeJornada(p.st);
+    EXPECT_EQ(p.d->vista->LineaPartido(1).count(QStringLiteral("…")), 2);
+    EXPECT_EQ(p.d->vista->LineaPartido(2), ". Sevilla - Betis");
     QTest::mouseClick(p.d->vista->Pic_BorrarTodo, Qt::LeftButton);
     p.Marca("1X2* 1X2* 1X2* 1X2* 1 1 1 1 1 1 1 1 1 1 1");
     EXPECT_TRUE(p.Reduce().isEmpty());

@@ -70,6 +70,7 @@ int main(int argc, char** argv) {
     AplicacionPrueba app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     tobal::IniciaRecursos();
+    tobal::TraduceQt();
     QTimer vigia;
     QObject::connect(&vigia, &QTimer::timeout, &VigilaVentanasModales);
     vigia.start(50);
