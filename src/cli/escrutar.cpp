@@ -79,7 +79,8 @@ void EscribeTablas(std::ostream& os, const ResultadoEscrutinio& r) {
         }
         std::string linea = "  " + AlineaDerecha(std::to_string(AciertosDeFila(fila)), 2) +
                             AlineaDerecha(Recorta(TextoCuentaDeFila(fila)), 17);
-        if (!importe.empty()) linea += AlineaDerecha(importe, 16);
+        // At least one blank between count and amount, however wide the amount.
+        if (!importe.empty()) linea += " " + AlineaDerecha(importe, 15);
         os << linea << '\n';
     }
     os << "\nBoleto nro.    15   14   13   12   11\n";

@@ -555,14 +555,20 @@ void Listados::paintEvent(QPaintEvent*) {
     DibujaFondo(p, rect());
     EscribeRotulo(p, 30, 20, TituloSalida(tipo_));
     for (const Campo& c : campos_) {
-        // A list's field shows the entry taken; a text box shows itself.
-        QString valor;
-        if (c.editor == Lis_Unidad)
-            valor = UnidadDestino().nombre;
-        else if (auto* lista = qobject_cast<QListWidget*>(c.editor); lista && lista->currentItem())
-            valor = lista->currentItem()->text();
-        valor = QFontMetrics(LetraCampo()).elidedText(valor, Qt::ElideMiddle, c.area.width() - kColumnaValor - 9);
-        DibujaCampo(p, c.area, c.etiqueta, valor, kColumnaValor);
+        // A list's field shows the entry taken, from just after its label;
+        // a text box shows itself.
+        auto* lista = qobject_cast<QListWidget*>(c.editor);
+        if (!lista) {
+            DibujaCampo(p, c.area, c.etiqueta, QString(), kColumnaValor);
+            continue;
+        }
+        const QFontMetrics fm(LetraCampo());
+        const int columna = fm.horizontalAdvance(c.etiqueta) + 16;
+        const QString valor = lista == Lis_Unidad ? UnidadDestino().nombre
+                              : lista->currentItem() ? lista->currentItem()->text()
+                                                     : QString();
+        DibujaCampo(p, c.area, c.etiqueta, fm.elidedText(valor, Qt::ElideRight, c.area.width() - columna - 9),
+                    columna);
     }
     p.setFont(LetraCampo());
     p.setPen(ColorWin(Color::Blanco));

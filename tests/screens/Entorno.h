@@ -83,9 +83,13 @@ template <class T>
 void CuandoVentana(std::function<void(T*)> accion) {
     auto* sondeo = new QTimer;
     auto intentos = std::make_shared<int>(0);
-    QObject::connect(sondeo, &QTimer::timeout, [sondeo, accion, intentos] {
+    // A window that never came is given up with its test: the next test's
+    // windows are not its business.
+    const auto* prueba = ::testing::UnitTest::GetInstance()->current_test_info();
+    QObject::connect(sondeo, &QTimer::timeout, [sondeo, accion, intentos, prueba] {
         auto* w = qobject_cast<T*>(QApplication::activeModalWidget());
-        const bool agotado = ++*intentos > 1000;
+        const bool agotado =
+            ++*intentos > 1000 || ::testing::UnitTest::GetInstance()->current_test_info() != prueba;
         if (!agotado && (!w || !w->isVisible())) return;
         sondeo->stop();
         sondeo->deleteLater();

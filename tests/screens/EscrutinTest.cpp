@@ -74,8 +74,8 @@ TEST(Escrutin, DesdeElTecladoHastaLasTablasYElInforme) {
         if (m < 15) QTest::keyClick(g, Qt::Key_Down);
     }
     EXPECT_EQ(ColumnaGanadora(p->Ganadora()), ganadora);
-    // As a Spanish player writes an amount; the largest prize for 11 hits.
-    const char* premios[] = {"", "100.000,00", "1500", "20", "3", "99999999999"};
+    // The largest prize, as a Spanish player writes an amount.
+    const char* premios[] = {"", "99.999.999.999,00", "1500", "20", "3", "0"};
     for (int k = 1; k <= 5; ++k) p.Premio(k, premios[k]);
     EXPECT_FALSE(p->Pic_Imprimir->Activo());
     for (int i = 0; i < 40 && !p->Pic_Escrutar->hasFocus(); ++i)
@@ -85,14 +85,14 @@ TEST(Escrutin, DesdeElTecladoHastaLasTablasYElInforme) {
     ASSERT_TRUE(QTest::qWaitFor([&p] { return p->Pic_Imprimir->Activo(); }, 10000));
     EXPECT_EQ(p.sonidos.pedidos, std::vector<int>{9});
     ASSERT_EQ(p->Lis_Aciertos->count(), 17);
-    EXPECT_DOUBLE_EQ(ValorImporteDeFila(p->Lis_Aciertos->item(1)->text().toStdString()), 2700000.0);  // 27 x 15
+    EXPECT_DOUBLE_EQ(ValorImporteDeFila(p->Lis_Aciertos->item(1)->text().toStdString()), 27 * 99999999999.0);
     prueba::Captura(p.e_.get(), "escrutin");
     EXPECT_EQ(p->Lis_Boletos->width(), p->Lis_Boletos->count() > 11 ? 196 : 178);
     for (QListWidget* l : {p->Lis_Aciertos, p->Lis_Boletos})  // every row whole
         for (int i = 0; i < l->count(); ++i)
             EXPECT_LE(l->fontMetrics().horizontalAdvance(l->item(i)->text()), l->viewport()->width() - 4) << i;
     const auto r = prueba::EjecutaCliEn(otra.ruta(), {"escrutar", "--jornada", "12", "--orden", "1", "--ganadora",
-                                                      ganadora, "--premios", "100000 1500 20 3 99999999999"});
+                                                      ganadora, "--premios", "99999999999 1500 20 3 0"});
     ASSERT_EQ(r.codigo, 0) << r.errores;
     EXPECT_EQ(prueba::Bytes(p.st.DirDatos / "JORNADAS.TBX"), prueba::Bytes(otra / "JORNADAS.TBX"));
     QTest::mouseClick(p->Pic_Imprimir, Qt::LeftButton);

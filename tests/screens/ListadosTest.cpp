@@ -214,7 +214,7 @@ TEST(Listados, CopiaADiscoPideDiscoYReintenta) {
     EXPECT_EQ(p.l->Lis_Unidad->count(), 2);
     EXPECT_EQ(p.l->Lis_Unidad->item(1)->text(), "Otra carpeta...");
     // "Unidad de destino:" shows the drive the copy goes to.
-    EXPECT_GT(prueba::AnchoTinta(p.l->grab(QRect(233, 70, 120, 22)).toImage(), 0, 22), 20);
+    EXPECT_GT(prueba::AnchoTinta(p.l->grab(QRect(170, 70, 180, 22)).toImage(), 0, 22), 20);
     QString titulo;
     prueba::AnotaMensaje(titulo, &Mensajes::Pic_Copiar, [&] { fs::create_directory(memoria); });
     p.Pulsa(p.l->Pic_Copiar);

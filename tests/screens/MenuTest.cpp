@@ -142,9 +142,9 @@ TEST(Menu, ElTecladoRecorreYAbreLasOpcionesYEscapeNoSale) {
     // opens the help, the exit button leaves.
     ASSERT_EQ(QApplication::focusWidget(), m.menu->Opc[Tb1x2::kOpciones - 1]);
     QSignalSpy terminado(m.menu.get(), &Tb1x2::terminado);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QTest::keyClick(m.menu->Opc[Tb1x2::kOpciones - 1], Qt::Key_Escape);
     EXPECT_EQ(terminado.count(), 0);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+    QTest::keyClick(m.menu->Opc[Tb1x2::kOpciones - 1], Qt::Key_F1);
     EXPECT_EQ(m.ayuda.pedidas, std::vector<int>{0});
     QTest::keyClick(m.menu->Pic_Salir, Qt::Key_Return);
     EXPECT_EQ(terminado.count(), 1);
