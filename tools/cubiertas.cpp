@@ -196,9 +196,11 @@ int main(int argc, char** argv) {
                 std::sort(grupos.begin(), grupos.end());
                 for (auto [na, a, b] : grupos) {
                     const int64_t mult = Tamano(t - a, d - b);
-                    const int totalVariantes = (t - a > 0 || d - b > 0) ? variantes + 1 : 1;
+                    // The triples alone at one error get more column draws.
+                    const int sorteos = d == 0 && r == 1 && t >= 7 ? std::max(variantes, 8) : variantes;
+                    const int totalVariantes = (t - a > 0 || d - b > 0) ? sorteos + 1 : 1;
                     for (int v = 0; v < totalVariantes + (r == 2 && a == 5 && t - a <= 6 ? 1 : 0); ++v) {
-                        const uint64_t semilla = static_cast<uint64_t>((((t * 15 + d) * 3 + r) * 16 + a) * 16 + b) * 8 + v;
+                        const uint64_t semilla = static_cast<uint64_t>((((t * 15 + d) * 3 + r) * 16 + a) * 16 + b) * 16 + v;
                         Grupo gr{a, b, r, {}, {}};
                         if (v == totalVariantes) {
                             gr.h.assign(golay.begin(), golay.begin() + (t - a));

@@ -4,530 +4,522 @@
 namespace tobal::cubiertas {
 
 const Pieza Piezas[] = {
-    {3, 0, 1, 3, 0, 0, 0, 0, 5, 278912u, 13500, 0},  // search, 5 syndromes of 3^3x2^0 (columns in order)
-    {2, 1, 1, 2, 1, 0, 0, 5, 4, 192776u, 9000, 0},  // search, 4 syndromes of 3^2x2^1 (columns in order)
-    {1, 2, 1, 1, 2, 0, 0, 9, 3, 106640u, 6000, 0},  // search, 3 syndromes of 3^1x2^2 (columns in order)
-    {0, 3, 1, 0, 2, 0, 0, 12, 1, 20496u, 5000, 0},  // syndrome 0 of 3^0x2^2 (columns in order)
-    {4, 0, 1, 2, 0, 1, 3, 13, 1, 370944u, 5000, 0},  // syndrome 0 of 3^2x2^0 (columns in order)
-    {3, 1, 1, 2, 1, 3, 4, 14, 3, 284936u, 5000, 0},  // search, 3 syndromes of 3^2x2^1 (columns in order)
-    {2, 2, 1, 2, 2, 4, 4, 17, 6, 198928u, 18000, 0},  // search, 6 syndromes of 3^2x2^2 (columns in order)
-    {4, 0, 2, 4, 0, 4, 4, 23, 3, 373248u, 5000, 0},  // search, 3 syndromes of 3^4x2^0 (columns in order)
-    {3, 1, 2, 3, 1, 4, 4, 26, 3, 287112u, 5000, 0},  // search, 3 syndromes of 3^3x2^1 (columns in order)
-    {3, 2, 1, 3, 2, 4, 4, 29, 16, 291216u, 54000, 0},  // search, 16 syndromes of 3^3x2^2 (columns in order)
-    {1, 4, 1, 1, 3, 4, 4, 45, 4, 118936u, 5000, 0},  // search, 4 syndromes of 3^1x2^3 (columns in order)
-    {0, 5, 1, 0, 5, 5, 5, 49, 7, 32808u, 16000, 0},  // search, 7 syndromes of 3^0x2^5 (columns in order)
-    {5, 0, 2, 5, 0, 5, 5, 56, 8, 465536u, 12150, 0},  // search, 8 syndromes of 3^5x2^0 (columns in order)
-    {3, 2, 2, 3, 2, 5, 5, 64, 5, 293264u, 5400, 0},  // search, 5 syndromes of 3^3x2^2 (columns in order)
-    {2, 3, 2, 2, 3, 5, 5, 69, 4, 207128u, 5000, 0},  // search, 4 syndromes of 3^2x2^3 (columns in order)
-    {1, 4, 2, 1, 4, 5, 5, 73, 3, 120992u, 5000, 0},  // search, 3 syndromes of 3^1x2^4 (columns in order)
-    {0, 5, 2, 0, 4, 5, 5, 76, 1, 34848u, 5000, 0},  // syndrome 0 of 3^0x2^4 (columns in order)
-    {6, 0, 1, 6, 0, 6, 6, 77, 73, 555776u, 364500, 0},  // search, 73 syndromes of 3^6x2^0 (columns in order)
-    {3, 3, 1, 2, 2, 6, 7, 150, 4, 297232u, 5000, 0},  // search, 4 syndromes of 3^2x2^2 (columns in order)
-    {2, 4, 1, 2, 4, 8, 8, 154, 20, 211232u, 72000, 0},  // search, 20 syndromes of 3^2x2^4 (columns in order)
-    {0, 6, 1, 0, 5, 8, 8, 174, 6, 38952u, 5000, 0},  // search, 6 syndromes of 3^0x2^5 (columns in order)
-    {6, 0, 2, 6, 0, 9, 9, 180, 17, 557824u, 36450, 0},  // search, 17 syndromes of 3^6x2^0 (columns in order)
-    {5, 1, 2, 5, 1, 9, 9, 197, 12, 471688u, 24300, 0},  // search, 12 syndromes of 3^5x2^1 (columns in order)
-    {4, 2, 2, 4, 2, 9, 9, 209, 10, 385552u, 16200, 0},  // search, 10 syndromes of 3^4x2^2 (columns in order)
-    {3, 3, 2, 3, 2, 9, 9, 219, 4, 299408u, 5000, 0},  // search, 4 syndromes of 3^3x2^2 (columns in order)
-    {2, 4, 2, 2, 4, 10, 10, 223, 6, 213280u, 7200, 0},  // search, 6 syndromes of 3^2x2^4 (columns in order)
-    {7, 0, 1, 6, 0, 10, 11, 229, 64, 647937u, 43740, 0},  // search, 64 syndromes of 3^6x2^0 (columns at random)
-    {6, 1, 1, 5, 1, 11, 12, 293, 48, 561800u, 29160, 0},  // search, 48 syndromes of 3^5x2^1 (columns in order)
-    {5, 2, 1, 5, 2, 12, 12, 341, 97, 475792u, 486000, 0},  // search, 97 syndromes of 3^5x2^2 (columns in order)
-    {2, 5, 1, 2, 3, 12, 12, 438, 9, 217368u, 5000, 0},  // search, 9 syndromes of 3^2x2^3 (columns in order)
-    {1, 6, 1, 1, 3, 14, 14, 447, 3, 131224u, 5000, 0},  // search, 3 syndromes of 3^1x2^3 (columns in order)
-    {0, 7, 1, 0, 3, 17, 17, 450, 1, 45080u, 5000, 0},  // syndrome 0 of 3^0x2^3 (columns in order)
-    {7, 0, 2, 7, 0, 21, 21, 451, 34, 650112u, 102030, 0},  // search, 34 syndromes of 3^7x2^0 (columns in order)
-    {6, 1, 2, 5, 1, 21, 22, 485, 9, 563848u, 7290, 0},  // search, 9 syndromes of 3^5x2^1 (columns in order)
-    {5, 2, 2, 5, 2, 22, 22, 494, 22, 477841u, 48600, 0},  // search, 22 syndromes of 3^5x2^2 (columns Golay)
-    {3, 4, 2, 3, 4, 22, 22, 516, 13, 305568u, 21600, 0},  // search, 13 syndromes of 3^3x2^4 (columns in order)
-    {2, 5, 2, 2, 5, 22, 22, 529, 11, 219432u, 14400, 0},  // search, 11 syndromes of 3^2x2^5 (columns in order)
-    {1, 6, 2, 1, 5, 22, 22, 540, 4, 133288u, 5000, 0},  // search, 4 syndromes of 3^1x2^5 (columns in order)
-    {0, 7, 2, 0, 7, 23, 23, 544, 7, 47160u, 6400, 0},  // search, 7 syndromes of 3^0x2^7 (columns in order)
-    {8, 0, 1, 5, 0, 23, 26, 551, 18, 739969u, 14580, 0},  // search, 18 syndromes of 3^5x2^0 (columns at random)
-    {7, 1, 1, 5, 1, 26, 28, 569, 37, 653961u, 29160, 0},  // search, 37 syndromes of 3^5x2^1 (columns at random)
-    {6, 2, 1, 5, 2, 28, 29, 606, 91, 567953u, 58320, 0},  // search, 91 syndromes of 3^5x2^2 (columns at random)
-    {5, 3, 1, 5, 2, 29, 29, 697, 92, 481936u, 58320, 0},  // search, 92 syndromes of 3^5x2^2 (columns in order)
-    {4, 4, 1, 4, 3, 30, 30, 789, 65, 395800u, 38880, 0},  // search, 65 syndromes of 3^4x2^3 (columns in order)
-    {3, 5, 1, 3, 4, 31, 31, 854, 46, 309665u, 25920, 0},  // search, 46 syndromes of 3^3x2^4 (columns at random)
-    {2, 6, 1, 2, 5, 32, 32, 900, 32, 223528u, 17280, 0},  // search, 32 syndromes of 3^2x2^5 (columns in order)
-    {7, 1, 2, 5, 1, 33, 35, 932, 6, 656009u, 7290, 0},  // search, 6 syndromes of 3^5x2^1 (columns at random)
-    {6, 2, 2, 5, 2, 35, 36, 938, 17, 570000u, 12345, 0},  // search, 17 syndromes of 3^5x2^2 (columns in order)
-    {5, 3, 2, 4, 3, 36, 37, 955, 12, 483864u, 9720, 0},  // search, 12 syndromes of 3^4x2^3 (columns in order)
-    {4, 4, 2, 4, 3, 37, 37, 967, 12, 397848u, 9720, 0},  // search, 12 syndromes of 3^4x2^3 (columns in order)
-    {3, 5, 2, 2, 4, 38, 39, 979, 4, 311584u, 5000, 0},  // search, 4 syndromes of 3^2x2^4 (columns in order)
-    {2, 6, 2, 2, 5, 40, 40, 983, 8, 225577u, 5000, 0},  // search, 8 syndromes of 3^2x2^5 (columns at random)
-    {1, 7, 2, 1, 7, 41, 41, 991, 12, 139448u, 19200, 0},  // search, 12 syndromes of 3^1x2^7 (columns in order)
-    {0, 8, 2, 0, 7, 41, 41, 1003, 6, 53304u, 5000, 0},  // search, 6 syndromes of 3^0x2^7 (columns in order)
-    {6, 3, 1, 3, 2, 42, 45, 1009, 9, 573841u, 6480, 0},  // search, 9 syndromes of 3^3x2^2 (columns at random)
-    {5, 4, 1, 4, 3, 46, 47, 1018, 61, 487960u, 38880, 0},  // search, 61 syndromes of 3^4x2^3 (columns in order)
-    {4, 5, 1, 4, 3, 48, 48, 1079, 61, 401944u, 38880, 0},  // search, 61 syndromes of 3^4x2^3 (columns in order)
-    {3, 6, 1, 3, 5, 50, 50, 1140, 88, 315816u, 51840, 0},  // search, 88 syndromes of 3^3x2^5 (columns in order)
-    {2, 7, 1, 2, 7, 51, 51, 1228, 127, 229688u, 576000, 0},  // search, 127 syndromes of 3^2x2^7 (columns in order)
-    {1, 8, 1, 1, 7, 51, 51, 1355, 42, 143544u, 23040, 0},  // search, 42 syndromes of 3^1x2^7 (columns in order)
-    {0, 9, 1, 0, 9, 52, 52, 1397, 62, 57416u, 256000, 0},  // search, 62 syndromes of 3^0x2^9 (columns in order)
-    {6, 3, 2, 5, 3, 52, 53, 1459, 26, 576152u, 9070, 0},  // search, 26 syndromes of 3^5x2^3 (columns in order)
-    {5, 4, 2, 4, 4, 53, 54, 1485, 22, 490016u, 12075, 0},  // search, 22 syndromes of 3^4x2^4 (columns in order)
-    {3, 6, 2, 2, 5, 54, 55, 1507, 6, 317736u, 5000, 0},  // search, 6 syndromes of 3^2x2^5 (columns in order)
-    {2, 7, 2, 2, 6, 56, 56, 1513, 14, 231729u, 8640, 0},  // search, 14 syndromes of 3^2x2^6 (columns at random)
-    {1, 8, 2, 1, 8, 57, 57, 1527, 20, 145600u, 38400, 0},  // search, 20 syndromes of 3^1x2^8 (columns in order)
-    {0, 9, 2, 0, 8, 57, 57, 1547, 8, 59456u, 5000, 0},  // search, 8 syndromes of 3^0x2^8 (columns in order)
-    {10, 0, 1, 4, 0, 58, 64, 1555, 5, 118292501u, 100000, 5},  // search, 5 syndromes of 3^4x2^0 (columns sought with them)
-    {6, 4, 1, 5, 3, 64, 65, 1560, 144, 580248u, 116640, 0},  // search, 144 syndromes of 3^5x2^3 (columns in order)
-    {5, 5, 1, 3, 5, 66, 68, 1704, 71, 493993u, 51840, 0},  // search, 71 syndromes of 3^3x2^5 (columns at random)
-    {4, 6, 1, 4, 4, 68, 68, 1775, 113, 408096u, 77760, 0},  // search, 113 syndromes of 3^4x2^4 (columns in order)
-    {3, 7, 1, 3, 4, 70, 70, 1888, 39, 321953u, 25920, 0},  // search, 39 syndromes of 3^3x2^4 (columns at random)
-    {2, 8, 1, 2, 6, 73, 73, 1927, 59, 235824u, 34560, 0},  // search, 59 syndromes of 3^2x2^6 (columns in order)
-    {1, 9, 1, 1, 8, 75, 75, 1986, 81, 149696u, 46080, 0},  // search, 81 syndromes of 3^1x2^8 (columns in order)
-    {0, 10, 1, 0, 9, 76, 76, 2067, 60, 63561u, 30720, 0},  // search, 60 syndromes of 3^0x2^9 (columns at random)
-    {5, 5, 2, 4, 3, 77, 78, 2127, 9, 496152u, 9720, 0},  // search, 9 syndromes of 3^4x2^3 (columns in order)
-    {4, 6, 2, 3, 6, 80, 81, 2136, 24, 410032u, 11814, 0},  // search, 24 syndromes of 3^3x2^6 (columns in order)
-    {3, 7, 2, 3, 5, 81, 81, 2160, 15, 324009u, 12960, 0},  // search, 15 syndromes of 3^3x2^5 (columns at random)
-    {2, 8, 2, 2, 5, 83, 83, 2175, 6, 237864u, 5000, 0},  // search, 6 syndromes of 3^2x2^5 (columns in order)
-    {1, 9, 2, 1, 9, 86, 86, 2181, 35, 151752u, 76800, 0},  // search, 35 syndromes of 3^1x2^9 (columns in order)
-    {0, 10, 2, 0, 10, 86, 86, 2216, 31, 65616u, 51200, 0},  // search, 31 syndromes of 3^0x2^10 (columns in order)
-    {9, 2, 1, 5, 2, 86, 90, 2247, 67, 844433u, 58320, 0},  // search, 67 syndromes of 3^5x2^2 (columns at random)
-    {7, 4, 1, 5, 3, 90, 92, 2314, 134, 672408u, 116640, 0},  // search, 134 syndromes of 3^5x2^3 (columns in order)
-    {5, 6, 1, 3, 6, 93, 95, 2448, 132, 500145u, 103680, 0},  // search, 132 syndromes of 3^3x2^6 (columns at random)
-    {4, 7, 1, 3, 4, 95, 96, 2580, 37, 414112u, 25920, 0},  // search, 37 syndromes of 3^3x2^4 (columns in order)
-    {3, 8, 1, 2, 7, 99, 100, 2617, 100, 327992u, 69120, 0},  // search, 100 syndromes of 3^2x2^7 (columns in order)
-    {2, 9, 1, 2, 4, 101, 101, 2717, 14, 30969912u, 100000, 14},  // search, 14 syndromes of 3^2x2^4 (columns sought with them)
-    {1, 10, 1, 1, 8, 106, 106, 2731, 76, 155841u, 46080, 0},  // search, 76 syndromes of 3^1x2^8 (columns at random)
-    {0, 11, 1, 0, 9, 108, 108, 2807, 48, 69705u, 30720, 0},  // search, 48 syndromes of 3^0x2^9 (columns at random)
-    {11, 0, 2, 5, 0, 110, 116, 2855, 1, 1018498u, 1693, 0},  // syndrome 0 of 3^5x2^0 (columns Golay)
-    {10, 1, 2, 5, 1, 116, 121, 2856, 3, 932490u, 2029, 0},  // search, 3 syndromes of 3^5x2^1 (columns Golay)
-    {9, 2, 2, 5, 2, 121, 125, 2859, 9, 846482u, 2450, 0},  // search, 9 syndromes of 3^5x2^2 (columns Golay)
-    {6, 5, 2, 5, 3, 125, 126, 2868, 24, 588440u, 5917, 0},  // search, 24 syndromes of 3^5x2^3 (columns in order)
-    {5, 6, 2, 4, 5, 128, 129, 2892, 33, 502312u, 6718, 0},  // search, 33 syndromes of 3^4x2^5 (columns in order)
-    {3, 8, 2, 3, 5, 130, 130, 2925, 12, 330152u, 11080, 0},  // search, 12 syndromes of 3^3x2^5 (columns in order)
-    {2, 9, 2, 2, 7, 133, 133, 2937, 23, 244024u, 13211, 0},  // search, 23 syndromes of 3^2x2^7 (columns in order)
-    {1, 10, 2, 1, 9, 135, 135, 2960, 30, 157896u, 16436, 0},  // search, 30 syndromes of 3^1x2^9 (columns in order)
-    {0, 11, 2, 0, 10, 136, 136, 2990, 22, 71760u, 15360, 0},  // search, 22 syndromes of 3^0x2^10 (columns in order)
-    {12, 0, 1, 6, 0, 137, 143, 3012, 43, 1108736u, 43740, 0},  // search, 43 syndromes of 3^6x2^0 (columns in order)
-    {9, 3, 1, 5, 2, 143, 147, 3055, 66, 850576u, 58320, 0},  // search, 66 syndromes of 3^5x2^2 (columns in order)
-    {8, 4, 1, 4, 3, 148, 152, 3121, 42, 764440u, 38880, 0},  // search, 42 syndromes of 3^4x2^3 (columns in order)
-    {7, 5, 1, 5, 3, 153, 155, 3163, 132, 678552u, 116640, 0},  // search, 132 syndromes of 3^5x2^3 (columns in order)
-    {6, 6, 1, 3, 6, 157, 160, 3295, 113, 592304u, 103680, 0},  // search, 113 syndromes of 3^3x2^6 (columns in order)
-    {5, 7, 1, 3, 4, 160, 162, 3408, 32, 506273u, 25920, 0},  // search, 32 syndromes of 3^3x2^4 (columns at random)
-    {4, 8, 1, 2, 4, 165, 167, 3440, 9, 53776420u, 100000, 9},  // search, 9 syndromes of 3^2x2^4 (columns sought with them)
-    {3, 9, 1, 2, 7, 171, 172, 3449, 91, 334136u, 69120, 0},  // search, 91 syndromes of 3^2x2^7 (columns in order)
-    {2, 10, 1, 2, 7, 174, 174, 3540, 102, 248120u, 69120, 0},  // search, 102 syndromes of 3^2x2^7 (columns in order)
-    {0, 12, 1, 0, 11, 177, 177, 3642, 190, 75864u, 122880, 0},  // search, 190 syndromes of 3^0x2^11 (columns in order)
-    {9, 3, 2, 5, 3, 178, 182, 3832, 15, 852634u, 2010, 0},  // search, 15 syndromes of 3^5x2^3 (columns Golay)
-    {8, 4, 2, 5, 3, 182, 185, 3847, 20, 766618u, 2500, 0},  // search, 20 syndromes of 3^5x2^3 (columns Golay)
-    {5, 7, 2, 4, 5, 186, 187, 3867, 32, 508456u, 5406, 0},  // search, 32 syndromes of 3^4x2^5 (columns in order)
-    {4, 8, 2, 3, 7, 189, 190, 3899, 42, 422328u, 6609, 0},  // search, 42 syndromes of 3^3x2^7 (columns in order)
-    {2, 10, 2, 2, 7, 191, 191, 3941, 18, 250169u, 9802, 0},  // search, 18 syndromes of 3^2x2^7 (columns at random)
-    {1, 11, 2, 1, 9, 194, 194, 3959, 24, 164040u, 12913, 0},  // search, 24 syndromes of 3^1x2^9 (columns in order)
-    {0, 12, 2, 0, 12, 196, 196, 3983, 78, 77920u, 160230, 0},  // search, 78 syndromes of 3^0x2^12 (columns in order)
-    {13, 0, 1, 3, 0, 196, 206, 4061, 1, 1200512u, 5000, 0},  // syndrome 0 of 3^3x2^0 (columns in order)
-    {12, 1, 1, 6, 1, 206, 212, 4062, 80, 1114888u, 87480, 0},  // search, 80 syndromes of 3^6x2^1 (columns in order)
-    {11, 2, 1, 3, 2, 212, 220, 4142, 6, 1028496u, 6480, 0},  // search, 6 syndromes of 3^3x2^2 (columns in order)
-    {10, 3, 1, 4, 3, 220, 226, 4148, 38, 942616u, 38880, 0},  // search, 38 syndromes of 3^4x2^3 (columns in order)
-    {9, 4, 1, 3, 3, 226, 232, 4186, 13, 856472u, 12960, 0},  // search, 13 syndromes of 3^3x2^3 (columns in order)
-    {8, 5, 1, 5, 3, 233, 236, 4199, 125, 770713u, 116640, 0},  // search, 125 syndromes of 3^5x2^3 (columns at random)
-    {7, 6, 1, 3, 6, 238, 242, 4324, 111, 684464u, 103680, 0},  // search, 111 syndromes of 3^3x2^6 (columns in order)
-    {6, 7, 1, 4, 4, 242, 244, 4435, 81, 598560u, 77760, 0},  // search, 81 syndromes of 3^4x2^4 (columns in order)
-    {3, 10, 1, 3, 4, 247, 247, 4516, 33, 340384u, 25920, 0},  // search, 33 syndromes of 3^3x2^4 (columns in order)
-    {2, 11, 1, 2, 7, 253, 253, 4549, 95, 254264u, 69120, 0},  // search, 95 syndromes of 3^2x2^7 (columns in order)
-    {1, 12, 1, 1, 4, 257, 257, 4644, 4, 21516304u, 100000, 4},  // search, 4 syndromes of 3^1x2^4 (columns sought with them)
-    {0, 13, 1, 0, 10, 265, 265, 4648, 94, 82000u, 61440, 0},  // search, 94 syndromes of 3^0x2^10 (columns in order)
-    {10, 3, 2, 5, 2, 268, 273, 4742, 4, 944786u, 1434, 0},  // search, 4 syndromes of 3^5x2^2 (columns Golay)
-    {9, 4, 2, 5, 4, 274, 278, 4746, 22, 858786u, 1665, 0},  // search, 22 syndromes of 3^5x2^4 (columns Golay)
-    {7, 6, 2, 5, 3, 278, 280, 4768, 21, 686745u, 3460, 0},  // search, 21 syndromes of 3^5x2^3 (columns at random)
-    {6, 7, 2, 4, 4, 283, 285, 4789, 15, 600609u, 4005, 0},  // search, 15 syndromes of 3^4x2^4 (columns at random)
-    {5, 8, 2, 4, 5, 288, 289, 4804, 31, 514600u, 4504, 0},  // search, 31 syndromes of 3^4x2^5 (columns in order)
-    {2, 11, 2, 2, 8, 292, 292, 4835, 32, 256320u, 8116, 0},  // search, 32 syndromes of 3^2x2^8 (columns in order)
-    {0, 13, 2, 0, 8, 295, 295, 4867, 4, 84033u, 5000, 0},  // search, 4 syndromes of 3^0x2^8 (columns at random)
-    {12, 2, 1, 4, 2, 300, 308, 4871, 16, 1120784u, 19440, 0},  // search, 16 syndromes of 3^4x2^2 (columns in order)
-    {11, 3, 1, 5, 3, 308, 314, 4887, 105, 1034905u, 116640, 0},  // search, 105 syndromes of 3^5x2^3 (columns at random)
-    {10, 4, 1, 5, 3, 314, 319, 4992, 107, 948888u, 116640, 0},  // search, 107 syndromes of 3^5x2^3 (columns in order)
-    {9, 5, 1, 3, 4, 320, 326, 5099, 24, 862625u, 25920, 0},  // search, 24 syndromes of 3^3x2^4 (columns at random)
-    {8, 6, 1, 3, 6, 327, 332, 5123, 98, 776625u, 103680, 0},  // search, 98 syndromes of 3^3x2^6 (columns at random)
-    {3, 11, 1, 2, 6, 332, 333, 5221, 36, 346416u, 34560, 0},  // search, 36 syndromes of 3^2x2^6 (columns in order)
-    {2, 12, 1, 2, 4, 338, 338, 5257, 11, 33329197u, 100000, 11},  // search, 11 syndromes of 3^2x2^4 (columns sought with them)
-    {1, 13, 1, 1, 9, 346, 346, 5268, 124, 174280u, 92160, 0},  // search, 124 syndromes of 3^1x2^9 (columns in order)
-    {9, 5, 2, 5, 4, 350, 354, 5392, 19, 864930u, 1423, 0},  // search, 19 syndromes of 3^5x2^4 (columns Golay)
-    {8, 6, 2, 5, 3, 355, 358, 5411, 17, 778906u, 1857, 0},  // search, 17 syndromes of 3^5x2^3 (columns Golay)
-    {7, 7, 2, 5, 3, 361, 363, 5428, 19, 692890u, 2402, 0},  // search, 19 syndromes of 3^5x2^3 (columns Golay)
-    {6, 8, 2, 5, 4, 367, 368, 5447, 44, 606880u, 3302, 0},  // search, 44 syndromes of 3^5x2^4 (columns in order)
-    {5, 9, 2, 4, 4, 372, 373, 5491, 15, 520736u, 4691, 0},  // search, 15 syndromes of 3^4x2^4 (columns in order)
-    {3, 11, 2, 2, 8, 378, 379, 5506, 30, 348480u, 5653, 0},  // search, 30 syndromes of 3^2x2^8 (columns in order)
+    {3, 0, 1, 3, 0, 0, 0, 0, 5, 557824u, 13500, 0},  // search, 5 syndromes of 3^3x2^0 (columns in order)
+    {2, 1, 1, 2, 1, 0, 0, 5, 4, 385552u, 9000, 0},  // search, 4 syndromes of 3^2x2^1 (columns in order)
+    {1, 2, 1, 1, 2, 0, 0, 9, 3, 213280u, 6000, 0},  // search, 3 syndromes of 3^1x2^2 (columns in order)
+    {0, 3, 1, 0, 2, 0, 0, 12, 1, 40992u, 5000, 0},  // syndrome 0 of 3^0x2^2 (columns in order)
+    {4, 0, 1, 2, 0, 1, 3, 13, 1, 741888u, 5000, 0},  // syndrome 0 of 3^2x2^0 (columns in order)
+    {3, 1, 1, 2, 1, 3, 4, 14, 3, 569872u, 5000, 0},  // search, 3 syndromes of 3^2x2^1 (columns in order)
+    {2, 2, 1, 2, 2, 4, 4, 17, 6, 397856u, 18000, 0},  // search, 6 syndromes of 3^2x2^2 (columns in order)
+    {4, 0, 2, 3, 0, 4, 5, 23, 1, 746241u, 5000, 0},  // syndrome 0 of 3^3x2^0 (columns at random)
+    {3, 1, 2, 3, 1, 5, 5, 24, 3, 574224u, 5000, 0},  // search, 3 syndromes of 3^3x2^1 (columns in order)
+    {3, 2, 1, 3, 2, 5, 5, 27, 16, 582432u, 54000, 0},  // search, 16 syndromes of 3^3x2^2 (columns in order)
+    {1, 4, 1, 1, 3, 5, 5, 43, 4, 237872u, 5000, 0},  // search, 4 syndromes of 3^1x2^3 (columns in order)
+    {0, 5, 1, 0, 5, 6, 6, 47, 7, 65616u, 16000, 0},  // search, 7 syndromes of 3^0x2^5 (columns in order)
+    {5, 0, 2, 5, 0, 6, 6, 54, 8, 931072u, 12150, 0},  // search, 8 syndromes of 3^5x2^0 (columns in order)
+    {3, 2, 2, 3, 2, 6, 6, 62, 5, 586528u, 5400, 0},  // search, 5 syndromes of 3^3x2^2 (columns in order)
+    {2, 3, 2, 2, 3, 6, 6, 67, 4, 414256u, 5000, 0},  // search, 4 syndromes of 3^2x2^3 (columns in order)
+    {1, 4, 2, 1, 4, 6, 6, 71, 3, 241984u, 5000, 0},  // search, 3 syndromes of 3^1x2^4 (columns in order)
+    {0, 5, 2, 0, 4, 6, 6, 74, 1, 69696u, 5000, 0},  // syndrome 0 of 3^0x2^4 (columns in order)
+    {6, 0, 1, 6, 0, 7, 7, 75, 73, 1111552u, 364500, 0},  // search, 73 syndromes of 3^6x2^0 (columns in order)
+    {3, 3, 1, 2, 2, 7, 8, 148, 4, 594464u, 5000, 0},  // search, 4 syndromes of 3^2x2^2 (columns in order)
+    {2, 4, 1, 2, 4, 9, 9, 152, 20, 422464u, 72000, 0},  // search, 20 syndromes of 3^2x2^4 (columns in order)
+    {0, 6, 1, 0, 5, 9, 9, 172, 6, 77904u, 5000, 0},  // search, 6 syndromes of 3^0x2^5 (columns in order)
+    {6, 0, 2, 6, 0, 10, 10, 178, 17, 1115648u, 36450, 0},  // search, 17 syndromes of 3^6x2^0 (columns in order)
+    {5, 1, 2, 5, 1, 10, 10, 195, 12, 943376u, 24300, 0},  // search, 12 syndromes of 3^5x2^1 (columns in order)
+    {4, 2, 2, 4, 2, 10, 10, 207, 10, 771104u, 16200, 0},  // search, 10 syndromes of 3^4x2^2 (columns in order)
+    {3, 3, 2, 3, 2, 10, 10, 217, 4, 598816u, 5000, 0},  // search, 4 syndromes of 3^3x2^2 (columns in order)
+    {2, 4, 2, 2, 4, 11, 11, 221, 6, 426560u, 7200, 0},  // search, 6 syndromes of 3^2x2^4 (columns in order)
+    {7, 0, 1, 6, 0, 11, 12, 227, 62, 1295873u, 43740, 0},  // search, 62 syndromes of 3^6x2^0 (columns at random)
+    {6, 1, 1, 5, 1, 12, 13, 289, 48, 1123600u, 29160, 0},  // search, 48 syndromes of 3^5x2^1 (columns in order)
+    {5, 2, 1, 5, 2, 13, 13, 337, 101, 951584u, 486000, 0},  // search, 101 syndromes of 3^5x2^2 (columns in order)
+    {2, 5, 1, 2, 3, 13, 13, 438, 9, 434736u, 5000, 0},  // search, 9 syndromes of 3^2x2^3 (columns in order)
+    {1, 6, 1, 1, 3, 15, 15, 447, 3, 262448u, 5000, 0},  // search, 3 syndromes of 3^1x2^3 (columns in order)
+    {0, 7, 1, 0, 3, 18, 18, 450, 1, 90160u, 5000, 0},  // syndrome 0 of 3^0x2^3 (columns in order)
+    {7, 0, 2, 7, 0, 22, 22, 451, 34, 1300224u, 102030, 0},  // search, 34 syndromes of 3^7x2^0 (columns in order)
+    {6, 1, 2, 5, 1, 22, 23, 485, 9, 1127696u, 7290, 0},  // search, 9 syndromes of 3^5x2^1 (columns in order)
+    {5, 2, 2, 5, 2, 23, 23, 494, 22, 955680u, 48600, 0},  // search, 22 syndromes of 3^5x2^2 (columns in order)
+    {3, 4, 2, 3, 4, 23, 23, 516, 13, 611136u, 21600, 0},  // search, 13 syndromes of 3^3x2^4 (columns in order)
+    {2, 5, 2, 2, 5, 23, 23, 529, 11, 438864u, 14400, 0},  // search, 11 syndromes of 3^2x2^5 (columns in order)
+    {1, 6, 2, 1, 5, 23, 23, 540, 4, 266576u, 5000, 0},  // search, 4 syndromes of 3^1x2^5 (columns in order)
+    {0, 7, 2, 0, 7, 24, 24, 544, 7, 94320u, 6400, 0},  // search, 7 syndromes of 3^0x2^7 (columns in order)
+    {8, 0, 1, 5, 0, 24, 27, 551, 18, 1479938u, 14580, 0},  // search, 18 syndromes of 3^5x2^0 (columns at random)
+    {6, 2, 1, 5, 2, 27, 28, 569, 88, 1135905u, 58320, 0},  // search, 88 syndromes of 3^5x2^2 (columns at random)
+    {5, 3, 1, 5, 2, 28, 28, 657, 93, 963872u, 58320, 0},  // search, 93 syndromes of 3^5x2^2 (columns in order)
+    {4, 4, 1, 4, 3, 29, 29, 750, 66, 791600u, 38880, 0},  // search, 66 syndromes of 3^4x2^3 (columns in order)
+    {3, 5, 1, 3, 4, 30, 30, 816, 46, 619329u, 25920, 0},  // search, 46 syndromes of 3^3x2^4 (columns at random)
+    {2, 6, 1, 2, 4, 31, 31, 862, 16, 447041u, 8640, 0},  // search, 16 syndromes of 3^2x2^4 (columns at random)
+    {7, 1, 2, 6, 1, 33, 34, 878, 18, 1312272u, 9245, 0},  // search, 18 syndromes of 3^6x2^1 (columns in order)
+    {6, 2, 2, 5, 2, 34, 35, 896, 17, 1140000u, 12345, 0},  // search, 17 syndromes of 3^5x2^2 (columns in order)
+    {5, 3, 2, 4, 3, 35, 36, 913, 12, 967728u, 9720, 0},  // search, 12 syndromes of 3^4x2^3 (columns in order)
+    {4, 4, 2, 3, 4, 36, 37, 925, 8, 795457u, 6480, 0},  // search, 8 syndromes of 3^3x2^4 (columns at random)
+    {3, 5, 2, 3, 5, 37, 37, 933, 23, 623440u, 43200, 0},  // search, 23 syndromes of 3^3x2^5 (columns in order)
+    {2, 6, 2, 2, 6, 37, 37, 956, 16, 451168u, 28800, 0},  // search, 16 syndromes of 3^2x2^6 (columns in order)
+    {1, 7, 2, 1, 6, 37, 37, 972, 6, 278881u, 5000, 0},  // search, 6 syndromes of 3^1x2^6 (columns at random)
+    {0, 8, 2, 0, 7, 38, 38, 978, 6, 106608u, 5000, 0},  // search, 6 syndromes of 3^0x2^7 (columns in order)
+    {9, 0, 1, 6, 0, 39, 42, 984, 53, 1664519u, 43740, 0},  // search, 53 syndromes of 3^6x2^0 (columns at random)
+    {6, 3, 1, 3, 2, 42, 45, 1037, 9, 73451556u, 100000, 9},  // search, 9 syndromes of 3^3x2^2 (columns sought with them)
+    {5, 4, 1, 4, 4, 46, 47, 1046, 114, 975937u, 77760, 0},  // search, 114 syndromes of 3^4x2^4 (columns at random)
+    {4, 5, 1, 4, 3, 47, 47, 1160, 61, 803888u, 38880, 0},  // search, 61 syndromes of 3^4x2^3 (columns in order)
+    {3, 6, 1, 3, 5, 49, 49, 1221, 88, 631632u, 51840, 0},  // search, 88 syndromes of 3^3x2^5 (columns in order)
+    {2, 7, 1, 2, 7, 50, 50, 1309, 126, 459376u, 576000, 0},  // search, 126 syndromes of 3^2x2^7 (columns in order)
+    {1, 8, 1, 1, 7, 50, 50, 1435, 42, 287088u, 23040, 0},  // search, 42 syndromes of 3^1x2^7 (columns in order)
+    {0, 9, 1, 0, 9, 51, 51, 1477, 62, 114832u, 256000, 0},  // search, 62 syndromes of 3^0x2^9 (columns in order)
+    {6, 3, 2, 5, 3, 51, 52, 1539, 26, 1152304u, 9070, 0},  // search, 26 syndromes of 3^5x2^3 (columns in order)
+    {5, 4, 2, 4, 4, 52, 53, 1565, 22, 980032u, 12075, 0},  // search, 22 syndromes of 3^4x2^4 (columns in order)
+    {3, 6, 2, 2, 5, 53, 54, 1587, 6, 635472u, 5000, 0},  // search, 6 syndromes of 3^2x2^5 (columns in order)
+    {2, 7, 2, 2, 7, 55, 55, 1593, 28, 463472u, 57600, 0},  // search, 28 syndromes of 3^2x2^7 (columns in order)
+    {1, 8, 2, 1, 8, 55, 55, 1621, 20, 291200u, 38400, 0},  // search, 20 syndromes of 3^1x2^8 (columns in order)
+    {0, 9, 2, 0, 8, 55, 55, 1641, 8, 118912u, 5000, 0},  // search, 8 syndromes of 3^0x2^8 (columns in order)
+    {10, 0, 1, 4, 0, 56, 62, 1649, 5, 118292501u, 100000, 5},  // search, 5 syndromes of 3^4x2^0 (columns sought with them)
+    {9, 1, 1, 6, 1, 62, 65, 1654, 96, 1676817u, 87480, 0},  // search, 96 syndromes of 3^6x2^1 (columns at random)
+    {7, 3, 1, 3, 2, 65, 69, 1750, 8, 1332001u, 6480, 0},  // search, 8 syndromes of 3^3x2^2 (columns at random)
+    {6, 4, 1, 5, 3, 70, 71, 1758, 144, 1160496u, 116640, 0},  // search, 144 syndromes of 3^5x2^3 (columns in order)
+    {5, 5, 1, 4, 3, 72, 73, 1902, 54, 988209u, 38880, 0},  // search, 54 syndromes of 3^4x2^3 (columns at random)
+    {4, 6, 1, 3, 6, 75, 76, 1956, 144, 815969u, 103680, 0},  // search, 144 syndromes of 3^3x2^6 (columns at random)
+    {3, 7, 1, 2, 6, 76, 77, 2100, 54, 643680u, 34560, 0},  // search, 54 syndromes of 3^2x2^6 (columns in order)
+    {2, 8, 1, 2, 5, 78, 78, 2154, 30, 471632u, 17280, 0},  // search, 30 syndromes of 3^2x2^5 (columns in order)
+    {1, 9, 1, 1, 8, 81, 81, 2184, 81, 299392u, 46080, 0},  // search, 81 syndromes of 3^1x2^8 (columns in order)
+    {0, 10, 1, 0, 10, 82, 82, 2265, 120, 127136u, 512000, 0},  // search, 120 syndromes of 3^0x2^10 (columns in order)
+    {6, 4, 2, 4, 3, 82, 84, 2385, 8, 1164337u, 7181, 0},  // search, 8 syndromes of 3^4x2^3 (columns at random)
+    {5, 5, 2, 4, 3, 85, 86, 2393, 9, 992304u, 9720, 0},  // search, 9 syndromes of 3^4x2^3 (columns in order)
+    {4, 6, 2, 3, 5, 88, 89, 2402, 12, 820049u, 12624, 0},  // search, 12 syndromes of 3^3x2^5 (columns at random)
+    {3, 7, 2, 2, 7, 90, 91, 2414, 20, 647792u, 16023, 0},  // search, 20 syndromes of 3^2x2^7 (columns in order)
+    {2, 8, 2, 2, 5, 91, 91, 2434, 6, 475728u, 5000, 0},  // search, 6 syndromes of 3^2x2^5 (columns in order)
+    {1, 9, 2, 1, 9, 94, 94, 2440, 35, 303504u, 76800, 0},  // search, 35 syndromes of 3^1x2^9 (columns in order)
+    {0, 10, 2, 0, 10, 94, 94, 2475, 31, 131232u, 51200, 0},  // search, 31 syndromes of 3^0x2^10 (columns in order)
+    {8, 3, 1, 5, 2, 94, 97, 2506, 69, 1516833u, 58320, 0},  // search, 69 syndromes of 3^5x2^2 (columns at random)
+    {7, 4, 1, 5, 3, 98, 100, 2575, 132, 1344816u, 116640, 0},  // search, 132 syndromes of 3^5x2^3 (columns in order)
+    {5, 6, 1, 3, 5, 101, 103, 2707, 69, 1000273u, 51840, 0},  // search, 69 syndromes of 3^3x2^5 (columns at random)
+    {3, 8, 1, 3, 5, 104, 104, 2776, 74, 656209u, 51840, 0},  // search, 74 syndromes of 3^3x2^5 (columns at random)
+    {2, 9, 1, 2, 7, 107, 107, 2850, 108, 483953u, 69120, 0},  // search, 108 syndromes of 3^2x2^7 (columns at random)
+    {1, 10, 1, 1, 8, 109, 109, 2958, 72, 311681u, 46080, 0},  // search, 72 syndromes of 3^1x2^8 (columns at random)
+    {0, 11, 1, 0, 10, 111, 111, 3030, 96, 139424u, 61440, 0},  // search, 96 syndromes of 3^0x2^10 (columns in order)
+    {11, 0, 2, 5, 0, 112, 118, 3126, 1, 2036994u, 1693, 0},  // syndrome 0 of 3^5x2^0 (columns Golay)
+    {10, 1, 2, 5, 1, 118, 123, 3127, 3, 1864978u, 2029, 0},  // search, 3 syndromes of 3^5x2^1 (columns Golay)
+    {9, 2, 2, 5, 2, 123, 127, 3130, 9, 1692962u, 2450, 0},  // search, 9 syndromes of 3^5x2^2 (columns Golay)
+    {8, 3, 2, 5, 3, 127, 130, 3139, 22, 1520946u, 2986, 0},  // search, 22 syndromes of 3^5x2^3 (columns Golay)
+    {7, 4, 2, 5, 3, 130, 132, 3161, 23, 1348914u, 3810, 0},  // search, 23 syndromes of 3^5x2^3 (columns Golay)
+    {5, 6, 2, 4, 5, 133, 134, 3184, 33, 1004624u, 6718, 0},  // search, 33 syndromes of 3^4x2^5 (columns in order)
+    {3, 8, 2, 3, 5, 135, 135, 3217, 12, 660304u, 11080, 0},  // search, 12 syndromes of 3^3x2^5 (columns in order)
+    {2, 9, 2, 2, 7, 138, 138, 3229, 23, 488048u, 13211, 0},  // search, 23 syndromes of 3^2x2^7 (columns in order)
+    {1, 10, 2, 1, 9, 140, 140, 3252, 30, 315792u, 16436, 0},  // search, 30 syndromes of 3^1x2^9 (columns in order)
+    {0, 11, 2, 0, 10, 141, 141, 3282, 22, 143520u, 15360, 0},  // search, 22 syndromes of 3^0x2^10 (columns in order)
+    {12, 0, 1, 6, 0, 142, 148, 3304, 44, 2217472u, 43740, 0},  // search, 44 syndromes of 3^6x2^0 (columns in order)
+    {8, 4, 1, 5, 3, 148, 151, 3348, 126, 1529136u, 116640, 0},  // search, 126 syndromes of 3^5x2^3 (columns in order)
+    {6, 6, 1, 3, 6, 152, 155, 3474, 113, 1184608u, 103680, 0},  // search, 113 syndromes of 3^3x2^6 (columns in order)
+    {5, 7, 1, 4, 4, 155, 156, 3587, 95, 1012800u, 77760, 0},  // search, 95 syndromes of 3^4x2^4 (columns in order)
+    {4, 8, 1, 2, 4, 159, 161, 3682, 9, 53776420u, 100000, 9},  // search, 9 syndromes of 3^2x2^4 (columns sought with them)
+    {3, 9, 1, 2, 7, 165, 166, 3691, 91, 668272u, 69120, 0},  // search, 91 syndromes of 3^2x2^7 (columns in order)
+    {2, 10, 1, 2, 7, 168, 168, 3782, 100, 496240u, 69120, 0},  // search, 100 syndromes of 3^2x2^7 (columns in order)
+    {9, 3, 2, 5, 3, 171, 175, 3882, 15, 1705266u, 2010, 0},  // search, 15 syndromes of 3^5x2^3 (columns Golay)
+    {6, 6, 2, 5, 3, 175, 176, 3897, 23, 1189170u, 4328, 0},  // search, 23 syndromes of 3^5x2^3 (columns Golay)
+    {5, 7, 2, 4, 5, 179, 180, 3920, 32, 1016912u, 5406, 0},  // search, 32 syndromes of 3^4x2^5 (columns in order)
+    {4, 8, 2, 3, 7, 182, 183, 3952, 42, 844656u, 6609, 0},  // search, 42 syndromes of 3^3x2^7 (columns in order)
+    {2, 10, 2, 2, 7, 184, 184, 3994, 19, 500337u, 10850, 0},  // search, 19 syndromes of 3^2x2^7 (columns at random)
+    {1, 11, 2, 1, 9, 187, 187, 4013, 24, 328080u, 12913, 0},  // search, 24 syndromes of 3^1x2^9 (columns in order)
+    {0, 12, 2, 0, 9, 189, 189, 4037, 10, 155792u, 7680, 0},  // search, 10 syndromes of 3^0x2^9 (columns in order)
+    {13, 0, 1, 3, 0, 192, 202, 4047, 1, 2401024u, 5000, 0},  // syndrome 0 of 3^3x2^0 (columns in order)
+    {12, 1, 1, 6, 1, 202, 208, 4048, 80, 2229776u, 87480, 0},  // search, 80 syndromes of 3^6x2^1 (columns in order)
+    {11, 2, 1, 3, 2, 208, 216, 4128, 6, 2056992u, 6480, 0},  // search, 6 syndromes of 3^3x2^2 (columns in order)
+    {10, 3, 1, 4, 3, 216, 222, 4134, 38, 1885232u, 38880, 0},  // search, 38 syndromes of 3^4x2^3 (columns in order)
+    {9, 4, 1, 3, 4, 222, 228, 4172, 24, 1712961u, 25920, 0},  // search, 24 syndromes of 3^3x2^4 (columns at random)
+    {8, 5, 1, 3, 5, 228, 233, 4196, 54, 1540945u, 51840, 0},  // search, 54 syndromes of 3^3x2^5 (columns at random)
+    {7, 6, 1, 3, 6, 233, 237, 4250, 111, 1368928u, 103680, 0},  // search, 111 syndromes of 3^3x2^6 (columns in order)
+    {6, 7, 1, 4, 4, 237, 239, 4361, 81, 1197120u, 77760, 0},  // search, 81 syndromes of 3^4x2^4 (columns in order)
+    {3, 10, 1, 3, 4, 242, 242, 4442, 33, 680768u, 25920, 0},  // search, 33 syndromes of 3^3x2^4 (columns in order)
+    {2, 11, 1, 2, 7, 248, 248, 4475, 94, 508528u, 69120, 0},  // search, 94 syndromes of 3^2x2^7 (columns in order)
+    {1, 12, 1, 1, 4, 252, 252, 4569, 4, 21516304u, 100000, 4},  // search, 4 syndromes of 3^1x2^4 (columns sought with them)
+    {0, 13, 1, 0, 11, 260, 260, 4573, 184, 164016u, 122880, 0},  // search, 184 syndromes of 3^0x2^11 (columns in order)
+    {10, 3, 2, 5, 2, 262, 267, 4757, 4, 1889570u, 1434, 0},  // search, 4 syndromes of 3^5x2^2 (columns Golay)
+    {9, 4, 2, 5, 4, 268, 272, 4761, 22, 1717570u, 1665, 0},  // search, 22 syndromes of 3^5x2^4 (columns Golay)
+    {6, 7, 2, 4, 4, 272, 274, 4783, 15, 1201217u, 3810, 0},  // search, 15 syndromes of 3^4x2^4 (columns at random)
+    {2, 11, 2, 2, 8, 277, 277, 4798, 32, 512640u, 8116, 0},  // search, 32 syndromes of 3^2x2^8 (columns in order)
+    {0, 13, 2, 0, 9, 280, 280, 4830, 8, 168080u, 7680, 0},  // search, 8 syndromes of 3^0x2^9 (columns in order)
+    {12, 2, 1, 4, 2, 284, 292, 4838, 16, 2241568u, 19440, 0},  // search, 16 syndromes of 3^4x2^2 (columns in order)
+    {11, 3, 1, 5, 3, 292, 298, 4854, 105, 2069808u, 116640, 0},  // search, 105 syndromes of 3^5x2^3 (columns in order)
+    {10, 4, 1, 5, 3, 298, 303, 4959, 106, 1897776u, 116640, 0},  // search, 106 syndromes of 3^5x2^3 (columns in order)
+    {8, 6, 1, 3, 6, 304, 309, 5065, 102, 1553249u, 103680, 0},  // search, 102 syndromes of 3^3x2^6 (columns at random)
+    {3, 11, 1, 2, 6, 309, 310, 5167, 36, 692832u, 34560, 0},  // search, 36 syndromes of 3^2x2^6 (columns in order)
+    {2, 12, 1, 2, 4, 315, 315, 5203, 11, 33329197u, 100000, 11},  // search, 11 syndromes of 3^2x2^4 (columns sought with them)
+    {1, 13, 1, 1, 9, 323, 323, 5214, 127, 348560u, 92160, 0},  // search, 127 syndromes of 3^1x2^9 (columns in order)
+    {9, 5, 2, 5, 4, 327, 331, 5341, 19, 1729858u, 1423, 0},  // search, 19 syndromes of 3^5x2^4 (columns Golay)
+    {8, 6, 2, 5, 4, 332, 335, 5360, 30, 1557826u, 1736, 0},  // search, 30 syndromes of 3^5x2^4 (columns Golay)
+    {7, 7, 2, 5, 3, 337, 339, 5390, 19, 1385777u, 2402, 0},  // search, 19 syndromes of 3^5x2^3 (columns at random)
+    {6, 8, 2, 4, 4, 343, 345, 5409, 14, 1213505u, 3380, 0},  // search, 14 syndromes of 3^4x2^4 (columns at random)
+    {5, 9, 2, 4, 4, 349, 350, 5423, 15, 1041472u, 4691, 0},  // search, 15 syndromes of 3^4x2^4 (columns in order)
+    {3, 11, 2, 2, 8, 355, 356, 5438, 28, 696961u, 5250, 0},  // search, 28 syndromes of 3^2x2^8 (columns at random)
 };
 
 const uint16_t Columnas[] = {
-    3, 4, 7, 4, 7, 15, 4, 3, 31, 3, 684, 4, 7, 3, 7, 3,
-    5, 7, 3, 5, 6, 4, 31, 97, 94, 100, 102, 66, 37, 3, 7, 13,
-    31, 163, 139, 4, 4, 7, 4, 15, 28, 127, 10, 22, 7, 3, 4, 7,
-    7, 3, 31, 127, 4, 4, 4, 31, 7, 255, 20, 73, 65, 14, 11, 17,
-    4, 7, 25, 21, 15, 7, 7, 13, 10, 63, 31, 255, 438, 4, 7, 3,
-    4, 22, 9, 31, 15, 23, 108, 178, 63, 121, 4, 7, 7, 16, 4, 4,
-    15, 7, 11, 4, 127, 5, 11, 10, 7, 12, 151, 93, 337, 454, 49, 147,
-    220, 236, 203, 104, 49, 147, 220, 236, 203, 49, 147, 220, 236, 4, 7, 3,
-    4, 31, 31, 15, 23, 127, 63, 511, 1023, 4, 7, 10, 12, 13, 16, 4,
-    7, 10, 12, 3, 4, 7, 10, 12, 7, 4, 7, 7, 3, 4, 7, 10,
-    22, 13, 7, 13, 11, 5, 8, 11, 7, 14, 13, 4, 127, 63, 127, 63,
-    95, 2047, 49, 147, 220, 236, 49, 147, 220, 7, 4, 31, 15, 4, 127, 115,
-    100, 105, 511, 255, 4, 7, 10, 12, 13, 16, 19, 21, 22, 25, 4, 7,
-    10, 12, 13, 16, 4, 7, 10, 12, 13, 16, 19, 21, 4, 7, 10, 12,
-    13, 16, 4, 7, 10, 12, 13, 16, 7, 58, 55, 189, 5, 7, 4, 7,
-    10, 12, 4, 7, 15, 7, 11, 15, 7, 11, 13, 14, 3, 127, 63, 95,
-    111, 10, 7, 9, 12, 15, 3, 5, 14, 1023, 511, 767, 49, 147, 220, 236,
-    203, 3, 49, 147, 220, 236, 165, 63, 3, 6, 7, 66, 40, 5, 12, 6,
-    4, 31, 15, 23, 255, 127, 191, 225, 172, 120, 30, 118, 4, 7, 10, 12,
-    13, 16, 19, 21, 12, 193, 184, 76, 165, 19, 4, 7, 10, 12, 13, 7,
-    16, 19, 4, 7, 21, 12, 9, 16, 25, 12, 4, 7, 4, 63, 31, 47,
-    55, 59, 11, 10, 5, 12, 14, 13, 7, 3, 511, 255, 383, 447, 49, 147,
-    220, 236, 11, 49, 147, 220, 6, 5, 3, 49, 147, 7, 6, 3, 5, 4,
-    15, 7, 11, 13, 4, 15, 7, 11, 13, 14, 4, 255, 127, 191,
+    3, 4, 7, 4, 22, 7, 15, 4, 3, 31, 3, 169, 4, 7, 3, 7,
+    3, 5, 7, 3, 5, 6, 4, 31, 94, 165, 7, 106, 3, 7, 11, 5,
+    10, 4, 4, 4, 22, 47, 127, 106, 624, 301, 16, 14, 8, 3, 13, 7,
+    3, 31, 127, 4, 4, 4, 31, 255, 20, 73, 65, 14, 11, 17, 136, 403,
+    196, 4, 21, 10, 13, 3, 4, 7, 58, 6, 7, 16, 4, 63, 31, 15,
+    23, 255, 10, 76, 6, 4, 7, 3, 10, 9, 4, 31, 15, 23, 219, 129,
+    67, 3, 4, 7, 7, 22, 10, 27, 7, 12, 23, 30, 75, 163, 213, 1023,
+    49, 147, 220, 236, 203, 104, 49, 147, 220, 236, 203, 49, 147, 220, 236, 49,
+    147, 220, 49, 147, 7, 4, 31, 31, 15, 23, 127, 63, 511, 1023, 4, 7,
+    10, 12, 13, 16, 4, 7, 10, 7, 4, 7, 10, 4, 15, 7, 11, 5,
+    8, 11, 7, 14, 13, 4, 127, 63, 127, 63, 95, 49, 147, 220, 236, 49,
+    7, 5, 6, 4, 31, 15, 4, 127, 87, 28, 12, 511, 255, 511, 255, 383,
+    4, 7, 10, 12, 13, 16, 19, 21, 22, 25, 4, 7, 10, 12, 13, 16,
+    4, 7, 10, 12, 13, 16, 19, 21, 4, 7, 10, 12, 13, 16, 13, 12,
+    7, 25, 22, 4, 13, 12, 25, 7, 4, 4, 7, 10, 12, 4, 7, 15,
+    7, 11, 15, 7, 11, 13, 14, 3, 127, 63, 95, 111, 10, 7, 9, 12,
+    15, 3, 5, 14, 2047, 1023, 49, 147, 220, 236, 203, 3, 49, 147, 220, 236,
+    4, 70, 7, 13, 12, 255, 127, 191, 511, 255, 383, 447, 4, 7, 10, 12,
+    13, 16, 19, 21, 4, 7, 10, 12, 13, 16, 4, 7, 10, 12, 13, 7,
+    7, 10, 13, 12, 4, 4, 63, 31, 47, 55, 59, 11, 10, 5, 12, 14,
+    13, 7, 3, 511, 255, 383, 447, 49, 147, 220, 236, 13, 49, 147, 220, 5,
+    14, 148, 201, 6, 3, 7, 5, 52, 61, 7, 13, 15, 10, 4, 15, 7,
+    11, 13, 14, 4, 153, 236, 96,
 };
 
 const uint16_t Sindromes[] = {
-    1, 8, 12, 20, 25, 1, 8, 10, 12, 0, 10, 11, 0, 0, 8, 10,
-    12, 3, 8, 10, 19, 32, 33, 6, 46, 68, 13, 29, 51, 6, 14, 18,
-    28, 31, 37, 51, 53, 54, 56, 70, 76, 79, 89, 93, 101, 4, 7, 14,
-    21, 1, 5, 10, 17, 22, 28, 31, 39, 45, 50, 92, 142, 156, 169, 227,
-    16, 32, 72, 86, 99, 11, 22, 44, 66, 1, 2, 45, 0, 7, 14, 19,
-    27, 36, 42, 51, 59, 73, 81, 82, 83, 95, 107, 116, 128, 151, 156, 174,
-    188, 193, 202, 211, 222, 227, 243, 246, 264, 267, 277, 284, 289, 314, 316, 332,
-    344, 353, 363, 375, 376, 377, 382, 387, 415, 418, 421, 434, 444, 465, 482, 493,
-    497, 520, 536, 542, 552, 553, 566, 582, 589, 597, 604, 627, 635, 639, 653, 666,
-    692, 693, 703, 708, 720, 727, 6, 13, 20, 31, 4, 16, 18, 24, 32, 38,
-    44, 48, 58, 64, 79, 81, 83, 95, 103, 111, 121, 127, 141, 143, 6, 10,
-    13, 17, 28, 31, 49, 69, 83, 160, 179, 216, 252, 305, 343, 363, 412, 479,
-    507, 523, 618, 634, 653, 14, 24, 89, 146, 182, 219, 271, 322, 360, 373, 448,
-    462, 26, 36, 49, 59, 244, 255, 276, 281, 313, 315, 3, 52, 65, 84, 5,
-    19, 24, 117, 124, 140, 3, 14, 25, 35, 62, 70, 72, 98, 109, 118, 129,
-    131, 132, 139, 163, 171, 188, 202, 218, 231, 241, 254, 275, 282, 289, 298, 308,
-    321, 324, 326, 330, 332, 337, 346, 368, 398, 431, 439, 449, 450, 462, 469, 482,
-    487, 501, 506, 513, 529, 539, 562, 587, 598, 628, 630, 633, 635, 646, 653, 664,
-    669, 681, 686, 694, 704, 8, 12, 22, 28, 47, 60, 64, 73, 87, 94, 111,
-    127, 137, 146, 161, 164, 186, 198, 203, 204, 205, 206, 220, 237, 244, 260, 271,
-    283, 294, 300, 314, 316, 342, 344, 345, 347, 349, 359, 362, 382, 393, 411, 415,
-    434, 454, 463, 471, 485, 5, 16, 36, 49, 60, 74, 81, 107, 115, 122, 145,
-    156, 174, 181, 191, 213, 220, 233, 244, 261, 264, 271, 278, 287, 296, 309, 310,
-    311, 322, 335, 337, 339, 354, 366, 370, 380, 383, 386, 403, 411, 412, 416, 428,
-    445, 455, 459, 468, 477, 484, 497, 502, 504, 510, 514, 516, 530, 541, 553, 563,
-    571, 578, 589, 608, 612, 614, 627, 629, 636, 639, 650, 656, 660, 678, 685, 691,
-    700, 711, 725, 727, 734, 745, 765, 778, 789, 803, 810, 836, 844, 851, 874, 885,
-    903, 910, 920, 942, 949, 962, 13, 14, 18, 24, 38, 43, 64, 66, 71, 1,
-    18, 20, 0, 14, 31, 75, 87, 134, 246, 293, 394, 620, 667, 684, 704, 729,
-    776, 961, 1036, 1151, 1168, 1212, 1215, 1318, 1335, 1355, 1603, 1623, 1670, 1793, 1810, 1854,
-    1930, 1969, 1986, 2006, 2173, 29, 83, 229, 240, 256, 267, 366, 373, 461, 26, 63,
-    125, 213, 224, 271, 311, 327, 397, 415, 454, 517, 567, 643, 661, 696, 749, 798,
-    817, 848, 944, 947, 1, 71, 102, 137, 183, 198, 205, 230, 267, 271, 348, 364,
-    407, 34, 36, 86, 94, 143, 167, 190, 201, 224, 225, 277, 5, 42, 67, 77,
-    11, 36, 52, 54, 74, 89, 103, 5, 8, 10, 49, 69, 74, 85, 108, 122,
-    124, 126, 133, 168, 173, 217, 228, 237, 242, 23, 35, 55, 66, 69, 73, 83,
-    111, 118, 122, 124, 129, 161, 169, 171, 174, 187, 209, 221, 247, 256, 261, 267,
-    278, 308, 326, 354, 361, 367, 372, 404, 422, 452, 459, 465, 472, 481, 5, 18,
-    43, 47, 58, 69, 81, 94, 107, 110, 132, 149, 154, 169, 173, 189, 192, 204,
-    211, 224, 237, 244, 260, 265, 273, 276, 299, 316, 320, 322, 335, 336, 344, 358,
-    365, 369, 384, 403, 410, 429, 442, 458, 463, 468, 472, 488, 498, 511, 522, 527,
-    531, 547, 550, 566, 572, 582, 590, 595, 606, 611, 621, 643, 659, 667, 679, 681,
-    699, 705, 718, 722, 747, 759, 772, 776, 787, 798, 810, 823, 836, 839, 861, 878,
-    883, 896, 898, 899, 902, 918, 940, 953, 966, 7, 15, 26, 30, 35, 49, 64,
-    72, 84, 95, 101, 118, 131, 133, 135, 140, 150, 164, 172, 196, 200, 210, 230,
-    238, 240, 243, 248, 262, 279, 294, 301, 314, 320, 340, 346, 348, 353, 363, 385,
-    389, 397, 407, 417, 423, 439, 445, 458, 462, 475, 497, 507, 521, 527, 529, 546,
-    559, 568, 582, 598, 612, 626, 634, 647, 652, 671, 673, 675, 686, 696, 710, 711,
-    742, 750, 757, 776, 785, 795, 808, 818, 819, 832, 843, 854, 877, 885, 897, 908,
-    923, 933, 937, 946, 965, 0, 6, 14, 32, 42, 43, 73, 77, 84, 88, 101,
-    117, 125, 130, 137, 148, 159, 162, 166, 188, 200, 205, 210, 224, 228, 235, 245,
-    258, 276, 283, 316, 320, 334, 345, 349, 356, 371, 376, 378, 382, 387, 395, 411,
-    413, 415, 433, 444, 482, 483, 488, 501, 519, 526, 559, 563, 581, 585, 589, 595,
-    612, 620, 624, 628, 632, 637, 15, 29, 35, 40, 48, 49, 73, 84, 88, 90,
-    95, 107, 111, 113, 118, 128, 133, 150, 162, 166, 179, 183, 208, 220, 227, 234,
-    242, 258, 272, 276, 278, 282, 286, 293, 316, 339, 351, 352, 358, 365, 374, 397,
-    410, 416, 418, 429, 6, 9, 22, 27, 38, 49, 57, 71, 73, 86, 98, 104,
-    110, 123, 129, 136, 149, 160, 167, 178, 186, 191, 199, 210, 216, 232, 234, 250,
-    256, 263, 278, 282, 47, 96, 138, 314, 424, 436, 30, 127, 143, 161, 172, 262,
-    309, 345, 440, 539, 570, 651, 712, 746, 784, 847, 966, 55, 93, 125, 165, 197,
-    316, 350, 372, 460, 550, 588, 620, 15, 28, 77, 265, 287, 297, 413, 450, 472,
-    497, 516, 565, 10, 64, 107, 120, 5, 29, 123, 133, 182, 212, 232, 240, 10,
-    36, 92, 101, 153, 181, 240, 256, 269, 308, 319, 333, 4, 7, 30, 38, 45,
-    53, 10, 14, 15, 30, 53, 61, 72, 83, 103, 15, 20, 22, 30, 40, 55,
-    78, 82, 83, 107, 116, 127, 129, 144, 149, 151, 162, 167, 169, 202, 207, 215,
-    227, 233, 236, 255, 262, 276, 281, 301, 321, 328, 332, 341, 369, 374, 376, 386,
-    388, 390, 415, 426, 434, 447, 465, 481, 499, 510, 514, 528, 543, 560, 569, 578,
-    591, 598, 605, 616, 623, 636, 643, 0, 14, 24, 27, 35, 46, 58, 70, 71,
-    75, 88, 91, 123, 131, 137, 156, 172, 184, 197, 201, 222, 236, 246, 260, 263,
-    271, 283, 294, 302, 306, 322, 331, 334, 366, 374, 380, 399, 407, 417, 431, 436,
-    448, 450, 465, 473, 478, 491, 501, 504, 516, 524, 538, 541, 553, 566, 574, 589,
-    597, 605, 630, 647, 7, 18, 40, 42, 44, 56, 59, 65, 74, 80, 82, 102,
-    111, 127, 137, 143, 146, 158, 171, 175, 177, 192, 214, 216, 238, 248, 254, 263,
-    269, 280, 282, 286, 303, 319, 325, 348, 363, 367, 368, 386, 389, 401, 409, 423,
-    442, 444, 446, 447, 459, 484, 486, 508, 518, 521, 533, 542, 566, 571, 585, 601,
-    615, 631, 633, 635, 636, 638, 656, 668, 676, 696, 706, 726, 738, 742, 743, 745,
-    746, 765, 769, 770, 772, 789, 802, 813, 829, 839, 860, 863, 6, 13, 24, 29,
-    40, 45, 53, 56, 77, 88, 91, 102, 108, 117, 133, 140, 145, 156, 167, 178,
-    186, 193, 200, 213, 222, 227, 235, 251, 257, 268, 273, 280, 292, 299, 310, 317,
-    325, 341, 345, 352, 360, 376, 386, 390, 402, 404, 409, 416, 429, 440, 444, 450,
-    466, 473, 477, 493, 500, 508, 515, 534, 549, 554, 560, 565, 578, 589, 596, 618,
-    640, 642, 643, 644, 646, 655, 657, 669, 683, 689, 700, 702, 723, 737, 745, 747,
-    762, 767, 778, 794, 805, 819, 823, 829, 840, 854, 863, 868, 879, 886, 897, 901,
-    912, 926, 936, 950, 962, 964, 983, 994, 1001, 1005, 1016, 1018, 1026, 1040, 1049, 1060,
-    1062, 1071, 1095, 1103, 1104, 1108, 1117, 1119, 1123, 1147, 1151, 14, 21, 27, 32, 40,
-    49, 59, 75, 90, 91, 96, 106, 117, 125, 139, 144, 160, 164, 175, 182, 191,
-    196, 198, 211, 228, 239, 246, 255, 257, 266, 274, 296, 305, 313, 321, 324, 341,
-    349, 358, 369, 376, 380, 4, 9, 18, 26, 47, 50, 53, 58, 71, 76, 87,
-    95, 97, 108, 114, 122, 131, 142, 157, 160, 183, 185, 188, 203, 208, 209, 212,
-    216, 230, 235, 253, 271, 273, 284, 291, 294, 296, 319, 320, 322, 330, 343, 345,
-    367, 372, 377, 389, 392, 406, 411, 421, 426, 429, 432, 450, 453, 461, 478, 485,
-    488, 499, 510, 59, 122, 187, 259, 396, 439, 538, 567, 646, 711, 774, 815, 959,
-    1017, 1060, 1204, 1224, 1265, 1373, 1404, 1472, 1611, 1652, 1762, 1825, 1886, 38, 87, 186,
-    283, 308, 384, 400, 416, 501, 598, 614, 661, 780, 805, 841, 866, 895, 1014, 1039,
-    1055, 1154, 1284, 12, 19, 71, 109, 183, 251, 41, 43, 90, 207, 229, 233, 297,
-    337, 350, 428, 430, 455, 457, 540, 34, 66, 86, 113, 148, 208, 245, 296, 312,
-    381, 384, 455, 471, 523, 560, 620, 655, 681, 701, 733, 0, 7, 25, 30, 42,
-    45, 51, 52, 7, 18, 41, 70, 74, 16, 18, 32, 36, 61, 77, 86, 106,
-    117, 131, 135, 151, 162, 176, 196, 214, 230, 234, 246, 247, 289, 294, 308, 314,
-    334, 339, 353, 359, 399, 400, 425, 431, 444, 445, 460, 465, 489, 492, 533, 539,
-    550, 553, 578, 584, 595, 598, 642, 645, 667, 670, 687, 690, 704, 710, 743, 752,
-    756, 772, 783, 808, 817, 828, 851, 862, 869, 873, 898, 900, 923, 936, 961, 968,
-    973, 974, 1023, 1025, 1038, 1039, 1068, 1070, 1083, 1084, 1126, 1127, 1155, 1156, 1171, 1172,
-    1194, 1196, 1231, 1238, 1249, 1251, 1274, 1287, 1303, 1314, 1337, 1348, 1355, 1359, 1377, 1391,
-    1404, 1427, 1447, 1456, 1467, 1483, 1485, 1499, 1519, 1535, 1539, 1562, 1582, 1584, 1600, 1607,
-    1625, 1636, 1652, 1672, 1683, 1692, 1703, 1709, 1749, 1750, 1765, 1770, 1794, 1795, 1810, 1815,
-    1856, 1862, 1882, 1887, 1901, 1907, 1920, 1921, 3, 7, 11, 30, 48, 69, 75, 82,
-    95, 126, 129, 148, 161, 164, 187, 195, 202, 212, 222, 231, 234, 245, 268, 283,
-    296, 306, 315, 325, 338, 360, 366, 381, 387, 413, 426, 427, 435, 448, 449, 475,
-    479, 491, 505, 522, 537, 544, 557, 567, 576, 603, 606, 621, 629, 643, 658, 671,
-    681, 687, 702, 708, 733, 746, 762, 780, 788, 802, 826, 830, 858, 859, 860, 18,
-    25, 32, 37, 60, 68, 70, 83, 85, 98, 115, 129, 144, 151, 155, 169, 174,
-    193, 215, 217, 227, 234, 245, 249, 262, 281, 283, 302, 321, 328, 333, 359, 366,
-    376, 390, 398, 400, 415, 422, 429, 446, 451, 453, 462, 467, 505, 509, 513, 527,
-    528, 541, 546, 562, 570, 580, 590, 594, 601, 614, 630, 647, 649, 663, 692, 697,
-    704, 723, 737, 740, 741, 753, 756, 766, 782, 787, 788, 802, 815, 830, 843, 846,
-    877, 889, 907, 912, 919, 941, 945, 962, 986, 998, 1002, 1017, 1033, 1036, 1053, 1075,
-    1082, 1096, 1122, 1130, 1134, 1150, 1163, 1183, 1205, 1209, 1223, 1226, 1254, 1266, 1273, 1288,
-    1, 17, 30, 44, 45, 48, 49, 59, 63, 79, 109, 120, 131, 132, 136, 152,
-    195, 202, 209, 222, 229, 236, 291, 299, 304, 307, 311, 312, 323, 356, 360, 376,
-    378, 382, 386, 389, 394, 397, 426, 8, 13, 18, 35, 40, 45, 46, 62, 73,
-    80, 102, 119, 123, 129, 142, 144, 161, 163, 166, 188, 210, 212, 213, 228, 239,
-    241, 245, 255, 268, 272, 282, 293, 294, 316, 336, 341, 343, 357, 369, 376, 380,
-    382, 396, 403, 428, 442, 453, 458, 464, 469, 483, 491, 496, 506, 508, 537, 554,
-    564, 568, 7, 8, 21, 24, 25, 33, 35, 43, 44, 60, 63, 76, 78, 80,
-    99, 109, 126, 137, 146, 154, 166, 185, 187, 196, 206, 223, 231, 244, 246, 263,
-    277, 287, 299, 304, 306, 314, 334, 338, 354, 363, 369, 373, 384, 400, 416, 424,
-    437, 443, 449, 451, 470, 477, 483, 500, 503, 514, 516, 534, 541, 553, 556, 573,
-    585, 590, 597, 605, 618, 624, 643, 648, 658, 664, 673, 679, 701, 708, 718, 731,
-    735, 752, 764, 5, 16, 27, 42, 54, 61, 82, 87, 91, 94, 96, 105, 113,
-    115, 120, 130, 143, 156, 164, 169, 179, 193, 200, 207, 212, 230, 231, 238, 253,
-    262, 265, 284, 288, 303, 307, 323, 326, 330, 349, 357, 364, 367, 372, 396, 401,
-    405, 407, 410, 419, 437, 440, 442, 446, 448, 457, 476, 498, 499, 506, 507, 18,
-    45, 302, 313, 412, 419, 439, 446, 558, 13, 20, 200, 211, 249, 384, 519, 546,
-    715, 722, 794, 805, 924, 1005, 1172, 1183, 1199, 1210, 1336, 1343, 1471, 1478, 1518, 1707,
-    7, 191, 192, 202, 206, 208, 213, 239, 252, 495, 563, 709, 752, 765, 790, 9,
-    17, 38, 42, 220, 265, 22, 96, 152, 185, 224, 261, 265, 327, 413, 444, 451,
-    465, 484, 523, 590, 682, 725, 762, 805, 821, 858, 897, 963, 1076, 1117, 1130, 1138,
-    1159, 1263, 1319, 1322, 1391, 1398, 1432, 1464, 0, 26, 71, 140, 153, 208, 223, 309,
-    361, 380, 419, 429, 438, 484, 490, 497, 514, 544, 558, 571, 626, 661, 713, 732,
-    741, 768, 783, 838, 851, 920, 1021, 7, 30, 44, 48, 73, 74, 92, 96, 103,
-    113, 143, 145, 202, 213, 216, 230, 241, 252, 266, 299, 303, 310, 321, 352, 367,
-    369, 381, 392, 404, 413, 417, 424, 436, 443, 504, 544, 551, 564, 573, 599, 603,
-    610, 617, 640, 649, 660, 669, 674, 677, 718, 729, 743, 754, 764, 766, 777, 823,
-    830, 844, 867, 881, 888, 892, 933, 940, 950, 963, 2, 35, 39, 73, 91, 107,
-    128, 138, 152, 179, 183, 190, 227, 242, 257, 259, 267, 268, 270, 292, 301, 311,
-    329, 337, 357, 358, 367, 396, 405, 447, 454, 455, 466, 474, 495, 504, 531, 536,
-    546, 547, 553, 571, 576, 598, 609, 644, 646, 653, 672, 691, 699, 702, 715, 737,
-    758, 766, 804, 822, 830, 863, 865, 875, 902, 910, 921, 962, 965, 987, 994, 1005,
-    1024, 1031, 1035, 1053, 1076, 1085, 1093, 1123, 1131, 1138, 1141, 1170, 1175, 1179, 1192, 1212,
-    1218, 1243, 1253, 1295, 1313, 1315, 1344, 1352, 1360, 1387, 1397, 1412, 1443, 1450, 1459, 1488,
-    1502, 1532, 1550, 1560, 1585, 1601, 1605, 1632, 1646, 1649, 1684, 1695, 1714, 1724, 1731, 1752,
-    1755, 1770, 1771, 1788, 1789, 1809, 1818, 1823, 1858, 1869, 1872, 1881, 1903, 1915, 1922, 1923,
-    6, 10, 22, 37, 42, 65, 70, 89, 102, 118, 121, 142, 158, 170, 183, 198,
-    200, 227, 228, 248, 261, 273, 289, 306, 310, 324, 349, 362, 368, 392, 393, 406,
-    431, 448, 449, 463, 479, 491, 504, 523, 528, 542, 564, 576, 579, 604, 607, 627,
-    628, 643, 649, 674, 690, 691, 713, 714, 736, 752, 769, 770, 786, 802, 810, 835,
-    848, 854, 875, 881, 891, 916, 919, 944, 958, 959, 977, 990, 1010, 1011, 1041, 1042,
-    1056, 1072, 1087, 1103, 1117, 1120, 1143, 1151, 1163, 1185, 1198, 1203, 1221, 1228, 1237, 1246,
-    1262, 1281, 1285, 1299, 1315, 1337, 1338, 1361, 1362, 1377, 1402, 1413, 1417, 1432, 1457, 1465,
-    1481, 1496, 1502, 1521, 1523, 1547, 1560, 1572, 1578, 1588, 1603, 1606, 1628, 1641, 1658, 1663,
-    1684, 1689, 1706, 1719, 6, 11, 49, 76, 83, 96, 110, 121, 132, 136, 140, 152,
-    170, 172, 176, 207, 210, 214, 220, 227, 240, 246, 250, 252, 270, 282, 286, 294,
-    316, 320, 323, 328, 339, 371, 398, 411, 418, 2, 5, 35, 53, 55, 66, 84,
-    96, 97, 108, 112, 143, 159, 160, 170, 188, 199, 210, 217, 243, 247, 263, 266,
-    278, 297, 301, 314, 332, 343, 354, 361, 389, 392, 411, 412, 422, 435, 453, 460,
-    471, 478, 489, 503, 512, 515, 521, 525, 543, 561, 568, 593, 594, 598, 618, 619,
-    640, 651, 658, 683, 701, 704, 707, 728, 749, 752, 765, 769, 777, 795, 802, 818,
-    836, 861, 862, 872, 897, 898, 911, 914, 921, 939, 946, 962, 980, 999, 1003, 1009,
-    1020, 1027, 1045, 1070, 1073, 1079, 1088, 1097, 1099, 1110, 1117, 1128, 1135, 8, 9, 21,
-    35, 40, 61, 64, 73, 88, 103, 114, 122, 128, 141, 8, 15, 17, 26, 45,
-    48, 50, 69, 80, 87, 97, 118, 126, 127, 136, 151, 160, 169, 190, 191, 197,
-    201, 229, 235, 252, 260, 268, 274, 293, 297, 326, 330, 348, 356, 363, 371, 388,
-    402, 412, 428, 443, 445, 465, 469, 483, 498, 509, 524, 539, 542, 561, 564, 583,
-    590, 598, 600, 611, 615, 627, 631, 646, 650, 665, 666, 680, 685, 695, 696, 706,
-    711, 724, 726, 741, 746, 761, 763, 10, 13, 27, 33, 39, 52, 67, 80, 86,
-    108, 122, 125, 134, 145, 156, 174, 178, 185, 197, 200, 223, 224, 235, 247, 260,
-    274, 277, 299, 312, 318, 329, 335, 348, 354, 357, 371, 387, 392, 415, 416, 429,
-    439, 454, 465, 474, 494, 500, 505, 0, 135, 239, 313, 154, 246, 372, 449, 548,
-    658, 714, 757, 836, 4, 148, 213, 292, 384, 416, 551, 587, 679, 771, 830, 951,
-    1050, 1082, 1147, 1262, 1354, 1392, 1464, 1579, 1696, 1739, 1806, 1919, 12, 136, 210, 260,
-    352, 431, 552, 602, 658, 777, 863, 867, 901, 1002, 1117, 1153, 1250, 1317, 1421, 1461,
-    1612, 1691, 1740, 1783, 1943, 2006, 2028, 2143, 2262, 2314, 2357, 2469, 2586, 51, 112, 119,
-    189, 205, 212, 753, 791, 795, 802, 814, 821, 33, 84, 95, 158, 165, 222, 326,
-    415, 478, 569, 619, 643, 701, 782, 833, 862, 868, 874, 954, 1017, 1033, 1082, 1111,
-    4, 48, 50, 105, 151, 236, 285, 325, 377, 427, 516, 518, 568, 581, 625, 726,
-    728, 829, 887, 930, 990, 1042, 1082, 1131, 1233, 1235, 1273, 1359, 1406, 1462, 23, 26,
-    97, 134, 240, 253, 288, 301, 342, 444, 459, 571, 576, 589, 679, 682, 732, 780,
-    887, 890, 913, 998, 16, 18, 45, 48, 59, 67, 83, 86, 118, 159, 175, 197,
-    213, 232, 235, 256, 272, 294, 313, 316, 345, 361, 386, 399, 412, 421, 437, 450,
-    472, 491, 494, 523, 564, 567, 582, 598, 619, 624, 630, 669, 685, 704, 726, 23,
-    28, 33, 64, 71, 83, 88, 120, 121, 153, 166, 177, 209, 214, 220, 230, 243,
-    252, 255, 270, 284, 322, 335, 337, 370, 383, 384, 431, 435, 439, 463, 470, 486,
-    502, 535, 542, 543, 588, 602, 609, 611, 626, 637, 649, 658, 683, 684, 725, 726,
-    729, 745, 767, 778, 786, 804, 812, 834, 838, 863, 872, 874, 896, 914, 927, 949,
-    969, 11, 21, 32, 45, 46, 58, 61, 65, 81, 121, 161, 162, 202, 242, 257,
-    265, 266, 276, 290, 298, 309, 324, 364, 404, 421, 422, 430, 434, 456, 462, 468,
-    469, 501, 505, 520, 521, 534, 545, 555, 567, 607, 647, 25, 41, 42, 54, 56,
-    90, 92, 115, 158, 159, 167, 168, 207, 209, 232, 251, 255, 273, 292, 309, 318,
-    328, 343, 368, 370, 382, 391, 417, 427, 435, 442, 460, 485, 490, 496, 514, 539,
-    550, 566, 570, 588, 607, 615, 629, 631, 665, 667, 676, 687, 705, 724, 749, 752,
-    765, 789, 790, 825, 826, 839, 842, 882, 891, 942, 943, 956, 959, 973, 985, 1007,
-    1020, 1039, 1045, 1061, 1079, 1090, 1102, 1110, 1119, 1147, 1155, 1169, 1178, 1192, 1207, 1238,
-    1239, 1253, 1258, 1269, 1305, 1328, 1329, 1370, 1375, 1379, 1384, 1422, 1445, 1446, 1476, 1496,
-    1501, 1517, 1518, 1553, 1554, 1566, 1613, 1618, 1622, 1627, 1670, 1671, 1683, 1704, 1718, 1732,
-    1747, 1772, 1777, 1783, 1804, 1821, 1835, 1837, 1853, 1873, 1889, 1894, 1903, 1925, 1938, 2,
-    39, 52, 67, 76, 77, 82, 122, 126, 142, 143, 168, 198, 210, 231, 240, 243,
-    247, 277, 278, 313, 323, 327, 368, 370, 388, 389, 398, 410, 448, 458, 463, 486,
-    528, 537, 543, 577, 578, 587, 611, 613, 626, 649, 692, 698, 714, 716, 723, 731,
-    765, 778, 781, 789, 816, 850, 855, 862, 874, 881, 885, 897, 924, 959, 962, 965,
-    974, 1012, 1021, 1022, 1038, 1051, 1054, 1085, 1118, 1132, 1143, 1152, 1153, 1164, 1204, 1214,
-    1215, 1246, 1284, 1293, 1301, 1332, 1341, 1342, 1361, 1375, 1380, 1419, 1428, 1438, 1458, 1462,
-    1501, 1511, 1525, 1532, 1546, 1547, 1572, 1603, 1615, 1621, 1659, 1661, 1668, 1691, 1697, 1703,
-    20, 22, 28, 35, 63, 68, 102, 107, 121, 123, 138, 151, 169, 178, 211, 213,
-    222, 226, 261, 268, 282, 287, 297, 302, 331, 335, 369, 374, 397, 404, 407, 409,
-    9, 21, 42, 65, 77, 100, 103, 125, 133, 11, 25, 37, 39, 71, 72, 77,
-    103, 105, 118, 129, 134, 152, 171, 176, 193, 195, 199, 219, 232, 235, 260, 281,
-    292, 294, 316, 341, 342, 347, 354, 372, 377, 380, 403, 424, 442, 453, 458, 470,
-    502, 505, 539, 549, 554, 562, 564, 579, 606, 621, 626, 634, 656, 658, 669, 686,
-    690, 718, 737, 740, 744, 748, 763, 784, 796, 827, 840, 846, 851, 880, 883, 890,
-    903, 929, 933, 939, 963, 968, 973, 985, 993, 1008, 1013, 1039, 1054, 1065, 1079, 1091,
-    1095, 1105, 1124, 1144, 2, 3, 27, 32, 51, 58, 88, 97, 116, 139, 160, 169,
-    181, 213, 216, 221, 245, 246, 262, 278, 297, 301, 309, 314, 331, 352, 359, 361,
-    365, 392, 393, 407, 408, 414, 419, 434, 438, 460, 462, 477, 482, 488, 489, 513,
-    521, 524, 526, 544, 546, 574, 586, 588, 599, 600, 619, 646, 650, 652, 678, 683,
-    693, 698, 703, 704, 705, 708, 720, 728, 747, 751, 767, 768, 769, 773, 774, 779,
-    803, 807, 811, 815, 835, 862, 864, 869, 893, 894, 915, 922, 952, 961, 980, 1003,
-    1024, 1033, 1045, 1077, 1082, 1083, 1107, 1112, 1126, 1142, 15, 18, 19, 21, 32, 41,
-    55, 56, 74, 89, 97, 102, 112, 123, 125, 132, 134, 153, 161, 176, 187, 189,
-    209, 219, 220, 221, 232, 239, 243, 245, 255, 271, 273, 284, 293, 298, 307, 309,
-    320, 324, 343, 377, 382, 387, 410, 428, 438, 441, 457, 462, 471, 473, 482, 497,
-    507, 509, 524, 533, 544, 545, 560, 569, 574, 579, 588, 607, 614, 625, 650, 651,
-    679, 689, 702, 709, 722, 726, 744, 745, 760, 774, 777, 790, 810, 819, 835, 856,
-    858, 877, 879, 884, 896, 912, 925, 927, 935, 940, 965, 994, 1012, 1019, 1025, 1041,
-    1068, 1070, 1073, 1075, 1077, 1079, 1098, 1101, 1108, 1110, 1160, 1182, 1183, 1186, 1219, 1223,
-    1252, 1257, 1272, 1273, 1274, 1282, 1286, 1307, 1308, 1328, 1329, 1357, 1371, 1379, 1383, 1384,
-    1406, 1413, 1416, 1429, 1451, 1455, 1462, 1486, 1488, 1490, 1508, 1533, 1543, 1560, 1562, 1579,
-    1600, 1631, 1637, 1643, 1650, 1660, 1677, 1683, 1684, 1698, 1709, 1716, 1728, 1753, 1774, 1783,
-    1785, 1799, 1801, 1814, 1828, 1853, 1855, 1870, 1873, 1877, 1896, 1906, 1934, 1939, 1953, 1976,
-    1978, 1990, 1995, 1999, 2012, 2014, 2017, 2039, 155, 247, 303, 591, 616, 899, 902, 1176,
-    1201, 1320, 1487, 1639, 1713, 1730, 1874, 80, 315, 363, 406, 512, 529, 631, 656, 809,
-    1059, 1098, 1177, 1295, 1463, 1496, 1696, 1718, 1883, 1886, 1920, 44, 120, 237, 244, 379,
-    462, 498, 613, 656, 782, 838, 955, 1047, 1063, 1169, 1286, 1299, 1450, 1495, 1578, 1668,
-    1718, 1844, 1920, 2008, 2053, 2132, 2213, 2339, 2379, 2451, 2530, 77, 135, 187, 297, 394,
-    423, 529, 594, 657, 671, 860, 900, 914, 988, 1053, 1087, 1229, 1301, 1440, 1456, 1539,
-    1575, 1584, 1625, 1735, 1933, 1985, 2070, 2210, 2259, 2282, 2437, 2518, 2655, 2732, 2914, 2934,
-    2975, 3110, 3211, 3254, 3438, 11, 22, 23, 87, 90, 474, 495, 542, 571, 572, 622,
-    637, 638, 696, 1011, 1081, 1114, 1115, 73, 122, 165, 207, 272, 319, 429, 434, 481,
-    631, 680, 759, 779, 900, 922, 964, 1050, 1109, 1186, 1212, 1331, 1373, 1458, 1516, 31,
-    44, 84, 103, 180, 204, 304, 328, 411, 483, 519, 634, 642, 681, 721, 774, 821,
-    845, 899, 1022, 1026, 1065, 1105, 1201, 1274, 1351, 1406, 1414, 1453, 1493, 1588, 1612, 1695,
-    1767, 1819, 1891, 1960, 2000, 2009, 2053, 2102, 2126, 2222, 2262, 2301, 2346, 2386, 2425, 2433,
-    2584, 2656, 2739, 2763, 2812, 2863, 2903, 2972, 3044, 3123, 3147, 3224, 3275, 3296, 3356, 3428,
-    3511, 3535, 3576, 3630, 3670, 3709, 3717, 3841, 3896, 4009, 4018, 4042, 4083, 0, 0, 4,
-    45, 48, 69, 84, 100, 121, 142, 176, 197, 236, 246, 260, 272, 320, 325, 332,
-    371, 375, 387, 390, 430, 442, 463, 508, 529, 541, 578, 599, 647, 654, 674, 693,
-    696, 714, 735, 754, 761, 766, 794, 809, 827, 839, 887, 913, 934, 942, 946, 954,
-    991, 1012, 1033, 1069, 1073, 1098, 1101, 1115, 1119, 1134, 1145, 1166, 1203, 1214, 1229, 1250,
-    1266, 1278, 1289, 1296, 1321, 1333, 1354, 1365, 1380, 1398, 1406, 1417, 1438, 1454, 2, 21,
-    43, 70, 86, 99, 12, 26, 31, 66, 80, 82, 103, 118, 133, 142, 151, 169,
-    198, 209, 217, 258, 266, 274, 312, 320, 331, 366, 374, 379, 414, 425, 436, 468,
-    479, 499, 505, 514, 556, 562, 574, 606, 620, 622, 11, 25, 27, 54, 96, 102,
-    108, 152, 157, 176, 181, 192, 195, 13, 18, 51, 53, 56, 91, 92, 129, 130,
-    141, 149, 177, 179, 190, 209, 220, 228, 257, 278, 295, 297, 300, 307, 309, 318,
-    342, 343, 356, 383, 394, 412, 431, 441, 451, 482, 491, 509, 547, 549, 556, 570,
-    574, 602, 631, 640, 647, 675, 687, 693, 700, 716, 733, 751, 771, 776, 827, 838,
-    875, 885, 890, 893, 897, 902, 915, 958, 972, 975, 980, 981, 1009, 1018, 1065, 1080,
-    1094, 1103, 1114, 1133, 1150, 1159, 1193, 1206, 1248, 1280, 1289, 1291, 1298, 1309, 1365, 1374,
-    1376, 1398, 1408, 1417, 1421, 1432, 1459, 1482, 1506, 1529, 1559, 1570, 1579, 1581, 1619, 1649,
-    1658, 1680, 1689, 1696, 1713, 1733, 1735, 1742, 1744, 1773, 1782, 1791, 1812, 1861, 1862, 1873,
-    1882, 1886, 1893, 1925, 20, 30, 39, 55, 67, 107, 114, 121, 154, 174, 185, 196,
-    204, 220, 224, 231, 262, 291, 297, 307, 343, 358, 362, 365, 383, 395, 424, 437,
-    441, 446, 484, 510, 517, 524, 565, 567, 572, 584, 596, 604, 642, 668, 681, 688,
-    709, 718, 740, 752, 759, 768, 802, 814, 828, 845, 849, 871, 880, 897, 914, 942,
-    950, 954, 977, 990, 1007, 1011, 1030, 1040, 1073, 1101, 1112, 1124, 1136, 1145, 1146, 1186,
-    1188, 1198, 1234, 1238, 1267, 1272, 1275, 1282, 1320, 1325, 1333, 1353, 1358, 1360, 1401, 1408,
-    1415, 1452, 1482, 1486, 1498, 1501, 1513, 1525, 1550, 1557, 1590, 1597, 1607, 1646, 1654, 1662,
-    1679, 1683, 1721, 3, 21, 37, 64, 95, 97, 112, 130, 133, 139, 142, 158, 175,
-    194, 196, 212, 221, 238, 241, 244, 262, 282, 309, 341, 351, 369, 386, 396, 407,
-    425, 447, 474, 492, 510, 524, 551, 576, 602, 620, 621, 647, 659, 681, 699, 708,
-    722, 729, 747, 773, 800, 818, 836, 846, 873, 906, 920, 938, 947, 969, 976, 977,
-    994, 995, 1015, 1042, 1065, 1081, 1099, 1108, 1128, 1144, 1164, 1182, 1191, 1207, 1222, 1240,
-    1255, 1256, 1282, 1283, 0, 16, 21, 86, 89, 95, 99, 100, 138, 141, 148, 152,
-    154, 169, 171, 185, 245, 247, 253, 257, 267, 272, 282, 290, 295, 325, 339, 346,
-    408, 409, 416, 425, 431, 10, 20, 23, 26, 42, 66, 76, 106, 119, 122, 125,
-    126, 155, 158, 161, 165, 181, 214, 222, 243, 265, 272, 275, 278, 293, 294, 315,
-    317, 337, 338, 349, 350, 375, 381, 397, 427, 448, 451, 471, 497, 500, 503, 506,
-    509, 512, 535, 549, 564, 579, 587, 602, 606, 617, 628, 631, 657, 672, 685, 715,
-    733, 745, 758, 761, 764, 783, 793, 821, 824, 827, 843, 849, 865, 898, 915, 921,
-    949, 950, 955, 962, 978, 980, 999, 1001, 1014, 1016, 1038, 1040, 1054, 1055, 1064, 1066,
-    1089, 1098, 1120, 1150, 0, 20, 34, 39, 11, 16, 29, 46, 55, 71, 72, 100,
-    114, 121, 130, 133, 168, 180, 187, 206, 209, 214, 227, 237, 254, 260, 271, 275,
-    289, 310, 312, 322, 345, 350, 363, 364, 373, 393, 400, 414, 423, 426, 445, 453,
-    474, 476, 479, 480, 499, 513, 521, 529, 534, 546, 548, 551, 553, 561, 569, 590,
-    603, 608, 611, 613, 636, 655, 664, 672, 675, 677, 702, 708, 722, 733, 737, 746,
-    759, 775, 778, 793, 820, 831, 845, 848, 870, 872, 883, 896, 917, 939, 940, 946,
-    963, 974, 982, 997, 1017, 1022, 23, 405, 583, 891, 235, 287, 309, 595, 674, 739,
-    838, 1056, 1403, 1502, 1911, 2087, 2397, 2496, 2861, 2926, 3126, 3169, 3268, 3637, 3729, 3788,
-    158, 241, 245, 280, 656, 688, 804, 834, 870, 927, 1054, 1091, 1294, 1454, 1488, 1506,
-    1545, 1629, 1683, 1745, 1786, 8, 216, 249, 274, 361, 552, 587, 603, 720, 743, 818,
-    1041, 1105, 1128, 1171, 71, 100, 188, 305, 359, 422, 496, 613, 649, 773, 782, 885,
-    1052, 1164, 1216, 1281, 1342, 1360, 1434, 1576, 1740, 1785, 1855, 1871, 1992, 2087, 2161, 2208,
-    2280, 2377, 2577, 584, 594, 616, 638, 660, 714, 817, 830, 872, 886, 900, 926, 948,
-    965, 1123, 1137, 1199, 1218, 1225, 1247, 1266, 1279, 1299, 1321, 1452, 1506, 1513, 1536, 1553,
-    1567, 1604, 1627, 8, 111, 173, 202, 18, 40, 78, 86, 89, 116, 145, 153, 178,
-    186, 191, 218, 221, 253, 291, 313, 4, 52, 64, 89, 128, 149, 162, 210, 231,
-    257, 269, 278, 281, 302, 317, 339, 342, 351, 363, 384, 399, 415, 427, 436, 448,
-    460, 484, 495, 507, 516, 528, 540, 564, 580, 592, 601, 604, 625, 640, 665, 668,
-    677, 689, 710, 725, 733, 781, 793, 818, 857, 878, 891, 939, 960, 991, 1008, 1012,
-    1033, 1048, 1076, 1088, 1109, 1122, 1144, 1151, 1155, 1167, 1170, 1191, 1206, 1221, 1260, 1281,
-    1297, 1345, 1366, 1382, 1430, 1442, 1460, 1508, 1529, 1542, 1590, 1602, 1627, 1666, 1687, 1717,
-    1729, 1733, 1761, 1777, 1793, 1808, 1814, 1826, 1832, 1862, 1875, 1887, 1890, 1897, 1919, 1935,
-    1, 48, 71, 103, 123, 137, 178, 189, 239, 255, 269, 278, 286, 298, 316, 327,
-    341, 352, 377, 388, 402, 410, 426, 449, 457, 463, 468, 495, 509, 518, 526, 540,
-    565, 573, 577, 601, 617, 637, 639, 650, 672, 686, 694, 705, 711, 733, 780, 794,
-    835, 846, 869, 901, 921, 971, 987, 992, 1001, 1012, 1032, 1048, 1053, 1067, 1081, 1100,
-    1118, 1128, 1142, 1159, 1170, 1183, 1189, 1203, 1222, 1260, 1283, 1315, 1335, 1358, 1390, 1410,
-    1451, 1462, 1509, 1523, 1564, 1575, 1598, 1630, 1650, 1700, 1703, 1709, 1727, 1738, 1758, 1774,
-    1788, 1793, 1813, 1834, 1849, 1860, 1881, 1895, 1904, 1924, 1929, 16, 18, 32, 59, 96,
-    100, 113, 147, 157, 172, 186, 194, 226, 240, 248, 275, 309, 319, 329, 366, 370,
-    394, 396, 410, 13, 18, 31, 44, 62, 65, 106, 112, 125, 158, 180, 191, 201,
-    220, 233, 266, 295, 300, 312, 342, 352, 364, 384, 388, 428, 440, 443, 484, 504,
-    515, 525, 565, 570, 582, 600, 604, 646, 666, 681, 685, 703, 715, 752, 758, 768,
-    806, 833, 841, 854, 867, 879, 914, 941, 951, 955, 997, 1005, 1009, 1027, 1039, 1071,
-    1105, 1109, 1119, 1136, 1146, 1186, 1196, 1199, 1233, 1260, 1273, 1286, 1319, 1324, 1336, 1354,
-    1367, 1395, 1406, 1416, 1454, 1476, 1493, 1496, 1518, 1522, 1557, 1591, 1601, 1604, 1645, 1651,
-    1664, 1677, 1689, 1714, 1719, 37, 46, 62, 66, 74, 84, 86, 94, 105, 148, 155,
-    168, 171, 179, 259, 261, 277, 284, 295, 297, 313, 320, 400, 407, 420, 423, 431,
-    470, 480, 482, 490, 501, 505, 514, 530, 534, 27, 35, 47, 51, 91, 95, 97,
-    111, 112, 113, 139, 8, 17, 24, 46, 52, 66, 83, 85, 105, 109, 125, 140,
-    146, 166, 175, 183, 202, 231, 234, 240, 263, 274, 275, 301, 302, 313, 333, 339,
-    342, 374, 388, 404, 417, 421, 439, 447, 458, 479, 480, 502, 511, 521, 539, 542,
-    556, 570, 577, 597, 605, 607, 633, 638, 664, 668, 677, 680, 706, 708, 736, 739,
-    744, 767, 769, 789, 805, 806, 830, 843, 846, 879, 882, 898, 922, 923, 936, 959,
-    965, 980, 993, 997, 1015, 1023, 1034, 1054, 1056, 1078, 1088, 1097, 1115, 1117, 1132, 1146,
-    1162, 1164, 1181, 1184, 1200, 1223, 1240, 1243, 1252, 1256, 1273, 1293, 1313, 1315, 1329, 1334,
-    1351, 1361, 1368, 1390, 1396, 1410, 1427, 1430, 1449, 1453, 1468, 1484, 1490, 1511, 1519, 1527,
-    163, 363, 388, 566, 809, 849, 993, 1412, 1603, 1920, 2107, 2406, 2451, 2771, 3014, 3205,
-    3599, 3691, 3765, 83, 194, 238, 295, 496, 544, 614, 696, 872, 906, 1067, 1188, 1267,
-    1510, 1769, 1818, 1831, 92, 234, 334, 449, 451, 501, 647, 841, 876, 1050, 1139, 1195,
-    1317, 1483, 1508, 1572, 1757, 1768, 1890, 31, 78, 123, 166, 173, 209, 389, 512, 618,
-    787, 821, 913, 978, 1019, 1300, 1329, 1363, 1419, 1451, 1500, 1561, 1644, 1676, 2135, 2263,
-    2279, 2378, 2431, 2442, 2456, 2490, 2560, 2812, 2904, 2956, 2963, 3075, 3084, 3516, 3604, 3710,
-    3746, 3782, 3874, 109, 174, 242, 388, 606, 624, 667, 755, 764, 894, 939, 1081, 1151,
-    1209, 1286, 40, 537, 654, 668, 679, 767, 794, 857, 877, 922, 983, 1030, 1068, 1129,
-    1163, 1293, 1309, 1352, 1392, 1410, 1464, 1507, 1516, 1554, 1581, 1597, 1662, 1694, 1766, 2261,
+    1, 8, 12, 20, 25, 3, 8, 10, 12, 0, 2, 10, 0, 0, 8, 10,
+    12, 3, 8, 10, 19, 32, 33, 0, 1, 23, 42, 0, 3, 9, 14, 25,
+    35, 40, 47, 62, 67, 74, 82, 95, 96, 102, 105, 3, 7, 13, 23, 0,
+    7, 8, 12, 21, 22, 27, 26, 68, 75, 90, 123, 158, 169, 190, 18, 34,
+    68, 72, 95, 20, 33, 40, 47, 6, 8, 40, 0, 14, 25, 28, 42, 57,
+    74, 89, 97, 99, 102, 109, 113, 119, 121, 143, 148, 159, 168, 176, 190, 215,
+    225, 238, 243, 245, 252, 253, 291, 292, 293, 304, 314, 328, 350, 357, 362, 390,
+    397, 409, 419, 429, 440, 448, 450, 461, 464, 475, 483, 490, 500, 510, 521, 531,
+    548, 550, 553, 556, 558, 571, 582, 605, 619, 621, 644, 650, 658, 667, 668, 678,
+    687, 696, 709, 719, 6, 13, 20, 33, 2, 16, 22, 27, 37, 48, 50, 60,
+    62, 64, 75, 78, 82, 91, 104, 107, 110, 124, 130, 135, 1, 6, 12, 16,
+    21, 27, 1, 92, 130, 150, 194, 309, 323, 352, 418, 429, 443, 508, 528, 533,
+    572, 718, 720, 0, 32, 42, 75, 107, 144, 350, 355, 418, 451, 466, 470, 1,
+    26, 39, 59, 255, 276, 281, 292, 313, 315, 3, 46, 71, 84, 9, 59, 61,
+    85, 89, 126, 3, 25, 35, 36, 55, 77, 91, 94, 97, 128, 129, 150, 152,
+    164, 187, 195, 203, 220, 234, 258, 263, 274, 278, 283, 292, 308, 321, 324, 329,
+    351, 356, 376, 378, 383, 385, 422, 426, 433, 438, 442, 451, 471, 485, 487, 500,
+    521, 531, 543, 556, 591, 593, 601, 605, 606, 640, 643, 652, 657, 681, 698, 704,
+    718, 6, 9, 27, 43, 73, 74, 75, 77, 80, 81, 95, 106, 113, 123, 130,
+    135, 150, 166, 182, 193, 200, 213, 223, 229, 245, 265, 270, 284, 295, 301, 312,
+    324, 348, 358, 364, 371, 383, 389, 403, 415, 417, 420, 421, 422, 432, 455, 464,
+    477, 5, 11, 25, 28, 39, 65, 78, 91, 98, 102, 114, 128, 135, 139, 148,
+    157, 162, 166, 180, 204, 205, 212, 224, 228, 235, 244, 258, 262, 278, 288, 292,
+    300, 313, 320, 326, 331, 345, 352, 365, 376, 387, 404, 418, 431, 435, 443, 464,
+    465, 478, 483, 492, 499, 506, 508, 530, 531, 539, 547, 549, 563, 568, 588, 599,
+    603, 619, 632, 636, 645, 662, 664, 674, 677, 688, 699, 705, 721, 743, 754, 759,
+    760, 766, 785, 807, 818, 820, 831, 852, 857, 864, 872, 877, 886, 891, 895, 900,
+    909, 925, 941, 957, 962, 964, 15, 17, 19, 22, 38, 39, 63, 68, 70, 4,
+    5, 21, 0, 40, 121, 185, 219, 350, 384, 412, 456, 476, 495, 515, 559, 744,
+    764, 808, 992, 1090, 1154, 1188, 1300, 1344, 1364, 1417, 1540, 1584, 1604, 1657, 1713, 1733,
+    1777, 2004, 2068, 2132, 2166, 19, 75, 116, 172, 228, 287, 327, 379, 458, 0, 50,
+    70, 166, 173, 186, 347, 367, 378, 467, 471, 478, 594, 629, 633, 640, 691, 733,
+    740, 753, 756, 941, 22, 33, 69, 80, 103, 146, 164, 254, 272, 345, 358, 394,
+    426, 14, 24, 55, 75, 124, 134, 152, 210, 220, 244, 261, 5, 42, 67, 77,
+    2, 48, 51, 77, 93, 109, 126, 8, 18, 31, 49, 65, 69, 91, 105, 122,
+    131, 135, 142, 164, 178, 192, 201, 235, 242, 7, 12, 33, 35, 45, 64, 77,
+    92, 105, 110, 120, 124, 128, 139, 159, 167, 181, 201, 211, 214, 216, 233, 247,
+    252, 260, 265, 276, 283, 303, 317, 327, 348, 349, 360, 377, 379, 392, 407, 413,
+    414, 437, 451, 475, 480, 486, 506, 512, 529, 536, 544, 549, 567, 575, 580, 589,
+    595, 618, 635, 645, 663, 664, 669, 678, 686, 710, 721, 735, 739, 758, 767, 777,
+    781, 789, 806, 824, 828, 841, 844, 858, 866, 880, 895, 917, 918, 933, 935, 957,
+    964, 2, 18, 27, 38, 40, 53, 69, 76, 88, 95, 104, 116, 132, 139, 145,
+    153, 165, 171, 178, 201, 208, 221, 223, 242, 255, 260, 270, 277, 298, 311, 321,
+    329, 339, 343, 371, 373, 390, 395, 425, 427, 438, 442, 455, 459, 466, 490, 492,
+    509, 528, 532, 548, 549, 578, 588, 597, 608, 610, 619, 623, 646, 649, 656, 677,
+    693, 695, 700, 714, 715, 717, 723, 739, 745, 754, 756, 761, 777, 786, 799, 803,
+    810, 823, 836, 838, 846, 870, 887, 899, 905, 915, 922, 935, 956, 964, 2, 6,
+    9, 22, 28, 30, 44, 45, 71, 76, 83, 97, 109, 131, 147, 159, 171, 188,
+    202, 207, 221, 223, 246, 259, 262, 278, 279, 293, 301, 304, 308, 309, 321, 330,
+    338, 354, 376, 388, 398, 406, 426, 431, 438, 443, 445, 459, 464, 474, 478, 490,
+    500, 504, 515, 528, 538, 548, 550, 560, 561, 569, 583, 595, 617, 621, 633, 645,
+    13, 27, 34, 42, 50, 59, 60, 65, 72, 79, 94, 134, 138, 141, 145, 146,
+    154, 163, 164, 174, 177, 183, 215, 217, 219, 233, 236, 240, 256, 283, 299, 305,
+    306, 316, 318, 329, 331, 333, 346, 377, 404, 405, 409, 419, 421, 423, 2, 16,
+    22, 27, 39, 52, 62, 63, 78, 86, 96, 104, 109, 122, 127, 140, 33, 150,
+    182, 256, 373, 461, 560, 571, 690, 787, 821, 940, 1010, 1131, 1140, 1239, 1325, 1444,
+    75, 84, 206, 260, 289, 325, 404, 460, 516, 620, 631, 658, 674, 791, 849, 912,
+    948, 19, 143, 147, 219, 233, 289, 359, 363, 478, 559, 575, 579, 33, 58, 124,
+    209, 236, 313, 355, 384, 15, 31, 47, 162, 170, 202, 281, 321, 346, 366, 508,
+    528, 551, 591, 650, 652, 668, 676, 680, 813, 817, 839, 859, 25, 50, 82, 132,
+    147, 209, 248, 259, 321, 325, 362, 426, 448, 491, 523, 555, 17, 37, 54, 129,
+    146, 163, 4, 7, 30, 38, 45, 53, 3, 16, 21, 41, 63, 80, 87, 100,
+    112, 117, 134, 137, 151, 175, 191, 210, 222, 235, 245, 263, 276, 284, 306, 338,
+    355, 377, 380, 394, 399, 409, 414, 431, 448, 453, 465, 478, 489, 519, 527, 532,
+    544, 549, 566, 573, 577, 590, 598, 623, 648, 691, 696, 716, 721, 14, 20, 35,
+    49, 55, 63, 78, 84, 97, 14, 16, 29, 31, 64, 78, 87, 100, 117, 129,
+    134, 140, 155, 159, 162, 169, 184, 200, 204, 219, 224, 255, 260, 265, 271, 293,
+    310, 315, 322, 332, 342, 349, 366, 374, 378, 385, 400, 416, 418, 433, 435, 471,
+    476, 481, 496, 506, 510, 517, 534, 539, 554, 559, 572, 591, 603, 610, 623, 627,
+    657, 669, 674, 681, 694, 714, 719, 731, 733, 770, 772, 783, 790, 805, 815, 820,
+    850, 855, 862, 865, 887, 901, 911, 915, 921, 926, 956, 960, 973, 975, 1010, 1012,
+    1031, 1046, 1050, 1068, 1076, 1088, 1098, 1105, 1112, 1117, 1146, 1151, 1156, 1163, 1167, 1197,
+    1204, 1215, 1222, 1256, 1261, 1273, 1290, 1295, 1, 17, 21, 32, 40, 45, 60, 65,
+    79, 82, 95, 123, 134, 139, 153, 171, 184, 196, 215, 218, 228, 248, 251, 252,
+    267, 273, 281, 289, 313, 316, 320, 337, 344, 358, 366, 378, 401, 408, 421, 425,
+    432, 446, 454, 467, 469, 483, 492, 500, 511, 515, 523, 534, 544, 557, 558, 576,
+    589, 601, 620, 623, 633, 2, 5, 17, 20, 33, 37, 61, 63, 83, 93, 107,
+    118, 132, 139, 147, 157, 165, 176, 184, 205, 207, 229, 237, 243, 266, 268, 276,
+    289, 293, 301, 308, 321, 331, 333, 353, 368, 371, 380, 390, 395, 404, 411, 415,
+    428, 441, 457, 463, 473, 480, 489, 499, 507, 528, 532, 548, 552, 560, 567, 583,
+    595, 609, 626, 629, 632, 647, 649, 663, 683, 687, 695, 710, 713, 728, 729, 745,
+    752, 759, 761, 770, 778, 779, 793, 807, 826, 828, 841, 849, 859, 5, 15, 18,
+    31, 51, 61, 65, 73, 98, 99, 109, 122, 129, 156, 163, 168, 172, 182, 183,
+    184, 185, 188, 215, 218, 232, 240, 248, 261, 268, 274, 279, 293, 298, 306, 323,
+    329, 334, 349, 354, 366, 373, 377, 382, 394, 402, 416, 425, 426, 439, 443, 455,
+    465, 483, 486, 499, 507, 523, 532, 537, 541, 554, 566, 583, 587, 599, 609, 612,
+    625, 630, 635, 651, 659, 660, 667, 692, 712, 715, 717, 718, 719, 720, 737, 743,
+    755, 766, 781, 786, 796, 808, 814, 819, 834, 842, 848, 871, 876, 887, 892, 900,
+    917, 925, 930, 938, 945, 960, 968, 976, 981, 988, 992, 1008, 1021, 1026, 1039, 1049,
+    1059, 1069, 1073, 1088, 1089, 1106, 1107, 1117, 1130, 1137, 1150, 1, 17, 19, 27, 32,
+    37, 59, 60, 76, 93, 105, 110, 117, 120, 125, 142, 151, 160, 168, 173, 188,
+    198, 205, 218, 226, 234, 243, 260, 262, 271, 281, 292, 299, 303, 311, 319, 327,
+    335, 338, 354, 369, 373, 0, 2, 13, 15, 41, 43, 45, 47, 54, 66, 81,
+    87, 92, 100, 113, 122, 147, 148, 153, 154, 155, 166, 176, 181, 188, 197, 200,
+    206, 227, 232, 255, 258, 277, 280, 286, 292, 307, 312, 324, 329, 331, 347, 352,
+    359, 366, 381, 385, 391, 396, 417, 426, 447, 459, 464, 466, 470, 477, 493, 498,
+    500, 502, 505, 26, 109, 226, 262, 359, 451, 476, 525, 642, 651, 784, 822, 944,
+    1029, 1063, 1187, 1254, 1371, 1380, 1477, 1520, 1556, 1668, 1727, 1810, 1927, 2, 87, 119,
+    209, 238, 256, 337, 461, 481, 492, 609, 717, 749, 825, 922, 951, 990, 1003, 1023,
+    1066, 1199, 1235, 3, 46, 62, 100, 174, 260, 62, 76, 90, 193, 207, 216, 251,
+    299, 303, 413, 427, 454, 542, 546, 607, 695, 699, 728, 730, 738, 850, 900, 901,
+    903, 962, 1079, 1093, 1107, 15, 83, 90, 136, 146, 217, 256, 297, 308, 375, 391,
+    459, 470, 510, 550, 623, 630, 677, 684, 751, 0, 7, 25, 30, 42, 45, 51,
+    52, 7, 18, 41, 70, 74, 0, 16, 40, 53, 54, 77, 85, 92, 125, 126,
+    139, 159, 170, 174, 198, 211, 224, 235, 262, 275, 295, 309, 312, 347, 357, 371,
+    388, 394, 429, 433, 453, 470, 473, 490, 507, 524, 547, 558, 575, 592, 606, 623,
+    643, 648, 668, 691, 705, 728, 745, 749, 759, 782, 786, 793, 821, 831, 844, 855,
+    871, 878, 903, 916, 920, 940, 947, 960, 980, 1008, 1011, 1028, 1048, 1053, 1093, 1096,
+    1110, 1133, 1138, 1172, 1178, 1195, 1206, 1229, 1233, 1243, 1286, 1293, 1311, 1318, 1328, 1359,
+    1369, 1387, 1403, 1410, 1444, 1454, 6, 10, 29, 44, 75, 76, 87, 91, 9, 23,
+    27, 52, 59, 70, 88, 90, 122, 131, 142, 153, 167, 187, 189, 205, 230, 234,
+    246, 249, 281, 287, 316, 319, 344, 350, 352, 355, 390, 393, 415, 418, 453, 456,
+    461, 467, 487, 492, 526, 530, 560, 561, 589, 593, 596, 597, 631, 636, 659, 660,
+    694, 699, 706, 710, 744, 749, 763, 779, 783, 796, 815, 826, 846, 855, 869, 889,
+    891, 913, 925, 932, 956, 969, 973, 976, 1010, 1011, 1050, 1052, 1073, 1074, 1086, 1088,
+    1117, 1120, 1149, 1151, 1180, 1183, 1190, 1191, 1229, 1240, 1247, 1260, 1276, 1278, 1296, 1310,
+    1339, 1348, 1350, 1373, 1384, 1395, 1409, 1413, 1447, 1454, 1474, 1476, 1487, 1507, 1518, 1526,
+    1539, 1555, 1580, 1590, 1597, 1613, 1625, 1643, 1654, 1656, 1683, 1699, 1703, 1709, 1738, 1743,
+    1776, 1777, 1801, 1806, 1812, 1813, 1847, 1853, 1875, 1876, 1910, 1916, 1918, 1923, 7, 23,
+    35, 42, 70, 72, 81, 94, 121, 128, 129, 138, 140, 145, 161, 164, 186, 198,
+    199, 218, 238, 247, 255, 275, 295, 311, 315, 333, 340, 341, 347, 357, 371, 376,
+    379, 384, 413, 424, 449, 453, 466, 474, 489, 505, 517, 527, 552, 566, 578, 591,
+    594, 595, 632, 643, 17, 19, 27, 31, 56, 67, 102, 106, 108, 112, 147, 161,
+    176, 183, 187, 195, 200, 205, 225, 239, 240, 251, 253, 257, 273, 277, 312, 317,
+    332, 334, 369, 373, 393, 398, 406, 410, 437, 438, 469, 480, 502, 504, 512, 517,
+    527, 528, 550, 561, 569, 574, 598, 609, 630, 640, 644, 649, 660, 695, 700, 713,
+    724, 729, 737, 770, 776, 781, 786, 800, 810, 818, 850, 861, 867, 871, 905, 906,
+    911, 927, 941, 942, 953, 955, 986, 987, 992, 1000, 1004, 1034, 1036, 1071, 1075, 1082,
+    1093, 1128, 1132, 1151, 1153, 1161, 1165, 1209, 1213, 1221, 1226, 1231, 1242, 1246, 1281, 1295,
+    1307, 1318, 1323, 1331, 1351, 1362, 1397, 1402, 1404, 1412, 1444, 1455, 1478, 1483, 1488, 1502,
+    1528, 1530, 1538, 1543, 1554, 1571, 1572, 1603, 1607, 1614, 1624, 1635, 1656, 1666, 1670, 1684,
+    1688, 1695, 1703, 1708, 3, 4, 5, 7, 18, 47, 69, 82, 107, 114, 125, 128,
+    138, 159, 173, 181, 193, 206, 211, 216, 224, 235, 237, 238, 239, 241, 263, 285,
+    305, 316, 324, 345, 346, 347, 349, 361, 372, 386, 390, 413, 424, 434, 445, 456,
+    463, 483, 497, 514, 539, 543, 544, 545, 547, 558, 5, 16, 19, 27, 45, 57,
+    71, 78, 83, 103, 106, 109, 123, 128, 129, 156, 160, 166, 179, 182, 186, 200,
+    211, 217, 228, 239, 257, 269, 277, 279, 7, 23, 27, 39, 43, 49, 71, 82,
+    85, 105, 109, 112, 122, 128, 149, 162, 178, 185, 186, 190, 192, 194, 208, 227,
+    235, 243, 246, 248, 252, 254, 264, 266, 285, 297, 308, 316, 324, 333, 336, 341,
+    358, 367, 377, 388, 394, 398, 414, 422, 447, 451, 461, 462, 478, 480, 499, 508,
+    527, 536, 539, 543, 553, 565, 594, 597, 601, 611, 616, 626, 634, 664, 668, 677,
+    679, 689, 703, 708, 733, 742, 747, 753, 764, 4, 11, 30, 35, 40, 47, 53,
+    59, 71, 80, 93, 104, 105, 106, 108, 118, 130, 135, 153, 156, 174, 176, 181,
+    193, 196, 218, 223, 237, 243, 246, 257, 263, 280, 284, 286, 301, 306, 322, 325,
+    347, 366, 369, 372, 375, 388, 403, 414, 425, 426, 427, 431, 437, 455, 456, 477,
+    480, 491, 492, 502, 504, 525, 529, 530, 531, 532, 535, 550, 555, 572, 576, 590,
+    595, 600, 613, 624, 639, 648, 653, 662, 673, 676, 698, 703, 715, 718, 725, 738,
+    743, 761, 764, 778, 789, 800, 804, 806, 825, 831, 841, 844, 847, 854, 867, 890,
+    893, 899, 909, 912, 923, 934, 947, 956, 974, 976, 977, 978, 980, 983, 997, 1000,
+    1023, 45, 83, 191, 261, 391, 437, 502, 645, 42, 247, 265, 299, 317, 438, 456,
+    497, 553, 89, 116, 253, 264, 388, 399, 499, 504, 580, 585, 656, 845, 44, 46,
+    102, 170, 226, 289, 305, 415, 498, 543, 604, 651, 732, 847, 863, 921, 989, 1045,
+    1106, 1108, 53, 62, 252, 256, 280, 282, 90, 110, 121, 153, 195, 232, 272, 358,
+    381, 391, 449, 460, 525, 540, 595, 707, 722, 756, 789, 803, 817, 951, 971, 1020,
+    1062, 1099, 1133, 1190, 1252, 1316, 1327, 1368, 1401, 1438, 1456, 46, 65, 84, 139, 161,
+    178, 189, 290, 301, 350, 388, 475, 503, 504, 535, 536, 583, 584, 635, 676, 706,
+    717, 750, 785, 811, 859, 884, 903, 904, 926, 1009, 1, 30, 62, 66, 73, 90,
+    115, 122, 126, 151, 185, 188, 191, 204, 220, 227, 247, 293, 296, 299, 312, 332,
+    343, 362, 365, 381, 405, 415, 418, 421, 436, 477, 480, 483, 504, 507, 510, 513,
+    526, 529, 569, 582, 589, 598, 627, 644, 647, 651, 683, 694, 700, 713, 716, 740,
+    743, 759, 782, 802, 812, 818, 855, 880, 887, 927, 930, 933, 946, 949, 952, 14,
+    23, 31, 51, 60, 65, 87, 103, 110, 119, 149, 157, 164, 177, 204, 212, 220,
+    239, 246, 279, 280, 287, 322, 340, 372, 378, 379, 386, 423, 424, 431, 439, 471,
+    486, 494, 529, 559, 561, 577, 579, 612, 620, 628, 673, 676, 678, 711, 719, 744,
+    753, 761, 776, 785, 796, 812, 830, 843, 850, 877, 887, 895, 905, 932, 940, 947,
+    969, 972, 975, 1009, 1051, 1052, 1069, 1070, 1098, 1101, 1108, 1153, 1168, 1169, 1197, 1200,
+    1226, 1237, 1244, 1264, 1274, 1284, 1300, 1319, 1328, 1337, 1365, 1370, 1383, 1388, 1417, 1428,
+    1436, 1453, 1471, 1478, 1491, 1508, 1516, 1526, 1544, 1563, 1570, 1581, 1604, 1617, 1625, 1633,
+    1658, 1667, 1680, 1694, 1702, 1708, 1740, 1745, 1773, 1791, 1828, 1834, 1839, 1844, 1884, 1889,
+    1890, 1927, 1933, 3, 9, 17, 28, 47, 61, 77, 86, 97, 122, 133, 136, 149,
+    160, 162, 180, 189, 198, 220, 231, 256, 267, 280, 281, 298, 316, 324, 326, 351,
+    371, 390, 404, 413, 426, 435, 441, 449, 465, 481, 495, 505, 524, 531, 551, 557,
+    560, 571, 573, 586, 599, 610, 628, 644, 667, 668, 677, 686, 710, 723, 741, 755,
+    769, 780, 787, 798, 810, 811, 837, 847, 9, 18, 23, 43, 70, 81, 86, 95,
+    115, 133, 138, 146, 147, 155, 164, 173, 174, 183, 196, 214, 217, 224, 229, 251,
+    267, 276, 296, 307, 319, 321, 327, 341, 352, 373, 382, 397, 420, 425, 436, 438,
+    449, 463, 478, 487, 508, 528, 532, 539, 550, 561, 575, 591, 600, 620, 623, 634,
+    673, 675, 684, 689, 698, 707, 711, 716, 720, 736, 758, 768, 776, 799, 826, 840,
+    848, 858, 6, 20, 30, 36, 49, 61, 65, 73, 89, 93, 100, 113, 141, 145,
+    153, 158, 178, 188, 195, 198, 210, 219, 242, 258, 262, 274, 281, 291, 298, 307,
+    323, 339, 347, 362, 372, 384, 403, 407, 414, 427, 440, 453, 472, 479, 492, 496,
+    520, 523, 531, 536, 540, 552, 560, 573, 581, 594, 609, 613, 629, 633, 640, 661,
+    673, 677, 690, 693, 704, 714, 726, 730, 742, 749, 759, 782, 794, 807, 822, 829,
+    842, 855, 862, 871, 875, 895, 902, 914, 924, 927, 936, 951, 959, 975, 982, 991,
+    1007, 1020, 1028, 1041, 1053, 1060, 1063, 1076, 1084, 1091, 1104, 1108, 1124, 1137, 5, 33,
+    34, 62, 64, 69, 84, 91, 95, 96, 97, 102, 103, 119, 134, 171, 172, 176,
+    207, 212, 214, 229, 233, 234, 246, 247, 266, 315, 316, 320, 341, 347, 348, 349,
+    381, 382, 392, 408, 409, 445, 449, 450, 471, 476, 478, 495, 496, 509, 515, 522,
+    523, 530, 537, 538, 588, 595, 599, 614, 616, 621, 627, 628, 659, 674, 681, 682,
+    740, 744, 745, 750, 751, 761, 4, 30, 42, 55, 57, 77, 80, 91, 97, 102,
+    136, 143, 145, 165, 178, 188, 194, 215, 235, 236, 248, 253, 257, 259, 267, 285,
+    291, 300, 304, 328, 342, 367, 373, 378, 387, 404, 410, 422, 425, 447, 453, 462,
+    473, 480, 499, 508, 521, 530, 533, 544, 559, 583, 586, 604, 627, 628, 636, 638,
+    646, 667, 675, 684, 696, 701, 705, 724, 732, 734, 744, 749, 756, 758, 761, 766,
+    782, 792, 805, 822, 827, 836, 849, 863, 866, 873, 896, 909, 919, 938, 945, 956,
+    971, 978, 999, 1004, 1016, 1021, 0, 173, 247, 348, 69, 184, 308, 326, 600, 625,
+    695, 778, 969, 181, 228, 305, 307, 397, 408, 508, 514, 599, 957, 1000, 1079, 1236,
+    1344, 1421, 1529, 1604, 1638, 1735, 1808, 1876, 1896, 244, 255, 291, 347, 443, 475, 503,
+    505, 619, 629, 671, 720, 1011, 1025, 1045, 1063, 1080, 1140, 1710, 1757, 1760, 1848, 1894,
+    3, 125, 199, 318, 404, 444, 523, 568, 712, 737, 836, 919, 1000, 1128, 1155, 1279,
+    1367, 1396, 1475, 1574, 1650, 1720, 1830, 1929, 1969, 1997, 2087, 2161, 2199, 2285, 2406, 2485,
+    2564, 103, 142, 147, 155, 162, 179, 697, 756, 773, 842, 847, 861, 54, 55, 81,
+    83, 146, 166, 269, 325, 328, 395, 432, 433, 570, 644, 655, 767, 816, 831, 893,
+    957, 978, 1022, 1141, 88, 89, 146, 180, 212, 223, 310, 321, 402, 403, 515, 628,
+    663, 720, 757, 758, 771, 865, 902, 1027, 1038, 1125, 1139, 1232, 1319, 1329, 1330, 1349,
+    1384, 1476, 12, 119, 187, 210, 225, 290, 331, 376, 391, 436, 477, 515, 560, 601,
+    661, 750, 831, 854, 869, 922, 937, 960, 13, 32, 34, 46, 67, 89, 102, 124,
+    137, 178, 190, 211, 218, 234, 240, 261, 267, 283, 305, 308, 334, 353, 395, 401,
+    410, 434, 453, 469, 472, 488, 502, 526, 548, 561, 571, 592, 602, 612, 618, 631,
+    659, 674, 691, 707, 19, 41, 47, 59, 65, 81, 94, 109, 120, 154, 165, 171,
+    209, 220, 235, 251, 259, 276, 285, 318, 340, 345, 374, 385, 395, 427, 429, 440,
+    449, 465, 475, 492, 498, 520, 527, 565, 580, 592, 620, 624, 636, 673, 680, 690,
+    706, 719, 752, 759, 774, 783, 792, 811, 821, 839, 847, 886, 893, 901, 936, 939,
+    957, 963, 976, 987, 1002, 1016, 1052, 1058, 1079, 1105, 1113, 1121, 1160, 1168, 1174, 1195,
+    1200, 1235, 1245, 1261, 1270, 1282, 1301, 1305, 1327, 1334, 1370, 1377, 1391, 1423, 1443, 1451,
+    1476, 1481, 1487, 1507, 1514, 1522, 1541, 1549, 1566, 1575, 1611, 1615, 1621, 1631, 1668, 1684,
+    1697, 1708, 1718, 1736, 1744, 1776, 1779, 1795, 1806, 1832, 1833, 1844, 1852, 1885, 1896, 1906,
+    1925, 1932, 5, 42, 43, 52, 64, 80, 85, 119, 128, 136, 165, 169, 198, 208,
+    229, 234, 240, 245, 272, 314, 315, 320, 332, 363, 365, 372, 388, 400, 411, 441,
+    451, 462, 493, 524, 533, 544, 584, 591, 593, 609, 612, 626, 656, 685, 697, 714,
+    716, 723, 735, 772, 779, 783, 784, 812, 850, 862, 881, 885, 891, 892, 920, 957,
+    969, 978, 1012, 1021, 1022, 1040, 1044, 1061, 1085, 1117, 1133, 1149, 1150, 1159, 1165, 1197,
+    1207, 1222, 1245, 1280, 1289, 1302, 1337, 1341, 1363, 1372, 1373, 1385, 1414, 1416, 1429, 1433,
+    1460, 1495, 1501, 1506, 1523, 1532, 1542, 1546, 1566, 1567, 1602, 1612, 1624, 1662, 1665, 1691,
+    1698, 1700, 1706, 13, 31, 51, 60, 74, 83, 103, 121, 146, 164, 177, 184, 200,
+    227, 258, 276, 290, 301, 321, 332, 350, 360, 365, 387, 392, 421, 435, 451, 460,
+    462, 480, 484, 496, 498, 514, 520, 534, 538, 547, 559, 567, 572, 585, 590, 611,
+    638, 655, 673, 685, 687, 712, 714, 746, 761, 774, 783, 788, 806, 809, 819, 824,
+    837, 845, 860, 863, 872, 882, 892, 894, 910, 912, 934, 961, 983, 985, 1005, 1021,
+    1028, 1050, 1057, 1068, 1073, 1093, 1120, 1140, 1158, 1176, 1181, 1192, 1203, 1226, 1244, 1266,
+    1275, 1291, 9, 21, 42, 65, 77, 100, 103, 125, 133, 4, 29, 49, 51, 57,
+    81, 86, 97, 110, 136, 143, 150, 155, 163, 170, 182, 211, 220, 246, 268, 270,
+    275, 304, 306, 311, 325, 332, 353, 362, 366, 391, 408, 418, 429, 435, 465, 477,
+    482, 493, 514, 521, 524, 544, 546, 569, 588, 593, 600, 617, 619, 632, 639, 649,
+    681, 695, 699, 706, 720, 752, 754, 766, 780, 807, 812, 823, 831, 836, 861, 866,
+    892, 904, 915, 924, 949, 957, 962, 972, 1004, 1006, 1023, 1030, 1039, 1046, 1074, 1079,
+    1085, 1087, 1091, 1107, 1129, 1135, 11, 15, 19, 26, 36, 40, 68, 70, 75, 101,
+    103, 117, 125, 128, 133, 145, 152, 171, 178, 194, 196, 201, 227, 229, 239, 240,
+    254, 259, 280, 285, 301, 309, 326, 331, 351, 361, 368, 393, 409, 417, 435, 464,
+    477, 487, 494, 519, 524, 529, 543, 572, 589, 597, 613, 620, 639, 650, 655, 681,
+    697, 705, 723, 752, 765, 776, 781, 807, 811, 818, 831, 860, 873, 881, 884, 889,
+    903, 931, 935, 940, 942, 964, 968, 983, 987, 991, 998, 1010, 1015, 1036, 1041, 1057,
+    1061, 1062, 1067, 1090, 1094, 1101, 1117, 1124, 1143, 1150, 48, 316, 368, 676, 710, 876,
+    1063, 1137, 1310, 1380, 1484, 1587, 1631, 1727, 1792, 75, 181, 296, 349, 371, 458, 536,
+    639, 673, 748, 966, 1009, 1124, 1190, 1226, 1338, 1404, 1464, 1570, 1632, 1762, 1787, 1930,
+    32, 104, 176, 277, 376, 475, 546, 592, 689, 787, 882, 907, 972, 1103, 1170, 1278,
+    1303, 1395, 1503, 1607, 1629, 1728, 1842, 1881, 1985, 2081, 2111, 2237, 2347, 2358, 2473, 2588,
+    93, 127, 269, 381, 388, 494, 640, 658, 687, 786, 892, 1034, 1155, 1189, 1200, 1288,
+    1317, 1448, 1497, 1594, 1693, 1729, 1864, 1880, 1916, 2026, 2078, 2208, 2269, 2285, 2451, 2582,
+    2656, 2699, 2721, 2847, 2971, 3090, 3216, 3248, 3394, 3446, 30, 113, 208, 218, 251, 294,
+    424, 475, 534, 598, 700, 774, 807, 878, 890, 990, 1055, 1070, 1102, 78, 100, 110,
+    197, 205, 381, 429, 533, 541, 628, 638, 702, 824, 838, 900, 987, 1111, 1127, 1159,
+    1175, 1323, 1428, 1448, 1462, 6, 43, 85, 120, 385, 415, 428, 434, 458, 487, 0,
+    5, 10, 28, 53, 65, 97, 99, 120, 141, 186, 192, 198, 235, 238, 267, 279,
+    300, 324, 335, 355, 370, 400, 403, 407, 415, 455, 476, 499, 516, 520, 559, 575,
+    614, 635, 664, 669, 676, 690, 702, 750, 771, 783, 808, 812, 844, 860, 881, 899,
+    904, 921, 938, 959, 980, 988, 1019, 1040, 1053, 1064, 1081, 1105, 1126, 1129, 1152, 1168,
+    1173, 1194, 1217, 1233, 1246, 1264, 1275, 1286, 1306, 1320, 1332, 1353, 1382, 1430, 1442, 1456,
+    4, 9, 53, 80, 82, 93, 24, 32, 43, 59, 70, 83, 94, 126, 156, 165,
+    171, 210, 211, 216, 234, 267, 278, 280, 305, 307, 332, 334, 369, 399, 423, 438,
+    444, 459, 474, 510, 515, 526, 542, 553, 572, 583, 612, 642, 1, 11, 45, 72,
+    87, 93, 126, 137, 145, 169, 176, 207, 234, 250, 257, 272, 280, 315, 330, 336,
+    369, 396, 406, 416, 1, 12, 13, 15, 50, 65, 68, 78, 84, 131, 135, 151,
+    166, 198, 214, 239, 247, 256, 273, 310, 319, 326, 341, 372, 388, 404, 410, 455,
+    461, 476, 490, 523, 539, 543, 552, 589, 606, 615, 626, 648, 664, 696, 711, 727,
+    734, 778, 784, 797, 798, 815, 848, 849, 850, 861, 15, 19, 27, 59, 92, 106,
+    110, 145, 157, 158, 175, 180, 190, 195, 217, 224, 260, 263, 286, 294, 300, 333,
+    336, 345, 355, 385, 419, 431, 433, 439, 473, 485, 495, 498, 507, 517, 556, 564,
+    570, 602, 638, 641, 661, 666, 681, 704, 739, 751, 752, 761, 794, 808, 825, 829,
+    837, 864, 901, 904, 907, 912, 928, 944, 950, 989, 997, 1001, 1032, 1065, 1072, 1094,
+    1102, 1115, 1137, 1170, 1180, 1192, 1230, 1233, 1239, 1253, 1262, 1265, 1276, 1307, 1316, 1319,
+    1330, 1354, 1392, 1395, 1401, 1407, 1440, 1450, 1468, 1472, 1480, 1493, 1518, 1551, 1558, 1583,
+    1591, 1595, 1630, 1646, 1652, 1674, 1714, 1717, 1722, 8, 20, 29, 47, 71, 93, 120,
+    139, 157, 175, 202, 219, 237, 245, 269, 278, 296, 308, 340, 367, 383, 401, 406,
+    423, 429, 432, 438, 451, 468, 474, 486, 492, 505, 514, 531, 537, 550, 581, 608,
+    628, 646, 657, 684, 703, 708, 721, 726, 734, 754, 761, 779, 799, 817, 833, 844,
+    862, 878, 901, 906, 928, 933, 945, 963, 975, 993, 1002, 1021, 1039, 1070, 1097, 1109,
+    1127, 1145, 1172, 1196, 1214, 1219, 1237, 1246, 1263, 1281, 0, 4, 12, 26, 37, 84,
+    92, 97, 100, 107, 136, 147, 152, 156, 163, 172, 185, 186, 219, 251, 252, 256,
+    261, 275, 276, 290, 295, 331, 338, 342, 407, 420, 427, 1, 33, 35, 45, 58,
+    84, 86, 91, 115, 135, 137, 147, 149, 172, 196, 204, 206, 232, 240, 252, 254,
+    283, 288, 314, 319, 335, 338, 341, 345, 365, 376, 378, 402, 416, 424, 447, 449,
+    454, 472, 495, 497, 505, 534, 552, 554, 565, 582, 584, 607, 625, 630, 632, 658,
+    669, 687, 689, 718, 729, 742, 758, 761, 764, 767, 770, 773, 786, 799, 821, 824,
+    827, 843, 847, 876, 878, 883, 907, 933, 935, 943, 969, 981, 983, 994, 1021, 1032,
+    1034, 1044, 1075, 1083, 1085, 1108, 1132, 1134, 1136, 0, 20, 34, 39, 6, 13, 32,
+    59, 60, 65, 83, 85, 94, 103, 106, 138, 144, 153, 175, 177, 182, 195, 197,
+    215, 216, 236, 240, 249, 267, 279, 280, 293, 306, 322, 332, 361, 372, 383, 388,
+    401, 414, 419, 424, 445, 463, 464, 473, 486, 497, 506, 515, 532, 538, 553, 567,
+    584, 591, 593, 612, 626, 637, 652, 671, 674, 677, 696, 705, 710, 723, 725, 747,
+    766, 768, 797, 814, 817, 837, 854, 859, 867, 888, 903, 905, 914, 948, 955, 970,
+    988, 992, 1005, 1015, 1032, 1039, 1041, 1060, 1079, 1082, 1094, 1104, 1107, 1113, 1131, 1137,
+    1148, 1171, 1173, 1182, 1186, 1197, 1208, 1216, 1225, 1234, 1245, 1249, 1262, 1267, 1269, 1282,
+    1294, 1300, 1307, 1313, 1341, 1357, 1374, 1383, 1384, 1394, 1415, 1420, 1451, 1456, 1462, 1464,
+    1473, 1482, 1493, 1497, 1508, 1535, 1541, 1554, 1564, 1571, 1580, 1593, 1605, 1610, 1631, 1632,
+    1645, 1654, 1670, 1675, 1681, 1704, 1710, 1716, 1727, 1735, 1740, 1744, 1753, 1767, 1786, 1801,
+    1815, 1828, 1835, 1840, 1859, 1860, 1880, 1909, 1915, 1918, 1920, 1946, 1949, 1957, 1971, 1999,
+    2001, 2006, 2018, 2025, 2044, 129, 372, 692, 757, 101, 231, 400, 661, 785, 830, 1003,
+    1221, 1415, 1464, 1590, 1876, 2045, 2076, 2362, 2461, 2904, 3091, 3165, 3215, 3602, 3802, 101,
+    110, 209, 301, 326, 551, 582, 690, 726, 870, 940, 1111, 1120, 1147, 1230, 84, 102,
+    251, 264, 282, 299, 317, 337, 357, 404, 415, 447, 463, 479, 497, 505, 1740, 1758,
+    1781, 1920, 1938, 2071, 2104, 2122, 2133, 2156, 2161, 2186, 2246, 2259, 2284, 2302, 18, 42,
+    52, 63, 478, 486, 499, 504, 16, 48, 62, 86, 89, 118, 145, 153, 164, 180,
+    191, 229, 232, 256, 294, 302, 5, 21, 29, 38, 69, 80, 86, 97, 119, 130,
+    135, 136, 178, 183, 189, 211, 217, 231, 253, 295, 301, 348, 354, 387, 410, 443,
+    485, 499, 532, 547, 585, 600, 633, 650, 692, 725, 737, 753, 756, 770, 795, 803,
+    818, 820, 851, 862, 868, 884, 900, 901, 933, 943, 949, 982, 1024, 1030, 1074, 1080,
+    1122, 1142, 1175, 1208, 1217, 1233, 1248, 1259, 1281, 1292, 1298, 1309, 1340, 1342, 1357, 1373,
+    1390, 1395, 1410, 1423, 1438, 1443, 1475, 1482, 1488, 1521, 1523, 1541, 1555, 1580, 1591, 1600,
+    1619, 1644, 1650, 1657, 1683, 1687, 1717, 1750, 1756, 1803, 1809, 1851, 1868, 1901, 1943, 26,
+    39, 55, 88, 131, 144, 177, 193, 236, 248, 278, 279, 281, 313, 318, 342, 353,
+    367, 383, 390, 391, 415, 418, 419, 456, 467, 490, 495, 520, 532, 555, 563, 579,
+    587, 595, 611, 625, 646, 648, 671, 684, 700, 709, 716, 754, 770, 783, 816, 859,
+    875, 908, 921, 964, 975, 983, 1005, 1019, 1043, 1048, 1067, 1072, 1080, 1095, 1110, 1133,
+    1135, 1156, 1172, 1187, 1194, 1200, 1240, 1256, 1269, 1302, 1345, 1361, 1394, 1407, 1450, 1482,
+    1498, 1514, 1547, 1587, 1603, 1636, 1652, 1692, 1703, 1711, 1746, 1760, 1761, 1762, 1795, 1804,
+    1817, 1825, 1844, 1860, 1865, 1884, 1900, 1911, 1930, 17, 19, 33, 57, 92, 105, 109,
+    149, 157, 178, 188, 192, 222, 256, 261, 263, 280, 295, 302, 336, 348, 359, 382,
+    414, 426, 432, 474, 484, 500, 507, 508, 513, 549, 563, 570, 601, 638, 640, 659,
+    672, 680, 702, 741, 745, 752, 760, 793, 809, 825, 830, 838, 865, 903, 914, 927,
+    942, 949, 987, 992, 993, 999, 1031, 1063, 1078, 1094, 1102, 1114, 1137, 1176, 1187, 1188,
+    1231, 1232, 1234, 1253, 1265, 1269, 1312, 1322, 1327, 1358, 1387, 1397, 1409, 1442, 1455, 1470,
+    1471, 1476, 1491, 1515, 1548, 1560, 1583, 1585, 1594, 1630, 1645, 1650, 1680, 1715, 1723, 36,
+    38, 53, 55, 66, 78, 83, 96, 103, 151, 153, 167, 176, 260, 264, 274, 277,
+    280, 296, 300, 310, 313, 316, 403, 405, 419, 428, 474, 479, 492, 499, 504, 506,
+    521, 523, 534, 27, 35, 47, 51, 91, 95, 97, 111, 112, 113, 139, 1, 17,
+    32, 46, 66, 75, 85, 105, 115, 125, 132, 146, 160, 175, 191, 213, 220, 229,
+    230, 247, 248, 251, 255, 285, 288, 318, 328, 329, 346, 347, 356, 360, 379, 387,
+    391, 424, 426, 446, 454, 457, 467, 493, 503, 506, 514, 532, 534, 567, 572, 593,
+    595, 602, 609, 624, 664, 668, 676, 680, 708, 718, 733, 741, 749, 751, 785, 787,
+    793, 801, 816, 826, 856, 860, 868, 872, 900, 910, 926, 933, 941, 943, 963, 968,
+    1001, 1002, 1022, 1030, 1033, 1043, 1069, 1079, 1082, 1090, 1108, 1110, 1143, 1147, 1163, 1164,
+    1168, 1181, 1205, 1230, 1245, 1248, 1263, 1291, 1292, 1315, 1329, 1333, 1334, 1345, 1361, 1376,
+    1390, 1402, 1410, 1419, 1430, 1449, 1460, 1468, 1476, 1490, 1504, 1519, 1535, 213, 256, 380,
+    499, 598, 798, 1010, 1327, 1545, 1883, 2013, 2425, 2612, 2760, 3053, 3372, 3640, 3658, 3683,
+    133, 258, 275, 308, 518, 540, 769, 887, 1156, 1354, 1541, 1572, 1877, 1910, 1933, 1970,
+    2120, 2142, 2286, 2521, 2721, 2838, 2913, 3063, 3166, 3349, 3475, 3626, 3770, 3854, 2, 204,
+    301, 334, 441, 621, 634, 844, 920, 964, 1050, 1164, 1262, 1385, 1425, 1471, 1529, 1562,
+    1806, 24, 105, 197, 343, 424, 637, 752, 760, 875, 956, 999, 1080, 1200, 1281, 6,
+    67, 130, 265, 285, 461, 497, 760, 807, 834, 850, 1028, 1066, 1194, 1262, 63, 77,
+    171, 279, 329, 387, 432, 545, 619, 680, 801, 817, 934, 936, 1060, 1067, 1177, 1276,
+    1339, 1454, 1571, 1690, 1744, 1854, 1940, 2034, 2133, 2237,
 };
 
 const Receta Recetas[15 * 15 * 2] = {
@@ -548,18 +540,18 @@ const Receta Recetas[15 * 15 * 2] = {
     {2, 0, 0, 0, 31, 16},  // 0+7 r1
     {2, 0, 0, 0, 38, 7},  // 0+7 r2
     {3, 0, 1, 0, -1, 32},  // 0+8 r1
-    {2, 0, 0, 0, 53, 12},  // 0+8 r2
+    {2, 0, 0, 0, 52, 12},  // 0+8 r2
     {2, 0, 0, 0, 60, 62},  // 0+9 r1
     {2, 0, 0, 0, 66, 16},  // 0+9 r2
-    {2, 0, 0, 0, 74, 120},  // 0+10 r1
-    {2, 0, 0, 0, 80, 31},  // 0+10 r2
-    {2, 0, 0, 0, 88, 192},  // 0+11 r1
-    {2, 0, 0, 0, 97, 44},  // 0+11 r2
-    {2, 0, 0, 0, 107, 380},  // 0+12 r1
-    {2, 0, 0, 0, 114, 78},  // 0+12 r2
-    {2, 0, 0, 0, 126, 752},  // 0+13 r1
-    {2, 0, 0, 0, 133, 128},  // 0+13 r2
-    {3, 0, 1, 0, -1, 1504},  // 0+14 r1
+    {2, 0, 0, 0, 76, 120},  // 0+10 r1
+    {2, 0, 0, 0, 83, 31},  // 0+10 r2
+    {2, 0, 0, 0, 90, 192},  // 0+11 r1
+    {2, 0, 0, 0, 100, 44},  // 0+11 r2
+    {3, 0, 1, 0, -1, 384},  // 0+12 r1
+    {2, 0, 0, 0, 114, 80},  // 0+12 r2
+    {2, 0, 0, 0, 126, 736},  // 0+13 r1
+    {2, 0, 0, 0, 131, 128},  // 0+13 r2
+    {3, 0, 1, 0, -1, 1472},  // 0+14 r1
     {3, 0, 1, 0, -1, 256},  // 0+14 r2
     {1, 0, 0, 0, -1, 1},  // 1+0 r1
     {1, 0, 0, 0, -1, 1},  // 1+0 r2
@@ -576,18 +568,18 @@ const Receta Recetas[15 * 15 * 2] = {
     {2, 0, 0, 0, 30, 24},  // 1+6 r1
     {2, 0, 0, 0, 37, 8},  // 1+6 r2
     {3, 0, 1, 0, -1, 48},  // 1+7 r1
-    {2, 0, 0, 0, 52, 12},  // 1+7 r2
+    {2, 0, 0, 0, 51, 12},  // 1+7 r2
     {2, 0, 0, 0, 59, 84},  // 1+8 r1
     {2, 0, 0, 0, 65, 20},  // 1+8 r2
-    {2, 0, 0, 0, 73, 162},  // 1+9 r1
-    {2, 0, 0, 0, 79, 35},  // 1+9 r2
-    {2, 0, 0, 0, 87, 304},  // 1+10 r1
-    {2, 0, 0, 0, 96, 60},  // 1+10 r2
-    {3, 0, 11, 1, -1, 576},  // 1+11 r1
+    {2, 0, 0, 0, 75, 162},  // 1+9 r1
+    {2, 0, 0, 0, 82, 35},  // 1+9 r2
+    {2, 0, 0, 0, 89, 288},  // 1+10 r1
+    {2, 0, 0, 0, 99, 60},  // 1+10 r2
+    {3, 0, 1, 0, -1, 576},  // 1+11 r1
     {2, 0, 0, 0, 113, 96},  // 1+11 r2
     {2, 0, 0, 0, 125, 1024},  // 1+12 r1
     {3, 0, 1, 0, -1, 192},  // 1+12 r2
-    {2, 0, 0, 0, 141, 1984},  // 1+13 r1
+    {2, 0, 0, 0, 138, 2032},  // 1+13 r1
     {3, 0, 1, 0, -1, 384},  // 1+13 r2
     {},
     {},
@@ -603,19 +595,19 @@ const Receta Recetas[15 * 15 * 2] = {
     {2, 0, 0, 0, 25, 6},  // 2+4 r2
     {2, 0, 0, 0, 29, 36},  // 2+5 r1
     {2, 0, 0, 0, 36, 11},  // 2+5 r2
-    {2, 0, 0, 0, 45, 64},  // 2+6 r1
-    {2, 0, 0, 0, 51, 16},  // 2+6 r2
-    {2, 0, 0, 0, 58, 127},  // 2+7 r1
+    {2, 0, 0, 0, 44, 64},  // 2+6 r1
+    {2, 0, 0, 0, 50, 16},  // 2+6 r2
+    {2, 0, 0, 0, 58, 126},  // 2+7 r1
     {2, 0, 0, 0, 64, 28},  // 2+7 r2
-    {2, 0, 0, 0, 72, 236},  // 2+8 r1
-    {2, 0, 0, 0, 78, 48},  // 2+8 r2
-    {2, 0, 0, 0, 86, 448},  // 2+9 r1
-    {2, 0, 0, 0, 95, 92},  // 2+9 r2
-    {2, 0, 0, 0, 106, 816},  // 2+10 r1
-    {2, 0, 0, 0, 112, 144},  // 2+10 r2
-    {2, 0, 0, 0, 124, 1520},  // 2+11 r1
-    {2, 0, 0, 0, 132, 256},  // 2+11 r2
-    {2, 0, 0, 0, 140, 2816},  // 2+12 r1
+    {2, 0, 0, 0, 74, 240},  // 2+8 r1
+    {2, 0, 0, 0, 81, 48},  // 2+8 r2
+    {2, 0, 0, 0, 88, 432},  // 2+9 r1
+    {2, 0, 0, 0, 98, 92},  // 2+9 r2
+    {2, 0, 0, 0, 107, 800},  // 2+10 r1
+    {2, 0, 0, 0, 112, 152},  // 2+10 r2
+    {2, 0, 0, 0, 124, 1504},  // 2+11 r1
+    {2, 0, 0, 0, 130, 256},  // 2+11 r2
+    {2, 0, 0, 0, 137, 2816},  // 2+12 r1
     {3, 0, 1, 0, -1, 512},  // 2+12 r2
     {},
     {},
@@ -631,20 +623,20 @@ const Receta Recetas[15 * 15 * 2] = {
     {2, 0, 0, 0, 24, 8},  // 3+3 r2
     {3, 0, 1, 0, -1, 48},  // 3+4 r1
     {2, 0, 0, 0, 35, 13},  // 3+4 r2
-    {2, 0, 0, 0, 44, 92},  // 3+5 r1
-    {2, 0, 0, 0, 50, 24},  // 3+5 r2
+    {2, 0, 0, 0, 43, 92},  // 3+5 r1
+    {2, 0, 0, 0, 49, 23},  // 3+5 r2
     {2, 0, 0, 0, 57, 176},  // 3+6 r1
     {2, 0, 0, 0, 63, 36},  // 3+6 r2
-    {2, 0, 0, 0, 71, 312},  // 3+7 r1
-    {2, 0, 0, 0, 77, 60},  // 3+7 r2
-    {2, 0, 0, 0, 85, 600},  // 3+8 r1
-    {2, 0, 0, 0, 94, 96},  // 3+8 r2
-    {2, 0, 0, 0, 105, 1092},  // 3+9 r1
+    {2, 0, 0, 0, 73, 324},  // 3+7 r1
+    {2, 0, 0, 0, 80, 60},  // 3+7 r2
+    {2, 0, 0, 0, 87, 592},  // 3+8 r1
+    {2, 0, 0, 0, 97, 96},  // 3+8 r2
+    {2, 0, 0, 0, 106, 1092},  // 3+9 r1
     {3, 0, 1, 0, -1, 192},  // 3+9 r2
     {2, 0, 0, 0, 123, 2112},  // 3+10 r1
     {3, 0, 1, 0, -1, 384},  // 3+10 r2
-    {2, 0, 0, 0, 139, 3456},  // 3+11 r1
-    {2, 0, 0, 0, 147, 720},  // 3+11 r2
+    {2, 0, 0, 0, 136, 3456},  // 3+11 r1
+    {2, 0, 0, 0, 144, 672},  // 3+11 r2
     {},
     {},
     {},
@@ -659,15 +651,15 @@ const Receta Recetas[15 * 15 * 2] = {
     {2, 0, 0, 0, 23, 10},  // 4+2 r2
     {3, 0, 1, 0, -1, 72},  // 4+3 r1
     {3, 0, 3, 1, -1, 18},  // 4+3 r2
-    {2, 0, 0, 0, 43, 130},  // 4+4 r1
-    {2, 0, 0, 0, 49, 24},  // 4+4 r2
+    {2, 0, 0, 0, 42, 132},  // 4+4 r1
+    {2, 0, 0, 0, 48, 24},  // 4+4 r2
     {2, 0, 0, 0, 56, 244},  // 4+5 r1
     {3, 0, 1, 0, -1, 48},  // 4+5 r2
-    {2, 0, 0, 0, 70, 452},  // 4+6 r1
-    {2, 0, 0, 0, 76, 72},  // 4+6 r2
-    {2, 0, 0, 0, 84, 888},  // 4+7 r1
+    {2, 0, 0, 0, 72, 432},  // 4+6 r1
+    {2, 0, 0, 0, 79, 72},  // 4+6 r2
+    {3, 0, 1, 0, -1, 864},  // 4+7 r1
     {3, 0, 1, 0, -1, 144},  // 4+7 r2
-    {2, 0, 0, 0, 104, 1296},  // 4+8 r1
+    {2, 0, 0, 0, 105, 1296},  // 4+8 r1
     {2, 0, 0, 0, 111, 252},  // 4+8 r2
     {3, 0, 1, 0, -1, 2592},  // 4+9 r1
     {3, 0, 1, 0, -1, 504},  // 4+9 r2
@@ -685,22 +677,22 @@ const Receta Recetas[15 * 15 * 2] = {
     {2, 0, 0, 0, 12, 8},  // 5+0 r2
     {3, 0, 1, 0, -1, 54},  // 5+1 r1
     {2, 0, 0, 0, 22, 12},  // 5+1 r2
-    {2, 0, 0, 0, 28, 97},  // 5+2 r1
+    {2, 0, 0, 0, 28, 101},  // 5+2 r1
     {2, 0, 0, 0, 34, 22},  // 5+2 r2
-    {2, 0, 0, 0, 42, 184},  // 5+3 r1
-    {2, 0, 0, 0, 48, 36},  // 5+3 r2
-    {2, 0, 0, 0, 55, 366},  // 5+4 r1
+    {2, 0, 0, 0, 41, 186},  // 5+3 r1
+    {2, 0, 0, 0, 47, 36},  // 5+3 r2
+    {2, 0, 0, 0, 55, 342},  // 5+4 r1
     {2, 0, 0, 0, 62, 66},  // 5+4 r2
-    {2, 0, 0, 0, 69, 639},  // 5+5 r1
-    {2, 0, 0, 0, 75, 108},  // 5+5 r2
-    {2, 0, 0, 0, 83, 1188},  // 5+6 r1
-    {2, 0, 0, 0, 93, 198},  // 5+6 r2
-    {2, 0, 0, 0, 103, 2304},  // 5+7 r1
+    {2, 0, 0, 0, 71, 648},  // 5+5 r1
+    {2, 0, 0, 0, 78, 108},  // 5+5 r2
+    {2, 0, 0, 0, 86, 1242},  // 5+6 r1
+    {2, 0, 0, 0, 96, 198},  // 5+6 r2
+    {2, 0, 0, 0, 104, 2280},  // 5+7 r1
     {2, 0, 0, 0, 110, 384},  // 5+7 r2
     {3, 1, 0, 0, -1, 3888},  // 5+8 r1
-    {2, 0, 0, 0, 131, 744},  // 5+8 r2
+    {3, 1, 0, 0, -1, 756},  // 5+8 r2
     {3, 0, 1, 0, -1, 7776},  // 5+9 r1
-    {2, 0, 0, 0, 146, 1440},  // 5+9 r2
+    {2, 0, 0, 0, 143, 1440},  // 5+9 r2
     {},
     {},
     {},
@@ -715,20 +707,20 @@ const Receta Recetas[15 * 15 * 2] = {
     {2, 0, 0, 0, 21, 17},  // 6+0 r2
     {2, 0, 0, 0, 27, 144},  // 6+1 r1
     {2, 0, 0, 0, 33, 27},  // 6+1 r2
-    {2, 0, 0, 0, 41, 273},  // 6+2 r1
-    {2, 0, 0, 0, 47, 51},  // 6+2 r2
+    {2, 0, 0, 0, 40, 264},  // 6+2 r1
+    {2, 0, 0, 0, 46, 51},  // 6+2 r2
     {2, 0, 0, 0, 54, 486},  // 6+3 r1
     {2, 0, 0, 0, 61, 78},  // 6+3 r2
-    {2, 0, 0, 0, 68, 864},  // 6+4 r1
-    {3, 0, 1, 0, -1, 156},  // 6+4 r2
+    {2, 0, 0, 0, 70, 864},  // 6+4 r1
+    {2, 0, 0, 0, 77, 144},  // 6+4 r2
     {3, 0, 1, 0, -1, 1728},  // 6+5 r1
-    {2, 0, 0, 0, 92, 288},  // 6+5 r2
-    {2, 0, 0, 0, 102, 3051},  // 6+6 r1
-    {3, 0, 1, 0, -1, 576},  // 6+6 r2
+    {3, 0, 1, 0, -1, 288},  // 6+5 r2
+    {2, 0, 0, 0, 103, 3051},  // 6+6 r1
+    {2, 0, 0, 0, 109, 552},  // 6+6 r2
     {2, 0, 0, 0, 122, 5832},  // 6+7 r1
-    {2, 0, 0, 0, 130, 1080},  // 6+7 r2
+    {2, 0, 0, 0, 129, 1080},  // 6+7 r2
     {3, 0, 1, 0, -1, 11664},  // 6+8 r1
-    {2, 0, 0, 0, 145, 2112},  // 6+8 r2
+    {2, 0, 0, 0, 142, 2016},  // 6+8 r2
     {},
     {},
     {},
@@ -741,22 +733,22 @@ const Receta Recetas[15 * 15 * 2] = {
     {},
     {},
     {},
-    {2, 0, 0, 0, 26, 192},  // 7+0 r1
+    {2, 0, 0, 0, 26, 186},  // 7+0 r1
     {2, 0, 0, 0, 32, 34},  // 7+0 r2
-    {2, 0, 0, 0, 40, 333},  // 7+1 r1
-    {2, 0, 0, 0, 46, 54},  // 7+1 r2
-    {3, 0, 1, 0, -1, 666},  // 7+2 r1
+    {3, 0, 1, 0, -1, 372},  // 7+1 r1
+    {2, 0, 0, 0, 45, 54},  // 7+1 r2
+    {3, 0, 1, 0, -1, 744},  // 7+2 r1
     {3, 0, 1, 0, -1, 108},  // 7+2 r2
-    {3, 0, 1, 0, -1, 1332},  // 7+3 r1
+    {2, 0, 0, 0, 69, 1296},  // 7+3 r1
     {3, 0, 1, 0, -1, 216},  // 7+3 r2
-    {2, 0, 0, 0, 82, 2412},  // 7+4 r1
-    {3, 0, 1, 0, -1, 432},  // 7+4 r2
-    {2, 0, 0, 0, 101, 4752},  // 7+5 r1
-    {3, 3, 5, 1, -1, 828},  // 7+5 r2
+    {2, 0, 0, 0, 85, 2376},  // 7+4 r1
+    {2, 0, 0, 0, 95, 414},  // 7+4 r2
+    {3, 0, 1, 0, -1, 4752},  // 7+5 r1
+    {3, 0, 1, 0, -1, 828},  // 7+5 r2
     {2, 0, 0, 0, 121, 8991},  // 7+6 r1
-    {2, 0, 0, 0, 129, 1512},  // 7+6 r2
+    {3, 3, 6, 1, -1, 1584},  // 7+6 r2
     {3, 1, 0, 0, -1, 17496},  // 7+7 r1
-    {2, 0, 0, 0, 144, 2736},  // 7+7 r2
+    {2, 0, 0, 0, 141, 2736},  // 7+7 r2
     {},
     {},
     {},
@@ -777,14 +769,14 @@ const Receta Recetas[15 * 15 * 2] = {
     {3, 0, 1, 0, -1, 162},  // 8+1 r2
     {3, 0, 1, 0, -1, 1944},  // 8+2 r1
     {3, 0, 1, 0, -1, 324},  // 8+2 r2
-    {3, 0, 1, 0, -1, 3888},  // 8+3 r1
-    {3, 0, 1, 0, -1, 648},  // 8+3 r2
-    {2, 0, 0, 0, 100, 6804},  // 8+4 r1
-    {2, 0, 0, 0, 109, 1080},  // 8+4 r2
-    {2, 0, 0, 0, 120, 13500},  // 8+5 r1
-    {3, 0, 1, 0, -1, 2160},  // 8+5 r2
-    {2, 0, 0, 0, 138, 23814},  // 8+6 r1
-    {2, 0, 0, 0, 143, 3672},  // 8+6 r2
+    {2, 0, 0, 0, 84, 3726},  // 8+3 r1
+    {2, 0, 0, 0, 94, 594},  // 8+3 r2
+    {2, 0, 0, 0, 102, 6804},  // 8+4 r1
+    {3, 0, 1, 0, -1, 1188},  // 8+4 r2
+    {2, 0, 0, 0, 120, 13122},  // 8+5 r1
+    {3, 4, 0, 1, -1, 2196},  // 8+5 r2
+    {2, 0, 0, 0, 135, 24786},  // 8+6 r1
+    {2, 0, 0, 0, 140, 3240},  // 8+6 r2
     {},
     {},
     {},
@@ -801,18 +793,18 @@ const Receta Recetas[15 * 15 * 2] = {
     {},
     {},
     {},
-    {3, 1, 0, 0, -1, 1458},  // 9+0 r1
+    {2, 0, 0, 0, 53, 1431},  // 9+0 r1
     {3, 1, 0, 0, -1, 243},  // 9+0 r2
-    {3, 0, 1, 0, -1, 2916},  // 9+1 r1
+    {2, 0, 0, 0, 68, 2592},  // 9+1 r1
     {3, 0, 1, 0, -1, 486},  // 9+1 r2
-    {2, 0, 0, 0, 81, 5427},  // 9+2 r1
-    {2, 0, 0, 0, 91, 729},  // 9+2 r2
-    {2, 0, 0, 0, 99, 10692},  // 9+3 r1
+    {3, 0, 1, 0, -1, 5184},  // 9+2 r1
+    {2, 0, 0, 0, 93, 729},  // 9+2 r2
+    {3, 0, 1, 0, -1, 10368},  // 9+3 r1
     {2, 0, 0, 0, 108, 1215},  // 9+3 r2
-    {2, 0, 0, 0, 119, 18954},  // 9+4 r1
+    {2, 0, 0, 0, 119, 17496},  // 9+4 r1
     {2, 0, 0, 0, 128, 1782},  // 9+4 r2
-    {2, 0, 0, 0, 137, 34992},  // 9+5 r1
-    {2, 0, 0, 0, 142, 3078},  // 9+5 r2
+    {3, 0, 1, 0, -1, 34992},  // 9+5 r1
+    {2, 0, 0, 0, 139, 3078},  // 9+5 r2
     {},
     {},
     {},
@@ -834,12 +826,12 @@ const Receta Recetas[15 * 15 * 2] = {
     {2, 0, 0, 0, 67, 3645},  // 10+0 r1
     {3, 4, 0, 1, -1, 657},  // 10+0 r2
     {3, 0, 1, 0, -1, 7290},  // 10+1 r1
-    {2, 0, 0, 0, 90, 729},  // 10+1 r2
+    {2, 0, 0, 0, 92, 729},  // 10+1 r2
     {3, 0, 1, 0, -1, 14580},  // 10+2 r1
     {3, 0, 1, 0, -1, 1458},  // 10+2 r2
     {2, 0, 0, 0, 118, 27702},  // 10+3 r1
     {2, 0, 0, 0, 127, 1944},  // 10+3 r2
-    {2, 0, 0, 0, 136, 52002},  // 10+4 r1
+    {2, 0, 0, 0, 134, 51516},  // 10+4 r1
     {3, 0, 1, 0, -1, 3888},  // 10+4 r2
     {},
     {},
@@ -862,12 +854,12 @@ const Receta Recetas[15 * 15 * 2] = {
     {},
     {},
     {3, 1, 0, 0, -1, 10935},  // 11+0 r1
-    {2, 0, 0, 0, 89, 729},  // 11+0 r2
+    {2, 0, 0, 0, 91, 729},  // 11+0 r2
     {3, 0, 1, 0, -1, 21870},  // 11+1 r1
     {3, 0, 1, 0, -1, 1458},  // 11+1 r2
     {2, 0, 0, 0, 117, 39366},  // 11+2 r1
     {3, 0, 1, 0, -1, 2916},  // 11+2 r2
-    {2, 0, 0, 0, 135, 76545},  // 11+3 r1
+    {2, 0, 0, 0, 133, 76545},  // 11+3 r1
     {3, 0, 1, 0, -1, 5832},  // 11+3 r2
     {},
     {},
@@ -891,11 +883,11 @@ const Receta Recetas[15 * 15 * 2] = {
     {},
     {},
     {},
-    {2, 0, 0, 0, 98, 31347},  // 12+0 r1
+    {2, 0, 0, 0, 101, 32076},  // 12+0 r1
     {3, 1, 0, 0, -1, 2187},  // 12+0 r2
     {2, 0, 0, 0, 116, 58320},  // 12+1 r1
     {3, 0, 1, 0, -1, 4374},  // 12+1 r2
-    {2, 0, 0, 0, 134, 104976},  // 12+2 r1
+    {2, 0, 0, 0, 132, 104976},  // 12+2 r1
     {3, 0, 1, 0, -1, 8748},  // 12+2 r2
     {},
     {},
