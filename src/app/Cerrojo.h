@@ -24,10 +24,12 @@ inline constexpr const char* kFicheroCerrojo = ".tobal31.lck";
 class Cerrojo {
 public:
     // The folder's lock: waits for the other writer (a bounded time, then
-    // Error() is 70, as for a file another program keeps locked).
+    // Error() is 70, as for a file another program keeps locked). A lock file
+    // that cannot be used (a folder, another user's file it may not even
+    // read) is Err::CerrojoInutilizable: nothing is written unlocked.
     explicit Cerrojo(const fs::path& dir);
     // The lock of key `clave` (1..9999): never waits; Ocupado() when another
-    // run holds it.
+    // run holds it, Error() when the lock file cannot be written.
     Cerrojo(const fs::path& dir, int clave);
     ~Cerrojo();
     Cerrojo(const Cerrojo&) = delete;

@@ -70,6 +70,7 @@ void PreparaDirDatos(Estado& st, const fs::path& dirTrabajo) {
     fs::create_directories(st.DirDatos, ec);
     if (fs::is_regular_file(st.DirDatos / "DATOSGEN.TBX", ec)) return;
     Cerrojo cerrojo(st.DirDatos);
+    if (cerrojo.Error()) return;  // shown by the first change the user tries
     for (const std::string& nombre : FicherosDatosIniciales()) {
         std::string datos;
         if (LeeFichero(origen / nombre, datos) != 0) continue;

@@ -7,6 +7,13 @@
 
 namespace tobal {
 
+namespace {
+std::string TextoCerrojo() {
+    return "no se puede usar el fichero de bloqueo .tobal31.lck de la carpeta de datos: bórrelo o dele "
+           "permiso de escritura para todos";
+}
+}  // namespace
+
 namespace Op {
 const OperacionFichero LDG{
     "LDG",
@@ -74,7 +81,27 @@ std::string TextoErrorFichero(const OperacionFichero& op, int numero, const std:
         case Err::RutaNoEncontrada:
             if (!abre) return cabeza + "ERROR 76: " + op.texto76;
             [[fallthrough]];
-        default: return cabeza + "ERROR " + std::to_string(numero < 0 ? -numero : numero);
+        default:
+            return cabeza + "ERROR " + std::to_string(numero < 0 ? -numero : numero) + ": " +
+                   DescripcionError(numero < 0 ? -numero : numero);
+    }
+}
+
+std::string DescripcionError(int numero) {
+    switch (numero) {
+        case Err::SinMemoria: return "memoria insuficiente";
+        case Err::TipoIncorrecto: return "el contenido del fichero no es válido";
+        case Err::NombreIncorrecto: return "el nombre del fichero no es válido";
+        case Err::NoEncontrado: return "no se encuentra el fichero";
+        case Err::DiscoLleno: return "disco lleno";
+        case Err::FinDeFichero: return "el fichero se acaba antes de tiempo";
+        case Err::UnidadNoDisponible:
+        case Err::DiscoNoPreparado: return "unidad no preparada";
+        case Err::PermisoDenegado: return "permiso denegado";
+        case Err::AccesoRuta: return "no es un fichero normal o no se puede acceder a él";
+        case Err::RutaNoEncontrada: return "no se encuentra la carpeta";
+        case Err::CerrojoInutilizable: return TextoCerrojo();
+        default: return "error de entrada o salida";
     }
 }
 
@@ -89,6 +116,7 @@ std::string MotivoError(int numero) {
         case Err::AccesoRuta: return "no se puede acceder al archivo";
         case Err::NombreIncorrecto: return "el nombre del archivo no es válido";
         case Err::SinMemoria: return "no hay memoria suficiente";
+        case Err::CerrojoInutilizable: return TextoCerrojo();
         default: return "error de entrada o salida";
     }
 }

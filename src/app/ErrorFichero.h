@@ -25,6 +25,8 @@ inline constexpr int PermisoDenegado = 70;
 inline constexpr int DiscoNoPreparado = 71;
 inline constexpr int AccesoRuta = 75;
 inline constexpr int RutaNoEncontrada = 76;
+// The folder's lock file (.tobal31.lck) cannot be used: nothing is written.
+inline constexpr int CerrojoInutilizable = 77;
 }  // namespace Err
 
 // The texts of one guarded operation. An empty codigo is AbreFichero's
@@ -58,6 +60,9 @@ std::string TextoErrorFichero(const OperacionFichero& op, int numero, const std:
 // Why a file could not be written or created, for a message that names the
 // file itself: "el disco está lleno", ... (UTF-8).
 std::string MotivoError(int numero);
+
+// What error `numero` means, for the text after "ERROR n: " (UTF-8).
+std::string DescripcionError(int numero);
 
 // Sets ErrorFichero and shows the message through the state's reporter.
 void InformaErrorFichero(Estado& st, const OperacionFichero& op, int numero, const std::string& unidad = "");

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/ErrorFichero.h"
 #include "app/Texto.h"
 #include "cli/Comando.h"
 #include "data/DatosGen.h"
@@ -63,8 +64,11 @@ bool EligeReduccion(Contexto& cx, int jornada, int orden) {
 bool TomaCarpeta(Contexto& cx, std::optional<Cerrojo>& cerrojo, const std::string& sinCambios) {
     cerrojo.emplace(cx.st.DirDatos);
     if (!cerrojo->Error()) return true;
-    cx.err << "Tobal31: otro programa está cambiando la carpeta de datos (error " << cerrojo->Error() << "); "
-           << sinCambios << ".\n";
+    if (cerrojo->Error() == Err::CerrojoInutilizable)
+        cx.err << "Tobal31: " << DescripcionError(cerrojo->Error()) << "; " << sinCambios << ".\n";
+    else
+        cx.err << "Tobal31: otro programa está cambiando la carpeta de datos (error " << cerrojo->Error()
+               << "); " << sinCambios << ".\n";
     return false;
 }
 

@@ -45,6 +45,9 @@ int Reducir(Contexto& cx, std::vector<std::string>& args) {
     // Held from the question "does it exist?" to the end of the run.
     Cerrojo clave(st.DirDatos, ClaveReduccion(jornada, orden));
     if (clave.Ocupado()) return Rechaza(cx, "REDUCCIÓN EN CURSO", TextoReduccionEnCurso(jornada, orden));
+    if (clave.Error())
+        return Rechaza(cx, "CARPETA DE DATOS BLOQUEADA",
+                       "No se puede calcular la reducción: " + DescripcionError(clave.Error()) + ".");
     // Without BASES.TBX nothing exists yet; the lookup would only report it.
     std::error_code ec;
     if (std::filesystem::exists(st.DirDatos / kFicheroBases, ec) && ExisteReduccion(st, jornada, orden) &&

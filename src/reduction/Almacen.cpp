@@ -14,6 +14,7 @@
 #include "app/ErrorFichero.h"
 #include "app/Informador.h"
 #include "app/Texto.h"
+#include "reduction/Borrado.h"
 
 namespace tobal {
 
@@ -276,6 +277,17 @@ int LiberaReducciones(Estado& st, int desde, int hasta, int* error) {
     return static_cast<int>(cambiadas.size());
 }
 
+int ClavesGuardadas(const Estado& st, std::vector<int>& claves) {
+    claves.clear();
+    FicheroBases f;
+    if (int e = LeeBases(st, f)) return e == Err::NoEncontrado ? 0 : e;
+    for (const std::string& l : f.lineas) {
+        int j, o;
+        if (LeeClave(l, j, o) && (j != 0 || o != 0)) claves.push_back(j * 100 + o);
+    }
+    return 0;
+}
+
 int PreparaRegistro(Reduccion& r, std::string& registro) {
     if (r.Metodo == 1) {
         r.MinErrores = r.MaxErrores = 0;
@@ -424,7 +436,9 @@ void LimpiaTemporales(const Estado& estado) {
         for (auto it = fs::directory_iterator(st.DirDatos, ec); !ec && it != fs::directory_iterator();
              it.increment(ec)) {
             std::string n = it->path().filename().string();
-            if (Termina(n, kFinTemporal) || Termina(n, kFinNota) || Termina(n, kFinAnterior)) r.push_back(n);
+            if (Termina(n, kFinTemporal) || Termina(n, kFinNota) || Termina(n, kFinAnterior) ||
+                Termina(n, kFinBorrado))
+                r.push_back(n);
         }
         return r;
     };
@@ -435,6 +449,11 @@ void LimpiaTemporales(const Estado& estado) {
     const std::vector<std::string> lista = nombres();
     std::vector<std::string> notas;
     for (const std::string& n : lista) {
+        // A deletion's note: written under the folder's lock, held here.
+        if (Termina(n, kFinBorrado)) {
+            AcabaBorrado(st, n);
+            continue;
+        }
         const std::string mayus = Mayusculas(n);
         int jornada, orden;
         if (mayus.size() > 12 && mayus.rfind("RED", 0) == 0 && mayus.compare(7, 5, ".TBX.") == 0 &&

@@ -57,6 +57,10 @@ void BorraReduccion(Estado& st, int jornada, int orden);
 // BASES.TBX.
 int LiberaReducciones(Estado& st, int desde, int hasta, int* error = nullptr);
 
+// The keys (jornada * 100 + orden) of every record of BASES.TBX: the error
+// number, 0 also when there is no BASES.TBX (no records).
+int ClavesGuardadas(const Estado& st, std::vector<int>& claves);
+
 // Clears the parameters the method does not use (in ReduccionActual too)
 // and writes its record: in place over the same key, else into the first
 // free slot, else appended. Returns the error number (0 on success; 52 for
@@ -80,7 +84,7 @@ int InstalaReduccion(Estado& st, const std::string& id);
 
 // Removes the temporary files of runs and rewrites that are no longer alive
 // (their owner ended, even by kill -9) and finishes or undoes a change of a
-// reduction a crash interrupted. Never touches a live run's files. Quiet.
+// reduction or a deletion a crash interrupted. Never touches a live run's files. Quiet.
 void LimpiaTemporales(const Estado& st);
 
 // A columns file is made of 19-byte records: a quote, 15 signs among "1",

@@ -1,6 +1,7 @@
 #pragma once
 // Deletion of everything stored for a range of matchdays.
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -22,9 +23,24 @@ struct ResultadoBorrado {
 inline constexpr const char* kTituloBorradoIncompleto = "BORRADO INCOMPLETO";
 
 // Blanks the matchday records, frees every index record of orders 1-30 and
-// deletes the columns files "REDjj*.TBX" of each matchday in the range. A
-// failed step does not stop the others; it is told in the result. A
-// matchday without columns files or without records is no failure.
+// deletes the columns files "REDjjoo.TBX" of each matchday in the range that
+// no record names any longer. A failed step does not stop the others; it is
+// told in the result, but the columns files stay when their records could
+// not be freed. A matchday without columns files or without records is no
+// failure. A deletion cut short (kill -9) leaves a note that the next use of
+// the folder finishes (LimpiaTemporales).
 ResultadoBorrado BorraJornadas(Estado& st, int desde, int hasta);
+
+// The note of a deletion in progress: the names of its columns files.
+inline constexpr const char* kFinBorrado = ".del~";
+// Finishes the deletion of note `nota` (a file name in the data folder) a
+// dead process left: its columns files that no record names go, then the
+// note. Under the folder's lock.
+void AcabaBorrado(const Estado& st, const std::string& nota);
+
+// For tests: called at each step of a deletion, "liberar" before the index
+// records are freed and a file's name before it is deleted, so that a test
+// can stop the process there.
+extern void (*gPasoBorrado)(const std::string& paso);
 
 }  // namespace tobal

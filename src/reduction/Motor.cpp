@@ -59,19 +59,6 @@ struct Rueda {
     int clase[3];   // method 3: 0, 1, 2 for a counted "1", "X", "2"; 3 not counted
 };
 
-const char* Causa(int numero) {
-    switch (numero) {
-        case Err::SinMemoria: return "memoria insuficiente";
-        case Err::DiscoLleno: return "disco lleno";
-        case Err::PermisoDenegado: return "permiso denegado";
-        case Err::AccesoRuta: return "error de acceso a la ruta o al fichero";
-        case Err::RutaNoEncontrada: return "no se encuentra la carpeta";
-        case Err::UnidadNoDisponible: return "unidad no preparada";
-        case Err::NoEncontrado: return "no se encuentra el fichero";
-        default: return "error de entrada/salida";
-    }
-}
-
 class Ejecucion {
 public:
     Ejecucion(Estado& st, const AvanceReduccion& avance, const std::atomic<bool>* cancelar)
@@ -311,7 +298,7 @@ ResultadoReduccion Ejecucion::Falla(int numero, const std::string& que) {
     ResultadoReduccion res;
     res.fin = FinReduccion::Fallida;
     res.error = numero;
-    res.mensaje = que + " (ERROR " + std::to_string(numero) + ": " + Causa(numero) + ").";
+    res.mensaje = que + " (ERROR " + std::to_string(numero) + ": " + DescripcionError(numero) + ").";
     res.mensaje += " La reducción no se ha guardado.";
     st_.ErrorFichero = static_cast<int16_t>(numero);
     if (st_.informador) st_.informador->ErrorFichero(res.mensaje);
@@ -341,6 +328,7 @@ ResultadoReduccion Ejecucion::Ejecuta() {
         if (st_.informador) st_.informador->ErrorFichero(res.mensaje);
         return res;
     }
+    if (clave.Error()) return Falla(clave.Error(), "No se puede reservar la reducción " + nombre);
     LimpiaTemporales(st_);
     const std::string id = SufijoUnico();
     fs::path temporal = st_.DirDatos / nombre;

@@ -97,6 +97,38 @@ TEST(Archivo, SoloFicherosRegulares) {
     ::close(escritor);
 }
 
+// An unusable lock file never turns locking off. A folder under its name
+// refuses both locks; another user's file that may be read but not written
+// still serves flock (the folder's lock) but not the key locks. A lock file
+// a user creates is one every user of a shared folder can take.
+TEST(Cerrojo, FicheroDeBloqueoInutilizableNoDesactivaElBloqueo) {
+    CarpetaTemporal carpeta, ajeno, compartida;
+    fs::create_directory(carpeta / kFicheroCerrojo);
+    const bool otroUsuario = EsRoot();  // the child below is then nobody
+    EscribeBytes(ajeno / kFicheroCerrojo, "");
+    fs::permissions(ajeno / kFicheroCerrojo, fs::perms::owner_read | fs::perms::owner_write |
+                                                 fs::perms::group_read | fs::perms::others_read);
+    for (const CarpetaTemporal* c : {&ajeno, &compartida}) fs::permissions(c->ruta(), fs::perms::all);
+    ComoUsuarioSinPrivilegios([&] {
+        const std::tuple<fs::path, int, int> casos[] = {{carpeta.ruta(), 77, 77}, {ajeno.ruta(), 0, 77}};
+        for (const auto& [d, errorCarpeta, errorClave] : casos) {
+            if (d == ajeno.ruta() && !otroUsuario) continue;
+            SCOPED_TRACE(d);
+            EXPECT_EQ(Cerrojo(d).Error(), errorCarpeta);
+            Cerrojo clave(d, 1201);
+            EXPECT_EQ(clave.Error(), errorClave);
+            EXPECT_FALSE(clave.Ocupado());
+            EXPECT_FALSE(ClaveLibre(d, 1201));  // its temporary files are left alone
+        }
+        ::umask(077);
+        EXPECT_EQ(Cerrojo(compartida.ruta()).Error(), 0);
+        struct stat s {};
+        ASSERT_EQ(::stat((compartida / kFicheroCerrojo).c_str(), &s), 0);
+        EXPECT_EQ(s.st_mode & 0777, 0666u);
+    });
+    EXPECT_TRUE(Contiene(TextoErrorFichero(Op::BRB, Err::CerrojoInutilizable), ".tobal31.lck"));
+}
+
 // The reports that carry meaning beyond their wording: which numbers stay
 // silent, and which errors never pass for "not found".
 TEST(ErrorFichero, SilenciososYNumerosDeSistema) {
@@ -104,7 +136,12 @@ TEST(ErrorFichero, SilenciososYNumerosDeSistema) {
     InformaErrorFichero(e.st, Op::Abre("X.TBX"), 53);
     EXPECT_EQ(e.st.ErrorFichero, 53);
     EXPECT_TRUE(e.mensajes.mensajes.empty());
-    EXPECT_EQ(TextoErrorFichero(Op::Abre("RED0301.TBX"), 76), "RED0301.TBX ERROR 76");
+    EXPECT_EQ(TextoErrorFichero(Op::Abre("RED0301.TBX"), 76), "RED0301.TBX ERROR 76: no se encuentra la carpeta");
+    // Every number the program can show says what it means.
+    for (int n = 1; n < 100; ++n) {
+        const std::string t = TextoErrorFichero(Op::LJO, n);
+        EXPECT_TRUE(n == 6 || n == 53 || t.size() > t.find(": ") + 4) << t;
+    }
     for (int n : {EACCES, EROFS, ENOSPC, EIO, EISDIR})
         EXPECT_TRUE(NumeroErrorErrno(n) != 0 && NumeroErrorErrno(n) != 6 && NumeroErrorErrno(n) != 53) << n;
     EXPECT_EQ(ErrorApertura(e.dir() / "NOHAY.TBX", ENOENT), 53);

@@ -3,6 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <memory>
+
 #include "Soporte.h"
 #include "data/Jornadas.h"
 #include "reduction/Almacen.h"
@@ -83,7 +90,8 @@ TEST(Borrado, LosPasosQueFallanSeDicenAlFinal) {
         r = BorraJornadas(c.st, 3, 3);
         ASSERT_EQ(r.fallos.size(), 1u);
         EXPECT_EQ(r.fallos[0].rfind(fallo, 0), 0u) << r.fallos[0];
-        EXPECT_EQ(r.ficheros, 4);  // the other steps ran
+        // The other steps ran; columns files go only with their records.
+        EXPECT_EQ(r.ficheros, carpeta == "BASES.TBX" ? 0 : 4);
         EXPECT_TRUE(fs::is_directory(c.dir() / carpeta) && fs::is_directory(c.dir() / "RED0303.TBX"));
         EXPECT_EQ(Bytes(c.dir() / "RED0401.TBX"), "RED0401.TBX");
     }
@@ -104,6 +112,80 @@ TEST(Borrado, CarpetaDeSoloLecturaNoBorraNadaYLoDice) {
     EXPECT_EQ(Bytes(disco / "JORNADAS.TBX"), c.jornadas);
     EXPECT_EQ(Bytes(disco / "BASES.TBX"), c.bases);
     for (const auto& n : c.van) EXPECT_EQ(Bytes(disco / n), n);
+}
+
+// Every record of BASES.TBX names a columns file that is there.
+::testing::AssertionResult IndiceSinHuecos(const fs::path& d) {
+    for (const std::string& l : LineasBases(Bytes(d / "BASES.TBX"))) {
+        int j, o;
+        if (LeeClave(l, j, o) && (j || o) && !fs::exists(d / FicheroRed(j, o)))
+            return ::testing::AssertionFailure() << "the index names a missing " << FicheroRed(j, o);
+    }
+    return ::testing::AssertionSuccess();
+}
+
+// Records that cannot be freed keep their columns files: BASES.TBX read-only
+// for an unprivileged user, or rewritten whole (line feeds only) on a disk
+// that fills up.
+TEST(Borrado, SinLiberarLosRegistrosNoSeBorranSusFicheros) {
+    for (const bool lleno : {false, true}) {
+        SCOPED_TRACE(lleno ? "full disk" : "read-only BASES.TBX");
+        ComoUsuarioSinPrivilegios([&] {
+            Carpeta c;
+            std::unique_ptr<LimiteTamanoFicheros> limite;
+            if (lleno) {
+                std::string lf = c.bases;
+                for (size_t i; (i = lf.find("\r\n")) != std::string::npos;) lf.erase(i, 1);
+                EscribeBytes(c.dir() / "BASES.TBX", c.bases = lf);
+                limite = std::make_unique<LimiteTamanoFicheros>(lf.size());
+            } else {
+                fs::permissions(c.dir() / "BASES.TBX", fs::perms::owner_read);
+            }
+            const ResultadoBorrado r = BorraJornadas(c.st, 3, 3);
+            limite.reset();
+            EXPECT_EQ(r.ficheros, 0);
+            const std::string fallo = std::string("(error ") + (lleno ? "61" : "70");
+            EXPECT_TRUE(std::any_of(r.fallos.begin(), r.fallos.end(), [&](const std::string& f) {
+                return f.find("BASES.TBX") != std::string::npos && f.find(fallo) != std::string::npos;
+            })) << testing::PrintToString(r.fallos);
+            EXPECT_EQ(Bytes(c.dir() / "BASES.TBX"), c.bases);
+            for (const auto& n : c.van) EXPECT_EQ(Bytes(c.dir() / n), n);
+            EXPECT_EQ(Ficheros(c.dir()).size(), 11u);  // nothing left behind
+        });
+    }
+}
+
+// A deletion killed before it frees the records, or at its first file: the
+// index never names a missing file, and the next use of the folder undoes
+// the first (the files of records stay) and finishes the second.
+std::string tPasoFatal;
+TEST(Borrado, MatadaAMediasSeDeshaceOSeAcaba) {
+    for (const std::string paso : {"liberar", "RED0301.TBX"}) {
+        SCOPED_TRACE(paso);
+        Carpeta c;
+        std::string liberado = c.bases;
+        for (int n : {0, 3, 4, 6}) liberado.replace(n * 132, 130, RegistroLibre());
+        tPasoFatal = paso;
+        const pid_t hijo = ::fork();
+        if (hijo == 0) {
+            gPasoBorrado = [](const std::string& p) {
+                if (p == tPasoFatal) ::raise(SIGKILL);
+            };
+            BorraJornadas(c.st, 3, 3);
+            ::_exit(0);
+        }
+        int estado = 0;
+        ASSERT_EQ(::waitpid(hijo, &estado, 0), hijo);
+        ASSERT_TRUE(WIFSIGNALED(estado)) << "the step was never reached";
+        EXPECT_TRUE(IndiceSinHuecos(c.dir()));
+        LimpiaTemporales(c.st);
+        EXPECT_EQ(Ficheros(c.dir()).size(), paso == "liberar" ? 10u : 7u);  // no note left
+        EXPECT_EQ(Bytes(c.dir() / "BASES.TBX"), paso == "liberar" ? c.bases : liberado);
+        // RED0399.TBX, which no record names, goes either way.
+        for (const auto& n : c.van)
+            EXPECT_EQ(fs::exists(c.dir() / n), paso == "liberar" && n != "RED0399.TBX") << n;
+        for (const auto& n : c.quedan) EXPECT_EQ(Bytes(c.dir() / n), n) << n;
+    }
 }
 
 }  // namespace
