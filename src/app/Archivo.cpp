@@ -29,10 +29,20 @@ int EscribeTodo(int fd, std::string_view datos) {
     return 0;
 }
 
+// A symbolic link whose target does not exist.
+bool Colgante(const fs::path& ruta) {
+    struct stat l {}, d {};
+    return ::lstat(ruta.c_str(), &l) == 0 && S_ISLNK(l.st_mode) && ::stat(ruta.c_str(), &d) != 0;
+}
+
 // Only regular files are data files. A FIFO or a device under a data file's
 // name would block the open or never end a read, so the open does not wait
 // (O_NONBLOCK) and anything else than a regular file is refused.
 int AbreRuta(const fs::path& ruta, int flags, int& fd) {
+    fd = -1;
+    // A link is followed, but a dangling one is an error, never a new file
+    // made at its target.
+    if ((flags & O_CREAT) && Colgante(ruta)) return Err::AccesoRuta;
     fd = ::open(ruta.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0666);
     if (fd < 0) {
         const int e = errno;
@@ -53,6 +63,7 @@ int AbreRuta(const fs::path& ruta, int flags, int& fd) {
 
 int ErrorApertura(const fs::path& ruta, int e) {
     if (e == ENOENT) {
+        if (Colgante(ruta)) return Err::AccesoRuta;
         std::error_code ec;
         fs::path padre = ruta.parent_path();
         if (!padre.empty() && !fs::is_directory(padre, ec)) return Err::RutaNoEncontrada;
@@ -125,9 +136,16 @@ int SincronizaCarpeta(const fs::path& dir) {
     return e;
 }
 
-int EscribeFicheroAtomico(const fs::path& ruta, std::string_view datos) {
+int EscribeFicheroAtomico(const fs::path& enlace, std::string_view datos) {
     std::error_code ec;
-    if (fs::is_directory(ruta, ec)) return Err::AccesoRuta;
+    if (fs::is_directory(enlace, ec)) return Err::AccesoRuta;
+    // A data file that is a link is rewritten at its target, as the in-place
+    // writes do: the link stays a link.
+    fs::path ruta = enlace;
+    if (fs::is_symlink(enlace, ec)) {
+        ruta = fs::canonical(enlace, ec);
+        if (ec) return Err::AccesoRuta;
+    }
     fs::path temporal = ruta;
     temporal += SufijoUnico() + kFinTemporal;
     int fd;

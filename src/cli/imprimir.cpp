@@ -2,9 +2,11 @@
 // official tickets on sheets or continuous forms, relation of tickets) and
 // the report of its last scoring, on the default printer or into a PDF file.
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -124,6 +126,13 @@ std::optional<DatosInforme> DatosDelEscrutinio(Contexto& cx, const Opciones& o) 
                     "la orden escrutar.");
         return std::nullopt;
     }
+    std::string rechazo;
+    const int error = CompruebaColumnasReduccion(st, o.jornada, o.orden, rechazo);
+    if (!rechazo.empty()) {
+        st.ErrorFichero = static_cast<int16_t>(error);
+        st.informador->ErrorFichero(rechazo);
+        return std::nullopt;
+    }
     ResultadoEscrutinio r =
         EscrutaColumnas(st.DirDatos / FicheroRed(o.jornada, o.orden), ganadora, e.Premios);
     if (r.fin != FinEscrutinio::Completo) {
@@ -167,9 +176,24 @@ int ImprimeSalida(Contexto& cx, const Opciones& o, Listado& l, const DatosInform
         return kSalidaRechazo;
     };
     std::unique_ptr<ImpresoraQt> imp;
+    struct Descriptor {
+        int fd = -1;
+        ~Descriptor() {
+            if (fd >= 0) ::close(fd);
+        }
+    } descriptor;
     if (o.pdf) {
         if (int e = pdf.Crea(*o.pdf)) return noImprime(e);
-        imp = ImpresoraQt::Pdf(QString::fromStdString(pdf.Ruta().string()));
+        // File names are bytes, but Qt takes them as UTF-8 text: a name that
+        // is not valid UTF-8 reaches the temporary file through a descriptor.
+        const std::string bytes = pdf.Ruta().string();
+        QString ruta = QString::fromStdString(bytes);
+        if (ruta.toStdString() != bytes) {
+            descriptor.fd = ::open(bytes.c_str(), O_WRONLY | O_CLOEXEC);
+            if (descriptor.fd < 0) return noImprime(NumeroErrorErrno(errno));
+            ruta = QStringLiteral("/proc/self/fd/%1").arg(descriptor.fd);
+        }
+        imp = ImpresoraQt::Pdf(ruta);
         // The PDF stands for the paper the printer would hold.
         if (o.salida == Salida::Relacion && l.AnchoPapel == 1) imp->PonPaginaPdf(350, 297);
     } else {

@@ -55,10 +55,10 @@ bool FicheroColumnas::Abre(Estado& st) {
     st.NomFichero = FicheroRed(st.Jornada(), st.Orden());
     ruta_ = st.DirDatos / st.NomFichero;
     hay_ = false;
-    int64_t columnas = 0, danada = 0;
-    if (int error = CompruebaColumnas(ruta_, columnas, danada); danada) {
-        st.ErrorFichero = kErrorColumnasDanadas;
-        if (st.informador) st.informador->ErrorFichero(TextoColumnasDanadas(st.NomFichero, danada));
+    std::string rechazo;
+    if (int error = CompruebaColumnasReduccion(st, st.Jornada(), st.Orden(), rechazo); !rechazo.empty()) {
+        st.ErrorFichero = static_cast<int16_t>(error);
+        if (st.informador) st.informador->ErrorFichero(rechazo);
         return false;
     } else if (error) {
         InformaErrorFichero(st, Op::Abre(st.NomFichero), error);

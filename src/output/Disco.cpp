@@ -1,7 +1,11 @@
 #include "output/Disco.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <memory>
+#include <optional>
 
 #include "app/Archivo.h"
 #include "app/ErrorFichero.h"
@@ -41,6 +45,12 @@ public:
             // leaves a file that looks like a complete bets file.
             provisional_ = std::make_unique<FicheroProvisional>();
             int e = provisional_->Crea(ruta);
+            if (e == 0 && volumen == 1 && anterior_) {
+                // The bets file it replaces keeps its owner and permissions.
+                [[maybe_unused]] const int dueno =
+                    ::chown(provisional_->Ruta().c_str(), anterior_->st_uid, anterior_->st_gid);
+                ::chmod(provisional_->Ruta().c_str(), anterior_->st_mode & 07777);
+            }
             if (e == 0) e = escritor_.Abre(provisional_->Ruta());
             if (e == 0) break;
             provisional_.reset();
@@ -115,6 +125,8 @@ public:
         for (const auto& f : r_.ficheros) BorraFichero(f);
         r_.ficheros.clear();
     }
+
+    std::optional<struct stat> anterior_;  // the bets file of an earlier run
 
 private:
     const DestinoDisco& destino_;
@@ -196,9 +208,9 @@ namespace {
 // or it cannot be copied.
 bool PreparaCopia(Estado& st, const DestinoDisco& destino, DialogoDisco& dialogo, ResultadoCopia& r,
                   int64_t& columnas) {
-    int64_t mala = 0;
-    const int e = CompruebaColumnas(st.DirDatos / st.NomFichero, columnas, mala);
-    if (e && !mala) {
+    std::string rechazo;
+    const int e = CompruebaColumnasReduccion(st, st.Jornada(), st.Orden(), rechazo, &columnas);
+    if (e && rechazo.empty()) {
         InformaErrorFichero(st, Op::Abre(st.NomFichero), e);
         r.error = e;
         return false;
@@ -217,7 +229,7 @@ bool PreparaCopia(Estado& st, const DestinoDisco& destino, DialogoDisco& dialogo
         dialogo.Mensaje(kTituloErrorCopia, texto);
         return false;
     };
-    if (mala) return rechaza(TextoColumnasDanadas(st.NomFichero, mala));
+    if (!rechazo.empty()) return rechaza(rechazo);
     if (columnas == 0)
         return rechaza("La reducción no tiene ninguna columna. No hay boletos que copiar a disco.");
     r.datos = CalculaDatosDisco(columnas, st.Jornada(), st.Datos.FechaJornada, st.Datos.Delegacion,
@@ -237,10 +249,13 @@ ResultadoCopia CopiaDisco(Estado& st, const DestinoDisco& destino, DialogoDisco&
     st.ErrorFichero = 0;
     const std::filesystem::path rutaColumnas = st.DirDatos / st.NomFichero;
     int64_t columnas = 0;
+    struct stat anterior {};
+    const bool habia = ::stat(RutaVolumen(destino, 1).c_str(), &anterior) == 0 && S_ISREG(anterior.st_mode);
     if (!PreparaCopia(st, destino, dialogo, r, columnas)) return r;
     const DatosDisco& d = r.datos;
 
     Copia copia(destino, dialogo, r);
+    if (habia) copia.anterior_ = anterior;
     if (!copia.AbreVolumen(1)) {
         if (r.fin == FinCopia::Cancelado) copia.Cancela();
         return r;

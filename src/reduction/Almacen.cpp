@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
@@ -400,7 +401,12 @@ int InstalaReduccion(Estado& st, const std::string& id) {
     }, viejo{};
     if (::stat(temporal.c_str(), &nuevo) != 0) return ErrorApertura(temporal, errno);
     const bool habia = ::stat(ruta.c_str(), &viejo) == 0;
-    if (habia) ::chmod(temporal.c_str(), viejo.st_mode & 07777);
+    if (habia) {
+        // The new file keeps the old one's owner (only root may give it
+        // away; otherwise it is the writer's anyway) and permissions.
+        [[maybe_unused]] const int dueno = ::chown(temporal.c_str(), viejo.st_uid, viejo.st_gid);
+        ::chmod(temporal.c_str(), viejo.st_mode & 07777);
+    }
     // A note cut short by a crash cannot match the columns file: it is undone.
     EscritorBloques escritor;
     escritor.Abre(nota, kLongLineaBase * 2);
@@ -611,6 +617,69 @@ int CompruebaColumnas(const std::filesystem::path& ruta, int64_t& columnas, int6
     for (std::string_view col; lector.Siguiente(col);) ++columnas;
     danada = lector.ColumnaDanada();
     return lector.Error();
+}
+
+std::string TextoCuentaColumnas(const std::string& nomFichero, int64_t columnas, int64_t anunciadas) {
+    return "El fichero de columnas " + nomFichero + " tiene " + std::to_string(columnas) +
+           " columnas, pero la reducción guardada en " + kFicheroBases + " tiene " + std::to_string(anunciadas) +
+           ". No se puede usar ninguna columna de este fichero.";
+}
+
+int CompruebaColumnasReduccion(const Estado& st, int jornada, int orden, std::string& texto,
+                               int64_t* columnas) {
+    texto.clear();
+    const std::string nombre = FicheroRed(jornada, orden);
+    std::optional<Reduccion> registro;
+    FicheroBases f;
+    if (LeeBases(st, f) == 0)
+        if (const int n = Busca(f, jornada, orden); n > 0)
+            registro = DecodificaRegistroBase(f.lineas[static_cast<size_t>(n - 1)]);
+    // The signs each match may carry: all three without a record, and in
+    // match 15, which no reduction reduces.
+    std::array<std::array<bool, 3>, 15> marca{};
+    for (int i = 1; i <= 15; ++i)
+        for (int s = 0; s < 3; ++s)
+            marca[static_cast<size_t>(i - 1)][static_cast<size_t>(s)] =
+                !registro || i == 15 || registro->Partidos[i].Signo[s + 1] != 0;
+    const auto signo = [](char c) { return c == '1' ? 0 : c == 'X' ? 1 : 2; };
+
+    LectorBloques lector;
+    if (int e = lector.Abre(st.DirDatos / nombre)) return e;
+    int64_t n = 0;
+    std::string bloque, resto;
+    for (;;) {
+        if (int e = lector.Lee(bloque, 1 << 20)) return e;
+        if (bloque.empty()) break;
+        resto += bloque;
+        const size_t enteros = resto.size() / kLongLineaColumna * kLongLineaColumna;
+        for (size_t p = 0; p < enteros; p += kLongLineaColumna) {
+            const std::string_view r(resto.data() + p, kLongLineaColumna);
+            ++n;
+            if (!RegistroColumnaValido(r)) {
+                texto = TextoColumnasDanadas(nombre, n);
+                return kErrorColumnasDanadas;
+            }
+            for (size_t i = 0; i < 14; ++i)
+                if (!marca[i][static_cast<size_t>(signo(r[i + 1]))]) {
+                    texto = "La columna " + std::to_string(n) + " del fichero " + nombre + " tiene el signo " +
+                            std::string(1, r[i + 1]) + " en el partido " + std::to_string(i + 1) +
+                            ", que la quiniela base no marca. No se puede usar ninguna columna de este "
+                            "fichero.";
+                    return kErrorColumnasDanadas;
+                }
+        }
+        resto.erase(0, enteros);
+    }
+    if (!resto.empty()) {
+        texto = TextoColumnasDanadas(nombre, n + 1);  // cut by the end of the file
+        return kErrorColumnasDanadas;
+    }
+    if (columnas) *columnas = n;
+    if (registro && n != registro->ApuestasReducidas) {
+        texto = TextoCuentaColumnas(nombre, n, registro->ApuestasReducidas);
+        return kErrorColumnasDanadas;
+    }
+    return 0;
 }
 
 }  // namespace tobal

@@ -136,6 +136,21 @@ private:
 // damage, with `danada` the first bad column) and the number of columns.
 int CompruebaColumnas(const std::filesystem::path& ruta, int64_t& columnas, int64_t& danada);
 
+// The message that refuses a columns file of `columnas` whole records whose
+// record in BASES.TBX announces `anunciadas`.
+std::string TextoCuentaColumnas(const std::string& nomFichero, int64_t columnas, int64_t anunciadas);
+
+// Checks the columns file of reduction (jornada, orden) against its record
+// in BASES.TBX before any reader uses it, in one pass: every record whole,
+// in matches 1 to 14 only signs the base marks, and as many columns as the
+// record announces. Returns 0 when it may be used (without a record there is
+// nothing to compare but the records themselves), else the error number
+// with `texto` the message that refuses it; `texto` stays empty for a file
+// that cannot be opened or read, which the reader reports as its own.
+// `columnas` (when given) receives the columns counted.
+int CompruebaColumnasReduccion(const Estado& st, int jornada, int orden, std::string& texto,
+                               int64_t* columnas = nullptr);
+
 // A column as its 19-byte line: quote, 15 signs, quote, CR LF.
 inline std::string LineaColumna(std::string_view col15) {
     std::string s;

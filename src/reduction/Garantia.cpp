@@ -503,6 +503,8 @@ ResultadoGarantia Analisis::Ejecuta() {
         }
         if (datos.size() < kColumnasBloque * kLongLineaColumna) break;
     }
+    if (columnas_ != r_.ApuestasReducidas)
+        return Falla(kErrorColumnasDanadas, TextoCuentaColumnas(nombre_, columnas_, r_.ApuestasReducidas));
     g.columnas = columnas_;
     g.resultados = static_cast<int64_t>(total_);
     if (columnas_ == 0) {

@@ -1,5 +1,7 @@
 #include "reduction/Indice.h"
 
+#include <unistd.h>
+
 #include <map>
 
 #include "app/Archivo.h"
@@ -64,7 +66,9 @@ Indice CargaIndice(Estado& st) {
     st.ErrorFichero = 0;
     std::string contenido;
     if (int e = LeeFichero(st.DirDatos / kFicheroBases, contenido)) {
-        InformaErrorFichero(st, Op::EEB, e);
+        // A folder where it cannot be created is not told that it will be.
+        const bool creable = ::access(st.DirDatos.empty() ? "." : st.DirDatos.c_str(), W_OK) == 0;
+        InformaErrorFichero(st, e == Err::NoEncontrado && !creable ? Op::BRB : Op::EEB, e);
         return ind;
     }
     std::map<int, std::string> jornadas;

@@ -474,13 +474,26 @@ ResultadoEscrutinio Escruta(Estado& st, const EntradasEscrutinio& entradas,
     } else {
         st.NomFichero = FicheroRed(jornada, st.Orden());
         st.ErrorFichero = 0;
-        r = EscrutaColumnas(st.DirDatos / st.NomFichero, ganadora, entradas.Premios, progreso);
-        if (r.columnaDanada) {
-            st.ErrorFichero = kErrorColumnasDanadas;
-            if (st.informador)
-                st.informador->ErrorFichero(TextoColumnasDanadas(st.NomFichero, r.columnaDanada));
-        } else if (r.fin == FinEscrutinio::SinColumnas) {
-            InformaErrorFichero(st, Op::Abre(st.NomFichero), r.errorColumnas);
+        // The whole file is checked against its record first: a table of
+        // columns the record does not announce would be a wrong result.
+        std::string rechazo;
+        const int e = CompruebaColumnasReduccion(st, jornada, st.Orden(), rechazo);
+        if (!rechazo.empty()) {
+            r.fin = FinEscrutinio::SinColumnas;
+            r.ganadora = ganadora;
+            r.premios = entradas.Premios;
+            r.errorColumnas = e;
+            st.ErrorFichero = static_cast<int16_t>(e);
+            if (st.informador) st.informador->ErrorFichero(rechazo);
+        } else {
+            r = EscrutaColumnas(st.DirDatos / st.NomFichero, ganadora, entradas.Premios, progreso);
+            if (r.columnaDanada) {
+                st.ErrorFichero = kErrorColumnasDanadas;
+                if (st.informador)
+                    st.informador->ErrorFichero(TextoColumnasDanadas(st.NomFichero, r.columnaDanada));
+            } else if (r.fin == FinEscrutinio::SinColumnas) {
+                InformaErrorFichero(st, Op::Abre(st.NomFichero), r.errorColumnas);
+            }
         }
     }
     r.errorRegistro = errorRegistro;

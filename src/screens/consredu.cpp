@@ -205,7 +205,9 @@ void consredu::CierraFichero() {
 
 // A damaged columns file is shown not at all: the page is cleared, the file
 // closed, and the first bad column named.
-void consredu::RechazaDanado(int64_t columna) {
+void consredu::RechazaDanado(int64_t columna) { Rechaza(TextoColumnasDanadas(st_.NomFichero, columna)); }
+
+void consredu::Rechaza(const std::string& texto) {
     CierraFichero();
     for (QString& l : lineas_) l.clear();
     cabeceras_.fill(QString());
@@ -214,7 +216,7 @@ void consredu::RechazaDanado(int64_t columna) {
     Pic_Boton->setCursor(Qt::ForbiddenCursor);
     st_.ErrorFichero = kErrorColumnasDanadas;
     Describe();
-    if (st_.informador) st_.informador->ErrorFichero(TextoColumnasDanadas(st_.NomFichero, columna));
+    if (st_.informador) st_.informador->ErrorFichero(texto);
     update();
     Pic_Colum->update();
 }
@@ -257,6 +259,12 @@ void consredu::CargaConsulta() {
     const auto tam = std::filesystem::file_size(ruta, ec);
     if (!ec && tam % kLongLineaColumna != 0) {
         RechazaDanado(int64_t(tam / kLongLineaColumna) + 1);
+        return;
+    }
+    // Nor is a page shown of a file its record does not describe.
+    std::string rechazo;
+    if (CompruebaColumnasReduccion(st_, st_.Jornada(), st_.Orden(), rechazo); !rechazo.empty()) {
+        Rechaza(rechazo);
         return;
     }
     Pic_Garantia->PonActivo(true);

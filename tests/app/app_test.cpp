@@ -55,6 +55,29 @@ TEST(Archivo, EscrituraAtomicaYBloques) {
     EXPECT_NE(w.Cierra(), 0);
 }
 
+// One policy for a link under a data file's name: every write follows it (a
+// whole-file rewrite too, so the link stays a link), and a dangling link is
+// an error for reads and writes that never creates its target.
+TEST(Archivo, EnlacesSimbolicos) {
+    CarpetaTemporal c, fuera;
+    EscribeBytes(fuera / "real", "viejo");
+    fs::create_symlink(fuera / "real", c / "BASES.TBX");
+    ASSERT_EQ(EscribeFicheroAtomico(c / "BASES.TBX", "nuevo"), 0);
+    EXPECT_TRUE(fs::is_symlink(c / "BASES.TBX"));
+    EXPECT_EQ(Bytes(fuera / "real"), "nuevo");
+    const fs::path f = c / "JORNADAS.TBX";
+    fs::create_symlink(fuera / "falta", f);
+    std::string datos;
+    EscritorBloques escritor;
+    EXPECT_EQ(LeeFichero(f, datos), 75);
+    EXPECT_EQ(EscribeFicheroAtomico(f, "x"), 75);
+    EXPECT_EQ(EscribeEnPosicion(f, 0, "x"), 75);
+    EXPECT_EQ(AnexaFichero(f, "x"), 75);
+    EXPECT_EQ(escritor.Abre(f), 75);
+    EXPECT_EQ(Ficheros(fuera.ruta()), std::vector<std::string>{"real"});  // no temporary file either
+    EXPECT_EQ(Ficheros(c.ruta()).size(), 2u);
+}
+
 // Runs `prueba` in a child process given five seconds: an open or a read
 // that waits for ever fails the test instead of hanging it.
 bool EnHijoSinEsperar(const std::function<bool()>& prueba) {

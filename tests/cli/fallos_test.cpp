@@ -68,6 +68,36 @@ TEST_F(CliFallos, FicheroDeColumnasDanadoSeRechazaEnTodasLasOrdenes) {
     }
 }
 
+// A columns file of whole records that its record in BASES.TBX does not
+// describe (cut at a record, a sign the base does not mark) is refused by
+// every reader with one message.
+TEST_F(CliFallos, FicheroDeColumnasQueNoEsElDeSuRegistroSeRechaza) {
+    std::vector<std::string> columnas;
+    for (int n = 1; n <= 24; ++n) columnas.push_back(prueba::ColumnaPrueba(n));
+    const std::string signo = "tiene el signo 2 en el partido 5, que la quiniela base no marca";
+    const std::pair<std::string, std::string> casos[] = {
+        {prueba::FicheroColumnas({columnas[0], columnas[1], columnas[2]}), TextoCuentaColumnas("RED1201.TBX", 3, 24)},
+        {prueba::FicheroColumnas(columnas), signo}};
+    for (const auto& [bytes, mensaje] : casos) {
+        if (mensaje == signo) {
+            p.st.ReduccionActual.Partidos[5].Signo[3] = 0;  // the base leaves out a 2 the file has
+            p.st.ReduccionActual.Partidos[5].NumSignos = 2;
+            ASSERT_EQ(GrabaReduccion(p.st), 0);
+        }
+        prueba::EscribeBytes(p.dir() / "RED1201.TBX", bytes);
+        auto lectores = Lectores();
+        lectores.push_back({{"garantia"}, {}});
+        for (const auto& [args, salida] : lectores) {
+            SCOPED_TRACE(testing::PrintToString(args) + " " + mensaje);
+            const auto r = Cli(args);
+            EXPECT_EQ(r.codigo, 1);
+            EXPECT_TRUE(Contiene(r.errores, mensaje));
+            EXPECT_EQ(r.salida, "");
+            EXPECT_TRUE(salida.empty() || !fs::exists(salida));
+        }
+    }
+}
+
 // A columns file that is a link to /dev/zero, a BASES.TBX that is a FIFO:
 // refused at once with exit 1, never read for ever.
 TEST_F(CliFallos, SoloFicherosRegularesComoFicherosDeDatos) {
@@ -118,6 +148,16 @@ TEST_F(CliFallos, ExportarSinJornadaNoSigueYNoDejaRestosDeOtraCopia) {
         EXPECT_TRUE(Contiene(r.errores, "ERROR EN LA JORNADA"));
         EXPECT_TRUE(fs::is_empty(destino.ruta()));
     }
+}
+
+// indice in a read-only folder without BASES.TBX does not promise to create it.
+TEST_F(CliFallos, IndiceSinBasesEnCarpetaDeSoloLectura) {
+    prueba::DiscoPequeno disco(1 << 20);
+    if (!disco.Montado()) GTEST_SKIP() << disco.Motivo();
+    ASSERT_TRUE(disco.SoloLectura());
+    const auto i = prueba::EjecutaCliEn(disco.ruta(), {"indice"});
+    EXPECT_FALSE(Contiene(i.errores, "proceder a crearlo"));
+    EXPECT_TRUE(Contiene(i.errores, "No se encuentra el fichero BASES.TBX"));
 }
 
 // borrar on a read-only folder or with a data file it cannot write: the
@@ -178,6 +218,19 @@ TEST_F(CliFallos, ElPdfSoloSustituyeAlFicheroCuandoEstaCompleto) {
     EXPECT_EQ(r.codigo, 0) << r.errores;
     EXPECT_EQ(Bytes(Pdf()).rfind("%PDF", 0), 0u);
     EXPECT_EQ(std::distance(fs::directory_iterator(destino.ruta()), {}), 2);
+}
+
+// File names are bytes: a PDF whose name or folder is not valid UTF-8 is
+// written under that very name, and nothing else is left beside it.
+TEST_F(CliFallos, ElPdfConUnNombreQueNoEsUtf8) {
+    fs::create_directory(destino / "carpeta\xfe");
+    for (const fs::path& pdf : {destino / "\xff.pdf", destino / "carpeta\xfe" / "r\xe9lacion.pdf"}) {
+        SCOPED_TRACE(pdf.string());
+        const auto r = Cli({"imprimir", "relacion", "--pdf", pdf.string()});
+        EXPECT_EQ(r.codigo, 0) << r.errores;
+        EXPECT_EQ(Bytes(pdf).rfind("%PDF", 0), 0u);
+        EXPECT_EQ(std::distance(fs::directory_iterator(pdf.parent_path()), {}), pdf.parent_path() == destino.ruta() ? 2 : 1);
+    }
 }
 
 TEST_F(CliFallos, ElPdfEnUnDiscoLlenoEsUnFallo) {

@@ -89,10 +89,13 @@ TEST_F(Disco, EjemploDeDosColumnasByteAByteSobreUnoAnterior) {
 
     p.st.Datos.Delegacion = "99";
     p.st.Datos.Receptor = "99999";
+    fs::permissions(unidad / "AD243", fs::perms::owner_read | fs::perms::owner_write);
     ASSERT_EQ(Copia({A, B}).fin, FinCopia::Copiado);
     EXPECT_EQ(Registro(Fichero(), 0).substr(14, 23),
               "9999999000002010000011"
               "0");
+    // The new file keeps the permissions of the one it replaced.
+    EXPECT_EQ(fs::status(unidad / "AD243").permissions(), fs::perms::owner_read | fs::perms::owner_write);
 }
 
 // Cada columna cae en su boleto y su hueco, en el orden del fichero; la

@@ -187,6 +187,57 @@ TEST_F(Almacen, LectorDeColumnas) {
               0u);
 }
 
+// A columns file checked against its record before any reader uses it: the
+// count of whole records against the record's, the signs of matches 1-14
+// against its base (match 15 is not reduced), damage first; a file no record
+// names is only checked for damage.
+TEST_F(Almacen, ColumnasComprobadasContraSuRegistro) {
+    GrabaReduccionPrueba(e.st, 3, 2, 24);
+    std::vector<std::string> cols;
+    for (int n = 1; n <= 25; ++n) cols.push_back(ColumnaPrueba(n));
+    const auto primeras = [&](int n) {
+        return FicheroColumnas(std::vector<std::string>(cols.begin(), cols.begin() + n));
+    };
+    const std::string nombre = "RED0302.TBX";
+    struct Caso {
+        std::string bytes;
+        int error;
+        std::string texto;
+    };
+    const Caso casos[] = {{primeras(24), 0, ""},
+                          {primeras(23), 13, TextoCuentaColumnas(nombre, 23, 24)},
+                          {primeras(25), 13, TextoCuentaColumnas(nombre, 25, 24)},
+                          {"", 13, TextoCuentaColumnas(nombre, 0, 24)},
+                          {primeras(24) + "\"1X", 13, TextoColumnasDanadas(nombre, 25)}};
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.texto);
+        EscribeBytes(e.dir() / nombre, c.bytes);
+        std::string texto;
+        int64_t columnas = -1;
+        EXPECT_EQ(CompruebaColumnasReduccion(e.st, 3, 2, texto, &columnas), c.error);
+        EXPECT_EQ(texto, c.texto);
+        if (!c.error) EXPECT_EQ(columnas, 24);
+    }
+    std::string texto;
+    EscribeBytes(e.dir() / "RED0309.TBX", primeras(5));  // no record
+    EXPECT_EQ(CompruebaColumnasReduccion(e.st, 3, 9, texto), 0);
+    EXPECT_EQ(CompruebaColumnasReduccion(e.st, 3, 8, texto), 53);  // no file: the reader's own report
+    EXPECT_EQ(texto, "");
+    for (const int partido : {15, 14}) {  // only "1" marked
+        e.st.Jornada() = 3, e.st.Orden() = 2;
+        CargaReduccion(e.st);
+        e.st.ReduccionActual.Partidos[partido].Signo = {0, 1, 0, 0};
+        e.st.ReduccionActual.Partidos[partido].NumSignos = 1;
+        ASSERT_EQ(GrabaReduccion(e.st), 0);
+        EscribeBytes(e.dir() / nombre, primeras(24));
+        EXPECT_EQ(CompruebaColumnasReduccion(e.st, 3, 2, texto), partido == 15 ? 0 : 13);
+        if (partido == 14) {
+            EXPECT_TRUE(texto.rfind("La columna ", 0) == 0 &&
+                        Contiene(texto, " en el partido 14, que la quiniela base no marca"));
+        }
+    }
+}
+
 struct Tabla {
     int triples, dobles, apuestas;
     float factor;

@@ -11,6 +11,7 @@
 #include <thread>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "Corrida.h"
 #include "app/Cerrojo.h"
@@ -189,6 +190,23 @@ TEST(Motor, FalloAlEscribir) {
     EXPECT_NE(res.mensaje.find("RED1201.TBX"), std::string::npos) << res.mensaje;
     EXPECT_NE(res.mensaje.find("La reducción no se ha guardado."), std::string::npos) << res.mensaje;
     EXPECT_EQ(Contenido(c.e.dir()), antes);
+}
+
+// A reduction that replaces another keeps its columns file's owner (root
+// replacing a user's file) and permissions.
+TEST(Motor, SustituirConservaDuenoYPermisos) {
+    Corrida c;
+    c.Reduce(1, "1X2* 1X2* 1 1 1 1 1 1 1 1 1 1 1 1 1");
+    struct stat antes {}, despues {};
+    if (prueba::EsRoot()) ASSERT_EQ(::chown(c.Red().c_str(), 65534, 65534), 0);
+    ASSERT_EQ(::chmod(c.Red().c_str(), 0640), 0);
+    ASSERT_EQ(::stat(c.Red().c_str(), &antes), 0);
+    c.Reduce(1, "1X2* 1X2* 1X2* 1 1 1 1 1 1 1 1 1 1 1 1");
+    ASSERT_EQ(::stat(c.Red().c_str(), &despues), 0);
+    EXPECT_NE(antes.st_ino, despues.st_ino);  // a new file
+    EXPECT_EQ(despues.st_uid, antes.st_uid);
+    EXPECT_EQ(despues.st_gid, antes.st_gid);
+    EXPECT_EQ(despues.st_mode & 07777, 0640u);
 }
 
 // A folder the user may not write: the run fails with a clear error and

@@ -148,6 +148,11 @@ void GrabaReduccionConColumnas(Estado& st, int jornada, int orden, const std::ve
     st.ReduccionActual = Reduccion{};
     st.Jornada() = static_cast<int16_t>(jornada);
     st.Orden() = static_cast<int16_t>(orden);
+    for (int i = 1; i <= 15; ++i) {  // a base that marks every sign the columns may carry
+        Partido& p = st.ReduccionActual.Partidos[i];
+        p.Signo = {0, 1, 1, 1};
+        p.NumSignos = 3;
+    }
     st.ReduccionActual.ApuestasDirectas = static_cast<int32_t>(columnas.size()) * 3;
     st.ReduccionActual.ApuestasReducidas = static_cast<int32_t>(columnas.size());
     if (GrabaReduccion(st) != 0) throw std::runtime_error("GrabaReduccion");
