@@ -230,7 +230,7 @@ TEST(Reducir, UnaReduccionQueFallaLoDiceYLaPantallaSigueUtil) {
 // the menu to open it again; Salir does not.
 TEST(Reducir, OtroMetodoOElIndiceReabrenYSalirNo) {
     Pantalla p(1);
-    prueba::GrabaReduccionPrueba(p.st, 1, 1, 8);  // stored by the direct method, no sign marked
+    prueba::GrabaReduccionPrueba(p.st, 1, 1, 8);  // stored by the direct method, every sign marked
     p.Abre();
     p.Marca("1X*");
     p.Elige(p.d->vista->Metodo, 2);
@@ -238,7 +238,7 @@ TEST(Reducir, OtroMetodoOElIndiceReabrenYSalirNo) {
     EXPECT_EQ(p.st.RepiteReducir, Verdadero);
     p.Abre();
     EXPECT_EQ(p.st.Metodo(), 3);
-    EXPECT_EQ(p.P(1).NumSignos, 0);  // the unsaved marks are gone
+    EXPECT_EQ(p.P(1).NumSignos, 3);  // the stored marks, not the unsaved ones
     EXPECT_TRUE(p.d->windowTitle().startsWith("Reducción de apuestas por el Método de Selección de Signos"));
     QTest::mouseClick(p.d->Pic_Ayuda, Qt::LeftButton);
     EXPECT_EQ(p.ayuda.pedidas, std::vector<int>{2250});
