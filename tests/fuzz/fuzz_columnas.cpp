@@ -1,5 +1,6 @@
-// Columns files: the scoring count and the columns reader agree on every
-// file, on whether it is damaged and where, and on the number of columns.
+// Columns files: the scoring count, the columns reader and the check every
+// reader makes first agree on every file, on whether it is damaged and
+// where, and on the number of columns.
 
 #include "Carpeta.h"
 #include "reduction/Almacen.h"
@@ -14,6 +15,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t largo) {
     int64_t columnas = 0, danada = 0;
     const int error = CompruebaColumnas(ruta, columnas, danada);
     fuzz::Exige(r.columnaDanada == danada);
+    // Without a record only damage is refused, and it names the same column.
+    std::string texto;
+    int64_t cuenta = -1;
+    const int previo = CompruebaColumnasReduccion(fuzz::EstadoMudo(), 1, 1, texto, &cuenta);
+    fuzz::Exige((previo == 0) == (error == 0));
+    fuzz::Exige(danada == 0 ? texto.empty() : texto == TextoColumnasDanadas("RED0101.TBX", danada));
+    if (error == 0) fuzz::Exige(cuenta == columnas);
     fuzz::Exige((r.fin == FinEscrutinio::Completo) == (error == 0));
     if (error == 0) {
         fuzz::Exige(r.columnas == columnas && largo == static_cast<size_t>(columnas) * kLongLineaColumna);
