@@ -358,8 +358,19 @@ void DeshazInstalacion(Estado& st, int jornada, int orden, const fs::path& ruta,
 // Finishes (when the new columns file is in place) or undoes (when it is
 // not) the change whose note is `nota`. Under the folder's lock, with the
 // key free.
-void AcabaInstalacion(Estado& st, const fs::path& ruta, const std::string& id) {
-    const fs::path nota = ConFin(ruta, id + kFinNota), anterior = ConFin(ruta, id + kFinAnterior);
+// Where a columns file's content lives: the file, or the target of the link
+// it is (a change replaces the target and the link stays); empty for a
+// dangling link.
+fs::path Destino(const fs::path& ruta) {
+    std::error_code ec;
+    if (!fs::is_symlink(ruta, ec)) return ruta;
+    fs::path d = fs::canonical(ruta, ec);
+    return ec ? fs::path() : d;
+}
+
+void AcabaInstalacion(Estado& st, const fs::path& enlace, const std::string& id) {
+    const fs::path destino = Destino(enlace), ruta = destino.empty() ? enlace : destino;
+    const fs::path nota = ConFin(enlace, id + kFinNota), anterior = ConFin(ruta, id + kFinAnterior);
     std::string texto;
     struct stat actual {};
     if (LeeFichero(nota, texto) == 0 && texto.size() > kLongLineaBase &&
@@ -370,7 +381,7 @@ void AcabaInstalacion(Estado& st, const fs::path& ruta, const std::string& id) {
         if (GrabaRegistro(st, registro) != 0 && LeeClave(registro, jornada, orden))
             DeshazInstalacion(st, jornada, orden, ruta, anterior, fs::exists(anterior));
     }
-    ::unlink(ConFin(ruta, id + kFinTemporal).c_str());
+    ::unlink(ConFin(enlace, id + kFinTemporal).c_str());
     ::unlink(anterior.c_str());
     ::unlink(nota.c_str());
 }
@@ -392,8 +403,9 @@ int InstalaReduccion(Estado& st, const std::string& id) {
     Reduccion& r = st.ReduccionActual;
     std::string registro;
     if (int e = PreparaRegistro(r, registro)) return e;
-    const fs::path ruta = st.DirDatos / FicheroRed(r.Jornada, r.Orden);
-    const fs::path temporal = ConFin(ruta, id + kFinTemporal), nota = ConFin(ruta, id + kFinNota),
+    const fs::path enlace = st.DirDatos / FicheroRed(r.Jornada, r.Orden), ruta = Destino(enlace);
+    if (ruta.empty()) return Err::AccesoRuta;
+    const fs::path temporal = ConFin(enlace, id + kFinTemporal), nota = ConFin(enlace, id + kFinNota),
                    anterior = ConFin(ruta, id + kFinAnterior);
     Cerrojo cerrojo(st.DirDatos);
     if (cerrojo.Error()) return cerrojo.Error();
@@ -422,7 +434,7 @@ int InstalaReduccion(Estado& st, const std::string& id) {
         ::unlink(nota.c_str());
         return e;
     }
-    SincronizaCarpeta(st.DirDatos);
+    SincronizaCarpeta(ruta.parent_path());
     const int e = GrabaRegistro(st, registro);
     if (e) DeshazInstalacion(st, r.Jornada, r.Orden, ruta, anterior, hayAnterior);
     // Should these removals not survive a power cut, the note only writes

@@ -193,7 +193,7 @@ TEST(Motor, FalloAlEscribir) {
 }
 
 // A reduction that replaces another keeps its columns file's owner (root
-// replacing a user's file) and permissions.
+// replacing a user's file), its permissions, and its link when it is one.
 TEST(Motor, SustituirConservaDuenoYPermisos) {
     Corrida c;
     c.Reduce(1, "1X2* 1X2* 1 1 1 1 1 1 1 1 1 1 1 1 1");
@@ -207,6 +207,15 @@ TEST(Motor, SustituirConservaDuenoYPermisos) {
     EXPECT_EQ(despues.st_uid, antes.st_uid);
     EXPECT_EQ(despues.st_gid, antes.st_gid);
     EXPECT_EQ(despues.st_mode & 07777, 0640u);
+
+    // A columns file that is a link is replaced at its target: the link stays.
+    prueba::CarpetaTemporal fuera;
+    fs::rename(c.Red(), fuera / "red");
+    fs::create_symlink(fuera / "red", c.Red());
+    c.Reduce(1, "1X2* 1X2* 1X2* 1X2* 1 1 1 1 1 1 1 1 1 1 1");
+    EXPECT_TRUE(fs::is_symlink(c.Red()));
+    EXPECT_EQ(Bytes(fuera / "red").size(), static_cast<size_t>(c.r.ApuestasReducidas) * kLongLineaColumna);
+    EXPECT_EQ(prueba::Ficheros(fuera.ruta()), std::vector<std::string>{"red"});
 }
 
 // A folder the user may not write: the run fails with a clear error and
