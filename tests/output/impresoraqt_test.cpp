@@ -38,6 +38,13 @@ TEST(ImpresoraQtPdf, CourierNewConSuGemeloMetricoYLineasComoEnLaGrabadora) {
             EXPECT_EQ(imp.TextHeight(), grabadora.TextHeight()) << tamano << " pt, " << ppp << " dpi";
         }
     }
+    // A printer turned into a PDF file (the preview's print to file) keeps
+    // none of Qt's default margins: the layout starts at the paper's corner.
+    QPrinter q;
+    q.setOutputFormat(QPrinter::PdfFormat);
+    q.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Point);
+    ImpresoraQt imp(&q);
+    EXPECT_EQ(q.pageRect(QPrinter::Point).topLeft(), QPointF(0, 0));
 }
 
 }  // namespace
