@@ -73,8 +73,8 @@ TEST(Capturas, Pantallas) {
     Captura(&b, "borrar");
 }
 
-TEST(Capturas, ReduccionDeLosTresMetodos) {
-    for (int metodo : {1, 2, 3}) {
+TEST(Capturas, ReduccionDeLosCuatroMetodos) {
+    for (int metodo : {1, 2, 3, 4}) {
         prueba::Entorno en;
         LeeDatosGen(en.st);
         GrabaRegistroJornada(en.st, 1, RegistroEditor(RegistroJornadaVacio(), 1, "07/09/25",

@@ -23,6 +23,10 @@ struct Partido {
     bool operator==(const Partido&) const = default;
 };
 
+// The reduction methods: 1 direct, 2 probable column, 3 sign selection,
+// 4 minimal reduction (a covering of the reduced multiples).
+inline constexpr int kMetodos = 4;
+
 // A reduction: its key, method, parameters, bet counts and base quiniela.
 // Partidos[1..15]; index 0 is unused.
 struct Reduccion {
@@ -30,7 +34,7 @@ struct Reduccion {
     int16_t Orden = 1;
     int16_t Metodo = 1;
     int16_t MinErrores = 0;
-    int16_t MaxErrores = 0;
+    int16_t MaxErrores = 0;                     // method 4: the errors its covering guarantees, 1 or 2
     std::array<int16_t, 4> Signos{0, 0, 0, 0};  // [1..3]
     int32_t ApuestasDirectas = 1;
     int32_t ApuestasReducidas = 1;

@@ -12,14 +12,15 @@ namespace tobal::cli {
 namespace {
 
 int Estadistica(Contexto& cx, std::vector<std::string>& args) {
-    const int metodo = OpcionEntera(args, "--metodo", 1, 3);
+    const int metodo = OpcionEntera(args, "--metodo", 1, kMetodos);
     const auto base = TomaOpcion(args, "--base");
     if (!base) throw ErrorUso("falta la opción --base");
     const auto errores = TomaOpcion(args, "--errores");
     const auto signos = TomaOpcion(args, "--signos");
+    const auto garantia = TomaOpcion(args, "--garantia");
     SinMasArgumentos(args);
     Reduccion& r = cx.st.ReduccionActual;
-    if (auto fallo = LeeReduccion(metodo, *base, errores, signos, r)) throw ErrorUso(*fallo);
+    if (auto fallo = LeeReduccion(metodo, *base, errores, signos, r, garantia)) throw ErrorUso(*fallo);
 
     const ResultadoEstadistica res = CalculaEstadistica(cx.st);
     for (const LineaEstadistica& l : res.lineas)
@@ -36,8 +37,8 @@ int Estadistica(Contexto& cx, std::vector<std::string>& args) {
 }
 
 REGISTRA_COMANDO("estadistica", "estadísticas de una quiniela base (apuestas, importes, factor)",
-                 "Uso: tobal31-cli [--datos CARPETA] estadistica --metodo 1|2|3 --base BASE\n"
-                 "                 [--errores MIN,MAX] [--signos N1,NX,N2]\n"
+                 "Uso: tobal31-cli [--datos CARPETA] estadistica --metodo 1|2|3|4 --base BASE\n"
+                 "                 [--errores MIN,MAX] [--signos N1,NX,N2] [--garantia R]\n"
                  "\n"
                  "Escribe las estadísticas de la quiniela base con el método dado, una por línea,\n"
                  "como las muestra la pantalla de reducción. No escribe ningún fichero.\n"
@@ -46,7 +47,8 @@ REGISTRA_COMANDO("estadistica", "estadísticas de una quiniela base (apuestas, i
                  "entre 1, X y 2 en ese orden (- para ninguno), * si es un múltiple a reducir, y =\n"
                  "con el signo de la columna base. Ejemplo: \"1X2*=1 1X* 1 1 X2*=2 1 1 1 1 1 1 1 1 1 X\".\n"
                  "--errores (método 2) y --signos (método 3) por encima de lo que la quiniela permite\n"
-                 "se rebajan, como en la pantalla.\n",
+                 "se rebajan, como en la pantalla. --garantia (método 4): los errores garantizados en\n"
+                 "los múltiples reducidos, 1 o 2 (1 si no se da).\n",
                  Estadistica)
 
 }  // namespace

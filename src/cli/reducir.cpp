@@ -24,18 +24,19 @@ namespace {
 int Reducir(Contexto& cx, std::vector<std::string>& args) {
     Estado& st = cx.st;
     const auto [jornada, orden] = OpcionesReduccion(st, args);
-    const int metodo = OpcionEntera(args, "--metodo", 1, 3);
+    const int metodo = OpcionEntera(args, "--metodo", 1, kMetodos);
     const auto base = TomaOpcion(args, "--base");
     if (!base) throw ErrorUso("falta la opción --base");
     const auto errores = TomaOpcion(args, "--errores");
     const auto signos = TomaOpcion(args, "--signos");
+    const auto garantia = TomaOpcion(args, "--garantia");
     const bool reemplazar = TomaBandera(args, "--reemplazar");
     SinMasArgumentos(args);
 
     Reduccion leida = st.ReduccionActual;
     leida.Jornada = static_cast<int16_t>(jornada);
     leida.Orden = static_cast<int16_t>(orden);
-    if (auto fallo = LeeReduccion(metodo, *base, errores, signos, leida)) throw ErrorUso(*fallo);
+    if (auto fallo = LeeReduccion(metodo, *base, errores, signos, leida, garantia)) throw ErrorUso(*fallo);
     cx.CargaDatosGenerales();
     Reduccion& r = st.ReduccionActual;
     r = leida;
@@ -92,24 +93,25 @@ int Reducir(Contexto& cx, std::vector<std::string>& args) {
     return kSalidaBien;
 }
 
-REGISTRA_COMANDO(
-    "reducir", "reduce una quiniela base y guarda la reducción",
-    "Uso: tobal31-cli [--datos CARPETA] reducir --jornada J --orden O --metodo 1|2|3 --base BASE\n"
-    "                 [--errores MIN,MAX] [--signos N1,NX,N2] [--reemplazar]\n"
-    "\n"
-    "Hace las comprobaciones del botón Reducir, guarda el registro en BASES.TBX y las\n"
-    "columnas en REDjjoo.TBX. Una reducción que ya existe con esa jornada y orden solo\n"
-    "se sustituye con --reemplazar; la anterior sigue entera hasta que la nueva está\n"
-    "completa. Ctrl+C (o una orden de terminar) cancela y deja la carpeta como estaba.\n"
-    "\n"
-    "Métodos: 1 Directo, 2 Columna Probable (--errores, 0,0 si no se da), 3 Selección\n"
-    "de Signos (--signos).\n"
-    "BASE: 15 partidos separados por blancos o comas; en cada uno, los signos marcados\n"
-    "entre 1, X y 2 en ese orden (- para ninguno), * si es un múltiple a reducir, y =\n"
-    "con el signo de la columna base. Ejemplo: \"1X2*=1 1X* 1 1 X2*=2 1 1 1 1 1 1 1 1 1 X\".\n"
-    "\n"
-    "Salida 0 hecha, 1 rechazada o cancelada (el motivo en stderr), 2 error de uso.\n",
-    Reducir)
+REGISTRA_COMANDO("reducir", "reduce una quiniela base y guarda la reducción",
+                 "Uso: tobal31-cli [--datos CARPETA] reducir --jornada J --orden O --metodo 1|2|3|4\n"
+                 "                 --base BASE [--errores MIN,MAX] [--signos N1,NX,N2] [--garantia R]\n"
+                 "                 [--reemplazar]\n"
+                 "\n"
+                 "Hace las comprobaciones del botón Reducir, guarda el registro en BASES.TBX y las\n"
+                 "columnas en REDjjoo.TBX. Una reducción que ya existe con esa jornada y orden solo\n"
+                 "se sustituye con --reemplazar; la anterior sigue entera hasta que la nueva está\n"
+                 "completa. Ctrl+C (o una orden de terminar) cancela y deja la carpeta como estaba.\n"
+                 "\n"
+                 "Métodos: 1 Directo, 2 Columna Probable (--errores, 0,0 si no se da), 3 Selección\n"
+                 "de Signos (--signos), 4 Reducción Mínima (--garantia, los errores garantizados\n"
+                 "en los múltiples reducidos, 1 o 2; 1 si no se da).\n"
+                 "BASE: 15 partidos separados por blancos o comas; en cada uno, los signos marcados\n"
+                 "entre 1, X y 2 en ese orden (- para ninguno), * si es un múltiple a reducir, y =\n"
+                 "con el signo de la columna base. Ejemplo: \"1X2*=1 1X* 1 1 X2*=2 1 1 1 1 1 1 1 1 1 X\".\n"
+                 "\n"
+                 "Salida 0 hecha, 1 rechazada o cancelada (el motivo en stderr), 2 error de uso.\n",
+                 Reducir)
 
 }  // namespace
 }  // namespace tobal::cli

@@ -168,7 +168,7 @@ void LeeDatosGen(Estado& st, bool creaSiFalta) {
     entero(0, st.ReduccionActual.Jornada, 1, 52);
     texto(1, [&](const std::string& t) { d.FechaJornada = t; });
     entero(2, st.ReduccionActual.Orden, 1, 30);
-    entero(3, st.ReduccionActual.Metodo, 1, 3);
+    entero(3, st.ReduccionActual.Metodo, 1, kMetodos);
     entero(4, d.AjusteXHoja, kMin, kMax);
     entero(5, d.AjusteYHoja, kMin, kMax);
     entero(6, d.AjusteXContinuo, kMin, kMax);

@@ -70,6 +70,7 @@ std::vector<std::string> LineasCifrasResumen(const Estado& st) {
     if (r.Metodo == 2)
         linea("Errores permitidos.......: De " + Formatea(r.MinErrores, "#0") + " a " +
               Formatea(r.MaxErrores, "#0"));
+    if (r.Metodo == 4) linea("Errores garantizados.....: " + Formatea(r.MaxErrores, "#0"));
     if (r.Metodo == 3)
         linea("Signos 1..: " + Formatea(r.Signos[1], "#0") + "     Signos X..: " +
               Formatea(r.Signos[2], "#0") + "     Signos 2..: " + Formatea(r.Signos[3], "#0"));

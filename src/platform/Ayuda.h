@@ -16,6 +16,7 @@ inline constexpr int Equipos = 2151;
 inline constexpr int ReducirDirecto = 2210;
 inline constexpr int ReducirColumna = 2230;
 inline constexpr int ReducirSignos = 2250;
+inline constexpr int ReducirMinima = 2270;
 inline constexpr int Consulta = 2300;
 inline constexpr int Salida = 2400;
 inline constexpr int Listados = 2410;  // 2410 to 2450 by the kind of output

@@ -169,7 +169,7 @@ std::optional<Reduccion> DecodificaRegistroBase(std::string_view linea) {
     r.Jornada = static_cast<int16_t>(v);
     if (!campo(3, 2, v) || Recorta(std::string_view(reg).substr(2, 2)).size() != 2) return std::nullopt;
     r.Orden = static_cast<int16_t>(v);
-    if (reg[4] < '1' || reg[4] > '3') return std::nullopt;
+    if (reg[4] < '1' || reg[4] > '0' + kMetodos) return std::nullopt;
     r.Metodo = static_cast<int16_t>(reg[4] - '0');
     if (!campo(6, 2, v)) return std::nullopt;
     r.MinErrores = static_cast<int16_t>(v);
@@ -297,10 +297,14 @@ int PreparaRegistro(Reduccion& r, std::string& registro) {
         r.Signos = {0, 0, 0, 0};
     } else if (r.Metodo == 3) {
         r.MinErrores = r.MaxErrores = 0;
+    } else if (r.Metodo == 4) {
+        // The minimal reduction keeps its guaranteed errors in MaxErrores.
+        r.MinErrores = 0;
+        r.Signos = {0, 0, 0, 0};
     }
     // A key or method that does not fit its field would shift every field
     // after it.
-    if (r.Jornada < 1 || r.Jornada > 99 || r.Orden < 1 || r.Orden > 99 || r.Metodo < 1 || r.Metodo > 3)
+    if (r.Jornada < 1 || r.Jornada > 99 || r.Orden < 1 || r.Orden > 99 || r.Metodo < 1 || r.Metodo > kMetodos)
         return Err::NombreIncorrecto;
     registro = RegistroBase(r);
     return 0;

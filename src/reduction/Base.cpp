@@ -103,8 +103,9 @@ std::optional<std::vector<int16_t>> LeeNumeros(std::string_view texto, size_t n)
 
 std::optional<std::string> LeeReduccion(int metodo, std::string_view base,
                                         const std::optional<std::string>& errores,
-                                        const std::optional<std::string>& signos, Reduccion& r) {
-    if (metodo < 1 || metodo > 3) return "el método es 1, 2 o 3";
+                                        const std::optional<std::string>& signos, Reduccion& r,
+                                        const std::optional<std::string>& garantia) {
+    if (metodo < 1 || metodo > kMetodos) return "el método es 1, 2, 3 o 4";
     Reduccion nueva = r;
     nueva.Metodo = static_cast<int16_t>(metodo);
     nueva.MinErrores = nueva.MaxErrores = 0;
@@ -123,6 +124,12 @@ std::optional<std::string> LeeReduccion(int metodo, std::string_view base,
         auto v = LeeNumeros(*signos, 3);
         if (!v) return "los signos son N1,NX,N2, números de 0 a 14 (se ha dado \"" + *signos + "\")";
         for (int s = 1; s <= 3; ++s) nueva.Signos[s] = (*v)[static_cast<size_t>(s - 1)];
+    }
+    if (garantia && metodo != 4) return "los errores garantizados solo valen para el método 4";
+    if (metodo == 4) {
+        if (garantia && *garantia != "1" && *garantia != "2")
+            return "los errores garantizados son 1 o 2 (se ha dado \"" + *garantia + "\")";
+        nueva.MaxErrores = static_cast<int16_t>(garantia && *garantia == "2" ? 2 : 1);
     }
     r = nueva;
     return std::nullopt;

@@ -22,11 +22,13 @@ std::optional<std::string> LeeBase(std::string_view texto, Quiniela& partidos);
 
 // The method, parameters and base quiniela of a reduction from their
 // texts: `errores` "MIN,MAX" (method 2 only), `signos` "N1,NX,N2" (method
-// 3 only), numbers 0 to 14; an absent text leaves zeros. On a fault returns
-// what is wrong and leaves `r` as it was.
+// 3 only), numbers 0 to 14; an absent text leaves zeros. `garantia` "1" or
+// "2" (method 4 only) goes into MaxErrores, 1 when absent. On a fault
+// returns what is wrong and leaves `r` as it was.
 std::optional<std::string> LeeReduccion(int metodo, std::string_view base,
                                         const std::optional<std::string>& errores,
-                                        const std::optional<std::string>& signos, Reduccion& r);
+                                        const std::optional<std::string>& signos, Reduccion& r,
+                                        const std::optional<std::string>& garantia = std::nullopt);
 
 // The text of a base quiniela in the same notation.
 std::string TextoBase(const Quiniela& partidos);

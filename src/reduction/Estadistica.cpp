@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "reduction/Cubierta.h"
 #include "reduction/Tablas.h"
 
 namespace tobal {
@@ -159,6 +160,14 @@ ResultadoEstadistica CalculaEstadistica(Estado& st, Separadores sep) {
             reducidas = CuentaPorSignos(r) * desarrollo;
             if (reducidas) e.FactorReduccion = static_cast<float>(static_cast<double>(directas) / reducidas);
         }
+    } else if (r.Metodo == 4) {
+        // A guarantee left by another method becomes one the coverings give.
+        res.bajaMaxErrores = Baja(r.MaxErrores, 2);
+        if (r.MaxErrores < 1) r.MaxErrores = 1;
+        r.MinErrores = 0;
+        reducidas = ColumnasCubierta(e.TriplesReducir, e.DoblesReducir, r.MaxErrores) * desarrollo;
+        factorValido = reducidas != 0;
+        if (factorValido) e.FactorReduccion = static_cast<float>(static_cast<double>(directas) / reducidas);
     }
     r.ApuestasDirectas = static_cast<int32_t>(directas);
     r.ApuestasReducidas = static_cast<int32_t>(reducidas);

@@ -41,7 +41,7 @@ std::string LineaIndice(std::string_view registro, std::string_view regJornada) 
     l += "  ";
     l += Campo2(reg, 3, false);
     l += "  ";
-    // A method digit other than 1 to 3 shows as "?" so that the line is still listed.
+    // A method digit that names no method shows as "?" so that the line is still listed.
     std::string_view metodo = NombreMetodoCorto(reg[4] - '0');
     l += metodo.empty() ? Ajusta("?", 19) : std::string(metodo);
     l += "  ";

@@ -11,6 +11,7 @@
 #include "app/Informador.h"
 #include "app/Texto.h"
 #include "reduction/Almacen.h"
+#include "reduction/Cubierta.h"
 #include "reduction/Estadistica.h"
 #include "reduction/Tablas.h"
 
@@ -71,6 +72,7 @@ private:
     }
     bool Prepara();
     void Recorre();
+    void RecorreCubierta();
     void Vuelca() {
         escritor_.Escribe(std::string_view(bloque_.data(), usado_));
         usado_ = 0;
@@ -102,6 +104,11 @@ private:
     // Method 1: for each table column, the signs it puts on the table's
     // matches, as (position in the line, sign).
     std::vector<std::vector<std::pair<int, char>>> tabla_;
+    // Method 4: the covering of the reduced multiples and, for each of its
+    // coordinates, the match's position in the line and its marked signs.
+    Cubierta cubierta_;
+    std::vector<int> lineaCubierta_;
+    std::vector<std::array<char, 3>> signosCubierta_;
 };
 
 // The marked signs of a match, in the order 1, X, 2.
@@ -115,7 +122,14 @@ int SignosMarcados(const Partido& p, char signos[3]) {
 bool Ejecucion::Prepara() {
     const Estadistica& e = st_.Esta;
     const int metodo = r_.Metodo;
-    const auto filas = metodo == 1 ? FilasTabla(r_, e) : std::array<int16_t, 16>{};
+    // Method 4 takes every reduced multiple into its covering: the reduced
+    // triples first, then the reduced doubles, each in match order.
+    Estadistica celda = e;
+    celda.TriplesTabla = e.TriplesReducir;
+    celda.DoblesTabla = e.DoblesReducir;
+    const auto filas = metodo == 1   ? FilasTabla(r_, e)
+                       : metodo == 4 ? FilasTabla(r_, celda)
+                                     : std::array<int16_t, 16>{};
     linea_[0] = '"';
     linea_[16] = '"';
     linea_[17] = '\r';
@@ -155,11 +169,65 @@ bool Ejecucion::Prepara() {
                 tabla_[k].emplace_back(i, signos[fila[k] - '1']);
         }
     }
+    if (metodo == 4) {
+        cubierta_ = ConstruyeCubierta(e.TriplesReducir, e.DoblesReducir, r_.MaxErrores);
+        const size_t n = static_cast<size_t>(e.TriplesReducir + e.DoblesReducir);
+        lineaCubierta_.assign(n, 0);
+        signosCubierta_.assign(n, {});
+        for (int i = 1; i <= 14; ++i) {
+            if (!filas[i]) continue;
+            const size_t k = static_cast<size_t>(filas[i] - 1);
+            lineaCubierta_[k] = i;
+            SignosMarcados(r_.Partidos[i], signosCubierta_[k].data());
+        }
+        // The statistics announce ColumnasCubierta; a covering that is not
+        // that many words of digits its matches have would break the record.
+        if (static_cast<int64_t>(cubierta_.palabras) !=
+                ColumnasCubierta(e.TriplesReducir, e.DoblesReducir, r_.MaxErrores) ||
+            cubierta_.digitos.size() != cubierta_.palabras * n)
+            return false;
+        for (size_t p = 0; p < cubierta_.digitos.size(); ++p)
+            if (cubierta_.digitos[p] >= (p % n < static_cast<size_t>(e.TriplesReducir) ? 3 : 2)) return false;
+    }
     return true;
+}
+
+// Method 4: for each state of the multiples developed in full (match 1
+// fastest), the covering's words in the covering's order. Progress and
+// cancelling go by columns, as one state may hold the whole covering.
+void Ejecucion::RecorreCubierta() {
+    const size_t n = lineaCubierta_.size(), nRuedas = ruedas_.size();
+    const int64_t total = combinaciones_ * static_cast<int64_t>(cubierta_.palabras);
+    std::vector<int> pos(nRuedas, 0);
+    int ultimo = -1;
+    for (;;) {
+        const uint8_t* d = cubierta_.digitos.data();
+        for (size_t w = 0; w < cubierta_.palabras; ++w, d += n) {
+            if ((columnas_ & 0xFFFF) == 0) {
+                const int porcentaje = static_cast<int>(columnas_ * 100 / total);
+                if (porcentaje != ultimo && avance_) avance_(porcentaje, TextoPorcentaje(porcentaje));
+                ultimo = porcentaje;
+                if (Cancelado()) cancelado_ = true;
+                if (cancelado_ || escritor_.Error()) return;
+            }
+            for (size_t k = 0; k < n; ++k) linea_[lineaCubierta_[k]] = signosCubierta_[k][d[k]];
+            EscribeLinea();
+        }
+        size_t k = 0;
+        for (; k < nRuedas; ++k) {
+            const Rueda& w = ruedas_[k];
+            pos[k] = pos[k] + 1 == w.n ? 0 : pos[k] + 1;
+            linea_[w.linea] = w.signo[pos[k]];
+            if (pos[k] != 0) break;
+        }
+        if (k == nRuedas) break;
+    }
+    if (ultimo != 100 && avance_) avance_(100, TextoPorcentaje(100));
 }
 
 void Ejecucion::Recorre() {
     const int metodo = r_.Metodo;
+    if (metodo == 4) return RecorreCubierta();
     const size_t nRuedas = ruedas_.size();
     const size_t columnasTabla = std::max<size_t>(tabla_.size(), 1);
     // The inner part: the table's columns and the fastest wheels, as long as
@@ -308,7 +376,7 @@ ResultadoReduccion Ejecucion::Falla(int numero, const std::string& que) {
 ResultadoReduccion Ejecucion::Ejecuta() {
     CalculaEstadistica(st_);
     std::string registro;
-    if (r_.Metodo < 1 || r_.Metodo > 3 || !Prepara() || PreparaRegistro(r_, registro)) {
+    if (r_.Metodo < 1 || r_.Metodo > kMetodos || !Prepara() || PreparaRegistro(r_, registro)) {
         ResultadoReduccion res;
         res.error = Err::TipoIncorrecto;
         res.mensaje =

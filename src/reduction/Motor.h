@@ -1,8 +1,18 @@
 #pragma once
 // The reduction run: writes the record of ReduccionActual to BASES.TBX and
-// its reduced columns to the columns file, for the three methods. It never
+// its reduced columns to the columns file, for the four methods. It never
 // touches a widget: progress goes through a callback, cancelling through a
 // flag, failures through the state's reporter and the result.
+//
+// Column order: the multiples a method does not take are developed in full,
+// match 1 varying fastest, each through its signs in the order 1, X, 2. For
+// each of those states the direct method writes its table's columns in
+// table order, and the minimal reduction (method 4) the words of
+// ConstruyeCubierta (reduced triples, reduced doubles, radius MaxErrores) in
+// the covering's order: its k-th triple digit 0, 1, 2 is the sign 1, X, 2
+// of the k-th reduced triple in match order, its k-th double digit the
+// first or second marked sign of the k-th reduced double. Methods 2 and 3
+// write, in that order, the states their filter lets through.
 
 #include <atomic>
 #include <cstdint>

@@ -26,6 +26,7 @@ std::vector<LineaResumen> LineasResumen(const Reduccion& r, float precio, Separa
     if (r.Metodo == 2)
         lineas.push_back({"Errores permitidos.........:",
                           "De " + std::to_string(r.MinErrores) + " a " + std::to_string(r.MaxErrores)});
+    if (r.Metodo == 4) lineas.push_back({"Errores garantizados.......:", std::to_string(r.MaxErrores)});
     if (r.Metodo == 3)
         lineas.push_back({"Signos 1..: " + std::to_string(r.Signos[1]) + "     Signos X..: " +
                               std::to_string(r.Signos[2]) + "     Signos 2..: " + std::to_string(r.Signos[3]),

@@ -75,6 +75,7 @@ std::string_view NombreMetodoLargo(int metodo) {
         case 1: return "M\xE9todo Directo               ";
         case 2: return "M\xE9todo de Columna Probable   ";
         case 3: return "M\xE9todo de Selecci\xF3n de Signos";
+        case 4: return "M\xE9todo de Reducci\xF3n M\xEDnima   ";
         default: return "";
     }
 }
@@ -84,6 +85,7 @@ std::string_view NombreMetodoCorto(int metodo) {
         case 1: return "Directo            ";
         case 2: return "Columna Probable   ";
         case 3: return "Selecci\xF3n de Signos";
+        case 4: return "Reducci\xF3n M\xEDnima   ";
         default: return "";
     }
 }

@@ -30,8 +30,8 @@ extern const std::array<RegistroTabla, 24> TablaReduccion;
 // With nothing to reduce the previous selection stays.
 void EligeTabla(Estadistica& esta);
 
-// The method names, indexed 1..3 like Metodo, as Windows-1252 bytes: long
-// (29 characters) and short (19 characters). Empty for another number.
+// The method names, indexed 1..kMetodos like Metodo, as Windows-1252 bytes:
+// long (29 characters) and short (19 characters). Empty for another number.
 std::string_view NombreMetodoLargo(int metodo);
 std::string_view NombreMetodoCorto(int metodo);
 

@@ -50,6 +50,12 @@ Garantia::Garantia(Estado& st, Servicios& sv, QWidget* padre)
                     .arg(reduccion_.Jornada)
                     .arg(reduccion_.Orden)
                     .arg(Utf8(Cp1252AUtf8(std::string(RecortaDer(NombreMetodoLargo(reduccion_.Metodo))))));
+    // The minimal reduction promises 14 - R hits; the table below proves it.
+    if (reduccion_.Metodo == 4)
+        cabecera_ += QStringLiteral(", %1 %2")
+                         .arg(reduccion_.MaxErrores)
+                         .arg(reduccion_.MaxErrores == 1 ? QStringLiteral("error garantizado")
+                                                         : QStringLiteral("errores garantizados"));
 
     const int yBotones = kAlto - TamBoton - 18;
     Pic_Cancelar->move(kAncho - 30 - 2 * TamBoton, yBotones);

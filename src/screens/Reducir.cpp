@@ -111,7 +111,7 @@ Reducir::Reducir(Estado& st, Servicios& sv, QWidget* padre) : QDialog(padre), st
     // before reopening when there is one.
     LeeJornada(st_);
     CargaReduccion(st_);
-    if (st_.MetodoElegido >= 1 && st_.MetodoElegido <= 3) st_.Metodo() = st_.MetodoElegido;
+    if (st_.MetodoElegido >= 1 && st_.MetodoElegido <= kMetodos) st_.Metodo() = st_.MetodoElegido;
     st_.MetodoElegido = 0;
     const int metodo = st_.Metodo();
 
@@ -133,6 +133,10 @@ Reducir::Reducir(Estado& st, Servicios& sv, QWidget* padre) : QDialog(padre), st
     }
     Caja_MinErrores->setVisible(metodo == 2);
     Caja_MaxErrores->setVisible(metodo == 2);
+    Caja_Garantizados = new Caja(QStringLiteral("Lis_Garantizados"), QStringLiteral("Máximo:"),
+                                 QStringLiteral("Errores garantizados"), this, sv_);
+    Caja_Garantizados->setGeometry(340, 145, 90, 49);
+    Caja_Garantizados->setVisible(metodo == 4);
 
     Pic_Esta = new Panel(QStringLiteral("Pic_Esta"), QStringLiteral("Estadística"), estadistica_, this);
     Pic_Esta->setGeometry(480, 62, 230, 250);
@@ -206,13 +210,16 @@ Reducir::Reducir(Estado& st, Servicios& sv, QWidget* padre) : QDialog(padre), st
     for (int s = 1; s <= 3; ++s)
         connect(Caja_Signos[s], &Caja::elegido, this,
                 [this, &r, s](int i) { EligeParametro(Caja_Signos[s], r.Signos[s], i); });
+    // Its list offers 1 and 2.
+    connect(Caja_Garantizados, &Caja::elegido, this,
+            [this, &r](int i) { EligeParametro(Caja_Garantizados, r.MaxErrores, i + 1); });
 
     connect(Pic_Reducir, &BotonImagen::pulsado, this, &Reducir::PulsaReducir);
     connect(Pic_Indice, &BotonImagen::pulsado, this, &Reducir::AbreIndice);
     connect(Pic_Ayuda, &BotonImagen::pulsado, this, [this] {
         const int contexto[] = {0, Contexto::ReducirDirecto, Contexto::ReducirColumna,
-                                Contexto::ReducirSignos};
-        sv_.Ayuda(contexto[std::clamp<int>(st_.Metodo(), 1, 3)]);
+                                Contexto::ReducirSignos, Contexto::ReducirMinima};
+        sv_.Ayuda(contexto[std::clamp<int>(st_.Metodo(), 1, kMetodos)]);
     });
     connect(Pic_Salir, &BotonImagen::pulsado, this, [this] { reject(); });
     connect(Pic_Cancelar, &BotonImagen::pulsado, this, [this] {
@@ -252,6 +259,7 @@ void Reducir::Recalcula() {
     const Reduccion& r = st_.ReduccionActual;
     Caja_MinErrores->PonValor(QString::number(r.MinErrores));
     Caja_MaxErrores->PonValor(QString::number(r.MaxErrores));
+    Caja_Garantizados->PonValor(QString::number(r.MaxErrores));
     for (int s = 1; s <= 3; ++s) Caja_Signos[s]->PonValor(QString::number(r.Signos[s]));
     Refresca(Pic_Esta, estadistica_);
     CreaListasParametros(false);
@@ -276,6 +284,10 @@ void Reducir::CreaListasParametros(bool siempre) {
                 Caja_Signos[s]->PonItems(Numeros(st_.Esta.Disponibles[s]));
                 Caja_Signos[s]->Selecciona(r.Signos[s]);
             }
+    if (r.Metodo == 4 && siempre) {
+        Caja_Garantizados->PonItems({QStringLiteral(" 1"), QStringLiteral(" 2")});
+        Caja_Garantizados->Selecciona(r.MaxErrores - 1);
+    }
 }
 
 void Reducir::EligeParametro(Caja* caja, int16_t& valor, int indice) {
@@ -362,7 +374,7 @@ void Reducir::reject() {
 void Reducir::ActivaBotones(bool activos) {
     for (BotonImagen* b : {Pic_Reducir, Pic_Ayuda, Pic_Salir, Pic_Indice}) b->PonActivo(activos);
     for (Caja* c : {vista->Jornada, vista->Orden, vista->Metodo, Caja_MinErrores, Caja_MaxErrores,
-                    Caja_Signos[1], Caja_Signos[2], Caja_Signos[3]})
+                    Caja_Signos[1], Caja_Signos[2], Caja_Signos[3], Caja_Garantizados})
         c->PonBloqueada(!activos);
     vista->Pic_SeleccionarTodo->PonBloqueado(!activos);
     vista->Pic_BorrarTodo->PonBloqueado(!activos);

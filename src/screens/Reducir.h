@@ -34,6 +34,7 @@ public:
     Caja* Caja_MinErrores;
     Caja* Caja_MaxErrores;
     std::array<Caja*, 4> Caja_Signos{};  // [1..3]
+    Caja* Caja_Garantizados;             // method 4: the errors its covering guarantees
     QWidget* Pic_Esta;
     QWidget* Pic_Porcen;
     BotonImagen* Pic_Cancelar;

@@ -535,7 +535,7 @@ void VistaReduccion::LlenaListas() {
     Orden->Selecciona(st_.Orden() - 1);
     if (Metodo) {
         QStringList metodos;
-        for (int m = 1; m <= 3; ++m) metodos << DeCp1252(NombreMetodoCorto(m));
+        for (int m = 1; m <= kMetodos; ++m) metodos << DeCp1252(NombreMetodoCorto(m));
         Metodo->PonItems(metodos);
         Metodo->Selecciona(st_.Metodo() - 1);
     }
@@ -580,6 +580,8 @@ void VistaReduccion::DibujaReduccion(QPainter& p) const {
         if (EsPantalla("Reducir"))
             Cabecera(p, 410, 104, QStringLiteral("Errores"), QStringLiteral("permitidos:"));
     }
+    if (st_.Metodo() == 4 && EsPantalla("Reducir"))
+        Cabecera(p, 340, 104, QStringLiteral("Errores"), QStringLiteral("garantizados:"));
     if (EsPantalla("consredu")) {
         // The slider track between the two ends of the thumb's travel.
         p.setPen(ColorWin(Color::Negro));

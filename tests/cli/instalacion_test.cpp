@@ -50,6 +50,7 @@ TEST(CliInstalacion, CompletadoDeOrdenesYOpciones) {
     for (auto [palabras, esperado] : {std::pair{"es", "escrutar estadistica"},
                                       {"--datos /tmp in", "indice"},
                                       {"reducir --me", "--metodo"},
+                                      {"estadistica --g", "--garantia"},
                                       {"equipos --", "--help --añadir --quitar"},
                                       {"imprimir r", "resumen relacion"},
                                       {"imprimir resumen --c", "--copias"},

@@ -2,6 +2,7 @@
 
 #include "Soporte.h"
 #include "reduction/Almacen.h"
+#include "reduction/Cubierta.h"
 
 namespace tobal {
 namespace {
@@ -68,6 +69,32 @@ TEST(CliReducir, RechazosYErroresDeUsoNoGuardanNada) {
     EXPECT_EQ(r.codigo, 1);
     EXPECT_TRUE(Contiene(r.errores, "RED1203.TBX"));
     EXPECT_FALSE(Contiene(Bytes(d / "BASES.TBX"), "1203"));
+}
+
+// Method 4 and its one parameter: what it stores, what it says, and its
+// usage errors.
+TEST(CliReducir, ReduccionMinima) {
+    CarpetaTemporal d;
+    auto r = Reducir(d, {"--metodo", "4", "--garantia", "2", "--base", kCuatroTriples});
+    ASSERT_EQ(r.codigo, 0) << r.errores;
+    EXPECT_TRUE(Contiene(r.salida, "Jornada 12, orden 3: Método de Reducción Mínima\n"));
+    EXPECT_TRUE(Contiene(r.salida, "\nErrores garantizados...............: 2\n"));
+    EXPECT_EQ(Bytes(d / "BASES.TBX").substr(0, 9), "12034 0 2");
+    const std::string reducidas = std::to_string(ColumnasCubierta(4, 0, 1));
+    r = prueba::EjecutaCliEn(d.ruta(), {"estadistica", "--metodo", "4", "--base", kCuatroTriples});
+    ASSERT_EQ(r.codigo, 0) << r.errores;
+    EXPECT_TRUE(Contiene(r.salida, "\nApuest. reducidas: " + reducidas + "\n")) << "1 error when not given";
+    for (const auto& [mas, motivo] :
+         {std::pair<std::vector<std::string>, const char*>{
+              {"--metodo", "4", "--garantia", "3"}, "los errores garantizados son 1 o 2 (se ha dado \"3\")"},
+          {{"--metodo", "2", "--garantia", "1"}, "los errores garantizados solo valen para el método 4"},
+          {{"--metodo", "5"}, "--metodo debe ser un número entre 1 y 4"}}) {
+        auto args = mas;
+        args.insert(args.end(), {"--base", kCuatroTriples});
+        r = prueba::EjecutaCliEn(d.ruta(), {"estadistica"}, args);
+        EXPECT_TRUE(ErrorDeUso(r));
+        EXPECT_TRUE(Contiene(r.errores, motivo));
+    }
 }
 
 TEST(CliEstadistica, ImprimeLasLineasSinEscribirNada) {

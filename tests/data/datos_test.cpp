@@ -99,7 +99,7 @@ TEST(DatosGen, NumerosFueraDeSusLimites) {
         int campo;
         std::array<int, 2> leidos, rechazados;
     };
-    for (const Caso& c : {Caso{0, {1, 38}, {0, 53}}, Caso{2, {1, 30}, {0, 31}}, Caso{3, {1, 3}, {0, 4}},
+    for (const Caso& c : {Caso{0, {1, 38}, {0, 53}}, Caso{2, {1, 30}, {0, 31}}, Caso{3, {1, 4}, {0, 5}},
                           Caso{8, {1, 2}, {0, 3}}, Caso{9, {12, 52}, {0, 53}}}) {
         for (int k = 0; k < 4; ++k) {
             const bool leido = k < 2;

@@ -284,10 +284,12 @@ TEST(Indice, LineasYCabeceras) {
               "  7 15/03/03  12  Columna Probable      3  11                 4782969        1234");
     EXPECT_EQ(LineaIndice(RegistroIndice(12, 1, 3, {0, 0, 5, 4, 5}, 19683, 45), reg7),
               " 12            1  Selecci\xF3n de Signos            5   4   5      19683          45");
+    EXPECT_EQ(LineaIndice(RegistroIndice(7, 5, 4, {0, 2, 0, 0, 0}, 81, 9), reg7),
+              "  7 15/03/03   5  Reducci\xF3n M\xEDnima          2                      81           9");
     EXPECT_EQ(LineaIndice(RegistroIndice(7, 3, 1, {0, 0, 0, 0, 0}, 1, 1), RegistroJornadaVacio()),
               "  7            3  Directo                                           1           1");
 
-    // A method digit that is not 1 to 3, and digits that are letters: still
+    // A method digit that names no method, and digits that are letters: still
     // 81 characters, no crash.
     std::string raro = RegistroIndice(7, 4, 1, {0, 0, 0, 0, 0}, 9, 9);
     raro[4] = '7';

@@ -58,10 +58,23 @@ TEST(Base, ParametrosDelMetodo) {
     ASSERT_FALSE(LeeReduccion(3, base, std::nullopt, std::string("1,0,1"), r));
     EXPECT_EQ(r.Signos, (std::array<int16_t, 4>{0, 1, 0, 1}));
     EXPECT_EQ(r.MaxErrores, 0);
-    for (auto [metodo, errores, signos] :
-         {std::tuple{1, "0,1", ""}, {2, "0,15", ""}, {2, "0", ""}, {3, "", "1,1,"}, {3, "", "1,-1,2"}}) {
+    ASSERT_FALSE(LeeReduccion(4, base, std::nullopt, std::nullopt, r));
+    EXPECT_EQ(r.MaxErrores, 1);
+    ASSERT_FALSE(LeeReduccion(4, base, std::nullopt, std::nullopt, r, std::string("2")));
+    EXPECT_EQ(r.MaxErrores, 2);
+    for (auto [metodo, errores, signos, garantia] : {std::tuple{1, "0,1", "", ""},
+                                                     {2, "0,15", "", ""},
+                                                     {2, "0", "", ""},
+                                                     {3, "", "1,1,", ""},
+                                                     {3, "", "1,-1,2", ""},
+                                                     {4, "", "", "3"},
+                                                     {4, "", "", "0"},
+                                                     {4, "0,1", "", ""},
+                                                     {2, "0,1", "", "1"},
+                                                     {5, "", "", ""}}) {
         auto texto = [](const char* t) { return *t ? std::optional<std::string>(t) : std::nullopt; };
-        EXPECT_TRUE(LeeReduccion(metodo, base, texto(errores), texto(signos), r)) << errores << signos;
+        EXPECT_TRUE(LeeReduccion(metodo, base, texto(errores), texto(signos), r, texto(garantia)))
+            << metodo << errores << signos << garantia;
     }
 }
 

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "reduction/Base.h"
+#include "reduction/Cubierta.h"
 #include "reduction/Resumen.h"
 
 namespace tobal {
@@ -97,8 +98,26 @@ TEST(Estadistica, SeleccionDeSignos) {
     EXPECT_EQ(bajado.res.bajaSignos, (decltype(bajado.res.bajaSignos){false, true, false, false}));
 }
 
+TEST(Estadistica, ReduccionMinima) {
+    // Two triples and a double reduced by the covering, a double developed in full.
+    const std::string base = "1X2* 1X2* 12* 1X 1 1 1 1 1 1 1 1 1 1 1";
+    for (int radio = 1; radio <= 2; ++radio) {
+        Calculo c(4, base, 0, radio);
+        ASSERT_EQ(c.res.lineas.size(), 12u);
+        EXPECT_EQ(c.res.lineas.back().etiqueta, kCubiertas);
+        EXPECT_EQ(c.valor[kReducidas], std::to_string(2 * ColumnasCubierta(2, 1, radio)));
+        EXPECT_EQ(c.valor[kDirectas], "36");
+    }
+    // A guarantee left by another method becomes 1 or 2; the minimum is 0.
+    Calculo cero(4, base, 3, 0), alto(4, base, 0, 5);
+    EXPECT_EQ(cero.st.ReduccionActual.MaxErrores, 1);
+    EXPECT_EQ(cero.st.ReduccionActual.MinErrores, 0);
+    EXPECT_EQ(alto.st.ReduccionActual.MaxErrores, 2);
+    EXPECT_TRUE(alto.res.bajaMaxErrores);
+}
+
 TEST(Estadistica, DivisionPorCeroDejaLaLineaVacia) {
-    for (int metodo = 1; metodo <= 3; ++metodo)
+    for (int metodo = 1; metodo <= kMetodos; ++metodo)
         EXPECT_EQ(Calculo(metodo, "1X2* - 1 1 1 1 1 1 1 1 1 1 1 1 1", 0, 1, {0, 1, 0, 0})
                       .Valores({kDirectas, metodo == 1 ? kP14 : kCubiertas}),
                   "0|")
@@ -132,6 +151,9 @@ TEST(EstadisticaResumen, LineasDeCadaMetodo) {
               "27 apuestas reducidas a |\nFactor de  reducción.....:|\n"
               "Signos 1..: 2     Signos X..: 1     Signos 2..: 0|\nImporte reducidas.........:|0.00 €\n"
               "Posibilidades cubiertas.:|0.00 %\n");
+    EXPECT_EQ(Resumen(4, 81, 9, 0.5f, kPunto),
+              "81 apuestas reducidas a 9|\nFactor de  reducción.....:|9.00\nErrores garantizados.......:|1\n"
+              "Importe reducidas.........:|4.50 €\nPosibilidades cubiertas.:|11.11 %\n");
     EXPECT_EQ(Resumen(1, 1, 1, 0.3f, kPunto), "") << "nothing loaded";
 }
 

@@ -11,6 +11,7 @@
 #include "data/DatosGen.h"
 #include "data/Jornadas.h"
 #include "reduction/Almacen.h"
+#include "reduction/Cubierta.h"
 #include "screens/Historic.h"
 #include "screens/Reducir.h"
 #include "screens/VistaReduccion.h"
@@ -164,7 +165,8 @@ TEST(Reducir, SeleccionarTodoYUnaSegundaCorridaPreguntaAntesDeSustituir) {
     EXPECT_EQ(prueba::Bytes(p.Columnas()), antes);
     EXPECT_TRUE(p.Reduce(true).startsWith("REDUCCIÓN YA EXISTE|"));
     EXPECT_EQ(p.Termina(), "Ha finalizado el proceso de reducción");
-    EXPECT_EQ(std::make_pair(antes.size(), prueba::Bytes(p.Columnas()).size()), std::make_pair(size_t{9 * 19}, size_t{19}));
+    EXPECT_EQ(std::make_pair(antes.size(), prueba::Bytes(p.Columnas()).size()),
+              std::make_pair(size_t{9 * 19}, size_t{19}));
 }
 
 TEST(Reducir, CancelarUnaReduccionLargaNoDejaNiRegistroNiFichero) {
@@ -292,6 +294,38 @@ TEST(Reducir, MarcadaYReducidaDesdeElTeclado) {
     EXPECT_EQ(p.Termina(), "Ha finalizado el proceso de reducción");
 
     EXPECT_EQ(prueba::Bytes(p.Columnas()).size(), 5u * 19);  // the base column and the 1 + 2 + 1 at one error
+}
+
+// Method 4 shows only its own box, whose list offers 1 and 2 errors
+// guaranteed; the statistics follow it, its help is its own, and a run
+// stores it with its guarantee, which the reopened screen shows again.
+TEST(Reducir, ReduccionMinimaConSuCajaDeErroresGarantizados) {
+    Pantalla p(4);
+    EXPECT_TRUE(p.d->windowTitle().startsWith("Reducción de apuestas por el Método de Reducción Mínima"));
+    EXPECT_TRUE(p.d->Caja_Garantizados->isVisible());
+    for (QWidget* w :
+         {static_cast<QWidget*>(p.d->Caja_MinErrores), static_cast<QWidget*>(p.d->Caja_Signos[1]),
+          static_cast<QWidget*>(p.d->vista->Pic_ColBas)})
+        EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
+    EXPECT_EQ(p.d->vista->Metodo->lista()->count(), 4);
+    EXPECT_EQ(p.d->Caja_Garantizados->lista()->count(), 2);
+    p.Marca("1X2* 1X2* 12* 1X");
+    p.sonidos.pedidos.clear();
+    p.Elige(p.d->Caja_Garantizados, 1);
+    EXPECT_EQ(p.sonidos.pedidos, (std::vector<int>{6, 7}));
+    EXPECT_EQ(p.st.ReduccionActual.MaxErrores, 2);
+    EXPECT_EQ(p.d->Caja_Garantizados->Valor(), "2");
+    EXPECT_EQ(p.Estadistica(7), QString::number(2 * ColumnasCubierta(2, 1, 2)));
+    QTest::mouseClick(p.d->Pic_Ayuda, Qt::LeftButton);
+    EXPECT_EQ(p.ayuda.pedidas, std::vector<int>{2270});
+
+    EXPECT_TRUE(p.Reduce().isEmpty());
+    EXPECT_EQ(p.Termina(), "Ha finalizado el proceso de reducción");
+    EXPECT_EQ(prueba::Bytes(p.st.DirDatos / "BASES.TBX").substr(0, 9), "01014 0 2");
+    EXPECT_TRUE(p.d->Pic_Garantia->Activo());
+    p.st.ReduccionActual.MaxErrores = 1;
+    p.Abre();
+    EXPECT_EQ(p.d->Caja_Garantizados->Valor(), "2");
 }
 
 }  // namespace
