@@ -192,9 +192,11 @@ def enfoca(nombre, maximo=40):
 
 
 def busca(raiz, nombre):
+    """The control called `nombre`, the one shown when several are."""
     hallados = []
     recorre(raiz, lambda n, _: hallados.append(n) if (n.get_name() or "") == nombre else None)
-    return hallados[0] if hallados else None
+    vistos = [n for n in hallados if n.get_state_set().contains(Atspi.StateType.SHOWING)]
+    return (vistos or hallados or [None])[0]
 
 
 def descripcion(nodo):
@@ -346,6 +348,7 @@ def ejecucion_larga():
     if f is not None and f.get_name() == "Salir del progreso":
         # The panel's exit takes the focus when the run ends.
         escribe("  the run ended within 3 s: too short to watch it repaint or to cancel it")
+        exige("Reducir after the run", ("Progreso de la reducción",))
         tecla("Escape")
         return
     if FB and len(marcos) < 3:

@@ -1,3 +1,4 @@
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -58,6 +59,13 @@ TEST(Careta, SubeDosVecesYUnaTeclaLaDetiene) {
     c->Ejecuta();
     EXPECT_EQ(ys.size(), 10u);
     EXPECT_FALSE(c->isVisible());
+}
+
+// Qt's own windows and buttons (print dialog, preview, folder chooser) speak
+// Spanish.
+TEST(Servicios, LasVentanasDeQtEnEspanol) {
+    QDialogButtonBox caja(QDialogButtonBox::Cancel);
+    EXPECT_EQ(caja.button(QDialogButtonBox::Cancel)->text().remove('&'), "Cancelar");
 }
 
 TEST(BotonImagen, DesactivadoNoHaceNadaYMuestraLaProhibicion) {
