@@ -651,45 +651,50 @@ int CompruebaColumnasReduccion(const Estado& st, int jornada, int orden, std::st
         if (const int n = Busca(f, jornada, orden); n > 0)
             registro = DecodificaRegistroBase(f.lineas[static_cast<size_t>(n - 1)]);
     // The signs each match may carry: all three without a record, and in
-    // match 15, which no reduction reduces.
-    std::array<std::array<bool, 3>, 15> marca{};
-    for (int i = 1; i <= 15; ++i)
+    // match 15, which no reduction reduces. Byte i of prohibido[s] is 0xFF
+    // when sign s may not stand at match i + 1.
+    static constexpr char kSignos[3] = {'1', 'X', '2'};
+    alignas(16) unsigned char prohibido[3][16] = {};
+    for (int i = 1; i <= 14; ++i)
         for (int s = 0; s < 3; ++s)
-            marca[static_cast<size_t>(i - 1)][static_cast<size_t>(s)] =
-                !registro || i == 15 || registro->Partidos[i].Signo[s + 1] != 0;
-    const auto signo = [](char c) { return c == '1' ? 0 : c == 'X' ? 1 : 2; };
+            if (registro && registro->Partidos[i].Signo[s + 1] == 0)
+                prohibido[s][i - 1] = 0xFF;
+    const bool todos = !registro;
 
-    LectorBloques lector;
+    LectorColumnas lector;
     if (int e = lector.Abre(st.DirDatos / nombre)) return e;
     int64_t n = 0;
-    std::string bloque, resto;
-    for (;;) {
-        if (int e = lector.Lee(bloque, 1 << 20)) return e;
-        if (bloque.empty()) break;
-        resto += bloque;
-        const size_t enteros = resto.size() / kLongLineaColumna * kLongLineaColumna;
-        for (size_t p = 0; p < enteros; p += kLongLineaColumna) {
-            const std::string_view r(resto.data() + p, kLongLineaColumna);
-            ++n;
-            if (!RegistroColumnaValido(r)) {
-                texto = TextoColumnasDanadas(nombre, n);
-                return kErrorColumnasDanadas;
-            }
-            for (size_t i = 0; i < 14; ++i)
-                if (!marca[i][static_cast<size_t>(signo(r[i + 1]))]) {
-                    texto = "La columna " + std::to_string(n) + " del fichero " + nombre + " tiene el signo " +
-                            std::string(1, r[i + 1]) + " en el partido " + std::to_string(i + 1) +
-                            ", que la quiniela base no marca. No se puede usar ninguna columna de este "
-                            "fichero.";
-                    return kErrorColumnasDanadas;
-                }
+    for (std::string_view col; lector.Siguiente(col);) {
+        ++n;
+        if (todos) continue;
+        // The view stands inside its whole record: its 16 bytes from the
+        // first sign are the 15 signs and the closing quote.
+        int malo = -1;
+#if defined(__SSE2__)
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(col.data()));
+        __m128i m = _mm_setzero_si128();
+        for (int s = 0; s < 3; ++s)
+            m = _mm_or_si128(m, _mm_and_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(kSignos[s])),
+                                              _mm_load_si128(reinterpret_cast<const __m128i*>(prohibido[s]))));
+        if (const int bits = _mm_movemask_epi8(m) & 0x3FFF) malo = __builtin_ctz(static_cast<unsigned>(bits));
+#else
+        for (int i = 0; i < 14 && malo < 0; ++i) {
+            const int s = col[i] == '1' ? 0 : col[i] == 'X' ? 1 : 2;
+            if (prohibido[s][i]) malo = i;
         }
-        resto.erase(0, enteros);
+#endif
+        if (malo >= 0) {
+            texto = "La columna " + std::to_string(n) + " del fichero " + nombre + " tiene el signo " +
+                    std::string(1, col[static_cast<size_t>(malo)]) + " en el partido " + std::to_string(malo + 1) +
+                    ", que la quiniela base no marca. No se puede usar ninguna columna de este fichero.";
+            return kErrorColumnasDanadas;
+        }
     }
-    if (!resto.empty()) {
-        texto = TextoColumnasDanadas(nombre, n + 1);  // cut by the end of the file
+    if (lector.ColumnaDanada()) {
+        texto = TextoColumnasDanadas(nombre, lector.ColumnaDanada());
         return kErrorColumnasDanadas;
     }
+    if (int e = lector.Error()) return e;
     if (columnas) *columnas = n;
     if (registro && n != registro->ApuestasReducidas) {
         texto = TextoCuentaColumnas(nombre, n, registro->ApuestasReducidas);
