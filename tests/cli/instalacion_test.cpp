@@ -86,7 +86,7 @@ TEST(CliInstalacion, PaqueteDebianConSusFicherosYDependencias) {
         EXPECT_EQ(Bytes(raiz / dentro), Bytes(fuente / original)) << dentro;
     const std::string depende = Orden("dpkg-deb -f '" + deb + "' Depends");
     for (const char* paquete :
-         {"libc6", "libstdc++6", "libqt6widgets6", "libqt6printsupport6", "libqt6multimedia6", "fonts-liberation"})
+         {"libc6", "libstdc++6", "libqt6widgets6", "libqt6printsupport6", "libqt6multimedia6", "fonts-liberation", "qt6-translations-l10n"})
         EXPECT_TRUE(Contiene(depende, paquete));
 }
 
