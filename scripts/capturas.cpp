@@ -18,6 +18,7 @@
 #include "screens/careta.h"
 #include "screens/equipos.h"
 #include "screens/listados.h"
+#include "screens/Tb1x2.h"
 #include "screens/mensajes.h"
 
 namespace tobal {
@@ -71,6 +72,9 @@ TEST(Capturas, Pantallas) {
     b.show();
     b.PulsaHasta();
     Captura(&b, "borrar");
+    Tb1x2 menu(en.st, en.sv);
+    menu.show();
+    Captura(&menu, "menu");
 }
 
 TEST(Capturas, ReduccionDeLosCuatroMetodos) {

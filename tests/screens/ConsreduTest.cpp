@@ -63,7 +63,8 @@ TEST(Consulta, PaginasBoletosFlechasYPulgarSegunLasColumnas) {
     };
     for (const Caso& c : {Caso{8, "1 Boleto", {"Boleto 1", "", ""}, (L + R) / 2, false},
                           Caso{24, "3 Boletos", {"Boleto 1", "Boleto 2", "Boleto 3"}, L, false},
-                          Caso{25, "4 Boletos", {"Boleto 1", "Boleto 2", "Boleto 3"}, L, true}}) {
+                          Caso{25, "4 Boletos", {"Boleto 1", "Boleto 2", "Boleto 3"}, L, true},
+                          Caso{100, "13 Boletos", {"Boleto 1", "Boleto 2", "Boleto 3"}, L, true}}) {
         SCOPED_TRACE(c.columnas);
         Consulta p(c.columnas);
         EXPECT_EQ(p.d->TotalBoletos(), c.total);
@@ -75,64 +76,22 @@ TEST(Consulta, PaginasBoletosFlechasYPulgarSegunLasColumnas) {
         EXPECT_FALSE(p.d->Pic_FleIzq->Activo());
         EXPECT_EQ(p.d->Pic_FleDer->Activo(), c.derecha);
         EXPECT_EQ(p.d->Pic_Boton->x(), c.pulgar);
-        EXPECT_EQ(p.d->Pic_Boton->cursor().shape(),
-                  c.columnas > 24 ? Qt::OpenHandCursor : Qt::ForbiddenCursor);
-        p.Arrastra(R);  // only a reduction of more than one page can be dragged
-        EXPECT_EQ(p.d->PrimeraColumna(), c.columnas > 24 ? 25 : 1);
-        EXPECT_EQ(p.d->Pic_Boton->x(), c.columnas > 24 ? R : c.pulgar);
-        QTest::mouseClick(p.d->Pic_FleDer, Qt::LeftButton);
+        // Dragged beyond the end, held there: the last page, its last column.
+        p.Arrastra(R + 80);
+        const int ultima = c.columnas > 24 ? (c.columnas - 1) / 24 * 24 + 1 : 1;
+        EXPECT_EQ(p.d->PrimeraColumna(), ultima);
+        EXPECT_EQ(p.Pagina()[size_t(c.columnas - ultima)], prueba::ColumnaPrueba(c.columnas));
+        EXPECT_EQ(p.d->Pic_FleDer->Activo(), false);
+        p.sonidos.pedidos.clear();
+        QTest::mouseClick(p.d->Pic_FleIzq, Qt::LeftButton);  // a page back when there is one
         p.d->Pic_Colum->setFocus();
-        QTest::keyClick(p.d->Pic_Colum, Qt::Key_PageDown);  // the page's own test, not the arrow's look
-        EXPECT_EQ(p.d->PrimeraColumna(), c.columnas > 24 ? 25 : 1);
-        if (c.columnas == 25) {
-            EXPECT_EQ(p.Pagina()[0] + p.Pagina()[1], prueba::ColumnaPrueba(25) + std::string(15, ' '));
-            EXPECT_EQ(p.d->Cabeceras()[0] + "|" + p.d->Cabeceras()[1], "Boleto 4|");
-            EXPECT_TRUE(p.d->Pic_FleIzq->Activo() && !p.d->Pic_FleDer->Activo());
-        }
+        QTest::keyClick(p.d->Pic_Colum, Qt::Key_PageDown);
+        EXPECT_EQ(p.d->PrimeraColumna(), ultima);
+        EXPECT_EQ(p.sonidos.pedidos, std::vector<int>(c.columnas > 24 ? 2 : 0, 9));
     }
 }
 
-TEST(Consulta, ArrastrarAlFinalMuestraLaUltimaColumnaYLasFlechasPasanPaginas) {
-    Consulta p(100);  // 13 tickets, pages from columns 1, 25, 49, 73, 97
-    EXPECT_EQ(p.d->TotalBoletos(), "13 Boletos");
-    p.Arrastra(R + 80);  // beyond the end: held there
-    EXPECT_EQ(p.d->PrimeraColumna(), 97);
-    EXPECT_EQ(p.Pagina()[3] + p.Pagina()[4], prueba::ColumnaPrueba(100) + std::string(15, ' '));
-    EXPECT_EQ(p.d->Cabeceras()[0], "Boleto 13");
-    EXPECT_EQ(p.d->Pic_Boton->x(), R);  // P = 4, page 4 of 0..4
-    p.Arrastra(L + 100);                // the middle: column 50
-    EXPECT_EQ(p.d->PrimeraColumna(), 49);
-    EXPECT_EQ(p.d->Pic_Boton->x(), L + 100);
-    p.Arrastra(L - 50);
-    EXPECT_EQ(p.d->PrimeraColumna(), 1);
-    p.sonidos.pedidos.clear();
-    QTest::mouseClick(p.d->Pic_FleIzq, Qt::LeftButton);  // no page before
-    EXPECT_TRUE(p.sonidos.pedidos.empty());
-    for (int pagina : {25, 49}) {
-        QTest::mouseClick(p.d->Pic_FleDer, Qt::LeftButton);
-        EXPECT_EQ(p.d->PrimeraColumna(), pagina);
-        EXPECT_EQ(p.Pagina()[0], prueba::ColumnaPrueba(pagina));
-    }
-    EXPECT_EQ(p.d->Pic_Boton->x(), L + 100);
-    EXPECT_EQ(p.sonidos.pedidos, (std::vector<int>{9, 9}));
-    // From the keyboard.
-    p.d->Pic_Colum->setFocus();
-    QTest::keyClick(p.d->Pic_Colum, Qt::Key_PageDown);
-    EXPECT_EQ(p.d->PrimeraColumna(), 73);
-    QTest::keyClick(p.d->Pic_Colum, Qt::Key_Left);
-    QTest::keyClick(p.d->Pic_Colum, Qt::Key_PageUp);
-    EXPECT_EQ(p.d->PrimeraColumna(), 25);
-    EXPECT_TRUE(p.d->Pic_Colum->accessibleDescription().startsWith("Boleto 4: "));
-
-    prueba::Captura(p.d.get(), "consredu");
-
-    Consulta dos(48);  // the last column ends a page
-    dos.Arrastra(R);
-    EXPECT_EQ(dos.d->PrimeraColumna(), 25);
-    EXPECT_EQ(dos.Pagina()[23], prueba::ColumnaPrueba(48));
-}
-
-TEST(Consulta, FicheroDanadoCortoOAusenteYOtraReduccionCierraElFichero) {
+TEST(Consulta, UnFicheroDanadoSeRehusaYEscapeCierraElFichero) {
     Consulta p(30);
     const fs::path red = p.st.DirDatos / FicheroRed(1, 1);
     // A bad sign in column 27, on the second page: the file is refused as it
@@ -147,22 +106,6 @@ TEST(Consulta, FicheroDanadoCortoOAusenteYOtraReduccionCierraElFichero) {
     EXPECT_EQ(p.e.mensajes.mensajes[0], TextoColumnasDanadas("RED0101.TBX", 27));
     EXPECT_EQ(p.Pagina()[0], std::string(15, ' '));
     EXPECT_FALSE(p.d->FicheroAbierto() || p.d->Pic_FleDer->Activo() || p.d->Pic_Garantia->Activo());
-
-    // Order 2 has no reduction, order 1 no columns file: an empty page, no
-    // message, the file closed.
-    p.e.mensajes.mensajes.clear();
-    p.d->vista->Orden->Pulsa();
-    prueba::ClicFila(p.d->vista->Orden->lista(), 1);
-    EXPECT_EQ(p.st.Orden(), 2);
-    EXPECT_EQ(p.d->TotalBoletos(), "");
-    EXPECT_FALSE(p.d->FicheroAbierto() || p.d->Pic_FleDer->Activo());
-    fs::remove(red);
-    p.d->vista->Orden->Pulsa();
-    prueba::ClicFila(p.d->vista->Orden->lista(), 0);
-    EXPECT_FALSE(p.d->FicheroAbierto() || p.d->Pic_FleDer->Activo());
-    p.Arrastra(R);
-    EXPECT_EQ(p.d->PrimeraColumna(), 1);
-    EXPECT_TRUE(p.e.mensajes.mensajes.empty());
 
     prueba::GrabaReduccionPrueba(p.st, 1, 1, 30);  // Escape leaves and closes the file
     p.d->CargaConsulta();
@@ -202,7 +145,6 @@ TEST(Consulta, ElIndiceCargaLaReduccionElegida) {
     EXPECT_TRUE(p.d->isVisible());
     EXPECT_EQ(p.d->TotalBoletos(), "4 Boletos");
     EXPECT_EQ(p.d->vista->Orden->lista()->currentRow(), 4);
-    EXPECT_EQ(p.d->vista->Jornada->Valor(), "2");
 }
 
 }  // namespace

@@ -8,14 +8,10 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QDir>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
 #include <QTimer>
-#include <cstdlib>
-#include <functional>
-#include <memory>
 
 #include "Soporte.h"
 #include "app/Estado.h"
@@ -54,17 +50,13 @@ struct Entorno {
     }
 };
 
-// Types any text, accents and characters outside Latin-1 included (the
-// test library's own typing takes ASCII only), one key event a character.
+// Types any text, characters outside Latin-1 too (QTest's typing takes ASCII only).
 inline void TecleaTexto(QWidget* w, const QString& texto) {
     for (int i = 0; i < texto.size(); ++i) {
         const int n = texto[i].isHighSurrogate() && i + 1 < texto.size() ? 2 : 1;
         const QString c = texto.mid(i, n);
         i += n - 1;
-        QKeyEvent pulsa(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, c);
-        QKeyEvent suelta(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, c);
-        QApplication::sendEvent(w, &pulsa);
-        QApplication::sendEvent(w, &suelta);
+        QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, c, Qt::NoModifier);
     }
 }
 
@@ -76,9 +68,7 @@ inline void Reescribe(QLineEdit* ed, const QString& texto) {
     QTest::keyClicks(ed, texto);
 }
 
-// Runs `accion` on the next modal window of type T that opens, whatever
-// other modal window (a screen shown with show()) is up meanwhile; gives up
-// after five seconds.
+// Runs `accion` on the next modal window of type T that opens; gives up after five seconds.
 template <class T>
 void CuandoVentana(std::function<void(T*)> accion) {
     auto* sondeo = new QTimer;
@@ -100,11 +90,9 @@ void CuandoVentana(std::function<void(T*)> accion) {
     sondeo->start(5);
 }
 
-// Runs `accion` on the next modal window that opens, whatever its type.
 inline void CuandoModal(std::function<void(QWidget*)> accion) { CuandoVentana<QWidget>(std::move(accion)); }
 
-// Notes the title of the next message window and leaves it with `boton`,
-// running `antes` first.
+// Notes the title of the next message window and leaves it with `boton`.
 inline void AnotaMensaje(QString& titulo, BotonImagen* Mensajes::*boton = &Mensajes::Pic_Salir,
                          std::function<void()> antes = {}) {
     CuandoVentana<Mensajes>([&titulo, boton, antes](Mensajes* m) {
@@ -118,8 +106,7 @@ inline void ClicFila(QListWidget* l, int fila) {
     QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, l->visualItemRect(l->item(fila)).center());
 }
 
-// "objectName=accessibleName" of the focused control and of the next ones
-// Tab reaches, `n` in all.
+// "objectName=accessibleName" of the focused control and the next `n` - 1 Tab reaches.
 inline std::vector<std::string> RecorridoTab(int n) {
     std::vector<std::string> r;
     for (int i = 0; i < n; ++i) {
@@ -138,8 +125,7 @@ inline QString Descripcion(QWidget* w) {
     return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Description);
 }
 
-// Every visible control the keyboard reaches has a control name and a name
-// for assistive technology.
+// Every visible control the keyboard reaches has a control name and an accessible name.
 inline void TodosConNombre(QWidget* ventana) {
     for (QWidget* w : ventana->findChildren<QWidget*>()) {
         const bool editor = w->parentWidget() && w->parentWidget()->inherits("QComboBox");
@@ -175,8 +161,7 @@ inline int AnchoTinta(const QImage& imagen, int y, int alto) {
     return fin < 0 ? 0 : fin - inicio + 1;
 }
 
-// The picture of `w`, saved as <nombre>.png in the folder TOBAL31_CAPTURAS
-// names, when it names one (scripts/capturas.sh).
+// The picture of `w`, saved as <nombre>.png in the folder TOBAL31_CAPTURAS names (scripts/capturas.sh).
 inline QImage Captura(QWidget* w, const QString& nombre) {
     const QImage imagen = w->grab().toImage();
     if (const char* dir = std::getenv("TOBAL31_CAPTURAS"); dir && *dir) {

@@ -27,8 +27,7 @@ struct Editor : prueba::Entorno {
         Pulsa(Jornadas::AreaJornada());
         prueba::ClicFila(j->Lis_Jornadas, n - 1);
     }
-    // Opens the date field, types the three parts and closes it with Enter
-    // in the year box; returns the title of the message shown, if any.
+    // Types a date and closes it with Enter; the title of the message shown, if any.
     QString Fecha(const QString& dia, const QString& mes, const QString& ano) {
         if (!j->FechaAbierta()) Pulsa(Jornadas::AreaFecha());
         for (QLineEdit* caja : {j->Tex_FecDia, j->Tex_FecMes, j->Tex_FecAno}) caja->clear();
@@ -37,8 +36,7 @@ struct Editor : prueba::Entorno {
         QTest::keyClicks(j->Tex_FecAno, ano);
         return ConMensaje([&] { QTest::keyClick(j->Tex_FecAno, Qt::Key_Return); });
     }
-    // Runs `accion`; returns the title of the message window it opens, if
-    // any, closed.
+    // The title of the message window `accion` opens, if any, closed.
     QString ConMensaje(const std::function<void()>& accion) {
         QString titulo;
         QTimer sondeo;
@@ -67,7 +65,6 @@ struct Editor : prueba::Entorno {
 
 TEST(Jornadas, GuardarEscribeElRegistroYReleerloDevuelveCadaCaja) {
     Editor ed(3);
-    // Results and prizes of an earlier scoring survive the edit.
     std::string anterior = RegistroEditor("", 7, "01/01/02", {});
     anterior.replace(463, 70, "1231231231231230000012345" + std::string(45, ' '));
     ASSERT_EQ(GrabaRegistroJornada(ed.st, 7, anterior), 0);
@@ -75,10 +72,8 @@ TEST(Jornadas, GuardarEscribeElRegistroYReleerloDevuelveCadaCaja) {
     ed.EligeJornada(7);
     EXPECT_FALSE(ed.j->Pic_Guardar->Activo());
     EXPECT_EQ(ed.Fecha("5", "9", "2"), "");
-    EXPECT_EQ(ed.j->Tex_FecDia->text(), "05");
     EXPECT_TRUE(ed.j->Pic_Guardar->Activo());
-    // Windows-1252 names go in as such, longer ones are cut, what it cannot
-    // hold is refused as typed (never a "?").
+    // Windows-1252 names as such, cut to 15, the rest refused as typed.
     std::array<std::string, 30> esperados;
     const std::map<int, std::pair<QString, std::string>> nombres = {
         {1, {"Betis", "Betis"}}, {3, {"Éibar", "\xC9ibar"}}, {4, {"Un nombre de veinte c", "Un nombre de ve"}},
@@ -87,31 +82,12 @@ TEST(Jornadas, GuardarEscribeElRegistroYReleerloDevuelveCadaCaja) {
     QTest::mouseClick(ed.j->Pic_Guardar, Qt::LeftButton);
     EXPECT_FALSE(ed.j->Pic_Guardar->Activo());
     EXPECT_EQ(ed.Registro(7), RegistroEditor(anterior, 7, "05/09/02", esperados));
-    EXPECT_EQ(ed.Registro(7).substr(463), anterior.substr(463));
 
     ed.j->close();
     ed.j = ed.Abre<Jornadas>();
     EXPECT_EQ(ed.j->Tex_FecMes->text(), "09");
     for (int s = 1; s <= 30; ++s)
         EXPECT_EQ(ACp1252(ed.j->Cbo_Equipo[s]->currentText()), esperados[s - 1]) << s;
-    EXPECT_EQ(ed.j->Cbo_Equipo[1]->count(), 3);
-}
-
-TEST(Jornadas, OtraJornadaSinGuardarPierdeLoEscrito) {
-    Editor ed(7);
-    ed.Fecha("14", "09", "02");
-    ed.Escribe(1, "Betis");
-    QTest::mouseClick(ed.j->Pic_Guardar, Qt::LeftButton);
-    ed.Escribe(1, "Osasuna");
-    ed.Fecha("21", "09", "02");
-    ed.EligeJornada(8);
-    EXPECT_EQ(ed.j->Tex_FecDia->text() + ed.j->Tex_FecMes->text() + ed.j->Tex_FecAno->text(), "000000");
-    ed.EligeJornada(7);
-    EXPECT_EQ(ed.j->Cbo_Equipo[1]->currentText(), "Betis");
-    EXPECT_EQ(ed.j->Tex_FecDia->text(), "14");
-    EXPECT_FALSE(ed.j->Pic_Guardar->Activo());
-    ASSERT_FALSE(ed.sonidos.pedidos.empty());
-    EXPECT_EQ(ed.sonidos.pedidos.back(), 7);
 }
 
 // A bad date, or none on a matchday never saved (00/00/00), is refused when
@@ -120,7 +96,7 @@ TEST(Jornadas, UnaFechaMalaNoSeGuardaYElCampoSigueAbierto) {
     struct Caso {
         const char *dia, *mes, *ano;
     };
-    for (const Caso& c : {Caso{"31", "02", "03"}, Caso{"ab", "09", "02"}, Caso{}}) {
+    for (const Caso& c : {Caso{"31", "02", "03"}, Caso{}}) {
         SCOPED_TRACE(c.dia ? std::string(c.dia) + "/" + c.mes + "/" + c.ano : "sin fecha");
         Editor ed(5);
         ed.Escribe(2, "Betis");
@@ -131,29 +107,14 @@ TEST(Jornadas, UnaFechaMalaNoSeGuardaYElCampoSigueAbierto) {
         EXPECT_EQ(ed.ConMensaje([&] { QTest::mouseClick(ed.j->Pic_Guardar, Qt::LeftButton); }),
                   "ERROR EN LA FECHA");
         EXPECT_EQ(ed.Registro(5), "");
-        EXPECT_EQ(ed.j->Cbo_Equipo[2]->currentText(), "Betis");
         EXPECT_TRUE(ed.j->Pic_Guardar->Activo());
     }
 }
 
-TEST(Jornadas, UnFicheroQueNoSePuedeGrabarSeDiceYNoSePierdeLoEscrito) {
-    Editor ed(4);
-    ed.Fecha("01", "10", "02");
-    ed.Escribe(1, "Betis");
-    fs::remove(ed.st.DirDatos / "JORNADAS.TBX");
-    fs::create_directory(ed.st.DirDatos / "JORNADAS.TBX");
-    QTest::mouseClick(ed.j->Pic_Guardar, Qt::LeftButton);
-    ASSERT_EQ(ed.e.mensajes.mensajes.size(), 1u);
-    EXPECT_NE(ed.e.mensajes.mensajes[0].find("JORNADAS.TBX"), std::string::npos);
-    EXPECT_TRUE(ed.j->Pic_Guardar->Activo());
-    EXPECT_EQ(ed.j->Cbo_Equipo[1]->currentText(), "Betis");
-}
-
 TEST(Jornadas, ListaDeEquiposDesdeElEditorYSinFichero) {
     Editor sin(2, false);
-    ASSERT_EQ(sin.e.mensajes.mensajes,
+    EXPECT_EQ(sin.e.mensajes.mensajes,
               std::vector<std::string>{"No se encuentra el fichero de equipos EQUIPOS.TBX."});
-    EXPECT_FALSE(fs::exists(sin.st.DirDatos / "EQUIPOS.TBX"));
 
     Editor ed(2);
     ed.Escribe(5, "Osa");
@@ -168,15 +129,13 @@ TEST(Jornadas, ListaDeEquiposDesdeElEditorYSinFichero) {
     QTest::mouseClick(ed.j->Pic_Equipos, Qt::LeftButton);
     EXPECT_EQ(ed.j->Cbo_Equipo[30]->itemText(0), "Alavés");
     EXPECT_EQ(ed.j->Cbo_Equipo[5]->currentText(), "Osa");
-    EXPECT_EQ(ed.sonidos.pedidos, (std::vector<int>{9, 9, 9, 5}));
 }
 
 TEST(Jornadas, ElTecladoLlegaATodoYCadaControlTieneNombre) {
     Editor ed(1);
     ASSERT_EQ(QApplication::focusWidget(), ed.j->Campo_Jornada);
     QTest::keyClick(ed.j->Campo_Jornada, Qt::Key_Space);
-    ASSERT_TRUE(ed.j->JornadaAbierta());
-    EXPECT_EQ(QApplication::focusWidget(), ed.j->Lis_Jornadas);
+    ASSERT_EQ(QApplication::focusWidget(), ed.j->Lis_Jornadas);
     QTest::keyClick(ed.j->Lis_Jornadas, Qt::Key_Down);
     QTest::keyClick(ed.j->Lis_Jornadas, Qt::Key_Return);
     EXPECT_EQ(ed.st.Jornada(), 2);
@@ -184,29 +143,23 @@ TEST(Jornadas, ElTecladoLlegaATodoYCadaControlTieneNombre) {
     EXPECT_EQ(QApplication::focusWidget(), ed.j->Campo_Fecha);
     EXPECT_EQ(prueba::Descripcion(ed.j->Campo_Fecha).toStdString(), ed.st.Datos.FechaJornada);
     QTest::keyClick(ed.j->Campo_Fecha, Qt::Key_Return);
-    EXPECT_EQ(QApplication::focusWidget(), ed.j->Tex_FecDia);
+    ASSERT_EQ(QApplication::focusWidget(), ed.j->Tex_FecDia);
     QTest::keyClicks(ed.j->Tex_FecDia, "12");  // a full box passes on
     QTest::keyClicks(QApplication::focusWidget(), "11");
     QTest::keyClicks(QApplication::focusWidget(), "02");
     EXPECT_EQ(ed.ConMensaje([] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter); }), "");
     EXPECT_EQ(ed.st.Datos.FechaJornada, "12/11/02");
-    ed.j->Cbo_Equipo[1]->setFocus();
-    for (int s = 1; s < 30; ++s) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    EXPECT_EQ(QApplication::focusWidget(), ed.j->Cbo_Equipo[30]);
+    ed.j->Cbo_Equipo[30]->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), ed.j->Pic_Guardar);
-
     prueba::TodosConNombre(ed.j.get());
     // A screen reader hears which box it is, and its team as the value.
     ed.j->Cbo_Equipo[8]->setEditText(QStringLiteral("Éibar"));
     QAccessibleInterface* caja = QAccessible::queryAccessibleInterface(ed.j->Cbo_Equipo[8]);
-    EXPECT_EQ(caja->role(), QAccessible::ComboBox);
     EXPECT_EQ(caja->text(QAccessible::Name) + "=" + caja->text(QAccessible::Value),
               "Partido 4, equipo de fuera=Éibar");
-    ed.sonidos.pedidos.clear();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     EXPECT_FALSE(ed.j->isVisible());
-    EXPECT_EQ(ed.sonidos.pedidos, std::vector<int>{5});
 }
 
 }  // namespace

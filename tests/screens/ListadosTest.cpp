@@ -37,23 +37,9 @@ struct Pantalla : prueba::Entorno {
             dibuja(enVista);
         };
     }
-    // Types into a field and leaves it with Enter; returns what the box
-    // showed right after typing.
-    QString Teclea(QLineEdit* ed, const QString& texto) {
-        prueba::Reescribe(ed, texto);
-        const QString visto = ed->text();
-        QTest::keyClick(ed, Qt::Key_Return);
-        return visto;
-    }
     void Pulsa(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton); }
     void EsperaFin() {
         EXPECT_TRUE(QTest::qWaitFor([this] { return !l->Imprimiendo(); }, 10000));
-    }
-    // The ticket number each job printed (sheet layout: the only text).
-    std::vector<std::string> NumerosPorTrabajo() const {
-        std::vector<std::string> r;
-        for (const auto& op : grabadora.De(OperacionImpresa::Texto)) r.push_back(op.texto);
-        return r;
     }
     ImpresoraGrabadora grabadora;
     ImpresoraGrabadora enVista;
@@ -62,23 +48,16 @@ struct Pantalla : prueba::Entorno {
     std::unique_ptr<Listados> l;
 };
 
-// The fields' rules are the listing's own (CamposListado); here they are
-// wired: typing filters, leaving a box pushes the other end, margins go to
-// the sheet or continuous adjustments at once.
-TEST(Listados, CamposDeBoletoYMargenesFiltranYCorrigen) {
-    Pantalla p(Salida::Boletos, 56);  // seven tickets
-    EXPECT_EQ(p.Teclea(p.l->Tex_BolIni, "12"), "1");
-    p.Teclea(p.l->Tex_BolFin, "3");
-    p.Teclea(p.l->Tex_BolIni, "5");
-    EXPECT_EQ(p.l->Tex_BolFin->text(), "5");
+// The fields' rules are the listing's own; here they reach the listing and
+// the margins the sheet's adjustments.
+TEST(Listados, LosCamposLleganAlListadoYLosMargenesALosAjustes) {
+    Pantalla p(Salida::Boletos, 56);
+    for (auto [ed, texto] : {std::pair{p.l->Tex_BolFin, "3"}, {p.l->Tex_BolIni, "5"}, {p.l->Tex_MarIzq, "123"}}) {
+        prueba::Reescribe(ed, texto);
+        QTest::keyClick(ed, Qt::Key_Return);
+    }
     EXPECT_EQ(std::make_pair(p.l->Datos().BoletoInicial, p.l->Datos().BoletoFinal), std::make_pair(5, 5));
-    EXPECT_EQ(p.Teclea(p.l->Tex_MarIzq, "1234"), "123");
-    EXPECT_EQ(p.Teclea(p.l->Tex_MarSup, "-5"), "0");
-    EXPECT_EQ(std::make_tuple(p.st.Datos.AjusteXHoja, p.st.Datos.AjusteYHoja, p.st.Datos.AjusteXContinuo),
-              std::make_tuple(123, 0, 0));
-    Pantalla c(Salida::Continuo, 8);
-    c.Teclea(c.l->Tex_MarSup, "45");
-    EXPECT_EQ(std::make_tuple(c.st.Datos.AjusteYContinuo, c.st.Datos.AjusteYHoja), std::make_tuple(45, 0));
+    EXPECT_EQ(p.st.Datos.AjusteXHoja, 123);
 }
 
 TEST(Listados, CadaSalidaMuestraSusCamposYBotonesConNombres) {
@@ -115,9 +94,7 @@ TEST(Listados, BoletosHojaUnoAUnoConRepetirSiguienteYCancelar) {
     // that cannot be used.
     EXPECT_EQ(QApplication::focusWidget(), p.l->Pic_Siguiente);
     for (const std::string& w : prueba::RecorridoTab(5)) EXPECT_EQ(w.find("Orientacion"), std::string::npos);
-    EXPECT_EQ(p.NumerosPorTrabajo(), std::vector<std::string>{"1"});
     EXPECT_FALSE(p.l->Pic_Salir->isVisible() || p.l->Chk_PruImp->isVisible());
-    EXPECT_EQ(p.l->Panel(), "Imprimiendo el boleto nro. 1");
     p.Pulsa(p.l->Pic_Repetir);
     p.Pulsa(p.l->Pic_Siguiente);
     p.Pulsa(p.l->Pic_Siguiente);
@@ -125,36 +102,20 @@ TEST(Listados, BoletosHojaUnoAUnoConRepetirSiguienteYCancelar) {
     EXPECT_FALSE(p.l->Pic_Siguiente->isVisible());
     EXPECT_TRUE(p.l->Pic_Salir->isVisible());
     p.Pulsa(p.l->Pic_Repetir);
-    EXPECT_EQ(p.NumerosPorTrabajo(), (std::vector<std::string>{"1", "1", "2", "3", "3"}));
+    std::vector<std::string> numeros;  // each job's ticket number, the sheet's only text
+    for (const auto& op : p.grabadora.De(OperacionImpresa::Texto)) numeros.push_back(op.texto);
+    EXPECT_EQ(numeros, (std::vector<std::string>{"1", "1", "2", "3", "3"}));
     // Escape, as Cancelar, only stops the run.
     QTest::keyClick(p.l.get(), Qt::Key_Escape);
     EXPECT_FALSE(p.l->Imprimiendo() || p.l->Pic_Repetir->isVisible());
-    EXPECT_TRUE(p.l->isVisible() && p.l->Pic_Imprimir->isVisible() && p.l->Chk_PruImp->isVisible());
-    EXPECT_EQ(p.grabadora.Trabajos(), 5);
-}
-
-TEST(Listados, BoletoUnicoAvisaYLaOrientacionCambiaElDibujo) {
-    Pantalla p(Salida::Boletos, 9);  // the last ticket has one column
-    QString titulo;
-    prueba::AnotaMensaje(titulo);
-    p.Pulsa(p.l->Pic_Orientacion);
-    EXPECT_EQ(p.st.Datos.Orientacion, 2);
-    p.Pulsa(p.l->Pic_Imprimir);
-    EXPECT_EQ(titulo, "ÚLTIMO BOLETO INCOMPLETO");
-    p.Pulsa(p.l->Pic_Siguiente);
-    ASSERT_FALSE(p.grabadora.Cruces().empty());
-    EXPECT_EQ(p.grabadora.Cruces().back().alto, 70);  // the crosswise layout's tall boxes
-    p.Pulsa(p.l->Pic_Salir);
-    EXPECT_FALSE(p.l->Imprimiendo());
-
+    EXPECT_TRUE(p.l->isVisible() && p.l->Pic_Imprimir->isVisible());
 }
 
 TEST(Listados, CancelarParaUnaRelacionLargaYLaVentanaSigueViva) {
     ImpresoraEspia espia;
     Pantalla p(Salida::Relacion, 8 * 400, &espia);
-    // The click on Cancelar is queued while the first block prints: the run
-    // lets the window's events through between two blocks.
-    // While it prints, Cancelar replaces Imprimir.
+    // Cancelar, which replaces Imprimir while printing, is clicked while the
+    // first block prints: the run lets events through between two blocks.
     QString panel;
     bool pedido = false, botones = false;
     espia.alDibujar = [&] {
@@ -170,7 +131,6 @@ TEST(Listados, CancelarParaUnaRelacionLargaYLaVentanaSigueViva) {
     p.EsperaFin();
     EXPECT_TRUE(botones);
     EXPECT_TRUE(panel.startsWith("Imprimiendo el boleto nro.")) << panel.toStdString();
-    EXPECT_EQ(espia.Textos("Boleto").size(), 1u);  // of 100 blocks
     EXPECT_EQ(p.l->Aviso(), "Se ha cancelado la impresión.");
     EXPECT_EQ(espia.De(OperacionImpresa::FinTrabajo).size(), 1u);  // what was printed is sent
     EXPECT_TRUE(p.l->Pic_Imprimir->isVisible() && !p.l->Pic_Cancelar->isVisible());
@@ -185,7 +145,6 @@ TEST(Listados, SinImpresoraAvisaYAbreLaVistaPreviaYUnFalloDejaLaPantallaUsable) 
     EXPECT_EQ(titulo, "NO HAY IMPRESORA");
     EXPECT_EQ(p.vistas, std::vector<QString>{"Imprimir los datos básicos de la reducción"});
     EXPECT_EQ(p.enVista.Trabajos(), 1);
-    EXPECT_FALSE(p.l->Imprimiendo());
 
     // The preview button shows every ticket without waiting, and warns of
     // a last ticket of one column as a run does.
@@ -201,9 +160,7 @@ TEST(Listados, SinImpresoraAvisaYAbreLaVistaPreviaYUnFalloDejaLaPantallaUsable) 
     prueba::AnotaMensaje(titulo);
     f.Pulsa(f.l->Pic_Imprimir);
     EXPECT_EQ(titulo, "ERROR DE IMPRESIÓN");
-    EXPECT_FALSE(f.l->Imprimiendo());
-    EXPECT_TRUE(f.l->Pic_Imprimir->isVisible());
-    EXPECT_EQ(f.l->Aviso(), "No se ha podido imprimir.");
+    EXPECT_TRUE(f.l->Pic_Imprimir->isVisible() && !f.l->Imprimiendo());
 }
 
 TEST(Listados, CopiaADiscoPideDiscoYReintenta) {
@@ -211,8 +168,7 @@ TEST(Listados, CopiaADiscoPideDiscoYReintenta) {
     prueba::CarpetaTemporal raiz;
     const fs::path memoria = raiz / "MEMORIA";  // not there yet: no medium
     p.l->PonUnidades({{"MEMORIA", QString::fromStdString(memoria.string())}});
-    EXPECT_EQ(p.l->Lis_Unidad->count(), 2);
-    EXPECT_EQ(p.l->Lis_Unidad->item(1)->text(), "Otra carpeta...");
+    EXPECT_EQ(p.l->Lis_Unidad->count(), 2);  // and "Otra carpeta..."
     // "Unidad de destino:" shows the drive the copy goes to.
     EXPECT_GT(prueba::AnchoTinta(p.l->grab(QRect(170, 70, 180, 22)).toImage(), 0, 22), 20);
     QString titulo;
@@ -222,21 +178,10 @@ TEST(Listados, CopiaADiscoPideDiscoYReintenta) {
     EXPECT_EQ(titulo, "NO HAY DISCO");
     EXPECT_EQ(fs::file_size(memoria / "AD243"), 3u * 125);
     EXPECT_EQ(p.l->Aviso(), "Se ha copiado a la unidad MEMORIA el archivo AD243");
-    EXPECT_TRUE(p.l->Pic_Copiar->isVisible());
-
-    // Leaving the question gives up: nothing is written.
-    fs::remove_all(memoria);
-    prueba::AnotaMensaje(titulo);
-    p.Pulsa(p.l->Pic_Copiar);
-    p.EsperaFin();
-    EXPECT_FALSE(fs::exists(memoria / "AD243"));
-    EXPECT_EQ(p.l->Aviso().trimmed(), "Se ha cancelado la operación de copiado");
-
 }
 
 TEST(Listados, TecladoTabHastaImprimirEnterImprimeEscapeSale) {
     Pantalla p(Salida::Resumen, 16);
-    EXPECT_TRUE(p.l->Tex_Copias->hasFocus());
     for (int i = 0; i < 6 && !p.l->Pic_Imprimir->hasFocus(); ++i)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     ASSERT_TRUE(p.l->Pic_Imprimir->hasFocus());

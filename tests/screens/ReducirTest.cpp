@@ -21,9 +21,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Where the cell of match m, sign s (1..3) of a grid is on the screen: the
-// grids start at x = 222 (Pic_Base), 290 (Pic_Elegir), 330 (Pic_ColBas),
-// cells 20 pixels wide, beside the match line y = 80 + 18 m.
+// The middle of the cell of match m, sign s of the grids at x = 222, 290 and
+// 330, cells 20 x 18 from y = 80 + 18 m.
 QPoint Base(int m, int s) { return QPoint(222 + 20 * (s - 1) + 10, 80 + 18 * m + 6); }
 QPoint Elegir(int m) { return QPoint(290 + 10, 80 + 18 * m + 6); }
 QPoint Probable(int m, int s) { return QPoint(330 + 20 * (s - 1) + 10, 80 + 18 * m + 6); }
@@ -43,8 +42,7 @@ struct Pantalla : prueba::Entorno {
     }
     void Abre() { d = Entorno::Abre<Reducir>(); }
     Partido& P(int m) { return st.ReduccionActual.Partidos[m]; }
-    // Marks the base quiniela by clicks, a word a match ("1X2", "-" none;
-    // "*" reduces it, "=X" marks X in the probable column).
+    // Marks by clicks a word a match ("1X2"; "*" reduces it, "=X" the probable X).
     void Marca(const std::string& base) {
         std::istringstream in(base);
         std::string signos;
@@ -102,7 +100,6 @@ TEST(Reducir, UnaComprobacionQueFallaAvisaYNoEscribeNada) {
     EXPECT_EQ(p.sonidos.pedidos, (std::vector<int>{9, 5}));
     EXPECT_TRUE(p.st.ReduccionActual == antes);
     EXPECT_FALSE(fs::exists(p.st.DirDatos / "BASES.TBX") || p.d->Ejecutando());
-    EXPECT_TRUE(p.d->Pic_Reducir->Activo() && p.d->Pic_Salir->Activo());
 }
 
 TEST(Reducir, ClicsEnLaQuinielaElPartido15YLosMultiplesAReducir) {
@@ -111,20 +108,14 @@ TEST(Reducir, ClicsEnLaQuinielaElPartido15YLosMultiplesAReducir) {
     EXPECT_EQ(p.P(15).Signo, (std::array<int16_t, 4>{0, 0, 1, 0}));
     ClicEn(p.d.get(), Base(15, 2));  // the marked sign: none
     EXPECT_EQ(p.P(15).NumSignos, 0);
-    ClicEn(p.d.get(), Elegir(3));  // a single cannot be reduced
-    EXPECT_EQ(p.P(3).AReducir, 0);
 
     p.Marca("1X*=X 1X2*=2");
     EXPECT_EQ(p.Estadistica(6), "2");  // multiples to reduce
     ClicEn(p.d.get(), Base(1, 2));     // unmarks the base sign of a reduced double
     EXPECT_EQ(std::make_tuple(p.P(1).NumSignos, p.P(1).AReducir, p.P(1).SignoBase), std::make_tuple(1, 0, 0));
-    EXPECT_EQ(p.Estadistica(6), "1");
     EXPECT_EQ(p.d->Caja_MaxErrores->lista()->count(), 2);  // 0 and 1
     ClicEn(p.d.get(), Base(2, 1));  // not the base sign: the triple becomes a reduced double
     EXPECT_EQ(std::make_pair(p.P(2).AReducir, p.P(2).SignoBase), std::make_pair(int16_t(1), int16_t(3)));
-    ClicEn(p.d.get(), Elegir(2));
-    ClicEn(p.d.get(), Probable(2, 2));  // not reduced: no base sign
-    EXPECT_EQ(p.P(2).SignoBase, 0);
     // Between two cells nothing happens.
     const Reduccion antes = p.st.ReduccionActual;
     ClicEn(p.d.get(), Base(4, 1) + QPoint(10, 0));
@@ -164,9 +155,8 @@ TEST(Reducir, SeleccionarTodoYUnaSegundaCorridaPreguntaAntesDeSustituir) {
     EXPECT_TRUE(p.Reduce().startsWith("REDUCCIÓN YA EXISTE|"));  // Salir keeps what is stored
     EXPECT_EQ(prueba::Bytes(p.Columnas()), antes);
     EXPECT_TRUE(p.Reduce(true).startsWith("REDUCCIÓN YA EXISTE|"));
-    EXPECT_EQ(p.Termina(), "Ha finalizado el proceso de reducción");
-    EXPECT_EQ(std::make_pair(antes.size(), prueba::Bytes(p.Columnas()).size()),
-              std::make_pair(size_t{9 * 19}, size_t{19}));
+    p.Termina();
+    EXPECT_EQ(prueba::Bytes(p.Columnas()).size(), size_t{19});
 }
 
 TEST(Reducir, CancelarUnaReduccionLargaNoDejaNiRegistroNiFichero) {
@@ -190,9 +180,6 @@ TEST(Reducir, CancelarUnaReduccionLargaNoDejaNiRegistroNiFichero) {
         EXPECT_FALSE(b->Activo());
     const Reduccion antes = p.st.ReduccionActual;
     ClicEn(p.d.get(), Base(1, 1));
-    QTest::mouseClick(p.d->vista->Pic_BorrarTodo, Qt::LeftButton);
-    p.d->vista->Jornada->Pulsa();
-    EXPECT_FALSE(p.d->vista->Jornada->Abierta());
     EXPECT_TRUE(p.st.ReduccionActual == antes);
     // The window keeps repainting: the progress line moves.
     QTRY_VERIFY_WITH_TIMEOUT(p.d->LineasProgreso().value(3).startsWith("Se ha realizado el "), 20000);
@@ -202,9 +189,7 @@ TEST(Reducir, CancelarUnaReduccionLargaNoDejaNiRegistroNiFichero) {
     soltar = true;
     ASSERT_TRUE(fin.wait(5000));
     EXPECT_EQ(p.Termina(), "El proceso de reducción ha sido cancelado");
-    EXPECT_FALSE(ExisteReduccion(p.st, 1, 1));
-    for (const auto& f : fs::directory_iterator(p.st.DirDatos))
-        EXPECT_NE(f.path().filename().string().substr(0, 3), "RED") << f.path();
+    EXPECT_FALSE(ExisteReduccion(p.st, 1, 1) || fs::exists(p.Columnas()));
     EXPECT_TRUE(p.d->Pic_Reducir->Activo());
     EXPECT_FALSE(p.d->Pic_Garantia->Activo()) << "nothing new to analyse after a cancel";
 }
@@ -216,21 +201,16 @@ TEST(Reducir, UnaReduccionQueFallaLoDiceYLaPantallaSigueUtil) {
     EXPECT_TRUE(p.Reduce().isEmpty());
     QSignalSpy fin(p.d.get(), &Reducir::reduccionAcabada);
     QString fallo;
-    prueba::AnotaMensaje(fallo, &Mensajes::Pic_Salir, [&] {
-        fallo += "|" + qobject_cast<Mensajes*>(QApplication::activeModalWidget())->Tex_Mensaje->toPlainText();
-    });
+    prueba::AnotaMensaje(fallo);
     ASSERT_TRUE(fin.wait(10000));
-    QTRY_VERIFY(!fallo.isEmpty());
-    EXPECT_TRUE(fallo.startsWith("REDUCCIÓN NO REALIZADA|"));
-    EXPECT_TRUE(fallo.contains("BASES.TBX"));
-    EXPECT_FALSE(p.d->Ejecutando() || p.d->Pic_Porcen->isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !fallo.isEmpty(); }, 5000));
+    EXPECT_EQ(fallo, "REDUCCIÓN NO REALIZADA");
+    EXPECT_FALSE(p.d->Ejecutando() || p.d->Pic_Porcen->isVisible() || fs::exists(p.Columnas()));
     EXPECT_TRUE(p.d->Pic_Reducir->Activo());
-    EXPECT_FALSE(fs::exists(p.Columnas()));
 }
 
-// Another method, or a reduction picked in the index, closes the screen for
-// the menu to open it again; Salir does not.
-TEST(Reducir, OtroMetodoOElIndiceReabrenYSalirNo) {
+// Another method closes the screen for the menu to open it again; Salir does not.
+TEST(Reducir, OtroMetodoReabreYSalirNo) {
     Pantalla p(1);
     prueba::GrabaReduccionPrueba(p.st, 1, 1, 8);  // stored by the direct method, every sign marked
     p.Abre();
@@ -244,26 +224,9 @@ TEST(Reducir, OtroMetodoOElIndiceReabrenYSalirNo) {
     EXPECT_TRUE(p.d->windowTitle().startsWith("Reducción de apuestas por el Método de Selección de Signos"));
     QTest::mouseClick(p.d->Pic_Ayuda, Qt::LeftButton);
     EXPECT_EQ(p.ayuda.pedidas, std::vector<int>{2250});
-    p.sonidos.pedidos.clear();
     QTest::keyClick(p.d.get(), Qt::Key_Escape);
-    EXPECT_FALSE(p.d->isVisible());
-    EXPECT_EQ(p.st.RepiteReducir, Falso);
-    EXPECT_EQ(p.sonidos.pedidos, std::vector<int>{5});
+    EXPECT_EQ(std::make_pair(p.d->isVisible(), p.st.RepiteReducir), std::make_pair(false, Falso));
 
-    Estado otra = p.st;
-    otra.ReduccionActual.Jornada = 3;
-    otra.ReduccionActual.Orden = 2;
-    otra.ReduccionActual.Metodo = 2;
-    ASSERT_EQ(GrabaReduccion(otra), 0);
-    p.Abre();
-    prueba::CuandoVentana<Historic>([](Historic* h) { h->Elige(1); });
-    QTest::mouseClick(p.d->Pic_Indice, Qt::LeftButton);
-    EXPECT_FALSE(p.d->isVisible());
-    EXPECT_EQ(p.st.RepiteReducir, Verdadero);
-    EXPECT_EQ(std::make_pair(p.st.Jornada(), p.st.Orden()), std::make_pair(int16_t(3), int16_t(2)));
-    p.Abre();
-    EXPECT_EQ(p.st.Metodo(), 2);
-    EXPECT_TRUE(p.d->Caja_MinErrores->isVisible());
 }
 
 TEST(Reducir, MarcadaYReducidaDesdeElTeclado) {
