@@ -6,6 +6,7 @@
 
 #include <signal.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <map>
@@ -103,33 +104,23 @@ TEST(VariosEscritores, SeisReduccionesALaVezNoPierdenNada) {
         ASSERT_TRUE(Coherente(d.ruta(), &cuentas));
         for (int orden = 1; orden <= 6; ++orden)
             EXPECT_EQ(cuentas["05" + DosDigitos(orden)], Columnas(7 + orden % 3)) << "order " << orden;
-        if (fijo) {
-            EXPECT_EQ(Bytes(d / kFicheroBases).size(), 6u * kLongLineaBase) << "the free slots reused";
-        }
+        EXPECT_TRUE(!fijo || Bytes(d / kFicheroBases).size() == 6u * kLongLineaBase) << "the free slots reused";
     }
 }
 
-// A run of a key another run holds is refused and touches nothing; the key
-// is held here, as a run in another window holds it, so nothing is left to
-// chance.
+// A run of a key another run holds (here this test) is refused with its
+// message and exit 1 and touches nothing.
 TEST(VariosEscritores, DosSobreLaMismaClaveSeExcluyen) {
     CarpetaTemporal d;
     ASSERT_EQ(EjecutaCli(Reduccion(d.ruta(), 7, 1, 2, false)).codigo, 0);
     const auto antes = Contenido(d.ruta());
-    {
-        Cerrojo enCurso(d.ruta(), ClaveReduccion(7, 1));
-        ASSERT_FALSE(enCurso.Ocupado());
-        const ResultadoCli r = EjecutaCli(Reduccion(d.ruta(), 7, 1, 3, true));
-        EXPECT_EQ(r.codigo, 1);
-        EXPECT_TRUE(Contiene(r.errores, "REDUCCIÓN EN CURSO\nLa reducción de la jornada 7, orden 1 se está "
-                                        "calculando ya"));
-        EXPECT_EQ(Contenido(d.ruta()), antes);
-        EXPECT_EQ(EjecutaCli(Reduccion(d.ruta(), 7, 2, 3, false)).codigo, 0) << "another key goes on";
-    }
-    EXPECT_EQ(EjecutaCli(Reduccion(d.ruta(), 7, 1, 3, true)).codigo, 0);
-    std::map<std::string, int64_t> cuentas;
-    ASSERT_TRUE(Coherente(d.ruta(), &cuentas));
-    EXPECT_EQ(cuentas["0701"], Columnas(3));
+    Cerrojo enCurso(d.ruta(), ClaveReduccion(7, 1));
+    ASSERT_FALSE(enCurso.Ocupado());
+    const ResultadoCli r = EjecutaCli(Reduccion(d.ruta(), 7, 1, 3, true));
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_TRUE(Contiene(r.errores, "REDUCCIÓN EN CURSO\nLa reducción de la jornada 7, orden 1 se está "
+                                    "calculando ya"));
+    EXPECT_EQ(Contenido(d.ruta()), antes);
 }
 
 // A lock file that cannot be used stops every change with a message that
@@ -157,15 +148,12 @@ TEST(Interrupciones, MatadaConSigkillDejaUnaReduccionEntera) {
     ASSERT_EQ(EjecutaCli(Reduccion(d.ruta(), 12, 3, 2, false)).codigo, 0);
     const auto antes = Contenido(d.ruta());
     int aMedias = 0;
-    for (int espera : {-1, -1, 0, 2, 10, 30, 80}) {
+    for (int espera : {-1, -1, 0, 30}) {
         SCOPED_TRACE("kill after " + std::to_string(espera) + " ms");
         {
             CliEnMarcha c(Reduccion(d.ruta(), 12, 3, 12, true));
-            if (espera < 0) {
-                ASSERT_TRUE(EsperaTemporal(d.ruta()));
-            } else {
-                std::this_thread::sleep_for(std::chrono::milliseconds(espera));
-            }
+            ASSERT_TRUE(espera >= 0 || EsperaTemporal(d.ruta()));
+            std::this_thread::sleep_for(std::chrono::milliseconds(std::max(espera, 0)));
             ::kill(c.pid(), SIGKILL);
             if (c.Espera().codigo == 128 + SIGKILL && Contenido(d.ruta()) != antes) ++aMedias;
         }
@@ -175,9 +163,7 @@ TEST(Interrupciones, MatadaConSigkillDejaUnaReduccionEntera) {
         const bool nueva = Bytes(d / kFicheroBases) != antes.at(kFicheroBases);
         ASSERT_TRUE(Coherente(d.ruta(), &cuentas));
         EXPECT_EQ(cuentas["1203"], nueva ? Columnas(12) : Columnas(2));
-        if (!nueva) {
-            EXPECT_EQ(Contenido(d.ruta()), antes);
-        }
+        EXPECT_TRUE(nueva || Contenido(d.ruta()) == antes);
         for (const auto& [f, bytes] : antes) EscribeBytes(d / f, bytes);
     }
     EXPECT_GT(aMedias, 0) << "no kill landed while a temporary file existed";

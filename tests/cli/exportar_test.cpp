@@ -52,19 +52,6 @@ TEST_F(CliExportar, EscribeElFicheroDeApuestasComoLaCopiaADisco) {
     r = Exportar(11651 * 8);  // los volúmenes siguientes junto al primero
     ASSERT_EQ(r.codigo, 0) << r.errores;
     EXPECT_TRUE(Contiene(r.salida, "Volumen 2: " + (destino / "AD243.02").string()));
-    EXPECT_EQ(Bytes(destino / "AD243.02").substr(125, 9), "D00011651");
-}
-
-TEST_F(CliExportar, RechazosNoDejanFichero) {
-    auto r = Exportar(4, "3");  // no existe esa reducción
-    EXPECT_EQ(r.codigo, 1);
-    EXPECT_TRUE(Contiene(r.errores, "ERROR EN JORNADA/ORDEN"));
-
-    prueba::GrabaReduccionConColumnas(p.st, 12, 2, {A, "1X21X21X21X21X"});  // fichero de columnas dañado
-    r = Exportar(0);
-    EXPECT_EQ(r.codigo, 1);
-    EXPECT_TRUE(Contiene(r.errores, "ERROR EN LA COPIA A DISCO"));
-    EXPECT_FALSE(std::filesystem::exists(destino / "AD243"));
 }
 
 }  // namespace

@@ -54,17 +54,15 @@ struct CliFallos : ::testing::Test {
 // Un fichero de columnas dañado se rechaza en todas las órdenes con el mismo
 // mensaje, que nombra su primera columna dañada, y no deja salida.
 TEST_F(CliFallos, FicheroDeColumnasDanadoSeRechazaEnTodasLasOrdenes) {
-    for (const prueba::ColumnaDanada& d : prueba::ColumnasDanadas()) {
-        if (d.que != "line feed inside") continue;  // every damage is the reader's own test
-        prueba::EscribeBytes(p.dir() / "RED1201.TBX", prueba::FicheroConColumnaDanada(d));
-        for (const auto& [args, salida] : Lectores()) {
-            SCOPED_TRACE(testing::PrintToString(args) + " " + d.que);
-            const auto r = Cli(args);
-            EXPECT_EQ(r.codigo, 1);
-            EXPECT_TRUE(Contiene(r.errores, TextoColumnasDanadas("RED1201.TBX", 3)));
-            EXPECT_EQ(r.salida, "");
-            EXPECT_TRUE(salida.empty() || !fs::exists(salida));
-        }
+    // Every kind of damage is the reader's own test; here one, in every command.
+    prueba::EscribeBytes(p.dir() / "RED1201.TBX", prueba::FicheroConColumnaDanada(prueba::ColumnasDanadas()[8]));
+    for (const auto& [args, salida] : Lectores()) {
+        SCOPED_TRACE(testing::PrintToString(args));
+        const auto r = Cli(args);
+        EXPECT_EQ(r.codigo, 1);
+        EXPECT_TRUE(Contiene(r.errores, TextoColumnasDanadas("RED1201.TBX", 3)));
+        EXPECT_EQ(r.salida, "");
+        EXPECT_TRUE(salida.empty() || !fs::exists(salida));
     }
 }
 
@@ -214,7 +212,7 @@ TEST_F(CliFallos, ElPdfSoloSustituyeAlFicheroCuandoEstaCompleto) {
         EXPECT_TRUE(fs::is_directory(destino / "carpeta.pdf") && fs::is_empty(destino / "carpeta.pdf"));
         EXPECT_EQ(std::distance(fs::directory_iterator(destino.ruta()), {}), 2);  // no temporary file
     }
-    const auto r = Cli({"imprimir", "relacion", "--pdf", Pdf().string()});
+    auto r = Cli({"imprimir", "relacion", "--pdf", Pdf().string()});
     EXPECT_EQ(r.codigo, 0) << r.errores;
     EXPECT_EQ(Bytes(Pdf()).rfind("%PDF", 0), 0u);
     EXPECT_EQ(std::distance(fs::directory_iterator(destino.ruta()), {}), 2);

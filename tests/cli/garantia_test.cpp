@@ -63,9 +63,6 @@ TEST(CliGarantia, RechazosYErroresDeUso) {
     r = Garantia(d, 1);
     EXPECT_EQ(r.codigo, 1);
     EXPECT_TRUE(Contiene(r.errores, "No se encuentra el fichero de columnas RED1201.TBX"));
-    r = Garantia(d, 7);
-    EXPECT_EQ(r.codigo, 1);
-    EXPECT_EQ(r.errores.rfind("ERROR EN JORNADA/ORDEN\nNo existe una reducción", 0), 0u) << r.errores;
 
     EXPECT_TRUE(ErrorDeUso(Garantia(d, 1, {"--formato", "xml"})));
     EXPECT_TRUE(ErrorDeUso(Garantia(d, 31)));

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cmath>
 #include <csignal>
@@ -141,8 +142,8 @@ TEST_F(CliImprimir, CrucesYMarcasDondeDiceElDiseno) {
 // de un terminal (los casos de arriba) no escribe nada en la salida de errores.
 TEST_F(CliImprimir, BarraDeAvanceEnUnTerminal) {
     SIN_QT_SE_SALTA();
-    const auto r = prueba::EjecutaCliEnTerminal(
-        p.dir(), {"imprimir", "relacion", "--jornada", "12", "--orden", "1", "--pdf", Pdf("b.pdf")});
+    const auto r = prueba::EjecutaCli(
+        {"--datos", p.dir().string(), "imprimir", "relacion", "--jornada", "12", "--orden", "1", "--pdf", Pdf("b.pdf")}, true);
     ASSERT_EQ(r.codigo, 0) << r.errores;
     EXPECT_TRUE(Contiene(r.errores, "\rImprimiendo el boleto nro. 4 ["));
     EXPECT_TRUE(Contiene(r.errores, "[####################]"));
@@ -188,102 +189,77 @@ TEST_F(CliImprimir, RechazosYErroresDeUso) {
 }
 
 // Un sistema de impresión propio: cupsd en un socket de una carpeta temporal,
-// con sus carpetas, y una cola predeterminada con el controlador cups-pdf (sin
-// bordes no imprimibles) y otra igual que no imprime 18 puntos a la izquierda
-// ni 36 arriba (Cola() + "-margenes"), que dejan el PDF de cada trabajo en
-// `salida` con el número del trabajo en el nombre.
+// con una cola predeterminada con el controlador cups-pdf (sin bordes no
+// imprimibles) y otra, Cola() + "-margenes", que no imprime 18 puntos a la
+// izquierda ni 36 arriba; dejan el PDF del trabajo n en Trabajo(n).
+template <class F>
+bool Hasta(F listo, int segundos) {
+    const auto fin = std::chrono::steady_clock::now() + std::chrono::seconds(segundos);
+    for (; !listo(); std::this_thread::sleep_for(std::chrono::milliseconds(50)))
+        if (std::chrono::steady_clock::now() > fin) return false;
+    return true;
+}
 class ServidorCups {
 public:
     ServidorCups() {
-        const char* ppd = "/usr/share/ppd/cups-pdf/CUPS-PDF_noopt.ppd";
-        for (const char* f : {"/usr/sbin/cupsd", "/usr/lib/cups/backend/cups-pdf", ppd})
-            if (!fs::exists(f)) motivo_ = std::string(f) + " is not installed (scripts/setup.sh)";
+        const std::string ppd = "/usr/share/ppd/cups-pdf/CUPS-PDF_noopt.ppd";
+        for (const std::string f : {"/usr/sbin/cupsd", "/usr/lib/cups/backend/cups-pdf", ppd.c_str()})
+            if (!fs::exists(f)) motivo_ = f + " is not installed (scripts/setup.sh)";
         // cupsd runs the cups-pdf backend as root only, and cups-pdf reads
         // its queue's settings from /etc/cups alone.
         if (::geteuid() != 0) motivo_ = "the cups-pdf backend prints only under a cupsd run by root";
         if (!motivo_.empty()) return;
-        const fs::path d = dir_.ruta(), sock = d / "cups.sock";
-        fs::permissions(d, fs::perms::group_read | fs::perms::group_exec | fs::perms::others_read |
-                               fs::perms::others_exec, fs::perm_options::add);
-        for (const char* c : {"spool", "cache", "state", "log", "ppd", "salida", "tmp"}) fs::create_directory(d / c);
-        fs::permissions(d / "tmp", fs::perms::all | fs::perms::sticky_bit);  // the filters run as lp
-        prueba::EscribeBytes(d / "cupsd.conf", "Listen " + sock.string() +
-                                                   "\nBrowsing Off\nErrorPolicy abort-job\n"
-                                                   "<Policy default>\n<Limit All>\nOrder deny,allow\n"
-                                                   "</Limit>\n</Policy>\n");
-        std::string ficheros = "ServerRoot " + d.string() + "\n";
-        for (auto [directiva, sub] : {std::pair{"RequestRoot", "spool"}, {"CacheDir", "cache"},
-                                      {"StateDir", "state"}, {"TempDir", "tmp"}, {"ErrorLog", "log/error"},
-                                      {"AccessLog", "log/acceso"}, {"PageLog", "log/paginas"}})
-            ficheros += std::string(directiva) + " " + (d / sub).string() + "\n";
-        prueba::EscribeBytes(d / "cups-files.conf", ficheros);
-        prueba::EscribeBytes(conf_, "Out " + (d / "salida").string() + "\nSpool " + (d / "spool").string() +
-                                        "/pdf\nLabel 1\n");
-        if (!fs::exists(conf_)) {
-            motivo_ = "cannot write " + conf_.string();
-            return;
-        }
+        const std::string d = dir_.ruta().string(), sock = d + "/cups.sock";
+        fs::permissions(d, fs::perms::others_read | fs::perms::others_exec, fs::perm_options::add);
+        for (const char* c : {"spool", "cache", "state", "log", "salida", "tmp"}) fs::create_directory(d + "/" + c);
+        fs::permissions(d + "/tmp", fs::perms::all | fs::perms::sticky_bit);  // the filters run as lp
+        prueba::EscribeBytes(d + "/cupsd.conf", "Listen " + sock + "\nBrowsing Off\nErrorPolicy abort-job\n"
+                                               "<Policy default>\n<Limit All>\nOrder deny,allow\n</Limit>\n</Policy>\n");
+        std::string ficheros = "ServerRoot " + d + "\n";
+        for (auto [directiva, sub] : {std::pair{"RequestRoot", "spool"}, {"CacheDir", "cache"}, {"StateDir", "state"},
+                                      {"TempDir", "tmp"}, {"ErrorLog", "log/error"}, {"AccessLog", "log/acceso"},
+                                      {"PageLog", "log/paginas"}})
+            ficheros += std::string(directiva) + " " + d + "/" + sub + "\n";
+        prueba::EscribeBytes(d + "/cups-files.conf", ficheros);
+        prueba::EscribeBytes(conf_, "Out " + d + "/salida\nSpool " + d + "/spool/pdf\nLabel 1\n");
+        if (!fs::exists(conf_)) motivo_ = "cannot write " + conf_.string();
+        if (!motivo_.empty()) return;
         ::setenv("CUPS_SERVER", sock.c_str(), 1);
         ::setenv("LPDEST", cola_.c_str(), 1);
         std::fflush(nullptr);
-        pid_ = ::fork();
-        if (pid_ == 0) {
+        if ((pid_ = ::fork()) == 0) {
             ::prctl(PR_SET_PDEATHSIG, SIGKILL);  // never outlives the test
             const int nulo = ::open("/dev/null", O_RDWR);
             for (int fd : {0, 1, 2}) ::dup2(nulo, fd);
-            ::execl("/usr/sbin/cupsd", "cupsd", "-f", "-c", (d / "cupsd.conf").c_str(), "-s",
-                    (d / "cups-files.conf").c_str(), nullptr);
+            ::execl("/usr/sbin/cupsd", "cupsd", "-f", "-c", (d + "/cupsd.conf").c_str(), "-s",
+                    (d + "/cups-files.conf").c_str(), nullptr);
             ::_exit(127);
         }
         if (!Hasta([] { return Orden("lpstat -r") == "scheduler is running\n"; }, 10))
-            motivo_ = "cupsd does not start (see " + (d / "log/error").string() + ")";
-        else if (Orden(std::string("(sed -e 's|^\\*ImageableArea A4/A4:.*|*ImageableArea A4/A4: \"18 36 577 806\"|' ") + ppd +
-                       " >" + (d / "margenes.ppd").string() + " && lpadmin -p " + cola_ + " -E -v cups-pdf:/" +
-                       cola_ + " -P " + ppd + " && lpadmin -p " + cola_ + "-margenes -E -v cups-pdf:/" + cola_ +
-                       " -P " + (d / "margenes.ppd").string() + " && lpadmin -d " + cola_ +
-                       ") 2>/dev/null && echo bien") != "bien\n")
+            motivo_ = "cupsd does not start (see " + d + "/log/error)";
+        else if (Orden("(sed -e 's|^\\*ImageableArea A4/A4:.*|*ImageableArea A4/A4: \"18 36 577 806\"|' " + ppd +
+                       " >" + d + "/m.ppd && lpadmin -p " + cola_ + " -E -v cups-pdf:/" + cola_ + " -P " + ppd + " && lpadmin -p " +
+                       cola_ + "-margenes -E -v cups-pdf:/" + cola_ + " -P " + d + "/m.ppd && lpadmin -d " + cola_ +
+                       ") && echo bien") != "bien\n")
             motivo_ = "lpadmin cannot add the cups-pdf queues";
     }
     ~ServidorCups() {
-        if (pid_ > 0) {
-            ::kill(pid_, SIGTERM);
-            if (!Hasta([&] { return ::waitpid(pid_, nullptr, WNOHANG) == pid_; }, 5)) {
-                ::kill(pid_, SIGKILL);
-                ::waitpid(pid_, nullptr, 0);
-            }
-        }
+        if (pid_ > 0) ::kill(pid_, SIGKILL), ::waitpid(pid_, nullptr, 0);
         fs::remove(conf_);
         ::unsetenv("CUPS_SERVER");
         ::unsetenv("LPDEST");
     }
-    // Why it cannot print; empty when it can.
-    const std::string& Motivo() const { return motivo_; }
-    std::string Cola() const { return cola_; }
-    // The PDF files of jobs 1 to `trabajos`, once every job has ended (at
-    // most 30 s); an empty path for a job that left none.
-    std::vector<fs::path> Espera(int trabajos) const {
+    const std::string& Motivo() const { return motivo_; }  // why it cannot print; empty when it can
+    const std::string& Cola() const { return cola_; }
+    // The PDF of job n once every job has ended (at most 30 s); empty if none.
+    fs::path Trabajo(int n) const {
         Hasta([] { return Orden("lpstat -o").empty(); }, 30);
-        std::vector<fs::path> r(static_cast<size_t>(trabajos));
-        const std::regex nombre(R"(job_(\d+)-.*\.pdf)");
-        std::smatch m;
-        for (const auto& e : fs::directory_iterator(dir_ / "salida")) {
-            const std::string n = e.path().filename().string();
-            if (std::regex_match(n, m, nombre) && std::stoi(m[1]) >= 1 && std::stoi(m[1]) <= trabajos)
-                r[static_cast<size_t>(std::stoi(m[1]) - 1)] = e.path();
-        }
-        return r;
+        for (const auto& e : fs::directory_iterator(dir_ / "salida"))
+            if (e.path().filename().string().starts_with("job_" + std::to_string(n) + "-")) return e.path();
+        return {};
     }
 
 private:
-    template <class F>
-    static bool Hasta(F listo, double segundos) {
-        const auto fin = std::chrono::steady_clock::now() + std::chrono::duration<double>(segundos);
-        while (!listo()) {
-            if (std::chrono::steady_clock::now() > fin) return false;
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        return true;
-    }
     prueba::CarpetaTemporal dir_;
     std::string cola_ = "tobal31-" + std::to_string(::getpid());
     fs::path conf_ = "/etc/cups/cups-pdf-" + cola_ + ".conf";
@@ -292,66 +268,59 @@ private:
 };
 
 // Las palabras de un PDF con su caja, en puntos.
-struct Palabra {
-    std::string texto;
-    double caja[4];
-};
-std::vector<Palabra> Palabras(const fs::path& pdf) {
+std::vector<std::pair<std::string, std::array<double, 4>>> Palabras(const fs::path& pdf) {
     const std::string xml = Orden("pdftotext -bbox '" + pdf.string() + "' -");
     const std::regex palabra(R"re(<word xMin="(-?[\d.]+)" yMin="(-?[\d.]+)" xMax="(-?[\d.]+)" yMax="(-?[\d.]+)">([^<]*)<)re");
-    std::vector<Palabra> r;
+    std::vector<std::pair<std::string, std::array<double, 4>>> r;
     for (auto it = std::sregex_iterator(xml.begin(), xml.end(), palabra); it != std::sregex_iterator(); ++it)
         r.push_back({(*it)[5], {std::stod((*it)[1]), std::stod((*it)[2]), std::stod((*it)[3]), std::stod((*it)[4])}});
     return r;
 }
 
-// Las páginas de un PDF a 72 ppp, en grises: un píxel por punto. Ghostscript
+// Las páginas de un PDF a 72 ppp en grises, un píxel por punto. Ghostscript
 // dibuja las letras sin ajustarlas a la rejilla, como las fuentes que dejan
 // los filtros de la cola, así que una letra cae en los mismos píxeles en los dos.
 struct Pagina {
     int ancho = 0, alto = 0;
     std::string gris;
     bool Tinta(int x, int y, int umbral) const {
-        return x >= 0 && y >= 0 && x < ancho && y < alto &&
-               static_cast<unsigned char>(gris[static_cast<size_t>(y * ancho + x)]) < umbral;
+        return x >= 0 && y >= 0 && x < ancho && y < alto && static_cast<unsigned char>(gris[size_t(y * ancho + x)]) < umbral;
     }
 };
 std::vector<Pagina> Paginas(const fs::path& pdf) {
     const std::string pgm = Orden("gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=pgmraw -r72 -dGridFitTT=0 "
-                                  "-dTextAlphaBits=4 -dGraphicsAlphaBits=4 -sOutputFile=- '" +
-                                  pdf.string() + "'");
+                                  "-dTextAlphaBits=4 -dGraphicsAlphaBits=4 -sOutputFile=- '" + pdf.string() + "'");
     std::vector<Pagina> r;
     const std::regex cabecera(R"(^P5\s+(?:#.*\n)*(\d+)\s+(\d+)\s+255\s)");
     std::smatch m;
     for (auto it = pgm.begin(); std::regex_search(it, pgm.end(), m, cabecera);) {
         Pagina p{std::stoi(m[1]), std::stoi(m[2]), {}};
-        it = m[0].second;
-        const size_t n = static_cast<size_t>(p.ancho) * static_cast<size_t>(p.alto);
-        if (static_cast<size_t>(pgm.end() - it) < n) break;
-        p.gris.assign(it, it + static_cast<std::ptrdiff_t>(n));
-        it += static_cast<std::ptrdiff_t>(n);
+        const auto n = static_cast<std::ptrdiff_t>(p.ancho) * p.alto;
+        if (pgm.end() - m[0].second < n) break;
+        p.gris.assign(m[0].second, m[0].second + n);
+        it = m[0].second + n;
         r.push_back(std::move(p));
     }
     return r;
 }
 // El primer punto de tinta de `a` sin tinta de `b` a 1 punto o menos del
-// mismo punto movido (dx, dy); "" si no hay.
-std::string TintaSinPareja(const Pagina& a, const Pagina& b, int dx0 = 0, int dy0 = 0) {
+// mismo punto movido (dx, dy), en los dos sentidos; "" si no hay.
+std::string TintaSinPareja(const Pagina& a, const Pagina& b, int dx0 = 0, int dy0 = 0, bool vuelta = true) {
     for (int y = 0; y < a.alto; ++y)
         for (int x = 0; x < a.ancho; ++x) {
             bool pareja = !a.Tinta(x, y, 128);
             for (int dy = -1; dy <= 1 && !pareja; ++dy)
                 for (int dx = -1; dx <= 1 && !pareja; ++dx) pareja = b.Tinta(x + dx0 + dx, y + dy0 + dy, 192);
-            if (!pareja) return std::to_string(x) + "," + std::to_string(y);
+            if (!pareja) return std::to_string(x) + "," + std::to_string(y) + (vuelta ? " of the PDF" : " printed");
         }
-    return "";
+    return vuelta ? TintaSinPareja(b, a, -dx0, -dy0, false) : "";
 }
 
 // Cada salida impresa en una cola sin bordes no imprimibles cae donde la pone
-// su PDF: la tinta de cada página a 1 punto o menos, la página del continuo de
-// su alto con todas sus marcas. Los filtros del sistema de impresión rehacen
-// las fuentes (el texto ya no se extrae letra a letra), así que las palabras
-// se comparan con el PDF enviado a la misma cola con lp, que lo imprime tal cual.
+// su PDF: la tinta de cada página a 1 punto o menos, y las palabras a medio
+// punto de las del PDF enviado a la misma cola con lp, que lo imprime tal cual
+// (los filtros rehacen las fuentes, así que se comparan las dos impresiones).
+// Donde la impresora no imprime los bordes, la página se mueve lo que miden.
 TEST_F(CliImprimir, ColasDeImpresionDeVerdadComoElPdf) {
     SIN_QT_SE_SALTA();
     ServidorCups cups;
@@ -360,69 +329,52 @@ TEST_F(CliImprimir, ColasDeImpresionDeVerdadComoElPdf) {
         std::vector<std::string> args;
         int orientacion;
         bool palabras;
+        std::string cola = "";
+        int impreso = 0, lp = 0;  // job numbers
     };
-    const Caso casos[] = {{{"resumen", "--orden", "2"}, 1, true},  {{"boletos", "--prueba"}, 1, false},
-                          {{"boletos", "--prueba"}, 2, false},     {{"continuo", "--orden", "2"}, 1, false},
-                          {{"relacion"}, 1, true},                 {{"escrutinio"}, 1, true}};
-    struct Hecho {
-        std::string pdf;
-        int impreso, lp;  // job numbers; lp 0 when not sent
-    };
-    std::vector<Hecho> hechos;
+    Caso casos[] = {{{"resumen", "--orden", "2"}, 1, true},  {{"boletos", "--prueba"}, 1, false},
+                    {{"boletos", "--prueba"}, 2, false},     {{"continuo", "--orden", "2"}, 1, false},
+                    {{"relacion"}, 1, true},                 {{"escrutinio"}, 1, true},
+                    {{"resumen", "--orden", "2"}, 1, false, "-margenes"}};
     int trabajos = 0;
-    for (const Caso& c : casos) {
+    for (size_t i = 0; i < std::size(casos); ++i) {
+        Caso& c = casos[i];
         SCOPED_TRACE(testing::PrintToString(c.args));
         LeeDatosGen(p.st, false);
         p.st.Datos.Orientacion = static_cast<int16_t>(c.orientacion);
         ASSERT_EQ(GrabaDatosGen(p.st), 0);
-        const std::string pdf = std::to_string(hechos.size()) + ".pdf";
-        ASSERT_EQ(Imprime(c.args, pdf).codigo, 0);
+        ASSERT_EQ(Imprime(c.args, std::to_string(i) + ".pdf").codigo, 0);
+        ::setenv("LPDEST", (cups.Cola() + c.cola).c_str(), 1);
         const auto r = Imprime(c.args, "");
         ASSERT_EQ(r.codigo, 0) << r.errores;
         EXPECT_TRUE(Contiene(r.salida, " en la impresora\n"));
-        Hecho h{Pdf(pdf), ++trabajos, 0};
-        if (c.palabras) {
-            ASSERT_EQ(Orden("lp -d " + cups.Cola() + " '" + h.pdf + "' >/dev/null && echo bien"), "bien\n");
-            h.lp = ++trabajos;
-        }
-        hechos.push_back(h);
+        c.impreso = ++trabajos;
+        if (c.palabras && Orden("lp -d " + cups.Cola() + " " + Pdf(std::to_string(i) + ".pdf") + " >/dev/null && echo bien") == "bien\n")
+            c.lp = ++trabajos;
     }
-    // Where the printer cannot print the edges, the page moves by them: the
-    // origin is the corner of what it can print.
-    ::setenv("LPDEST", (cups.Cola() + "-margenes").c_str(), 1);
-    EXPECT_EQ(Imprime(casos[0].args, "").codigo, 0);
-    ::setenv("LPDEST", cups.Cola().c_str(), 1);
-    const int conMargenes = ++trabajos;
-    const std::vector<fs::path> impresos = cups.Espera(trabajos);
-    {
-        const auto a = Paginas(hechos[0].pdf), b = Paginas(impresos[static_cast<size_t>(conMargenes - 1)]);
-        ASSERT_TRUE(a.size() == 1 && b.size() == 1);
-        EXPECT_EQ(TintaSinPareja(a[0], b[0], 18, 36), "");
-        EXPECT_EQ(TintaSinPareja(b[0], a[0], -18, -36), "");
-    }
-    for (size_t i = 0; i < hechos.size(); ++i) {
-        SCOPED_TRACE(testing::PrintToString(casos[i].args) + " " + std::to_string(casos[i].orientacion));
-        const Hecho& h = hechos[i];
-        const fs::path& impreso = impresos[static_cast<size_t>(h.impreso - 1)];
-        ASSERT_FALSE(impreso.empty()) << "the queue left no PDF of job " << h.impreso;
-        const auto a = Paginas(h.pdf), b = Paginas(impreso);
+    for (size_t i = 0; i < std::size(casos); ++i) {
+        const Caso& c = casos[i];
+        SCOPED_TRACE(testing::PrintToString(c.args) + " " + std::to_string(c.orientacion) + c.cola);
+        const fs::path impreso = cups.Trabajo(c.impreso);
+        ASSERT_FALSE(impreso.empty()) << "the queue left no PDF of job " << c.impreso;
+        const auto a = Paginas(Pdf(std::to_string(i) + ".pdf")), b = Paginas(impreso);
         ASSERT_FALSE(a.empty());
         ASSERT_EQ(a.size(), b.size());
         for (size_t k = 0; k < a.size(); ++k) {
             ASSERT_TRUE(a[k].ancho == b[k].ancho && a[k].alto == b[k].alto) << "page " << k + 1;
-            EXPECT_EQ(TintaSinPareja(a[k], b[k]), "") << "ink of the PDF missing on page " << k + 1;
-            EXPECT_EQ(TintaSinPareja(b[k], a[k]), "") << "ink of the printer not in the PDF, page " << k + 1;
+            EXPECT_EQ(TintaSinPareja(a[k], b[k], c.cola.empty() ? 0 : 18, c.cola.empty() ? 0 : 36), "")
+                << "ink without its pair, page " << k + 1;
         }
-        if (!h.lp) continue;
-        const auto pa = Palabras(impreso), pb = Palabras(impresos[static_cast<size_t>(h.lp - 1)]);
+        if (!c.palabras) continue;
+        ASSERT_NE(c.lp, 0) << "lp did not take the PDF";
+        const auto pa = Palabras(impreso), pb = Palabras(cups.Trabajo(c.lp));
         ASSERT_FALSE(pa.empty());
         ASSERT_EQ(pa.size(), pb.size());
         for (size_t k = 0; k < pa.size(); ++k) {
-            bool cerca = pa[k].texto == pb[k].texto;
-            for (int c = 0; c < 4; ++c) cerca = cerca && std::abs(pa[k].caja[c] - pb[k].caja[c]) <= 0.5;
-            EXPECT_TRUE(cerca) << "word " << k << " at " << pa[k].caja[0] << "," << pa[k].caja[1] << " against "
-                               << pb[k].caja[0] << "," << pb[k].caja[1];
-            if (!cerca) break;
+            bool cerca = pa[k].first == pb[k].first;
+            for (int n = 0; n < 4; ++n) cerca = cerca && std::abs(pa[k].second[n] - pb[k].second[n]) <= 0.5;
+            ASSERT_TRUE(cerca) << "word " << k << " at " << pa[k].second[0] << "," << pa[k].second[1] << " against "
+                               << pb[k].second[0] << "," << pb[k].second[1];
         }
     }
 }

@@ -181,10 +181,8 @@ std::string RegistroJornadaPrueba(int jornada, const std::string& fecha) {
         jornada, fecha, eq);
 }
 
-bool EsRoot() { return ::geteuid() == 0; }
-
 DiscoPequeno::DiscoPequeno(size_t bytes) {
-    if (!EsRoot()) {
+    if (::geteuid() != 0) {
         motivo_ = "mounting a small file system needs root";
         return;
     }
@@ -278,14 +276,7 @@ ResultadoCli CliEnMarcha::Espera() {
     return r;
 }
 
-ResultadoCli EjecutaCli(const std::vector<std::string>& args) { return Ejecuta(args, false); }
-
-ResultadoCli EjecutaCliEnTerminal(const fs::path& datos, std::vector<std::string> args) {
-    args.insert(args.begin(), {"--datos", datos.string()});
-    return Ejecuta(args, true);
-}
-
-ResultadoCli Ejecuta(const std::vector<std::string>& args, bool terminal) {
+ResultadoCli EjecutaCli(const std::vector<std::string>& args, bool terminal) {
     if (!terminal) return CliEnMarcha(args).Espera();
     // A terminal for stderr: the master end stays here and is read while
     // the tool runs, so that it never blocks on a full terminal.
@@ -335,7 +326,7 @@ void EnHijo(const std::function<void()>& cuerpo) {
 }
 
 void ComoUsuarioSinPrivilegios(const std::function<void()>& cuerpo) {
-    if (!EsRoot()) return cuerpo();
+    if (::geteuid() != 0) return cuerpo();
     EnHijo([&] {
         constexpr uid_t kNadie = 65534;
         if (::setgroups(0, nullptr) != 0 || ::setgid(kNadie) != 0 || ::setuid(kNadie) != 0)

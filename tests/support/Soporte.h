@@ -78,7 +78,6 @@ void BaseAleatoria(std::mt19937& g, Reduccion& r, int metodo, int triples, int d
 // A matchday record as the editor builds it, with a result and prizes.
 std::string RegistroJornadaPrueba(int jornada, const std::string& fecha);
 
-bool EsRoot();
 // Runs `cuerpo` in a child process, whose failures fail the calling test.
 void EnHijo(const std::function<void()>& cuerpo);
 // Runs `cuerpo` as nobody when root, so that permissions are enforced.
@@ -123,10 +122,8 @@ struct ResultadoCli {
     std::string errores;
 };
 // Runs tobal31-cli with `args`, standard input empty; killed after a minute.
-ResultadoCli EjecutaCli(const std::vector<std::string>& args);
-// The same with stderr on a terminal, read back into `errores`.
-ResultadoCli EjecutaCliEnTerminal(const fs::path& datos, std::vector<std::string> args);
-ResultadoCli Ejecuta(const std::vector<std::string>& args, bool terminal);
+// With `terminal`, stderr is a terminal, read back into `errores`.
+ResultadoCli EjecutaCli(const std::vector<std::string>& args, bool terminal = false);
 // tobal31-cli started in the background (stderr on `terminal` when given);
 // Espera() gives its exit code, or 128 + the signal that ended it.
 class CliEnMarcha {
