@@ -195,8 +195,8 @@ TEST(Garantia, ColumnaProbableGarantiza14MenosErroresNoCubiertos) {
 }
 
 // A file that is missing, damaged or outside its base quiniela is refused,
-// naming the first bad column; nothing of it is analysed. Columns are
-// checked two at a time: damage on either of a pair.
+// naming the first bad column; nothing of it is analysed. Every kind of
+// damage at every place is the columns reader's test.
 TEST(Garantia, RechazaFicherosMalos) {
     Corrida c;
     c.Reduce(1, "1X2* 1X2* 1X2* 1X2* 1X 1 1 1 1 1 1 1 1 1 1");
@@ -207,22 +207,13 @@ TEST(Garantia, RechazaFicherosMalos) {
         EXPECT_EQ(linea.size(), static_cast<size_t>(kLongLineaColumna)) << linea;
         return b.replace(static_cast<size_t>(columna - 1) * kLongLineaColumna, kLongLineaColumna, linea);
     };
-    std::vector<std::pair<std::string, std::string>> casos = {
+    const std::pair<std::string, std::string> casos[] = {
         {conLinea(4, "\"1X2111111111111\"\n\n"),
          "RED1201.TBX está dañado: la columna 4 no tiene sus 15 signos"},
-        {bueno.substr(0, bueno.size() - 1), "la columna 18 no tiene"},
-        {bueno + "\"111", "la columna 19 no tiene"},
         {conLinea(3, "\"1X212111111111X\"\r\n"),
          "La columna 3 del fichero RED1201.TBX tiene el signo 2 en el partido 5"},
         {conLinea(18, "\"1X211X111111112\"\r\n"),
          "tiene el signo X en el partido 6, que la quiniela base no marca"}};
-    for (const auto& [columna, linea] : {std::pair{7, "1X211111111111111\r\n"},
-                                         {8, "#1X2111111111111\"\r\n"},
-                                         {11, "#1X2111111111111\"\r\n"},
-                                         {2, "\"1x2111111111111\"\r\n"},
-                                         {9, "\"1X2 11111111111\"\r\n"},
-                                         {5, "\"1X21111111111111\r\n"}})
-        casos.emplace_back(conLinea(columna, linea), "la columna " + std::to_string(columna) + " no tiene");
     for (const auto& [bytes, mensaje] : casos) {
         SCOPED_TRACE(mensaje);
         EscribeBytes(c.Red(), bytes);
