@@ -182,7 +182,7 @@ std::string RegistroJornadaPrueba(int jornada, const std::string& fecha) {
 }
 
 DiscoPequeno::DiscoPequeno(size_t bytes) {
-    if (::geteuid() != 0) {
+    if (!EsRoot()) {
         motivo_ = "mounting a small file system needs root";
         return;
     }
@@ -309,6 +309,8 @@ std::string Orden(const std::string& linea) {
     return salida;
 }
 
+bool EsRoot() { return ::geteuid() == 0; }
+
 void EnHijo(const std::function<void()>& cuerpo) {
     constexpr int kSaltado = 77;
     std::fflush(nullptr);
@@ -326,7 +328,7 @@ void EnHijo(const std::function<void()>& cuerpo) {
 }
 
 void ComoUsuarioSinPrivilegios(const std::function<void()>& cuerpo) {
-    if (::geteuid() != 0) return cuerpo();
+    if (!EsRoot()) return cuerpo();
     EnHijo([&] {
         constexpr uid_t kNadie = 65534;
         if (::setgroups(0, nullptr) != 0 || ::setgid(kNadie) != 0 || ::setuid(kNadie) != 0)

@@ -78,6 +78,7 @@ void BaseAleatoria(std::mt19937& g, Reduccion& r, int metodo, int triples, int d
 // A matchday record as the editor builds it, with a result and prizes.
 std::string RegistroJornadaPrueba(int jornada, const std::string& fecha);
 
+bool EsRoot();
 // Runs `cuerpo` in a child process, whose failures fail the calling test.
 void EnHijo(const std::function<void()>& cuerpo);
 // Runs `cuerpo` as nobody when root, so that permissions are enforced.
