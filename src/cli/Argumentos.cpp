@@ -77,8 +77,29 @@ void SinMasArgumentos(const std::vector<std::string>& args) {
 std::string NombreCp1252(const std::string& utf8) {
     bool perdida = false;
     std::string nombre = Utf8ACp1252(utf8, &perdida);
-    if (perdida) throw ErrorUso("el nombre \"" + utf8 + "\" tiene caracteres que no caben en el fichero");
+    if (perdida)
+        throw ErrorUso("el nombre \"" + Visible(utf8) + "\" tiene caracteres que no caben en el fichero");
     return std::string(Recorta(nombre));
+}
+
+std::string Visible(std::string_view texto) {
+    std::string v;
+    for (const char c : texto) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b == '\n') {
+            v += "\\n";
+        } else if (b == '\r') {
+            v += "\\r";
+        } else if (b == '\t') {
+            v += "\\t";
+        } else if (b < 0x20 || b == 0x7F) {
+            const char* hex = "0123456789abcdef";
+            v += std::string("\\x") + hex[b >> 4] + hex[b & 15];
+        } else {
+            v += c;
+        }
+    }
+    return v;
 }
 
 std::string Cuenta(long long n, const std::string& singular, const std::string& plural) {

@@ -13,6 +13,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -92,6 +93,9 @@ void SinMasArgumentos(const std::vector<std::string>& args);
 // A team name given in UTF-8, as the files hold it: Windows-1252, blanks
 // at both ends removed. A usage error when a character has no byte there.
 std::string NombreCp1252(const std::string& utf8);
+// A text as a one-line message can show it: control characters written as
+// \n, \r, \t or \xNN.
+std::string Visible(std::string_view texto);
 // "1 equipo", "3 equipos": a count with its noun.
 std::string Cuenta(long long n, const std::string& singular, const std::string& plural);
 

@@ -22,7 +22,7 @@ std::vector<std::string> NombresDados(const std::vector<std::string>& args, bool
         if (a.rfind("--", 0) == 0) throw ErrorUso("argumento no esperado: " + a);
         std::string n = NombreCp1252(a);
         if (std::string problema = ProblemaNombreEquipo(n); comprueba && !problema.empty())
-            throw ErrorUso("el nombre \"" + a + "\" " + problema);
+            throw ErrorUso("el nombre \"" + Visible(a) + "\" " + problema);
         nombres.push_back(std::move(n));
     }
     return nombres;
@@ -92,8 +92,9 @@ REGISTRA_COMANDO("equipos", "lista, añade o quita equipos de EQUIPOS.TBX",
                  "Sin opciones escribe la lista de equipos, un nombre por línea, en el orden del fichero.\n"
                  "--añadir pone los nombres al final de la lista (uno que ya está no se repite);\n"
                  "--quitar los quita (si alguno no está, no quita ninguno). Un nombre tiene como mucho\n"
-                 "15 caracteres, todos del juego de caracteres de Windows (Windows-1252), sin comas ni\n"
-                 "comillas; los blancos de los extremos no cuentan. El fichero se reescribe entero.\n",
+                 "15 caracteres, todos del juego de caracteres de Windows (Windows-1252), sin comas,\n"
+                 "comillas, saltos de línea ni otros caracteres de control; los blancos de los extremos\n"
+                 "no cuentan. El fichero se reescribe entero.\n",
                  Equipos)
 
 }  // namespace

@@ -19,6 +19,9 @@ namespace {
 // Puts the names of the matches given that the team list lacks at its end.
 bool AnadeEquiposNuevos(Contexto& cx, const std::vector<std::pair<int, std::array<std::string, 2>>>& nuevos) {
     Estado& st = cx.st;
+    // From reading the list to writing it back, no other writer comes between.
+    std::optional<Cerrojo> cerrojo;
+    if (!TomaCarpeta(cx, cerrojo, "la jornada se ha grabado, pero no la lista de equipos")) return false;
     std::vector<std::string> equipos;
     std::error_code ec;
     if (std::filesystem::exists(st.DirDatos / "EQUIPOS.TBX", ec)) {
@@ -66,11 +69,13 @@ int Jornada(Contexto& cx, std::vector<std::string>& args) {
         std::array<std::string, 2> nombres;
         for (int k = 0; k < 2; ++k) {
             const std::string nombre = NombreCp1252(pt[1 + k]);
+            if (std::string problema = ProblemaCaracteresNombre(nombre); !problema.empty())
+                throw ErrorUso("el nombre \"" + Visible(pt[1 + k]) + "\" " + problema);
             nombres[k] = Ajusta(nombre, kAnchoEquipo);
             if (nombre.size() > kAnchoEquipo) cortados.emplace_back(pt[1 + k], nombres[k]);
             if (std::string problema = ProblemaNombreEquipo(std::string(RecortaDer(nombres[k])));
                 anadirEquipos && !problema.empty())
-                throw ErrorUso("el nombre \"" + pt[1 + k] +
+                throw ErrorUso("el nombre \"" + Visible(pt[1 + k]) +
                                "\" no puede ir a la lista de equipos: " + problema);
         }
         nuevos.emplace_back(m, nombres);
@@ -79,10 +84,6 @@ int Jornada(Contexto& cx, std::vector<std::string>& args) {
     for (const auto& [dado, cortado] : cortados)
         cx.err << "El nombre \"" << dado << "\" se corta a 15 caracteres: \"" << AUtf8(cortado) << "\".\n";
 
-    // A write keeps the record's results and the list's names: from reading
-    // them to writing them back, no other writer comes between.
-    std::optional<Cerrojo> cerrojo;
-    if (fecha && !TomaCarpeta(cx, cerrojo, "no se ha grabado nada")) return kSalidaRechazo;
     cx.st.Jornada() = static_cast<int16_t>(jornada);
     LeeJornada(cx.st);
     if (cx.st.ErrorFichero && cx.st.ErrorFichero != 53) return kSalidaRechazo;
@@ -103,15 +104,22 @@ int Jornada(Contexto& cx, std::vector<std::string>& args) {
         }
         if (!FechaValida(partes[0], partes[1], partes[2]))
             return Rechaza(cx, kTituloErrorFecha, kTextoErrorFecha);
-        std::array<std::string, 30> equipos;
-        for (int s = 1; s <= 30; ++s) equipos[s - 1] = SlotEquipo(cx.st.RegJornada, s);
-        for (const auto& [m, nombres] : nuevos) {
-            equipos[2 * (m - 1)] = nombres[0];
-            equipos[2 * (m - 1) + 1] = nombres[1];
-        }
         const std::string fechaTexto = partes[0] + "/" + partes[1] + "/" + partes[2];
-        const std::string reg = RegistroEditor(cx.st.RegJornada, jornada, fechaTexto, equipos);
-        if (int e = GrabaRegistroJornada(cx.st, jornada, reg)) {
+        // The record is read again under the lock: the date and the matches
+        // given are this run's; the other matches, the results and the
+        // prizes stay as stored, whoever wrote them meanwhile.
+        std::string reg;
+        const auto cambia = [&](std::string& r) {
+            std::array<std::string, 30> equipos;
+            for (int s = 1; s <= 30; ++s) equipos[s - 1] = SlotEquipo(r, s);
+            for (const auto& [m, nombres] : nuevos) {
+                equipos[2 * (m - 1)] = nombres[0];
+                equipos[2 * (m - 1) + 1] = nombres[1];
+            }
+            r = RegistroEditor(r, jornada, fechaTexto, equipos);
+            return true;
+        };
+        if (int e = CambiaRegistroJornada(cx.st, jornada, cambia, reg)) {
             cx.err << "Tobal31: no se ha podido grabar la jornada en JORNADAS.TBX (error " << e << ")\n";
             return kSalidaRechazo;
         }
@@ -142,7 +150,8 @@ REGISTRA_COMANDO(
     "\"La jornada J no tiene datos.\" si nunca se ha grabado.\n"
     "Con --fecha graba la jornada como el editor de jornadas: la clave, la fecha y los 30\n"
     "equipos (los partidos no indicados conservan sus equipos); los resultados y premios del\n"
-    "escrutinio se conservan. Un nombre de más de 15 caracteres se corta y se avisa.\n"
+    "escrutinio se conservan. Un nombre de más de 15 caracteres se corta y se avisa; uno con\n"
+    "comas, comillas, saltos de línea u otros caracteres de control se rechaza.\n"
     "--añadir-equipos pone en la lista de equipos (EQUIPOS.TBX) los nombres dados que no\n"
     "estén en ella.\n",
     Jornada)

@@ -60,13 +60,23 @@ void CargaLisEquipos(Estado& st, std::vector<std::string>& equipos) {
     if (st.ErrorFichero == Err::NoEncontrado) AnexaFichero(st.DirDatos / kFichero, "");
 }
 
+std::string ProblemaCaracteresNombre(std::string_view nombre) {
+    for (const char c : nombre) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b == '\n' || b == '\r') return "lleva un salto de línea";
+        if (b == '\t') return "lleva un tabulador";
+        if (b < 0x20 || b == 0x7F) return "lleva un carácter de control (código " + std::to_string(b) + ")";
+    }
+    if (nombre.find_first_of(",\"") != std::string_view::npos) return "lleva una coma o unas comillas";
+    return "";
+}
+
 std::string ProblemaNombreEquipo(std::string_view nombre) {
     if (nombre.empty()) return "está vacío";
     if (nombre.size() > kLongNombreEquipo)
         return "tiene " + std::to_string(nombre.size()) + " caracteres y caben " +
                std::to_string(kLongNombreEquipo);
-    if (nombre.find_first_of(",\"") != std::string_view::npos) return "lleva una coma o unas comillas";
-    return "";
+    return ProblemaCaracteresNombre(nombre);
 }
 
 int GrabaEquipos(const Estado& st, const std::vector<std::string>& equipos) {

@@ -27,9 +27,14 @@ void CargaLisEquipos(Estado& st, std::vector<std::string>& equipos);
 // matchday record.
 inline constexpr size_t kLongNombreEquipo = 15;
 
+// What keeps a team name (Windows-1252), of the list or of a match, out of
+// the files, or "": a line break or another control character, which would
+// split the list's line or hide in the matchday record, or a comma or a
+// double quote, which the list's reader takes as the end of a name or drops.
+std::string ProblemaCaracteresNombre(std::string_view nombre);
+
 // What keeps a new name (Windows-1252, trimmed) out of the list, or "" when
-// it can go in: empty, longer than kLongNombreEquipo, or holding a comma or
-// a double quote, which the reader takes as the end of a name or drops.
+// it can go in: empty, longer than kLongNombreEquipo, or a character above.
 std::string ProblemaNombreEquipo(std::string_view nombre);
 
 // Writes the names trimmed, one a line, replacing the file. Error number.

@@ -1,12 +1,14 @@
 #include "data/Jornadas.h"
 
 #include <chrono>
+#include <utility>
 
 #include "app/Archivo.h"
 #include "app/Cerrojo.h"
 #include "app/ErrorFichero.h"
 #include "app/Estado.h"
 #include "app/Informador.h"
+#include "app/Parada.h"
 #include "app/Texto.h"
 #include "data/DatosGen.h"
 
@@ -25,6 +27,34 @@ int LeeRegistro(const fs::path& ruta, int jornada, std::string& reg, int64_t& ta
     if (int e = LeeEnPosicion(ruta, inicio, kLongRegJornada, leido, &tamano)) return e;
     reg.replace(0, leido.size(), leido);
     return 0;
+}
+
+// Writes record `jornada` (the caller holds the lock); a gap before it is
+// filled with blank records, which read as unused matchdays.
+int EscribeRegistro(const fs::path& ruta, int jornada, std::string_view registro) {
+    const int64_t inicio = static_cast<int64_t>(jornada - 1) * kLongRegJornada;
+    int e = 0;
+    int64_t tamano = TamanoFichero(ruta, e);
+    if (e == Err::NoEncontrado) {
+        tamano = 0;
+    } else if (e) {
+        return e;
+    }
+    std::string datos;
+    int64_t desde = inicio;
+    if (tamano < inicio) {
+        datos.assign(static_cast<size_t>(inicio - tamano), ' ');
+        desde = tamano;
+    }
+    datos.append(Ajusta(registro, kLongRegJornada));
+    return EscribeEnPosicion(ruta, static_cast<uint64_t>(desde), datos);
+}
+
+// Where the fields of a writer lie: 0-based start and length.
+std::pair<size_t, size_t> Tramo(CamposJornada campos) {
+    constexpr size_t kFinEquipos = kPosResultados - 1;
+    if (campos == CamposJornada::FechaYEquipos) return {0, kFinEquipos};
+    return {kFinEquipos, kLongRegJornada - kFinEquipos};
 }
 
 }  // namespace
@@ -71,26 +101,62 @@ std::string LeeRegistroJornada(const Estado& st, int jornada) {
 
 int GrabaRegistroJornada(const Estado& st, int jornada, std::string_view registro) {
     if (jornada < 1) return Err::NombreIncorrecto;
-    const fs::path ruta = st.DirDatos / kFichero;
-    const int64_t inicio = static_cast<int64_t>(jornada - 1) * kLongRegJornada;
     Cerrojo cerrojo(st.DirDatos);
-    int e = cerrojo.Error();
-    if (e) return e;
-    int64_t tamano = TamanoFichero(ruta, e);
-    if (e == Err::NoEncontrado) {
-        tamano = 0;
-    } else if (e) {
-        return e;
-    }
-    std::string datos;
-    int64_t desde = inicio;
-    if (tamano < inicio) {
-        // Fill the gap with blank records (they read as unused matchdays).
-        datos.assign(static_cast<size_t>(inicio - tamano), ' ');
-        desde = tamano;
-    }
-    datos.append(Ajusta(registro, kLongRegJornada));
-    return EscribeEnPosicion(ruta, static_cast<uint64_t>(desde), datos);
+    if (int e = cerrojo.Error()) return e;
+    return EscribeRegistro(st.DirDatos / kFichero, jornada, registro);
+}
+
+int CambiaRegistroJornada(const Estado& st, int jornada, const std::function<bool(std::string&)>& cambia,
+                          std::string& registro) {
+    if (jornada < 1) return Err::NombreIncorrecto;
+    const fs::path ruta = st.DirDatos / kFichero;
+    Parada("jornada");
+    Cerrojo cerrojo(st.DirDatos);
+    if (int e = cerrojo.Error()) return e;
+    int64_t tamano = 0;
+    int e = LeeRegistro(ruta, jornada, registro, tamano);
+    if (e && e != Err::NoEncontrado) return e;
+    if (e || !RegistroJornadaEnUso(registro, jornada)) registro = RegistroJornadaVacio();
+    std::string nuevo = registro;
+    if (!cambia(nuevo) || nuevo == registro) return 0;
+    if ((e = EscribeRegistro(ruta, jornada, nuevo))) return e;
+    registro = std::move(nuevo);
+    return 0;
+}
+
+bool MismosCampos(std::string_view a, std::string_view b, CamposJornada campos) {
+    const auto [desde, largo] = Tramo(campos);
+    return Ajusta(a, kLongRegJornada).substr(desde, largo) == Ajusta(b, kLongRegJornada).substr(desde, largo);
+}
+
+GrabacionJornada GrabaCamposJornada(const Estado& st, int jornada, CamposJornada campos, std::string_view nuevo,
+                                    std::optional<std::string_view> cargado) {
+    GrabacionJornada g;
+    g.error = CambiaRegistroJornada(
+        st, jornada,
+        [&](std::string& reg) {
+            if (cargado && !MismosCampos(reg, *cargado, campos)) {
+                g.cambiada = true;
+                return false;
+            }
+            const auto [desde, largo] = Tramo(campos);
+            reg.replace(desde, largo, Ajusta(nuevo, kLongRegJornada).substr(desde, largo));
+            reg.replace(0, 5, "Jor" + DosDigitos(jornada));
+            return true;
+        },
+        g.registro);
+    return g;
+}
+
+std::string TextoJornadaCambiada(int jornada, CamposJornada campos) {
+    const bool editor = campos == CamposJornada::FechaYEquipos;
+    return std::string(editor ? "La fecha o los equipos" : "Los resultados o los premios") + " de la jornada " +
+           std::to_string(jornada) +
+           " han cambiado en el fichero de jornadas desde que se leyeron: otra ventana o tobal31-cli los ha "
+           "grabado. No se ha grabado nada" +
+           (editor ? "" : " ni se ha hecho el escrutinio") + ". Pulse " + (editor ? "Guardar" : "Escrutar") +
+           " otra vez para sustituirlos por los de esta pantalla, o elija de nuevo la jornada para ver los "
+           "grabados.";
 }
 
 std::string RegistroEditor(std::string_view anterior, int jornada, std::string_view fecha,

@@ -2,6 +2,8 @@
 // JORNADAS.TBX: one 533-byte record per matchday, record N = matchday N.
 
 #include <array>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,9 +31,40 @@ void LeeJornada(Estado& st);
 // the shared state: the empty record when it cannot be read or is unused.
 std::string LeeRegistroJornada(const Estado& st, int jornada);
 
-// Writes 533 bytes at record `jornada`; a gap before it is filled with
-// blank records. Returns the error number.
+// Writes the whole record `jornada` (533 bytes), as deletion does; a gap
+// before it is filled with blank records. Returns the error number.
 int GrabaRegistroJornada(const Estado& st, int jornada, std::string_view registro);
+
+// Changes record `jornada` as a read-modify-write under the folder's lock,
+// so that what another writer stored in its own fields meanwhile survives:
+// `cambia` gets the record as stored (the empty record when unused) and
+// changes the fields its writer owns, or returns false to write nothing.
+// `registro` receives the record as stored afterwards. Error number.
+int CambiaRegistroJornada(const Estado& st, int jornada, const std::function<bool(std::string&)>& cambia,
+                          std::string& registro);
+
+// The fields of a record and their writers: the key, the date and the teams
+// (positions 1-463) belong to the matchday editor and tobal31-cli jornada;
+// the results and prizes (464-533) to scoring. Deletion blanks it all.
+enum class CamposJornada { FechaYEquipos, ResultadosYPremios };
+bool MismosCampos(std::string_view a, std::string_view b, CamposJornada campos);
+
+struct GrabacionJornada {
+    int error = 0;          // error number of reading or writing the file
+    bool cambiada = false;  // the stored fields are no longer those loaded: nothing written
+    std::string registro;   // the record as stored afterwards
+};
+// Stores fields `campos` of `nuevo` in record `jornada`, the rest of the
+// record as stored; an unused record becomes one in use (key, date
+// 00/00/00). With `cargado`, the record a screen has shown: when the stored
+// fields `campos` differ from its own, nothing is written.
+GrabacionJornada GrabaCamposJornada(const Estado& st, int jornada, CamposJornada campos, std::string_view nuevo,
+                                    std::optional<std::string_view> cargado = std::nullopt);
+
+// What a screen says, in its message window, when the fields `campos` it
+// showed changed on disk since it read them: nothing was written.
+inline constexpr const char* kTituloJornadaCambiada = "JORNADA CAMBIADA";
+std::string TextoJornadaCambiada(int jornada, CamposJornada campos);
 
 // The matchday editor's record: positions 1-463 from the key, the date and
 // the 30 names (each trimmed and cut to 15), 464-533 kept from `anterior`.

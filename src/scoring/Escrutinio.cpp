@@ -454,11 +454,25 @@ ResultadoEscrutinio EscrutaColumnas(const std::filesystem::path& rutaColumnas, s
     return r;
 }
 
-ResultadoEscrutinio Escruta(Estado& st, const EntradasEscrutinio& entradas,
-                            const ProgresoEscrutinio& progreso) {
+ResultadoEscrutinio Escruta(Estado& st, const EntradasEscrutinio& entradas, const ProgresoEscrutinio& progreso,
+                            std::optional<std::string_view> cargado) {
     const int jornada = st.Jornada();
-    PonEntradasEnRegistro(st.RegJornada, jornada, st.Datos.FechaJornada, entradas);
-    const int errorRegistro = GrabaRegistroJornada(st, jornada, st.RegJornada);
+    std::string nuevo = st.RegJornada;
+    PonEntradasEnRegistro(nuevo, jornada, st.Datos.FechaJornada, entradas);
+    // Only the results and prizes are scoring's: the date and the teams
+    // stay as stored, whoever changed them since the record was read.
+    const GrabacionJornada g =
+        GrabaCamposJornada(st, jornada, CamposJornada::ResultadosYPremios, nuevo, cargado);
+    const int errorRegistro = g.error;
+    if (!errorRegistro) {
+        st.RegJornada = g.registro;
+        st.Datos.FechaJornada = g.registro.substr(5, 8);
+    }
+    if (g.cambiada) {
+        ResultadoEscrutinio r;
+        r.fin = FinEscrutinio::Cambiada;
+        return r;
+    }
     if (errorRegistro && st.informador)
         st.informador->ErrorFichero(
             "No se han podido guardar la columna ganadora y los premios en el fichero de jornadas "

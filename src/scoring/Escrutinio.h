@@ -121,6 +121,7 @@ enum class FinEscrutinio {
     Completo,     // both tables filled
     Incompleta,   // the winning column lacks a result: nothing counted
     SinColumnas,  // the columns file could not be opened or read: nothing shown
+    Cambiada,     // the stored results or prizes are no longer those loaded: nothing written
 };
 
 struct ResultadoEscrutinio {
@@ -159,14 +160,16 @@ ResultadoEscrutinio EscrutaColumnas(const std::filesystem::path& rutaColumnas, s
                                     const std::array<double, 6>& premios,
                                     const ProgresoEscrutinio& progreso = {});
 
-// The scoring run of the scoring screen (Pic_Escrutar): stores the entries
-// in st.RegJornada and in record st.Jornada() of JORNADAS.TBX (always, also
-// when the column is incomplete), builds the winning column and, when it is
+// The scoring run of the scoring screen (Pic_Escrutar): stores the results
+// and prizes in record st.Jornada() of JORNADAS.TBX (always, also when the
+// column is incomplete) and st.RegJornada takes the record as stored; with
+// `cargado`, the record the screen loaded, a stored result or prize changed
+// since ends the run as Cambiada, nothing written. Then builds the winning column and, when it is
 // complete, scores the columns file of st.Jornada() and st.Orden() of the
 // data folder. A missing columns file is silent; other errors of the
 // columns file and a failed write of the record are reported through
 // st.informador. The caller shows the incomplete-column message.
-ResultadoEscrutinio Escruta(Estado& st, const EntradasEscrutinio& entradas,
-                            const ProgresoEscrutinio& progreso = {});
+ResultadoEscrutinio Escruta(Estado& st, const EntradasEscrutinio& entradas, const ProgresoEscrutinio& progreso = {},
+                            std::optional<std::string_view> cargado = std::nullopt);
 
 }  // namespace tobal

@@ -161,7 +161,7 @@ Jornadas::Jornadas(Estado& st, Servicios& sv, QWidget* padre)
         cbo->setInsertPolicy(QComboBox::NoInsert);
         cbo->setMaxVisibleItems(15);
         cbo->lineEdit()->setMaxLength(static_cast<int>(kAnchoEquipo));
-        cbo->setValidator(new ValidadorCp1252({}, cbo));
+        CajaNombreEquipo(cbo->lineEdit(), st_, sv_, this);
         cbo->setGeometry(s % 2 ? 64 : 246, kYPartidos + (m - 1) * kAltoFila, 170, kAltoFila - 3);
         connect(cbo->lineEdit(), &QLineEdit::textEdited, this, [this] { Pic_Guardar->PonActivo(true); });
         connect(cbo, &QComboBox::activated, this, [this] { Pic_Guardar->PonActivo(true); });
@@ -305,21 +305,43 @@ void Jornadas::Guardar() {
     // A date still being typed is taken as if its field had been closed.
     if (fechaAbierta_ && !CierraFecha()) return;
     if (!ValidaFecha()) return;
+    std::array<std::string, 30> equipos;
+    for (int s = 1; s <= 30; ++s) {
+        equipos[s - 1] = ACp1252(Cbo_Equipo[s]->currentText());
+        // A name read from a record written elsewhere may hold what no box
+        // lets through.
+        if (const std::string problema = ProblemaCaracteresNombre(equipos[s - 1]); !problema.empty()) {
+            Mensaje(st_, sv_, this, QStringLiteral("NOMBRE DE EQUIPO NO VÁLIDO"),
+                    QStringLiteral("El equipo de %1 del partido %2 %3. Corríjalo antes de guardar la jornada: "
+                                   "un nombre no lleva comas, comillas, saltos de línea ni otros caracteres "
+                                   "de control.")
+                        .arg(s % 2 ? QStringLiteral("casa") : QStringLiteral("fuera"))
+                        .arg((s + 1) / 2)
+                        .arg(QString::fromStdString(problema)));
+            Cbo_Equipo[s]->setFocus();
+            return;
+        }
+    }
     PunteroEspera espera;
     Pic_Guardar->PonActivo(false);
-    std::array<std::string, 30> equipos;
-    for (int s = 1; s <= 30; ++s) equipos[s - 1] = ACp1252(Cbo_Equipo[s]->currentText());
     const std::string reg = RegistroEditor(st_.RegJornada, st_.Jornada(), st_.Datos.FechaJornada, equipos);
-    if (const int error = GrabaRegistroJornada(st_, st_.Jornada(), reg); error != 0) {
-        // What was typed stays on the screen, ready to be saved again.
-        Pic_Guardar->PonActivo(true);
+    // Only the date and the teams are the editor's; they are written only
+    // while the file holds those the screen read.
+    const GrabacionJornada g =
+        GrabaCamposJornada(st_, st_.Jornada(), CamposJornada::FechaYEquipos, reg, st_.RegJornada);
+    if (g.error != 0 || g.cambiada) Pic_Guardar->PonActivo(true);  // what was typed stays, to save again
+    if (g.error != 0) {
         if (st_.informador)
             st_.informador->ErrorFichero(
                 "No se ha podido grabar la jornada en el fichero JORNADAS.TBX (error " +
-                std::to_string(error) + ").");
+                std::to_string(g.error) + ").");
         return;
     }
-    st_.RegJornada = reg;
+    // What the file holds now is what a second press would replace.
+    st_.RegJornada = g.registro;
+    if (g.cambiada)
+        Mensaje(st_, sv_, this, QString::fromUtf8(kTituloJornadaCambiada),
+                QString::fromStdString(TextoJornadaCambiada(st_.Jornada(), CamposJornada::FechaYEquipos)));
 }
 
 void Jornadas::AbreEquipos() {

@@ -44,9 +44,7 @@ Equipos::Equipos(Estado& st, Servicios& sv, QWidget* padre)
     Tex_NuevoEquipo->setObjectName(QStringLiteral("Tex_NuevoEquipo"));
     Tex_NuevoEquipo->setAccessibleName(QStringLiteral("Nombre del equipo"));
     Tex_NuevoEquipo->setMaxLength(static_cast<int>(kLongNombreEquipo));
-    // A comma or a double quote would split or change the name when the
-    // list is read back.
-    Tex_NuevoEquipo->setValidator(new ValidadorCp1252(QStringLiteral(",\""), Tex_NuevoEquipo));
+    CajaNombreEquipo(Tex_NuevoEquipo, st_, sv_, this);
     Tex_NuevoEquipo->setFont(LetraCampo());
     Tex_NuevoEquipo->setGeometry(30, 52, 220, 28);
     Lis_Equipos->setObjectName(QStringLiteral("Lis_Equipos"));

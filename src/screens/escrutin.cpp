@@ -216,6 +216,7 @@ void escrutin::CargaEscrutinio() {
     Lis_Aciertos->clear();
     Lis_Boletos->clear();
     LeeJornada(st_);
+    cargado_ = st_.RegJornada;
     const EntradasEscrutinio e = EntradasDeRegistro(st_.RegJornada);
     rejilla_ = e.Ganadora;
     for (int k = 1; k <= 5; ++k) {
@@ -291,14 +292,17 @@ void escrutin::Escruta() {
     }
     auto resultado = std::make_shared<ResultadoEscrutinio>();
     corrida_->Empieza(
-        [this, e, resultado] {
-            *resultado = tobal::Escruta(st_, e, [this](int porcentaje) {
-                corrida_->EnPantalla([this, porcentaje] {
-                    progreso_ = QStringLiteral("Escrutando: %1 %").arg(porcentaje);
-                    Tex_Progreso->PonTexto(progreso_);
-                    update();
-                });
-            });
+        [this, e, resultado, cargado = cargado_] {
+            *resultado = tobal::Escruta(
+                st_, e,
+                [this](int porcentaje) {
+                    corrida_->EnPantalla([this, porcentaje] {
+                        progreso_ = QStringLiteral("Escrutando: %1 %").arg(porcentaje);
+                        Tex_Progreso->PonTexto(progreso_);
+                        update();
+                    });
+                },
+                cargado);
         },
         [this, resultado] { Termina(*resultado); });
 }
@@ -309,8 +313,16 @@ void escrutin::Termina(const ResultadoEscrutinio& r) {
     Tex_Progreso->PonTexto(progreso_);
     unsetCursor();
     for (BotonImagen* b : {Pic_Escrutar, Pic_Indice, Pic_Salir}) b->PonActivo(true);
+    // The record as stored now: what a second press would replace.
+    cargado_ = st_.RegJornada;
+    // Every run replaces the tables of the one before.
+    Lis_Aciertos->clear();
+    Lis_Boletos->clear();
     if (r.fin == FinEscrutinio::Incompleta)
         Mensaje(st_, sv_, this, U(kTituloGanadoraIncompleta), U(kTextoGanadoraIncompleta));
+    if (r.fin == FinEscrutinio::Cambiada)
+        Mensaje(st_, sv_, this, U(kTituloJornadaCambiada),
+                U(TextoJornadaCambiada(st_.Jornada(), CamposJornada::ResultadosYPremios)));
     if (r.fin == FinEscrutinio::Completo) {
         ganadora_ = r.ganadora;
         for (const std::string& fila : r.LisAciertos) Lis_Aciertos->addItem(De1252(fila));

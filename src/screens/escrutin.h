@@ -78,6 +78,7 @@ private:
     bool cerrandoPremio_ = false;      // a refused prize's message is up
     bool ocupado_ = false;
     bool mostrado_ = false;
+    std::string cargado_;  // the matchday record as loaded or last stored
     QString progreso_;
     std::string ganadora_;  // of the last completed run
 };

@@ -17,6 +17,7 @@
 #include "Soporte.h"
 #include "app/Cerrojo.h"
 #include "app/Texto.h"
+#include "data/Jornadas.h"
 #include "reduction/Almacen.h"
 #include "reduction/Motor.h"
 
@@ -182,6 +183,38 @@ TEST(Interrupciones, TerminarOColgarCancelanSinTocarNada) {
         EXPECT_EQ(r.codigo, 1);
         EXPECT_EQ(r.errores, "El proceso de reducción ha sido cancelado\n");
         EXPECT_EQ(Contenido(d.ruta()), antes);
+    }
+}
+
+// Scoring and a matchday edit change one record: whichever writes last,
+// each keeps what the other stored (the first is held just before it
+// stores, the second runs meanwhile).
+TEST(VariosEscritores, EscrutinioYEdicionDeLaJornadaSobrevivenLasDos) {
+    const std::vector<std::string> escrutar{"escrutar", "--jornada", "12",        "--orden", "1",
+                                            "--ganadora", "1X21X21X21X21X2", "--premios", "10 9 8 7 6"};
+    const std::vector<std::string> jornada{"jornada", "12", "--fecha", "02/10/02", "--partido", "1", "Nuevo1",
+                                           "Nuevo2"};
+    for (const bool escrutinioPrimero : {true, false}) {
+        SCOPED_TRACE(escrutinioPrimero ? "scoring held" : "edit held");
+        EstadoPrueba p;
+        EscribeDatosGenDefecto(p.dir());
+        GrabaReduccionPrueba(p.st, 12, 1, 9);
+        ASSERT_EQ(GrabaRegistroJornada(p.st, 12, RegistroJornadaPrueba(12, "01/09/02")), 0);
+        const auto conDatos = [&](std::vector<std::string> a) {
+            a.insert(a.begin(), {"--datos", p.dir().string()});
+            return a;
+        };
+        CliEnMarcha retenida(conDatos(escrutinioPrimero ? escrutar : jornada), -1, "jornada");
+        ASSERT_TRUE(retenida.EsperaParada());
+        const ResultadoCli otra = EjecutaCli(conDatos(escrutinioPrimero ? jornada : escrutar));
+        EXPECT_EQ(otra.codigo, 0) << otra.errores;
+        retenida.Continua();
+        const ResultadoCli r = retenida.Espera();
+        EXPECT_EQ(r.codigo, 0) << r.errores;
+        const std::string reg = LeeRegistroJornada(p.st, 12);
+        EXPECT_EQ(reg.substr(5, 8), "02/10/02");
+        EXPECT_EQ(NombreEquipo(reg, 1) + NombreEquipo(reg, 3), "Nuevo1Equipo3");
+        EXPECT_EQ(reg.substr(kPosResultados - 1, 15 + 11), "123123123123123         10");
     }
 }
 

@@ -29,7 +29,10 @@ TEST(CliGeneral, ErroresDeUso) {
         {"--datos", d, "jornada", "x"},
         {"--datos", d, "jornada", "7", "--partido", "1", "A", "B"},
         {"--datos", d, "jornada", "7", "--fecha", "01/01/03", "--partido", "16", "A", "B"},
-        {"--datos", d, "jornada", "7", "--fecha", "01/01/03", "--partido", "1", "A"}};
+        {"--datos", d, "jornada", "7", "--fecha", "01/01/03", "--partido", "1", "A"},
+        {"--datos", d, "jornada", "7", "--fecha", "01/01/03", "--partido", "3", "Cad\r\niz", "Malaga"},
+        {"--datos", d, "jornada", "7", "--fecha", "01/01/03", "--partido", "3", "Cadiz", "M\talaga"},
+        {"--datos", d, "jornada", "7", "--fecha", "01/01/03", "--partido", "3", "Cadiz", "A,B"}};
     for (const auto& args : usos) EXPECT_TRUE(ErrorDeUso(EjecutaCli(args))) << testing::PrintToString(args);
     EXPECT_TRUE(fs::is_empty(c.ruta()));
 }
@@ -117,6 +120,8 @@ TEST(CliEquipos, AnadeYQuitaConLasReglasDeLaLista) {
                                          {"--añadir", "  "},
                                          {"--añadir", "A,B"},
                                          {"--añadir", "\"Betis\""},
+                                         {"--añadir", "Foo\nBar"},
+                                         {"--añadir", "Foo\x7f"},
                                          {"--añadir", "A", "--quitar", "B"}})
         EXPECT_TRUE(ErrorDeUso(equipos(mal))) << testing::PrintToString(mal);
     // Listed without the file: the program's message, an empty list, nothing created.

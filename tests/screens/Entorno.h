@@ -102,6 +102,23 @@ inline void AnotaMensaje(QString& titulo, BotonImagen* Mensajes::*boton = &Mensa
     });
 }
 
+// Runs `accion`; returns the titles of the message windows it opened, each
+// closed as it opens.
+inline QStringList TitulosMensajes(const std::function<void()>& accion) {
+    QStringList titulos;
+    QTimer sondeo;
+    QObject::connect(&sondeo, &QTimer::timeout, [&] {
+        if (auto* m = qobject_cast<Mensajes*>(QApplication::activeModalWidget())) {
+            titulos << m->Tex_Titulo->text();
+            m->reject();
+        }
+    });
+    sondeo.start(5);
+    accion();
+    QCoreApplication::processEvents();  // what the action left for the event loop
+    return titulos;
+}
+
 inline void ClicFila(QListWidget* l, int fila) {
     QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, l->visualItemRect(l->item(fila)).center());
 }

@@ -1,3 +1,4 @@
+#include <QClipboard>
 #include <QLineEdit>
 
 #include "Entorno.h"
@@ -42,17 +43,26 @@ TEST(Equipos, OrdenAlfabeticoYGuardarSinBlancos) {
 }
 
 // What cannot go into the file, or would come back changed, is refused as
-// it is typed: blanks alone, commas, quotes, characters outside
-// Windows-1252; more than 15 characters are cut.
+// it is typed or pasted, each refused character told: commas, quotes, line
+// breaks, characters outside Windows-1252. Blanks alone are no name; more
+// than 15 characters are cut without a word.
 TEST(Equipos, LoQueNoCabeEnElFicheroNoSeEscribe) {
     struct Caso {
         QString tecleado, queda;
+        int avisos;
+        bool pegado = false;
     };
-    for (const Caso& c : {Caso{"   ", "   "}, Caso{"Real, \"Betis\"", "Real Betis"}, Caso{"Łódź 😀", "ód "},
-                          Caso{"Un nombre muy largo", "Un nombre muy l"}}) {
+    for (const Caso& c : {Caso{"   ", "   ", 0}, Caso{"Real, \"Betis\"", "Real Betis", 3}, Caso{"Łódź 😀", "ód ", 3},
+                          Caso{"Un nombre muy largo", "Un nombre muy l", 0}, Caso{"Foo\nBar", "", 1, true},
+                          Caso{"Foo\x7f", "", 1, true}}) {
         SCOPED_TRACE(c.tecleado.toStdString());
         Lista l("");
-        prueba::TecleaTexto(l.l->Tex_NuevoEquipo, c.tecleado);
+        const QStringList avisos = prueba::TitulosMensajes([&] {
+            if (!c.pegado) return prueba::TecleaTexto(l.l->Tex_NuevoEquipo, c.tecleado);
+            QApplication::clipboard()->setText(c.tecleado);
+            l.l->Tex_NuevoEquipo->paste();
+        });
+        EXPECT_EQ(avisos, QStringList(c.avisos, "CARÁCTER NO ADMITIDO"));
         EXPECT_EQ(l.l->Tex_NuevoEquipo->text(), c.queda);
         EXPECT_EQ(l.l->Pic_Añadir->Activo(), !c.queda.trimmed().isEmpty());
         QTest::keyClick(l.l->Tex_NuevoEquipo, Qt::Key_Return);

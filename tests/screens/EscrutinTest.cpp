@@ -37,6 +37,10 @@ struct Pantalla : prueba::Entorno {
     void Marca(int m, int s) {
         QTest::mouseClick(e_->vista->Pic_Ganadora, Qt::LeftButton, {}, QPoint(15 * s - 6, 18 * m - 7));
     }
+    void Escruta() {
+        QTest::mouseClick(e_->Pic_Escrutar, Qt::LeftButton);
+        EXPECT_TRUE(QTest::qWaitFor([this] { return !e_->Escrutando(); }, 10000));
+    }
     void Premio(int k, const QString& texto) {
         prueba::Reescribe(e_->Tex_Premios[k], texto);
         QTest::keyClick(e_->Tex_Premios[k], Qt::Key_Tab);
@@ -88,6 +92,37 @@ TEST(Escrutin, DesdeElTecladoHastaLasTablasYElInforme) {
     EXPECT_EQ(p.grabadora.Textos("Escrutinio de la jornada nro. 12 de fecha 14/09/02 (Orden  1)").size(), 1u);
     QTest::keyClick(p.e_.get(), Qt::Key_Escape);
     EXPECT_FALSE(p->isVisible());
+}
+
+// While the screen is open, tobal31-cli changes the matchday's teams and
+// then scores it: the teams survive the screen's scoring; the results
+// stored meanwhile are told and not overwritten until Escrutar is pressed
+// again.
+TEST(Escrutin, LoQueOtroGrabaMientrasEstaAbiertaNoSePierde) {
+    Pantalla p;
+    p.Abre();
+    const auto cli = [&](std::vector<std::string> args) {
+        EXPECT_EQ(prueba::EjecutaCliEn(p.st.DirDatos, args).codigo, 0);
+        return LeeRegistroJornada(p.st, 12);
+    };
+    const std::string otro = cli({"jornada", "12", "--fecha", "03/10/02", "--partido", "1", "Otro1", "Otro2"});
+    for (int m = 1; m <= 15; ++m) p.Marca(m, 1);
+    p.Escruta();
+    EXPECT_EQ(p->Lis_Aciertos->count(), 17);
+    const std::string mio = LeeRegistroJornada(p.st, 12);
+    EXPECT_EQ(mio.substr(0, kPosResultados - 1), otro.substr(0, kPosResultados - 1));
+    EXPECT_EQ(mio.substr(kPosResultados - 1, 15), std::string(15, '1'));
+
+    cli({"escrutar", "--jornada", "12", "--orden", "1", "--ganadora", "222222222222222"});
+    QString titulo;
+    prueba::AnotaMensaje(titulo);
+    p.Escruta();
+    EXPECT_EQ(titulo, "JORNADA CAMBIADA");
+    EXPECT_EQ(p->Lis_Aciertos->count(), 0);
+    EXPECT_EQ(LeeRegistroJornada(p.st, 12).substr(kPosResultados - 1, 15), std::string(15, '3'));
+    p.Escruta();
+    EXPECT_EQ(LeeRegistroJornada(p.st, 12), mio);
+    EXPECT_EQ(p->Lis_Aciertos->count(), 17);
 }
 
 TEST(Escrutin, RejillaUnaMarcaPorFilaYEntreCeldasNada) {

@@ -38,17 +38,8 @@ struct Editor : prueba::Entorno {
     }
     // The title of the message window `accion` opens, if any, closed.
     QString ConMensaje(const std::function<void()>& accion) {
-        QString titulo;
-        QTimer sondeo;
-        QObject::connect(&sondeo, &QTimer::timeout, [&] {
-            if (auto* m = qobject_cast<Mensajes*>(QApplication::activeModalWidget())) {
-                titulo = m->Tex_Titulo->text();
-                m->reject();
-            }
-        });
-        sondeo.start(5);
-        accion();
-        return titulo;
+        const QStringList titulos = prueba::TitulosMensajes(accion);
+        return titulos.isEmpty() ? QString() : titulos.back();
     }
     void Escribe(int s, const QString& texto) {
         QLineEdit* ed = j->Cbo_Equipo[s]->lineEdit();
@@ -78,7 +69,12 @@ TEST(Jornadas, GuardarEscribeElRegistroYReleerloDevuelveCadaCaja) {
     const std::map<int, std::pair<QString, std::string>> nombres = {
         {1, {"Betis", "Betis"}}, {3, {"Éibar", "\xC9ibar"}}, {4, {"Un nombre de veinte c", "Un nombre de ve"}},
         {30, {"Łódź", "\xF3\x64"}}};
-    for (const auto& [s, n] : nombres) ed.Escribe(s, n.first), esperados[s - 1] = n.second;
+    for (const auto& [s, n] : nombres) {
+        const int caja = s;
+        const QString tecleado = n.first;
+        EXPECT_EQ(ed.ConMensaje([&] { ed.Escribe(caja, tecleado); }), s == 30 ? "CARÁCTER NO ADMITIDO" : "");
+        esperados[s - 1] = n.second;
+    }
     QTest::mouseClick(ed.j->Pic_Guardar, Qt::LeftButton);
     EXPECT_FALSE(ed.j->Pic_Guardar->Activo());
     EXPECT_EQ(ed.Registro(7), RegistroEditor(anterior, 7, "05/09/02", esperados));
@@ -109,6 +105,46 @@ TEST(Jornadas, UnaFechaMalaNoSeGuardaYElCampoSigueAbierto) {
         EXPECT_EQ(ed.Registro(5), "");
         EXPECT_TRUE(ed.j->Pic_Guardar->Activo());
     }
+}
+
+// While the editor is open, tobal31-cli scores the matchday and then
+// changes its teams: the results survive a save without a word; the teams
+// changed are told and not overwritten until Guardar is pressed again. A
+// name the boxes refuse, come from the file, is not saved either.
+TEST(Jornadas, LoQueOtroGrabaMientrasEstaAbiertaNoSePierde) {
+    Editor ed(12);
+    ASSERT_EQ(GrabaRegistroJornada(ed.st, 12, prueba::RegistroJornadaPrueba(12, "01/09/02")), 0);
+    prueba::GrabaReduccionPrueba(ed.st, 12, 1, 9);
+    ed.EligeJornada(12);
+    const auto cli = [&](std::vector<std::string> args) {
+        EXPECT_EQ(prueba::EjecutaCliEn(ed.st.DirDatos, args).codigo, 0);
+        return ed.Registro(12);
+    };
+    cli({"escrutar", "--jornada", "12", "--orden", "1", "--ganadora", "222222222222222"});
+    ed.Escribe(5, "Betis");
+    EXPECT_EQ(ed.ConMensaje([&] { QTest::mouseClick(ed.j->Pic_Guardar, Qt::LeftButton); }), "");
+    EXPECT_EQ(NombreEquipo(ed.Registro(12), 5), "Betis");
+    EXPECT_EQ(ed.Registro(12).substr(kPosResultados - 1, 15), "333333333333333");
+
+    const std::string otro = cli({"jornada", "12", "--fecha", "03/10/02", "--partido", "2", "Otro3", "Otro4"});
+    ed.Escribe(6, "Osasuna");
+    EXPECT_EQ(ed.ConMensaje([&] { QTest::mouseClick(ed.j->Pic_Guardar, Qt::LeftButton); }), "JORNADA CAMBIADA");
+    EXPECT_EQ(ed.Registro(12), otro);
+    EXPECT_TRUE(ed.j->Pic_Guardar->Activo());
+    EXPECT_EQ(ed.ConMensaje([&] { QTest::mouseClick(ed.j->Pic_Guardar, Qt::LeftButton); }), "");
+    EXPECT_EQ(ed.Registro(12).substr(5, 8) + NombreEquipo(ed.Registro(12), 3) + NombreEquipo(ed.Registro(12), 6),
+              "01/09/02Equipo3Osasuna");
+    EXPECT_EQ(ed.Registro(12).substr(kPosResultados - 1), otro.substr(kPosResultados - 1));
+
+    std::array<std::string, 30> raros;
+    raros[2] = "Cad\r\niz";
+    ASSERT_EQ(GrabaRegistroJornada(ed.st, 12, RegistroEditor(otro, 12, "01/09/02", raros)), 0);
+    const std::string antes = ed.Registro(12);
+    ed.EligeJornada(12);
+    ed.Escribe(1, "Betis");
+    EXPECT_EQ(ed.ConMensaje([&] { QTest::mouseClick(ed.j->Pic_Guardar, Qt::LeftButton); }),
+              "NOMBRE DE EQUIPO NO VÁLIDO");
+    EXPECT_EQ(ed.Registro(12), antes);
 }
 
 TEST(Jornadas, ListaDeEquiposDesdeElEditorYSinFichero) {

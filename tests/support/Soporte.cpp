@@ -229,7 +229,7 @@ LimiteTamanoFicheros::~LimiteTamanoFicheros() {
     std::signal(SIGXFSZ, senal_);
 }
 
-CliEnMarcha::CliEnMarcha(const std::vector<std::string>& args, int terminal)
+CliEnMarcha::CliEnMarcha(const std::vector<std::string>& args, int terminal, const std::string& parada)
     : tmp_(std::make_unique<CarpetaTemporal>()) {
     const std::string exe = TOBAL31_CLI;  // set by the build
     posix_spawn_file_actions_t acc;
@@ -246,7 +246,14 @@ CliEnMarcha::CliEnMarcha(const std::vector<std::string>& args, int terminal)
     std::vector<char*> argv;
     for (auto& a : todos) argv.push_back(a.data());
     argv.push_back(nullptr);
-    if (posix_spawn(&pid_, exe.c_str(), &acc, nullptr, argv.data(), environ) != 0) pid_ = -1;
+    std::vector<std::string> entorno;
+    for (char** v = environ; *v; ++v)
+        if (std::string(*v).rfind("TOBAL31_PARADA=", 0) != 0) entorno.emplace_back(*v);
+    if (!parada.empty()) entorno.push_back("TOBAL31_PARADA=" + parada);
+    std::vector<char*> envp;
+    for (auto& v : entorno) envp.push_back(v.data());
+    envp.push_back(nullptr);
+    if (posix_spawn(&pid_, exe.c_str(), &acc, nullptr, argv.data(), envp.data()) != 0) pid_ = -1;
     posix_spawn_file_actions_destroy(&acc);
 }
 
@@ -257,9 +264,29 @@ CliEnMarcha::~CliEnMarcha() {
     }
 }
 
+bool CliEnMarcha::EsperaParada() {
+    const auto limite = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (pid_ > 0 && estado_ < 0 && std::chrono::steady_clock::now() < limite) {
+        int estado = 0;
+        const pid_t p = ::waitpid(pid_, &estado, WNOHANG | WUNTRACED);
+        if (p == pid_ && WIFSTOPPED(estado)) return true;
+        if (p == pid_) estado_ = estado;
+        ::usleep(1000);
+    }
+    return false;
+}
+
+void CliEnMarcha::Continua() {
+    if (pid_ > 0 && estado_ < 0) ::kill(pid_, SIGCONT);
+}
+
 ResultadoCli CliEnMarcha::Espera() {
     ResultadoCli r;
-    if (pid_ > 0) {
+    if (pid_ > 0 && estado_ >= 0) {
+        r.codigo = WIFEXITED(estado_) ? WEXITSTATUS(estado_) : 128 + WTERMSIG(estado_);
+        pid_ = -1;
+    } else if (pid_ > 0) {
+        ::kill(pid_, SIGCONT);  // a run left stopped would never end
         // A run that does not end within a minute is a fault (a read
         // without end, an open that waits): it is killed.
         int estado = 0;

@@ -127,18 +127,24 @@ struct ResultadoCli {
 ResultadoCli EjecutaCli(const std::vector<std::string>& args, bool terminal = false);
 // tobal31-cli started in the background (stderr on `terminal` when given);
 // Espera() gives its exit code, or 128 + the signal that ended it.
+// `parada` names the step where the run stops itself until Continua().
 class CliEnMarcha {
 public:
-    explicit CliEnMarcha(const std::vector<std::string>& args, int terminal = -1);
+    explicit CliEnMarcha(const std::vector<std::string>& args, int terminal = -1, const std::string& parada = {});
     ~CliEnMarcha();
     CliEnMarcha(const CliEnMarcha&) = delete;
     CliEnMarcha& operator=(const CliEnMarcha&) = delete;
     pid_t pid() const { return pid_; }
     ResultadoCli Espera();
+    // Waits (up to ten seconds) until the run stops at its step: false when
+    // it ended or did not get there.
+    bool EsperaParada();
+    void Continua();
 
 private:
     std::unique_ptr<CarpetaTemporal> tmp_;
     pid_t pid_ = -1;
+    int estado_ = -1;  // how it ended, once EsperaParada saw it end
 };
 // Runs tobal31-cli --datos `datos` with `args` followed by `mas`.
 ResultadoCli EjecutaCliEn(const fs::path& datos, std::vector<std::string> args,
