@@ -116,6 +116,10 @@ int Escrutar(Contexto& cx, std::vector<std::string>& args) {
         }
 
     ResultadoEscrutinio r = Escruta(st, entradas);
+    if (r.fin == FinEscrutinio::Cambiada)
+        return Rechaza(cx, "JORNADA BORRADA",
+                       "La jornada " + std::to_string(jornada) +
+                           " se ha borrado mientras se hacía el escrutinio; no se ha grabado nada.");
     if (r.fin == FinEscrutinio::Incompleta)
         return Rechaza(
             cx, kTituloGanadoraIncompleta,

@@ -130,15 +130,14 @@ bool MismosCampos(std::string_view a, std::string_view b, CamposJornada campos) 
 }
 
 GrabacionJornada GrabaCamposJornada(const Estado& st, int jornada, CamposJornada campos, std::string_view nuevo,
-                                    std::optional<std::string_view> cargado) {
+                                    std::string_view leido, bool comprueba) {
     GrabacionJornada g;
     g.error = CambiaRegistroJornada(
         st, jornada,
         [&](std::string& reg) {
-            if (cargado && !MismosCampos(reg, *cargado, campos)) {
-                g.cambiada = true;
-                return false;
-            }
+            g.borrada = RegistroJornadaEnUso(leido, jornada) && !RegistroJornadaEnUso(reg, jornada);
+            g.cambiada = comprueba && !MismosCampos(reg, leido, campos);
+            if (g.borrada || g.cambiada) return false;
             const auto [desde, largo] = Tramo(campos);
             reg.replace(desde, largo, Ajusta(nuevo, kLongRegJornada).substr(desde, largo));
             reg.replace(0, 5, "Jor" + DosDigitos(jornada));

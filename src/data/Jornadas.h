@@ -51,15 +51,18 @@ bool MismosCampos(std::string_view a, std::string_view b, CamposJornada campos);
 
 struct GrabacionJornada {
     int error = 0;          // error number of reading or writing the file
-    bool cambiada = false;  // the stored fields are no longer those loaded: nothing written
+    bool cambiada = false;  // the stored fields are no longer those read: nothing written
+    bool borrada = false;   // the matchday was deleted since it was read: nothing written
     std::string registro;   // the record as stored afterwards
 };
 // Stores fields `campos` of `nuevo` in record `jornada`, the rest of the
 // record as stored; an unused record becomes one in use (key, date
-// 00/00/00). With `cargado`, the record a screen has shown: when the stored
-// fields `campos` differ from its own, nothing is written.
+// 00/00/00). `leido` is the record the caller read earlier: a matchday in
+// use then and deleted since stays deleted. With `comprueba` (a screen that
+// has shown `leido`), stored fields `campos` that differ from its own are
+// not overwritten either.
 GrabacionJornada GrabaCamposJornada(const Estado& st, int jornada, CamposJornada campos, std::string_view nuevo,
-                                    std::optional<std::string_view> cargado = std::nullopt);
+                                    std::string_view leido, bool comprueba);
 
 // What a screen says, in its message window, when the fields `campos` it
 // showed changed on disk since it read them: nothing was written.

@@ -461,14 +461,14 @@ ResultadoEscrutinio Escruta(Estado& st, const EntradasEscrutinio& entradas, cons
     PonEntradasEnRegistro(nuevo, jornada, st.Datos.FechaJornada, entradas);
     // Only the results and prizes are scoring's: the date and the teams
     // stay as stored, whoever changed them since the record was read.
-    const GrabacionJornada g =
-        GrabaCamposJornada(st, jornada, CamposJornada::ResultadosYPremios, nuevo, cargado);
+    const GrabacionJornada g = GrabaCamposJornada(st, jornada, CamposJornada::ResultadosYPremios, nuevo,
+                                                  cargado.value_or(st.RegJornada), cargado.has_value());
     const int errorRegistro = g.error;
     if (!errorRegistro) {
         st.RegJornada = g.registro;
         st.Datos.FechaJornada = g.registro.substr(5, 8);
     }
-    if (g.cambiada) {
+    if (g.cambiada || g.borrada) {
         ResultadoEscrutinio r;
         r.fin = FinEscrutinio::Cambiada;
         return r;

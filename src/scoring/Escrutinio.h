@@ -121,7 +121,8 @@ enum class FinEscrutinio {
     Completo,     // both tables filled
     Incompleta,   // the winning column lacks a result: nothing counted
     SinColumnas,  // the columns file could not be opened or read: nothing shown
-    Cambiada,     // the stored results or prizes are no longer those loaded: nothing written
+    Cambiada,     // the matchday was deleted, or (for a screen) its stored results or prizes
+                  // changed, since it was read: nothing written
 };
 
 struct ResultadoEscrutinio {
@@ -162,9 +163,10 @@ ResultadoEscrutinio EscrutaColumnas(const std::filesystem::path& rutaColumnas, s
 
 // The scoring run of the scoring screen (Pic_Escrutar): stores the results
 // and prizes in record st.Jornada() of JORNADAS.TBX (always, also when the
-// column is incomplete) and st.RegJornada takes the record as stored; with
-// `cargado`, the record the screen loaded, a stored result or prize changed
-// since ends the run as Cambiada, nothing written. Then builds the winning column and, when it is
+// column is incomplete) and st.RegJornada takes the record as stored. A
+// matchday deleted since st.RegJornada was read, or, with `cargado` (the
+// record the screen loaded), a stored result or prize changed since, ends
+// the run as Cambiada, nothing written. Then builds the winning column and, when it is
 // complete, scores the columns file of st.Jornada() and st.Orden() of the
 // data folder. A missing columns file is silent; other errors of the
 // columns file and a failed write of the record are reported through

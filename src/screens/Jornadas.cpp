@@ -328,8 +328,9 @@ void Jornadas::Guardar() {
     // Only the date and the teams are the editor's; they are written only
     // while the file holds those the screen read.
     const GrabacionJornada g =
-        GrabaCamposJornada(st_, st_.Jornada(), CamposJornada::FechaYEquipos, reg, st_.RegJornada);
-    if (g.error != 0 || g.cambiada) Pic_Guardar->PonActivo(true);  // what was typed stays, to save again
+        GrabaCamposJornada(st_, st_.Jornada(), CamposJornada::FechaYEquipos, reg, st_.RegJornada, true);
+    const bool cambiada = g.cambiada || g.borrada;
+    if (g.error != 0 || cambiada) Pic_Guardar->PonActivo(true);  // what was typed stays, to save again
     if (g.error != 0) {
         if (st_.informador)
             st_.informador->ErrorFichero(
@@ -339,7 +340,7 @@ void Jornadas::Guardar() {
     }
     // What the file holds now is what a second press would replace.
     st_.RegJornada = g.registro;
-    if (g.cambiada)
+    if (cambiada)
         Mensaje(st_, sv_, this, QString::fromUtf8(kTituloJornadaCambiada),
                 QString::fromStdString(TextoJornadaCambiada(st_.Jornada(), CamposJornada::FechaYEquipos)));
 }

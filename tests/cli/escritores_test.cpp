@@ -188,14 +188,23 @@ TEST(Interrupciones, TerminarOColgarCancelanSinTocarNada) {
 
 // Scoring and a matchday edit change one record: whichever writes last,
 // each keeps what the other stored (the first is held just before it
-// stores, the second runs meanwhile).
+// stores, the second runs meanwhile). A matchday deleted meanwhile stays
+// deleted.
 TEST(VariosEscritores, EscrutinioYEdicionDeLaJornadaSobrevivenLasDos) {
     const std::vector<std::string> escrutar{"escrutar", "--jornada", "12",        "--orden", "1",
                                             "--ganadora", "1X21X21X21X21X2", "--premios", "10 9 8 7 6"};
     const std::vector<std::string> jornada{"jornada", "12", "--fecha", "02/10/02", "--partido", "1", "Nuevo1",
                                            "Nuevo2"};
-    for (const bool escrutinioPrimero : {true, false}) {
-        SCOPED_TRACE(escrutinioPrimero ? "scoring held" : "edit held");
+    const std::vector<std::string> borrar{"borrar", "--desde", "12", "--hasta", "12"};
+    struct Caso {
+        const char* que;
+        std::vector<std::string> retenida, otra;
+        int codigo;
+    };
+    for (const Caso& c : {Caso{"scoring held, edit", escrutar, jornada, 0},
+                          Caso{"edit held, scoring", jornada, escrutar, 0},
+                          Caso{"scoring held, deletion", escrutar, borrar, 1}}) {
+        SCOPED_TRACE(c.que);
         EstadoPrueba p;
         EscribeDatosGenDefecto(p.dir());
         GrabaReduccionPrueba(p.st, 12, 1, 9);
@@ -204,14 +213,19 @@ TEST(VariosEscritores, EscrutinioYEdicionDeLaJornadaSobrevivenLasDos) {
             a.insert(a.begin(), {"--datos", p.dir().string()});
             return a;
         };
-        CliEnMarcha retenida(conDatos(escrutinioPrimero ? escrutar : jornada), -1, "jornada");
+        CliEnMarcha retenida(conDatos(c.retenida), -1, "jornada");
         ASSERT_TRUE(retenida.EsperaParada());
-        const ResultadoCli otra = EjecutaCli(conDatos(escrutinioPrimero ? jornada : escrutar));
+        const ResultadoCli otra = EjecutaCli(conDatos(c.otra));
         EXPECT_EQ(otra.codigo, 0) << otra.errores;
         retenida.Continua();
         const ResultadoCli r = retenida.Espera();
-        EXPECT_EQ(r.codigo, 0) << r.errores;
+        EXPECT_EQ(r.codigo, c.codigo) << r.errores;
         const std::string reg = LeeRegistroJornada(p.st, 12);
+        if (c.codigo) {
+            EXPECT_TRUE(Contiene(r.errores, "JORNADA BORRADA"));
+            EXPECT_EQ(reg, RegistroJornadaVacio());
+            continue;
+        }
         EXPECT_EQ(reg.substr(5, 8), "02/10/02");
         EXPECT_EQ(NombreEquipo(reg, 1) + NombreEquipo(reg, 3), "Nuevo1Equipo3");
         EXPECT_EQ(reg.substr(kPosResultados - 1, 15 + 11), "123123123123123         10");
