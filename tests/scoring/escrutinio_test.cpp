@@ -133,7 +133,8 @@ TEST_F(EscrutinioConRegistro, GuardaLasEntradasYEscruta) {
     EXPECT_TRUE(EntradasDeRegistro(reg).Ganadora == e.Ganadora &&
                 EntradasDeRegistro(reg).Premios == e.Premios);
 
-    // Columna incompleta: se guarda, sin tocar los equipos, y no se escruta.
+    // Columna incompleta: se guarda, sin tocar la fecha ni los equipos
+    // grabados (los de memoria no son del escrutinio), y no se escruta.
     p.st.RegJornada = RegistroEditor(RegistroJornadaVacio(), 7, "14/09/03", {"ALAVES"});
     p.st.Datos.FechaJornada = "14/09/03";
     e.Ganadora[4] = 0;
@@ -141,7 +142,7 @@ TEST_F(EscrutinioConRegistro, GuardaLasEntradasYEscruta) {
     EXPECT_EQ(r.fin, FinEscrutinio::Incompleta);
     EXPECT_EQ(r.ganadora, "1X2");
     EXPECT_TRUE(r.LisAciertos.empty());
-    EXPECT_EQ(LeeRegistroJornada(p.st, 7).substr(0, 19), "Jor0714/09/03ALAVES");
+    EXPECT_EQ(LeeRegistroJornada(p.st, 7).substr(0, 19), "Jor0700/00/00      ");
     EXPECT_EQ(LeeRegistroJornada(p.st, 7).substr(463, 15), "123023123123123");
 }
 
