@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace tobal {
 
@@ -26,6 +27,27 @@ struct Partido {
 // The reduction methods: 1 direct, 2 probable column, 3 sign selection,
 // 4 minimal reduction (a covering of the reduced multiples).
 inline constexpr int kMetodos = 4;
+
+// Conditions on a reduction's columns (their notation, evaluation and file
+// in reduction/Condiciones.h): a range of one measure over a group of
+// matches; a column is kept when at most `fallos` of them fail.
+enum class Medida { Unos, Equis, Doses, Variantes, Interrupciones, Seguidos };
+
+inline constexpr uint16_t kTodosLosPartidos = 0x3FFF;  // bit m-1: match m (1..14)
+
+struct Condicion {
+    Medida medida = Medida::Equis;
+    int minimo = 0;
+    int maximo = 14;
+    uint16_t partidos = kTodosLosPartidos;
+    bool operator==(const Condicion&) const = default;
+};
+
+struct Condiciones {
+    std::vector<Condicion> lista;
+    int fallos = 0;  // conditions a column may fail and still be kept
+    bool operator==(const Condiciones&) const = default;
+};
 
 // A reduction: its key, method, parameters, bet counts and base quiniela.
 // Partidos[1..15]; index 0 is unused.
@@ -93,6 +115,8 @@ struct Estado {
 
     DatosGenerales Datos;
     Reduccion ReduccionActual;
+    // The conditions of ReduccionActual; none for a reduction without them.
+    Condiciones CondicionesActuales;
     Estadistica Esta;
 
     // Current matchday record, 533 Windows-1252 bytes.

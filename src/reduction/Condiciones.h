@@ -38,24 +38,6 @@
 
 namespace tobal {
 
-enum class Medida { Unos, Equis, Doses, Variantes, Interrupciones, Seguidos };
-
-inline constexpr uint16_t kTodosLosPartidos = 0x3FFF;  // bit m-1: match m (1..14)
-
-struct Condicion {
-    Medida medida = Medida::Equis;
-    int minimo = 0;
-    int maximo = 14;
-    uint16_t partidos = kTodosLosPartidos;
-    bool operator==(const Condicion&) const = default;
-};
-
-struct Condiciones {
-    std::vector<Condicion> lista;
-    int fallos = 0;  // conditions a column may fail and still be kept
-    bool operator==(const Condiciones&) const = default;
-};
-
 // Reads one condition. On a fault returns what is wrong (UTF-8) and leaves
 // `c` as it was. A range that no column of the group can reach (a maximum
 // over the group's size, or over its size less one for interruptions) is a
