@@ -365,4 +365,15 @@ int LeeCondiciones(const std::filesystem::path& ruta, Condiciones& cs, std::stri
     return kErrorCondiciones;
 }
 
+int LeeCondicionesReduccion(const Estado& st, int jornada, int orden, Condiciones& cs, std::string* fallo) {
+    const std::filesystem::path ruta = st.DirDatos / FicheroCon(jornada, orden);
+    std::error_code ec;
+    if (!std::filesystem::exists(std::filesystem::symlink_status(ruta, ec))) {
+        if (ec && ec != std::errc::no_such_file_or_directory) return LeeCondiciones(ruta, cs, fallo);
+        cs = Condiciones{};
+        return 0;
+    }
+    return LeeCondiciones(ruta, cs, fallo);
+}
+
 }  // namespace tobal

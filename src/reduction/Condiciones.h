@@ -73,5 +73,9 @@ int GrabaCondiciones(const std::filesystem::path& ruta, const Condiciones& cs);
 // not read, with `fallo` saying why.
 inline constexpr int kErrorCondiciones = Err::TipoIncorrecto;
 int LeeCondiciones(const std::filesystem::path& ruta, Condiciones& cs, std::string* fallo = nullptr);
+// The conditions of the stored reduction (jornada, orden) in st.DirDatos:
+// none, and 0, when it has no conditions file; otherwise as LeeCondiciones.
+int LeeCondicionesReduccion(const Estado& st, int jornada, int orden, Condiciones& cs,
+                            std::string* fallo = nullptr);
 
 }  // namespace tobal
