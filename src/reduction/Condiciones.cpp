@@ -214,8 +214,10 @@ public:
         }
     }
 
-    int64_t Total(const Quiniela& base) {
-        std::string inicial(1 + (3 * cs_.lista.size() + 1) / 2, '\0');
+    // `metodo`, when given, adds its two numbers at the end of the state.
+    int64_t Total(const Quiniela& base, const CuentaMetodo* metodo = nullptr) {
+        const size_t propio = 1 + (3 * cs_.lista.size() + 1) / 2;
+        std::string inicial(propio + (metodo ? 2 : 0), '\0');
         for (size_t k = 0; k < cs_.lista.size(); ++k)
             if (!Decide(inicial, k, 0)) return 0;
         std::unordered_map<std::string, int64_t> capa{{inicial, 1}}, siguiente;
@@ -227,12 +229,23 @@ public:
                 for (int s = 0; s < 3; ++s) {
                     if (!p.Signo[static_cast<size_t>(s + 1)]) continue;
                     std::string e = estado;
-                    if (Avanza(e, m, s)) siguiente[e] += n;
+                    if (!Avanza(e, m, s)) continue;
+                    if (metodo) {
+                        std::array<uint8_t, 2> v{static_cast<uint8_t>(e[propio]),
+                                                 static_cast<uint8_t>(e[propio + 1])};
+                        if (!metodo->avanza(m, s, v)) continue;
+                        e[propio] = static_cast<char>(v[0]);
+                        e[propio + 1] = static_cast<char>(v[1]);
+                    }
+                    siguiente[e] += n;
                 }
             capa.swap(siguiente);
         }
         int64_t total = 0;
-        for (const auto& [estado, n] : capa) total += n;
+        for (const auto& [estado, n] : capa)
+            if (!metodo || metodo->acepta({static_cast<uint8_t>(estado[propio]),
+                                           static_cast<uint8_t>(estado[propio + 1])}))
+                total += n;
         return total;
     }
 
@@ -312,6 +325,10 @@ private:
 
 int64_t CuentaCumplen(const Quiniela& base, const Condiciones& cs) {
     return cs.fallos < 0 ? 0 : Cuenta(cs).Total(base);
+}
+
+int64_t CuentaCumplen(const Quiniela& base, const Condiciones& cs, const CuentaMetodo& metodo) {
+    return cs.fallos < 0 ? 0 : Cuenta(cs).Total(base, &metodo);
 }
 
 std::string FicheroCon(int jornada, int orden) {

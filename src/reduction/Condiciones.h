@@ -26,8 +26,10 @@
 // of the same name ending in ".CON": one condition a line in this notation,
 // then the line "fallos K". Lines end in CR LF; a reader also takes LF.
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -58,6 +60,17 @@ bool CumpleCondiciones(const Condiciones& cs, std::string_view columna);
 // to 14) the conditions keep, counted over the matches without going
 // through the results one by one.
 int64_t CuentaCumplen(const Quiniela& base, const Condiciones& cs);
+
+// What a reduction method adds to that count: two small numbers (0 to 255)
+// that each match's sign moves, and the end values the method keeps. The
+// count then is of the results the method keeps that meet the conditions.
+struct CuentaMetodo {
+    // Match m (1 to 14) takes sign s (0, 1, 2 for "1", "X", "2"); false
+    // when no result going on from here can be kept.
+    std::function<bool(int m, int s, std::array<uint8_t, 2>& v)> avanza;
+    std::function<bool(const std::array<uint8_t, 2>& v)> acepta;
+};
+int64_t CuentaCumplen(const Quiniela& base, const Condiciones& cs, const CuentaMetodo& metodo);
 
 // "RED0101.CON" for matchday 1, order 1.
 std::string FicheroCon(int jornada, int orden);

@@ -1,8 +1,10 @@
 #include "reduction/Estadistica.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
+#include "reduction/Condiciones.h"
 #include "reduction/Cubierta.h"
 #include "reduction/Tablas.h"
 
@@ -83,6 +85,53 @@ std::array<int16_t, 16> FilasTabla(const Reduccion& r, const Estadistica& esta) 
     return filas;
 }
 
+int64_t CuentaMinimaCondiciones(const Estado& st) {
+    const Reduccion& r = st.ReduccionActual;
+    int64_t desarrollo = 1;
+    for (int i = 1; i <= 14; ++i)
+        if (r.Partidos[i].AReducir != 1 && r.Partidos[i].NumSignos > 1) desarrollo *= r.Partidos[i].NumSignos;
+    return ColumnasCubierta(st.Esta.TriplesReducir, st.Esta.DoblesReducir, r.MaxErrores) * desarrollo;
+}
+
+int64_t CuentaConCondiciones(const Reduccion& r, const Condiciones& cs) {
+    CuentaMetodo metodo;
+    if (r.Metodo == 2) {
+        // The differences from the base column.
+        metodo.avanza = [&r](int m, int s, std::array<uint8_t, 2>& v) {
+            const Partido& p = r.Partidos[static_cast<size_t>(m)];
+            if (p.AReducir != 1 && p.SignoBase == 0) return true;
+            int base = p.SignoBase >= 1 && p.SignoBase <= 3 ? p.SignoBase : 0;
+            // A reduced match still without a base sign counts as if its first sign were it.
+            for (int t = 1; t <= 3 && !base; ++t)
+                if (p.Signo[static_cast<size_t>(t)]) base = t;
+            v[0] = static_cast<uint8_t>(v[0] + (s + 1 != base));
+            return v[0] <= r.MaxErrores;
+        };
+        metodo.acepta = [&r](const std::array<uint8_t, 2>& v) {
+            return v[0] >= r.MinErrores && v[0] <= r.MaxErrores;
+        };
+    } else if (r.Metodo == 3) {
+        // The ones and Xs of the reduced matches; the twos are the rest.
+        std::array<int, 15> hechos{};  // reduced matches among 1..m
+        for (int m = 1; m <= 14; ++m)
+            hechos[static_cast<size_t>(m)] =
+                hechos[static_cast<size_t>(m - 1)] + (r.Partidos[static_cast<size_t>(m)].AReducir == 1);
+        metodo.avanza = [&r, hechos](int m, int s, std::array<uint8_t, 2>& v) {
+            if (r.Partidos[static_cast<size_t>(m)].AReducir != 1) return true;
+            if (s < 2) ++v[static_cast<size_t>(s)];
+            const int hecho = hechos[static_cast<size_t>(m)], quedan = hechos[14] - hecho;
+            return v[0] <= r.Signos[1] && v[1] <= r.Signos[2] && hecho - v[0] - v[1] <= r.Signos[3] &&
+                   v[0] + quedan >= r.Signos[1] && v[1] + quedan >= r.Signos[2];
+        };
+        metodo.acepta = [&r](const std::array<uint8_t, 2>& v) {
+            return v[0] == r.Signos[1] && v[1] == r.Signos[2];
+        };
+    } else {
+        return CuentaCumplen(r.Partidos, cs);
+    }
+    return CuentaCumplen(r.Partidos, cs, metodo);
+}
+
 namespace {
 
 // Lowers `valor` to `tope` when it is above; says whether it did.
@@ -129,6 +178,9 @@ ResultadoEstadistica CalculaEstadistica(Estado& st, Separadores sep) {
         if (p.AReducir != 1 && p.NumSignos > 1) desarrollo *= p.NumSignos;
     }
 
+    const Condiciones& cs = st.CondicionesActuales;
+    const bool condiciones = !cs.lista.empty();
+    bool filtrado = false;  // the direct method's full development under conditions
     int64_t reducidas = directas;
     bool factorValido = true;
     if (r.Metodo == 1) {
@@ -146,10 +198,18 @@ ResultadoEstadistica CalculaEstadistica(Estado& st, Separadores sep) {
         reducidas = e.ApuestasTabla;
         for (int i = 1; i <= 14; ++i)
             if (!filas[i]) reducidas *= r.Partidos[i].NumSignos;
+        // Conditions filter the full development only (a table refuses them).
+        filtrado = condiciones && std::all_of(filas.begin(), filas.end(), [](int16_t f) { return f == 0; });
+        if (filtrado) {
+            reducidas = CuentaConCondiciones(r, cs);
+            factorValido = reducidas != 0;
+            if (factorValido)
+                e.FactorReduccion = static_cast<float>(static_cast<double>(directas) / reducidas);
+        }
     } else if (r.Metodo == 2) {
         res.bajaMinErrores = Baja(r.MinErrores, e.MultiplesReducir);
         res.bajaMaxErrores = Baja(r.MaxErrores, e.MultiplesReducir);
-        reducidas = CuentaPorErrores(r);
+        reducidas = condiciones ? CuentaConCondiciones(r, cs) : CuentaPorErrores(r);
         factorValido = reducidas != 0;
         if (factorValido) e.FactorReduccion = static_cast<float>(static_cast<double>(directas) / reducidas);
     } else if (r.Metodo == 3) {
@@ -157,7 +217,7 @@ ResultadoEstadistica CalculaEstadistica(Estado& st, Separadores sep) {
         reducidas = 0;
         e.FactorReduccion = 0.0f;
         if (r.Signos[1] + r.Signos[2] + r.Signos[3] == e.MultiplesReducir && e.MultiplesReducir > 0) {
-            reducidas = CuentaPorSignos(r) * desarrollo;
+            reducidas = condiciones ? CuentaConCondiciones(r, cs) : CuentaPorSignos(r) * desarrollo;
             if (reducidas) e.FactorReduccion = static_cast<float>(static_cast<double>(directas) / reducidas);
         }
     } else if (r.Metodo == 4) {
@@ -165,7 +225,9 @@ ResultadoEstadistica CalculaEstadistica(Estado& st, Separadores sep) {
         res.bajaMaxErrores = Baja(r.MaxErrores, 2);
         if (r.MaxErrores < 1) r.MaxErrores = 1;
         r.MinErrores = 0;
-        reducidas = ColumnasCubierta(e.TriplesReducir, e.DoblesReducir, r.MaxErrores) * desarrollo;
+        reducidas = condiciones
+                        ? CuentaMinimaCondiciones(st)
+                        : ColumnasCubierta(e.TriplesReducir, e.DoblesReducir, r.MaxErrores) * desarrollo;
         factorValido = reducidas != 0;
         if (factorValido) e.FactorReduccion = static_cast<float>(static_cast<double>(directas) / reducidas);
     }
@@ -190,12 +252,16 @@ ResultadoEstadistica CalculaEstadistica(Estado& st, Separadores sep) {
         {"Importe reducidas", Formatea(ImporteApuestas(rd, st.Datos.Precio), "#,###,##0.00", sep) + " €"});
     l.push_back(
         {"Factor reducción", factorValido ? Formatea(e.FactorReduccion, "##0.00", sep) : std::string()});
-    if (r.Metodo == 1) {
+    // A filtered development keeps no column one sign away from the others.
+    if (r.Metodo == 1 && !filtrado) {
         l.push_back({"Probab. 14 aciertos", porciento(rd)});
         l.push_back({"Probab. 13 aciertos", porciento(d - rd)});
     } else {
         l.push_back({"Posibil. cubiertas", porciento(rd)});
     }
+    if (condiciones)
+        l.push_back({kCumplenCondiciones,
+                     Formatea(static_cast<double>(CuentaCumplen(r.Partidos, cs)), "#,###,##0", sep)});
     return res;
 }
 

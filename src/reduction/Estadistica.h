@@ -16,9 +16,16 @@ namespace tobal {
 
 using LineaEstadistica = LineaResumen;
 
+// The line added after the others when the reduction has conditions: the
+// results inside the base quiniela that meet them (CuentaCumplen).
+inline constexpr const char* kCumplenCondiciones = "Cumplen condiciones";
+
 struct ResultadoEstadistica {
     // Label (UTF-8, without the colon) and formatted value, in screen order:
-    // 13 lines for the direct method, 12 for the others.
+    // 13 lines for the direct method, 12 for the others. With conditions
+    // (st.CondicionesActuales), the direct method's full development shows
+    // "Posibil. cubiertas" instead of its two probabilities, and every
+    // method one more line, kCumplenCondiciones.
     std::vector<LineaEstadistica> lineas;
     // Parameters lowered to what the base quiniela allows; their boxes and
     // lists must be redrawn.
@@ -27,7 +34,9 @@ struct ResultadoEstadistica {
     std::array<bool, 4> bajaSignos{false, false, false, false};  // [1..3]
 };
 
-// Recomputes st.Esta and the bet counts of st.ReduccionActual, lowers the
+// Recomputes st.Esta and the bet counts of st.ReduccionActual (with
+// conditions, the columns the run writes: CuentaConCondiciones,
+// CuentaMinimaCondiciones), lowers the
 // parameters the base quiniela cannot meet (method 2: MinErrores and
 // MaxErrores to MultiplesReducir; method 3: each Signos to its Disponibles)
 // and returns the lines to show. A value whose divisor is 0 is left empty.
@@ -48,6 +57,17 @@ int64_t CuentaPorSignos(const Reduccion& r);
 // counted as if it had one, so the screen shows what the reduction will
 // give once the base column is complete.
 int64_t CuentaPorErrores(const Reduccion& r);
+
+// The columns methods 2 and 3 and the full development (any other method
+// number) keep under the conditions `cs`, counted over the matches with the
+// method's own state joined to the conditions'. Method 3 expects its signs
+// to add up to the reduced matches.
+int64_t CuentaConCondiciones(const Reduccion& r, const Condiciones& cs);
+
+// Method 4 with conditions: the columns of the covering of the results the
+// conditions keep, known once that covering is built. Until the run builds
+// it, the covering of every result, which is what the run writes.
+int64_t CuentaMinimaCondiciones(const Estado& st);
 
 // Direct method: the row of the selected table that serves each match
 // (index 1..14), 0 for a match developed in full. Triples take the table's

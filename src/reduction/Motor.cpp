@@ -1,8 +1,12 @@
 #include "reduction/Motor.h"
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <map>
+#include <optional>
 #include <vector>
 
 #include "app/Archivo.h"
@@ -28,6 +32,12 @@ std::string TextoReduccionEnCurso(int jornada, int orden) {
     return "La reducción de la jornada " + std::to_string(jornada) + ", orden " + std::to_string(orden) +
            " se está calculando ya en otra ventana o en otro programa. Espere a que termine antes de "
            "volver a reducirla.";
+}
+
+bool RechazaCondiciones(const Estado& st) {
+    if (st.ReduccionActual.Metodo != 1 || st.CondicionesActuales.lista.empty()) return false;
+    const auto filas = FilasTabla(st.ReduccionActual, st.Esta);
+    return std::any_of(filas.begin(), filas.end(), [](int16_t f) { return f != 0; });
 }
 
 std::string TextoPorcentaje(int porcentaje) {
@@ -58,6 +68,142 @@ struct Rueda {
     char signo[3];  // the marked signs, in the order 1, X, 2
     int error[3];   // method 2: 1 when the sign differs from the base sign
     int clase[3];   // method 3: 0, 1, 2 for a counted "1", "X", "2"; 3 not counted
+};
+
+// One side of a column as a condition sees it: the measure over the side's
+// matches of the condition's group, the first and last signs there (0, 1,
+// 2; -1 when the side has none of the group) and the runs of one sign it
+// starts and ends with.
+struct Tramo {
+    int valor = 0, primero = -1, ultimo = -1, cabeza = 0, cola = 0;
+};
+
+// The side of matches desde..hasta-1 of a line's bytes.
+Tramo Resume(const Condicion& c, const unsigned char* linea, int desde, int hasta) {
+    Tramo t;
+    int racha = 0;
+    bool enCabeza = true;
+    for (int m = desde; m < hasta; ++m) {
+        if (!(c.partidos >> (m - 1) & 1)) continue;
+        const int s = linea[m] == '1' ? 0 : linea[m] == 'X' ? 1 : 2;
+        const bool sigue = s == t.ultimo;
+        racha = sigue ? racha + 1 : 1;
+        enCabeza = enCabeza && (t.ultimo < 0 || sigue);
+        if (enCabeza) ++t.cabeza;
+        if (t.primero < 0) t.primero = s;
+        switch (c.medida) {
+            case Medida::Unos: t.valor += s == 0; break;
+            case Medida::Equis: t.valor += s == 1; break;
+            case Medida::Doses: t.valor += s == 2; break;
+            case Medida::Variantes: t.valor += s != 0; break;
+            case Medida::Interrupciones: t.valor += t.ultimo >= 0 && !sigue; break;
+            case Medida::Seguidos: t.valor = std::max(t.valor, racha); break;
+        }
+        t.ultimo = s;
+    }
+    t.cola = racha;
+    return t;
+}
+
+// The measure of the whole column from its two sides.
+int Junta(const Condicion& c, const Tramo& a, const Tramo& b) {
+    const bool unidos = a.ultimo >= 0 && a.ultimo == b.primero;
+    switch (c.medida) {
+        case Medida::Interrupciones: return a.valor + b.valor + (a.ultimo >= 0 && b.primero >= 0 && !unidos);
+        case Medida::Seguidos: return std::max({a.valor, b.valor, unidos ? a.cola + b.cabeza : 0});
+        default: return a.valor + b.valor;
+    }
+}
+
+// What of a side the joint measure depends on, as one number under 1024:
+// the first side's end or the second side's start.
+int Clave(const Condicion& c, const Tramo& t, bool primero) {
+    const int signo = (primero ? t.ultimo : t.primero) + 1, racha = primero ? t.cola : t.cabeza;
+    switch (c.medida) {
+        case Medida::Interrupciones: return t.valor * 4 + signo;
+        case Medida::Seguidos: return (t.valor * 16 + racha) * 4 + signo;
+        default: return t.valor;
+    }
+}
+constexpr int kClavesTramo = 1024;
+
+// The conditions over the columns of a run. The development splits at its
+// first outer wheel: an inner state fixes the matches before it, an outer
+// state the matches from it on. A condition's measure follows from a
+// summary of each side (Tramo), so the inner states are grouped by their
+// summary, and the inner states an outer state lets through are a union of
+// groups, kept as a bitset for each summary of the outer side met. Judging
+// a column is then one bit, whatever the conditions.
+class Filtro {
+public:
+    // `interiores`: the bytes of matches 1..corte-1 of each inner state.
+    Filtro(const Condiciones& cs, int corte, const std::vector<std::array<unsigned char, 16>>& interiores)
+        : cs_(cs), corte_(corte), palabras_((interiores.size() + 63) / 64) {
+        for (const Condicion& c : cs.lista) {
+            Lado lado;
+            std::map<int, size_t> grupo;
+            for (size_t j = 0; j < interiores.size(); ++j) {
+                const Tramo t = Resume(c, interiores[j].data(), 1, corte);
+                const auto [it, nuevo] = grupo.try_emplace(Clave(c, t, true), lado.grupos.size());
+                if (nuevo) lado.grupos.push_back({t, std::vector<uint64_t>(palabras_, 0)});
+                lado.grupos[it->second].estados[j / 64] |= uint64_t{1} << (j % 64);
+            }
+            lado.indice.assign(kClavesTramo, -1);
+            lados_.push_back(std::move(lado));
+        }
+        capas_.assign(static_cast<size_t>(std::max(cs.fallos + 1, 1)), std::vector<uint64_t>(palabras_));
+    }
+
+    // The inner states kept with the outer side of `linea`, one bit each.
+    const uint64_t* Pasan(const unsigned char* linea) {
+        // capas_[f]: the states failing at most f of the conditions so far.
+        for (auto& capa : capas_) std::fill(capa.begin(), capa.end(), cs_.fallos < 0 ? 0 : ~uint64_t{0});
+        if (cs_.fallos < 0) return capas_[0].data();
+        for (size_t k = 0; k < lados_.size(); ++k) {
+            const uint64_t* cumplen = Cumplen(k, linea);
+            for (size_t f = capas_.size(); f-- > 1;)
+                for (size_t w = 0; w < palabras_; ++w)
+                    capas_[f][w] = (capas_[f][w] & cumplen[w]) | capas_[f - 1][w];
+            for (size_t w = 0; w < palabras_; ++w) capas_[0][w] &= cumplen[w];
+        }
+        return capas_.back().data();
+    }
+
+private:
+    struct Grupo {
+        Tramo tramo;
+        std::vector<uint64_t> estados;
+    };
+    struct Lado {
+        std::vector<Grupo> grupos;  // the inner states by summary
+        std::vector<int> indice;    // outer summary -> its set in `cumplen`, -1 not yet
+        std::vector<std::vector<uint64_t>> cumplen;
+    };
+
+    // The inner states that meet condition k with the outer side of `linea`.
+    const uint64_t* Cumplen(size_t k, const unsigned char* linea) {
+        const Condicion& c = cs_.lista[k];
+        Lado& lado = lados_[k];
+        const Tramo b = Resume(c, linea, corte_, 15);
+        int& i = lado.indice[static_cast<size_t>(Clave(c, b, false))];
+        if (i < 0) {
+            std::vector<uint64_t> cumplen(palabras_, 0);
+            for (const Grupo& g : lado.grupos) {
+                const int v = Junta(c, g.tramo, b);
+                if (v < c.minimo || v > c.maximo) continue;
+                for (size_t w = 0; w < palabras_; ++w) cumplen[w] |= g.estados[w];
+            }
+            i = static_cast<int>(lado.cumplen.size());
+            lado.cumplen.push_back(std::move(cumplen));
+        }
+        return lado.cumplen[static_cast<size_t>(i)].data();
+    }
+
+    const Condiciones& cs_;
+    const int corte_;
+    const size_t palabras_;
+    std::vector<Lado> lados_;
+    std::vector<std::vector<uint64_t>> capas_;
 };
 
 class Ejecucion {
@@ -306,6 +452,20 @@ void Ejecucion::Recorre() {
     char cola[4];
     std::memcpy(cola, linea_ + 15, 4);
 
+    // Conditions that some column could fail: each outer state writes only
+    // the inner states they keep. Failures allowed for all of them keep all.
+    const Condiciones& cs = st_.CondicionesActuales;
+    std::optional<Filtro> filtro;
+    if (!cs.lista.empty() && cs.fallos < static_cast<int>(cs.lista.size())) {
+        const int corte = nInteriores < nRuedas ? ruedas_[nInteriores].linea : 15;
+        std::vector<std::array<unsigned char, 16>> interiores(nEstados);
+        for (size_t j = 0; j < nEstados; ++j) {
+            std::memcpy(interiores[j].data(), interior[j].w, 16);
+            for (size_t i = 0; i < 16; ++i) interiores[j][i] |= exterior[i];
+        }
+        filtro.emplace(cs, corte, interiores);
+    }
+
     int64_t contador = 0, umbral = 1;
     for (;;) {
         if ((contador += estadosInteriores) >= umbral) {
@@ -333,15 +493,28 @@ void Ejecucion::Recorre() {
             Trozo fuera;
             std::memcpy(fuera.w, exterior, 16);
             char* p = bloque_.data() + usado_;
-            for (const uint16_t j : *lista) {
-                const Trozo& dentro = interior[j];
-                const uint64_t w[2] = {fuera.w[0] | dentro.w[0], fuera.w[1] | dentro.w[1]};
-                std::memcpy(p, w, 16);
-                std::memcpy(p + 15, cola, 4);
-                p += kLongLineaColumna;
+            if (!filtro) {
+                for (const uint16_t j : *lista) {
+                    const Trozo& dentro = interior[j];
+                    const uint64_t w[2] = {fuera.w[0] | dentro.w[0], fuera.w[1] | dentro.w[1]};
+                    std::memcpy(p, w, 16);
+                    std::memcpy(p + 15, cola, 4);
+                    p += kLongLineaColumna;
+                }
+            } else {
+                // Every line is written and kept by its bit: no branch to mispredict.
+                const uint64_t* pasan = filtro->Pasan(exterior);
+                for (const uint16_t j : *lista) {
+                    const Trozo& dentro = interior[j];
+                    const uint64_t w[2] = {fuera.w[0] | dentro.w[0], fuera.w[1] | dentro.w[1]};
+                    std::memcpy(p, w, 16);
+                    std::memcpy(p + 15, cola, 4);
+                    p += kLongLineaColumna * (pasan[j / 64] >> (j % 64) & 1);
+                }
             }
-            usado_ += lista->size() * kLongLineaColumna;
-            columnas_ += static_cast<int64_t>(lista->size());
+            const size_t escritas = static_cast<size_t>(p - (bloque_.data() + usado_)) / kLongLineaColumna;
+            usado_ += escritas * kLongLineaColumna;
+            columnas_ += static_cast<int64_t>(escritas);
             if (escritor_.Error()) return;
         }
         // Next state: the first outer wheel varies fastest, each through its
@@ -382,6 +555,12 @@ ResultadoReduccion Ejecucion::Ejecuta() {
         res.mensaje =
             "La quiniela base no se puede reducir: hay un partido sin signo o sin signo en la "
             "columna base, o el método no es válido.";
+        return res;
+    }
+    if (RechazaCondiciones(st_)) {
+        ResultadoReduccion res;
+        res.error = Err::TipoIncorrecto;
+        res.mensaje = kDirectoSinCondiciones;
         return res;
     }
     const std::string nombre = FicheroRed(r_.Jornada, r_.Orden);

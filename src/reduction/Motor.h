@@ -13,6 +13,11 @@
 // of the k-th reduced triple in match order, its k-th double digit the
 // first or second marked sign of the k-th reduced double. Methods 2 and 3
 // write, in that order, the states their filter lets through.
+//
+// Conditions (st.CondicionesActuales): methods 2 and 3 and the full
+// development (the direct method with no table, every multiple developed in
+// full) write, in the same order, those of their columns that fail at most
+// `fallos` of the conditions. The direct method with a table refuses them.
 
 #include <atomic>
 #include <cstdint>
@@ -28,6 +33,17 @@ inline constexpr const char* kTituloReduciendo = "REDUCIENDO APUESTAS";
 inline constexpr const char* kAvisoCancelar = "Si desea suspender el proceso, pulse Cancelar.";
 inline constexpr const char* kReduccionFinalizada = "Ha finalizado el proceso de reducción";
 inline constexpr const char* kReduccionCancelada = "El proceso de reducción ha sido cancelado";
+
+// Why the direct method with a table refuses conditions (UTF-8): the screen
+// and the command line say it in these words.
+inline constexpr const char* kDirectoSinCondiciones =
+    "El método directo no admite condiciones: filtrar las columnas de su tabla rompe su garantía. "
+    "Use el método 4 (reducción mínima), que cubre los resultados que cumplen las condiciones.";
+
+// Whether the run refuses the conditions of st.ReduccionActual: the direct
+// method when its table takes some match and there are conditions. Reads
+// st.Esta as the statistics left it.
+bool RechazaCondiciones(const Estado& st);
 
 // "        81 apuestas reducidas a 9      ": the direct bets right-aligned in
 // 9 characters, the reduced ones left-aligned in 7.
