@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 #ifdef __SSE2__
 #include <immintrin.h>
 #endif
@@ -9,6 +10,7 @@
 #include "app/Archivo.h"
 #include "app/ErrorFichero.h"
 #include "reduction/Almacen.h"
+#include "reduction/Condiciones.h"
 
 namespace tobal {
 
@@ -241,11 +243,60 @@ __attribute__((target("avx2"))) size_t MarcaLineasAvx2(const unsigned char* l, s
 }
 #endif
 
+// What a stretch of consecutive matches adds to one condition: its measure
+// there, and, for joining it to the stretch that follows, the first and
+// last sign of the group in it (-1 when none) and the runs they end.
+struct Tramo {
+    int8_t valor = 0;
+    int8_t primero = -1;
+    int8_t ultimo = -1;
+    int8_t rachaInicial = 0;
+    int8_t rachaFinal = 0;
+};
+
+// `signos[m - 1]`: 0, 1, 2 for the sign of match m, for matches desde..hasta.
+Tramo MideTramo(const Condicion& c, const std::array<int8_t, 14>& signos, int desde, int hasta) {
+    Tramo t;
+    int racha = 0;
+    bool primeraRacha = true;
+    for (int m = desde; m <= hasta; ++m) {
+        if (!(c.partidos >> (m - 1) & 1)) continue;
+        const int8_t s = signos[static_cast<size_t>(m - 1)];
+        racha = s == t.ultimo ? racha + 1 : 1;
+        switch (c.medida) {
+            case Medida::Unos: t.valor += s == 0; break;
+            case Medida::Equis: t.valor += s == 1; break;
+            case Medida::Doses: t.valor += s == 2; break;
+            case Medida::Variantes: t.valor += s != 0; break;
+            case Medida::Interrupciones: t.valor += t.ultimo >= 0 && s != t.ultimo; break;
+            case Medida::Seguidos: t.valor = static_cast<int8_t>(std::max<int>(t.valor, racha)); break;
+        }
+        if (t.primero < 0) t.primero = s;
+        primeraRacha = primeraRacha && s == t.primero;
+        if (primeraRacha) t.rachaInicial = static_cast<int8_t>(racha);
+        t.ultimo = s;
+        t.rachaFinal = static_cast<int8_t>(racha);
+    }
+    return t;
+}
+
+// The measure over two stretches, `a` just before `b`.
+int Une(Medida m, const Tramo& a, const Tramo& b) {
+    const bool juntos = a.ultimo >= 0 && b.primero >= 0;
+    switch (m) {
+        case Medida::Interrupciones: return a.valor + b.valor + (juntos && a.ultimo != b.primero);
+        case Medida::Seguidos:
+            return std::max({static_cast<int>(a.valor), static_cast<int>(b.valor),
+                             juntos && a.ultimo == b.primero ? a.rachaFinal + b.rachaInicial : 0});
+        default: return a.valor + b.valor;
+    }
+}
+
 class Analisis {
 public:
-    Analisis(const Reduccion& r, const fs::path& ruta, const std::string& nombre,
+    Analisis(const Reduccion& r, const Condiciones& cs, const fs::path& ruta, const std::string& nombre,
              const AvanceGarantia& avance, const std::atomic<bool>* cancelar)
-        : r_(r), ruta_(ruta), nombre_(nombre), avance_(avance), cancelar_(cancelar) {}
+        : r_(r), cs_(cs), ruta_(ruta), nombre_(nombre), avance_(avance), cancelar_(cancelar) {}
     ResultadoGarantia Ejecuta();
 
 private:
@@ -270,8 +321,11 @@ private:
     bool Barre(size_t desde, size_t hasta);
     bool Propaga();
     void Cuenta(ResultadoGarantia& g);
+    bool CuentaCondicionadas(ResultadoGarantia& g);
+    std::vector<Tramo> Tramos(size_t ejeDesde, size_t ejeHasta, int desde, int hasta) const;
 
     const Reduccion& r_;
+    const Condiciones& cs_;
     const fs::path& ruta_;
     const std::string& nombre_;
     const AvanceGarantia& avance_;
@@ -469,6 +523,110 @@ void Analisis::Cuenta(ResultadoGarantia& g) {
         peor = std::max<int>(peor, lineaPeor);
     }
     if (peor >= 0) g.minimoFuera1 = 14 - (peor + 1);
+    g.resultadosBase = g.resultados;
+    g.minimoBase = g.minimo;
+}
+
+// Every combination of the signs of axes [e0, e1) (the first varying
+// fastest), which hold every multiple match of desde..hasta, measured by
+// each condition: entry x * conditions + c.
+std::vector<Tramo> Analisis::Tramos(size_t e0, size_t e1, int desde, int hasta) const {
+    size_t combinaciones = 1;
+    for (size_t e = e0; e < e1; ++e) combinaciones *= static_cast<size_t>(ejes_[e].n);
+    const size_t k = cs_.lista.size();
+    std::vector<Tramo> t(combinaciones * k);
+    std::array<int8_t, 14> signos{};
+    for (size_t x = 0; x < combinaciones; ++x) {
+        size_t resto = x, e = e0;
+        for (int m = desde; m <= hasta; ++m) {
+            int digito = 0;
+            if (e < e1 && ejes_[e].partido == m) {
+                const auto n = static_cast<size_t>(ejes_[e++].n);
+                digito = static_cast<int>(resto % n);
+                resto /= n;
+            }
+            const Partido& p = r_.Partidos[static_cast<size_t>(m)];
+            for (int s = 1; s <= 3; ++s)
+                if (p.Signo[static_cast<size_t>(s)] && digito-- == 0) {
+                    signos[static_cast<size_t>(m - 1)] = static_cast<int8_t>(s - 1);
+                    break;
+                }
+        }
+        for (size_t c = 0; c < k; ++c) t[x * k + c] = MideTramo(cs_.lista[c], signos, desde, hasta);
+    }
+    return t;
+}
+
+// The table and the guarantee over the results that meet the conditions.
+// A result's number is (its signs on the first axes) + (the rest) x the
+// first axes' combinations, so the matches split in two stretches, each
+// measured once per combination of its signs; a result's measures are its
+// two stretches joined. The first stretches that join alike (the same
+// count; for interruptions and runs also the same last sign and run) are
+// one kind, and for each combination of the rest whether each kind fails
+// is settled once: a result then costs one lookup per condition. False
+// when cancelled.
+bool Analisis::CuentaCondicionadas(ResultadoGarantia& g) {
+    size_t corte = 0, bajos = 1;
+    while (corte < ejes_.size() && bajos * bajos < total_) bajos *= static_cast<size_t>(ejes_[corte++].n);
+    const int partidoCorte = corte ? ejes_[corte - 1].partido : 0;
+    const std::vector<Tramo> primeros = Tramos(0, corte, 1, partidoCorte);
+    const std::vector<Tramo> ultimos = Tramos(corte, ejes_.size(), partidoCorte + 1, 14);
+    const size_t k = cs_.lista.size();
+
+    std::vector<Tramo> clases;               // the kinds of every condition, one after another
+    std::vector<size_t> primeraClase(k + 1);  // where the kinds of condition c start
+    std::vector<uint32_t> clase(bajos * k);   // [l * k + c]: the kind of first stretch l
+    for (size_t c = 0; c < k; ++c) {
+        primeraClase[c] = clases.size();
+        const Medida m = cs_.lista[c].medida;
+        const bool cuentaSolo = m != Medida::Interrupciones && m != Medida::Seguidos;
+        std::map<std::array<int, 3>, uint32_t> vistas;
+        for (size_t l = 0; l < bajos; ++l) {
+            Tramo t = primeros[l * k + c];
+            t.primero = -1, t.rachaInicial = 0;
+            if (cuentaSolo) t.ultimo = -1, t.rachaFinal = 0;
+            const auto [it, nueva] = vistas.try_emplace({t.valor, t.ultimo, t.rachaFinal},
+                                                        static_cast<uint32_t>(clases.size()));
+            if (nueva) clases.push_back(t);
+            clase[l * k + c] = it->second;
+        }
+    }
+    primeraClase[k] = clases.size();
+
+    std::array<int64_t, kSinColumna + 1> porDistancia{};
+    std::vector<uint8_t> falla(clases.size());
+    const size_t altos = total_ / bajos;
+    for (size_t h = 0; h < altos; ++h) {
+        for (size_t c = 0; c < k; ++c) {
+            const Condicion& cond = cs_.lista[c];
+            for (size_t j = primeraClase[c]; j < primeraClase[c + 1]; ++j) {
+                const int v = Une(cond.medida, clases[j], ultimos[h * k + c]);
+                falla[j] = v < cond.minimo || v > cond.maximo;
+            }
+        }
+        const uint8_t* d = d_.data() + h * bajos;
+        const uint32_t* cl = clase.data();
+        for (size_t l = 0; l < bajos; ++l, cl += k) {
+            int fallan = 0;
+            for (size_t c = 0; c < k; ++c) fallan += falla[cl[c]];
+            if (fallan <= cs_.fallos) ++porDistancia[d[l]];
+        }
+        Avanza(static_cast<int64_t>(bajos));
+        if (Cancelado()) return false;
+    }
+    g.condicionada = true;
+    g.resultados = 0;
+    g.porFila = {};
+    int maxima = -1;
+    for (size_t v = 0; v < porDistancia.size(); ++v) {
+        if (!porDistancia[v]) continue;
+        g.resultados += porDistancia[v];
+        g.porFila[std::min<size_t>(v, 4)] += porDistancia[v];
+        maxima = static_cast<int>(v);
+    }
+    g.minimo = maxima < 0 ? 0 : std::max(0, 14 - maxima);
+    return true;
 }
 
 ResultadoGarantia Analisis::Ejecuta() {
@@ -484,8 +642,9 @@ ResultadoGarantia Analisis::Ejecuta() {
     }
     int errorTamano = 0;
     const int64_t tamano = std::max<int64_t>(0, TamanoFichero(ruta_, errorTamano));
-    trabajo_ =
-        std::max<int64_t>(1, tamano / kLongLineaColumna + static_cast<int64_t>(total_ * (ejes_.size() + 1)));
+    const bool condicionada = !cs_.lista.empty();
+    trabajo_ = std::max<int64_t>(1, tamano / kLongLineaColumna +
+                                        static_cast<int64_t>(total_ * (ejes_.size() + 1 + condicionada)));
     Avanza(0);
     d_.assign(total_, kSinColumna);
 
@@ -506,9 +665,13 @@ ResultadoGarantia Analisis::Ejecuta() {
     if (columnas_ != r_.ApuestasReducidas)
         return Falla(kErrorColumnasDanadas, TextoCuentaColumnas(nombre_, columnas_, r_.ApuestasReducidas));
     g.columnas = columnas_;
-    g.resultados = static_cast<int64_t>(total_);
+    g.resultados = g.resultadosBase = static_cast<int64_t>(total_);
     if (columnas_ == 0) {
         // Nothing is hit: every result is left with no hits at all.
+        if (condicionada) {
+            g.condicionada = true;
+            g.resultados = CuentaCumplen(r_.Partidos, cs_);
+        }
         g.porFila[4] = g.resultados;
         g.fin = FinGarantia::Calculada;
         return g;
@@ -523,6 +686,11 @@ ResultadoGarantia Analisis::Ejecuta() {
         return g;
     }
     Cuenta(g);
+    if (condicionada && !CuentaCondicionadas(g)) {
+        g = ResultadoGarantia{};
+        g.fin = FinGarantia::Cancelada;
+        return g;
+    }
     Avanza(trabajo_ - hecho_);
     g.fin = FinGarantia::Calculada;
     return g;
@@ -530,15 +698,33 @@ ResultadoGarantia Analisis::Ejecuta() {
 
 }  // namespace
 
+ResultadoGarantia CalculaGarantia(const Reduccion& r, const Condiciones& cs, const fs::path& ruta,
+                                  const std::string& nombre, const AvanceGarantia& avance,
+                                  const std::atomic<bool>* cancelar) {
+    return Analisis(r, cs, ruta, nombre, avance, cancelar).Ejecuta();
+}
+
 ResultadoGarantia CalculaGarantia(const Reduccion& r, const fs::path& ruta, const std::string& nombre,
                                   const AvanceGarantia& avance, const std::atomic<bool>* cancelar) {
-    return Analisis(r, ruta, nombre, avance, cancelar).Ejecuta();
+    return CalculaGarantia(r, Condiciones{}, ruta, nombre, avance, cancelar);
 }
 
 ResultadoGarantia CalculaGarantia(const Estado& st, const AvanceGarantia& avance,
                                   const std::atomic<bool>* cancelar) {
     const std::string nombre = FicheroRed(st.Jornada(), st.Orden());
-    return CalculaGarantia(st.ReduccionActual, st.DirDatos / nombre, nombre, avance, cancelar);
+    Condiciones cs;
+    std::string fallo;
+    if (const int e = LeeCondicionesReduccion(st, st.Jornada(), st.Orden(), cs, &fallo)) {
+        ResultadoGarantia g;
+        g.error = e;
+        const std::string con = FicheroCon(st.Jornada(), st.Orden());
+        g.mensaje = e == kErrorCondiciones
+                        ? "El fichero de condiciones " + con + " está dañado, " + fallo + ". No se analiza."
+                        : "No se puede leer el fichero de condiciones " + con + " (ERROR " + std::to_string(e) +
+                              "). No se analiza.";
+        return g;
+    }
+    return CalculaGarantia(st.ReduccionActual, cs, st.DirDatos / nombre, nombre, avance, cancelar);
 }
 
 std::vector<FilaGarantia> FilasGarantia(const ResultadoGarantia& g) {
@@ -552,8 +738,17 @@ std::vector<FilaGarantia> FilasGarantia(const ResultadoGarantia& g) {
 
 std::string FraseGarantia(const ResultadoGarantia& g) {
     if (g.columnas == 0) return "La reducción no tiene columnas: no garantiza ningún acierto.";
+    if (!g.condicionada)
+        return "Garantía: al menos " + std::to_string(g.minimo) +
+               " aciertos si el resultado está dentro de la quiniela base.";
+    if (g.resultados == 0) return "Ningún resultado de la quiniela base cumple las condiciones.";
     return "Garantía: al menos " + std::to_string(g.minimo) +
-           " aciertos si el resultado está dentro de la quiniela base.";
+           " aciertos si el resultado está dentro de la quiniela base y cumple las condiciones.";
+}
+
+std::string FraseGarantiaBase(const ResultadoGarantia& g) {
+    if (g.columnas == 0 || !g.condicionada) return {};
+    return "Sobre toda la quiniela base: al menos " + std::to_string(g.minimoBase) + " aciertos.";
 }
 
 std::string FraseGarantiaFuera(const ResultadoGarantia& g) {
