@@ -16,10 +16,13 @@
 #include "platform/Recursos.h"
 #include "platform/Servicios.h"
 #include "platform/Sonidos.h"
+#include "platform/TextoLeido.h"
 #include "reduction/Almacen.h"
 #include "reduction/Comprobaciones.h"
+#include "reduction/Condiciones.h"
 #include "reduction/Estadistica.h"
 #include "reduction/Tablas.h"
+#include "screens/Condiciones.h"
 #include "screens/Garantia.h"
 #include "screens/Historic.h"
 #include "screens/VistaReduccion.h"
@@ -32,6 +35,9 @@ namespace {
 constexpr int kAncho = 720;
 constexpr int kAlto = 520;
 constexpr int kYBotones = 455;
+// Under the statistics: the conditions button and the conditions listed.
+const QRect kBotonCondiciones(480, 318, 236, 36);
+const QRect kListaCondiciones(484, 358, 226, 90);
 
 QFont LetraPanel(int pixeles) {
     QFont f(QStringLiteral("Liberation Sans"));
@@ -140,6 +146,10 @@ Reducir::Reducir(Estado& st, Servicios& sv, QWidget* padre) : QDialog(padre), st
 
     Pic_Esta = new Panel(QStringLiteral("Pic_Esta"), QStringLiteral("Estadística"), estadistica_, this);
     Pic_Esta->setGeometry(480, 62, 230, 250);
+    Pic_Condiciones = new BotonDibujado(QStringLiteral("Pic_Condiciones"), QStringLiteral("Condiciones..."), this);
+    Pic_Condiciones->setGeometry(kBotonCondiciones);
+    Tex_Condiciones = new TextoLeido(QStringLiteral("Tex_Condiciones"), QStringLiteral("Condiciones de la reducción"),
+                                     kListaCondiciones, this);
 
     Pic_Reducir = new BotonImagen(QStringLiteral("Pic_Reducir"), this);
     Pic_Indice = new BotonImagen(QStringLiteral("Pic_Indice"), this);
@@ -177,6 +187,7 @@ Reducir::Reducir(Estado& st, Servicios& sv, QWidget* padre) : QDialog(padre), st
                    QString::fromStdString(Cp1252AUtf8(NombreMetodoLargo(metodo))));
     vista->Coloca();
     vista->LlenaListas();
+    MuestraCondiciones();
     Recalcula();
     CreaListasParametros(true);
 
@@ -214,6 +225,7 @@ Reducir::Reducir(Estado& st, Servicios& sv, QWidget* padre) : QDialog(padre), st
     connect(Caja_Garantizados, &Caja::elegido, this,
             [this, &r](int i) { EligeParametro(Caja_Garantizados, r.MaxErrores, i + 1); });
 
+    connect(Pic_Condiciones, &BotonDibujado::pulsado, this, &Reducir::AbreCondiciones);
     connect(Pic_Reducir, &BotonImagen::pulsado, this, &Reducir::PulsaReducir);
     connect(Pic_Indice, &BotonImagen::pulsado, this, &Reducir::AbreIndice);
     connect(Pic_Ayuda, &BotonImagen::pulsado, this, [this] {
@@ -247,6 +259,39 @@ void Reducir::paintEvent(QPaintEvent*) {
     QPainter p(this);
     DibujaFondo(p, rect());
     vista->DibujaReduccion(p);
+    p.setFont(LetraCampo());
+    p.setPen(ColorWin(Color::Blanco));
+    p.drawText(kListaCondiciones, Qt::AlignLeft | Qt::AlignTop, Tex_Condiciones->Texto());
+}
+
+void Reducir::MuestraCondiciones() {
+    const Condiciones& cs = st_.CondicionesActuales;
+    const int n = int(cs.lista.size());
+    Pic_Condiciones->PonRotulo(n ? QStringLiteral("Condiciones (%1)...").arg(n) : QStringLiteral("Condiciones..."));
+    // Four lines fit under the button: the last says what does not.
+    QStringList lineas;
+    for (int i = 0; i < n && i < 4; ++i) lineas << Texto(TextoCondicion(cs.lista[size_t(i)]));
+    if (cs.fallos > 0 || n > 4) {
+        if (lineas.size() == 4) lineas.removeLast();
+        QString resto = n > lineas.size() ? QStringLiteral("y %1 más").arg(n - lineas.size()) : QString();
+        if (cs.fallos > 0)
+            resto += (resto.isEmpty() ? QString() : QStringLiteral("; ")) +
+                     QStringLiteral("%1 %2").arg(cs.fallos).arg(cs.fallos == 1 ? QStringLiteral("fallo permitido")
+                                                                               : QStringLiteral("fallos permitidos"));
+        lineas << resto;
+    }
+    Tex_Condiciones->PonTexto(lineas.join(QLatin1Char('\n')));
+    update();
+}
+
+void Reducir::AbreCondiciones() {
+    if (ejecutando_) return;
+    sv_.Sonar(Sonido::Boton);
+    VentanaCondiciones ventana(st_, sv_, this);
+    if (ventana.exec() != QDialog::Accepted || ventana.Resultado() == st_.CondicionesActuales) return;
+    st_.CondicionesActuales = ventana.Resultado();
+    MuestraCondiciones();
+    Recalcula();
 }
 
 void Reducir::Recalcula() {
@@ -378,6 +423,7 @@ void Reducir::ActivaBotones(bool activos) {
         c->PonBloqueada(!activos);
     vista->Pic_SeleccionarTodo->PonBloqueado(!activos);
     vista->Pic_BorrarTodo->PonBloqueado(!activos);
+    Pic_Condiciones->PonBloqueado(!activos);
 }
 
 void Reducir::PulsaReducir() {

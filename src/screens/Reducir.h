@@ -23,6 +23,8 @@ class Servicios;
 class BotonImagen;
 class Caja;
 class VistaReduccion;
+class BotonDibujado;
+class TextoLeido;
 
 class Reducir : public QDialog {
     Q_OBJECT
@@ -46,6 +48,10 @@ public:
     // After a finished run, opens the guarantee of the reduction just
     // stored (the window Garantia); any change of the base turns it off.
     BotonImagen* Pic_Garantia;
+    // Opens the conditions window; its caption counts the conditions, and
+    // the conditions are listed under it (Tex_Condiciones).
+    BotonDibujado* Pic_Condiciones;
+    TextoLeido* Tex_Condiciones;
 
     // The lines of the statistics box and of the progress panel, as shown.
     QStringList LineasEstadistica() const { return estadistica_; }
@@ -80,6 +86,8 @@ private:
     void SalPorcen();
     void ActivaBotones(bool activos);
     void AbreIndice();
+    void AbreCondiciones();
+    void MuestraCondiciones();
 
     Estado& st_;
     Servicios& sv_;

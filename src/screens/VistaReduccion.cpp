@@ -433,6 +433,12 @@ BotonDibujado::BotonDibujado(const QString& nombre, const QString& rotulo, QWidg
     setCursor(CursorPorNombre(QStringLiteral("ManoIndice")));
 }
 
+void BotonDibujado::PonRotulo(const QString& rotulo) {
+    rotulo_ = rotulo;
+    setAccessibleName(rotulo.trimmed());
+    update();
+}
+
 void BotonDibujado::paintEvent(QPaintEvent*) {
     QPainter p(this);
     DibujaBoton(p, 0, 0, width() - 6, height() - 6, rotulo_, hundido_);

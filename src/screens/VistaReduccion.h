@@ -144,6 +144,9 @@ public:
     BotonDibujado(const QString& nombre, const QString& rotulo, QWidget* pantalla);
     void PonBloqueado(bool bloqueado) { bloqueado_ = bloqueado; }
     bool Bloqueado() const { return bloqueado_; }
+    // A caption that tells a state ("Condiciones (3)..."); also its name.
+    void PonRotulo(const QString& rotulo);
+    QString Rotulo() const { return rotulo_; }
 
 signals:
     void pulsado();

@@ -1,0 +1,125 @@
+#include <QLineEdit>
+
+#include "Entorno.h"
+#include "data/DatosGen.h"
+#include "platform/TextoLeido.h"
+#include "reduction/Estadistica.h"
+#include "screens/Condiciones.h"
+#include "screens/Reducir.h"
+#include "screens/VistaReduccion.h"
+
+namespace tobal {
+namespace {
+
+using prueba::CuandoVentana;
+
+struct Pantalla : prueba::Entorno {
+    explicit Pantalla(int metodo) {
+        LeeDatosGen(st);
+        st.Metodo() = static_cast<int16_t>(metodo);
+        d = Abre<Reducir>();
+        QTest::mouseClick(d->vista->Pic_SeleccionarTodo, Qt::LeftButton);  // fourteen reduced triples
+    }
+    // Opens the conditions window with `abre` and runs `accion` in it.
+    void EnVentana(const std::function<void()>& abre, const std::function<void(VentanaCondiciones*)>& accion) {
+        bool abierta = false;
+        CuandoVentana<VentanaCondiciones>([&](VentanaCondiciones* v) {
+            abierta = true;
+            EXPECT_TRUE(QTest::qWaitForWindowActive(v));
+            accion(v);
+            if (v->isVisible()) v->reject();  // a failed step never leaves it open
+        });
+        abre();
+        EXPECT_TRUE(abierta);
+    }
+    QStringList Lista(VentanaCondiciones* v) {
+        QStringList l;
+        for (int i = 0; i < v->Lis_Condiciones->count(); ++i) l << v->Lis_Condiciones->item(i)->text();
+        return l;
+    }
+    std::unique_ptr<Reducir> d;
+};
+
+void Teclea(QLineEdit* ed, const QString& texto) {
+    prueba::Reescribe(ed, texto);
+    QTest::keyClick(ed, Qt::Key_Return);
+}
+
+// Typed, refused, picked, changed and removed; the failures follow the
+// count of conditions; the count of results kept is recounted each time;
+// Aceptar hands the conditions to the screen, which names them, counts
+// them on its button and recomputes its statistics.
+TEST(Condiciones, SeEscribenSeCorrigenSeQuitanYSeAceptan) {
+    Pantalla p(2);
+    p.EnVentana([&] { QTest::mouseClick(p.d->Pic_Condiciones, Qt::LeftButton); }, [&](VentanaCondiciones* v) {
+        prueba::TodosConNombre(v);
+        EXPECT_EQ(v->Tex_Cumplen->Texto(), "Resultados de la quiniela base que las cumplen: 4,782,969 de 4,782,969");
+        Teclea(v->Tex_Condicion, "x 14");
+        EXPECT_EQ(p.Lista(v), QStringList{"X 14-14"});
+        EXPECT_TRUE(v->Tex_Condicion->text().isEmpty());
+        EXPECT_TRUE(v->Tex_Cumplen->Texto().contains(": 1 de "));  // only the column of fourteen draws
+
+        QString titulo;
+        prueba::AnotaMensaje(titulo);
+        Teclea(v->Tex_Condicion, "X 2-15");
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !titulo.isEmpty(); }, 5000));
+        EXPECT_EQ(titulo, "CONDICIÓN INCORRECTA");
+        EXPECT_EQ(v->Tex_Condicion->text(), "X 2-15");  // kept to be put right
+        EXPECT_EQ(p.Lista(v).size(), 1);
+
+        prueba::Reescribe(v->Tex_Condicion, "2 0-3 partidos 1-7");
+        QTest::mouseClick(v->Pic_Añadir, Qt::LeftButton);
+        prueba::Reescribe(v->Tex_Condicion, "seguidos 1-4");
+        QTest::mouseClick(v->Pic_Añadir, Qt::LeftButton);
+        EXPECT_EQ(v->Caja_Fallos->lista()->count(), 4);  // 0 to 3
+        v->Caja_Fallos->Pulsa();
+        prueba::ClicFila(v->Caja_Fallos->lista(), 3);
+
+        prueba::ClicFila(v->Lis_Condiciones, 0);
+        EXPECT_EQ(v->Tex_Condicion->text(), "X 14-14");
+        prueba::Reescribe(v->Tex_Condicion, "variantes 4-8");
+        QTest::mouseClick(v->Pic_Cambiar, Qt::LeftButton);
+        EXPECT_EQ(p.Lista(v), (QStringList{"variantes 4-8", "2 0-3 partidos 1-7", "seguidos 1-4"}));
+        QTest::keyClick(v->Lis_Condiciones, Qt::Key_Delete);  // the one picked
+        EXPECT_EQ(p.Lista(v), (QStringList{"2 0-3 partidos 1-7", "seguidos 1-4"}));
+        EXPECT_EQ(v->Caja_Fallos->Valor(), "2");  // no more than the conditions left
+        prueba::Captura(v, "condiciones");
+        v->Pic_Aceptar->setFocus();
+        QTest::keyClick(v->Pic_Aceptar, Qt::Key_Space);
+    });
+    const Condiciones& cs = p.st.CondicionesActuales;
+    ASSERT_EQ(cs.lista.size(), 2u);
+    EXPECT_EQ(cs.fallos, 2);
+    EXPECT_EQ(p.d->Pic_Condiciones->Rotulo(), "Condiciones (2)...");
+    EXPECT_EQ(p.d->Tex_Condiciones->Texto(), "2 0-3 partidos 1-7\nseguidos 1-4\n2 fallos permitidos");
+    Estado copia = p.st;
+    QStringList lineas;
+    for (const LineaEstadistica& l : CalculaEstadistica(copia).lineas)
+        lineas << QString::fromStdString(l.etiqueta + "\t" + l.valor);
+    EXPECT_EQ(p.d->LineasEstadistica(), lineas);
+    prueba::Captura(p.d.get(), "reducir-condiciones");
+}
+
+// From the keyboard: Tab reaches the button, Space opens the window, Enter
+// adds, Escape leaves it and nothing typed is kept.
+TEST(Condiciones, EscapeDejaLasCondicionesComoEstaban) {
+    Pantalla p(3);
+    p.st.CondicionesActuales.lista = {Condicion{Medida::Unos, 1, 9, kTodosLosPartidos}};
+    p.d->Pic_Reducir->setFocus();
+    QTest::keyClick(p.d->Pic_Reducir, Qt::Key_Backtab);
+    ASSERT_TRUE(p.d->Pic_Condiciones->hasFocus());
+    p.sonidos.pedidos.clear();
+    p.EnVentana([&] { QTest::keyClick(p.d->Pic_Condiciones, Qt::Key_Space); }, [&](VentanaCondiciones* v) {
+        EXPECT_EQ(p.Lista(v), QStringList{"1 1-9"});
+        EXPECT_TRUE(v->Tex_Condicion->hasFocus());
+        Teclea(v->Tex_Condicion, "interrupciones 5-9");
+        EXPECT_EQ(p.Lista(v).size(), 2);
+        QTest::keyClick(v->Tex_Condicion, Qt::Key_Escape);
+        EXPECT_FALSE(v->isVisible());
+    });
+    EXPECT_EQ(p.st.CondicionesActuales.lista.size(), 1u);
+    EXPECT_EQ(p.sonidos.pedidos, (std::vector<int>{9, 9, 5}));
+}
+
+}  // namespace
+}  // namespace tobal
