@@ -109,21 +109,6 @@ TEST(VariosEscritores, SeisReduccionesALaVezNoPierdenNada) {
     }
 }
 
-// A run of a key another run holds (here this test) is refused with its
-// message and exit 1 and touches nothing.
-TEST(VariosEscritores, DosSobreLaMismaClaveSeExcluyen) {
-    CarpetaTemporal d;
-    ASSERT_EQ(EjecutaCli(Reduccion(d.ruta(), 7, 1, 2, false)).codigo, 0);
-    const auto antes = Contenido(d.ruta());
-    Cerrojo enCurso(d.ruta(), ClaveReduccion(7, 1));
-    ASSERT_FALSE(enCurso.Ocupado());
-    const ResultadoCli r = EjecutaCli(Reduccion(d.ruta(), 7, 1, 3, true));
-    EXPECT_EQ(r.codigo, 1);
-    EXPECT_TRUE(Contiene(r.errores, "REDUCCIÓN EN CURSO\nLa reducción de la jornada 7, orden 1 se está "
-                                    "calculando ya"));
-    EXPECT_EQ(Contenido(d.ruta()), antes);
-}
-
 // A lock file that cannot be used stops every change with a message that
 // names it; nothing is written unlocked.
 TEST(VariosEscritores, FicheroDeBloqueoInutilizableNoDejaEscribir) {

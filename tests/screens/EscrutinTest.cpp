@@ -125,20 +125,16 @@ TEST(Escrutin, LoQueOtroGrabaMientrasEstaAbiertaNoSePierde) {
     EXPECT_EQ(p->Lis_Aciertos->count(), 17);
 }
 
-TEST(Escrutin, RejillaUnaMarcaPorFilaYEntreCeldasNada) {
+// A press on a cell marks it with its sound, one between cells does nothing
+// (where the cells lie is the grid's own test); an incomplete column is
+// stored all the same, then refused.
+TEST(Escrutin, RejillaYColumnaIncompleta) {
     Pantalla p;
     p.Abre();
     p.sonidos.pedidos.clear();
-    p.Marca(3, 1);
-    p.Marca(3, 3);  // moves the mark
-    EXPECT_EQ(p->Ganadora()[3], 3);
-    p.Marca(3, 3);  // clears the row
-    // Between two cells across (x 16..17) and down (rows 15..17 of the pitch): nothing.
     QTest::mouseClick(p->vista->Pic_Ganadora, Qt::LeftButton, {}, QPoint(17, 11));
-    QTest::mouseClick(p->vista->Pic_Ganadora, Qt::LeftButton, {}, QPoint(9, 18 * 4 - 14 + 16));
-    EXPECT_EQ(p.sonidos.pedidos, (std::vector<int>{1, 1, 1}));
-    // An incomplete column is stored all the same, then refused.
     p.Marca(1, 2);
+    EXPECT_EQ(p.sonidos.pedidos, (std::vector<int>{1}));
     QString titulo;
     prueba::AnotaMensaje(titulo);
     QTest::mouseClick(p->Pic_Escrutar, Qt::LeftButton);
@@ -157,14 +153,11 @@ TEST(Escrutin, PremiosComoLaOrdenYLoIlegibleSeRechazaAunqueSePegue) {
     p.Premio(1, "1.500.000,50");
     EXPECT_EQ(p->Tex_Premios[1]->text(), "1500000.5");
     QString titulo;
-    for (const char* malo : {"a.5b", "1.500", "123456789012"}) {
-        titulo.clear();
-        prueba::AnotaMensaje(titulo);
-        prueba::Reescribe(p->Tex_Premios[1], malo);
-        QTest::keyClick(p->Tex_Premios[1], Qt::Key_Return);
-        EXPECT_EQ(titulo, "PREMIO NO VÁLIDO") << malo;
-        EXPECT_EQ(p->Tex_Premios[1]->text(), "1500000.5") << malo;
-    }
+    prueba::AnotaMensaje(titulo);
+    prueba::Reescribe(p->Tex_Premios[1], "1.500");  // which amount it means is the reader's test
+    QTest::keyClick(p->Tex_Premios[1], Qt::Key_Return);
+    EXPECT_EQ(titulo, "PREMIO NO VÁLIDO");
+    EXPECT_EQ(p->Tex_Premios[1]->text(), "1500000.5");
     titulo.clear();
     prueba::AnotaMensaje(titulo);
     QApplication::clipboard()->setText(QStringLiteral("9876543210987"));

@@ -46,22 +46,9 @@ TEST(Historic, LasEsquinasPasanPaginaSoloSiLaHay) {
         const int pasos = (c.trasSiguiente != (c.actual >= 0 ? 40 : 0)) + (c.trasAnterior != c.trasSiguiente);
         EXPECT_EQ(ind.sonidos.pedidos, std::vector<int>(pasos, 10));
         EXPECT_EQ(pausas, 50 * pasos);
-    }
-}
-
-TEST(Historic, SoloElegirUnaLineaCambiaLaJornadaYElOrden) {
-    struct Caso {
-        int x, y;
-        int elegida;  // list index picked, -1 for none
-    };
-    // Line 1 of the second page runs from y 53 (the hit test is the index's own).
-    for (const Caso& c : {Caso{100, 52, -1}, Caso{100, 53, 21}}) {
-        SCOPED_TRACE(testing::Message() << c.x << "," << c.y);
-        Indice ind(25, 24);  // the second page: lines 20 to 24
-        ind.Pulsa(c.x, c.y);
-        EXPECT_EQ(ind.h->isVisible(), c.elegida < 0);
-        EXPECT_EQ(ind.st.IndiceElegido, c.elegida < 0 ? Falso : Verdadero);
-        EXPECT_EQ(ind.st.Orden(), c.elegida < 0 ? 25 : c.elegida + 1);
+        ind.Pulsa(100, 53);  // the page's second line: picked, and the window closes
+        EXPECT_EQ(std::make_tuple(ind.h->isVisible(), ind.st.IndiceElegido, ind.st.Orden()),
+                  std::make_tuple(false, Verdadero, int16_t(c.trasAnterior + 2)));
     }
 }
 

@@ -1,9 +1,7 @@
 #include <QComboBox>
-#include <map>
 
 #include "Entorno.h"
 #include "app/Texto.h"
-#include "data/DatosGen.h"
 #include "data/Jornadas.h"
 #include "screens/EntradaTexto.h"
 #include "screens/Jornadas.h"
@@ -20,16 +18,14 @@ struct Editor : prueba::Entorno {
         st.Jornada() = static_cast<int16_t>(jornada);
         j = Abre<Jornadas>();
     }
-    void Pulsa(const QRect& area) {
-        QTest::mouseClick(j.get(), Qt::LeftButton, {}, area.topLeft() + QPoint(8, 6));
-    }
     void EligeJornada(int n) {
-        Pulsa(Jornadas::AreaJornada());
+        QTest::mouseClick(j.get(), Qt::LeftButton, {}, Jornadas::AreaJornada().topLeft() + QPoint(8, 6));
         prueba::ClicFila(j->Lis_Jornadas, n - 1);
     }
     // Types a date and closes it with Enter; the title of the message shown, if any.
     QString Fecha(const QString& dia, const QString& mes, const QString& ano) {
-        if (!j->FechaAbierta()) Pulsa(Jornadas::AreaFecha());
+        if (!j->FechaAbierta())
+            QTest::mouseClick(j.get(), Qt::LeftButton, {}, Jornadas::AreaFecha().topLeft() + QPoint(8, 6));
         for (QLineEdit* caja : {j->Tex_FecDia, j->Tex_FecMes, j->Tex_FecAno}) caja->clear();
         QTest::keyClicks(j->Tex_FecDia, dia);
         QTest::keyClicks(j->Tex_FecMes, mes);
@@ -40,6 +36,9 @@ struct Editor : prueba::Entorno {
     QString ConMensaje(const std::function<void()>& accion) {
         const QStringList titulos = prueba::TitulosMensajes(accion);
         return titulos.isEmpty() ? QString() : titulos.back();
+    }
+    QString Guarda() {
+        return ConMensaje([&] { QTest::mouseClick(j->Pic_Guardar, Qt::LeftButton); });
     }
     void Escribe(int s, const QString& texto) {
         QLineEdit* ed = j->Cbo_Equipo[s]->lineEdit();
@@ -66,16 +65,13 @@ TEST(Jornadas, GuardarEscribeElRegistroYReleerloDevuelveCadaCaja) {
     EXPECT_TRUE(ed.j->Pic_Guardar->Activo());
     // Windows-1252 names as such, cut to 15, the rest refused as typed.
     std::array<std::string, 30> esperados;
-    const std::map<int, std::pair<QString, std::string>> nombres = {
-        {1, {"Betis", "Betis"}}, {3, {"Éibar", "\xC9ibar"}}, {4, {"Un nombre de veinte c", "Un nombre de ve"}},
-        {30, {"Łódź", "\xF3\x64"}}};
-    for (const auto& [s, n] : nombres) {
-        const int caja = s;
-        const QString tecleado = n.first;
-        EXPECT_EQ(ed.ConMensaje([&] { ed.Escribe(caja, tecleado); }), s == 30 ? "CARÁCTER NO ADMITIDO" : "");
-        esperados[s - 1] = n.second;
+    for (const auto& [s, tecleado, guardado] : {std::tuple<int, QString, std::string>{3, "Éibar", "\xC9ibar"},
+                                                {4, "Un nombre de veinte c", "Un nombre de ve"},
+                                                {30, "Łódź", "\xF3\x64"}}) {
+        EXPECT_EQ(ed.ConMensaje([&] { ed.Escribe(s, tecleado); }), s == 30 ? "CARÁCTER NO ADMITIDO" : "");
+        esperados[size_t(s) - 1] = guardado;
     }
-    QTest::mouseClick(ed.j->Pic_Guardar, Qt::LeftButton);
+    EXPECT_EQ(ed.Guarda(), "");
     EXPECT_FALSE(ed.j->Pic_Guardar->Activo());
     EXPECT_EQ(ed.Registro(7), RegistroEditor(anterior, 7, "05/09/02", esperados));
 
@@ -100,8 +96,7 @@ TEST(Jornadas, UnaFechaMalaNoSeGuardaYElCampoSigueAbierto) {
             EXPECT_EQ(ed.Fecha(c.dia, c.mes, c.ano), "ERROR EN LA FECHA");
             EXPECT_TRUE(ed.j->FechaAbierta() && ed.j->Pic_FecJor->isVisible());
         }
-        EXPECT_EQ(ed.ConMensaje([&] { QTest::mouseClick(ed.j->Pic_Guardar, Qt::LeftButton); }),
-                  "ERROR EN LA FECHA");
+        EXPECT_EQ(ed.Guarda(), "ERROR EN LA FECHA");
         EXPECT_EQ(ed.Registro(5), "");
         EXPECT_TRUE(ed.j->Pic_Guardar->Activo());
     }
@@ -122,16 +117,16 @@ TEST(Jornadas, LoQueOtroGrabaMientrasEstaAbiertaNoSePierde) {
     };
     cli({"escrutar", "--jornada", "12", "--orden", "1", "--ganadora", "222222222222222"});
     ed.Escribe(5, "Betis");
-    EXPECT_EQ(ed.ConMensaje([&] { QTest::mouseClick(ed.j->Pic_Guardar, Qt::LeftButton); }), "");
+    EXPECT_EQ(ed.Guarda(), "");
     EXPECT_EQ(NombreEquipo(ed.Registro(12), 5), "Betis");
     EXPECT_EQ(ed.Registro(12).substr(kPosResultados - 1, 15), "333333333333333");
 
     const std::string otro = cli({"jornada", "12", "--fecha", "03/10/02", "--partido", "2", "Otro3", "Otro4"});
     ed.Escribe(6, "Osasuna");
-    EXPECT_EQ(ed.ConMensaje([&] { QTest::mouseClick(ed.j->Pic_Guardar, Qt::LeftButton); }), "JORNADA CAMBIADA");
+    EXPECT_EQ(ed.Guarda(), "JORNADA CAMBIADA");
     EXPECT_EQ(ed.Registro(12), otro);
     EXPECT_TRUE(ed.j->Pic_Guardar->Activo());
-    EXPECT_EQ(ed.ConMensaje([&] { QTest::mouseClick(ed.j->Pic_Guardar, Qt::LeftButton); }), "");
+    EXPECT_EQ(ed.Guarda(), "");
     EXPECT_EQ(ed.Registro(12).substr(5, 8) + NombreEquipo(ed.Registro(12), 3) + NombreEquipo(ed.Registro(12), 6),
               "01/09/02Equipo3Osasuna");
     EXPECT_EQ(ed.Registro(12).substr(kPosResultados - 1), otro.substr(kPosResultados - 1));
@@ -142,8 +137,7 @@ TEST(Jornadas, LoQueOtroGrabaMientrasEstaAbiertaNoSePierde) {
     const std::string antes = ed.Registro(12);
     ed.EligeJornada(12);
     ed.Escribe(1, "Betis");
-    EXPECT_EQ(ed.ConMensaje([&] { QTest::mouseClick(ed.j->Pic_Guardar, Qt::LeftButton); }),
-              "NOMBRE DE EQUIPO NO VÁLIDO");
+    EXPECT_EQ(ed.Guarda(), "NOMBRE DE EQUIPO NO VÁLIDO");
     EXPECT_EQ(ed.Registro(12), antes);
 }
 

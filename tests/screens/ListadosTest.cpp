@@ -83,6 +83,8 @@ TEST(Listados, CadaSalidaMuestraSusCamposYBotonesConNombres) {
         prueba::TodosConNombre(p.l.get());
         QTest::mouseClick(p.l->Pic_Ayuda, Qt::LeftButton);
         EXPECT_EQ(p.ayuda.pedidas, std::vector<int>{2410 + 10 * c.tipo});
+        QTest::keyClick(p.l.get(), Qt::Key_Escape);
+        EXPECT_FALSE(p.l->isVisible());
     }
 }
 
@@ -178,18 +180,6 @@ TEST(Listados, CopiaADiscoPideDiscoYReintenta) {
     EXPECT_EQ(titulo, "NO HAY DISCO");
     EXPECT_EQ(fs::file_size(memoria / "AD243"), 3u * 125);
     EXPECT_EQ(p.l->Aviso(), "Se ha copiado a la unidad MEMORIA el archivo AD243");
-}
-
-TEST(Listados, TecladoTabHastaImprimirEnterImprimeEscapeSale) {
-    Pantalla p(Salida::Resumen, 16);
-    for (int i = 0; i < 6 && !p.l->Pic_Imprimir->hasFocus(); ++i)
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    ASSERT_TRUE(p.l->Pic_Imprimir->hasFocus());
-    QTest::keyClick(p.l->Pic_Imprimir, Qt::Key_Return);
-    p.EsperaFin();
-    EXPECT_EQ(p.grabadora.Trabajos(), 1);
-    QTest::keyClick(p.l.get(), Qt::Key_Escape);
-    EXPECT_FALSE(p.l->isVisible());
 }
 
 }  // namespace

@@ -79,23 +79,13 @@ TEST(Menu, UnaSegundaPulsacionNoAbreOtraPantallaYLaReduccionSeReabre) {
     EXPECT_EQ(m.sonidos.pedidos, std::vector<int>{6});
 }
 
-TEST(Menu, SalirGrabaLosDatosGeneralesAunqueNadaHayaCambiado) {
-    MenuPrueba m;
-    const auto fichero = m.st.DirDatos / "DATOSGEN.TBX";
-    fs::remove(fichero);
-    m.st.Jornada() = 7;  // the current selection goes back to the file too
-    QSignalSpy terminado(m.menu.get(), &Tb1x2::terminado);
-    QTest::mouseClick(m.menu->Pic_Salir, Qt::LeftButton);
-    EXPECT_EQ(terminado.count(), 1);
-    EXPECT_EQ(prueba::Bytes(fichero), "7" + kDefecto.substr(1));
-    EXPECT_EQ(m.sonidos.pedidos, std::vector<int>{5});
-}
-
 // Tab goes through the seven options, help and leave; Enter or Space open
-// an option.
+// an option. Leaving writes the settings back even when nothing changed.
 TEST(Menu, ElTecladoRecorreYAbreLasOpcionesYEscapeNoSale) {
     RetornoTeclado::Instala();
     MenuPrueba m;
+    fs::remove(m.st.DirDatos / "DATOSGEN.TBX");
+    m.st.Jornada() = 7;  // the current selection goes back to the file too
     m.menu->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(m.menu.get()));
     EXPECT_EQ(prueba::RecorridoTab(10),
@@ -120,8 +110,11 @@ TEST(Menu, ElTecladoRecorreYAbreLasOpcionesYEscapeNoSale) {
     EXPECT_EQ(terminado.count(), 0);
     QTest::keyClick(m.menu->Opc[Tb1x2::kOpciones - 1], Qt::Key_F1);
     EXPECT_EQ(m.ayuda.pedidas, std::vector<int>{0});
+    m.sonidos.pedidos.clear();
     QTest::keyClick(m.menu->Pic_Salir, Qt::Key_Return);
     EXPECT_EQ(terminado.count(), 1);
+    EXPECT_EQ(prueba::Bytes(m.st.DirDatos / "DATOSGEN.TBX"), "7" + kDefecto.substr(1));
+    EXPECT_EQ(m.sonidos.pedidos, std::vector<int>{5});
 }
 
 TEST(Arranque, PrimerArranqueEnCarpetaVaciaYEscribible) {
@@ -129,11 +122,8 @@ TEST(Arranque, PrimerArranqueEnCarpetaVaciaYEscribible) {
     prueba::CarpetaTemporal trabajo;
     auto menu = Main(en.st, en.sv, trabajo / "Tobal31");
     EXPECT_EQ(prueba::Bytes(en.st.DirPrograma / "DATOSGEN.TBX"), kDefecto);
-    for (auto [opcion, pantalla] :
-         {std::pair{OpcionMenu::DatosGenerales, "DatosGen"}, std::pair{OpcionMenu::Salida, "salida"},
-          std::pair{OpcionMenu::Escrutinio, "escrutin"}, std::pair{OpcionMenu::Reducir, "Reducir"},
-          std::pair{OpcionMenu::Consulta, "consredu"}, std::pair{OpcionMenu::Jornadas, "Jornadas"},
-          std::pair{OpcionMenu::Borrado, "borrar"}}) {
+    const char* pantallas[] = {"Jornadas", "Reducir", "consredu", "salida", "escrutin", "DatosGen", "borrar"};
+    for (int opcion = 1; opcion <= Tb1x2::kOpciones; ++opcion) {
         // An empty folder has no reduction: the scoring screen says so as it
         // opens, and the message goes first.
         QString abierta;
@@ -147,7 +137,7 @@ TEST(Arranque, PrimerArranqueEnCarpetaVaciaYEscribible) {
         };
         prueba::CuandoModal(cierra);
         QTest::mouseClick(menu.get(), Qt::LeftButton, {}, Tb1x2::EsquinaOpcion(opcion));
-        EXPECT_EQ(abierta, pantalla);
+        EXPECT_EQ(abierta, pantallas[opcion - 1]);
     }
 }
 
