@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -15,7 +16,9 @@
 #include "app/Informador.h"
 #include "app/Texto.h"
 #include "reduction/Almacen.h"
+#include "reduction/Condiciones.h"
 #include "reduction/Cubierta.h"
+#include "reduction/CubiertaCondicionada.h"
 #include "reduction/Estadistica.h"
 #include "reduction/Tablas.h"
 
@@ -253,6 +256,9 @@ private:
     // Method 4: the covering of the reduced multiples and, for each of its
     // coordinates, the match's position in the line and its marked signs.
     Cubierta cubierta_;
+    // With conditions, the covering of each state is built as the run
+    // reaches it, over that state's results that meet them.
+    std::unique_ptr<CubiertaCondicionada> condicionada_;
     std::vector<int> lineaCubierta_;
     std::vector<std::array<char, 3>> signosCubierta_;
 };
@@ -316,7 +322,6 @@ bool Ejecucion::Prepara() {
         }
     }
     if (metodo == 4) {
-        cubierta_ = ConstruyeCubierta(e.TriplesReducir, e.DoblesReducir, r_.MaxErrores);
         const size_t n = static_cast<size_t>(e.TriplesReducir + e.DoblesReducir);
         lineaCubierta_.assign(n, 0);
         signosCubierta_.assign(n, {});
@@ -326,6 +331,13 @@ bool Ejecucion::Prepara() {
             lineaCubierta_[k] = i;
             SignosMarcados(r_.Partidos[i], signosCubierta_[k].data());
         }
+        if (!st_.CondicionesActuales.lista.empty()) {
+            condicionada_ =
+                std::make_unique<CubiertaCondicionada>(r_, st_.CondicionesActuales, r_.MaxErrores);
+            // Its words must read on the same matches as the ones written.
+            return condicionada_->PartidoDe() == lineaCubierta_;
+        }
+        cubierta_ = ConstruyeCubierta(e.TriplesReducir, e.DoblesReducir, r_.MaxErrores);
         // The statistics announce ColumnasCubierta; a covering that is not
         // that many words of digits its matches have would break the record.
         if (static_cast<int64_t>(cubierta_.palabras) !=
@@ -340,22 +352,37 @@ bool Ejecucion::Prepara() {
 
 // Method 4: for each state of the multiples developed in full (match 1
 // fastest), the covering's words in the covering's order. Progress and
-// cancelling go by columns, as one state may hold the whole covering.
+// cancelling go by columns, as one state may hold the whole covering; with
+// conditions, by the results that meet them, covered or passed, as building
+// a state's covering takes longer than writing it.
 void Ejecucion::RecorreCubierta() {
     const size_t n = lineaCubierta_.size(), nRuedas = ruedas_.size();
-    const int64_t total = combinaciones_ * static_cast<int64_t>(cubierta_.palabras);
+    const int64_t total = condicionada_
+                              ? std::max<int64_t>(CuentaCumplen(r_.Partidos, st_.CondicionesActuales), 1)
+                              : combinaciones_ * static_cast<int64_t>(cubierta_.palabras);
+    int64_t hechos = 0;  // with conditions: the results of the states done
     std::vector<int> pos(nRuedas, 0);
     int ultimo = -1;
+    const auto informa = [&](int64_t hecho) {
+        const int porcentaje = static_cast<int>(std::min<int64_t>(hecho * 100 / total, 100));
+        if (porcentaje != ultimo && avance_) avance_(porcentaje, TextoPorcentaje(porcentaje));
+        ultimo = porcentaje;
+        if (Cancelado()) cancelado_ = true;
+        return !cancelado_ && !escritor_.Error();
+    };
+    const auto informaCubiertos = [&](int64_t cubiertos) { return informa(hechos + cubiertos); };
     for (;;) {
-        const uint8_t* d = cubierta_.digitos.data();
-        for (size_t w = 0; w < cubierta_.palabras; ++w, d += n) {
-            if ((columnas_ & 0xFFFF) == 0) {
-                const int porcentaje = static_cast<int>(columnas_ * 100 / total);
-                if (porcentaje != ultimo && avance_) avance_(porcentaje, TextoPorcentaje(porcentaje));
-                ultimo = porcentaje;
-                if (Cancelado()) cancelado_ = true;
-                if (cancelado_ || escritor_.Error()) return;
-            }
+        const Cubierta* c = &cubierta_;
+        if (condicionada_) {
+            if (!informa(hechos) ||
+                !condicionada_->Construye(std::string_view(linea_ + 1, 14), informaCubiertos))
+                return;
+            c = &condicionada_->Resultado();
+            hechos += condicionada_->Condicionados();
+        }
+        const uint8_t* d = c->digitos.data();
+        for (size_t w = 0; w < c->palabras; ++w, d += n) {
+            if ((columnas_ & 0xFFFF) == 0 && !informa(condicionada_ ? hechos : columnas_)) return;
             for (size_t k = 0; k < n; ++k) linea_[lineaCubierta_[k]] = signosCubierta_[k][d[k]];
             EscribeLinea();
         }
@@ -593,6 +620,8 @@ ResultadoReduccion Ejecucion::Ejecuta() {
     if (!cancelar_) st_.Cancelado = Falso;
     Recorre();
     if (usado_ && !cancelado_) Vuelca();
+    // With conditions the size of the covering is known only now.
+    if (condicionada_) r_.ApuestasReducidas = static_cast<int32_t>(columnas_);
     int e = escritor_.Cierra();
     if (!cancelar_) st_.Cancelado = Falso;
 

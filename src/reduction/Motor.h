@@ -18,6 +18,10 @@
 // development (the direct method with no table, every multiple developed in
 // full) write, in the same order, those of their columns that fail at most
 // `fallos` of the conditions. The direct method with a table refuses them.
+// Method 4 with conditions writes instead, for each state, the words of the
+// covering of that state's results that meet them (CubiertaCondicionada),
+// and nothing for a state without such results; the record then announces
+// the columns written, known only once every covering is built.
 
 #include <atomic>
 #include <cstdint>
