@@ -140,7 +140,8 @@ CubiertaCondicionada::CubiertaCondicionada(const Reduccion& r, const Condiciones
         palabrasSinCondiciones_.push_back(x);
     }
     marca_.resize(total_);
-    cuenta_.resize(total_);
+    cuenta8_.resize(total_);
+    if (radio_ == 2) cuenta16_.resize(total_);
 }
 
 CubiertaCondicionada::~CubiertaCondicionada() = default;
@@ -205,8 +206,14 @@ bool CubiertaCondicionada::Construye(std::string_view columna, const Avance& ava
     if (condicionados_ == 0) return true;
 
     std::vector<uint32_t> elegidas;
-    if (!Voraz(avance, elegidas)) return false;
-    QuitaRedundantes(elegidas);
+    if (!Ganancias(avance)) return false;
+    if (radio_ == 2) {
+        if (!Voraz(cuenta16_, avance, elegidas)) return false;
+        QuitaRedundantes(cuenta16_, elegidas);
+    } else {
+        if (!Voraz(cuenta8_, avance, elegidas)) return false;
+        QuitaRedundantes(cuenta8_, elegidas);
+    }
     std::sort(elegidas.begin(), elegidas.end());
 
     // The covering without conditions, less its words that cover nothing
@@ -230,32 +237,64 @@ bool CubiertaCondicionada::Construye(std::string_view columna, const Avance& ava
     return true;
 }
 
-bool CubiertaCondicionada::Voraz(const Avance& avance, std::vector<uint32_t>& elegidas) {
-    // Gains: the conditioned results within the radius of every word.
-    uint16_t mayor = 0;
-    uint8_t d[14] = {};
-    for (uint32_t x = 0; x < total_; ++x) {
-        uint16_t g = 0;
-        Bola(x, d, [&](uint32_t z, const uint8_t*) { g = static_cast<uint16_t>(g + (marca_[z] & 1)); });
-        cuenta_[x] = g;
-        mayor = std::max(mayor, g);
-        for (int k = n_ - 1; k >= 0 && ++d[k] == base_[static_cast<size_t>(k)]; --k) d[k] = 0;
-        if ((x + 1) % kPasoRecorrido == 0 && avance && !avance(0)) return false;
+// The results met within the radius of every word, counted along the
+// lines of each coordinate (the words that differ only there): at distance
+// one, a line's results less the word's own; at distance two, the same over
+// the counts at distance one before that coordinate was taken.
+bool CubiertaCondicionada::Ganancias(const Avance& avance) {
+    uint8_t* uno = cuenta8_.data();
+    uint16_t* dos = radio_ == 2 ? cuenta16_.data() : nullptr;
+    std::fill(cuenta8_.begin(), cuenta8_.end(), uint8_t{0});
+    std::fill(cuenta16_.begin(), cuenta16_.end(), uint16_t{0});
+    for (int k = 0; k < n_ && radio_ > 0; ++k) {
+        const uint32_t paso = static_cast<uint32_t>(peso_[static_cast<size_t>(k)]);
+        const int r = base_[static_cast<size_t>(k)];
+        for (uint32_t b = 0; b < total_; b += paso * static_cast<uint32_t>(r))
+            for (uint32_t i = b; i < b + paso; ++i) {
+                if (dos) {
+                    int s1 = 0;
+                    for (int v = 0; v < r; ++v) s1 += uno[i + static_cast<uint32_t>(v) * paso];
+                    for (int v = 0; v < r; ++v) {
+                        const uint32_t j = i + static_cast<uint32_t>(v) * paso;
+                        dos[j] = static_cast<uint16_t>(dos[j] + s1 - uno[j]);
+                    }
+                }
+                int s0 = 0;
+                for (int v = 0; v < r; ++v) s0 += marca_[i + static_cast<uint32_t>(v) * paso];
+                for (int v = 0; v < r; ++v) {
+                    const uint32_t j = i + static_cast<uint32_t>(v) * paso;
+                    uno[j] = static_cast<uint8_t>(uno[j] + s0 - marca_[j]);
+                }
+            }
+        if (avance && !avance(0)) return false;
     }
+    for (uint32_t x = 0; x < total_; ++x) {
+        if (dos)
+            dos[x] = static_cast<uint16_t>(dos[x] + uno[x] + marca_[x]);
+        else
+            uno[x] = static_cast<uint8_t>(uno[x] + marca_[x]);
+    }
+    return true;
+}
 
+template <class T>
+bool CubiertaCondicionada::Voraz(std::vector<T>& ganancia, const Avance& avance,
+                                 std::vector<uint32_t>& elegidas) {
+    const T mayor = *std::max_element(ganancia.begin(), ganancia.end());
+    uint8_t d[14] = {};
     // Bucket queue by gain. A word's gain only falls; one found in a bucket
     // above its gain moves down to it. Each bucket is taken in the words'
     // order, so that each step takes the first word of the greatest gain.
     std::vector<std::vector<uint32_t>> cubos(static_cast<size_t>(mayor) + 1);
     for (uint32_t x = 0; x < total_; ++x)
-        if (cuenta_[x]) cubos[cuenta_[x]].push_back(x);
+        if (ganancia[x]) cubos[ganancia[x]].push_back(x);
     int64_t cubiertos = 0, aviso = kPasoAvance;
     for (int g = mayor; g > 0; --g) {
         std::vector<uint32_t> cubo;
         cubo.swap(cubos[static_cast<size_t>(g)]);
         std::sort(cubo.begin(), cubo.end());
         for (const uint32_t x : cubo) {
-            const uint16_t gx = cuenta_[x];
+            const T gx = ganancia[x];
             if (gx == 0) continue;
             if (gx < g) {
                 cubos[gx].push_back(x);
@@ -267,7 +306,7 @@ bool CubiertaCondicionada::Voraz(const Avance& avance, std::vector<uint32_t>& el
                 if (marca_[z] != 1) return;  // not conditioned, or covered already
                 marca_[z] = 3;
                 ++cubiertos;
-                Bola(z, dz, [&](uint32_t w, const uint8_t*) { --cuenta_[w]; });
+                Bola(z, dz, [&](uint32_t w, const uint8_t*) { --ganancia[w]; });
             });
             if (cubiertos >= aviso) {
                 aviso = cubiertos + kPasoAvance;
@@ -278,14 +317,14 @@ bool CubiertaCondicionada::Voraz(const Avance& avance, std::vector<uint32_t>& el
     return true;
 }
 
-void CubiertaCondicionada::QuitaRedundantes(std::vector<uint32_t>& elegidas) {
-    std::fill(cuenta_.begin(), cuenta_.end(), uint16_t{0});
+template <class T>
+void CubiertaCondicionada::QuitaRedundantes(std::vector<T>& cuenta, std::vector<uint32_t>& elegidas) {
+    std::fill(cuenta.begin(), cuenta.end(), T{0});
     uint8_t d[14];
     for (const uint32_t x : elegidas) {
         Digitos(x, d);
-        Bola(x, d, [&](uint32_t z, const uint8_t*) {
-            cuenta_[z] = static_cast<uint16_t>(cuenta_[z] + (marca_[z] & 1));
-        });
+        Bola(x, d,
+             [&](uint32_t z, const uint8_t*) { cuenta[z] = static_cast<T>(cuenta[z] + (marca_[z] & 1)); });
     }
     // The last taken first: they cover the fewest new results.
     std::vector<bool> fuera(elegidas.size(), false);
@@ -293,12 +332,11 @@ void CubiertaCondicionada::QuitaRedundantes(std::vector<uint32_t>& elegidas) {
         bool necesaria = false;
         Digitos(elegidas[i], d);
         Bola(elegidas[i], d,
-             [&](uint32_t z, const uint8_t*) { necesaria |= (marca_[z] & 1) && cuenta_[z] == 1; });
+             [&](uint32_t z, const uint8_t*) { necesaria |= (marca_[z] & 1) && cuenta[z] == 1; });
         if (necesaria) continue;
         fuera[i] = true;
-        Bola(elegidas[i], d, [&](uint32_t z, const uint8_t*) {
-            cuenta_[z] = static_cast<uint16_t>(cuenta_[z] - (marca_[z] & 1));
-        });
+        Bola(elegidas[i], d,
+             [&](uint32_t z, const uint8_t*) { cuenta[z] = static_cast<T>(cuenta[z] - (marca_[z] & 1)); });
     }
     size_t j = 0;
     for (size_t i = 0; i < elegidas.size(); ++i)

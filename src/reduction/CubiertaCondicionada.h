@@ -66,8 +66,11 @@ private:
     template <class F>
     void Bola(uint32_t x, const uint8_t* d, F&& f) const;
     void Digitos(uint32_t x, uint8_t* d) const;
-    bool Voraz(const Avance& avance, std::vector<uint32_t>& elegidas);
-    void QuitaRedundantes(std::vector<uint32_t>& elegidas);
+    bool Ganancias(const Avance& avance);
+    template <class T>
+    bool Voraz(std::vector<T>& ganancia, const Avance& avance, std::vector<uint32_t>& elegidas);
+    template <class T>
+    void QuitaRedundantes(std::vector<T>& cuenta, std::vector<uint32_t>& elegidas);
 
     int radio_;
     int triples_ = 0, dobles_ = 0, n_ = 0;
@@ -88,8 +91,11 @@ private:
     // Per word: bit 0 meets the conditions, bit 1 covered.
     std::vector<uint8_t> marca_;
     // Per word: results within the radius still uncovered (the greedy's
-    // gain), then how many kept words cover it.
-    std::vector<uint16_t> cuenta_;
+    // gain), then how many kept words cover it; in bytes up to radius 1
+    // (at most 29), else in 16 bits (at most 393) with the bytes holding
+    // the results at distance one while the gains are counted.
+    std::vector<uint8_t> cuenta8_;
+    std::vector<uint16_t> cuenta16_;
     int64_t condicionados_ = 0;
     Cubierta resultado_;
 };
