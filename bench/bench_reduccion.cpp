@@ -31,6 +31,7 @@ using namespace tobal;
 using Reloj = std::chrono::steady_clock;
 
 const char* const kCatorceTriples = "1X2* 1X2* 1X2* 1X2* 1X2* 1X2* 1X2* 1X2* 1X2* 1X2* 1X2* 1X2* 1X2* 1X2* 1";
+const char* const kCatorceLibres = "1X2 1X2 1X2 1X2 1X2 1X2 1X2 1X2 1X2 1X2 1X2 1X2 1X2 1X2 1";
 const char* const kCatorceConBase =
     "1X2*=1 1X2*=X 1X2*=2 1X2*=1 1X2*=X 1X2*=2 1X2*=1 1X2*=X 1X2*=2 1X2*=1 1X2*=X 1X2*=2 1X2*=1 1X2*=X 1";
 
@@ -44,11 +45,42 @@ fs::path Carpeta() {
     return carpeta;
 }
 
+// Conditions as players set them: six of them, one failure allowed.
+Condiciones CondicionesTipicas() {
+    Condiciones cs;
+    cs.fallos = 1;
+    for (const char* t :
+         {"X 2-5", "2 0-3 partidos 1-7", "variantes 4-8", "interrupciones 5-9", "seguidos 1-4", "1 3-7"}) {
+        Condicion c;
+        if (LeeCondicion(t, c)) std::abort();
+        cs.lista.push_back(c);
+    }
+    return cs;
+}
+
+// Conditions that keep nearly every column, so that a run writes about as
+// much as without them and what is measured is the judging.
+Condiciones CondicionesAnchas() {
+    Condiciones cs;
+    for (const char* t :
+         {"X 0-13", "seguidos 1-13", "interrupciones 1-12 partidos 1-10,12-14", "variantes 1-14"}) {
+        Condicion c;
+        if (LeeCondicion(t, c)) std::abort();
+        cs.lista.push_back(c);
+    }
+    return cs;
+}
+
+enum class ConCondiciones { No, Tipicas, Anchas };
+
 // The state of one reduction screen: method, parameters, base quiniela.
 struct Pantalla {
     InformadorMudo mudo;
     Estado st;
-    Pantalla(int metodo, const char* base, const char* errores, const char* signos) {
+    Pantalla(int metodo, const char* base, const char* errores, const char* signos,
+             ConCondiciones condiciones = ConCondiciones::No) {
+        if (condiciones == ConCondiciones::Tipicas) st.CondicionesActuales = CondicionesTipicas();
+        if (condiciones == ConCondiciones::Anchas) st.CondicionesActuales = CondicionesAnchas();
         st.DirDatos = Carpeta();
         st.informador = &mudo;
         // Method 4 takes its errors guaranteed where the others take their window.
@@ -86,9 +118,9 @@ double EscribeBase(uint64_t bytes) {
     return Segundos(t0);
 }
 
-void Reduccion(benchmark::State& state, int metodo, const char* base, const char* errores,
-               const char* signos) {
-    Pantalla p(metodo, base, errores, signos);
+void Reduccion(benchmark::State& state, int metodo, const char* base, const char* errores, const char* signos,
+               ConCondiciones condiciones = ConCondiciones::No) {
+    Pantalla p(metodo, base, errores, signos, condiciones);
     // Best times: the disk and the other programs only ever add.
     double motor = 1e9, escritura = 1e9;
     int64_t columnas = 0;
@@ -113,8 +145,8 @@ void Reduccion(benchmark::State& state, int metodo, const char* base, const char
 }
 
 void Estadistica(benchmark::State& state, int metodo, const char* base, const char* errores,
-                 const char* signos) {
-    Pantalla p(metodo, base, errores, signos);
+                 const char* signos, ConCondiciones condiciones = ConCondiciones::No) {
+    Pantalla p(metodo, base, errores, signos, condiciones);
     const Separadores sep{',', '.'};
     for (auto _ : state) benchmark::DoNotOptimize(CalculaEstadistica(p.st, sep));
     state.counters["reducidas"] = p.st.ReduccionActual.ApuestasReducidas;
@@ -136,6 +168,24 @@ BENCHMARK_CAPTURE(Reduccion, Directo_SeleccionarTodo, 1, kCatorceTriples, nullpt
     ->Unit(benchmark::kMillisecond)
     ->Iterations(5);
 
+// The full development of fourteen triples (4,782,969 columns), plain and
+// under conditions: the typical ones write far fewer columns, the wide ones
+// nearly all, which leaves the cost of judging them.
+BENCHMARK_CAPTURE(Reduccion, Desarrollo_14triples, 1, kCatorceLibres, nullptr, nullptr)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
+BENCHMARK_CAPTURE(Reduccion, Desarrollo_14triples_condiciones, 1, kCatorceLibres, nullptr, nullptr,
+                  ConCondiciones::Tipicas)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
+BENCHMARK_CAPTURE(Reduccion, Desarrollo_14triples_condiciones_anchas, 1, kCatorceLibres, nullptr, nullptr,
+                  ConCondiciones::Anchas)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
+
 // Method 4, fourteen reduced triples, one error guaranteed: 177,147 columns.
 BENCHMARK_CAPTURE(Reduccion, ReduccionMinima_14triples_1, 4, kCatorceTriples, "1", nullptr)
     ->UseManualTime()
@@ -150,20 +200,24 @@ BENCHMARK_CAPTURE(Estadistica, ColumnaProbable_14triples, 2, kCatorceConBase, "0
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(Estadistica, SeleccionSignos_14triples, 3, kCatorceTriples, nullptr, "5,5,4")
     ->Unit(benchmark::kMicrosecond);
+// With the typical conditions: the exact count of what the run writes.
+BENCHMARK_CAPTURE(Estadistica, ColumnaProbable_14triples_condiciones, 2, kCatorceConBase, "2,6", nullptr,
+                  ConCondiciones::Tipicas)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Estadistica, SeleccionSignos_14triples_condiciones, 3, kCatorceTriples, nullptr, "5,5,4",
+                  ConCondiciones::Tipicas)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Estadistica, Desarrollo_14triples_condiciones, 1, kCatorceLibres, nullptr, nullptr,
+                  ConCondiciones::Tipicas)
+    ->Unit(benchmark::kMillisecond);
 
 // The results of fourteen triples that six conditions keep, with 0, 1 and 2
 // failures allowed, counted over the matches.
 void CuentaCondiciones(benchmark::State& state) {
     Quiniela base{};
     if (LeeBase(kCatorceTriples, base)) std::abort();
-    Condiciones cs;
+    Condiciones cs = CondicionesTipicas();
     cs.fallos = static_cast<int>(state.range(0));
-    for (const char* t :
-         {"X 2-5", "2 0-3 partidos 1-7", "variantes 4-8", "interrupciones 5-9", "seguidos 1-4", "1 3-7"}) {
-        Condicion c;
-        if (LeeCondicion(t, c)) std::abort();
-        cs.lista.push_back(c);
-    }
     int64_t n = 0;
     for (auto _ : state) benchmark::DoNotOptimize(n = CuentaCumplen(base, cs));
     state.counters["cumplen"] = static_cast<double>(n);

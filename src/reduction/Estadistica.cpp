@@ -259,9 +259,11 @@ ResultadoEstadistica CalculaEstadistica(Estado& st, Separadores sep) {
     } else {
         l.push_back({"Posibil. cubiertas", porciento(rd)});
     }
-    if (condiciones)
-        l.push_back({kCumplenCondiciones,
-                     Formatea(static_cast<double>(CuentaCumplen(r.Partidos, cs)), "#,###,##0", sep)});
+    if (condiciones) {
+        // The full development's filter keeps exactly the results that meet them.
+        const int64_t cumplen = filtrado ? reducidas : CuentaCumplen(r.Partidos, cs);
+        l.push_back({kCumplenCondiciones, Formatea(static_cast<double>(cumplen), "#,###,##0", sep)});
+    }
     return res;
 }
 

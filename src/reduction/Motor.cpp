@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -483,6 +484,7 @@ void Ejecucion::Recorre() {
     // the inner states they keep. Failures allowed for all of them keep all.
     const Condiciones& cs = st_.CondicionesActuales;
     std::optional<Filtro> filtro;
+    std::vector<std::vector<uint64_t>> mascaras;
     if (!cs.lista.empty() && cs.fallos < static_cast<int>(cs.lista.size())) {
         const int corte = nInteriores < nRuedas ? ruedas_[nInteriores].linea : 15;
         std::vector<std::array<unsigned char, 16>> interiores(nEstados);
@@ -491,6 +493,13 @@ void Ejecucion::Recorre() {
             for (size_t i = 0; i < 16; ++i) interiores[j][i] |= exterior[i];
         }
         filtro.emplace(cs, corte, interiores);
+        // Each list of inner states as a bitset too.
+        mascaras.resize(listas.size());
+        for (size_t l = 0; l < listas.size(); ++l) {
+            if (listas[l].empty()) continue;
+            mascaras[l].assign((nEstados + 63) / 64, 0);
+            for (const uint16_t j : listas[l]) mascaras[l][j / 64] |= uint64_t{1} << (j % 64);
+        }
     }
 
     int64_t contador = 0, umbral = 1;
@@ -528,20 +537,32 @@ void Ejecucion::Recorre() {
                     std::memcpy(p + 15, cola, 4);
                     p += kLongLineaColumna;
                 }
+                usado_ += lista->size() * kLongLineaColumna;
+                columnas_ += static_cast<int64_t>(lista->size());
             } else {
-                // Every line is written and kept by its bit: no branch to mispredict.
+                // The list's states the conditions keep, in the list's order.
                 const uint64_t* pasan = filtro->Pasan(exterior);
-                for (const uint16_t j : *lista) {
-                    const Trozo& dentro = interior[j];
-                    const uint64_t w[2] = {fuera.w[0] | dentro.w[0], fuera.w[1] | dentro.w[1]};
-                    std::memcpy(p, w, 16);
+                const std::vector<uint64_t>& en = mascaras[static_cast<size_t>(lista - listas.data())];
+                const auto escribe = [&](const Trozo& dentro) {
+                    const uint64_t x[2] = {fuera.w[0] | dentro.w[0], fuera.w[1] | dentro.w[1]};
+                    std::memcpy(p, x, 16);
                     std::memcpy(p + 15, cola, 4);
-                    p += kLongLineaColumna * (pasan[j / 64] >> (j % 64) & 1);
+                    p += kLongLineaColumna;
+                };
+                for (size_t w = 0; w < en.size(); ++w) {
+                    const Trozo* dentro = interior.data() + w * 64;
+                    uint64_t quedan = en[w] & pasan[w];
+                    if (quedan == ~uint64_t{0}) {  // the common case of a wide filter
+                        for (size_t b = 0; b < 64; ++b) escribe(dentro[b]);
+                        continue;
+                    }
+                    for (; quedan; quedan &= quedan - 1) escribe(dentro[std::countr_zero(quedan)]);
                 }
+                const size_t escritas =
+                    static_cast<size_t>(p - (bloque_.data() + usado_)) / kLongLineaColumna;
+                usado_ += escritas * kLongLineaColumna;
+                columnas_ += static_cast<int64_t>(escritas);
             }
-            const size_t escritas = static_cast<size_t>(p - (bloque_.data() + usado_)) / kLongLineaColumna;
-            usado_ += escritas * kLongLineaColumna;
-            columnas_ += static_cast<int64_t>(escritas);
             if (escritor_.Error()) return;
         }
         // Next state: the first outer wheel varies fastest, each through its
