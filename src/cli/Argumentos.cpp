@@ -4,6 +4,7 @@
 
 #include "app/Texto.h"
 #include "cli/Comando.h"
+#include "reduction/Condiciones.h"
 
 namespace tobal::cli {
 
@@ -68,6 +69,21 @@ ClaveReduccionCli OpcionesReduccion(const Estado& st, std::vector<std::string>& 
     c.jornada = OpcionEntera(args, "--jornada", 1, std::clamp<int>(st.Datos.TotJornadas, 1, 52));
     c.orden = OpcionEntera(args, "--orden", 1, 30);
     return c;
+}
+
+Condiciones OpcionesCondiciones(std::vector<std::string>& args) {
+    Condiciones cs;
+    while (const auto texto = TomaOpcion(args, "--condicion")) {
+        Condicion c;
+        if (const auto fallo = LeeCondicion(*texto, c))
+            throw ErrorUso("--condicion \"" + Visible(*texto) + "\": " + *fallo);
+        cs.lista.push_back(c);
+    }
+    if (const auto fallos = TomaOpcion(args, "--fallos")) {
+        if (cs.lista.empty()) throw ErrorUso("--fallos necesita al menos una --condicion");
+        cs.fallos = Entero(*fallos, 0, static_cast<int>(cs.lista.size()), "--fallos");
+    }
+    return cs;
 }
 
 void SinMasArgumentos(const std::vector<std::string>& args) {

@@ -87,6 +87,20 @@ struct ClaveReduccionCli {
     int orden = 0;
 };
 ClaveReduccionCli OpcionesReduccion(const Estado& st, std::vector<std::string>& args);
+// The conditions of --condicion TEXTO (repeatable, in the notation of a
+// conditions file) and --fallos K (0 to the number of conditions; only
+// with some condition); none when neither is given.
+Condiciones OpcionesCondiciones(std::vector<std::string>& args);
+// The title of the refusal of conditions by the direct method.
+inline constexpr const char* kTituloCondicionesRechazadas = "CONDICIONES NO ADMITIDAS";
+// The help of --condicion and --fallos, shared by the commands that take them.
+#define AYUDA_CONDICIONES                                                                        \
+    "--condicion TEXTO (se puede repetir): una condición que deben cumplir las columnas,\n"     \
+    "MEDIDA MIN-MAX [partidos GRUPO]; MEDIDA es 1, X, 2 (cuántos signos de ese tipo),\n"        \
+    "variantes (X o 2), interrupciones (cambios de signo) o seguidos (la racha más larga);\n"  \
+    "GRUPO, partidos del 1 al 14 (1-7, 1,3,5-9), todos si no se da. Ejemplos: \"X 2-5\",\n"   \
+    "\"2 0-3 partidos 1-7\", \"seguidos 1-4\". --fallos K: condiciones que una columna puede\n" \
+    "no cumplir (0 si no se da; solo con alguna --condicion).\n"
 // Fails with a usage error when arguments remain.
 void SinMasArgumentos(const std::vector<std::string>& args);
 

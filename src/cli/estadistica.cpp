@@ -7,6 +7,7 @@
 
 #include "cli/Comando.h"
 #include "reduction/Base.h"
+#include "reduction/Motor.h"
 
 namespace tobal::cli {
 namespace {
@@ -18,11 +19,13 @@ int Estadistica(Contexto& cx, std::vector<std::string>& args) {
     const auto errores = TomaOpcion(args, "--errores");
     const auto signos = TomaOpcion(args, "--signos");
     const auto garantia = TomaOpcion(args, "--garantia");
+    cx.st.CondicionesActuales = OpcionesCondiciones(args);
     SinMasArgumentos(args);
     Reduccion& r = cx.st.ReduccionActual;
     if (auto fallo = LeeReduccion(metodo, *base, errores, signos, r, garantia)) throw ErrorUso(*fallo);
 
     const ResultadoEstadistica res = CalculaEstadistica(cx.st);
+    if (RechazaCondiciones(cx.st)) return Rechaza(cx, kTituloCondicionesRechazadas, kDirectoSinCondiciones);
     for (const LineaEstadistica& l : res.lineas)
         cx.out << l.etiqueta << ':' << (l.valor.empty() ? "" : " ") << l.valor << '\n';
     if (res.bajaMinErrores)
@@ -39,6 +42,7 @@ int Estadistica(Contexto& cx, std::vector<std::string>& args) {
 REGISTRA_COMANDO("estadistica", "estadísticas de una quiniela base (apuestas, importes, factor)",
                  "Uso: tobal31-cli [--datos CARPETA] estadistica --metodo 1|2|3|4 --base BASE\n"
                  "                 [--errores MIN,MAX] [--signos N1,NX,N2] [--garantia R]\n"
+                 "                 [--condicion TEXTO]... [--fallos K]\n"
                  "\n"
                  "Escribe las estadísticas de la quiniela base con el método dado, una por línea,\n"
                  "como las muestra la pantalla de reducción. No escribe ningún fichero.\n"
@@ -48,7 +52,10 @@ REGISTRA_COMANDO("estadistica", "estadísticas de una quiniela base (apuestas, i
                  "con el signo de la columna base. Ejemplo: \"1X2*=1 1X* 1 1 X2*=2 1 1 1 1 1 1 1 1 1 X\".\n"
                  "--errores (método 2) y --signos (método 3) por encima de lo que la quiniela permite\n"
                  "se rebajan, como en la pantalla. --garantia (método 4): los errores garantizados en\n"
-                 "los múltiples reducidos, 1 o 2 (1 si no se da).\n",
+                 "los múltiples reducidos, 1 o 2 (1 si no se da).\n"
+                 AYUDA_CONDICIONES
+                 "Con condiciones, la última línea da los resultados de la quiniela base que las\n"
+                 "cumplen. El método 1 con una tabla no admite condiciones: use el método 4.\n",
                  Estadistica)
 
 }  // namespace

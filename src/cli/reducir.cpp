@@ -13,6 +13,7 @@
 #include "reduction/Almacen.h"
 #include "reduction/Base.h"
 #include "reduction/Comprobaciones.h"
+#include "reduction/Condiciones.h"
 #include "reduction/Estadistica.h"
 #include "reduction/Motor.h"
 #include "reduction/Resumen.h"
@@ -31,6 +32,7 @@ int Reducir(Contexto& cx, std::vector<std::string>& args) {
     const auto signos = TomaOpcion(args, "--signos");
     const auto garantia = TomaOpcion(args, "--garantia");
     const bool reemplazar = TomaBandera(args, "--reemplazar");
+    Condiciones condiciones = OpcionesCondiciones(args);
     SinMasArgumentos(args);
 
     Reduccion leida = st.ReduccionActual;
@@ -40,8 +42,10 @@ int Reducir(Contexto& cx, std::vector<std::string>& args) {
     cx.CargaDatosGenerales();
     Reduccion& r = st.ReduccionActual;
     r = leida;
+    st.CondicionesActuales = std::move(condiciones);
 
     CalculaEstadistica(st);
+    if (RechazaCondiciones(st)) return Rechaza(cx, kTituloCondicionesRechazadas, kDirectoSinCondiciones);
     if (auto aviso = ComprobacionesReducir(st)) return Rechaza(cx, aviso->titulo, aviso->texto);
     // Held from the question "does it exist?" to the end of the run.
     Cerrojo clave(st.DirDatos, ClaveReduccion(jornada, orden));
@@ -85,6 +89,8 @@ int Reducir(Contexto& cx, std::vector<std::string>& args) {
     }
     cx.out << "Jornada " << jornada << ", orden " << orden << ": "
            << AUtf8(std::string(RecortaDer(NombreMetodoLargo(metodo)))) << '\n';
+    if (!st.CondicionesActuales.lista.empty())
+        cx.out << "Condiciones: " << TextoCondiciones(st.CondicionesActuales) << '\n';
     std::vector<std::pair<std::string, std::string>> figuras;
     for (const LineaResumen& l : LineasResumen(r, st.Datos.Precio)) figuras.emplace_back(l.etiqueta, l.valor);
     figuras.emplace_back("Columnas escritas en " + FicheroRed(jornada, orden),
@@ -96,7 +102,7 @@ int Reducir(Contexto& cx, std::vector<std::string>& args) {
 REGISTRA_COMANDO("reducir", "reduce una quiniela base y guarda la reducción",
                  "Uso: tobal31-cli [--datos CARPETA] reducir --jornada J --orden O --metodo 1|2|3|4\n"
                  "                 --base BASE [--errores MIN,MAX] [--signos N1,NX,N2] [--garantia R]\n"
-                 "                 [--reemplazar]\n"
+                 "                 [--condicion TEXTO]... [--fallos K] [--reemplazar]\n"
                  "\n"
                  "Hace las comprobaciones del botón Reducir, guarda el registro en BASES.TBX y las\n"
                  "columnas en REDjjoo.TBX. Una reducción que ya existe con esa jornada y orden solo\n"
@@ -109,6 +115,8 @@ REGISTRA_COMANDO("reducir", "reduce una quiniela base y guarda la reducción",
                  "BASE: 15 partidos separados por blancos o comas; en cada uno, los signos marcados\n"
                  "entre 1, X y 2 en ese orden (- para ninguno), * si es un múltiple a reducir, y =\n"
                  "con el signo de la columna base. Ejemplo: \"1X2*=1 1X* 1 1 X2*=2 1 1 1 1 1 1 1 1 1 X\".\n"
+                 AYUDA_CONDICIONES
+                 "El método 1 con una tabla no admite condiciones: use el método 4.\n"
                  "\n"
                  "Salida 0 hecha, 1 rechazada o cancelada (el motivo en stderr), 2 error de uso.\n",
                  Reducir)

@@ -166,6 +166,13 @@ std::string TextoCondicion(const Condicion& c) {
     return t;
 }
 
+std::string TextoCondiciones(const Condiciones& cs) {
+    std::string t;
+    for (const Condicion& c : cs.lista) t += (t.empty() ? "" : "; ") + TextoCondicion(c);
+    if (!t.empty() && cs.fallos > 0) t += "; fallos " + std::to_string(cs.fallos);
+    return t;
+}
+
 int ValorMedida(const Condicion& c, std::string_view columna) {
     int valor = 0, racha = 0, anterior = -1;
     for (int m = 1; m <= 14 && m <= static_cast<int>(columna.size()); ++m) {

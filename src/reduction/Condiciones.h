@@ -49,6 +49,11 @@ std::optional<std::string> LeeCondicion(std::string_view texto, Condicion& c);
 // "2 0-3 partidos 1-7".
 std::string TextoCondicion(const Condicion& c);
 
+// A reduction's conditions on one line, as the index and the guarantee
+// show them: "X 2-5; seguidos 1-4; fallos 1" (the failures left out when
+// none is allowed); empty without conditions.
+std::string TextoCondiciones(const Condiciones& cs);
+
 // The measure of a column (the signs of matches 1 to 14, '1', 'X', '2')
 // over the condition's group.
 int ValorMedida(const Condicion& c, std::string_view columna);
