@@ -223,48 +223,40 @@ TEST_F(Almacen, ColumnasComprobadasContraSuRegistro) {
     EXPECT_EQ(CompruebaColumnasReduccion(e.st, 3, 9, texto), 0);
     EXPECT_EQ(CompruebaColumnasReduccion(e.st, 3, 8, texto), 53);  // no file: the reader's own report
     EXPECT_EQ(texto, "");
+    EscribeBytes(e.dir() / nombre, primeras(24));
     for (const int partido : {15, 14}) {  // only "1" marked
         e.st.Jornada() = 3, e.st.Orden() = 2;
         CargaReduccion(e.st);
-        e.st.ReduccionActual.Partidos[partido].Signo = {0, 1, 0, 0};
-        e.st.ReduccionActual.Partidos[partido].NumSignos = 1;
+        e.st.ReduccionActual.Partidos[partido] = Partido{{0, 1, 0, 0}, 1, 0, 0};
         ASSERT_EQ(GrabaReduccion(e.st), 0);
-        EscribeBytes(e.dir() / nombre, primeras(24));
         EXPECT_EQ(CompruebaColumnasReduccion(e.st, 3, 2, texto), partido == 15 ? 0 : 13);
-        if (partido == 14) {
-            EXPECT_TRUE(texto.rfind("La columna ", 0) == 0 &&
-                        Contiene(texto, " en el partido 14, que la quiniela base no marca"));
-        }
     }
+    EXPECT_TRUE(texto.rfind("La columna ", 0) == 0 &&
+                Contiene(texto, " en el partido 14, que la quiniela base no marca"));
 }
-
-struct Tabla {
-    int triples, dobles, apuestas;
-    float factor;
-};
 
 // Over every pair of triples and doubles to reduce, the table taken asks no
 // more than there is, its factor is its whole product over its bets, and no
 // table that fits has a larger factor.
 TEST(Tablas, LaElegidaCabeYNingunaQueQuepaReduceMas) {
-    const auto elige = [](int t, int d) {
-        Estadistica e;
-        e.TriplesReducir = static_cast<int16_t>(t), e.DoblesReducir = static_cast<int16_t>(d);
-        EligeTabla(e);
-        return Tabla{e.TriplesTabla, e.DoblesTabla, e.ApuestasTabla, e.FactorReduccion};
+    struct Tabla {
+        int triples, dobles, apuestas;
+        float factor;
     };
-    std::vector<Tabla> todas;
+    std::vector<std::pair<std::array<int, 2>, Tabla>> todas;
     for (int t = 0; t <= 14; ++t)
-        for (int d = t ? 0 : 1; d <= 14; ++d) todas.push_back(elige(t, d));
-    for (int t = 0; t <= 14; ++t) {
         for (int d = t ? 0 : 1; d <= 14; ++d) {
-            SCOPED_TRACE(testing::Message() << t << " triples, " << d << " doubles");
-            const Tabla e = elige(t, d);
-            ASSERT_TRUE(e.apuestas > 0 && e.triples <= t && e.dobles <= d);
-            EXPECT_NEAR(e.factor, std::pow(3, e.triples) * std::pow(2, e.dobles) / e.apuestas, 0.01);
-            for (const Tabla& o : todas)
-                if (o.triples <= t && o.dobles <= d) EXPECT_LE(o.factor, e.factor + 0.001f);
+            Estadistica e;
+            e.TriplesReducir = static_cast<int16_t>(t), e.DoblesReducir = static_cast<int16_t>(d);
+            EligeTabla(e);
+            todas.push_back({{t, d}, {e.TriplesTabla, e.DoblesTabla, e.ApuestasTabla, e.FactorReduccion}});
         }
+    for (const auto& [par, e] : todas) {
+        SCOPED_TRACE(testing::Message() << par[0] << " triples, " << par[1] << " doubles");
+        ASSERT_TRUE(e.apuestas > 0 && e.triples <= par[0] && e.dobles <= par[1]);
+        EXPECT_NEAR(e.factor, std::pow(3, e.triples) * std::pow(2, e.dobles) / e.apuestas, 0.01);
+        for (const auto& [_, o] : todas)
+            if (o.triples <= par[0] && o.dobles <= par[1]) EXPECT_LE(o.factor, e.factor + 0.001f);
     }
 }
 

@@ -97,23 +97,6 @@ TEST(Borrado, LosPasosQueFallanSeDicenAlFinal) {
     }
 }
 
-TEST(Borrado, CarpetaDeSoloLecturaNoBorraNadaYLoDice) {
-    DiscoPequeno disco(1 << 20);
-    if (!disco.Montado()) GTEST_SKIP() << disco.Motivo();
-    Carpeta c;
-    for (const auto& f : fs::directory_iterator(c.dir()))
-        fs::copy(f.path(), disco / f.path().filename().string());
-    ASSERT_TRUE(disco.SoloLectura());
-    c.st.DirDatos = disco.ruta();
-    const ResultadoBorrado r = BorraJornadas(c.st, 3, 3);
-    EXPECT_EQ(r.ficheros, 0);
-    ASSERT_FALSE(r.fallos.empty());
-    EXPECT_NE(r.fallos[0].find("(error 70: "), std::string::npos) << r.fallos[0];
-    EXPECT_EQ(Bytes(disco / "JORNADAS.TBX"), c.jornadas);
-    EXPECT_EQ(Bytes(disco / "BASES.TBX"), c.bases);
-    for (const auto& n : c.van) EXPECT_EQ(Bytes(disco / n), n);
-}
-
 // Every record of BASES.TBX names a columns file that is there.
 ::testing::AssertionResult IndiceSinHuecos(const fs::path& d) {
     for (const std::string& l : LineasBases(Bytes(d / "BASES.TBX"))) {

@@ -51,8 +51,6 @@ TEST(Estadistica, MetodoDirecto) {
               "4|81|4|9|24.30 €|2.70 €|9.00|11.11 %|88.89 %");
     EXPECT_EQ(c.st.Esta.Disponibles, (std::array<int16_t, 4>{0, 4, 4, 4}));
     EXPECT_EQ(Calculo(1, cuatro, 0, 0, {}, kComa).Valores({"Importe total", kP13}), "24,30 €|88,89 %");
-    EXPECT_EQ(Calculo(1, "1X2* 1X2* 1X2* 1X2* 1X2 1X2 1X2 1 1 1 1 1 1 1 1", 0, 0, {}, kComa).valor[kDirectas],
-              "2.187");
     EXPECT_EQ(
         Calculo(1, "1X 1X X2 1 1 1 1 1 1 1 1 1 1 1 1").Valores({kDirectas, kReducidas, kFactor, kP14, kP13}),
         "8|8|1.00|100.00 %|0.00 %");
