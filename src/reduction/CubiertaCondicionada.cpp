@@ -208,11 +208,10 @@ bool CubiertaCondicionada::Construye(std::string_view columna, const Avance& ava
     std::vector<uint32_t> elegidas;
     if (!Ganancias(avance)) return false;
     if (radio_ == 2) {
-        if (!Voraz(cuenta16_, avance, elegidas)) return false;
-        QuitaRedundantes(cuenta16_, elegidas);
-    } else {
-        if (!Voraz(cuenta8_, avance, elegidas)) return false;
-        QuitaRedundantes(cuenta8_, elegidas);
+        if (!Voraz(cuenta16_, avance, elegidas) || !QuitaRedundantes(cuenta16_, avance, elegidas))
+            return false;
+    } else if (!Voraz(cuenta8_, avance, elegidas) || !QuitaRedundantes(cuenta8_, avance, elegidas)) {
+        return false;
     }
     std::sort(elegidas.begin(), elegidas.end());
 
@@ -289,11 +288,17 @@ bool CubiertaCondicionada::Voraz(std::vector<T>& ganancia, const Avance& avance,
     for (uint32_t x = 0; x < total_; ++x)
         if (ganancia[x]) cubos[ganancia[x]].push_back(x);
     int64_t cubiertos = 0, aviso = kPasoAvance;
+    uint32_t pasos = 0;
     for (int g = mayor; g > 0; --g) {
         std::vector<uint32_t> cubo;
         cubo.swap(cubos[static_cast<size_t>(g)]);
         std::sort(cubo.begin(), cubo.end());
         for (const uint32_t x : cubo) {
+            // By results covered, and by words moved down where few are.
+            if (cubiertos >= aviso || ++pasos % kPasoRecorrido == 0) {
+                aviso = cubiertos + kPasoAvance;
+                if (avance && !avance(cubiertos)) return false;
+            }
             const T gx = ganancia[x];
             if (gx == 0) continue;
             if (gx < g) {
@@ -308,20 +313,22 @@ bool CubiertaCondicionada::Voraz(std::vector<T>& ganancia, const Avance& avance,
                 ++cubiertos;
                 Bola(z, dz, [&](uint32_t w, const uint8_t*) { --ganancia[w]; });
             });
-            if (cubiertos >= aviso) {
-                aviso = cubiertos + kPasoAvance;
-                if (avance && !avance(cubiertos)) return false;
-            }
         }
     }
     return true;
 }
 
 template <class T>
-void CubiertaCondicionada::QuitaRedundantes(std::vector<T>& cuenta, std::vector<uint32_t>& elegidas) {
+bool CubiertaCondicionada::QuitaRedundantes(std::vector<T>& cuenta, const Avance& avance,
+                                            std::vector<uint32_t>& elegidas) {
     std::fill(cuenta.begin(), cuenta.end(), T{0});
     uint8_t d[14];
-    for (const uint32_t x : elegidas) {
+    const auto sigue = [&](size_t i) {
+        return i % (kPasoRecorrido / 4) != 0 || !avance || avance(condicionados_);
+    };
+    for (size_t i = 0; i < elegidas.size(); ++i) {
+        if (!sigue(i)) return false;
+        const uint32_t x = elegidas[i];
         Digitos(x, d);
         Bola(x, d,
              [&](uint32_t z, const uint8_t*) { cuenta[z] = static_cast<T>(cuenta[z] + (marca_[z] & 1)); });
@@ -329,6 +336,7 @@ void CubiertaCondicionada::QuitaRedundantes(std::vector<T>& cuenta, std::vector<
     // The last taken first: they cover the fewest new results.
     std::vector<bool> fuera(elegidas.size(), false);
     for (size_t i = elegidas.size(); i-- > 0;) {
+        if (!sigue(i)) return false;
         bool necesaria = false;
         Digitos(elegidas[i], d);
         Bola(elegidas[i], d,
@@ -342,6 +350,7 @@ void CubiertaCondicionada::QuitaRedundantes(std::vector<T>& cuenta, std::vector<
     for (size_t i = 0; i < elegidas.size(); ++i)
         if (!fuera[i]) elegidas[j++] = elegidas[i];
     elegidas.resize(j);
+    return true;
 }
 
 }  // namespace tobal

@@ -70,7 +70,7 @@ private:
     template <class T>
     bool Voraz(std::vector<T>& ganancia, const Avance& avance, std::vector<uint32_t>& elegidas);
     template <class T>
-    void QuitaRedundantes(std::vector<T>& cuenta, std::vector<uint32_t>& elegidas);
+    bool QuitaRedundantes(std::vector<T>& cuenta, const Avance& avance, std::vector<uint32_t>& elegidas);
 
     int radio_;
     int triples_ = 0, dobles_ = 0, n_ = 0;
