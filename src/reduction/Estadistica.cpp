@@ -246,18 +246,21 @@ ResultadoEstadistica CalculaEstadistica(Estado& st, Separadores sep) {
     l.push_back({"Dobles a reducir", std::to_string(e.DoblesReducir)});
     l.push_back({"Triples a reducir", std::to_string(e.TriplesReducir)});
     l.push_back({"Múltiples a reducir", std::to_string(e.MultiplesReducir)});
-    l.push_back({"Apuest. reducidas", Formatea(rd, "#,###,##0", sep)});
+    // Method 4 under conditions knows only a bound until its covering is
+    // built: the labels say so.
+    const bool cota = r.Metodo == 4 && condiciones;
+    l.push_back({cota ? kReducidasMaximas : "Apuest. reducidas", Formatea(rd, "#,###,##0", sep)});
     l.push_back({"Importe total", Formatea(ImporteApuestas(d, st.Datos.Precio), "#,###,##0.00", sep) + " €"});
-    l.push_back(
-        {"Importe reducidas", Formatea(ImporteApuestas(rd, st.Datos.Precio), "#,###,##0.00", sep) + " €"});
-    l.push_back(
-        {"Factor reducción", factorValido ? Formatea(e.FactorReduccion, "##0.00", sep) : std::string()});
+    l.push_back({cota ? "Importe red. máx." : "Importe reducidas",
+                 Formatea(ImporteApuestas(rd, st.Datos.Precio), "#,###,##0.00", sep) + " €"});
+    l.push_back({cota ? "Factor red. mín." : "Factor reducción",
+                 factorValido ? Formatea(e.FactorReduccion, "##0.00", sep) : std::string()});
     // A filtered development keeps no column one sign away from the others.
     if (r.Metodo == 1 && !filtrado) {
         l.push_back({"Probab. 14 aciertos", porciento(rd)});
         l.push_back({"Probab. 13 aciertos", porciento(d - rd)});
     } else {
-        l.push_back({"Posibil. cubiertas", porciento(rd)});
+        l.push_back({cota ? "Posibil. cub. máx." : "Posibil. cubiertas", porciento(rd)});
     }
     if (condiciones) {
         // The full development's filter keeps exactly the results that meet them.

@@ -65,9 +65,14 @@ int64_t CuentaPorErrores(const Reduccion& r);
 int64_t CuentaConCondiciones(const Reduccion& r, const Condiciones& cs);
 
 // Method 4 with conditions: the columns of the covering of the results the
-// conditions keep, known once that covering is built. Until the run builds
-// it, the covering of every result, which is what the run writes.
+// conditions keep are known only once the run has built it (the run then
+// stores them in the record). Before, the statistics show this bound, the
+// covering of every result, which the run never exceeds, under the labels
+// kReducidasMaximas, "Importe red. máx.", "Factor red. mín." and "Posibil.
+// cub. máx." instead of "Apuest. reducidas", "Importe reducidas", "Factor
+// reducción" and "Posibil. cubiertas".
 int64_t CuentaMinimaCondiciones(const Estado& st);
+inline constexpr const char* kReducidasMaximas = "Apuest. red. máx.";
 
 // Direct method: the row of the selected table that serves each match
 // (index 1..14), 0 for a match developed in full. Triples take the table's

@@ -111,7 +111,7 @@ TEST(CubreCondiciones, ElMotorCubreLoQueCumpleYAnunciaLoEscrito) {
         const Condiciones cs = c.st.CondicionesActuales = CondicionesAzar(g);
         SCOPED_TRACE(TextoBase(c.r.Partidos) + " R " + std::to_string(radio) + "\n" +
                      TextoFicheroCondiciones(cs));
-        CalculaEstadistica(c.st);
+        EXPECT_EQ(CalculaEstadistica(c.st).lineas.at(7).etiqueta, kReducidasMaximas);
         const int64_t sinCondiciones = c.r.ApuestasReducidas;
         ASSERT_EQ(c.Ejecuta().fin, FinReduccion::Terminada);
         const auto cols = c.Columnas();
