@@ -4,7 +4,7 @@
 #include <array>
 #include <bit>
 #include <charconv>
-#include <unordered_map>
+#include <cstring>
 
 #include "app/Archivo.h"
 #include "app/ErrorFichero.h"
@@ -204,6 +204,64 @@ bool CumpleCondiciones(const Condiciones& cs, std::string_view columna) {
 
 namespace {
 
+// One step of the count: its states, all of one width, each with its
+// number of results, in a flat table (there are many short states).
+class Capa {
+public:
+    explicit Capa(size_t ancho) : ancho_(ancho) {}
+    void Vacia(size_t previstos) {
+        estados_.clear();
+        resultados_.clear();
+        size_t n = 64;
+        while (n < previstos * 2) n <<= 1;
+        huecos_.assign(n, kLibre);
+    }
+    void Suma(const char* estado, int64_t n) {
+        uint32_t& i = Hueco(estado);
+        if (i != kLibre) {
+            resultados_[i] += n;
+            return;
+        }
+        i = static_cast<uint32_t>(resultados_.size());
+        estados_.insert(estados_.end(), estado, estado + ancho_);
+        resultados_.push_back(n);
+        if (resultados_.size() * 2 > huecos_.size()) Crece();
+    }
+    size_t size() const { return resultados_.size(); }
+    const char* Estado(size_t i) const { return estados_.data() + i * ancho_; }
+    int64_t Resultados(size_t i) const { return resultados_[i]; }
+
+private:
+    static constexpr uint32_t kLibre = ~uint32_t{0};
+    uint64_t Mezcla(const char* estado) const {
+        uint64_t h = ancho_;
+        for (size_t i = 0; i < ancho_; i += 8) {
+            uint64_t w = 0;
+            std::memcpy(&w, estado + i, std::min<size_t>(8, ancho_ - i));
+            h = (h ^ w) * 0x9E3779B97F4A7C15u;
+            h ^= h >> 31;
+        }
+        return h;
+    }
+    // The slot of the state, or the free slot where it goes.
+    uint32_t& Hueco(const char* estado) {
+        const size_t mascara = huecos_.size() - 1;
+        for (size_t h = Mezcla(estado) & mascara;; h = (h + 1) & mascara) {
+            uint32_t& i = huecos_[h];
+            if (i == kLibre || std::memcmp(Estado(i), estado, ancho_) == 0) return i;
+        }
+    }
+    void Crece() {
+        huecos_.assign(huecos_.size() * 2, kLibre);
+        for (size_t i = 0; i < resultados_.size(); ++i) Hueco(Estado(i)) = static_cast<uint32_t>(i);
+    }
+
+    size_t ancho_;
+    std::vector<char> estados_;
+    std::vector<int64_t> resultados_;
+    std::vector<uint32_t> huecos_;
+};
+
 // The count is a walk over the matches whose states are what the
 // conditions still need to know: per condition whether it is already met
 // or failed for sure, else its value so far, and for interruptions and runs
@@ -227,15 +285,17 @@ public:
         std::string inicial(propio + (metodo ? 2 : 0), '\0');
         for (size_t k = 0; k < cs_.lista.size(); ++k)
             if (!Decide(inicial, k, 0)) return 0;
-        std::unordered_map<std::string, int64_t> capa{{inicial, 1}}, siguiente;
+        Capa capa(inicial.size()), siguiente(inicial.size());
+        capa.Vacia(1);
+        capa.Suma(inicial.data(), 1);
+        std::string e = inicial;
         for (int m = 1; m <= 14; ++m) {
-            siguiente.clear();
-            siguiente.reserve(capa.size() * 3);
+            siguiente.Vacia(capa.size() * 3);
             const Partido& p = base[static_cast<size_t>(m)];
-            for (const auto& [estado, n] : capa)
+            for (size_t i = 0; i < capa.size(); ++i)
                 for (int s = 0; s < 3; ++s) {
                     if (!p.Signo[static_cast<size_t>(s + 1)]) continue;
-                    std::string e = estado;
+                    e.assign(capa.Estado(i), inicial.size());
                     if (!Avanza(e, m, s)) continue;
                     if (metodo) {
                         std::array<uint8_t, 2> v{static_cast<uint8_t>(e[propio]),
@@ -244,15 +304,15 @@ public:
                         e[propio] = static_cast<char>(v[0]);
                         e[propio + 1] = static_cast<char>(v[1]);
                     }
-                    siguiente[e] += n;
+                    siguiente.Suma(e.data(), capa.Resultados(i));
                 }
-            capa.swap(siguiente);
+            std::swap(capa, siguiente);
         }
         int64_t total = 0;
-        for (const auto& [estado, n] : capa)
-            if (!metodo || metodo->acepta({static_cast<uint8_t>(estado[propio]),
-                                           static_cast<uint8_t>(estado[propio + 1])}))
-                total += n;
+        for (size_t i = 0; i < capa.size(); ++i)
+            if (!metodo || metodo->acepta({static_cast<uint8_t>(capa.Estado(i)[propio]),
+                                           static_cast<uint8_t>(capa.Estado(i)[propio + 1])}))
+                total += capa.Resultados(i);
         return total;
     }
 
