@@ -98,8 +98,7 @@ TEST_F(Boletos, FicheroDanadoNoImprimeNada) {
             p.mensajes.mensajes.clear();
             Listado l = AbreListado(2);
             imprime(l);
-            EXPECT_EQ(imp.Trabajos(), 0);
-            EXPECT_TRUE(imp.De(Tipo::Texto).empty() && imp.De(Tipo::Linea).empty());
+            EXPECT_TRUE(imp.ops.empty());
             EXPECT_TRUE(mensajes.empty());
             EXPECT_EQ(p.mensajes.mensajes, std::vector<std::string>{TextoColumnasDanadas("RED0502.TBX", 3)});
             EXPECT_EQ(p.st.ErrorFichero, kErrorColumnasDanadas);

@@ -84,6 +84,7 @@ TEST_F(Resumen, MetodosColumnaProbableYSeleccionDeSignosYSinApuestasReducidas) {
     r.Partidos[1].SignoBase = 2;
     r.Partidos[2].SignoBase = 3;
     Imprime();
+    ASSERT_GE(textos.size(), 5u);
     EXPECT_EQ(textos[1], k36 + "Quiniela  Partidos    Columna");
     EXPECT_EQ(textos[3].substr(37), "1 X 2       [X]         X  ");
     EXPECT_EQ(textos[4].substr(37), "1 X 2       [X]           2");
@@ -94,7 +95,7 @@ TEST_F(Resumen, MetodosColumnaProbableYSeleccionDeSignosYSinApuestasReducidas) {
     r.Metodo = 3;
     r.Signos = {0, 2, 1, 1};
     Imprime();
-    EXPECT_EQ(textos[3].substr(37), "1 X 2       [X]            ");
+    EXPECT_EQ(textos.at(3).substr(37), "1 X 2       [X]            ");
     EXPECT_TRUE(Tiene(k10 + "Signos 1..: 2     Signos X..: 1     Signos 2..: 1"));
 
     // Sin apuestas reducidas las líneas de cociente quedan vacías.

@@ -63,20 +63,20 @@ TEST(RejillaGanadora, PulsarPoneQuitaYMueveLaMarca) {
 TEST_F(Escrutinio, FicheroVacioPremioCeroEImportesGrandes) {
     auto r = Escruta("");
     ASSERT_EQ(r.fin, FinEscrutinio::Completo);
-    EXPECT_EQ(r.LisAciertos[0], "Total premios:       0.00");
-    for (int i = 1; i <= 16; ++i) EXPECT_EQ(r.LisAciertos[i], FilaAciertos(16 - i, 0, " ")) << i;
+    EXPECT_EQ(r.LisAciertos.at(0), "Total premios:       0.00");
+    for (int i = 1; i <= 16; ++i) EXPECT_EQ(r.LisAciertos.at(i), FilaAciertos(16 - i, 0, " ")) << i;
     EXPECT_TRUE(r.LisBoletos.empty());
 
     premios = {0, 0, 0, 0, 0, 0};
     r = Escruta(FicheroColumnas({kGanadora, Cambia(kGanadora, {1, 2, 3, 4, 5, 6, 7})}));
-    EXPECT_EQ(Filas(r.LisAciertos, 0, 2) + r.LisAciertos[9],
+    EXPECT_EQ(Filas(r.LisAciertos, 0, 2) + r.LisAciertos.at(9),
               "Total premios:       0.00|  15       1         0.00|   7       1   ");
 
     premios = {0, 99999999999, 0, 0, 0, 0};  // más de 99.999.999,99: el campo crece
     r = Escruta(FicheroColumnas({kGanadora, kGanadora}));
     EXPECT_EQ(Filas(r.LisAciertos, 0, 2), "Total premios:199999999998.00|  15       2  199999999998.00|");
-    EXPECT_EQ(ImporteDeFila(r.LisAciertos[1]), "199999999998.00");
-    EXPECT_DOUBLE_EQ(ValorImporteDeFila(r.LisAciertos[0]), 199999999998.0);
+    EXPECT_EQ(ImporteDeFila(r.LisAciertos.at(1)), "199999999998.00");
+    EXPECT_DOUBLE_EQ(ValorImporteDeFila(r.LisAciertos.at(0)), 199999999998.0);
 }
 
 TEST(FilasEscrutinio, CuentasLargasNoMuevenElImporte) {
@@ -129,7 +129,7 @@ TEST_F(EscrutinioConRegistro, GuardaLasEntradasYEscruta) {
     EscribeBytes(p.dir() / "RED0701.TBX", FicheroColumnas({kGanadora}));
     auto r = Escruta(p.st, e);
     ASSERT_EQ(r.fin, FinEscrutinio::Completo);
-    EXPECT_EQ(r.LisAciertos[1], "  15       1        12.50");
+    EXPECT_EQ(r.LisAciertos.at(1), "  15       1        12.50");
     const std::string reg = LeeRegistroJornada(p.st, 7);
     EXPECT_EQ(reg, "Jor0700/00/00" + std::string(450, ' ') + "123123123123123" +
                        "       12.5          0           99999999999        0.5");
@@ -210,11 +210,11 @@ TEST(PropiedadEscrutinio, TablasIgualesAUnRecuentoSimple) {
         }
         double total = 0;
         for (int h = 15; h >= 0; --h) {
-            EXPECT_EQ(AciertosDeFila(r.LisAciertos[16 - h]), h);
-            EXPECT_EQ(CuentaDeFila(r.LisAciertos[16 - h]), cuenta[h]) << "h=" << h;
+            EXPECT_EQ(AciertosDeFila(r.LisAciertos.at(16 - h)), h);
+            EXPECT_EQ(CuentaDeFila(r.LisAciertos.at(16 - h)), cuenta[h]) << "h=" << h;
             if (h >= 11 && cuenta[h] > 0) total += std::round(cuenta[h] * premios[16 - h] * 100) / 100;
         }
-        EXPECT_NEAR(ValorImporteDeFila(r.LisAciertos[0]), total, 0.001);
+        EXPECT_NEAR(ValorImporteDeFila(r.LisAciertos.at(0)), total, 0.001);
         for (const auto& f : r.LisBoletos) boletos.push_back(LeeFilaBoleto(f).boleto);
         EXPECT_EQ(boletos, esperados);
     }

@@ -282,22 +282,18 @@ void CliEnMarcha::Continua() {
 
 ResultadoCli CliEnMarcha::Espera() {
     ResultadoCli r;
-    if (pid_ > 0 && estado_ >= 0) {
-        r.codigo = WIFEXITED(estado_) ? WEXITSTATUS(estado_) : 128 + WTERMSIG(estado_);
-        pid_ = -1;
-    } else if (pid_ > 0) {
+    if (pid_ > 0 && estado_ < 0) {
         ::kill(pid_, SIGCONT);  // a run left stopped would never end
         // A run that does not end within a minute is a fault (a read
         // without end, an open that waits): it is killed.
-        int estado = 0;
         const auto limite = std::chrono::steady_clock::now() + std::chrono::minutes(1);
-        while (::waitpid(pid_, &estado, WNOHANG) == 0) {
+        while (::waitpid(pid_, &estado_, WNOHANG) == 0) {
             if (std::chrono::steady_clock::now() > limite) ::kill(pid_, SIGKILL);
             ::usleep(2000);
         }
-        r.codigo = WIFEXITED(estado) ? WEXITSTATUS(estado) : 128 + WTERMSIG(estado);
-        pid_ = -1;
     }
+    if (pid_ > 0) r.codigo = WIFEXITED(estado_) ? WEXITSTATUS(estado_) : 128 + WTERMSIG(estado_);
+    pid_ = -1;
     r.salida = Bytes(*tmp_ / "salida");
     r.errores = Bytes(*tmp_ / "errores");
     return r;
