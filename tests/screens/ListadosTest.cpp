@@ -4,7 +4,9 @@
 #include "Entorno.h"
 #include "data/DatosGen.h"
 #include "output/ImpresoraGrabadora.h"
+#include "screens/VistaReduccion.h"
 #include "screens/listados.h"
+#include "screens/salida.h"
 
 namespace tobal {
 namespace {
@@ -180,6 +182,40 @@ TEST(Listados, CopiaADiscoPideDiscoYReintenta) {
     EXPECT_EQ(titulo, "NO HAY DISCO");
     EXPECT_EQ(fs::file_size(memoria / "AD243"), 3u * 125);
     EXPECT_EQ(p.l->Aviso(), "Se ha copiado a la unidad MEMORIA el archivo AD243");
+}
+
+// The outputs screen: each button opens the print screen of its output.
+TEST(Salida, CadaBotonAbreSuSalidaConLosBoletosDeLaReduccion) {
+    prueba::Entorno p;
+    prueba::EscribeDatosGenDefecto(p.st.DirDatos);
+    LeeDatosGen(p.st);
+    prueba::GrabaReduccionPrueba(p.st, 7, 3, 17);
+    p.st.Jornada() = 7, p.st.Orden() = 3;
+    const auto s = p.Abre<salida>();
+    EXPECT_EQ(p.st.NumBoletos, 3);
+    prueba::Captura(s.get(), "salida");
+    prueba::TodosConNombre(s.get());
+    BotonDibujado* botones[] = {s->Pic_Quiniela, s->Pic_Boletos, s->Pic_Relacion, s->Pic_Disco,
+                                s->Pic_Continuo};
+    for (int t = 0; t < 5; ++t) {
+        QString titulo;
+        int16_t tipo = -1;
+        prueba::CuandoVentana<Listados>([&](Listados* l) {
+            titulo = l->windowTitle(), tipo = p.st.TipoSalida;
+            l->reject();
+        });
+        if (t == 4) {  // from the keyboard: the focus on a button, Space opens it
+            botones[t]->setFocus();
+            QTest::keyClick(botones[t], Qt::Key_Space);
+        } else {
+            QTest::mouseClick(botones[t], Qt::LeftButton);
+        }
+        EXPECT_EQ(std::make_pair(tipo, titulo), std::make_pair(int16_t(t), TituloSalida(t)));
+    }
+    QTest::mouseClick(s->Pic_Ayuda, Qt::LeftButton);
+    EXPECT_EQ(p.ayuda.pedidas, std::vector<int>{2400});
+    QTest::keyClick(s.get(), Qt::Key_Escape);
+    EXPECT_FALSE(s->isVisible());
 }
 
 }  // namespace

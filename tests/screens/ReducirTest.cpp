@@ -218,6 +218,8 @@ TEST(Reducir, OtroMetodoReabreYSalirNo) {
     p.Abre();
     EXPECT_EQ(std::make_pair(p.st.Metodo(), p.P(1).NumSignos),
               std::make_pair(int16_t(3), int16_t(3)));  // the stored marks
+    QTest::mouseClick(p.d->Pic_Ayuda, Qt::LeftButton);
+    EXPECT_EQ(p.ayuda.pedidas, std::vector<int>{2250});
     QTest::keyClick(p.d.get(), Qt::Key_Escape);
     EXPECT_EQ(std::make_pair(p.d->isVisible(), p.st.RepiteReducir), std::make_pair(false, Falso));
 }
