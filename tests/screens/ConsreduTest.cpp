@@ -1,5 +1,3 @@
-#include <fstream>
-
 #include "Entorno.h"
 #include "data/DatosGen.h"
 #include "platform/TextoLeido.h"
@@ -96,11 +94,7 @@ TEST(Consulta, UnFicheroDanadoSeRehusaYEscapeCierraElFichero) {
     const fs::path red = p.st.DirDatos / FicheroRed(1, 1);
     // A bad sign in column 27, on the second page: the file is refused as it
     // loads, by the column's number, and nothing of it shown.
-    {
-        std::fstream f(red, std::ios::in | std::ios::out | std::ios::binary);
-        f.seekp(26 * 19 + 5);
-        f.put('3');
-    }
+    prueba::EscribeBytes(red, prueba::Bytes(red).replace(26 * 19 + 5, 1, "3"));
     p.d = p.Abre<consredu>();
     ASSERT_EQ(p.e.mensajes.mensajes.size(), 1u);
     EXPECT_EQ(p.e.mensajes.mensajes[0], TextoColumnasDanadas("RED0101.TBX", 27));
