@@ -19,10 +19,10 @@ std::string LineaCondiciones(const Estado& st, const std::string& linea) {
     if (!jornada || !orden) return {};
     Condiciones cs;
     std::string fallo;
-    const std::string nombre = FicheroCon(static_cast<int>(*jornada), static_cast<int>(*orden));
     const int e = LeeCondicionesReduccion(st, static_cast<int>(*jornada), static_cast<int>(*orden), cs, &fallo);
-    if (e == kErrorCondiciones) return "    condiciones: el fichero " + nombre + " está dañado, " + Visible(fallo);
-    if (e) return "    condiciones: no se puede leer el fichero " + nombre + " (error " + std::to_string(e) + ")";
+    if (e)
+        return "    condiciones: " +
+               TextoErrorCondiciones(static_cast<int>(*jornada), static_cast<int>(*orden), e, Visible(fallo));
     if (cs.lista.empty()) return {};
     return "    condiciones: " + TextoCondiciones(cs);
 }

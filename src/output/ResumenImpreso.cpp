@@ -5,6 +5,7 @@
 #include "app/Texto.h"
 #include "data/Jornadas.h"
 #include "output/Impresora.h"
+#include "reduction/Condiciones.h"
 #include "reduction/Resumen.h"
 #include "reduction/Tablas.h"
 
@@ -86,12 +87,27 @@ std::vector<std::string> LineasCifrasResumen(const Estado& st) {
     return v;
 }
 
+std::vector<std::string> LineasCondicionesResumen(const Estado& st) {
+    const Condiciones& cs = st.CondicionesActuales;
+    std::vector<std::string> v;
+    if (cs.lista.empty()) return v;
+    const std::string sangria(10, ' ');
+    for (size_t k = 0; k < cs.lista.size(); ++k)
+        v.push_back(sangria + (k == 0 ? "Condiciones..............: " : std::string(27, ' ')) +
+                    TextoCondicion(cs.lista[k]));
+    v.push_back("");
+    v.push_back(sangria + "Fallos permitidos........: " + std::to_string(cs.fallos));
+    v.push_back("");
+    return v;
+}
+
 int ImprimeResumenReduccion(Estado& st, Impresora& imp, const Listado& l, const ControlImpresion& ctl) {
     imp.FontName("Courier New");
     imp.FontSize(9.75);
     const int copias = l.Copias < 1 ? 1 : l.Copias;
     const auto partidos = LineasPartidosResumen(st);
     const auto cifras = LineasCifrasResumen(st);
+    const auto condiciones = LineasCondicionesResumen(st);
     int hechas = 0;
     for (int copia = 1; copia <= copias; ++copia) {
         ctl.Progreso("Imprimiendo la copia nro. " + Formatea(copia, "###") + " de " +
@@ -106,6 +122,12 @@ int ImprimeResumenReduccion(Estado& st, Impresora& imp, const Listado& l, const 
         for (const auto& t : partidos) imp.Print(t);
         for (int i = 0; i < 4; ++i) imp.Print();
         for (const auto& t : cifras) imp.Print(t);
+        // Many conditions go on to the next page rather than off the sheet
+        // (half an inch kept for the edges the printer cannot print on).
+        for (const auto& t : condiciones) {
+            if (imp.CurrentY + imp.TextHeight() > imp.Height() - kTwipsPorPulgada / 2) imp.NewPage();
+            imp.Print(t);
+        }
         imp.NewPage();
         ++hechas;
         if (ctl.Cancelado()) break;

@@ -16,6 +16,9 @@ class Impresora;
 // included: the column headings and the matches; the method and figures.
 std::vector<std::string> LineasPartidosResumen(const Estado& st);
 std::vector<std::string> LineasCifrasResumen(const Estado& st);
+// The reduction's conditions (CondicionesActuales) after the figures: one
+// line each, then the failures allowed; none without conditions.
+std::vector<std::string> LineasCondicionesResumen(const Estado& st);
 
 // Prints Copias copies of the summary of ReduccionActual. Returns the
 // number of copies printed.

@@ -460,4 +460,10 @@ int LeeCondicionesReduccion(const Estado& st, int jornada, int orden, Condicione
     return LeeCondiciones(ruta, cs, fallo);
 }
 
+std::string TextoErrorCondiciones(int jornada, int orden, int error, const std::string& fallo) {
+    const std::string con = FicheroCon(jornada, orden);
+    if (error == kErrorCondiciones) return "el fichero de condiciones " + con + " está dañado, " + fallo;
+    return "no se puede leer el fichero de condiciones " + con + " (error " + std::to_string(error) + ")";
+}
+
 }  // namespace tobal

@@ -95,5 +95,10 @@ int LeeCondiciones(const std::filesystem::path& ruta, Condiciones& cs, std::stri
 // none, and 0, when it has no conditions file; otherwise as LeeCondiciones.
 int LeeCondicionesReduccion(const Estado& st, int jornada, int orden, Condiciones& cs,
                             std::string* fallo = nullptr);
+// What LeeCondicionesReduccion's error `error` (with its `fallo`) means, for
+// the reduction (jornada, orden): "el fichero de condiciones RED0101.CON
+// está dañado, línea 2 (...): ..." or "no se puede leer el fichero de
+// condiciones RED0101.CON (error 70)"; no full stop.
+std::string TextoErrorCondiciones(int jornada, int orden, int error, const std::string& fallo);
 
 }  // namespace tobal

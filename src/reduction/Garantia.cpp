@@ -1,6 +1,7 @@
 #include "reduction/Garantia.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <map>
 #ifdef __SSE2__
@@ -717,11 +718,8 @@ ResultadoGarantia CalculaGarantia(const Estado& st, const AvanceGarantia& avance
     if (const int e = LeeCondicionesReduccion(st, st.Jornada(), st.Orden(), cs, &fallo)) {
         ResultadoGarantia g;
         g.error = e;
-        const std::string con = FicheroCon(st.Jornada(), st.Orden());
-        g.mensaje = e == kErrorCondiciones
-                        ? "El fichero de condiciones " + con + " está dañado, " + fallo + ". No se analiza."
-                        : "No se puede leer el fichero de condiciones " + con + " (ERROR " + std::to_string(e) +
-                              "). No se analiza.";
+        g.mensaje = TextoErrorCondiciones(st.Jornada(), st.Orden(), e, fallo) + ". No se analiza.";
+        g.mensaje[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(g.mensaje[0])));
         return g;
     }
     return CalculaGarantia(st.ReduccionActual, cs, st.DirDatos / nombre, nombre, avance, cancelar);

@@ -94,7 +94,7 @@ TEST(CliCondiciones, IndiceYGarantiaLasMuestran) {
     EXPECT_EQ(con.salida, sin.salida.substr(0, linea2) +
                               "\n    condiciones: X 1-3; seguidos 1-3 partidos 1-4; fallos 1" +
                               sin.salida.substr(linea2) +
-                              "    condiciones: el fichero RED1202.CON está dañado, línea 2 (\"seguidos tres\"): "
+                              "    condiciones: el fichero de condiciones RED1202.CON está dañado, línea 2 (\"seguidos tres\"): "
                               "\"tres\" no es un intervalo MIN-MAX de números\n");
 
     auto r = EjecutaCliEn(d.ruta(), {"garantia", "--jornada", "12", "--orden", "1"});
@@ -112,6 +112,20 @@ TEST(CliCondiciones, IndiceYGarantiaLasMuestran) {
     EXPECT_EQ(r.codigo, 1);
     EXPECT_EQ(r.salida, "");
     EXPECT_TRUE(Contiene(r.errores, "El fichero de condiciones RED1202.CON está dañado, línea 2"));
+
+    // The printed summary lists them, and is not printed over a damaged file.
+    const std::string pdf = (d / "r.pdf").string();
+    r = EjecutaCliEn(d.ruta(), {"imprimir", "resumen", "--jornada", "12", "--orden", "2", "--pdf", pdf});
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_TRUE(Contiene(r.errores, "ERROR EN LAS CONDICIONES\nNo se imprime: el fichero de condiciones "
+                                    "RED1202.CON está dañado, línea 2"));
+    EXPECT_FALSE(std::filesystem::exists(pdf));
+#ifdef TOBAL31_CON_QT
+    r = EjecutaCliEn(d.ruta(), {"imprimir", "resumen", "--jornada", "12", "--orden", "1", "--pdf", pdf});
+    ASSERT_EQ(r.codigo, 0) << r.errores;
+    EXPECT_TRUE(Contiene(prueba::Orden("pdftotext -layout " + pdf + " -"),
+                         "Condiciones..............: X 1-3\n"));
+#endif
 }
 
 }  // namespace

@@ -107,6 +107,32 @@ TEST_F(Resumen, MetodosColumnaProbableYSeleccionDeSignosYSinApuestasReducidas) {
     EXPECT_TRUE(Tiene(k10 + "162 apuestas reducidas a "));
 }
 
+// Conditions follow the figures, one line each, then the failures allowed;
+// so many that they would pass the sheet's end go on to a new page.
+TEST_F(Resumen, CondicionesTrasLasCifras) {
+    Condiciones& cs = p.st.CondicionesActuales;
+    cs.lista = {Condicion{Medida::Equis, 2, 5}, Condicion{Medida::Seguidos, 1, 4, 0x7F}};
+    cs.fallos = 1;
+    Imprime();
+    ASSERT_EQ(textos.size(), 27u);
+    EXPECT_EQ(std::vector<std::string>(textos.begin() + 24, textos.end()),
+              (std::vector<std::string>{k10 + "Condiciones..............: X 2-5",
+                                        k10 + std::string(27, ' ') + "seguidos 1-4 partidos 1-7",
+                                        k10 + "Fallos permitidos........: 1"}));
+    const auto t = imp.De(OperacionImpresa::Tipo::Texto);
+    EXPECT_EQ(std::vector<double>({t[24].y - t[23].y, t[25].y - t[24].y, t[26].y - t[25].y}),
+              std::vector<double>({2 * kAlto, kAlto, 2 * kAlto}));
+
+    cs.lista.assign(20, Condicion{Medida::Unos, 0, 14});
+    Imprime();
+    ASSERT_EQ(textos.size(), 45u);
+    EXPECT_EQ(imp.Paginas(1), 2);
+    const auto ultima = imp.Textos("Fallos permitidos");
+    ASSERT_EQ(ultima.size(), 1u);
+    EXPECT_EQ(ultima[0].pagina, 2);
+    for (const auto& o : imp.De(OperacionImpresa::Tipo::Texto)) EXPECT_LE(o.y + kAlto, 16838 - 720) << o.texto;
+}
+
 TEST_F(Resumen, CopiasSonPaginasYCancelarParaTrasLaCopiaEnCurso) {
     l.Copias = 3;
     Imprime();
