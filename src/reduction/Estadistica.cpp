@@ -96,19 +96,29 @@ int64_t CuentaMinimaCondiciones(const Estado& st) {
 int64_t CuentaConCondiciones(const Reduccion& r, const Condiciones& cs) {
     CuentaMetodo metodo;
     if (r.Metodo == 2) {
-        // The differences from the base column.
-        metodo.avanza = [&r](int m, int s, std::array<uint8_t, 2>& v) {
+        // The differences from the base column, v[0], over the matches that
+        // count them; v[1] = 1 once the window holds whatever follows, so
+        // that those states are counted together.
+        std::array<int, 15> quedan{};  // matches after m that count differences
+        for (int m = 14; m >= 1; --m) {
             const Partido& p = r.Partidos[static_cast<size_t>(m)];
-            if (p.AReducir != 1 && p.SignoBase == 0) return true;
+            quedan[static_cast<size_t>(m - 1)] =
+                quedan[static_cast<size_t>(m)] + (p.AReducir == 1 || p.SignoBase != 0);
+        }
+        metodo.avanza = [&r, quedan](int m, int s, std::array<uint8_t, 2>& v) {
+            const Partido& p = r.Partidos[static_cast<size_t>(m)];
+            if (v[1] || (p.AReducir != 1 && p.SignoBase == 0)) return true;
             int base = p.SignoBase >= 1 && p.SignoBase <= 3 ? p.SignoBase : 0;
             // A reduced match still without a base sign counts as if its first sign were it.
             for (int t = 1; t <= 3 && !base; ++t)
                 if (p.Signo[static_cast<size_t>(t)]) base = t;
             v[0] = static_cast<uint8_t>(v[0] + (s + 1 != base));
-            return v[0] <= r.MaxErrores;
+            const int mas = quedan[static_cast<size_t>(m)];
+            if (v[0] >= r.MinErrores && v[0] + mas <= r.MaxErrores) v = {0, 1};
+            return v[1] || (v[0] <= r.MaxErrores && v[0] + mas >= r.MinErrores);
         };
         metodo.acepta = [&r](const std::array<uint8_t, 2>& v) {
-            return v[0] >= r.MinErrores && v[0] <= r.MaxErrores;
+            return v[1] || (v[0] >= r.MinErrores && v[0] <= r.MaxErrores);
         };
     } else if (r.Metodo == 3) {
         // The ones and Xs of the reduced matches; the twos are the rest.
