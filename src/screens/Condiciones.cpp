@@ -29,6 +29,19 @@ QString Utf8(const std::string& s) { return QString::fromStdString(s); }
 
 }  // namespace
 
+QString TextoFallos(int fallos) {
+    if (fallos <= 0) return {};
+    return QStringLiteral("%1 %2").arg(fallos).arg(fallos == 1 ? QStringLiteral("fallo permitido")
+                                                                : QStringLiteral("fallos permitidos"));
+}
+
+QString TextoCondicionesVisto(const Condiciones& cs) {
+    QStringList partes;
+    for (const Condicion& c : cs.lista) partes << Utf8(TextoCondicion(c));
+    if (!partes.isEmpty() && cs.fallos > 0) partes << TextoFallos(cs.fallos);
+    return partes.join(QStringLiteral("; "));
+}
+
 VentanaCondiciones::VentanaCondiciones(Estado& st, Servicios& sv, QWidget* padre)
     : QDialog(padre),
       Tex_Condicion(new QLineEdit(this)),

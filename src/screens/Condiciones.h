@@ -24,6 +24,13 @@ class BotonDibujado;
 class Caja;
 class TextoLeido;
 
+// The conditions one after another, as the screens that show a stored
+// reduction say them: "X 2-5; seguidos 1-4; 1 fallo permitido"; empty
+// without conditions.
+QString TextoCondicionesVisto(const Condiciones& cs);
+// "2 fallos permitidos"; empty when none is.
+QString TextoFallos(int fallos);
+
 class VentanaCondiciones : public QDialog {
     Q_OBJECT
 public:

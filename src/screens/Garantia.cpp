@@ -15,6 +15,7 @@
 #include "platform/TextoLeido.h"
 #include "reduction/Almacen.h"
 #include "reduction/Tablas.h"
+#include "screens/Condiciones.h"
 
 namespace tobal {
 
@@ -22,11 +23,12 @@ namespace {
 
 constexpr int kAncho = 580;
 constexpr int kAlto = 420;
+constexpr int kLineaCondiciones = 20;
 
 QString Utf8(const std::string& s) { return QString::fromStdString(s); }
 
 // A light grey box with its dark green shadow, as the field areas have.
-void Caja(QPainter& p, const QRect& r) {
+void Recuadro(QPainter& p, const QRect& r) {
     p.fillRect(r.translated(4, 4), ColorWin(Color::VerdeMuyOscuro));
     p.fillRect(r, ColorWin(Color::GrisClaro));
     p.setPen(ColorWin(Color::Gris));
@@ -41,9 +43,11 @@ Garantia::Garantia(Estado& st, Servicios& sv, QWidget* padre)
       Pic_Salir(new BotonImagen(QStringLiteral("Pic_Salir"), this)),
       st_(st),
       sv_(sv),
-      reduccion_(st.ReduccionActual) {
+      reduccion_(st.ReduccionActual),
+      condiciones_(st.CondicionesActuales),
+      bajada_(st.CondicionesActuales.lista.empty() ? 0 : kLineaCondiciones) {
     PreparaPantalla(this, QStringLiteral("Garantia"), QStringLiteral("Garantía de la reducción"),
-                    QSize(kAncho, kAlto));
+                    QSize(kAncho, kAlto + 2 * bajada_));
     setAccessibleName(QStringLiteral("Garantía de la reducción"));
 
     cabecera_ = QStringLiteral("Jornada %1, orden %2: %3")
@@ -57,16 +61,19 @@ Garantia::Garantia(Estado& st, Servicios& sv, QWidget* padre)
                          .arg(reduccion_.MaxErrores == 1 ? QStringLiteral("error garantizado")
                                                          : QStringLiteral("errores garantizados"));
 
-    const int yBotones = kAlto - TamBoton - 18;
+    const int yBotones = kAlto + 2 * bajada_ - TamBoton - 18;
     Pic_Cancelar->move(kAncho - 30 - 2 * TamBoton, yBotones);
     Pic_Salir->move(kAncho - 20 - TamBoton, yBotones);
     Pic_Cancelar->setAccessibleName(QStringLiteral("Cancelar el cálculo"));
     Pic_Salir->PonActivo(false);
     Tex_Estado = new TextoLeido(QStringLiteral("Tex_Estado"), QStringLiteral("Estado del cálculo"),
-                                QRect(30, 64, 520, 18), this);
+                                QRect(30, 64 + bajada_, 520, 18), this);
     Tab_Garantia = new TextoLeido(QStringLiteral("Tab_Garantia"), QStringLiteral("Tabla de la garantía"),
                                   AreaTabla(), this);
     Tex_Frase = new TextoLeido(QStringLiteral("Tex_Frase"), QStringLiteral("Garantía"), AreaTexto(), this);
+    Tex_Condiciones = new TextoLeido(QStringLiteral("Tex_Condiciones"), QStringLiteral("Condiciones de la reducción"),
+                                     QRect(30, 64, 520, kLineaCondiciones), this);
+    if (bajada_) Tex_Condiciones->PonTexto(QStringLiteral("Condiciones: ") + TextoCondicionesVisto(condiciones_));
     Describe();
     connect(Pic_Cancelar, &BotonImagen::pulsado, this, [this] { Cancela(); });
     connect(Pic_Salir, &BotonImagen::pulsado, this, [this] {
@@ -80,9 +87,9 @@ Garantia::~Garantia() {
     if (trabajo_) trabajo_->wait();
 }
 
-QRect Garantia::AreaTabla() { return QRect(30, 86, 250, 170); }
-QRect Garantia::AreaGrafico() { return QRect(300, 86, 250, 170); }
-QRect Garantia::AreaTexto() { return QRect(30, 272, 520, 62); }
+QRect Garantia::AreaTabla() const { return QRect(30, 86 + bajada_, 250, 170); }
+QRect Garantia::AreaGrafico() const { return QRect(300, 86 + bajada_, 250, 170); }
+QRect Garantia::AreaTexto() const { return QRect(30, 272 + bajada_, 520, 62 + bajada_); }
 
 void Garantia::showEvent(QShowEvent* e) {
     QDialog::showEvent(e);
@@ -96,11 +103,12 @@ void Garantia::Empieza() {
     const std::string nombre = FicheroRed(reduccion_.Jornada, reduccion_.Orden);
     const std::filesystem::path ruta = st_.DirDatos / nombre;
     const Reduccion r = reduccion_;
+    const Condiciones cs = condiciones_;
     // The worker never touches the window: progress and the result come back
     // as queued calls, run on the window's thread.
-    trabajo_.reset(QThread::create([this, r, ruta, nombre] {
+    trabajo_.reset(QThread::create([this, r, cs, ruta, nombre] {
         const ResultadoGarantia res = CalculaGarantia(
-            r, ruta, nombre,
+            r, cs, ruta, nombre,
             [this](int p) {
                 QMetaObject::invokeMethod(
                     this,
@@ -160,7 +168,9 @@ void Garantia::Describe() {
         case Fase::Cancelada: linea = QStringLiteral("El cálculo de la garantía ha sido cancelado."); break;
         case Fase::Fallida: linea = QStringLiteral("No se puede calcular la garantía."); break;
         case Fase::Hecha:
-            linea = QStringLiteral("%1 resultados dentro de la quiniela base, %2 columnas")
+            linea = (resultado_.condicionada
+                         ? QStringLiteral("%1 resultados de la quiniela base cumplen las condiciones, %2 columnas")
+                         : QStringLiteral("%1 resultados dentro de la quiniela base, %2 columnas"))
                         .arg(Utf8(TextoResultados(resultado_.resultados, sep)))
                         .arg(Utf8(TextoResultados(resultado_.columnas, sep)));
             break;
@@ -176,9 +186,13 @@ void Garantia::Describe() {
                               QString::fromUtf8(kCabeceraPorcentaje), Utf8(TextoPorcentajeGarantia(f.porcentaje, sep)));
     Tab_Garantia->PonTexto(filas.join(QStringLiteral("; ")));
     QString texto;
-    if (fase_ == Fase::Hecha)
-        texto = Utf8(FraseGarantia(resultado_)) + QLatin1Char('\n') + Utf8(FraseGarantiaFuera(resultado_));
-    else if (fase_ == Fase::Fallida)
+    if (fase_ == Fase::Hecha) {
+        // With conditions, also what is sure over the whole base.
+        QStringList frases{Utf8(FraseGarantia(resultado_))};
+        if (const std::string base = FraseGarantiaBase(resultado_); !base.empty()) frases << Utf8(base);
+        frases << Utf8(FraseGarantiaFuera(resultado_));
+        texto = frases.join(QLatin1Char('\n'));
+    } else if (fase_ == Fase::Fallida)
         texto = Utf8(resultado_.mensaje);
     Tex_Frase->PonTexto(texto);
 }
@@ -191,13 +205,16 @@ void Garantia::paintEvent(QPaintEvent*) {
     p.setPen(ColorWin(Color::Blanco));
     p.drawText(QRect(30, 46, 520, 18), Qt::AlignLeft | Qt::AlignVCenter, cabecera_);
 
+    const QRect condiciones = Tex_Condiciones->geometry();
+    p.drawText(condiciones, Qt::AlignLeft | Qt::AlignVCenter,
+               p.fontMetrics().elidedText(Tex_Condiciones->Texto(), Qt::ElideRight, condiciones.width()));
     p.drawText(Tex_Estado->geometry(), Qt::AlignLeft | Qt::AlignVCenter, Tex_Estado->Texto());
 
     DibujaTabla(p);
     DibujaGrafico(p);
 
     const QRect t = AreaTexto();
-    Caja(p, t);
+    Recuadro(p, t);
     p.setPen(ColorWin(Color::Negro));
     p.setFont(LetraCampo());
     p.drawText(t.adjusted(10, 4, -10, -4), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap,
@@ -205,8 +222,8 @@ void Garantia::paintEvent(QPaintEvent*) {
 
     if (fase_ == Fase::Calculando) {
         // The progress bar, in the buttons' row.
-        const QRect barra(30, kAlto - TamBoton - 8, 300, 20);
-        Caja(p, barra);
+        const QRect barra(30, kAlto + 2 * bajada_ - TamBoton - 8, 300, 20);
+        Recuadro(p, barra);
         p.fillRect(
             QRect(barra.x() + 2, barra.y() + 2, (barra.width() - 4) * porcentaje_ / 100, barra.height() - 4),
             ColorWin(Color::VerdeOscuro));
@@ -215,7 +232,7 @@ void Garantia::paintEvent(QPaintEvent*) {
 
 void Garantia::DibujaTabla(QPainter& p) const {
     const QRect a = AreaTabla();
-    Caja(p, a);
+    Recuadro(p, a);
     p.setPen(ColorWin(Color::Negro));
     p.setFont(LetraBoton());
     const int x0 = a.x() + 8, w = a.width() - 16;
@@ -245,7 +262,7 @@ void Garantia::DibujaTabla(QPainter& p) const {
 
 void Garantia::DibujaGrafico(QPainter& p) const {
     const QRect a = AreaGrafico();
-    Caja(p, a);
+    Recuadro(p, a);
     if (fase_ != Fase::Hecha) return;
     const auto filas = FilasGarantia(resultado_);
     const int n = static_cast<int>(filas.size());

@@ -35,10 +35,12 @@ public:
     std::function<void(int porcentaje)> AlAvanzar;
     const ResultadoGarantia& resultado() const { return resultado_; }
 
-    // Where the table, the chart and the closing lines are drawn.
-    static QRect AreaTabla();
-    static QRect AreaGrafico();
-    static QRect AreaTexto();
+    // Where the table, the chart and the closing lines are drawn: lower by
+    // a line for a reduction with conditions, which are named under the
+    // heading.
+    QRect AreaTabla() const;
+    QRect AreaGrafico() const;
+    QRect AreaTexto() const;
 
     BotonImagen* Pic_Cancelar;
     BotonImagen* Pic_Salir;
@@ -47,6 +49,7 @@ public:
     TextoLeido* Tex_Estado;
     TextoLeido* Tab_Garantia;
     TextoLeido* Tex_Frase;
+    TextoLeido* Tex_Condiciones;
 
 signals:
     void terminada();
@@ -68,6 +71,8 @@ private:
     Servicios& sv_;
     Reduccion reduccion_;
     QString cabecera_;
+    Condiciones condiciones_;
+    int bajada_ = 0;
     std::unique_ptr<QThread> trabajo_;
     std::atomic<bool> cancelar_{false};
     Fase fase_ = Fase::Calculando;

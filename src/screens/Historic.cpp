@@ -16,6 +16,8 @@
 #include "platform/Recursos.h"
 #include "platform/Servicios.h"
 #include "platform/Sonidos.h"
+#include "reduction/Condiciones.h"
+#include "screens/Condiciones.h"
 
 namespace tobal {
 
@@ -124,10 +126,20 @@ void Carpeta::paintEvent(QPaintEvent*) {
     p.setPen(ColorWin(Color::Negro));
     p.drawText(kXTexto, 2 + ascenso, Texto(kCabeceraIndice1));
     p.drawText(kXTexto, 2 + kAltoLinea + ascenso, Texto(kCabeceraIndice2));
+    // A reduction with conditions is marked after its line, under a
+    // heading shown only when some reduction has them.
+    const int xCabecera = kXTexto + p.fontMetrics().horizontalAdvance(QString(83, QLatin1Char(' ')));
+    const int xMarca = xCabecera + p.fontMetrics().horizontalAdvance(QStringLiteral("C"));
+    bool conCondiciones = false;
+    for (int i = 0; i < h_.TotalLineas() && !conCondiciones; ++i)
+        conCondiciones = !h_.MarcaCondiciones(i).isEmpty();
+    if (conCondiciones) p.drawText(xCabecera, 2 + kAltoLinea + ascenso, QStringLiteral("Cond"));
     p.setPen(QColor(0, 0, 255));
-    for (int i = 0; i < kLineasPagina && h_.Superior() + i < h_.TotalLineas(); ++i)
-        p.drawText(kXTexto, kPrimeraLinea + i * kAltoLinea + 1 + ascenso,
-                   Texto(h_.Lineas()[h_.Superior() + i]));
+    for (int i = 0; i < kLineasPagina && h_.Superior() + i < h_.TotalLineas(); ++i) {
+        const int y = kPrimeraLinea + i * kAltoLinea + 1 + ascenso;
+        p.drawText(kXTexto, y, Texto(h_.Lineas()[h_.Superior() + i]));
+        p.drawText(xMarca, y, h_.MarcaCondiciones(h_.Superior() + i));
+    }
 
     if (hasFocus() && h_.Superior() + marcada_ < h_.TotalLineas()) {
         p.setPen(QPen(ColorWin(Color::Negro), 1, Qt::DotLine));
@@ -199,8 +211,13 @@ void Carpeta::keyPressEvent(QKeyEvent* e) {
 void Carpeta::Marca(int linea) {
     const int enPagina = std::min(kLineasPagina, h_.TotalLineas() - h_.Superior());
     marcada_ = std::clamp(linea, 0, std::max(0, enPagina - 1));
-    setAccessibleDescription(enPagina > 0 ? LineaLeida(h_.Lineas()[h_.Superior() + marcada_])
-                                          : QStringLiteral("No hay reducciones"));
+    QString leida = QStringLiteral("No hay reducciones");
+    if (enPagina > 0) {
+        leida = LineaLeida(h_.Lineas()[h_.Superior() + marcada_]);
+        if (const QString c = h_.CondicionesLinea(h_.Superior() + marcada_); !c.isEmpty())
+            leida += QStringLiteral(", Condiciones: ") + c;
+    }
+    setAccessibleDescription(leida);
     update();
 }
 
@@ -221,6 +238,23 @@ Historic::Historic(Estado& st, Servicios& sv, QWidget* padre) : QDialog(padre), 
     st_.IndiceElegido = Falso;
     indice_ = CargaIndice(st_);
 
+    for (const std::string& l : indice_.lineas) {
+        Condiciones cs;
+        std::string fallo;
+        if (l.size() < 16) {
+            condiciones_.emplace_back();
+            ilegibles_.push_back(false);
+            continue;
+        }
+        // The key as picking the line reads it.
+        const int jornada = int(ValEntero(std::string_view(l).substr(1, 2)));
+        const int orden = int(ValEntero(std::string_view(l).substr(14, 2)));
+        const int e = LeeCondicionesReduccion(st_, jornada, orden, cs, &fallo);
+        ilegibles_.push_back(e != 0);
+        condiciones_.push_back(e == 0 ? TextoCondicionesVisto(cs)
+                                      : QStringLiteral("el fichero %1 no se puede leer")
+                                            .arg(QString::fromStdString(FicheroCon(jornada, orden))));
+    }
     Pic_Carpeta = new Carpeta(*this);
     Pic_Carpeta->move(kMargen, kYCarpeta);
     // The exit button wears the picture of the menu's Pic_Salir.
@@ -234,6 +268,15 @@ Historic::Historic(Estado& st, Servicios& sv, QWidget* padre) : QDialog(padre), 
 
     Pic_Carpeta->Marca(indice_.actual >= 0 ? indice_.actual - indice_.superior : 0);
     Pic_Carpeta->setFocus();
+}
+
+QString Historic::CondicionesLinea(int i) const {
+    return i >= 0 && i < int(condiciones_.size()) ? condiciones_[size_t(i)] : QString();
+}
+
+QString Historic::MarcaCondiciones(int i) const {
+    if (CondicionesLinea(i).isEmpty()) return {};
+    return ilegibles_[size_t(i)] ? QStringLiteral("?") : QStringLiteral("C");
 }
 
 void Historic::PulsaCarpeta(int x, int y) {

@@ -13,6 +13,7 @@
 
 #include <QDialog>
 #include <QWidget>
+#include <vector>
 
 #include "reduction/Indice.h"
 
@@ -61,6 +62,11 @@ public:
     int TotalLineas() const { return static_cast<int>(indice_.lineas.size()); }
     // Index lines as shown (Windows-1252 bytes).
     const std::vector<std::string>& Lineas() const { return indice_.lineas; }
+    // The conditions of the reduction of line i as shown beside it ("C",
+    // or "?" when its conditions file does not read) and as said to
+    // assistive technology; empty without conditions.
+    QString MarcaCondiciones(int i) const;
+    QString CondicionesLinea(int i) const;
 
     // What a press at (x, y) of the folder does: turn a page, pick a line or
     // nothing.
@@ -81,6 +87,8 @@ private:
     Estado& st_;
     Servicios& sv_;
     Indice indice_;
+    std::vector<QString> condiciones_;  // per line: what CondicionesLinea says
+    std::vector<bool> ilegibles_;       // per line: its conditions file does not read
 };
 
 }  // namespace tobal

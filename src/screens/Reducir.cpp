@@ -274,10 +274,7 @@ void Reducir::MuestraCondiciones() {
     if (cs.fallos > 0 || n > 4) {
         if (lineas.size() == 4) lineas.removeLast();
         QString resto = n > lineas.size() ? QStringLiteral("y %1 más").arg(n - lineas.size()) : QString();
-        if (cs.fallos > 0)
-            resto += (resto.isEmpty() ? QString() : QStringLiteral("; ")) +
-                     QStringLiteral("%1 %2").arg(cs.fallos).arg(cs.fallos == 1 ? QStringLiteral("fallo permitido")
-                                                                               : QStringLiteral("fallos permitidos"));
+        if (cs.fallos > 0) resto += (resto.isEmpty() ? QString() : QStringLiteral("; ")) + TextoFallos(cs.fallos);
         lineas << resto;
     }
     Tex_Condiciones->PonTexto(lineas.join(QLatin1Char('\n')));
@@ -437,6 +434,13 @@ void Reducir::PulsaReducir() {
     };
     if (const std::optional<Aviso> aviso = ComprobacionesReducir(st_)) {
         Mensaje(st_, sv_, this, Texto(aviso->titulo), Texto(aviso->texto));
+        termina();
+        return;
+    }
+    // A table's columns filtered lose its guarantee: nothing runs.
+    if (RechazaCondiciones(st_)) {
+        Mensaje(st_, sv_, this, QStringLiteral("MÉTODO DIRECTO CON CONDICIONES"),
+                QString::fromUtf8(kDirectoSinCondiciones));
         termina();
         return;
     }

@@ -117,7 +117,9 @@ void DibujaCaja(QPainter& p, int izq, int arriba, int der, int abajo, const QStr
     p.drawRect(caja);
     p.setFont(LetraVista(12));
     EscribeDoble(p, izq + 7, arriba + 4, rotulo);
-    if (valor != QLatin1String(" ")) EscribeDoble(p, izq + 7, arriba + 22, valor);
+    // A value longer than the box ends in an ellipsis.
+    if (valor != QLatin1String(" "))
+        EscribeDoble(p, izq + 7, arriba + 22, p.fontMetrics().elidedText(valor, Qt::ElideRight, der - izq - 14));
     p.restore();
 }
 

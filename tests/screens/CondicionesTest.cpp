@@ -3,15 +3,16 @@
 #include "Entorno.h"
 #include "data/DatosGen.h"
 #include "platform/TextoLeido.h"
-#include "reduction/Estadistica.h"
+#include "reduction/Condiciones.h"
 #include "screens/Condiciones.h"
+#include "screens/Garantia.h"
+#include "screens/Historic.h"
 #include "screens/Reducir.h"
 #include "screens/VistaReduccion.h"
+#include "screens/consredu.h"
 
 namespace tobal {
 namespace {
-
-using prueba::CuandoVentana;
 
 struct Pantalla : prueba::Entorno {
     explicit Pantalla(int metodo) {
@@ -23,7 +24,7 @@ struct Pantalla : prueba::Entorno {
     // Opens the conditions window with `abre` and runs `accion` in it.
     void EnVentana(const std::function<void()>& abre, const std::function<void(VentanaCondiciones*)>& accion) {
         bool abierta = false;
-        CuandoVentana<VentanaCondiciones>([&](VentanaCondiciones* v) {
+        prueba::CuandoVentana<VentanaCondiciones>([&](VentanaCondiciones* v) {
             abierta = true;
             EXPECT_TRUE(QTest::qWaitForWindowActive(v));
             accion(v);
@@ -32,7 +33,7 @@ struct Pantalla : prueba::Entorno {
         abre();
         EXPECT_TRUE(abierta);
     }
-    QStringList Lista(VentanaCondiciones* v) {
+    static QStringList Lista(VentanaCondiciones* v) {
         QStringList l;
         for (int i = 0; i < v->Lis_Condiciones->count(); ++i) l << v->Lis_Condiciones->item(i)->text();
         return l;
@@ -51,6 +52,7 @@ void Teclea(QLineEdit* ed, const QString& texto) {
 // them on its button and recomputes its statistics.
 TEST(Condiciones, SeEscribenSeCorrigenSeQuitanYSeAceptan) {
     Pantalla p(2);
+    ASSERT_EQ(p.d->LineasEstadistica().value(7).section('\t', 1), "1");
     p.EnVentana([&] { QTest::mouseClick(p.d->Pic_Condiciones, Qt::LeftButton); }, [&](VentanaCondiciones* v) {
         prueba::TodosConNombre(v);
         EXPECT_EQ(v->Tex_Cumplen->Texto(), "Resultados de la quiniela base que las cumplen: 4,782,969 de 4,782,969");
@@ -67,14 +69,13 @@ TEST(Condiciones, SeEscribenSeCorrigenSeQuitanYSeAceptan) {
         EXPECT_EQ(v->Tex_Condicion->text(), "X 2-15");  // kept to be put right
         EXPECT_EQ(p.Lista(v).size(), 1);
 
-        prueba::Reescribe(v->Tex_Condicion, "2 0-3 partidos 1-7");
-        QTest::mouseClick(v->Pic_Añadir, Qt::LeftButton);
-        prueba::Reescribe(v->Tex_Condicion, "seguidos 1-4");
-        QTest::mouseClick(v->Pic_Añadir, Qt::LeftButton);
+        for (const char* c : {"2 0-3 partidos 1-7", "seguidos 1-4"}) {
+            prueba::Reescribe(v->Tex_Condicion, c);
+            QTest::mouseClick(v->Pic_Añadir, Qt::LeftButton);
+        }
         EXPECT_EQ(v->Caja_Fallos->lista()->count(), 4);  // 0 to 3
         v->Caja_Fallos->Pulsa();
         prueba::ClicFila(v->Caja_Fallos->lista(), 3);
-
         prueba::ClicFila(v->Lis_Condiciones, 0);
         EXPECT_EQ(v->Tex_Condicion->text(), "X 14-14");
         prueba::Reescribe(v->Tex_Condicion, "variantes 4-8");
@@ -83,20 +84,17 @@ TEST(Condiciones, SeEscribenSeCorrigenSeQuitanYSeAceptan) {
         QTest::keyClick(v->Lis_Condiciones, Qt::Key_Delete);  // the one picked
         EXPECT_EQ(p.Lista(v), (QStringList{"2 0-3 partidos 1-7", "seguidos 1-4"}));
         EXPECT_EQ(v->Caja_Fallos->Valor(), "2");  // no more than the conditions left
+        v->Caja_Fallos->Pulsa();
+        prueba::ClicFila(v->Caja_Fallos->lista(), 0);
         prueba::Captura(v, "condiciones");
         v->Pic_Aceptar->setFocus();
         QTest::keyClick(v->Pic_Aceptar, Qt::Key_Space);
     });
-    const Condiciones& cs = p.st.CondicionesActuales;
-    ASSERT_EQ(cs.lista.size(), 2u);
-    EXPECT_EQ(cs.fallos, 2);
+    EXPECT_EQ(p.st.CondicionesActuales.lista.size(), 2u);
     EXPECT_EQ(p.d->Pic_Condiciones->Rotulo(), "Condiciones (2)...");
-    EXPECT_EQ(p.d->Tex_Condiciones->Texto(), "2 0-3 partidos 1-7\nseguidos 1-4\n2 fallos permitidos");
-    Estado copia = p.st;
-    QStringList lineas;
-    for (const LineaEstadistica& l : CalculaEstadistica(copia).lineas)
-        lineas << QString::fromStdString(l.etiqueta + "\t" + l.valor);
-    EXPECT_EQ(p.d->LineasEstadistica(), lineas);
+    EXPECT_EQ(p.d->Tex_Condiciones->Texto(), "2 0-3 partidos 1-7\nseguidos 1-4");
+    // The probable column, fourteen 1s in a row, no longer meets them.
+    EXPECT_EQ(p.d->LineasEstadistica().value(7).section('\t', 1), "0");
     prueba::Captura(p.d.get(), "reducir-condiciones");
 }
 
@@ -111,7 +109,7 @@ TEST(Condiciones, EscapeDejaLasCondicionesComoEstaban) {
     p.sonidos.pedidos.clear();
     p.EnVentana([&] { QTest::keyClick(p.d->Pic_Condiciones, Qt::Key_Space); }, [&](VentanaCondiciones* v) {
         EXPECT_EQ(p.Lista(v), QStringList{"1 1-9"});
-        EXPECT_TRUE(v->Tex_Condicion->hasFocus());
+        EXPECT_EQ(v->focusWidget(), v->Tex_Condicion);
         Teclea(v->Tex_Condicion, "interrupciones 5-9");
         EXPECT_EQ(p.Lista(v).size(), 2);
         QTest::keyClick(v->Tex_Condicion, Qt::Key_Escape);
@@ -119,6 +117,57 @@ TEST(Condiciones, EscapeDejaLasCondicionesComoEstaban) {
     });
     EXPECT_EQ(p.st.CondicionesActuales.lista.size(), 1u);
     EXPECT_EQ(p.sonidos.pedidos, (std::vector<int>{9, 9, 5}));
+}
+
+// The direct method's table refuses conditions before anything runs.
+TEST(Condiciones, ElMetodoDirectoConCondicionesSeRehusa) {
+    Pantalla p(1);
+    p.st.CondicionesActuales.lista = {Condicion{}};
+    EXPECT_EQ(prueba::TitulosMensajes([&] { QTest::mouseClick(p.d->Pic_Reducir, Qt::LeftButton); }),
+              QStringList{"MÉTODO DIRECTO CON CONDICIONES"});
+    EXPECT_FALSE(p.d->Ejecutando() || p.d->Pic_Porcen->isVisible());
+    EXPECT_TRUE(p.d->Pic_Reducir->Activo());
+}
+
+// The screens that show a stored reduction name its conditions, and
+// nothing for a reduction without them.
+TEST(Condiciones, ElNavegadorElIndiceYLaGarantiaLasMuestran) {
+    prueba::Entorno en;
+    LeeDatosGen(en.st);
+    prueba::GrabaReduccionPrueba(en.st, 1, 2, 8);
+    prueba::GrabaReduccionPrueba(en.st, 1, 1, 30);
+    Condiciones cs;
+    cs.lista = {Condicion{Medida::Equis, 2, 5, kTodosLosPartidos}, Condicion{Medida::Seguidos, 1, 4, 0x7F}};
+    cs.fallos = 1;
+    ASSERT_EQ(GrabaCondiciones(en.st.DirDatos / FicheroCon(1, 1), cs), 0);
+    const QString texto = "X 2-5; seguidos 1-4 partidos 1-7; 1 fallo permitido";
+
+    en.st.CondicionesActuales = cs;  // as loading the reduction gives them
+    auto d = en.Abre<consredu>();
+    EXPECT_EQ(d->Tex_Condiciones->Texto(), texto);
+    prueba::Captura(d.get(), "consredu-condiciones");
+    {
+        // The guarantee over the results that meet them, and over the whole base.
+        Garantia g(en.st, en.sv);
+        g.show();
+        EXPECT_EQ(g.Tex_Condiciones->Texto(), "Condiciones: " + texto);
+        ASSERT_TRUE(QTest::qWaitFor([&g] { return g.fase() != Garantia::Fase::Calculando; }, 5000));
+        EXPECT_TRUE(g.Tex_Estado->Texto().contains(" cumplen las condiciones, "));
+        EXPECT_EQ(g.Tex_Frase->Texto().count('\n'), 2) << g.Tex_Frase->Texto().toStdString();
+        prueba::Captura(&g, "garantia-condiciones");
+    }
+    en.st.CondicionesActuales = {};
+    Garantia g(en.st, en.sv);
+    EXPECT_EQ(g.AreaTabla().top(), 86);
+
+    Historic h(en.st, en.sv);
+    h.show();
+    ASSERT_EQ(h.TotalLineas(), 2);
+    EXPECT_EQ(h.MarcaCondiciones(0), "");
+    EXPECT_EQ(h.MarcaCondiciones(1), "C");
+    QTest::keyClick(h.Pic_Carpeta, Qt::Key_Down);
+    EXPECT_TRUE(prueba::Descripcion(h.Pic_Carpeta).endsWith(", Condiciones: " + texto));
+    prueba::Captura(&h, "historic-condiciones");
 }
 
 }  // namespace
