@@ -16,13 +16,13 @@
 namespace tobal::cli {
 namespace {
 
-void EscribeTexto(Contexto& cx, const ResultadoGarantia& g, const Condiciones& cs) {
+void EscribeTexto(Contexto& cx, const ResultadoGarantia& g) {
     const Separadores sep = SeparadoresLocales();
     const Reduccion& r = cx.st.ReduccionActual;
     cx.out << "Jornada " << r.Jornada << ", orden " << r.Orden << ": "
            << AUtf8(std::string(RecortaDer(NombreMetodoLargo(r.Metodo)))) << '\n';
     if (g.condicionada)
-        cx.out << "Condiciones: " << TextoCondiciones(cs) << '\n'
+        cx.out << "Condiciones: " << TextoCondiciones(g.condiciones) << '\n'
                << TextoResultados(g.resultados, sep) << " de los " << TextoResultados(g.resultadosBase, sep)
                << " resultados dentro de la quiniela base cumplen las condiciones, ";
     else
@@ -80,13 +80,10 @@ int Garantia(Contexto& cx, std::vector<std::string>& args) {
         cx.err << g.mensaje << '\n';
         return kSalidaRechazo;
     }
-    // Read again only to show them: the analysis has just read them whole.
-    Condiciones cs;
-    LeeCondicionesReduccion(st, jornada, orden, cs);
     if (formato && *formato == "csv")
         EscribeCsv(cx, g);
     else
-        EscribeTexto(cx, g, cs);
+        EscribeTexto(cx, g);
     return kSalidaBien;
 }
 

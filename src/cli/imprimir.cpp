@@ -316,7 +316,7 @@ REGISTRA_COMANDO(
     "Uso: tobal31-cli [--datos CARPETA] imprimir SALIDA --jornada J --orden O [--pdf FICHERO]\n"
     "         [--desde B1 --hasta B2] [--copias N] [--ancho estrecho|ancho] [--prueba]\n\n"
     "SALIDA es una de:\n"
-    "  resumen     los datos básicos de la reducción (--copias N, 1 a 999)\n"
+    "  resumen     los datos básicos de la reducción y sus condiciones (--copias N, 1 a 999)\n"
     "  boletos     los boletos oficiales en hojas, uno por página, sin esperas\n"
     "              (Margen y Orientación de DATOSGEN.TBX; --prueba imprime el boleto de prueba)\n"
     "  relacion    la relación de boletos (--ancho: papel estrecho, Din A4, o ancho, 350 mm)\n"

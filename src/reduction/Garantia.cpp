@@ -617,6 +617,7 @@ bool Analisis::CuentaCondicionadas(ResultadoGarantia& g) {
         if (Cancelado()) return false;
     }
     g.condicionada = true;
+    g.condiciones = cs_;
     g.resultados = 0;
     g.porFila = {};
     int maxima = -1;
@@ -671,6 +672,7 @@ ResultadoGarantia Analisis::Ejecuta() {
         // Nothing is hit: every result is left with no hits at all.
         if (condicionada) {
             g.condicionada = true;
+            g.condiciones = cs_;
             g.resultados = CuentaCumplen(r_.Partidos, cs_);
         }
         g.porFila[4] = g.resultados;

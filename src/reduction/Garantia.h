@@ -54,6 +54,9 @@ struct ResultadoGarantia {
     // the same as `resultados` and `minimo`.
     int64_t resultadosBase = 0;
     int minimoBase = 0;
+    // The conditions analysed over (the stored ones for a stored
+    // reduction), so that what shows the result can name them.
+    Condiciones condiciones;
     // Results that differ from the base quiniela on exactly one match (it
     // takes a sign the base does not mark) and the hits they are sure of;
     // none when every match 1-14 is a triple. Conditions or not: every one

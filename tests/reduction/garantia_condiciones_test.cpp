@@ -70,6 +70,7 @@ TEST(GarantiaCondiciones, CoincideConLaEnumeracion) {
             minimo = std::min(minimo, mejor);
         }
         EXPECT_TRUE(res.condicionada);
+        EXPECT_EQ(res.condiciones, cs);
         EXPECT_EQ(res.resultadosBase, todos);
         EXPECT_EQ(res.minimoBase, minimoBase);
         EXPECT_EQ(res.resultados, cumplen);
