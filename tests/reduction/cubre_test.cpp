@@ -53,6 +53,7 @@ TEST(CubreCondiciones, NoMayorQueLaVorazNiQueLaCubiertaSinCondiciones) {
         const Condiciones cs = CondicionesAzar(g);
         std::string estado(14, '1');
         std::vector<std::string> palabras{estado};
+        std::vector<size_t> bases;
         for (size_t n : {3u, 2u})
             for (size_t m = 0; m < 14; ++m) {
                 std::string s;
@@ -60,6 +61,7 @@ TEST(CubreCondiciones, NoMayorQueLaVorazNiQueLaCubiertaSinCondiciones) {
                     if (r.Partidos[m + 1].Signo[k]) s += "1X2"[k - 1];
                 if (r.Partidos[m + 1].AReducir != 1) estado[m] = s[g() % s.size()];
                 if (r.Partidos[m + 1].AReducir != 1 || s.size() != n) continue;
+                bases.push_back(n);
                 std::vector<std::string> mas;
                 for (const auto& w : palabras)
                     for (char x : s) mas.push_back(w), mas.back()[m] = x;
@@ -73,8 +75,8 @@ TEST(CubreCondiciones, NoMayorQueLaVorazNiQueLaCubiertaSinCondiciones) {
         }
         SCOPED_TRACE(TextoBase(r.Partidos) + " | " + estado + " R " + std::to_string(radio) + "\n" +
                      TextoFicheroCondiciones(cs));
-        size_t voraz = 0;
-        for (std::vector<bool> falta = cumple;; ++voraz) {
+        std::set<size_t> voraz;
+        for (std::vector<bool> falta = cumple;;) {
             size_t mejor = 0, ganancia = 0;
             for (size_t x = 0; x < palabras.size(); ++x) {
                 size_t gx = 0;
@@ -83,14 +85,23 @@ TEST(CubreCondiciones, NoMayorQueLaVorazNiQueLaCubiertaSinCondiciones) {
                 if (gx > ganancia) mejor = x, ganancia = gx;
             }
             if (!ganancia) break;
+            voraz.insert(mejor);
             for (size_t y = 0; y < palabras.size(); ++y)
                 falta[y] = falta[y] && Distancia(palabras[mejor], palabras[y]) > radio;
         }
         CubiertaCondicionada cc(r, cs, radio), otra(r, cs, radio);
         ASSERT_TRUE(cc.Construye(estado));
         EXPECT_EQ(cc.Condicionados(), std::count(cumple.begin(), cumple.end(), true));
-        EXPECT_LE(cc.Resultado().palabras, voraz);
-        EXPECT_LE(cc.Resultado().palabras, ConstruyeCubierta(t, d, radio).palabras);
+        const Cubierta sin = ConstruyeCubierta(t, d, radio);
+        EXPECT_LE(cc.Resultado().palabras, voraz.size());
+        EXPECT_LE(cc.Resultado().palabras, sin.palabras);
+        // Its words are the greedy's less some, or the covering's without conditions.
+        std::set<size_t> escritas, deSin;
+        for (const auto& [c, a] : {std::pair{&cc.Resultado(), &escritas}, {&sin, &deSin}})
+            for (size_t w = 0, i = 0; w < c->palabras; ++w, a->insert(i), i = 0)
+                for (size_t k = 0; k < bases.size(); ++k) i = i * bases[k] + c->digitos[w * bases.size() + k];
+        EXPECT_TRUE(std::includes(voraz.begin(), voraz.end(), escritas.begin(), escritas.end()) ||
+                    std::includes(deSin.begin(), deSin.end(), escritas.begin(), escritas.end()));
         ASSERT_TRUE(otra.Construye(estado));
         EXPECT_EQ(otra.Resultado().digitos, cc.Resultado().digitos);
         EXPECT_EQ(otra.Resultado().palabras, cc.Resultado().palabras);
