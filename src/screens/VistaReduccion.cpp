@@ -14,9 +14,11 @@
 #include "platform/Recursos.h"
 #include "platform/Servicios.h"
 #include "platform/Sonidos.h"
+#include "platform/TextoLeido.h"
 #include "reduction/Almacen.h"
 #include "reduction/Resumen.h"
 #include "reduction/Tablas.h"
+#include "screens/Condiciones.h"
 #include "screens/Historic.h"
 
 namespace tobal {
@@ -508,6 +510,9 @@ VistaReduccion::VistaReduccion(QWidget* pantalla, Estado& st, Servicios& sv)
             new RejillaVista(QStringLiteral("Pic_Ganadora"), QStringLiteral("Columna ganadora"), 3, pantalla);
         Pic_Ganadora->move(kXColBas + 80, kYRejillas);
     }
+    if (!EsPantalla("Reducir"))
+        Tex_Condiciones = new TextoLeido(QStringLiteral("Tex_Condiciones"), QStringLiteral("Condiciones de la reducción"),
+                                         kCajaCondiciones, pantalla);
     Pic_Base->move(kXBase, kYRejillas);
     Pic_Elegir->move(kXElegir, kYRejillas);
     Pic_ColBas->move(kXColBas, kYRejillas);
@@ -577,6 +582,7 @@ void VistaReduccion::Actualiza() {
     if (Metodo) Metodo->PonValor(DeCp1252(Recorta(NombreMetodoCorto(st_.Metodo()))));
     for (RejillaVista* r : {Pic_Base, Pic_Elegir, Pic_ColBas}) r->Refresca();
     if (Pic_Ganadora) Pic_Ganadora->Refresca();
+    if (Tex_Condiciones) Tex_Condiciones->PonTexto(TextoCondicionesVisto(st_.CondicionesActuales));
     pantalla_->update();
 }
 
@@ -600,6 +606,10 @@ void VistaReduccion::DibujaReduccion(QPainter& p) const {
     }
     if (Pic_Ganadora)
         Cabecera(p, Pic_Ganadora->x(), 60, QStringLiteral("Columna"), QStringLiteral("Ganadora"));
+    if (Tex_Condiciones && !Tex_Condiciones->Texto().isEmpty()) {
+        const QRect& c = kCajaCondiciones;
+        DibujaCaja(p, c.left(), c.top(), c.right(), c.bottom(), QStringLiteral("Condiciones:"), Tex_Condiciones->Texto());
+    }
 
     // The match lines beside the grids; the units line up.
     p.setFont(LetraVista(11));

@@ -33,6 +33,7 @@ namespace tobal {
 
 struct Estado;
 class Servicios;
+class TextoLeido;
 
 // A labelled box: dark green shadow 4 pixels off, light grey face with a red
 // frame, the caption and, on the line below, the value (not drawn when it is
@@ -213,6 +214,11 @@ public:
     RejillaVista* Pic_Ganadora = nullptr;          // scoring screen only; its `estado` is the screen's
     BotonDibujado* Pic_SeleccionarTodo = nullptr;  // reduction screen only
     BotonDibujado* Pic_BorrarTodo = nullptr;
+    // The screens that show a stored reduction (not the reduction screen,
+    // which has its own button): its conditions in a box beside the order's,
+    // drawn only for a reduction that has them.
+    TextoLeido* Tex_Condiciones = nullptr;
+    static constexpr QRect kCajaCondiciones{360, 8, 351, 44};
 
 private:
     QWidget* pantalla_;

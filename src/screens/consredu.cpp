@@ -22,7 +22,6 @@
 #include "reduction/Almacen.h"
 #include "reduction/Resumen.h"
 #include "reduction/Tablas.h"
-#include "screens/Condiciones.h"
 #include "screens/Garantia.h"
 #include "screens/VistaReduccion.h"
 
@@ -40,7 +39,6 @@ const QRect kPagina(406, 60, 304, 314);
 const QRect kResumen(10, 384, 390, 100);
 const QRect kTotal(VistaReduccion::kIzqPista, VistaReduccion::kYPista + 28, 230, 20);
 const QRect kCajaMetodo(174, 8, 176, 44);
-const QRect kCajaCondiciones(360, 8, 350, 44);
 
 QFont LetraPagina() {
     QFont f(QStringLiteral("Liberation Mono"));
@@ -193,8 +191,6 @@ consredu::consredu(Estado& st, Servicios& sv, QWidget* padre) : QDialog(padre), 
     Tex_Boletos = new TextoLeido(QStringLiteral("Tex_Boletos"), QStringLiteral("Total de boletos"), kTotal, this);
     Tex_Resumen = new TextoLeido(QStringLiteral("Tex_Resumen"), QStringLiteral("Resumen de la reducción"),
                                  kResumen, this);
-    Tex_Condiciones = new TextoLeido(QStringLiteral("Tex_Condiciones"), QStringLiteral("Condiciones de la reducción"),
-                                     kCajaCondiciones, this);
 
     vista->PreparaVistaReduccion();
     CargaConsulta();
@@ -334,7 +330,6 @@ void consredu::Describe() {
                                                           : boletos.join(QStringLiteral(". ")));
     Tex_Boletos->PonTexto(totalBoletos_);
     Tex_Metodo->PonTexto(MetodoVisto());
-    Tex_Condiciones->PonTexto(TextoCondicionesVisto(st_.CondicionesActuales));
     QStringList resumen;
     for (const LineaResumen& l : LineasResumen(st_.ReduccionActual, st_.Datos.Precio))
         resumen << QString::fromStdString(l.valor.empty() ? l.etiqueta : l.etiqueta + " " + l.valor);
@@ -432,9 +427,6 @@ void consredu::paintEvent(QPaintEvent*) {
     vista->DibujaReduccion(p);
     DibujaCaja(p, kCajaMetodo.left(), kCajaMetodo.top(), kCajaMetodo.right(), kCajaMetodo.bottom(),
                QStringLiteral("Método reductivo:"), MetodoVisto());
-    if (!Tex_Condiciones->Texto().isEmpty())
-        DibujaCaja(p, kCajaCondiciones.left(), kCajaCondiciones.top(), kCajaCondiciones.right(),
-                   kCajaCondiciones.bottom(), QStringLiteral("Condiciones:"), Tex_Condiciones->Texto());
     ImprimeResumen(p, kResumen, st_);
     if (!totalBoletos_.isEmpty()) {
         QFont f(QStringLiteral("Liberation Sans"));

@@ -55,9 +55,6 @@ public:
     TextoLeido* Tex_Metodo;
     TextoLeido* Tex_Boletos;
     TextoLeido* Tex_Resumen;
-    // The conditions of the reduction shown, in a box beside the method's
-    // (none for a reduction without them).
-    TextoLeido* Tex_Condiciones;
 
     void reject() override;
 

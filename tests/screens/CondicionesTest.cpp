@@ -144,7 +144,7 @@ TEST(Condiciones, ElNavegadorElIndiceYLaGarantiaLasMuestran) {
 
     en.st.CondicionesActuales = cs;  // as loading the reduction gives them
     auto d = en.Abre<consredu>();
-    EXPECT_EQ(d->Tex_Condiciones->Texto(), texto);
+    EXPECT_EQ(d->vista->Tex_Condiciones->Texto(), texto);
     prueba::Captura(d.get(), "consredu-condiciones");
     {
         // The guarantee over the results that meet them, and over the whole base.
