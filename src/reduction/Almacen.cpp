@@ -16,6 +16,7 @@
 #include "app/Informador.h"
 #include "app/Texto.h"
 #include "reduction/Borrado.h"
+#include "reduction/Condiciones.h"
 
 namespace tobal {
 
@@ -223,9 +224,18 @@ void CargaReduccion(Estado& st) {
         n = Busca(f, r.Jornada, r.Orden);
     }
     st.NumRegistro = static_cast<int16_t>(n > 0 ? n : static_cast<int>(f.lineas.size()));
+    st.CondicionesActuales = Condiciones{};
     if (n > 0) {
         if (auto leida = DecodificaRegistroBase(f.lineas[static_cast<size_t>(n - 1)])) {
             r = *leida;
+            std::string fallo;
+            if (int e = LeeCondicionesReduccion(st, r.Jornada, r.Orden, st.CondicionesActuales, &fallo)) {
+                st.CondicionesActuales = Condiciones{};
+                if (st.informador)
+                    st.informador->ErrorFichero("LFB: " +
+                                                TextoCondicionesIlegibles(r.Jornada, r.Orden, e, fallo));
+                st.ErrorFichero = static_cast<int16_t>(e);
+            }
             return;
         }
         if (st.informador)
@@ -235,6 +245,15 @@ void CargaReduccion(Estado& st) {
         st.ErrorFichero = Err::TipoIncorrecto;
     }
     ReduccionPorDefecto(r);
+}
+
+std::string TextoCondicionesIlegibles(int jornada, int orden, int error, const std::string& fallo) {
+    const std::string nombre = FicheroCon(jornada, orden);
+    if (error == kErrorCondiciones)
+        return "El fichero de condiciones " + nombre + " está dañado: " + fallo +
+               ". No se puede usar la reducción sin saber sus condiciones.";
+    return "No se puede leer el fichero de condiciones " + nombre + " (error " + std::to_string(error) +
+           ": " + MotivoError(error) + "). No se puede usar la reducción sin saber sus condiciones.";
 }
 
 void BorraReduccion(Estado& st, int jornada, int orden) {
@@ -345,12 +364,40 @@ fs::path ConFin(const fs::path& ruta, const std::string& fin) {
     return p;
 }
 
+void PasoInstalacion(const char* paso) {
+    if (gPasoInstalacion) gPasoInstalacion(paso);
+}
+
+// The last line of a note whose reduction has a conditions file.
+constexpr std::string_view kNotaCondiciones = "CON\r\n";
+
+// The conditions file of a change to the columns file `enlace`, and its
+// names while the change lasts.
+struct FicherosCon {
+    fs::path con, temporal, anterior;
+};
+
+FicherosCon RutasCon(const fs::path& enlace, const std::string& id) {
+    const fs::path con = fs::path(enlace).replace_extension(".CON");
+    return {con, ConFin(con, id + kFinTemporal), ConFin(con, id + kFinAnterior)};
+}
+
+// Puts the new conditions file in place, or removes the earlier one for a
+// reduction without conditions. Done again after a crash: a temporary
+// already renamed is gone. The error number.
+int CambiaCondiciones(const FicherosCon& f, bool nuevas) {
+    const int hecho = nuevas ? ::rename(f.temporal.c_str(), f.con.c_str()) : ::unlink(f.con.c_str());
+    return hecho != 0 && errno != ENOENT ? NumeroErrorErrno(errno) : 0;
+}
+
 // Back to the earlier pair after the new columns file went in but its
-// record could not be written: the kept old file, or no file and no record.
+// record could not be written: the kept old files, or no file and no record.
 void DeshazInstalacion(Estado& st, int jornada, int orden, const fs::path& ruta, const fs::path& anterior,
-                       bool hayAnterior) {
+                       bool hayAnterior, const FicherosCon& con) {
+    if (::rename(con.anterior.c_str(), con.con.c_str()) != 0) ::unlink(con.con.c_str());
     if (hayAnterior && ::rename(anterior.c_str(), ruta.c_str()) == 0) return;
     ::unlink(ruta.c_str());
+    ::unlink(con.con.c_str());
     const int16_t error = st.ErrorFichero;
     {
         Silencio silencio(st.informador);
@@ -375,19 +422,25 @@ fs::path Destino(const fs::path& ruta) {
 void AcabaInstalacion(Estado& st, const fs::path& enlace, const std::string& id) {
     const fs::path destino = Destino(enlace), ruta = destino.empty() ? enlace : destino;
     const fs::path nota = ConFin(enlace, id + kFinNota), anterior = ConFin(ruta, id + kFinAnterior);
+    const FicherosCon con = RutasCon(enlace, id);
     std::string texto;
     struct stat actual {};
-    if (LeeFichero(nota, texto) == 0 && texto.size() > kLongLineaBase &&
-        texto.compare(kLongRegistroBase, 2, SaltoLinea) == 0 && ::stat(ruta.c_str(), &actual) == 0 &&
+    const bool leida = LeeFichero(nota, texto) == 0 && texto.size() > kLongLineaBase;
+    // A note without the conditions line is of a reduction without them.
+    const bool nuevas = leida && texto.ends_with(kNotaCondiciones);
+    if (nuevas) texto.resize(texto.size() - kNotaCondiciones.size());
+    if (leida && texto.compare(kLongRegistroBase, 2, SaltoLinea) == 0 && ::stat(ruta.c_str(), &actual) == 0 &&
         std::to_string(actual.st_ino) + SaltoLinea == texto.substr(kLongLineaBase)) {
         const std::string registro = texto.substr(0, kLongRegistroBase);
+        int e = CambiaCondiciones(con, nuevas);
+        if (!e) e = SincronizaCarpeta(con.con.parent_path());
+        if (!e) e = GrabaRegistro(st, registro);
         int jornada, orden;
-        if (GrabaRegistro(st, registro) != 0 && LeeClave(registro, jornada, orden))
-            DeshazInstalacion(st, jornada, orden, ruta, anterior, fs::exists(anterior));
+        if (e && LeeClave(registro, jornada, orden))
+            DeshazInstalacion(st, jornada, orden, ruta, anterior, fs::exists(anterior), con);
     }
-    ::unlink(ConFin(enlace, id + kFinTemporal).c_str());
-    ::unlink(anterior.c_str());
-    ::unlink(nota.c_str());
+    for (const fs::path& p : {ConFin(enlace, id + kFinTemporal), anterior, con.temporal, con.anterior, nota})
+        ::unlink(p.c_str());
 }
 
 bool Termina(const std::string& s, const char* fin) {
@@ -396,6 +449,8 @@ bool Termina(const std::string& s, const char* fin) {
 }
 
 }  // namespace
+
+void (*gPasoInstalacion)(const std::string& paso) = nullptr;
 
 int GrabaReduccion(Estado& st) {
     std::string registro;
@@ -411,8 +466,15 @@ int InstalaReduccion(Estado& st, const std::string& id) {
     if (ruta.empty()) return Err::AccesoRuta;
     const fs::path temporal = ConFin(enlace, id + kFinTemporal), nota = ConFin(enlace, id + kFinNota),
                    anterior = ConFin(ruta, id + kFinAnterior);
+    const FicherosCon con = RutasCon(enlace, id);
+    const bool nuevas = !st.CondicionesActuales.lista.empty();
     Cerrojo cerrojo(st.DirDatos);
     if (cerrojo.Error()) return cerrojo.Error();
+    // Whatever stopped the change takes every file of it away.
+    auto abandona = [&](int e) {
+        for (const fs::path& p : {anterior, con.temporal, con.anterior, nota}) ::unlink(p.c_str());
+        return e;
+    };
     struct stat nuevo {
     }, viejo{};
     if (::stat(temporal.c_str(), &nuevo) != 0) return ErrorApertura(temporal, errno);
@@ -423,28 +485,42 @@ int InstalaReduccion(Estado& st, const std::string& id) {
         [[maybe_unused]] const int dueno = ::chown(temporal.c_str(), viejo.st_uid, viejo.st_gid);
         ::chmod(temporal.c_str(), viejo.st_mode & 07777);
     }
+    if (nuevas) {
+        EscritorBloques condiciones;
+        condiciones.Abre(con.temporal, 4096);
+        condiciones.Escribe(TextoFicheroCondiciones(st.CondicionesActuales));
+        if (int e = condiciones.Cierra()) return abandona(e);
+    }
     // A note cut short by a crash cannot match the columns file: it is undone.
     EscritorBloques escritor;
     escritor.Abre(nota, kLongLineaBase * 2);
-    escritor.Escribe(registro + SaltoLinea + std::to_string(nuevo.st_ino) + SaltoLinea);
-    if (int e = escritor.Cierra()) {
-        ::unlink(nota.c_str());
-        return e;
-    }
+    escritor.Escribe(registro + SaltoLinea + std::to_string(nuevo.st_ino) + SaltoLinea +
+                     std::string(nuevas ? kNotaCondiciones : ""));
+    if (int e = escritor.Cierra()) return abandona(e);
+    PasoInstalacion("nota");
     const bool hayAnterior = habia && ::link(ruta.c_str(), anterior.c_str()) == 0;
-    if (::rename(temporal.c_str(), ruta.c_str()) != 0) {
-        const int e = NumeroErrorErrno(errno);
-        ::unlink(anterior.c_str());
-        ::unlink(nota.c_str());
-        return e;
-    }
+    // Without its earlier conditions kept, a failure could not give the
+    // earlier reduction back whole.
+    struct stat condicionesAntes {};
+    const bool habiaCon = ::lstat(con.con.c_str(), &condicionesAntes) == 0;
+    if (habiaCon && ::link(con.con.c_str(), con.anterior.c_str()) != 0)
+        return abandona(NumeroErrorErrno(errno));
+    if (::rename(temporal.c_str(), ruta.c_str()) != 0) return abandona(NumeroErrorErrno(errno));
     SincronizaCarpeta(ruta.parent_path());
-    const int e = GrabaRegistro(st, registro);
-    if (e) DeshazInstalacion(st, r.Jornada, r.Orden, ruta, anterior, hayAnterior);
+    PasoInstalacion("columnas");
+    // The conditions change only once the columns have: a crash before
+    // leaves the earlier ones, a crash after is finished from the note.
+    int e = CambiaCondiciones(con, nuevas);
+    if (!e && (nuevas || habiaCon)) e = SincronizaCarpeta(con.con.parent_path());
+    PasoInstalacion("condiciones");
+    if (!e) e = GrabaRegistro(st, registro);
+    if (e)
+        DeshazInstalacion(st, r.Jornada, r.Orden, ruta, anterior, hayAnterior, con);
+    else
+        PasoInstalacion("registro");
     // Should these removals not survive a power cut, the note only writes
     // the same record again.
-    ::unlink(anterior.c_str());
-    ::unlink(nota.c_str());
+    for (const fs::path& p : {anterior, con.temporal, con.anterior, nota}) ::unlink(p.c_str());
     return e;
 }
 
@@ -478,7 +554,8 @@ void LimpiaTemporales(const Estado& estado) {
         }
         const std::string mayus = Mayusculas(n);
         int jornada, orden;
-        if (mayus.size() > 12 && mayus.rfind("RED", 0) == 0 && mayus.compare(7, 5, ".TBX.") == 0 &&
+        if (mayus.size() > 12 && mayus.rfind("RED", 0) == 0 &&
+            (mayus.compare(7, 5, ".TBX.") == 0 || mayus.compare(7, 5, ".CON.") == 0) &&
             LeeClave(std::string_view(mayus).substr(3), jornada, orden)) {
             // A reduction's file: stale once no run holds its key.
             if (!ClaveLibre(st.DirDatos, jornada * 100 + orden)) continue;
@@ -486,9 +563,12 @@ void LimpiaTemporales(const Estado& estado) {
                 notas.push_back(n);
                 continue;
             }
-            const size_t punto = n.rfind('.');
-            const std::string raiz = n.substr(0, punto);
-            if (Termina(n, kFinAnterior) && fs::exists(st.DirDatos / (raiz + kFinNota))) continue;
+            // What a change keeps under other names waits for its note.
+            std::string raiz = n.substr(0, n.rfind('.'));
+            raiz.replace(7, 4, ".TBX");
+            const bool conservado =
+                Termina(n, kFinAnterior) || (mayus.compare(7, 4, ".CON") == 0 && Termina(n, kFinTemporal));
+            if (conservado && fs::exists(st.DirDatos / (raiz + kFinNota))) continue;
             ::unlink((st.DirDatos / n).c_str());
             continue;
         }
@@ -650,6 +730,15 @@ int CompruebaColumnasReduccion(const Estado& st, int jornada, int orden, std::st
     if (LeeBases(st, f) == 0)
         if (const int n = Busca(f, jornada, orden); n > 0)
             registro = DecodificaRegistroBase(f.lineas[static_cast<size_t>(n - 1)]);
+    // Columns kept by conditions that cannot be read are of no known reduction.
+    if (registro) {
+        Condiciones cs;
+        std::string fallo;
+        if (int e = LeeCondicionesReduccion(st, jornada, orden, cs, &fallo)) {
+            texto = TextoCondicionesIlegibles(jornada, orden, e, fallo);
+            return e;
+        }
+    }
     // The signs each match may carry: all three without a record, and in
     // match 15, which no reduction reduces. Byte i of prohibido[s] is 0xFF
     // when sign s may not stand at match i + 1.

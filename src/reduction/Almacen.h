@@ -44,11 +44,20 @@ bool ExisteReduccion(Estado& st, int jornada, int orden);
 
 // Loads the record of ReduccionActual's Jornada and Orden, or the defaults
 // (every match a single "1", bets 1) when there is none. Metodo is kept
-// when there is none. Errors: LFB texts.
+// when there is none. Errors: LFB texts. CondicionesActuales gets the
+// conditions file of the record, none without one or without a record.
+// A conditions file that does not read is reported (its name and line) and
+// leaves ErrorFichero set and no conditions: the record is loaded, so that
+// it can be run again, but the reduction is not to be used as stored, and
+// CompruebaColumnasReduccion refuses its columns with the same text.
 void CargaReduccion(Estado& st);
 
-// Frees every record of (jornada, orden). Leaves the columns file alone.
-// Errors: BRB texts.
+// Why the conditions file of (jornada, orden) cannot be used: `error` from
+// LeeCondicionesReduccion, `fallo` its text for a damaged file.
+std::string TextoCondicionesIlegibles(int jornada, int orden, int error, const std::string& fallo);
+
+// Frees every record of (jornada, orden). Leaves the columns and conditions
+// files alone. Errors: BRB texts.
 void BorraReduccion(Estado& st, int jornada, int orden);
 
 // Frees, in one pass and without any message, every record of the
@@ -78,9 +87,20 @@ int PreparaRegistro(Reduccion& r, std::string& registro);
 // of record and columns file or the new pair: a note of the new record is
 // written first, the old columns file kept under a second name, the columns
 // renamed into place, the record written, the note and the old file removed.
-// A note left by a crash is finished or undone by LimpiaTemporales. On
-// failure the earlier pair is put back. Returns the error number.
+// The conditions file (FicheroCon) goes with the columns: the one of
+// CondicionesActuales is written before the note, which says there is one,
+// an earlier one kept under a second name, and it is renamed into place (or
+// the earlier one removed, for a reduction without conditions) once the
+// columns are. A note left by a crash is finished or undone by
+// LimpiaTemporales. On failure the earlier pair is put back. Returns the
+// error number.
 int InstalaReduccion(Estado& st, const std::string& id);
+
+// For tests: called at each step of InstalaReduccion ("nota" once the note
+// is written, "columnas" once the columns are in place, "condiciones" once
+// the conditions file is, "registro" once the record is), so that a test
+// can stop the process there.
+extern void (*gPasoInstalacion)(const std::string& paso);
 
 // Removes the temporary files of runs and rewrites that are no longer alive
 // (their owner ended, even by kill -9) and finishes or undoes a change of a
@@ -141,7 +161,8 @@ int CompruebaColumnas(const std::filesystem::path& ruta, int64_t& columnas, int6
 std::string TextoCuentaColumnas(const std::string& nomFichero, int64_t columnas, int64_t anunciadas);
 
 // Checks the columns file of reduction (jornada, orden) against its record
-// in BASES.TBX before any reader uses it, in one pass: every record whole,
+// in BASES.TBX before any reader uses it, in one pass (and, with a record,
+// that its conditions file, if any, reads): every record whole,
 // in matches 1 to 14 only signs the base marks, and as many columns as the
 // record announces. Returns 0 when it may be used (without a record there is
 // nothing to compare but the records themselves), else the error number

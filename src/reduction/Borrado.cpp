@@ -37,13 +37,14 @@ void Paso(const std::string& paso) {
     if (gPasoBorrado) gPasoBorrado(paso);
 }
 
-// The matchday of a columns file "REDjj*.TBX" (any letter case), else -1;
-// `clave` gets its key jjoo when the name is "REDjjoo.TBX", else -1 (no
-// record can name it).
+// The matchday of a columns file "REDjj*.TBX" or of a conditions file
+// "REDjj*.CON" (any letter case), else -1; `clave` gets its key jjoo when
+// the name is "REDjjoo.TBX" or "REDjjoo.CON", else -1 (no record can name it).
 int JornadaFicheroRed(const std::string& nombre, int& clave) {
     const std::string n = Mayusculas(nombre);
     clave = -1;
-    if (n.size() < 9 || n.rfind("RED", 0) != 0 || n.compare(n.size() - 4, 4, ".TBX") != 0 ||
+    if (n.size() < 9 || n.rfind("RED", 0) != 0 ||
+        (n.compare(n.size() - 4, 4, ".TBX") != 0 && n.compare(n.size() - 4, 4, ".CON") != 0) ||
         n.find('/') != std::string::npos || n[3] < '0' || n[3] > '9' || n[4] < '0' || n[4] > '9')
         return -1;
     int j, o;
@@ -51,9 +52,12 @@ int JornadaFicheroRed(const std::string& nombre, int& clave) {
     return (n[3] - '0') * 10 + (n[4] - '0');
 }
 
-// Deletes the columns files among `nombres` that no record of BASES.TBX
-// names (a record freed, or none ever). Under the folder's lock. Returns the
-// files deleted; `fallos` gets the error of each one that stays.
+bool EsCondiciones(const std::string& nombre) { return Mayusculas(nombre).ends_with(".CON"); }
+
+// Deletes the columns and conditions files among `nombres` that no record of
+// BASES.TBX names (a record freed, or none ever). Under the folder's lock.
+// Returns the columns files deleted; `fallos` gets the error of each file
+// that stays.
 int BorraSinRegistro(const Estado& st, const std::vector<std::string>& nombres,
                      std::vector<std::pair<std::string, int>>* fallos, int& errorBases) {
     std::vector<int> claves;
@@ -70,7 +74,7 @@ int BorraSinRegistro(const Estado& st, const std::vector<std::string>& nombres,
         if (fs::is_directory(fs::symlink_status(p, ec))) continue;  // not a columns file
         Paso(n);
         if (int e = BorraFichero(p); e == 0)
-            ++borrados;
+            borrados += !EsCondiciones(n);
         else if (e != Err::NoEncontrado && fallos)
             fallos->emplace_back(n, e);
     }
@@ -159,7 +163,10 @@ ResultadoBorrado BorraJornadas(Estado& st, int desde, int hasta) {
         r.ficheros = BorraSinRegistro(st, aBorrar, &fallos, errorBases);
         if (errorBases)
             falla("No se ha podido leer BASES.TBX para borrar los ficheros de columnas", errorBases);
-        for (const auto& [n, e] : fallos) falla("No se ha podido borrar el fichero de columnas " + n, e);
+        for (const auto& [n, e] : fallos)
+            falla(std::string("No se ha podido borrar el fichero de ") +
+                      (EsCondiciones(n) ? "condiciones " : "columnas ") + n,
+                  e);
     }
     if (conNota) ::unlink(nota.c_str());
     st.ErrorFichero = 0;

@@ -48,19 +48,22 @@ struct CliFallos : ::testing::Test {
 };
 
 // A columns file damaged, cut at a record or holding a sign its base does not
-// mark is refused by every command that reads it with one message and no
-// output. Every kind of damage is the reader's own test; here each in every command.
+// mark, or whose conditions file does not read, is refused by every command
+// that reads it with one message and no output. Every kind of damage is the reader's own test; here each in every command.
 TEST_F(CliFallos, FicheroDeColumnasDanadoSeRechazaEnTodasLasOrdenes) {
     std::vector<std::string> columnas;
     for (int n = 1; n <= 24; ++n) columnas.push_back(ColumnaPrueba(n));
     const std::pair<std::string, std::string> casos[] = {
         {FicheroConColumnaDanada(ColumnasDanadas()[8]), TextoColumnasDanadas("RED1201.TBX", 3)},
         {FicheroColumnas({columnas[0], columnas[1], columnas[2]}), TextoCuentaColumnas("RED1201.TBX", 3, 24)},
+        {FicheroColumnas(columnas), "El fichero de condiciones RED1201.CON está dañado: línea 1 (\"X 0-20\"): "},
         {FicheroColumnas(columnas), "tiene el signo 2 en el partido 5, que la quiniela base no marca"}};
     auto lectores = Lectores();
     lectores.push_back({{"garantia"}, {}});
     for (const auto& [bytes, mensaje] : casos) {
-        if (&mensaje == &casos[2].second) {
+        if (&mensaje == &casos[2].second) EscribeBytes(p.dir() / "RED1201.CON", "X 0-20\r\nX 2\r\n");
+        if (&mensaje == &casos[3].second) {
+            fs::remove(p.dir() / "RED1201.CON");
             p.st.ReduccionActual.Partidos[5].Signo[3] = 0;  // the base leaves out a 2 the file has
             p.st.ReduccionActual.Partidos[5].NumSignos = 2;
             ASSERT_EQ(GrabaReduccion(p.st), 0);
