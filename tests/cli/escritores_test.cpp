@@ -33,14 +33,17 @@ int Ensayos() {
 }
 
 // The arguments of a method-2 run of (jornada, orden) over `triples` triples
-// to reduce, every error allowed: 3^triples columns.
-std::vector<std::string> Reduccion(const fs::path& d, int jornada, int orden, int triples, bool reemplazar) {
+// to reduce, every error allowed: 3^triples columns, also with a `condicion`
+// every column meets.
+std::vector<std::string> Reduccion(const fs::path& d, int jornada, int orden, int triples, bool reemplazar,
+                                   const std::string& condicion = "") {
     std::string base;
     for (int i = 1; i <= 15; ++i) base += i <= triples ? "1X2*=1 " : "1 ";
     std::vector<std::string> a{"--datos", d.string(), "reducir", "--jornada", std::to_string(jornada)};
     a.insert(a.end(), {"--orden", std::to_string(orden), "--metodo", "2", "--base", base, "--errores"});
     a.push_back("0," + std::to_string(triples));
     if (reemplazar) a.push_back("--reemplazar");
+    if (!condicion.empty()) a.insert(a.end(), {"--condicion", condicion});
     return a;
 }
 
@@ -128,31 +131,37 @@ TEST(VariosEscritores, FicheroDeBloqueoInutilizableNoDejaEscribir) {
 }
 
 // A run killed at any moment leaves the earlier reduction or the new one,
-// whole, and the next use of the folder removes what the dead run left.
+// whole with its conditions file, and the next use of the folder removes
+// what the dead run left.
 TEST(Interrupciones, MatadaConSigkillDejaUnaReduccionEntera) {
-    CarpetaTemporal d;
-    ASSERT_EQ(EjecutaCli(Reduccion(d.ruta(), 12, 3, 2, false)).codigo, 0);
-    const auto antes = Contenido(d.ruta());
-    int aMedias = 0;
-    for (int espera : {-1, -1, 0, 30}) {
-        SCOPED_TRACE("kill after " + std::to_string(espera) + " ms");
-        {
-            CliEnMarcha c(Reduccion(d.ruta(), 12, 3, 12, true));
-            ASSERT_TRUE(espera >= 0 || EsperaTemporal(d.ruta()));
-            std::this_thread::sleep_for(std::chrono::milliseconds(std::max(espera, 0)));
-            ::kill(c.pid(), SIGKILL);
-            if (c.Espera().codigo == 128 + SIGKILL && Contenido(d.ruta()) != antes) ++aMedias;
+    for (const bool condiciones : {false, true}) {
+        SCOPED_TRACE(condiciones ? "with conditions" : "without conditions");
+        CarpetaTemporal d;
+        ASSERT_EQ(EjecutaCli(Reduccion(d.ruta(), 12, 3, 2, false, condiciones ? "X 0-14" : "")).codigo, 0);
+        const auto antes = Contenido(d.ruta());
+        int aMedias = 0;
+        for (int espera : {-1, -1, 0, 30}) {
+            SCOPED_TRACE("kill after " + std::to_string(espera) + " ms");
+            {
+                CliEnMarcha c(Reduccion(d.ruta(), 12, 3, 12, true, condiciones ? "seguidos 1-14" : ""));
+                ASSERT_TRUE(espera >= 0 || EsperaTemporal(d.ruta()));
+                std::this_thread::sleep_for(std::chrono::milliseconds(std::max(espera, 0)));
+                ::kill(c.pid(), SIGKILL);
+                if (c.Espera().codigo == 128 + SIGKILL && Contenido(d.ruta()) != antes) ++aMedias;
+            }
+            // The next command finishes or undoes what the dead run left.
+            ASSERT_EQ(EjecutaCliEn(d.ruta(), {"indice"}).codigo, 0);
+            std::map<std::string, int64_t> cuentas;
+            const bool nueva = Bytes(d / kFicheroBases) != antes.at(kFicheroBases);
+            ASSERT_TRUE(Coherente(d.ruta(), &cuentas));
+            EXPECT_EQ(cuentas["1203"], nueva ? Columnas(12) : Columnas(2));
+            EXPECT_TRUE(nueva || Contenido(d.ruta()) == antes);
+            const std::string conNueva = condiciones ? "seguidos 1-14\r\nfallos 0\r\n" : "";
+            EXPECT_TRUE(!nueva || Bytes(d / "RED1203.CON") == conNueva);
+            for (const auto& [f, bytes] : antes) EscribeBytes(d / f, bytes);
         }
-        // The next command finishes or undoes what the dead run left.
-        ASSERT_EQ(EjecutaCliEn(d.ruta(), {"indice"}).codigo, 0);
-        std::map<std::string, int64_t> cuentas;
-        const bool nueva = Bytes(d / kFicheroBases) != antes.at(kFicheroBases);
-        ASSERT_TRUE(Coherente(d.ruta(), &cuentas));
-        EXPECT_EQ(cuentas["1203"], nueva ? Columnas(12) : Columnas(2));
-        EXPECT_TRUE(nueva || Contenido(d.ruta()) == antes);
-        for (const auto& [f, bytes] : antes) EscribeBytes(d / f, bytes);
+        EXPECT_GT(aMedias, 0) << "no kill landed while a temporary file existed";
     }
-    EXPECT_GT(aMedias, 0) << "no kill landed while a temporary file existed";
 }
 
 TEST(Interrupciones, TerminarOColgarCancelanSinTocarNada) {
