@@ -54,7 +54,7 @@ bool EligeReduccion(Contexto& cx, int jornada, int orden) {
     const bool existe = std::filesystem::exists(st.DirDatos / kFicheroBases, ec) &&
                         ExisteReduccion(st, jornada, orden) && st.ErrorFichero == 0;
     if (existe) CargaReduccion(st);
-    if (existe && st.ErrorFichero == 0) return true;
+    if (existe) return st.ErrorFichero == 0;  // the load told why it cannot be used
     Rechaza(cx, "ERROR EN JORNADA/ORDEN",
             "No existe una reducción de la jornada " + std::to_string(jornada) + " con el número de orden " +
                 std::to_string(orden) + ". La orden indice lista las reducciones guardadas.");

@@ -250,7 +250,7 @@ void CargaReduccion(Estado& st) {
 std::string TextoCondicionesIlegibles(int jornada, int orden, int error, const std::string& fallo) {
     const std::string nombre = FicheroCon(jornada, orden);
     if (error == kErrorCondiciones)
-        return "El fichero de condiciones " + nombre + " está dañado: " + fallo +
+        return "El fichero de condiciones " + nombre + " está dañado, " + fallo +
                ". No se puede usar la reducción sin saber sus condiciones.";
     return "No se puede leer el fichero de condiciones " + nombre + " (error " + std::to_string(error) +
            ": " + MotivoError(error) + "). No se puede usar la reducción sin saber sus condiciones.";

@@ -56,7 +56,7 @@ TEST_F(CliFallos, FicheroDeColumnasDanadoSeRechazaEnTodasLasOrdenes) {
     const std::pair<std::string, std::string> casos[] = {
         {FicheroConColumnaDanada(ColumnasDanadas()[8]), TextoColumnasDanadas("RED1201.TBX", 3)},
         {FicheroColumnas({columnas[0], columnas[1], columnas[2]}), TextoCuentaColumnas("RED1201.TBX", 3, 24)},
-        {FicheroColumnas(columnas), "El fichero de condiciones RED1201.CON está dañado: línea 1 (\"X 0-20\"): "},
+        {FicheroColumnas(columnas), "El fichero de condiciones RED1201.CON está dañado, línea 1 (\"X 0-20\"): "},
         {FicheroColumnas(columnas), "tiene el signo 2 en el partido 5, que la quiniela base no marca"}};
     auto lectores = Lectores();
     lectores.push_back({{"garantia"}, {}});

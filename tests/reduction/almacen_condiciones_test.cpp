@@ -47,7 +47,7 @@ TEST(AlmacenCondiciones, SeCarganConSuRegistro) {
         {"", "fallos 0\r\n", ""},
         {"x 2-5\n\r\n2 0-3 PARTIDOS 1-7\nfallos 1", "X 2-5\r\n2 0-3 partidos 1-7\r\nfallos 1\r\n", ""},
         {"X 2-5\r\nseguidos 9-3\r\n", "fallos 0\r\n",
-         "El fichero de condiciones RED0302.CON está dañado: línea 2 (\"seguidos 9-3\"): "},
+         "El fichero de condiciones RED0302.CON está dañado, línea 2 (\"seguidos 9-3\"): "},
         {"/", "fallos 0\r\n", "No se puede leer el fichero de condiciones RED0302.CON (error "}};
     for (const Caso& c : casos) {
         SCOPED_TRACE(c.bytes);
