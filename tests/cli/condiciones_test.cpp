@@ -117,8 +117,7 @@ TEST(CliCondiciones, IndiceYGarantiaLasMuestran) {
     const std::string pdf = (d / "r.pdf").string();
     r = EjecutaCliEn(d.ruta(), {"imprimir", "resumen", "--jornada", "12", "--orden", "2", "--pdf", pdf});
     EXPECT_EQ(r.codigo, 1);
-    EXPECT_TRUE(Contiene(r.errores, "ERROR EN LAS CONDICIONES\nNo se imprime: el fichero de condiciones "
-                                    "RED1202.CON está dañado, línea 2"));
+    EXPECT_TRUE(Contiene(r.errores, "El fichero de condiciones RED1202.CON está dañado, línea 2"));
     EXPECT_FALSE(std::filesystem::exists(pdf));
 #ifdef TOBAL31_CON_QT
     r = EjecutaCliEn(d.ruta(), {"imprimir", "resumen", "--jornada", "12", "--orden", "1", "--pdf", pdf});
