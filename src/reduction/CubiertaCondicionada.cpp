@@ -129,7 +129,6 @@ CubiertaCondicionada::CubiertaCondicionada(const Reduccion& r, const Condiciones
     };
     mascaraAlta_ = mascaras(0, corte);
     mascaraBaja_ = mascaras(corte, n_);
-    totalBajo_ = static_cast<uint32_t>(mascaraBaja_.size());
 
     sinCondiciones_ = ConstruyeCubierta(triples_, dobles_, radio_);
     for (size_t w = 0; w < sinCondiciones_.palabras; ++w) {

@@ -32,7 +32,8 @@ namespace tobal {
 class CubiertaCondicionada {
 public:
     // The reduction's base quiniela (signs and AReducir of matches 1 to 14),
-    // its conditions and the radius (1 or 2).
+    // its conditions and the radius (1 or 2; 0 covers each result by
+    // itself).
     CubiertaCondicionada(const Reduccion& r, const Condiciones& cs, int radio);
     ~CubiertaCondicionada();
 
@@ -52,10 +53,7 @@ public:
     // The results of the last state that meet the conditions.
     int64_t Condicionados() const { return condicionados_; }
 
-    int Triples() const { return triples_; }
-    int Dobles() const { return dobles_; }
-    // The match (1 to 14) of each coordinate and its marked signs in the
-    // order 1, X, 2 (0, 1, 2).
+    // The match (1 to 14) of each coordinate.
     const std::vector<int>& PartidoDe() const { return partido_; }
 
 private:
@@ -81,7 +79,6 @@ private:
     uint32_t total_ = 1;                      // words of the reduced space
     // The words split in two: first coordinates and last ones; the signs of
     // each part as masks of the "1", "X" and "2" matches (bits 0, 16, 32).
-    uint32_t totalBajo_ = 1;
     std::vector<uint64_t> mascaraAlta_, mascaraBaja_;
     std::vector<bool> reducido_;  // [match 1..14]
     Cubierta sinCondiciones_;
