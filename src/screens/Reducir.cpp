@@ -261,7 +261,13 @@ void Reducir::paintEvent(QPaintEvent*) {
     vista->DibujaReduccion(p);
     p.setFont(LetraCampo());
     p.setPen(ColorWin(Color::Blanco));
-    p.drawText(kListaCondiciones, Qt::AlignLeft | Qt::AlignTop, Tex_Condiciones->Texto());
+    // A condition too long for the room ends in an ellipsis.
+    int y = kListaCondiciones.top();
+    for (const QString& l : Tex_Condiciones->Texto().split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        p.drawText(QRect(kListaCondiciones.left(), y, kListaCondiciones.width(), 18), Qt::AlignLeft | Qt::AlignVCenter,
+                   p.fontMetrics().elidedText(l, Qt::ElideRight, kListaCondiciones.width()));
+        y += 18;
+    }
 }
 
 void Reducir::MuestraCondiciones() {
