@@ -165,7 +165,7 @@ void VentanaCondiciones::Muestra() {
     }
     QStringList items;
     for (int i = 0; i <= n; ++i) items << QString::number(i).rightJustified(2);
-    Caja_Fallos->PonItems(items);
+    Caja_Fallos->PonItems(items, 5);  // columns of five: the list stays inside the window
     Caja_Fallos->Selecciona(cs_.fallos);
     Caja_Fallos->PonValor(QString::number(cs_.fallos));
 
