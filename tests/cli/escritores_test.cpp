@@ -207,7 +207,7 @@ TEST(VariosEscritores, EscrutinioYEdicionDeLaJornadaSobrevivenLasDos) {
             a.insert(a.begin(), {"--datos", p.dir().string()});
             return a;
         };
-        CliEnMarcha retenida(conDatos(c.retenida), -1, "jornada");
+        CliEnMarcha retenida(conDatos(c.retenida), "jornada");
         ASSERT_TRUE(retenida.EsperaParada());
         const ResultadoCli otra = EjecutaCli(conDatos(c.otra));
         EXPECT_EQ(otra.codigo, 0) << otra.errores;

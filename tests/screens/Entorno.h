@@ -155,29 +155,6 @@ inline void TodosConNombre(QWidget* ventana) {
     }
 }
 
-// The width of the last run of ink (pixels darker than mid grey) in rows
-// y to y + alto of `imagen`: from its rightmost inked column back to the
-// first gap of six blank columns; 0 without ink.
-inline int AnchoTinta(const QImage& imagen, int y, int alto) {
-    auto tinta = [&](int x) {
-        for (int j = y; j < y + alto && j < imagen.height(); ++j)
-            if (qGray(imagen.pixel(x, j)) < 100) return true;
-        return false;
-    };
-    int fin = imagen.width() - 1;
-    while (fin >= 0 && !tinta(fin)) --fin;
-    int inicio = fin;
-    for (int x = fin, blancos = 0; x >= 0 && blancos < 6; --x) {
-        if (!tinta(x)) {
-            ++blancos;
-            continue;
-        }
-        inicio = x;
-        blancos = 0;
-    }
-    return fin < 0 ? 0 : fin - inicio + 1;
-}
-
 // The picture of `w`, saved as <nombre>.png in the folder TOBAL31_CAPTURAS names (scripts/capturas.sh).
 inline QImage Captura(QWidget* w, const QString& nombre) {
     const QImage imagen = w->grab().toImage();

@@ -229,18 +229,14 @@ LimiteTamanoFicheros::~LimiteTamanoFicheros() {
     std::signal(SIGXFSZ, senal_);
 }
 
-CliEnMarcha::CliEnMarcha(const std::vector<std::string>& args, int terminal, const std::string& parada)
+CliEnMarcha::CliEnMarcha(const std::vector<std::string>& args, const std::string& parada)
     : tmp_(std::make_unique<CarpetaTemporal>()) {
     const std::string exe = TOBAL31_CLI;  // set by the build
     posix_spawn_file_actions_t acc;
     posix_spawn_file_actions_init(&acc);
     posix_spawn_file_actions_addopen(&acc, 0, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&acc, 1, (*tmp_ / "salida").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (terminal >= 0)
-        posix_spawn_file_actions_adddup2(&acc, terminal, 2);
-    else
-        posix_spawn_file_actions_addopen(&acc, 2, (*tmp_ / "errores").c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0644);
+    posix_spawn_file_actions_addopen(&acc, 2, (*tmp_ / "errores").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     std::vector<std::string> todos{exe};
     todos.insert(todos.end(), args.begin(), args.end());
     std::vector<char*> argv;
@@ -299,28 +295,7 @@ ResultadoCli CliEnMarcha::Espera() {
     return r;
 }
 
-ResultadoCli EjecutaCli(const std::vector<std::string>& args, bool terminal) {
-    if (!terminal) return CliEnMarcha(args).Espera();
-    // A terminal for stderr: the master end stays here and is read while
-    // the tool runs, so that it never blocks on a full terminal.
-    const int maestro = ::posix_openpt(O_RDWR | O_NOCTTY);
-    if (maestro < 0 || ::grantpt(maestro) != 0 || ::unlockpt(maestro) != 0) throw std::runtime_error("pty");
-    const int esclavo = ::open(::ptsname(maestro), O_RDWR | O_NOCTTY);
-    if (esclavo < 0) throw std::runtime_error("pty");
-    CliEnMarcha cli(args, esclavo);
-    ::close(esclavo);
-    std::string errores;
-    if (cli.pid() > 0) {
-        // Until the tool's end closes the last slave end (read fails with EIO).
-        char buf[4096];
-        for (ssize_t n; (n = ::read(maestro, buf, sizeof buf)) > 0 || (n < 0 && errno == EINTR);)
-            if (n > 0) errores.append(buf, static_cast<size_t>(n));
-    }
-    ::close(maestro);
-    ResultadoCli r = cli.Espera();
-    r.errores = errores;
-    return r;
-}
+ResultadoCli EjecutaCli(const std::vector<std::string>& args) { return CliEnMarcha(args).Espera(); }
 
 std::string Orden(const std::string& linea) {
     std::string salida;

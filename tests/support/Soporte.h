@@ -123,14 +123,13 @@ struct ResultadoCli {
     std::string errores;
 };
 // Runs tobal31-cli with `args`, standard input empty; killed after a minute.
-// With `terminal`, stderr is a terminal, read back into `errores`.
-ResultadoCli EjecutaCli(const std::vector<std::string>& args, bool terminal = false);
-// tobal31-cli started in the background (stderr on `terminal` when given);
-// Espera() gives its exit code, or 128 + the signal that ended it.
-// `parada` names the step where the run stops itself until Continua().
+ResultadoCli EjecutaCli(const std::vector<std::string>& args);
+// tobal31-cli started in the background; Espera() gives its exit code, or
+// 128 + the signal that ended it. `parada` names the step where the run
+// stops itself until Continua().
 class CliEnMarcha {
 public:
-    explicit CliEnMarcha(const std::vector<std::string>& args, int terminal = -1, const std::string& parada = {});
+    explicit CliEnMarcha(const std::vector<std::string>& args, const std::string& parada = {});
     ~CliEnMarcha();
     CliEnMarcha(const CliEnMarcha&) = delete;
     CliEnMarcha& operator=(const CliEnMarcha&) = delete;
