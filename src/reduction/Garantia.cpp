@@ -577,26 +577,29 @@ bool Analisis::CuentaCondicionadas(ResultadoGarantia& g) {
 
     std::vector<Tramo> clases;               // the kinds of every condition, one after another
     std::vector<size_t> primeraClase(k + 1);  // where the kinds of condition c start
-    std::vector<uint32_t> clase(bajos * k);   // [l * k + c]: the kind of first stretch l
+    // [c * bajos + l]: the kind of first stretch l among those of condition
+    // c (fewer than `bajos`, which is below 3^8).
+    std::vector<uint16_t> clase(k * bajos);
     for (size_t c = 0; c < k; ++c) {
         primeraClase[c] = clases.size();
         const Medida m = cs_.lista[c].medida;
         const bool cuentaSolo = m != Medida::Interrupciones && m != Medida::Seguidos;
-        std::map<std::array<int, 3>, uint32_t> vistas;
+        std::map<std::array<int, 3>, uint16_t> vistas;
         for (size_t l = 0; l < bajos; ++l) {
             Tramo t = primeros[l * k + c];
             t.primero = -1, t.rachaInicial = 0;
             if (cuentaSolo) t.ultimo = -1, t.rachaFinal = 0;
             const auto [it, nueva] = vistas.try_emplace({t.valor, t.ultimo, t.rachaFinal},
-                                                        static_cast<uint32_t>(clases.size()));
+                                                        static_cast<uint16_t>(clases.size() - primeraClase[c]));
             if (nueva) clases.push_back(t);
-            clase[l * k + c] = it->second;
+            clase[c * bajos + l] = it->second;
         }
     }
     primeraClase[k] = clases.size();
 
     std::array<int64_t, kSinColumna + 1> porDistancia{};
     std::vector<uint8_t> falla(clases.size());
+    std::vector<uint16_t> fallan(bajos);  // how many conditions each result of the row fails
     const size_t altos = total_ / bajos;
     for (size_t h = 0; h < altos; ++h) {
         for (size_t c = 0; c < k; ++c) {
@@ -606,13 +609,14 @@ bool Analisis::CuentaCondicionadas(ResultadoGarantia& g) {
                 falla[j] = v < cond.minimo || v > cond.maximo;
             }
         }
-        const uint8_t* d = d_.data() + h * bajos;
-        const uint32_t* cl = clase.data();
-        for (size_t l = 0; l < bajos; ++l, cl += k) {
-            int fallan = 0;
-            for (size_t c = 0; c < k; ++c) fallan += falla[cl[c]];
-            if (fallan <= cs_.fallos) ++porDistancia[d[l]];
+        std::fill(fallan.begin(), fallan.end(), 0);
+        for (size_t c = 0; c < k; ++c) {
+            const uint16_t* cl = &clase[c * bajos];
+            const uint8_t* f = &falla[primeraClase[c]];
+            for (size_t l = 0; l < bajos; ++l) fallan[l] = static_cast<uint16_t>(fallan[l] + f[cl[l]]);
         }
+        const uint8_t* d = d_.data() + h * bajos;
+        for (size_t l = 0; l < bajos; ++l) porDistancia[d[l]] += fallan[l] <= cs_.fallos;
         Avanza(static_cast<int64_t>(bajos));
         if (Cancelado()) return false;
     }
