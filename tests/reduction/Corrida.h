@@ -1,13 +1,18 @@
 #pragma once
-// A reduction run by the engine over its own data folder (key 12/1).
+// What the tests of reductions share: a reduction run by the engine over its
+// own data folder (key 12/1), the enumeration of a base quiniela's columns,
+// the distance between two columns and random conditions.
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <optional>
+#include <random>
 
 #include "Soporte.h"
 #include "reduction/Almacen.h"
 #include "reduction/Base.h"
+#include "reduction/Condiciones.h"
 #include "reduction/Estadistica.h"
 #include "reduction/Motor.h"
 
@@ -29,6 +34,40 @@ inline std::vector<std::string> Desarrollo(const Reduccion& r) {
         todas.swap(mas);
     }
     return todas;
+}
+
+// The matches 1-14 on which two columns differ.
+inline int Distancia(std::string_view a, std::string_view b) {
+    int d = 0;
+    for (size_t m = 0; m < 14; ++m) d += a[m] != b[m];
+    return d;
+}
+
+// One to four conditions on all the matches or on a random group, each
+// interval inside what its measure can take, 0 or 1 of them allowed to fail.
+inline Condiciones CondicionesAleatorias(std::mt19937& g) {
+    Condiciones cs;
+    cs.fallos = static_cast<int>(g() % 2);
+    for (int k = 1 + static_cast<int>(g() % 4); k > 0; --k) {
+        Condicion c;
+        c.medida = static_cast<Medida>(g() % 6);
+        if (g() % 2)
+            while (!(c.partidos = static_cast<uint16_t>(g() & kTodosLosPartidos))) {
+            }
+        const int n = __builtin_popcount(c.partidos);
+        const int tope = c.medida == Medida::Interrupciones ? n - 1 : n;
+        c.minimo = static_cast<int>(g() % static_cast<unsigned>(tope + 1));
+        c.maximo = c.minimo + static_cast<int>(g() % static_cast<unsigned>(tope - c.minimo + 1));
+        cs.lista.push_back(c);
+    }
+    return cs;
+}
+
+// Every file of a folder with its bytes.
+inline std::map<std::string, std::string> Contenido(const fs::path& dir) {
+    std::map<std::string, std::string> m;
+    for (const auto& n : Ficheros(dir)) m[n] = Bytes(dir / n);
+    return m;
 }
 
 struct Corrida {

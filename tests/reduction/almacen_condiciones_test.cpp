@@ -98,6 +98,7 @@ TEST(AlmacenCondiciones, UnCambioMatadoEnCualquierPasoNoPierdeNada) {
         bool reduccionAntes;
     };
     const Fila filas[] = {
+        {"", "", true},
         {"", "X 2-5\r\nfallos 0\r\n", true},
         {"X 2-5\r\nfallos 0\r\n", "2 0-3 partidos 1-7\r\nseguidos 1-4\r\nfallos 1\r\n", true},
         {"X 2-5\r\nfallos 0\r\n", "", true},

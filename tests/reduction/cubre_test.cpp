@@ -1,6 +1,5 @@
 // The minimal reduction with conditions: the covering of the results that
-// meet them, checked against an enumeration of the reduced multiples and a
-// plain greedy covering of the same results.
+// meet them, checked against a plain greedy covering of the same results.
 
 #include <gtest/gtest.h>
 
@@ -14,29 +13,7 @@
 namespace tobal {
 namespace {
 
-Condiciones CondicionesAzar(std::mt19937& g) {
-    Condiciones cs;
-    cs.fallos = static_cast<int>(g() % 2);
-    for (int k = 1 + static_cast<int>(g() % 3); k > 0; --k) {
-        Condicion c;
-        c.medida = static_cast<Medida>(g() % 6);
-        if (g() % 2)
-            while (!(c.partidos = static_cast<uint16_t>(g() & kTodosLosPartidos))) {
-            }
-        const int n = __builtin_popcount(c.partidos);
-        const int tope = c.medida == Medida::Interrupciones ? n - 1 : n;
-        c.minimo = static_cast<int>(g() % static_cast<unsigned>(tope / 2 + 1));
-        c.maximo = c.minimo + static_cast<int>(g() % static_cast<unsigned>(tope - c.minimo + 1));
-        cs.lista.push_back(c);
-    }
-    return cs;
-}
-
-int Distancia(const std::string& a, const std::string& b) {
-    int d = 0;
-    for (size_t m = 0; m < 14; ++m) d += a[m] != b[m];
-    return d;
-}
+using prueba::Distancia;
 
 // For random bases, states and conditions, the covering of one state
 // against a plain greedy covering of the same results (each step the first
@@ -50,7 +27,7 @@ TEST(CubreCondiciones, NoMayorQueLaVorazNiQueLaCubiertaSinCondiciones) {
         const int t = static_cast<int>(g() % 5), d = static_cast<int>(g() % 4), radio = 1 + caso % 2;
         Reduccion r;
         prueba::BaseAleatoria(g, r, 4, t, d, static_cast<int>(g() % 3));
-        const Condiciones cs = CondicionesAzar(g);
+        const Condiciones cs = prueba::CondicionesAleatorias(g);
         std::string estado(14, '1');
         std::vector<std::string> palabras{estado};
         std::vector<size_t> bases;
@@ -105,39 +82,6 @@ TEST(CubreCondiciones, NoMayorQueLaVorazNiQueLaCubiertaSinCondiciones) {
         ASSERT_TRUE(otra.Construye(estado));
         EXPECT_EQ(otra.Resultado().digitos, cc.Resultado().digitos);
         EXPECT_EQ(otra.Resultado().palabras, cc.Resultado().palabras);
-    }
-}
-
-// The engine over random bases with multiples developed in full: every
-// result inside the base that meets the conditions lies within R of a
-// written column; the columns lie inside the base, none twice, no more than
-// without conditions, and the stored record announces exactly them.
-TEST(CubreCondiciones, ElMotorCubreLoQueCumpleYAnunciaLoEscrito) {
-    std::mt19937 g(4141);
-    for (int caso = 0; caso < 24; ++caso) {
-        prueba::Corrida c;
-        prueba::BaseAleatoria(g, c.r, 4, static_cast<int>(g() % 5), static_cast<int>(g() % 3), 1 + caso % 2);
-        const int radio = 1 + caso % 2;
-        c.r.MaxErrores = static_cast<int16_t>(radio), c.r.Jornada = 12, c.r.Orden = 1;
-        const Condiciones cs = c.st.CondicionesActuales = CondicionesAzar(g);
-        SCOPED_TRACE(TextoBase(c.r.Partidos) + " R " + std::to_string(radio) + "\n" +
-                     TextoFicheroCondiciones(cs));
-        EXPECT_EQ(CalculaEstadistica(c.st).lineas.at(7).etiqueta, kReducidasMaximas);
-        const int64_t sinCondiciones = c.r.ApuestasReducidas;
-        ASSERT_EQ(c.Ejecuta().fin, FinReduccion::Terminada);
-        const auto cols = c.Columnas();
-        EXPECT_LE(static_cast<int64_t>(cols.size()), sinCondiciones);
-        EXPECT_EQ(std::set<std::string>(cols.begin(), cols.end()).size(), cols.size());
-        for (const std::string& col : cols)
-            for (int i = 1; i <= 15; ++i)
-                ASSERT_TRUE(c.r.Partidos[i].Signo[1 + std::string_view("1X2").find(col[i - 1])]) << col;
-        for (const std::string& res : prueba::Desarrollo(c.r)) {
-            const auto cerca = [&](const std::string& col) { return Distancia(col, res) <= radio; };
-            ASSERT_TRUE(!CumpleCondiciones(cs, res) || std::any_of(cols.begin(), cols.end(), cerca)) << res;
-        }
-        c.r.ApuestasReducidas = -1;
-        CargaReduccion(c.st);
-        EXPECT_EQ(c.r.ApuestasReducidas, static_cast<int64_t>(cols.size()));
     }
 }
 

@@ -25,13 +25,9 @@ using prueba::Corrida;
 using prueba::kSignos;
 using prueba::PrimerSigno;
 
-// Every file of a folder with its bytes.
-std::map<std::string, std::string> Contenido(const fs::path& dir) {
-    std::map<std::string, std::string> m;
-    for (const auto& n : prueba::Ficheros(dir)) m[n] = Bytes(dir / n);
-    return m;
-}
+using prueba::Contenido;
 
+// Whether the method keeps a column, from the method's definition.
 bool Conserva(const Reduccion& r, const std::string& c) {
     int errores = 0, cuenta[4] = {};
     for (int i = 1; i <= 14; ++i) {
@@ -40,30 +36,39 @@ bool Conserva(const Reduccion& r, const std::string& c) {
         errores += p.SignoBase && s != kSignos[p.SignoBase - 1];
         if (p.AReducir) ++cuenta[1 + std::string_view(kSignos).find(s)];
     }
+    if (r.Metodo == 1) return true;
     if (r.Metodo == 2) return errores >= r.MinErrores && errores <= r.MaxErrores;
     return cuenta[1] == r.Signos[1] && cuenta[2] == r.Signos[2] && cuenta[3] == r.Signos[3];
 }
 
 // What the statistics announce is what the run writes, for all three
-// methods, against a plain enumeration of the base quiniela.
+// methods, with random conditions or none, against a plain enumeration of
+// the base quiniela. With conditions the direct method is the full
+// development (no multiple reduced) and the statistics count the columns
+// that meet them.
 TEST(Motor, LasEstadisticasAnuncianLasColumnasEscritas) {
     std::mt19937 g(20260);
-    for (int caso = 0; caso < 150; ++caso) {
+    for (int caso = 0; caso < 180; ++caso) {
         const int metodo = 1 + caso % 3;
+        const bool condiciones = caso % 6 >= 3, desarrollo = metodo == 1 && condiciones;
         Corrida c;
         // Every pair of reduced triples and doubles a table serves, other
         // multiples developed in full; fewer of them where all is enumerated.
-        const int triples = static_cast<int>(g() % 5);
-        const int dobles =
-            static_cast<int>(g() % static_cast<unsigned>(std::min(8, 10 - triples))) + (triples ? 0 : 1);
-        const int tope = (metodo == 1 ? 15 : 11) - triples - dobles;
+        const int triples = desarrollo ? 0 : static_cast<int>(g() % 5);
+        const int dobles = desarrollo ? 0
+                                      : static_cast<int>(g() % static_cast<unsigned>(std::min(8, 10 - triples))) +
+                                            (triples ? 0 : 1);
+        const int tope = (metodo == 1 && !desarrollo ? 15 : 11) - triples - dobles;
         prueba::BaseAleatoria(g, c.r, metodo, triples, dobles,
                               static_cast<int>(g() % static_cast<unsigned>(std::max(1, tope))));
         c.r.Jornada = 5;
         c.r.Orden = static_cast<int16_t>(1 + caso % 30);
-        CalculaEstadistica(c.st);
+        const Condiciones cs = condiciones ? prueba::CondicionesAleatorias(g) : Condiciones{};
+        c.st.CondicionesActuales = cs;
+        const ResultadoEstadistica est = CalculaEstadistica(c.st, Separadores{});
         const int32_t anunciadas = c.r.ApuestasReducidas;
-        SCOPED_TRACE(TextoBase(c.r.Partidos) + " metodo " + std::to_string(metodo));
+        SCOPED_TRACE(TextoBase(c.r.Partidos) + " metodo " + std::to_string(metodo) + "\n" +
+                     TextoFicheroCondiciones(cs));
 
         const ResultadoReduccion res = c.Ejecuta();
         ASSERT_EQ(res.fin, FinReduccion::Terminada) << res.mensaje;
@@ -74,17 +79,27 @@ TEST(Motor, LasEstadisticasAnuncianLasColumnasEscritas) {
         c.r.ApuestasReducidas = -1;
         CargaReduccion(c.st);
         EXPECT_EQ(c.r.ApuestasReducidas, anunciadas) << "the record";
-        EXPECT_EQ(prueba::Ficheros(c.e.dir()),
-                  (std::vector<std::string>{"BASES.TBX", FicheroRed(c.r.Jornada, c.r.Orden)}));
+        EXPECT_EQ(c.st.CondicionesActuales, cs);
+        std::vector<std::string> ficheros{"BASES.TBX", FicheroRed(c.r.Jornada, c.r.Orden)};
+        if (condiciones) ficheros.insert(ficheros.begin() + 1, FicheroCon(c.r.Jornada, c.r.Orden));
+        EXPECT_EQ(prueba::Ficheros(c.e.dir()), ficheros);
         if (c.r.ApuestasDirectas > 59049) continue;
         const auto todas = prueba::Desarrollo(c.r);
         ASSERT_EQ(static_cast<int64_t>(todas.size()), c.r.ApuestasDirectas);
 
-        if (metodo != 1) {
+        if (metodo != 1 || desarrollo) {
             std::vector<std::string> esperadas;
-            std::copy_if(todas.begin(), todas.end(), std::back_inserter(esperadas),
-                         [&](const std::string& t) { return Conserva(c.r, t); });
+            int64_t cumplen = 0;
+            for (const auto& t : todas) {
+                const bool cumple = CumpleCondiciones(cs, t);
+                cumplen += cumple;
+                if (cumple && Conserva(c.r, t)) esperadas.push_back(t);
+            }
             EXPECT_EQ(cols, esperadas);
+            if (!condiciones) continue;
+            ASSERT_FALSE(est.lineas.empty());
+            EXPECT_EQ(est.lineas.back().etiqueta, kCumplenCondiciones);
+            EXPECT_EQ(est.lineas.back().valor, Formatea(static_cast<double>(cumplen), "#,###,##0", Separadores{}));
             continue;
         }
         // Every column is of the base quiniela, and every column of the base
@@ -93,11 +108,28 @@ TEST(Motor, LasEstadisticasAnuncianLasColumnasEscritas) {
         for (const auto& col : cols) EXPECT_TRUE(base.count(col)) << col;
         if (todas.size() > 2187) continue;
         for (const auto& t : todas)
-            ASSERT_TRUE(std::any_of(cols.begin(), cols.end(), [&](const std::string& col) {
-                return std::inner_product(t.begin(), t.end(), col.begin(), 0, std::plus<>(),
-                                          std::not_equal_to<>()) <= 1;
-            })) << t;
+            ASSERT_TRUE(std::any_of(cols.begin(), cols.end(),
+                                    [&](const std::string& col) { return prueba::Distancia(t, col) <= 1; }))
+                << t;
     }
+}
+
+// The direct method's table would lose its guarantee under a filter: the run
+// refuses before writing anything, while the same table without conditions
+// goes on.
+TEST(Motor, ElMetodoDirectoConTablaRechazaLasCondiciones) {
+    Corrida c;
+    c.Prepara(1, "1X2* 1X2* 1X2* 1X2* 1X 1 1 1 1 1 1 1 1 1 1");
+    c.st.CondicionesActuales.lista = {Condicion{Medida::Equis, 0, 2}};
+    EXPECT_TRUE(RechazaCondiciones(c.st));
+    const ResultadoReduccion res = c.Ejecuta();
+    EXPECT_EQ(std::tie(res.fin, res.mensaje, res.columnas),
+              std::make_tuple(FinReduccion::Fallida, std::string(kDirectoSinCondiciones), 0));
+    EXPECT_TRUE(prueba::Ficheros(c.e.dir()).empty());
+
+    c.st.CondicionesActuales = {};
+    EXPECT_FALSE(RechazaCondiciones(c.st));
+    EXPECT_EQ(c.Ejecuta().columnas, 18);
 }
 
 TEST(Motor, DirectoConTablaA) {
@@ -258,49 +290,17 @@ TEST(Motor, UnaClaveEnCursoRechazaOtraCorrida) {
     EXPECT_EQ(c.Columnas().size(), 9u);
 }
 
-// What a run killed while installing its result leaves is finished or
-// undone the next time the folder is used; a live run's files are kept.
-TEST(Motor, LoQueDejaUnaCorridaMuertaSeAcabaOSeDeshace) {
-    using prueba::ColumnaPrueba;
-    const std::vector<std::string> dos{ColumnaPrueba(1), ColumnaPrueba(2)},
-        tres{ColumnaPrueba(4), ColumnaPrueba(5), ColumnaPrueba(6)};
-    for (bool renombrada : {false, true}) {
-        SCOPED_TRACE(renombrada);
-        prueba::EstadoPrueba e;
-        prueba::GrabaReduccionConColumnas(e.st, 12, 3, dos);
-        const fs::path red = e.dir() / "RED1203.TBX", id = e.dir() / "RED1203.TBX.999999-7";
-        const std::string bases = Bytes(e.dir() / kFicheroBases);
-        // Its note and its columns were written, the old file kept aside;
-        // the columns were renamed into place, or not yet.
-        Reduccion nueva = e.st.ReduccionActual;
-        nueva.ApuestasReducidas = 3;
-        const std::string temporal = id.string() + ".tmp~";
-        prueba::EscribeBytes(temporal, prueba::FicheroColumnas(tres));
-        struct stat t {};
-        ASSERT_EQ(::stat(temporal.c_str(), &t), 0);
-        prueba::EscribeBytes(id.string() + ".reg~",
-                             RegistroBase(nueva) + "\r\n" + std::to_string(t.st_ino) + "\r\n");
-        fs::create_hard_link(red, id.string() + ".old~");
-        if (renombrada) fs::rename(temporal, red);
-        // Leftovers of rewrites, a user's own file, and the old fixed name.
-        for (const char* f : {"DATOSGEN.TBX.999999-8.tmp~", "notas.tmp~", "RED1204.TBX.tmp~"})
-            prueba::EscribeBytes(e.dir() / f, "x");
-        LimpiaTemporales(e.st);
-        e.st.Jornada() = 12, e.st.Orden() = 3;
-        CargaReduccion(e.st);
-        EXPECT_EQ(e.st.ReduccionActual.ApuestasReducidas, renombrada ? 3 : 2);
-        EXPECT_EQ(Bytes(red), prueba::FicheroColumnas(renombrada ? tres : dos));
-        if (!renombrada) {
-            EXPECT_EQ(Bytes(e.dir() / kFicheroBases), bases);
-        }
-        EXPECT_EQ(prueba::Ficheros(e.dir()),
-                  (std::vector<std::string>{"BASES.TBX", "RED1203.TBX", "notas.tmp~"}));
-    }
-    prueba::EstadoPrueba e;  // a run still going: its key is held
+// Leftovers of rewrites killed half way are cleared the next time the
+// folder is used; a user's own file and a live run's files are kept (what a
+// killed installation leaves is the store's test).
+TEST(Motor, SeLimpiaLoQueDejanLasCorridasMuertas) {
+    prueba::EstadoPrueba e;
     Cerrojo enCurso(e.dir(), ClaveReduccion(12, 3));
-    prueba::EscribeBytes(e.dir() / "RED1203.TBX.999999-9.tmp~", "x");
+    for (const char* f :
+         {"DATOSGEN.TBX.999999-8.tmp~", "notas.tmp~", "RED1204.TBX.tmp~", "RED1203.TBX.999999-9.tmp~"})
+        prueba::EscribeBytes(e.dir() / f, "x");
     LimpiaTemporales(e.st);
-    EXPECT_TRUE(fs::exists(e.dir() / "RED1203.TBX.999999-9.tmp~"));
+    EXPECT_EQ(prueba::Ficheros(e.dir()), (std::vector<std::string>{"RED1203.TBX.999999-9.tmp~", "notas.tmp~"}));
 }
 
 }  // namespace
