@@ -181,6 +181,30 @@ void CubiertaCondicionada::Bola(uint32_t x, const uint8_t* d, F&& f) const {
     }
 }
 
+template <class F>
+void CubiertaCondicionada::Vecinos(uint32_t x, const uint8_t* d, F&& f) const {
+    // The steps to the words one sign away, those of each coordinate
+    // together, and where the next coordinate's steps start.
+    int32_t paso[28];
+    int siguiente[28];
+    int m = 0;
+    for (int k = 0; k < n_; ++k) {
+        const int inicio = m, pk = peso_[static_cast<size_t>(k)];
+        for (int v = 0; v < base_[static_cast<size_t>(k)]; ++v)
+            if (v != d[k]) paso[m++] = (v - d[k]) * pk;
+        for (int j = inicio; j < m; ++j) siguiente[j] = m;
+    }
+    f(x);
+    if (radio_ == 0) return;
+    for (int a = 0; a < m; ++a) {
+        const uint32_t y = static_cast<uint32_t>(static_cast<int32_t>(x) + paso[a]);
+        f(y);
+        if (radio_ == 2)
+            for (int b = siguiente[a]; b < m; ++b)
+                f(static_cast<uint32_t>(static_cast<int32_t>(y) + paso[b]));
+    }
+}
+
 bool CubiertaCondicionada::Construye(std::string_view columna, const Avance& avance) {
     resultado_ = Cubierta{};
     resultado_.triples = triples_;
@@ -222,7 +246,7 @@ bool CubiertaCondicionada::Construye(std::string_view columna, const Avance& ava
         for (const uint32_t w : palabrasSinCondiciones_) {
             bool sirve = false;
             Digitos(w, d);
-            Bola(w, d, [&](uint32_t z, const uint8_t*) { sirve |= (marca_[z] & 1) != 0; });
+            Vecinos(w, d, [&](uint32_t z) { sirve |= (marca_[z] & 1) != 0; });
             if (sirve) utiles.push_back(w);
         }
         if (utiles.size() < elegidas.size()) elegidas.swap(utiles);
@@ -310,7 +334,7 @@ bool CubiertaCondicionada::Voraz(std::vector<T>& ganancia, const Avance& avance,
                 if (marca_[z] != 1) return;  // not conditioned, or covered already
                 marca_[z] = 3;
                 ++cubiertos;
-                Bola(z, dz, [&](uint32_t w, const uint8_t*) { --ganancia[w]; });
+                Vecinos(z, dz, [&](uint32_t w) { --ganancia[w]; });
             });
         }
     }
@@ -329,8 +353,7 @@ bool CubiertaCondicionada::QuitaRedundantes(std::vector<T>& cuenta, const Avance
         if (!sigue(i)) return false;
         const uint32_t x = elegidas[i];
         Digitos(x, d);
-        Bola(x, d,
-             [&](uint32_t z, const uint8_t*) { cuenta[z] = static_cast<T>(cuenta[z] + (marca_[z] & 1)); });
+        Vecinos(x, d, [&](uint32_t z) { cuenta[z] = static_cast<T>(cuenta[z] + (marca_[z] & 1)); });
     }
     // The last taken first: they cover the fewest new results.
     std::vector<bool> fuera(elegidas.size(), false);
@@ -338,12 +361,10 @@ bool CubiertaCondicionada::QuitaRedundantes(std::vector<T>& cuenta, const Avance
         if (!sigue(i)) return false;
         bool necesaria = false;
         Digitos(elegidas[i], d);
-        Bola(elegidas[i], d,
-             [&](uint32_t z, const uint8_t*) { necesaria |= (marca_[z] & 1) && cuenta[z] == 1; });
+        Vecinos(elegidas[i], d, [&](uint32_t z) { necesaria |= (marca_[z] & 1) && cuenta[z] == 1; });
         if (necesaria) continue;
         fuera[i] = true;
-        Bola(elegidas[i], d,
-             [&](uint32_t z, const uint8_t*) { cuenta[z] = static_cast<T>(cuenta[z] - (marca_[z] & 1)); });
+        Vecinos(elegidas[i], d, [&](uint32_t z) { cuenta[z] = static_cast<T>(cuenta[z] - (marca_[z] & 1)); });
     }
     size_t j = 0;
     for (size_t i = 0; i < elegidas.size(); ++i)

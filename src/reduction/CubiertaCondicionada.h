@@ -63,6 +63,9 @@ private:
     // word x whose digits are d.
     template <class F>
     void Bola(uint32_t x, const uint8_t* d, F&& f) const;
+    // The same, f(y) without the digits: the greedy's innermost loop.
+    template <class F>
+    void Vecinos(uint32_t x, const uint8_t* d, F&& f) const;
     void Digitos(uint32_t x, uint8_t* d) const;
     bool Ganancias(const Avance& avance);
     template <class T>
