@@ -142,7 +142,6 @@ TEST(Condiciones, ElNavegadorElIndiceYLaGarantiaLasMuestran) {
     ASSERT_EQ(GrabaCondiciones(en.st.DirDatos / FicheroCon(1, 1), cs), 0);
     const QString texto = "X 2-5; seguidos 1-4 partidos 1-7; 1 fallo permitido";
 
-    en.st.CondicionesActuales = cs;  // as loading the reduction gives them
     auto d = en.Abre<consredu>();
     EXPECT_EQ(d->vista->Tex_Condiciones->Texto(), texto);
     prueba::Captura(d.get(), "consredu-condiciones");
@@ -156,7 +155,10 @@ TEST(Condiciones, ElNavegadorElIndiceYLaGarantiaLasMuestran) {
         EXPECT_EQ(g.Tex_Frase->Texto().count('\n'), 2) << g.Tex_Frase->Texto().toStdString();
         prueba::Captura(&g, "garantia-condiciones");
     }
-    en.st.CondicionesActuales = {};
+    EXPECT_EQ(Reducir(en.st, en.sv).Pic_Condiciones->Rotulo(), "Condiciones (2)...");  // reopened on it
+    d->vista->Orden->Pulsa();
+    prueba::ClicFila(d->vista->Orden->lista(), 1);
+    EXPECT_EQ(d->vista->Tex_Condiciones->Texto(), "");
     Garantia g(en.st, en.sv);
     EXPECT_EQ(g.AreaTabla().top(), 86);
 
