@@ -14,6 +14,7 @@
 #include "app/Cerrojo.h"
 #include "app/ErrorFichero.h"
 #include "app/Informador.h"
+#include "app/Parada.h"
 #include "app/Texto.h"
 #include "reduction/Borrado.h"
 #include "reduction/Condiciones.h"
@@ -366,6 +367,7 @@ fs::path ConFin(const fs::path& ruta, const std::string& fin) {
 
 void PasoInstalacion(const char* paso) {
     if (gPasoInstalacion) gPasoInstalacion(paso);
+    Parada(paso);
 }
 
 // The last line of a note whose reduction has a conditions file.

@@ -99,7 +99,7 @@ int InstalaReduccion(Estado& st, const std::string& id);
 // For tests: called at each step of InstalaReduccion ("nota" once the note
 // is written, "columnas" once the columns are in place, "condiciones" once
 // the conditions file is, "registro" once the record is), so that a test
-// can stop the process there.
+// can stop the process there; TOBAL31_PARADA stops it there too.
 extern void (*gPasoInstalacion)(const std::string& paso);
 
 // Removes the temporary files of runs and rewrites that are no longer alive

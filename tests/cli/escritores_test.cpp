@@ -130,7 +130,8 @@ TEST(VariosEscritores, FicheroDeBloqueoInutilizableNoDejaEscribir) {
     }
 }
 
-// A run killed at any moment leaves the earlier reduction or the new one,
+// A run killed at any moment (while it writes its columns, or held at a
+// step of their installation) leaves the earlier reduction or the new one,
 // whole with its conditions file, and the next use of the folder removes
 // what the dead run left.
 TEST(Interrupciones, MatadaConSigkillDejaUnaReduccionEntera) {
@@ -140,12 +141,15 @@ TEST(Interrupciones, MatadaConSigkillDejaUnaReduccionEntera) {
         ASSERT_EQ(EjecutaCli(Reduccion(d.ruta(), 12, 3, 2, false, condiciones ? "X 0-14" : "")).codigo, 0);
         const auto antes = Contenido(d.ruta());
         int aMedias = 0;
-        for (int espera : {-1, -1, 0, 30}) {
-            SCOPED_TRACE("kill after " + std::to_string(espera) + " ms");
+        for (const std::string cuando : {"temporal", "temporal", "0", "30", "nota", "columnas"}) {
+            SCOPED_TRACE("kill at " + cuando);
+            const bool paso = cuando == "nota" || cuando == "columnas";
             {
-                CliEnMarcha c(Reduccion(d.ruta(), 12, 3, 12, true, condiciones ? "seguidos 1-14" : ""));
-                ASSERT_TRUE(espera >= 0 || EsperaTemporal(d.ruta()));
-                std::this_thread::sleep_for(std::chrono::milliseconds(std::max(espera, 0)));
+                CliEnMarcha c(Reduccion(d.ruta(), 12, 3, 12, true, condiciones ? "seguidos 1-14" : ""), -1,
+                              paso ? cuando : "");
+                ASSERT_TRUE(paso ? c.EsperaParada() : cuando != "temporal" || EsperaTemporal(d.ruta()));
+                if (!paso && cuando != "temporal")
+                    std::this_thread::sleep_for(std::chrono::milliseconds(std::stoi(cuando)));
                 ::kill(c.pid(), SIGKILL);
                 if (c.Espera().codigo == 128 + SIGKILL && Contenido(d.ruta()) != antes) ++aMedias;
             }
@@ -156,6 +160,7 @@ TEST(Interrupciones, MatadaConSigkillDejaUnaReduccionEntera) {
             ASSERT_TRUE(Coherente(d.ruta(), &cuentas));
             EXPECT_EQ(cuentas["1203"], nueva ? Columnas(12) : Columnas(2));
             EXPECT_TRUE(nueva || Contenido(d.ruta()) == antes);
+            EXPECT_TRUE(!paso || nueva == (cuando == "columnas"));
             const std::string conNueva = condiciones ? "seguidos 1-14\r\nfallos 0\r\n" : "";
             EXPECT_TRUE(!nueva || Bytes(d / "RED1203.CON") == conNueva);
             for (const auto& [f, bytes] : antes) EscribeBytes(d / f, bytes);
