@@ -145,7 +145,7 @@ TEST(Interrupciones, MatadaConSigkillDejaUnaReduccionEntera) {
             SCOPED_TRACE("kill at " + cuando);
             const bool paso = cuando == "nota" || cuando == "columnas";
             {
-                CliEnMarcha c(Reduccion(d.ruta(), 12, 3, 12, true, condiciones ? "seguidos 1-14" : ""), -1,
+                CliEnMarcha c(Reduccion(d.ruta(), 12, 3, 12, true, condiciones ? "seguidos 1-14" : ""),
                               paso ? cuando : "");
                 ASSERT_TRUE(paso ? c.EsperaParada() : cuando != "temporal" || EsperaTemporal(d.ruta()));
                 if (!paso && cuando != "temporal")
