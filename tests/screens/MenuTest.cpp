@@ -1,12 +1,19 @@
 #include <QAccessible>
+#include <QLineEdit>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QSignalSpy>
 
 #include "Entorno.h"
+#include "app/Texto.h"
 #include "data/DatosGen.h"
+#include "data/Jornadas.h"
 #include "platform/Teclado.h"
+#include "reduction/Almacen.h"
 #include "screens/Arranque.h"
+#include "screens/DatosGen.h"
 #include "screens/Tb1x2.h"
+#include "screens/borrar.h"
 
 namespace tobal {
 namespace {
@@ -139,6 +146,187 @@ TEST(Arranque, PrimerArranqueEnCarpetaVaciaYEscribible) {
         QTest::mouseClick(menu.get(), Qt::LeftButton, {}, Tb1x2::EsquinaOpcion(opcion));
         EXPECT_EQ(abierta, pantallas[opcion - 1]);
     }
+}
+
+// The screen over a data folder holding the default settings.
+struct Pantalla : prueba::Entorno {
+    Pantalla() {
+        LeeDatosGen(st);
+        d = Abre<DatosGen>();
+    }
+    QLineEdit* Editor(int campo) const {
+        return std::array{d->Tex_TotJor, d->Tex_PreApu, d->Tex_Delegacion, d->Tex_Receptor}[campo];
+    }
+    void PulsaCampo(int campo) {
+        QTest::mouseClick(d.get(), Qt::LeftButton, {}, DatosGen::AreaCampo(campo).topLeft() + QPoint(8, 6));
+    }
+    // Opens the field, types into its editor and closes it by pressing the
+    // area again; returns what the editor showed right after typing.
+    QString Teclea(int campo, const QString& texto) {
+        PulsaCampo(campo);
+        prueba::Reescribe(Editor(campo), texto);
+        const QString visto = Editor(campo)->text();
+        PulsaCampo(campo);
+        EXPECT_FALSE(Editor(campo)->isVisible());
+        return visto;
+    }
+    std::string Fichero() const { return prueba::Bytes(st.DirDatos / "DATOSGEN.TBX"); }
+    std::unique_ptr<DatosGen> d;
+};
+
+const std::string kGuardado30 = "1,\"01/09/02\",1,1,0,0,0,0,1,30,\"0.3 \",\"00\",\"00000\",\"Si\"\r\n";
+
+// Typing filters, closing corrects; only a real change enables Guardar (a
+// new price alone does not), and a disabled Guardar writes nothing.
+TEST(DatosGen, CadaCampoFiltraCorrigeYSoloUnCambioActivaGuardar) {
+    struct Caso {
+        int campo;
+        const char *tecleado, *visto, *queda;
+        bool guarda;
+    };
+    for (const Caso& c : {Caso{DatosGen::TotJornadas, "0", "", "44", true},
+                          Caso{DatosGen::TotJornadas, "42", "42", "42", false},
+                          Caso{DatosGen::Receptor, "1-2.3", "123", "00123", true},
+                          Caso{DatosGen::PrecioApuesta, "x.5b", ".5", "0.5 ", false}}) {
+        SCOPED_TRACE(c.tecleado);
+        Pantalla p;
+        EXPECT_EQ(p.Teclea(c.campo, c.tecleado), c.visto);
+        EXPECT_EQ(p.Editor(c.campo)->text(), c.queda);
+        EXPECT_EQ(p.d->Pic_Guardar->Activo(), c.guarda);
+        std::filesystem::remove(p.st.DirDatos / "DATOSGEN.TBX");
+        QTest::mouseClick(p.d->Pic_Guardar, Qt::LeftButton);
+        EXPECT_EQ(p.Fichero().empty(), !c.guarda);
+        EXPECT_FLOAT_EQ(p.st.Datos.Precio, c.campo == DatosGen::PrecioApuesta ? 0.5f : 0.3f);
+    }
+}
+
+// Guardar writes; leaving without saving restores what was saved; on
+// leaving, the current matchday comes down to the total.
+TEST(DatosGen, GuardarEscribeSalirSinGuardarRestauraYLaJornadaNoPasaDelTotal) {
+    Pantalla p;
+    p.st.Jornada() = 40;
+    p.Teclea(DatosGen::TotJornadas, "30");
+    QTest::mouseClick(p.d->Pic_Guardar, Qt::LeftButton);
+    EXPECT_FALSE(p.d->Pic_Guardar->Activo());
+    EXPECT_EQ(p.Fichero(), "40" + kGuardado30.substr(1));
+    p.Teclea(DatosGen::Receptor, "99");
+    QTest::mouseClick(p.d->Pic_Ayuda, Qt::LeftButton);
+    EXPECT_EQ(p.ayuda.pedidas, std::vector<int>{2700});
+    QTest::mouseClick(p.d->Pic_Salir, Qt::LeftButton);
+    EXPECT_FALSE(p.d->isVisible());
+    EXPECT_EQ(std::make_tuple(p.st.Datos.Receptor, p.st.Datos.TotJornadas, p.st.Jornada()),
+              std::make_tuple(std::string("00000"), 30, 30));
+    EXPECT_EQ(p.Fichero(), "40" + kGuardado30.substr(1));
+}
+
+TEST(DatosGen, ElTecladoAbreYCierraCadaCampoYSale) {
+    Pantalla p;
+    QWidget* zona = QApplication::focusWidget();
+    ASSERT_TRUE(zona);
+    QTest::keyClick(zona, Qt::Key_Space);
+    ASSERT_TRUE(p.d->Abierto(DatosGen::TotJornadas));
+    EXPECT_EQ(QApplication::focusWidget(), p.d->Tex_TotJor);
+    p.d->Tex_TotJor->selectAll();
+    QTest::keyClicks(p.d->Tex_TotJor, "30");
+    QTest::keyClick(p.d->Tex_TotJor, Qt::Key_Return);
+    EXPECT_EQ(p.st.Datos.TotJornadas, 30);
+    EXPECT_EQ(QApplication::focusWidget(), zona);
+    EXPECT_EQ(prueba::Descripcion(zona), "30");  // the value, for a screen reader
+    EXPECT_EQ(prueba::RecorridoTab(8),
+              (std::vector<std::string>{"Campo_TotJor=Total jornadas", "Campo_PreApu=Precio apuesta",
+                                        "Campo_Delegacion=Código Delegación",
+                                        "Campo_Receptor=Código Receptor", "Campo_Sonido=Sonido activado",
+                                        "Pic_Guardar=Guardar", "Pic_Ayuda=Ayuda", "Pic_Salir=Salir"}));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_FALSE(p.d->isVisible());
+}
+
+struct Borrado : prueba::Entorno {
+    Borrado() {
+        for (int j : {5, 15, 50}) {
+            EXPECT_EQ(GrabaRegistroJornada(st, j, RegistroEditor("", j, "01/09/02", {})), 0);
+            for (int o : {1, 2}) prueba::GrabaReduccionPrueba(st, j, o, 2);
+        }
+        b = Abre<Borrar>();
+    }
+    void Elige(const QRect& area, QListWidget* lista, int n) {
+        QTest::mouseClick(b.get(), Qt::LeftButton, {}, area.topLeft() + QPoint(8, 6));
+        prueba::ClicFila(lista, n - 1);
+        EXPECT_FALSE(lista->isVisible());
+    }
+    // Presses Pic_Borrar and answers the message window with its Borrar
+    // button or with a key; returns the text it showed.
+    QString PulsaBorrar(bool confirma) {
+        QString texto;
+        prueba::CuandoModal([&](QWidget* w) {
+            auto* m = qobject_cast<Mensajes*>(w);
+            texto = m->Tex_Titulo->text() + "|" + m->Tex_Mensaje->toPlainText();
+            if (confirma)
+                QTest::mouseClick(m->Pic_Borrar, Qt::LeftButton);
+            else
+                QTest::keyClick(m->Pic_Salir, Qt::Key_Escape);
+        });
+        QTest::mouseClick(b->Pic_Borrar, Qt::LeftButton);
+        return texto;
+    }
+    bool Guardada(int j) const {
+        return fs::exists(st.DirDatos / ("RED" + DosDigitos(j) + "01.TBX")) &&
+               RegistroJornadaEnUso(LeeRegistroJornada(st, j), j);
+    }
+    std::unique_ptr<Borrar> b;
+};
+
+TEST(Borrar, LaPrimeraNuncaPasaDeLaUltima) {
+    struct Caso {
+        bool desde;
+        int n, queda1, queda2;
+    };
+    Borrado en;
+    ASSERT_EQ(en.b->Lis_JorIni->count(), 52);
+    for (const Caso& c : {Caso{false, 10, 1, 10}, Caso{true, 40, 40, 40}, Caso{false, 3, 3, 3}}) {
+        SCOPED_TRACE(c.n);
+        en.Elige(c.desde ? Borrar::AreaDesde() : Borrar::AreaHasta(),
+                 c.desde ? en.b->Lis_JorIni : en.b->Lis_JorFin, c.n);
+        EXPECT_EQ(std::make_pair(en.b->Desde(), en.b->Hasta()), std::make_pair(c.queda1, c.queda2));
+        EXPECT_EQ(en.b->Lis_JorFin->currentRow() + 1, c.queda2);
+    }
+    EXPECT_EQ(en.sonidos.pedidos, (std::vector<int>{6, 7, 6, 7, 6, 7}));
+}
+
+TEST(Borrar, SoloLaConfirmacionBorraYSoloElRango) {
+    Borrado en;
+    en.Elige(Borrar::AreaDesde(), en.b->Lis_JorIni, 5);
+    en.sonidos.pedidos.clear();
+    const QString texto = en.PulsaBorrar(false);
+    EXPECT_TRUE(texto.startsWith("BORRADO DE DATOS|") && texto.contains("Jornada  5 ")) << texto.toStdString();
+    for (int j : {5, 15, 50}) EXPECT_TRUE(en.Guardada(j)) << j;
+
+    EXPECT_EQ(en.PulsaBorrar(true), texto);  // which records and files go is the deletion's own test
+    EXPECT_FALSE(en.Guardada(5));
+    EXPECT_TRUE(en.Guardada(15));
+    EXPECT_EQ(en.sonidos.pedidos, (std::vector<int>{9, 9, 9}));
+}
+
+TEST(Borrar, ElTecladoEligeElRangoYSale) {
+    Borrado en;
+    ASSERT_EQ(QApplication::focusWidget(), en.b->Campo_Desde);
+    EXPECT_EQ(prueba::RecorridoTab(5),
+              (std::vector<std::string>{"Campo_Desde=Desde la jornada", "Campo_Hasta=Hasta la jornada",
+                                        "Pic_Borrar=Borrar", "Pic_Ayuda=Ayuda", "Pic_Salir=Salir"}));
+    en.b->Campo_Hasta->setFocus();
+    QTest::keyClick(en.b->Campo_Hasta, Qt::Key_Space);
+    ASSERT_EQ(QApplication::focusWidget(), en.b->Lis_JorFin);
+    for (int i = 0; i < 12; ++i) QTest::keyClick(en.b->Lis_JorFin, Qt::Key_Down);
+    QTest::keyClick(en.b->Lis_JorFin, Qt::Key_Return);
+    EXPECT_EQ(en.b->Hasta(), 13);
+    EXPECT_EQ(QApplication::focusWidget(), en.b->Campo_Hasta);
+    // A screen reader hears each field's matchday.
+    EXPECT_EQ(prueba::Descripcion(en.b->Campo_Desde) + "-" + prueba::Descripcion(en.b->Campo_Hasta),
+              QString::number(en.b->Desde()) + "-13");
+    QTest::keyClick(en.b->Campo_Hasta, Qt::Key_F1);
+    EXPECT_EQ(en.ayuda.pedidas, std::vector<int>{2800});
+    QTest::keyClick(en.b->Campo_Hasta, Qt::Key_Escape);
+    EXPECT_FALSE(en.b->isVisible());
 }
 
 }  // namespace
