@@ -102,10 +102,7 @@ TEST(Escrutin, LoQueOtroGrabaMientrasEstaAbiertaNoSePierde) {
                   .codigo,
               0);
     for (int m = 1; m <= 15; ++m) p.Marca(m, 1);
-    QString titulo;
-    prueba::AnotaMensaje(titulo);
-    p.Escruta();
-    EXPECT_EQ(titulo, "JORNADA CAMBIADA");
+    EXPECT_EQ(prueba::TitulosMensajes([&] { p.Escruta(); }), QStringList{"JORNADA CAMBIADA"});
     EXPECT_EQ(p->Lis_Aciertos->count(), 0);
     EXPECT_EQ(LeeRegistroJornada(p.st, 12).substr(kPosResultados - 1, 15), std::string(15, '3'));
     p.Escruta();
@@ -140,20 +137,17 @@ TEST(Escrutin, PremiosComoLaOrdenYLoIlegibleSeRechazaAunqueSePegue) {
     EXPECT_EQ(p->Tex_Premios[1]->text(), "");  // as the matchday record holds it
     p.Premio(1, "1.500.000,50");
     EXPECT_EQ(p->Tex_Premios[1]->text(), "1500000.5");
-    QString titulo;
-    prueba::AnotaMensaje(titulo);
-    prueba::Reescribe(p->Tex_Premios[1], "1.500");  // which amount it means is the reader's test
-    QTest::keyClick(p->Tex_Premios[1], Qt::Key_Return);
-    EXPECT_EQ(titulo, "PREMIO NO VÁLIDO");
+    const QStringList titulos = prueba::TitulosMensajes([&] {
+        prueba::Reescribe(p->Tex_Premios[1], "1.500");  // which amount it means is the reader's test
+        QTest::keyClick(p->Tex_Premios[1], Qt::Key_Return);
+        QApplication::clipboard()->setText(QStringLiteral("9876543210987"));
+        p->Tex_Premios[4]->setFocus();
+        p->Tex_Premios[4]->selectAll();
+        p->Tex_Premios[4]->paste();
+        QTest::keyClick(p->Tex_Premios[4], Qt::Key_Return);
+    });
+    EXPECT_EQ(titulos, QStringList({"PREMIO NO VÁLIDO", "PREMIO NO VÁLIDO"}));
     EXPECT_EQ(p->Tex_Premios[1]->text(), "1500000.5");
-    titulo.clear();
-    prueba::AnotaMensaje(titulo);
-    QApplication::clipboard()->setText(QStringLiteral("9876543210987"));
-    p->Tex_Premios[4]->setFocus();
-    p->Tex_Premios[4]->selectAll();
-    p->Tex_Premios[4]->paste();
-    QTest::keyClick(p->Tex_Premios[4], Qt::Key_Return);
-    EXPECT_EQ(titulo, "PREMIO NO VÁLIDO");
     EXPECT_EQ(p->Tex_Premios[4]->text(), "");
 }
 

@@ -131,27 +131,19 @@ TEST(Listados, CancelarParaUnaRelacionLargaYLaVentanaSigueViva) {
 TEST(Listados, SinImpresoraAvisaYAbreLaVistaPreviaYUnFalloDejaLaPantallaUsable) {
     Pantalla p(Salida::Resumen, 16);
     p.impresora = nullptr;
-    QString titulo;
-    prueba::AnotaMensaje(titulo);
-    p.Pulsa(p.l->Pic_Imprimir);
-    EXPECT_EQ(titulo, "NO HAY IMPRESORA");
+    EXPECT_EQ(prueba::TitulosMensajes([&] { p.Pulsa(p.l->Pic_Imprimir); }), QStringList{"NO HAY IMPRESORA"});
     EXPECT_EQ(p.vistas, std::vector<QString>{"Imprimir los datos básicos de la reducción"});
     EXPECT_EQ(p.enVista.Trabajos(), 1);
 
     // The preview button shows every ticket without waiting, and warns of
     // a last ticket of one column as a run does.
     Pantalla v(Salida::Boletos, 17);
-    titulo.clear();
-    prueba::AnotaMensaje(titulo);
-    v.Pulsa(v.l->Pic_VistaPrevia);
-    EXPECT_EQ(titulo, "ÚLTIMO BOLETO INCOMPLETO");
+    EXPECT_EQ(prueba::TitulosMensajes([&] { v.Pulsa(v.l->Pic_VistaPrevia); }), QStringList{"ÚLTIMO BOLETO INCOMPLETO"});
     EXPECT_EQ(std::make_pair(v.enVista.Trabajos(), v.grabadora.Trabajos()), std::make_pair(3, 0));
 
     Pantalla f(Salida::Boletos, 24);
     f.grabadora.falla = true;
-    prueba::AnotaMensaje(titulo);
-    f.Pulsa(f.l->Pic_Imprimir);
-    EXPECT_EQ(titulo, "ERROR DE IMPRESIÓN");
+    EXPECT_EQ(prueba::TitulosMensajes([&] { f.Pulsa(f.l->Pic_Imprimir); }), QStringList{"ERROR DE IMPRESIÓN"});
     EXPECT_TRUE(f.l->Pic_Imprimir->isVisible() && !f.l->Imprimiendo());
 }
 
