@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cstring>
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
@@ -249,12 +250,9 @@ void CargaReduccion(Estado& st) {
 }
 
 std::string TextoCondicionesIlegibles(int jornada, int orden, int error, const std::string& fallo) {
-    const std::string nombre = FicheroCon(jornada, orden);
-    if (error == kErrorCondiciones)
-        return "El fichero de condiciones " + nombre + " está dañado, " + fallo +
-               ". No se puede usar la reducción sin saber sus condiciones.";
-    return "No se puede leer el fichero de condiciones " + nombre + " (error " + std::to_string(error) +
-           ": " + MotivoError(error) + "). No se puede usar la reducción sin saber sus condiciones.";
+    std::string t = TextoErrorCondiciones(jornada, orden, error, fallo);
+    t[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(t[0])));
+    return t + ". No se puede usar la reducción sin saber sus condiciones.";
 }
 
 void BorraReduccion(Estado& st, int jornada, int orden) {
