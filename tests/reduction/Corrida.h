@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <random>
@@ -13,6 +14,7 @@
 #include "reduction/Almacen.h"
 #include "reduction/Base.h"
 #include "reduction/Condiciones.h"
+#include "reduction/Cubierta.h"
 #include "reduction/Estadistica.h"
 #include "reduction/Motor.h"
 
@@ -61,6 +63,36 @@ inline Condiciones CondicionesAleatorias(std::mt19937& g) {
         cs.lista.push_back(c);
     }
     return cs;
+}
+
+// The covering radius of a cell, `hasta` + 1 when it is larger than `hasta`
+// (at most 2): the largest distance from a development of its t triples
+// and d doubles (digits of a mixed-radix count, inside their bases) to the
+// nearest word, by marking the ball of every word.
+inline int Radio(const Cubierta& c, int hasta) {
+    const int n = c.triples + c.dobles;
+    std::vector<int64_t> peso(static_cast<size_t>(n));
+    std::vector<int> base(static_cast<size_t>(n));
+    int64_t total = 1;
+    for (int i = n - 1; i >= 0; --i) base[i] = i < c.triples ? 3 : 2, peso[i] = total, total *= base[i];
+    std::vector<uint8_t> dist(static_cast<size_t>(total), static_cast<uint8_t>(hasta + 1));
+    const auto baja = [&](int64_t i, int d) { dist[i] = std::min(dist[i], static_cast<uint8_t>(d)); };
+    for (size_t w = 0; w < c.palabras; ++w) {
+        const uint8_t* x = c.digitos.data() + w * static_cast<size_t>(n);
+        int64_t idx = 0;
+        for (int i = 0; i < n; ++i) idx += x[i] * peso[i];
+        baja(idx, 0);
+        for (int i = 0; i < n && hasta > 0; ++i)
+            for (int v = 0; v < base[i]; ++v) {
+                if (v == x[i]) continue;
+                const int64_t uno = idx + (v - x[i]) * peso[i];
+                baja(uno, 1);
+                for (int j = i + 1; j < n && hasta > 1; ++j)
+                    for (int u = 0; u < base[j]; ++u)
+                        if (u != x[j]) baja(uno + (u - x[j]) * peso[j], 2);
+            }
+    }
+    return *std::max_element(dist.begin(), dist.end());
 }
 
 // Every file of a folder with its bytes.

