@@ -26,7 +26,6 @@ struct Pantalla : prueba::Entorno {
         bool abierta = false;
         prueba::CuandoVentana<VentanaCondiciones>([&](VentanaCondiciones* v) {
             abierta = true;
-            EXPECT_TRUE(QTest::qWaitForWindowActive(v));
             accion(v);
             if (v->isVisible()) v->reject();  // a failed step never leaves it open
         });
