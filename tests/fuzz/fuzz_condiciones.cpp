@@ -1,8 +1,10 @@
-// A conditions file's text: any bytes are read or refused, a refusal leaves
-// what was there, what is read is written back to the same conditions, and
-// the count over the matches of the results they keep equals the count of
-// the results one by one, over a base the input also chooses.
+// A conditions file's text: any bytes are read or refused; a refusal is
+// short and printable and leaves what was there; what is read is written
+// back to the same conditions; and the count over the matches of the
+// results they keep equals the count of the results one by one, over a base
+// the input also chooses.
 
+#include <algorithm>
 #include <bit>
 #include <functional>
 
@@ -16,8 +18,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t largo) {
     cs.lista.push_back(Condicion{});
     cs.fallos = 7;
     const Condiciones antes = cs;
-    if (LeeTextoCondiciones(fuzz::Texto(datos, largo), cs)) {
-        fuzz::Exige(cs == antes);
+    if (const auto fallo = LeeTextoCondiciones(fuzz::Texto(datos, largo), cs)) {
+        // A refusal is short and printable, whatever bytes the file holds.
+        fuzz::Exige(cs == antes && fallo->size() < 400 &&
+                    std::none_of(fallo->begin(), fallo->end(),
+                                 [](char c) { return c >= 0 && c < ' ' && c != '\t'; }));
         return 0;
     }
     fuzz::Exige(cs.fallos >= 0 && cs.fallos <= 99);

@@ -118,7 +118,8 @@ TEST(Condiciones, NotacionFicheroYRechazos) {
     EXPECT_EQ(leidas, cs);
     for (const auto& [texto, fallo] : std::vector<std::pair<const char*, const char*>>{
              {"fallos 1\nfallos 2\n", "línea 2 (\"fallos 2\"): los fallos ya se han dado"},
-             {"fallos uno\n", "línea 1 (\"fallos uno\"): los fallos son un número"}}) {
+             {"fallos uno\n", "línea 1 (\"fallos uno\"): los fallos son un número"},
+             {"X 2-5\r\nX\xF1 2\r\n", "línea 2: es demasiado larga o tiene caracteres"}}) {
         prueba::EscribeBytes(ruta, texto);
         std::string por;
         EXPECT_EQ(LeeCondiciones(ruta, leidas, &por), kErrorCondiciones);
