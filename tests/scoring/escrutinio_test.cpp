@@ -158,11 +158,6 @@ TEST_F(EscrutinioConRegistro, FallosDeFicheros) {
     std::filesystem::create_directory(p.dir() / "RED0701.TBX");
     EXPECT_EQ(Escruta(p.st, e).fin, FinEscrutinio::SinColumnas);
     EXPECT_EQ(p.mensajes.mensajes.size(), 1u);
-    std::filesystem::remove(p.dir() / "RED0701.TBX");  // dañado: un mensaje que nombra la columna
-    EscribeBytes(p.dir() / "RED0701.TBX", FicheroColumnas({kGanadora}) + "\"1X2\"\r\n");
-    EXPECT_EQ(Escruta(p.st, e).fin, FinEscrutinio::SinColumnas);
-    ASSERT_EQ(p.mensajes.mensajes.size(), 2u);
-    EXPECT_EQ(p.mensajes.mensajes[1], TextoColumnasDanadas("RED0701.TBX", 2));
 
     // Un registro que no se puede grabar se avisa y el escrutinio sigue.
     std::filesystem::remove(p.dir() / "RED0701.TBX");
