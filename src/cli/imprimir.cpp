@@ -26,7 +26,6 @@
 #include "output/Relacion.h"
 #include "output/ResumenImpreso.h"
 #include "reduction/Almacen.h"
-#include "reduction/Condiciones.h"
 #include "scoring/Escrutinio.h"
 
 #ifdef TOBAL31_CON_QT
@@ -293,15 +292,6 @@ int Imprimir(Contexto& cx, std::vector<std::string>& args) {
     if (o.copias) l.Copias = static_cast<int16_t>(Entero(*o.copias, 1, 999, "--copias"));
     if (o.ancho) l.AnchoPapel = *o.ancho == "ancho" ? 1 : 0;
 
-    if (o.salida == Salida::Resumen) {
-        // The summary lists the conditions stored beside the columns; a
-        // damaged file is not printed as if there were none.
-        std::string fallo;
-        const int e = LeeCondicionesReduccion(st, o.jornada, o.orden, st.CondicionesActuales, &fallo);
-        if (e)
-            return Rechaza(cx, "ERROR EN LAS CONDICIONES",
-                           "No se imprime: " + TextoErrorCondiciones(o.jornada, o.orden, e, Visible(fallo)) + ".");
-    }
     DatosInforme informe;
     if (o.salida == Salida::Escrutinio) {
         auto datos = DatosDelEscrutinio(cx, o);

@@ -4,6 +4,7 @@
 
 #include "app/Texto.h"
 #include "cli/Comando.h"
+#include "reduction/Almacen.h"
 #include "reduction/Condiciones.h"
 #include "reduction/Indice.h"
 
@@ -22,7 +23,7 @@ std::string LineaCondiciones(const Estado& st, const std::string& linea) {
     const int e = LeeCondicionesReduccion(st, static_cast<int>(*jornada), static_cast<int>(*orden), cs, &fallo);
     if (e)
         return "    condiciones: " +
-               TextoErrorCondiciones(static_cast<int>(*jornada), static_cast<int>(*orden), e, Visible(fallo));
+               TextoCondicionesIlegibles(static_cast<int>(*jornada), static_cast<int>(*orden), e, Visible(fallo));
     if (cs.lista.empty()) return {};
     return "    condiciones: " + TextoCondiciones(cs);
 }

@@ -1,7 +1,6 @@
 #include "reduction/Garantia.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstring>
 #include <map>
 #ifdef __SSE2__
@@ -724,8 +723,7 @@ ResultadoGarantia CalculaGarantia(const Estado& st, const AvanceGarantia& avance
     if (const int e = LeeCondicionesReduccion(st, st.Jornada(), st.Orden(), cs, &fallo)) {
         ResultadoGarantia g;
         g.error = e;
-        g.mensaje = TextoErrorCondiciones(st.Jornada(), st.Orden(), e, fallo) + ". No se analiza.";
-        g.mensaje[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(g.mensaje[0])));
+        g.mensaje = TextoCondicionesIlegibles(st.Jornada(), st.Orden(), e, fallo);
         return g;
     }
     return CalculaGarantia(st.ReduccionActual, cs, st.DirDatos / nombre, nombre, avance, cancelar);

@@ -74,8 +74,9 @@ TEST(CliCondiciones, IndiceGarantiaEImprimirLasMuestran) {
     EXPECT_EQ(EjecutaCliEn(d.ruta(), {"indice"}).salida,
               sin.salida.substr(0, linea2) + "\n    condiciones: X 1-3; seguidos 1-3 partidos 1-4; fallos 1" +
                   sin.salida.substr(linea2) +
-                  "    condiciones: el fichero de condiciones RED1202.CON está dañado, línea 2 (\"seguidos "
-                  "tres\"): \"tres\" no es un intervalo MIN-MAX de números\n");
+                  "    condiciones: El fichero de condiciones RED1202.CON está dañado, línea 2 (\"seguidos "
+                  "tres\"): \"tres\" no es un intervalo MIN-MAX de números. No se puede usar la reducción sin saber "
+                  "sus condiciones.\n");
 
     auto r = EjecutaCliEn(d.ruta(), {"garantia"}, {"--jornada", "12", "--orden", "1"});
     EXPECT_TRUE(Contiene(r.salida, "Probable\nCondiciones: X 1-3; seguidos 1-3 partidos 1-4; fallos 1\n78 de los "

@@ -124,9 +124,9 @@ TEST(Garantia, ConElFicheroDeCondiciones) {
     prueba::EscribeBytes(c.e.dir() / "RED1201.CON", "X 2-5\r\nseguidos cinco\r\n");
     const ResultadoGarantia mala = CalculaGarantia(c.st);
     EXPECT_EQ(mala.fin, FinGarantia::Fallida);
-    EXPECT_EQ(mala.mensaje,
-              "El fichero de condiciones RED1201.CON está dañado, línea 2 (\"seguidos cinco\"): "
-              "\"cinco\" no es un intervalo MIN-MAX de números. No se analiza.");
+    EXPECT_EQ(mala.mensaje, "El fichero de condiciones RED1201.CON está dañado, línea 2 (\"seguidos cinco\"): "
+                            "\"cinco\" no es un intervalo MIN-MAX de números. No se puede usar la reducción sin saber sus "
+                            "condiciones.");
 }
 
 // Every reduction table, alone on its own matches, guarantees 13 (its rows'
