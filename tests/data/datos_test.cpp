@@ -44,45 +44,6 @@ TEST(DatosGen, PrimerArranqueYVueltaCompleta) {
     EXPECT_TRUE(Bytes(l.dir() / "DATOSGEN.TBX") == kDefecto && LineaDatosGen(l.st) == kDefecto);
 }
 
-TEST(DatosGen, CamposDeAnchoFijo) {
-    // Texts read from the file are cut or padded to their widths.
-    Lectura l("2,\"01/10/03\",4,3,1,2,3,4,2,40,\"0.355\",\"123\",\"9876543\",\"Sonido\"\r\n");
-    EXPECT_TRUE(l.m().empty());
-    EXPECT_EQ(LineaDatosGen(l.st), "2,\"01/10/03\",4,3,1,2,3,4,2,40,\"0.35\",\"12\",\"98765\",\"So\"\r\n");
-    EXPECT_FLOAT_EQ(l.st.Datos.Precio, 0.35f);
-    Lectura c("2,\"01/10/03\",4,3,1,2,3,4,2,40,\"2\",\"1\",\"\",\"No\"\r\n");
-    EXPECT_EQ(LineaDatosGen(c.st), "2,\"01/10/03\",4,3,1,2,3,4,2,40,\"2   \",\"1 \",\"     \",\"No\"\r\n");
-}
-
-TEST(DatosGen, FicheroIncompletoOMalFormado) {
-    // Two fields and the end of the file: those two are read, the rest keep
-    // their values, one message, and the file is not replaced.
-    Lectura l("5,\"01/01/03\"\r\n");
-    EXPECT_EQ(LineaDatosGen(l.st), "5,\"01/01/03\"" + kCambiada.substr(13));
-    ASSERT_EQ(l.m().size(), 1u);
-    EXPECT_EQ(l.m()[0].rfind("LDG ERROR ", 0), 0u) << l.m()[0];
-    EXPECT_EQ(Bytes(l.dir() / "DATOSGEN.TBX"), "5,\"01/01/03\"\r\n");
-    // Empty, or letters where a number belongs: one message, the field
-    // keeps its value.
-    const std::string resto = ",\"01/01/03\",2,1,0,0,0,0,1,42,\"0.3 \",\"00\",\"00000\",\"Si\"\r\n";
-    for (const std::string& malo : {std::string(), "x7" + resto}) {
-        Lectura x(malo);
-        EXPECT_EQ(x.st.Jornada(), 12) << malo;
-        EXPECT_EQ(x.m().size(), 1u);
-        EXPECT_EQ(Bytes(x.dir() / "DATOSGEN.TBX"), malo);
-    }
-    Lectura g("70000" + resto);  // beyond a 16-bit number: never wrapped around, the other fields read
-    EXPECT_TRUE(g.st.Jornada() == 12 && g.st.Datos.Sonido == "Si");
-
-    EstadoPrueba e;  // a folder in its place: the defaults, never written over it
-    fs::create_directory(e.dir() / "DATOSGEN.TBX");
-    LeeDatosGen(e.st);
-    EXPECT_EQ(e.mensajes.mensajes.at(0).rfind("LDG ERROR ", 0), 0u) << e.mensajes.mensajes[0];
-    EXPECT_EQ(LineaDatosGen(e.st), kDefecto);
-    EXPECT_NE(GrabaDatosGen(e.st), 0);
-    EXPECT_TRUE(fs::is_directory(e.dir() / "DATOSGEN.TBX"));
-}
-
 // kCambiada with field `campo` (0-based) replaced by `valor`.
 std::string ConCampo(int campo, const std::string& valor) {
     std::string linea = kCambiada;
@@ -91,30 +52,59 @@ std::string ConCampo(int campo, const std::string& valor) {
     return linea.replace(inicio, linea.find(',', inicio) - inicio, valor);
 }
 
-// Each bounded number: its bounds are read, one past them is refused with
-// one message and the field keeps its value.
-TEST(DatosGen, NumerosFueraDeSusLimites) {
-    // (Bounds the other fields of kCambiada allow: the current matchday 12 and 38 matchdays.)
+// What each content of DATOSGEN.TBX leaves in the settings, and whether it
+// is reported; a reported file is never replaced. Texts are cut or padded
+// to their widths; a file that ends early reads what it has; a number that
+// does not read, or is out of its bounds, keeps its value.
+TEST(DatosGen, LecturaCampoACampo) {
+    const std::string resto = ",\"01/01/03\",2,1,0,0,0,0,1,42,\"0.3 \",\"00\",\"00000\",\"Si\"\r\n";
     struct Caso {
-        int campo;
-        std::array<int, 2> leidos, rechazados;
+        std::string contenido, linea;
+        const char* aviso;  // part of the one message, nullptr for none
     };
-    for (const Caso& c : {Caso{0, {1, 38}, {0, 53}}, Caso{2, {1, 30}, {0, 31}}, Caso{3, {1, 4}, {0, 5}},
-                          Caso{8, {1, 2}, {0, 3}}, Caso{9, {12, 52}, {0, 53}}}) {
-        for (int k = 0; k < 4; ++k) {
-            const bool leido = k < 2;
-            const std::string linea =
-                ConCampo(c.campo, std::to_string(leido ? c.leidos[k] : c.rechazados[k - 2]));
-            SCOPED_TRACE(linea);
-            Lectura l(linea);
-            ASSERT_EQ(l.m().size(), leido ? 0u : 1u);
-            EXPECT_EQ(LineaDatosGen(l.st), leido ? linea : kCambiada);
-            EXPECT_TRUE(leido || l.m()[0].find("fuera de") != std::string::npos) << l.m()[0];
+    std::vector<Caso> casos = {
+        {"2,\"01/10/03\",4,3,1,2,3,4,2,40,\"0.355\",\"123\",\"9876543\",\"Sonido\"\r\n",
+         "2,\"01/10/03\",4,3,1,2,3,4,2,40,\"0.35\",\"12\",\"98765\",\"So\"\r\n", nullptr},
+        {"2,\"01/10/03\",4,3,1,2,3,4,2,40,\"2\",\"1\",\"\",\"No\"\r\n",
+         "2,\"01/10/03\",4,3,1,2,3,4,2,40,\"2   \",\"1 \",\"     \",\"No\"\r\n", nullptr},
+        {"5,\"01/01/03\"\r\n", "5,\"01/01/03\"" + kCambiada.substr(13), "LDG ERROR "},
+        {"", kCambiada, ""},
+        {"x7" + resto, "12" + resto, ""},
+        // Fewer matchdays than the current one: the current one comes down to the last.
+        {ConCampo(9, "10"), ConCampo(0, "10").replace(kCambiada.find(",38,"), 4, ",10,"), nullptr}};
+    // Each bounded number: its bounds are read, values past them refused
+    // (with the current matchday 12 and 38 matchdays of kCambiada).
+    for (auto [campo, bajo, alto, malBajo, malAlto] : {std::array{0, 1, 38, 0, 53},
+                                                       {2, 1, 30, 0, 31},
+                                                       {3, 1, 4, 0, 5},
+                                                       {8, 1, 2, 0, 3},
+                                                       {9, 12, 52, 0, 53}})
+        for (int v : {bajo, alto, malBajo, malAlto}) {
+            const bool fuera = v == malBajo || v == malAlto;
+            casos.push_back({ConCampo(campo, std::to_string(v)),
+                             fuera ? kCambiada : ConCampo(campo, std::to_string(v)),
+                             fuera ? "fuera de" : nullptr});
         }
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.contenido);
+        Lectura l(c.contenido);
+        EXPECT_EQ(LineaDatosGen(l.st), c.linea);
+        ASSERT_EQ(l.m().size(), c.aviso ? 1u : 0u);
+        if (!c.aviso) continue;
+        EXPECT_NE(l.m()[0].find(c.aviso), std::string::npos) << l.m()[0];
+        EXPECT_EQ(Bytes(l.dir() / "DATOSGEN.TBX"), c.contenido);
     }
-    // Fewer matchdays than the current one: the current one comes down to the last.
-    Lectura l(ConCampo(9, "10"));
-    EXPECT_EQ(l.st.Jornada(), 10);
+
+    Lectura g("70000" + resto);  // beyond a 16-bit number: never wrapped around, the other fields read
+    EXPECT_EQ(LineaDatosGen(g.st), "12" + resto);
+
+    EstadoPrueba e;  // a folder in its place: the defaults, never written over it
+    fs::create_directory(e.dir() / "DATOSGEN.TBX");
+    LeeDatosGen(e.st);
+    EXPECT_EQ(e.mensajes.mensajes.at(0).rfind("LDG ERROR ", 0), 0u) << e.mensajes.mensajes[0];
+    EXPECT_EQ(LineaDatosGen(e.st), kDefecto);
+    EXPECT_NE(GrabaDatosGen(e.st), 0);
+    EXPECT_TRUE(fs::is_directory(e.dir() / "DATOSGEN.TBX"));
 }
 
 TEST(Datos, SinPermisos) {
