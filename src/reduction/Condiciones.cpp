@@ -420,7 +420,7 @@ std::optional<std::string> LeeTextoCondiciones(std::string_view texto, Condicion
         if (!linea.empty() && linea.back() == '\r') linea.remove_suffix(1);
         // A line that no condition could be is named by its number alone,
         // so that the message stays short and printable whatever it holds.
-        if (linea.size() > 200 ||
+        if (linea.size() > 100 ||
             std::any_of(linea.begin(), linea.end(), [](char c) { return c != '\t' && (c < ' ' || c > '~'); }))
             return "línea " + std::to_string(numero) +
                    ": es demasiado larga o tiene caracteres que ninguna condición lleva";
