@@ -102,7 +102,8 @@ TEST(Minima, OrdenDeLasColumnasYRegistro) {
 // For random bases, states of the multiples developed in full and
 // conditions, the covering of one state: the results of the state that meet
 // the conditions counted, no more words than the covering without
-// conditions, and the same words again for the same input.
+// conditions nor than a plain greedy covering of the same results, and the
+// same words again for the same input.
 TEST(CubreCondiciones, CuentaLoQueCumpleYNoCreceNiCambia) {
     std::mt19937 g(3131);
     for (int caso = 0; caso < 80; ++caso) {
@@ -128,6 +129,33 @@ TEST(CubreCondiciones, CuentaLoQueCumpleYNoCreceNiCambia) {
         ASSERT_TRUE(cc.Construye(estado));
         EXPECT_EQ(cc.Condicionados(), CuentaCumplen(delEstado, cs));
         EXPECT_LE(cc.Resultado().palabras, ConstruyeCubierta(t, d, radio).palabras);
+        // A plain greedy over the same results (the first word of the largest
+        // gain until every one is covered) never writes fewer.
+        Reduccion delEstadoR = r;
+        delEstadoR.Partidos = delEstado;
+        const auto todas = prueba::Desarrollo(delEstadoR);
+        const size_t n = todas.size();
+        if (n <= 250) {
+            std::vector<uint8_t> cerca(n * n);
+            std::vector<bool> falta(n);
+            for (size_t i = 0; i < n; ++i) {
+                falta[i] = CumpleCondiciones(cs, todas[i]);
+                for (size_t j = 0; j < n; ++j) cerca[i * n + j] = prueba::Distancia(todas[i], todas[j]) <= radio;
+            }
+            size_t voraz = 0;
+            for (;;) {
+                size_t mejor = 0, ganancia = 0;
+                for (size_t w = 0; w < n; ++w) {
+                    size_t cubre = 0;
+                    for (size_t i = 0; i < n; ++i) cubre += falta[i] && cerca[w * n + i];
+                    if (cubre > ganancia) mejor = w, ganancia = cubre;
+                }
+                if (!ganancia) break;
+                ++voraz;
+                for (size_t i = 0; i < n; ++i) falta[i] = falta[i] && !cerca[mejor * n + i];
+            }
+            EXPECT_LE(cc.Resultado().palabras, voraz);
+        }
         ASSERT_TRUE(otra.Construye(estado));
         EXPECT_EQ(otra.Resultado().digitos, cc.Resultado().digitos);
         EXPECT_EQ(otra.Resultado().palabras, cc.Resultado().palabras);
