@@ -207,7 +207,7 @@ void consredu::CierraFichero() {
 // closed, and the first bad column named.
 void consredu::RechazaDanado(int64_t columna) { Rechaza(TextoColumnasDanadas(st_.NomFichero, columna)); }
 
-void consredu::Rechaza(const std::string& texto) {
+void consredu::Rechaza(const std::string& texto, bool avisa) {
     CierraFichero();
     for (QString& l : lineas_) l.clear();
     cabeceras_.fill(QString());
@@ -216,7 +216,7 @@ void consredu::Rechaza(const std::string& texto) {
     Pic_Boton->setCursor(Qt::ForbiddenCursor);
     st_.ErrorFichero = kErrorColumnasDanadas;
     Describe();
-    if (st_.informador) st_.informador->ErrorFichero(texto);
+    if (avisa && st_.informador) st_.informador->ErrorFichero(texto);
     update();
     Pic_Colum->update();
 }
@@ -225,7 +225,12 @@ int32_t consredu::Columnas() const { return st_.ReduccionActual.ApuestasReducida
 
 void consredu::CargaConsulta() {
     LeeJornada(st_);
+    st_.ErrorFichero = 0;
     CargaReduccion(st_);
+    // A reduction the load could not read whole (a damaged record or
+    // conditions file) has been reported by the load: its columns are
+    // refused below without saying it twice.
+    const bool avisada = st_.ErrorFichero != 0;
     const int metodo = st_.Metodo();
     setWindowTitle(QStringLiteral("Consulta de columnas reducidas con el ") +
                    QString::fromStdString(Cp1252AUtf8(Recorta(NombreMetodoLargo(metodo)))));
@@ -264,7 +269,7 @@ void consredu::CargaConsulta() {
     // Nor is a page shown of a file its record does not describe.
     std::string rechazo;
     if (CompruebaColumnasReduccion(st_, st_.Jornada(), st_.Orden(), rechazo); !rechazo.empty()) {
-        Rechaza(rechazo);
+        Rechaza(rechazo, !avisada);
         return;
     }
     Pic_Garantia->PonActivo(true);

@@ -69,7 +69,7 @@ private:
     void Describe();
     QString MetodoVisto() const;
     void CierraFichero();
-    void Rechaza(const std::string& texto);
+    void Rechaza(const std::string& texto, bool avisa = true);
     void RechazaDanado(int64_t columna);
     void PaginaSiguiente();
     void PaginaAnterior();

@@ -2,6 +2,7 @@
 #include "data/DatosGen.h"
 #include "platform/TextoLeido.h"
 #include "reduction/Almacen.h"
+#include "reduction/Condiciones.h"
 #include "screens/Historic.h"
 #include "screens/VistaReduccion.h"
 #include "screens/consredu.h"
@@ -100,8 +101,16 @@ TEST(Consulta, UnFicheroDanadoSeRehusaYEscapeCierraElFichero) {
     EXPECT_EQ(p.Pagina()[0], std::string(15, ' '));
     EXPECT_FALSE(p.d->FicheroAbierto() || p.d->Pic_FleDer->Activo() || p.d->Pic_Garantia->Activo());
 
-    prueba::GrabaReduccionPrueba(p.st, 1, 1, 30);  // Escape leaves and closes the file
+    // A conditions file that does not read: refused once, by the load.
+    prueba::GrabaReduccionPrueba(p.st, 1, 1, 30);
+    prueba::EscribeBytes(p.st.DirDatos / FicheroCon(1, 1), "Z 1-2\r\nfallos 0\r\n");
+    p.e.mensajes.mensajes.clear();
     p.d->CargaConsulta();
+    EXPECT_EQ(p.e.mensajes.mensajes.size(), 1u);
+    EXPECT_FALSE(p.d->FicheroAbierto());
+    fs::remove(p.st.DirDatos / FicheroCon(1, 1));
+
+    p.d->CargaConsulta();  // Escape leaves and closes the file
     ASSERT_TRUE(p.d->FicheroAbierto());
     QTest::keyClick(p.d.get(), Qt::Key_Escape);
     EXPECT_FALSE(p.d->FicheroAbierto() || p.d->isVisible());
