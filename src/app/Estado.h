@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -133,6 +134,9 @@ struct Estado {
     // The method chosen on the reduction screen, which reopens with it
     // instead of the stored one; 0 when the screen opens otherwise.
     int16_t MetodoElegido = 0;
+    // The conditions on the screen when its method was changed, which it
+    // reopens with instead of the stored ones, not yet run nor written.
+    std::optional<Condiciones> CondicionesElegidas;
 
     // The output the output screen hands to the print screen (0 summary,
     // 1 sheet tickets, 2 relation, 3 disk copy, 4 continuous forms) and the

@@ -114,11 +114,16 @@ Reducir::Reducir(Estado& st, Servicios& sv, QWidget* padre) : QDialog(padre), st
     PreparaPantalla(this, QStringLiteral("Reducir"), QString(), QSize(kAncho, kAlto));
 
     // Opening: the matchday, the stored reduction, then the method chosen
-    // before reopening when there is one.
+    // before reopening, with the conditions then on the screen, when there
+    // is one.
     LeeJornada(st_);
     CargaReduccion(st_);
-    if (st_.MetodoElegido >= 1 && st_.MetodoElegido <= kMetodos) st_.Metodo() = st_.MetodoElegido;
+    if (st_.MetodoElegido >= 1 && st_.MetodoElegido <= kMetodos) {
+        st_.Metodo() = st_.MetodoElegido;
+        if (st_.CondicionesElegidas) st_.CondicionesActuales = std::move(*st_.CondicionesElegidas);
+    }
     st_.MetodoElegido = 0;
+    st_.CondicionesElegidas.reset();
     const int metodo = st_.Metodo();
 
     vista = new VistaReduccion(this, st_, sv_);
@@ -211,6 +216,7 @@ Reducir::Reducir(Estado& st, Servicios& sv, QWidget* padre) : QDialog(padre), st
         if (i + 1 == st_.Metodo()) return;
         st_.MetodoElegido = static_cast<int16_t>(i + 1);
         st_.Metodo() = st_.MetodoElegido;
+        st_.CondicionesElegidas = st_.CondicionesActuales;
         Reabre();
     });
     Reduccion& r = st_.ReduccionActual;
@@ -465,7 +471,7 @@ void Reducir::PulsaReducir() {
 
 void Reducir::EmpiezaReduccion() {
     progreso_ = {QString::fromUtf8(kTituloReduciendo), QString::fromUtf8(kAvisoCancelar),
-                 Texto(TextoCuentas(st_.ReduccionActual)), QString()};
+                 Texto(TextoCuentas(st_)), QString()};
     Pic_Cancelar->show();
     Pic_SalirPorcen->hide();
     Refresca(Pic_Porcen, progreso_);

@@ -118,6 +118,23 @@ TEST(Condiciones, EscapeDejaLasCondicionesComoEstaban) {
     EXPECT_EQ(p.sonidos.pedidos, (std::vector<int>{9, 9, 5}));
 }
 
+// Another method reopens the screen with the conditions typed on it, not run yet.
+TEST(Condiciones, SiguenAlCambiarDeMetodo) {
+    Pantalla p(1);
+    p.EnVentana([&] { QTest::mouseClick(p.d->Pic_Condiciones, Qt::LeftButton); }, [&](VentanaCondiciones* v) {
+        Teclea(v->Tex_Condicion, "X 2-5");
+        QTest::mouseClick(v->Pic_Aceptar, Qt::LeftButton);
+    });
+    QWidget* metodo = p.d->childAt(200, 30);
+    ASSERT_EQ(metodo, p.d->vista->Metodo);
+    QTest::mouseClick(metodo, Qt::LeftButton);
+    prueba::ClicFila(p.d->vista->Metodo->lista(), 3);
+    ASSERT_FALSE(p.d->isVisible());
+    p.d = p.Abre<Reducir>();
+    EXPECT_EQ(p.st.Metodo(), 4);
+    EXPECT_EQ(p.d->Pic_Condiciones->Rotulo(), "Condiciones (1)...");
+}
+
 // The direct method's table refuses conditions before anything runs.
 TEST(Condiciones, ElMetodoDirectoConCondicionesSeRehusa) {
     Pantalla p(1);
