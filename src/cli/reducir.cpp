@@ -67,7 +67,7 @@ int Reducir(Contexto& cx, std::vector<std::string>& args) {
     const bool terminal = ::isatty(STDERR_FILENO);
     AvanceReduccion avance;
     if (terminal) {
-        cx.err << kTituloReduciendo << '\n' << TextoCuentas(r) << '\n';
+        cx.err << kTituloReduciendo << '\n' << TextoCuentas(st) << '\n';
         avance = [&cx](int porcentaje, const std::string& linea) {
             BarraProgreso(cx.err, porcentaje, linea);
         };

@@ -25,9 +25,14 @@
 
 namespace tobal {
 
-std::string TextoCuentas(const Reduccion& r) {
+std::string TextoCuentas(const Estado& st) {
+    const Reduccion& r = st.ReduccionActual;
+    const std::string reducidas = std::to_string(r.ApuestasReducidas);
+    // A minimal reduction under conditions knows its size only once its
+    // covering is built: until then the count is the bound.
+    const bool cota = r.Metodo == 4 && !st.CondicionesActuales.lista.empty();
     return AlineaDerecha(std::to_string(r.ApuestasDirectas), 9) + " apuestas reducidas a " +
-           Ajusta(std::to_string(r.ApuestasReducidas), 7);
+           (cota ? "hasta " + reducidas : Ajusta(reducidas, 7));
 }
 
 int ClaveReduccion(int jornada, int orden) { return jornada * 100 + orden; }

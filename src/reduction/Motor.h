@@ -50,8 +50,9 @@ inline constexpr const char* kDirectoSinCondiciones =
 bool RechazaCondiciones(const Estado& st);
 
 // "        81 apuestas reducidas a 9      ": the direct bets right-aligned in
-// 9 characters, the reduced ones left-aligned in 7.
-std::string TextoCuentas(const Reduccion& r);
+// 9 characters, the reduced ones left-aligned in 7; "hasta 9" for the bound
+// of a minimal reduction under conditions.
+std::string TextoCuentas(const Estado& st);
 // "Se ha realizado el  40 % de la reducción ".
 std::string TextoPorcentaje(int porcentaje);
 

@@ -50,6 +50,8 @@ TEST(Minima, CeldasSobreBasesAleatorias) {
                 if (condiciones) {
                     c.st.CondicionesActuales = prueba::CondicionesAleatorias(g);
                     EXPECT_EQ(CalculaEstadistica(c.st).lineas.at(7).etiqueta, kReducidasMaximas);
+                    EXPECT_EQ(TextoCuentas(c.st).substr(9),
+                              " apuestas reducidas a hasta " + std::to_string(c.r.ApuestasReducidas));
                 }
                 SCOPED_TRACE(TextoBase(c.r.Partidos) + " R " + std::to_string(radio) + "\n" +
                              TextoFicheroCondiciones(c.st.CondicionesActuales));

@@ -168,7 +168,7 @@ TEST(Motor, AvanceYCancelacion) {
     EXPECT_EQ(res.mensaje, "Ha finalizado el proceso de reducción");
     EXPECT_EQ(vistos, cien);
     EXPECT_EQ(ultima, "Se ha realizado el 100 % de la reducción ");
-    EXPECT_EQ(TextoCuentas(c.r), "     6561 apuestas reducidas a 6561   ");
+    EXPECT_EQ(TextoCuentas(c.st), "     6561 apuestas reducidas a 6561   ");
 
     // Cancelled at 40 % through the shared flag while replacing it: the
     // earlier reduction stays as it was, byte for byte, and nothing is left.
