@@ -417,6 +417,19 @@ def principal():
                  lee=("Índice de reducciones",))
         pantalla("Help viewer (from Reducir)", lambda: (enfoca("Ayuda"), tecla("space")), f1=False)
         mensaje("mensajes (Reducir with nothing marked)", lambda: (enfoca("Reducir"), tecla("space")))
+
+        def dentro_condiciones():
+            # A condition typed and added from the keyboard reaches the list
+            # and the count; Escape then leaves without keeping it.
+            subprocess.run(["xdotool", "type", "--delay", "60", "X 2-5"], check=False)
+            tecla("Return", pausa=0.8)
+            vuelca("Condiciones with one condition", activa())
+            if busca(activa(), "X 2-5") is None:
+                aviso("Condiciones: the condition added is not in the list a screen reader sees")
+            exige("Condiciones with one condition", ("Resultados que las cumplen",))
+
+        pantalla("Condiciones (from Reducir)", lambda: (enfoca("Condiciones..."), tecla("space")),
+                 dentro_condiciones, lee=("Condición", "Resultados que las cumplen"))
         ejecucion_larga()
 
     def elige_orden(n):
