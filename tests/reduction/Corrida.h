@@ -1,7 +1,8 @@
 #pragma once
 // What the tests of reductions share: a reduction run by the engine over its
 // own data folder (key 12/1), the enumeration of a base quiniela's columns,
-// the distance between two columns and random conditions.
+// the distance between two columns, random conditions and whether a column
+// meets them.
 
 #include <gtest/gtest.h>
 
@@ -43,6 +44,32 @@ inline int Distancia(std::string_view a, std::string_view b) {
     int d = 0;
     for (size_t m = 0; m < 14; ++m) d += a[m] != b[m];
     return d;
+}
+
+// Whether a column meets the conditions, each measure straight from its
+// definition over the group's signs in order.
+inline bool Cumple(const Condiciones& cs, std::string_view col) {
+    int fallan = 0;
+    for (const Condicion& c : cs.lista) {
+        std::string s;
+        for (int m = 0; m < 14; ++m)
+            if (c.partidos >> m & 1) s += col[static_cast<size_t>(m)];
+        const auto n = [&](char x) { return static_cast<int>(std::count(s.begin(), s.end(), x)); };
+        int cambios = 0, racha = 1, larga = 1;
+        for (size_t i = 1; i < s.size(); ++i) {
+            cambios += s[i] != s[i - 1];
+            racha = s[i] == s[i - 1] ? racha + 1 : 1;
+            larga = std::max(larga, racha);
+        }
+        const int v = c.medida == Medida::Unos             ? n('1')
+                      : c.medida == Medida::Equis          ? n('X')
+                      : c.medida == Medida::Doses          ? n('2')
+                      : c.medida == Medida::Variantes      ? n('X') + n('2')
+                      : c.medida == Medida::Interrupciones ? cambios
+                                                           : larga;
+        fallan += v < c.minimo || v > c.maximo;
+    }
+    return fallan <= cs.fallos;
 }
 
 // One to four conditions on all the matches or on a random group, each

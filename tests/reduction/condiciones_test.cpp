@@ -2,72 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <random>
-
-#include "Corrida.h"
+#include "Soporte.h"
 
 namespace tobal {
 namespace {
-
-// The measure straight from its definition, over the group's signs in order.
-int Oraculo(const Condicion& c, const std::string& col) {
-    std::string s;
-    for (int m = 0; m < 14; ++m)
-        if (c.partidos >> m & 1) s += col[static_cast<size_t>(m)];
-    const auto n = [&](char x) { return static_cast<int>(std::count(s.begin(), s.end(), x)); };
-    int cambios = 0, racha = 1, larga = 1;
-    for (size_t i = 1; i < s.size(); ++i) {
-        cambios += s[i] != s[i - 1];
-        racha = s[i] == s[i - 1] ? racha + 1 : 1;
-        larga = std::max(larga, racha);
-    }
-    switch (c.medida) {
-        case Medida::Unos: return n('1');
-        case Medida::Equis: return n('X');
-        case Medida::Doses: return n('2');
-        case Medida::Variantes: return n('X') + n('2');
-        case Medida::Interrupciones: return cambios;
-        default: return larga;
-    }
-}
-
-// Random bases of up to some 20,000 results and random sets of conditions:
-// the count over the matches is the enumeration's, a column is kept as the
-// definitions say, and each condition reads back from its text.
-TEST(Condiciones, LaCuentaEsLaDeLaEnumeracion) {
-    std::mt19937 g(2211);
-    for (int caso = 0; caso < 120; ++caso) {
-        Reduccion r;
-        int64_t producto = 1;
-        for (size_t m = 1; m <= 14; ++m) {
-            const int n = producto * 3 <= 20000 ? 1 + static_cast<int>(g() % 3) : 1;
-            std::string s = "1X2";
-            std::shuffle(s.begin(), s.end(), g);
-            for (int k = 0; k < n; ++k)
-                r.Partidos[m].Signo[1 + std::string_view("1X2").find(s[static_cast<size_t>(k)])] = 1;
-            producto *= n;
-        }
-        const Condiciones cs = prueba::CondicionesAleatorias(g);
-        for (const Condicion& c : cs.lista) {
-            Condicion leida;
-            ASSERT_EQ(LeeCondicion(TextoCondicion(c), leida), std::nullopt) << TextoCondicion(c);
-            EXPECT_EQ(leida, c) << TextoCondicion(c);
-        }
-        SCOPED_TRACE(TextoFicheroCondiciones(cs) + TextoBase(r.Partidos));
-        int64_t esperadas = 0;
-        for (const std::string& col : prueba::Desarrollo(r)) {
-            int fallan = 0;
-            for (const Condicion& c : cs.lista) {
-                const int v = Oraculo(c, col);
-                fallan += v < c.minimo || v > c.maximo;
-            }
-            esperadas += fallan <= cs.fallos;
-            ASSERT_EQ(CumpleCondiciones(cs, col), fallan <= cs.fallos) << col;
-        }
-        EXPECT_EQ(CuentaCumplen(r.Partidos, cs), esperadas);
-    }
-}
 
 TEST(Condiciones, NotacionFicheroYRechazos) {
     struct Caso {

@@ -14,6 +14,7 @@
 
 #include "Corrida.h"
 #include "app/Cerrojo.h"
+#include "reduction/Garantia.h"
 
 namespace tobal {
 namespace {
@@ -40,36 +41,83 @@ bool Conserva(const Reduccion& r, const std::string& c) {
     return cuenta[1] == r.Signos[1] && cuenta[2] == r.Signos[2] && cuenta[3] == r.Signos[3];
 }
 
-// What the statistics announce is what the run writes, for all three
-// methods, with random conditions or none, and the columns of methods 2 and
-// 3 and of the full development against a plain enumeration of the base
-// quiniela. With conditions the direct method is the full
-// development (no multiple reduced) and the statistics count the columns
-// that meet them.
-TEST(Motor, LasEstadisticasAnuncianLasColumnasEscritas) {
+// The guarantee the plain way: every result against every column; the
+// table and the smallest hits over the results that meet the conditions,
+// and over all.
+struct Enumeracion {
+    std::array<int64_t, 5> porFila{};
+    int64_t resultados = 0, fuera1 = 0;
+    int minimo = 14, minimoBase = 14, minimoFuera1 = 14;
+};
+
+int Mejor(const std::string& resultado, const std::vector<std::string>& cols) {
+    int mejor = 0;
+    for (size_t k = 0; k < cols.size() && mejor < 14; ++k)
+        mejor = std::max(mejor, 14 - prueba::Distancia(cols[k], resultado));
+    return mejor;
+}
+
+Enumeracion Enumera(const Reduccion& r, const std::vector<std::string>& todas,
+                    const std::vector<std::string>& cols, const Condiciones& cs) {
+    Enumeracion en;
+    for (const auto& t : todas) {
+        const int h = Mejor(t, cols);
+        en.minimoBase = std::min(en.minimoBase, h);
+        // Each result outside on match i once: from the results inside
+        // that take its first marked sign there.
+        for (int i = 1; i <= 14; ++i) {
+            const Partido& p = r.Partidos[i];
+            if (t[static_cast<size_t>(i - 1)] != PrimerSigno(p)) continue;
+            for (int s = 1; s <= 3; ++s) {
+                if (p.Signo[s]) continue;
+                std::string fuera = t;
+                fuera[static_cast<size_t>(i - 1)] = kSignos[s - 1];
+                ++en.fuera1;
+                en.minimoFuera1 = std::min(en.minimoFuera1, Mejor(fuera, cols));
+            }
+        }
+        if (!prueba::Cumple(cs, t)) continue;
+        ++en.resultados;
+        ++en.porFila[static_cast<size_t>(std::min(4, 14 - h))];
+        en.minimo = std::min(en.minimo, h);
+    }
+    return en;
+}
+
+// Random bases of the three methods against a plain enumeration of the base
+// quiniela: what the statistics announce is what the run writes, and the
+// columns of methods 2 and 3 and of the full development are those their
+// definitions keep; on the smaller bases the guarantee is every result
+// against every column, and a table's leaves no result more than one sign
+// from a column. Random conditions filter half of the runs (the direct
+// method is then the full development, no multiple reduced, and the
+// statistics count the results that meet them) and the guarantee of a
+// quarter more.
+TEST(Motor, CoincideConLaEnumeracion) {
     std::mt19937 g(20260);
-    for (int caso = 0; caso < 180; ++caso) {
+    const auto azar = [&](int n) { return static_cast<int>(g() % static_cast<unsigned>(std::max(1, n))); };
+    int garantias = 0, sinNinguno = 0;
+    for (int caso = 0; caso < 240; ++caso) {
         const int metodo = 1 + caso % 3;
         const bool condiciones = caso % 6 >= 3, desarrollo = metodo == 1 && condiciones;
+        const bool pequena = caso % 12 >= 6, garantiaCondicionada = condiciones || caso % 24 >= 12;
         Corrida c;
         // Every pair of reduced triples and doubles a table serves, other
         // multiples developed in full; fewer of them where all is enumerated.
-        const int triples = desarrollo ? 0 : static_cast<int>(g() % 5);
-        const int dobles = desarrollo
-                               ? 0
-                               : static_cast<int>(g() % static_cast<unsigned>(std::min(8, 10 - triples))) +
-                                     (triples ? 0 : 1);
-        const int tope = (metodo == 1 && !desarrollo ? 15 : 11) - triples - dobles;
-        prueba::BaseAleatoria(g, c.r, metodo, triples, dobles,
-                              static_cast<int>(g() % static_cast<unsigned>(std::max(1, tope))));
+        const int triples = desarrollo ? 0 : azar(pequena ? 4 : 5);
+        const int dobles = desarrollo ? 0 : azar(pequena ? 3 : std::min(8, 10 - triples)) + (triples ? 0 : 1);
+        const int tope =
+            pequena ? (desarrollo ? 5 : 2) : (metodo == 1 && !desarrollo ? 15 : 11) - triples - dobles;
+        prueba::BaseAleatoria(g, c.r, metodo, triples, dobles, azar(tope));
         c.r.Jornada = 5;
         c.r.Orden = static_cast<int16_t>(1 + caso % 30);
-        const Condiciones cs = condiciones ? prueba::CondicionesAleatorias(g) : Condiciones{};
-        c.st.CondicionesActuales = cs;
+        const Condiciones cs = prueba::CondicionesAleatorias(g);
+        if (condiciones) c.st.CondicionesActuales = cs;
         const ResultadoEstadistica est = CalculaEstadistica(c.st, Separadores{});
         const int32_t anunciadas = c.r.ApuestasReducidas;
-        SCOPED_TRACE(TextoBase(c.r.Partidos) + " metodo " + std::to_string(metodo) + "\n" +
-                     TextoFicheroCondiciones(cs));
+        SCOPED_TRACE(TextoBase(c.r.Partidos) + " metodo " + std::to_string(metodo) + " errores " +
+                     std::to_string(c.r.MinErrores) + "-" + std::to_string(c.r.MaxErrores) + "\n" +
+                     TextoFicheroCondiciones(cs) + (condiciones ? "on the run" : ""));
 
         const ResultadoReduccion res = c.Ejecuta();
         ASSERT_EQ(res.fin, FinReduccion::Terminada) << res.mensaje;
@@ -80,7 +128,7 @@ TEST(Motor, LasEstadisticasAnuncianLasColumnasEscritas) {
         c.r.ApuestasReducidas = -1;
         CargaReduccion(c.st);
         EXPECT_EQ(c.r.ApuestasReducidas, anunciadas) << "the record";
-        EXPECT_EQ(c.st.CondicionesActuales, cs);
+        EXPECT_EQ(c.st.CondicionesActuales, condiciones ? cs : Condiciones{});
         std::vector<std::string> ficheros{"BASES.TBX", FicheroRed(c.r.Jornada, c.r.Orden)};
         if (condiciones) ficheros.insert(ficheros.begin() + 1, FicheroCon(c.r.Jornada, c.r.Orden));
         EXPECT_EQ(prueba::Ficheros(c.e.dir()), ficheros);
@@ -88,21 +136,61 @@ TEST(Motor, LasEstadisticasAnuncianLasColumnasEscritas) {
         const auto todas = prueba::Desarrollo(c.r);
         ASSERT_EQ(static_cast<int64_t>(todas.size()), c.r.ApuestasDirectas);
 
-        if (metodo == 1 && !desarrollo) continue;  // a table's columns: the guarantee's test
         std::vector<std::string> esperadas;
         int64_t cumplen = 0;
         for (const auto& t : todas) {
-            const bool cumple = CumpleCondiciones(cs, t);
+            const bool cumple = prueba::Cumple(cs, t);
+            ASSERT_EQ(CumpleCondiciones(cs, t), cumple) << t;
             cumplen += cumple;
-            if (cumple && Conserva(c.r, t)) esperadas.push_back(t);
+            if ((cumple || !condiciones) && Conserva(c.r, t)) esperadas.push_back(t);
         }
-        EXPECT_EQ(cols, esperadas);
-        if (!condiciones) continue;
-        ASSERT_FALSE(est.lineas.empty());
-        EXPECT_EQ(est.lineas.back().etiqueta, kCumplenCondiciones);
-        EXPECT_EQ(est.lineas.back().valor,
-                  Formatea(static_cast<double>(cumplen), "#,###,##0", Separadores{}));
+        EXPECT_EQ(CuentaCumplen(c.r.Partidos, cs), cumplen);
+        if (metodo != 1 || desarrollo) {
+            EXPECT_EQ(cols, esperadas);
+        }
+        if (condiciones) {
+            ASSERT_FALSE(est.lineas.empty());
+            EXPECT_EQ(est.lineas.back().etiqueta, kCumplenCondiciones);
+            EXPECT_EQ(est.lineas.back().valor,
+                      Formatea(static_cast<double>(cumplen), "#,###,##0", Separadores{}));
+        }
+
+        if (todas.size() * cols.size() > 20'000) continue;
+        const Condiciones csG = garantiaCondicionada ? cs : Condiciones{};
+        const ResultadoGarantia gar = CalculaGarantia(c.r, csG, c.Red(), FicheroRed(c.r.Jornada, c.r.Orden));
+        ASSERT_EQ(gar.fin, FinGarantia::Calculada) << gar.mensaje;
+        ASSERT_EQ(gar.columnas, static_cast<int64_t>(cols.size()));
+        ASSERT_EQ(gar.resultadosBase, c.r.ApuestasDirectas);
+        if (cols.empty() && csG.lista.empty()) {
+            EXPECT_EQ(gar.porFila[4], gar.resultados);
+            EXPECT_EQ(FraseGarantia(gar), "La reducción no tiene columnas: no garantiza ningún acierto.");
+        }
+        if (cols.empty()) continue;
+        ++garantias;
+        const Enumeracion en = Enumera(c.r, todas, cols, csG);
+        EXPECT_EQ(
+            std::tuple(gar.condicionada, gar.resultados, gar.porFila, gar.minimoBase, gar.resultadosFuera1),
+            std::tuple(garantiaCondicionada, en.resultados, en.porFila, en.minimoBase, en.fuera1));
+        EXPECT_EQ(gar.minimo, en.resultados ? en.minimo : 0);
+        if (metodo == 1 && !desarrollo) {
+            EXPECT_GE(en.minimoBase, 13) << "a table's columns are within one sign of every result";
+        }
+        if (en.fuera1) {
+            EXPECT_EQ(gar.minimoFuera1, en.minimoFuera1);
+        }
+        if (!garantiaCondicionada) continue;
+        EXPECT_EQ(gar.condiciones, cs);
+        EXPECT_EQ(FraseGarantiaBase(gar),
+                  "Sobre toda la quiniela base: al menos " + std::to_string(en.minimoBase) + " aciertos.");
+        sinNinguno += en.resultados == 0;
+        EXPECT_EQ(FraseGarantia(gar), en.resultados
+                                          ? "Garantía: al menos " + std::to_string(en.minimo) +
+                                                " aciertos si el resultado está dentro de la quiniela "
+                                                "base y cumple las condiciones."
+                                          : "Ningún resultado de la quiniela base cumple las condiciones.");
     }
+    EXPECT_GT(garantias, 100);
+    EXPECT_GT(sinNinguno, 0);
 }
 
 // The direct method's table would lose its guarantee under a filter: the run
