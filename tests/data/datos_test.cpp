@@ -219,21 +219,6 @@ TEST(Jornadas, GrabaYLeeRegistros) {
     }
 }
 
-// Whole-file rewrites keep the file's permissions: a private list stays so.
-TEST(Datos, LasReescriturasConservanLosPermisos) {
-    EstadoPrueba e;
-    const fs::path eq = e.dir() / "EQUIPOS.TBX", dg = e.dir() / "DATOSGEN.TBX";
-    for (mode_t modo : {0600, 0664}) {
-        EscribeBytes(eq, "Betis\r\n");
-        EscribeBytes(dg, kCambiada);
-        for (const fs::path& f : {eq, dg}) ::chmod(f.c_str(), modo);
-        ASSERT_TRUE(GrabaEquipos(e.st, {"Eibar"}) == 0 && GrabaDatosGen(e.st) == 0);
-        for (const fs::path& f : {eq, dg})
-            EXPECT_EQ(fs::status(f).permissions(), static_cast<fs::perms>(modo)) << f;
-    }
-    EXPECT_EQ(Ficheros(e.dir()), (Lista{"DATOSGEN.TBX", "EQUIPOS.TBX"}));  // no temporary file left
-}
-
 TEST(Jornadas, FicheroConTamanoIrregularOCarpeta) {
     // Two whole records and a piece of a third: the whole ones read, and
     // writing keeps every record in its place.

@@ -70,30 +70,13 @@ std::string Registro(const std::string& f, size_t n) {
     return f.substr(n * 125, 123);
 }
 
-TEST_F(Disco, EjemploDeDosColumnasByteAByteSobreUnoAnterior) {
-    EscribeBytes(unidad / "AD243", std::string(100000, 'Z'));
-    ResultadoCopia r = Copia({A, B});
-    ASSERT_EQ(r.fin, FinCopia::Copiado);
-    EXPECT_EQ(Fichero().size(), 250u);  // the layout of each record: the next test
-    EXPECT_TRUE(dialogo.mensajes.empty());
-    EXPECT_EQ(dialogo.panel,
-              (std::vector<std::string>{"Se está creando en la unidad E: el archivo AD243",
-                                        "Número de disquetes necesarios para esta reducción: 1",
-                                        "Se ha copiado a la unidad E: el archivo AD243"}));
-    EXPECT_EQ(dialogo.porcentajes, (std::vector<int>{50, 100}));
-    EXPECT_EQ(r.ficheros, std::vector<fs::path>{unidad / "AD243"});
-
-    // The new file keeps the permissions of the one it replaced.
-    fs::permissions(unidad / "AD243", fs::perms::owner_read | fs::perms::owner_write);
-    ASSERT_EQ(Copia({A, B}).fin, FinCopia::Copiado);
-    EXPECT_EQ(fs::status(unidad / "AD243").permissions(), fs::perms::owner_read | fs::perms::owner_write);
-}
-
 // Cada columna cae en su boleto y su hueco, en el orden del fichero; la
-// última sola (9 columnas, 17...) se duplica y se avisa al usuario.
-TEST_F(Disco, De1A41ColumnasCadaUnaEnSuHueco) {
+// última sola (9 columnas, 17...) se duplica y se avisa al usuario. Cada
+// copia sustituye a una mayor.
+TEST_F(Disco, De41A1ColumnasCadaUnaEnSuHueco) {
     const char signos[] = {'1', 'X', '2'};
-    for (size_t n = 1; n <= 41; ++n) {
+    EscribeBytes(unidad / "AD243", std::string(100000, 'Z'));
+    for (size_t n = 41; n >= 1; --n) {
         std::vector<std::string> cols;
         for (size_t k = 0; k < n; ++k) {
             std::string c;
@@ -146,7 +129,7 @@ TEST_F(Disco, ReduccionGrandeEnVariosVolumenesConUnaSolaNumeracion) {
     EXPECT_EQ(dialogo.porcentajes.back(), 100);
 }
 
-TEST_F(Disco, SinDiscoPideHastaQueElUsuarioDesiste) {
+TEST_F(Disco, SinDiscoPideHastaQueElUsuarioDesisteOLoMete) {
     destino.carpeta = unidad / "sin montar";
     EXPECT_EQ(Copia({A, B}).fin, FinCopia::Cancelado);
     EXPECT_EQ(dialogo.mensajes, (std::vector<std::string>{"NO HAY DISCO", TextoNoHayDisco("E:")}));
@@ -155,9 +138,22 @@ TEST_F(Disco, SinDiscoPideHastaQueElUsuarioDesiste) {
 
     // El usuario mete el disco y pulsa Copiar.
     dialogo.alPedirDisco = [&] { return fs::create_directory(destino.carpeta); };
-    EXPECT_EQ(Copia({A, B}).fin, FinCopia::Copiado);
+    dialogo.panel.clear();
+    ResultadoCopia r = Copia({A, B});
+    ASSERT_EQ(r.fin, FinCopia::Copiado);
     EXPECT_EQ(dialogo.mensajes.size(), 2u);
-    EXPECT_EQ(Bytes(destino.carpeta / "AD243").size(), 250u);
+    EXPECT_EQ(dialogo.panel,
+              (std::vector<std::string>{"Se está creando en la unidad E: el archivo AD243",
+                                        "Número de disquetes necesarios para esta reducción: 1",
+                                        "Se ha copiado a la unidad E: el archivo AD243"}));
+    EXPECT_EQ(dialogo.porcentajes, (std::vector<int>{50, 100}));
+    EXPECT_EQ(r.ficheros, std::vector<fs::path>{destino.carpeta / "AD243"});
+
+    // The new file keeps the permissions of the one it replaced.
+    fs::permissions(destino.carpeta / "AD243", fs::perms::owner_read | fs::perms::owner_write);
+    ASSERT_EQ(Copia({A, B}).fin, FinCopia::Copiado);
+    EXPECT_EQ(fs::status(destino.carpeta / "AD243").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write);
 }
 
 TEST_F(Disco, FallosYCancelacionNoDejanFichero) {

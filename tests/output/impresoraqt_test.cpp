@@ -1,6 +1,7 @@
 // La impresora Qt sobre un fichero PDF: altos de línea como en la grabadora, a
 // cualquier resolución.
-// Páginas, tamaños, textos y fuentes del PDF los lee tests/cli/imprimir_test.cpp.
+// Páginas, márgenes, tamaños, textos y fuentes del PDF los lee
+// tests/cli/imprimir_test.cpp.
 
 #if __has_include(<QGuiApplication>)
 
@@ -38,13 +39,6 @@ TEST(ImpresoraQtPdf, CourierNewConSuGemeloMetricoYLineasComoEnLaGrabadora) {
             EXPECT_EQ(imp.TextHeight(), grabadora.TextHeight()) << tamano << " pt, " << ppp << " dpi";
         }
     }
-    // A printer turned into a PDF file (the preview's print to file) keeps
-    // none of Qt's default margins: the layout starts at the paper's corner.
-    QPrinter q;
-    q.setOutputFormat(QPrinter::PdfFormat);
-    q.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Point);
-    ImpresoraQt imp(&q);
-    EXPECT_EQ(q.pageRect(QPrinter::Point).topLeft(), QPointF(0, 0));
 }
 
 }  // namespace
