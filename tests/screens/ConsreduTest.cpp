@@ -134,7 +134,8 @@ TEST(Consulta, ElLectorOyeLaPaginaYNadaDeLaReduccionAnterior) {
     EXPECT_EQ(prueba::Descripcion(p.d->Pic_Boton), "Página 2 de 2");
     p.d->vista->Orden->Pulsa();
     prueba::ClicFila(p.d->vista->Orden->lista(), 1);  // order 2: nothing stored
-    EXPECT_EQ(prueba::Descripcion(p.d->Pic_Colum) + prueba::Descripcion(p.d->Pic_Boton), "Sin columnasSin páginas");
+    EXPECT_EQ(prueba::Descripcion(p.d->Pic_Colum) + prueba::Descripcion(p.d->Pic_Boton),
+              "Sin columnasSin páginas");
     EXPECT_EQ(p.d->Tex_Boletos->Texto() + p.d->Tex_Resumen->Texto(), "");
 }
 
@@ -219,7 +220,8 @@ TEST(Historic, ElTecladoRecorreLasLineasYEligeOSale) {
     EXPECT_EQ(QApplication::focusWidget(), sale.h->Pic_BotSalir);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     EXPECT_FALSE(sale.h->isVisible());
-    EXPECT_EQ(std::make_pair(sale.st.IndiceElegido, sale.sonidos.pedidos), std::make_pair(Falso, std::vector<int>{5}));
+    EXPECT_EQ(std::make_pair(sale.st.IndiceElegido, sale.sonidos.pedidos),
+              std::make_pair(Falso, std::vector<int>{5}));
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <QTimer>
 
@@ -92,29 +93,26 @@ void CuandoVentana(std::function<void(T*)> accion) {
 
 inline void CuandoModal(std::function<void(QWidget*)> accion) { CuandoVentana<QWidget>(std::move(accion)); }
 
-// Notes the title of the next message window and leaves it with `boton`.
-inline void AnotaMensaje(QString& titulo, BotonImagen* Mensajes::*boton = &Mensajes::Pic_Salir,
-                         std::function<void()> antes = {}) {
-    CuandoVentana<Mensajes>([&titulo, boton, antes](Mensajes* m) {
-        titulo = m->Tex_Titulo->text();
-        if (antes) antes();
-        QTest::mouseClick(m->*boton, Qt::LeftButton);
-    });
-}
-
-// Runs `accion`; returns the titles of the message windows it opened, each
-// closed as it opens.
-inline QStringList TitulosMensajes(const std::function<void()>& accion) {
+// Runs `accion` and answers each message window it opens with `boton` (none: closes it), waiting
+// up to five seconds for the `cuantos`-th; returns their titles, and what they said in `textos`.
+inline QStringList TitulosMensajes(const std::function<void()>& accion, int cuantos = 0,
+                                   BotonImagen* Mensajes::*boton = nullptr, QStringList* textos = nullptr) {
     QStringList titulos;
     QTimer sondeo;
     QObject::connect(&sondeo, &QTimer::timeout, [&] {
-        if (auto* m = qobject_cast<Mensajes*>(QApplication::activeModalWidget())) {
-            titulos << m->Tex_Titulo->text();
+        auto* m = qobject_cast<Mensajes*>(QApplication::activeModalWidget());
+        if (!m || !m->isVisible() || m->property("tobal31_esperada").toBool()) return;
+        m->setProperty("tobal31_esperada", true);
+        titulos << m->Tex_Titulo->text();
+        if (textos) *textos << m->Tex_Mensaje->toPlainText();
+        if (boton)
+            QTest::mouseClick(m->*boton, Qt::LeftButton);
+        else
             m->reject();
-        }
     });
     sondeo.start(5);
     accion();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return titulos.size() >= cuantos; }, 5000)) << "messages: " << cuantos;
     QCoreApplication::processEvents();  // what the action left for the event loop
     return titulos;
 }

@@ -111,11 +111,8 @@ TEST(Escrutin, RejillaYColumnaIncompleta) {
     QTest::mouseClick(p->vista->Pic_Ganadora, Qt::LeftButton, {}, QPoint(17, 11));
     p.Marca(1, 2);
     EXPECT_EQ(p.sonidos.pedidos, (std::vector<int>{1}));
-    QString titulo;
-    prueba::AnotaMensaje(titulo);
-    QTest::mouseClick(p->Pic_Escrutar, Qt::LeftButton);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !titulo.isEmpty(); }, 5000));
-    EXPECT_EQ(titulo, "COLUMNA GANADORA INCOMPLETA");
+    EXPECT_EQ(prueba::TitulosMensajes([&] { QTest::mouseClick(p->Pic_Escrutar, Qt::LeftButton); }, 1),
+              QStringList{"COLUMNA GANADORA INCOMPLETA"});
     EXPECT_FALSE(p->Pic_Imprimir->Activo());
     EXPECT_EQ(LeeRegistroJornada(p.st, 12).substr(kPosResultados - 1, 15), "200000000000000");
 }
@@ -144,12 +141,11 @@ TEST(Escrutin, PremiosComoLaOrdenYLoIlegibleSeRechazaAunqueSePegue) {
 
 TEST(Escrutin, SinReduccionAvisaAlAbrir) {
     Pantalla p(4);  // order 4 of matchday 12 does not exist
-    QString titulo;
-    prueba::AnotaMensaje(titulo);
-    p.e_ = std::make_unique<escrutin>(p.st, p.sv);
-    p->show();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !titulo.isEmpty(); }, 3000));
-    EXPECT_EQ(titulo, "ERROR EN JORNADA/ORDEN");
+    const auto abre = [&] {
+        p.e_ = std::make_unique<escrutin>(p.st, p.sv);
+        p->show();
+    };
+    EXPECT_EQ(prueba::TitulosMensajes(abre, 1), QStringList{"ERROR EN JORNADA/ORDEN"});
     QTest::mouseClick(p->Pic_Ayuda, Qt::LeftButton);
     EXPECT_EQ(p.ayuda.pedidas, std::vector<int>{2500});
 }

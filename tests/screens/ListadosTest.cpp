@@ -54,7 +54,8 @@ struct Pantalla : prueba::Entorno {
 // the margins the sheet's adjustments.
 TEST(Listados, LosCamposLleganAlListadoYLosMargenesALosAjustes) {
     Pantalla p(Salida::Boletos, 56);
-    for (auto [ed, texto] : {std::pair{p.l->Tex_BolFin, "3"}, {p.l->Tex_BolIni, "5"}, {p.l->Tex_MarIzq, "123"}}) {
+    for (auto [ed, texto] :
+         {std::pair{p.l->Tex_BolFin, "3"}, {p.l->Tex_BolIni, "5"}, {p.l->Tex_MarIzq, "123"}}) {
         prueba::Reescribe(ed, texto);
         QTest::keyClick(ed, Qt::Key_Return);
     }
@@ -138,12 +139,14 @@ TEST(Listados, SinImpresoraAvisaYAbreLaVistaPreviaYUnFalloDejaLaPantallaUsable) 
     // The preview button shows every ticket without waiting, and warns of
     // a last ticket of one column as a run does.
     Pantalla v(Salida::Boletos, 17);
-    EXPECT_EQ(prueba::TitulosMensajes([&] { v.Pulsa(v.l->Pic_VistaPrevia); }), QStringList{"ÚLTIMO BOLETO INCOMPLETO"});
+    EXPECT_EQ(prueba::TitulosMensajes([&] { v.Pulsa(v.l->Pic_VistaPrevia); }),
+              QStringList{"ÚLTIMO BOLETO INCOMPLETO"});
     EXPECT_EQ(std::make_pair(v.enVista.Trabajos(), v.grabadora.Trabajos()), std::make_pair(3, 0));
 
     Pantalla f(Salida::Boletos, 24);
     f.grabadora.falla = true;
-    EXPECT_EQ(prueba::TitulosMensajes([&] { f.Pulsa(f.l->Pic_Imprimir); }), QStringList{"ERROR DE IMPRESIÓN"});
+    EXPECT_EQ(prueba::TitulosMensajes([&] { f.Pulsa(f.l->Pic_Imprimir); }),
+              QStringList{"ERROR DE IMPRESIÓN"});
     EXPECT_TRUE(f.l->Pic_Imprimir->isVisible() && !f.l->Imprimiendo());
 }
 
@@ -154,7 +157,11 @@ TEST(Listados, CopiaADiscoPideDiscoYReintenta) {
     p.l->PonUnidades({{"MEMORIA", QString::fromStdString(memoria.string())}});
     EXPECT_EQ(p.l->Lis_Unidad->count(), 2);  // and "Otra carpeta..."
     QString titulo;
-    prueba::AnotaMensaje(titulo, &Mensajes::Pic_Copiar, [&] { fs::create_directory(memoria); });
+    prueba::CuandoVentana<Mensajes>([&](Mensajes* m) {
+        titulo = m->Tex_Titulo->text();
+        fs::create_directory(memoria);
+        QTest::mouseClick(m->Pic_Copiar, Qt::LeftButton);
+    });
     p.Pulsa(p.l->Pic_Copiar);
     p.EsperaFin();
     EXPECT_EQ(titulo, "NO HAY DISCO");

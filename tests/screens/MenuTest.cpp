@@ -1,7 +1,6 @@
 #include <QAccessible>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QPlainTextEdit>
 #include <QSignalSpy>
 
 #include "Entorno.h"
@@ -200,27 +199,11 @@ TEST(DatosGen, CadaCampoFiltraCorrigeYSoloUnCambioActivaGuardar) {
     }
 }
 
-// Guardar writes; leaving without saving restores what was saved; on
-// leaving, the current matchday comes down to the total.
-TEST(DatosGen, GuardarEscribeSalirSinGuardarRestauraYLaJornadaNoPasaDelTotal) {
+// The keyboard opens and closes each field; Guardar writes; leaving without saving (Escape, as Salir)
+// restores what was saved; on leaving, the current matchday comes down to the total.
+TEST(DatosGen, ElTecladoGuardarYSalirSinGuardarRestaura) {
     Pantalla p;
     p.st.Jornada() = 40;
-    p.Teclea(DatosGen::TotJornadas, "30");
-    QTest::mouseClick(p.d->Pic_Guardar, Qt::LeftButton);
-    EXPECT_FALSE(p.d->Pic_Guardar->Activo());
-    EXPECT_EQ(p.Fichero(), "40" + kGuardado30.substr(1));
-    p.Teclea(DatosGen::Receptor, "99");
-    QTest::mouseClick(p.d->Pic_Ayuda, Qt::LeftButton);
-    EXPECT_EQ(p.ayuda.pedidas, std::vector<int>{2700});
-    QTest::mouseClick(p.d->Pic_Salir, Qt::LeftButton);
-    EXPECT_FALSE(p.d->isVisible());
-    EXPECT_EQ(std::make_tuple(p.st.Datos.Receptor, p.st.Datos.TotJornadas, p.st.Jornada()),
-              std::make_tuple(std::string("00000"), 30, 30));
-    EXPECT_EQ(p.Fichero(), "40" + kGuardado30.substr(1));
-}
-
-TEST(DatosGen, ElTecladoAbreYCierraCadaCampoYSale) {
-    Pantalla p;
     QWidget* zona = QApplication::focusWidget();
     ASSERT_TRUE(zona);
     QTest::keyClick(zona, Qt::Key_Space);
@@ -237,8 +220,17 @@ TEST(DatosGen, ElTecladoAbreYCierraCadaCampoYSale) {
                                         "Campo_Delegacion=Código Delegación",
                                         "Campo_Receptor=Código Receptor", "Campo_Sonido=Sonido activado",
                                         "Pic_Guardar=Guardar", "Pic_Ayuda=Ayuda", "Pic_Salir=Salir"}));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QTest::mouseClick(p.d->Pic_Guardar, Qt::LeftButton);
+    EXPECT_FALSE(p.d->Pic_Guardar->Activo());
+    EXPECT_EQ(p.Fichero(), "40" + kGuardado30.substr(1));
+    p.Teclea(DatosGen::Receptor, "99");
+    QTest::mouseClick(p.d->Pic_Ayuda, Qt::LeftButton);
+    EXPECT_EQ(p.ayuda.pedidas, std::vector<int>{2700});
+    QTest::keyClick(p.d.get(), Qt::Key_Escape);
     EXPECT_FALSE(p.d->isVisible());
+    EXPECT_EQ(std::make_tuple(p.st.Datos.Receptor, p.st.Datos.TotJornadas, p.st.Jornada()),
+              std::make_tuple(std::string("00000"), 30, 30));
+    EXPECT_EQ(p.Fichero(), "40" + kGuardado30.substr(1));
 }
 
 struct Borrado : prueba::Entorno {
@@ -254,21 +246,6 @@ struct Borrado : prueba::Entorno {
         prueba::ClicFila(lista, n - 1);
         EXPECT_FALSE(lista->isVisible());
     }
-    // Presses Pic_Borrar and answers the message window with its Borrar
-    // button or with a key; returns the text it showed.
-    QString PulsaBorrar(bool confirma) {
-        QString texto;
-        prueba::CuandoModal([&](QWidget* w) {
-            auto* m = qobject_cast<Mensajes*>(w);
-            texto = m->Tex_Titulo->text() + "|" + m->Tex_Mensaje->toPlainText();
-            if (confirma)
-                QTest::mouseClick(m->Pic_Borrar, Qt::LeftButton);
-            else
-                QTest::keyClick(m->Pic_Salir, Qt::Key_Escape);
-        });
-        QTest::mouseClick(b->Pic_Borrar, Qt::LeftButton);
-        return texto;
-    }
     bool Guardada(int j) const {
         return fs::exists(st.DirDatos / ("RED" + DosDigitos(j) + "01.TBX")) &&
                RegistroJornadaEnUso(LeeRegistroJornada(st, j), j);
@@ -276,38 +253,13 @@ struct Borrado : prueba::Entorno {
     std::unique_ptr<Borrar> b;
 };
 
-TEST(Borrar, LaPrimeraNuncaPasaDeLaUltima) {
+// The range by the keyboard, which a screen reader hears, and by clicks, where the first matchday never
+// passes the last. Only the confirmation deletes, and only the range.
+TEST(Borrar, ElRangoPorTecladoYClicsYSoloLaConfirmacionBorra) {
     struct Caso {
         bool desde;
         int n, queda1, queda2;
     };
-    Borrado en;
-    ASSERT_EQ(en.b->Lis_JorIni->count(), 52);
-    for (const Caso& c : {Caso{false, 10, 1, 10}, Caso{true, 40, 40, 40}, Caso{false, 3, 3, 3}}) {
-        SCOPED_TRACE(c.n);
-        en.Elige(c.desde ? Borrar::AreaDesde() : Borrar::AreaHasta(),
-                 c.desde ? en.b->Lis_JorIni : en.b->Lis_JorFin, c.n);
-        EXPECT_EQ(std::make_pair(en.b->Desde(), en.b->Hasta()), std::make_pair(c.queda1, c.queda2));
-        EXPECT_EQ(en.b->Lis_JorFin->currentRow() + 1, c.queda2);
-    }
-    EXPECT_EQ(en.sonidos.pedidos, (std::vector<int>{6, 7, 6, 7, 6, 7}));
-}
-
-TEST(Borrar, SoloLaConfirmacionBorraYSoloElRango) {
-    Borrado en;
-    en.Elige(Borrar::AreaDesde(), en.b->Lis_JorIni, 5);
-    en.sonidos.pedidos.clear();
-    const QString texto = en.PulsaBorrar(false);
-    EXPECT_TRUE(texto.startsWith("BORRADO DE DATOS|") && texto.contains("Jornada  5 ")) << texto.toStdString();
-    for (int j : {5, 15, 50}) EXPECT_TRUE(en.Guardada(j)) << j;
-
-    EXPECT_EQ(en.PulsaBorrar(true), texto);  // which records and files go is the deletion's own test
-    EXPECT_FALSE(en.Guardada(5));
-    EXPECT_TRUE(en.Guardada(15));
-    EXPECT_EQ(en.sonidos.pedidos, (std::vector<int>{9, 9, 9}));
-}
-
-TEST(Borrar, ElTecladoEligeElRangoYSale) {
     Borrado en;
     ASSERT_EQ(QApplication::focusWidget(), en.b->Campo_Desde);
     EXPECT_EQ(prueba::RecorridoTab(5),
@@ -318,11 +270,31 @@ TEST(Borrar, ElTecladoEligeElRangoYSale) {
     ASSERT_EQ(QApplication::focusWidget(), en.b->Lis_JorFin);
     for (int i = 0; i < 12; ++i) QTest::keyClick(en.b->Lis_JorFin, Qt::Key_Down);
     QTest::keyClick(en.b->Lis_JorFin, Qt::Key_Return);
-    EXPECT_EQ(en.b->Hasta(), 13);
     EXPECT_EQ(QApplication::focusWidget(), en.b->Campo_Hasta);
-    // A screen reader hears each field's matchday.
-    EXPECT_EQ(prueba::Descripcion(en.b->Campo_Desde) + "-" + prueba::Descripcion(en.b->Campo_Hasta),
-              QString::number(en.b->Desde()) + "-13");
+    EXPECT_EQ(prueba::Descripcion(en.b->Campo_Desde) + "-" + prueba::Descripcion(en.b->Campo_Hasta), "1-13");
+    ASSERT_EQ(en.b->Lis_JorIni->count(), 52);
+    en.sonidos.pedidos.clear();
+    for (const Caso& c : {Caso{false, 10, 1, 10}, Caso{true, 40, 40, 40}, Caso{false, 3, 3, 3}}) {
+        SCOPED_TRACE(c.n);
+        en.Elige(c.desde ? Borrar::AreaDesde() : Borrar::AreaHasta(),
+                 c.desde ? en.b->Lis_JorIni : en.b->Lis_JorFin, c.n);
+        EXPECT_EQ(std::make_pair(en.b->Desde(), en.b->Hasta()), std::make_pair(c.queda1, c.queda2));
+        EXPECT_EQ(en.b->Lis_JorFin->currentRow() + 1, c.queda2);
+    }
+    EXPECT_EQ(en.sonidos.pedidos, (std::vector<int>{6, 7, 6, 7, 6, 7}));
+
+    en.Elige(Borrar::AreaDesde(), en.b->Lis_JorIni, 5);
+    en.sonidos.pedidos.clear();
+    QStringList textos;
+    const auto borra = [&] { QTest::mouseClick(en.b->Pic_Borrar, Qt::LeftButton); };
+    EXPECT_EQ(prueba::TitulosMensajes(borra, 1, nullptr, &textos), QStringList{"BORRADO DE DATOS"});
+    EXPECT_TRUE(textos.value(0).contains("Jornada  5 ")) << textos.join('|').toStdString();
+    for (int j : {5, 15, 50}) EXPECT_TRUE(en.Guardada(j)) << j;
+    // Which records and files go is the deletion's own test.
+    EXPECT_EQ(prueba::TitulosMensajes(borra, 1, &Mensajes::Pic_Borrar), QStringList{"BORRADO DE DATOS"});
+    EXPECT_FALSE(en.Guardada(5));
+    EXPECT_TRUE(en.Guardada(15));
+    EXPECT_EQ(en.sonidos.pedidos, (std::vector<int>{9, 9, 9}));
     QTest::keyClick(en.b->Campo_Hasta, Qt::Key_F1);
     EXPECT_EQ(en.ayuda.pedidas, std::vector<int>{2800});
     QTest::keyClick(en.b->Campo_Hasta, Qt::Key_Escape);

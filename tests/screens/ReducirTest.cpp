@@ -56,26 +56,20 @@ struct Pantalla : prueba::Entorno {
                 ClicEn(d.get(), Probable(m, int(std::string("1X2").find(signos[igual + 1])) + 1));
         }
     }
-    // Presses Pic_Reducir and returns the message it shows as "TITLE|text"
-    // (none: empty), leaving it with Pic_Reducir or Pic_Salir.
-    QString Reduce(bool pulsaReducir = false) {
-        auto a = std::make_shared<QString>();
-        auto esperando = std::make_shared<bool>(true);
-        prueba::CuandoVentana<Mensajes>([a, esperando, pulsaReducir](Mensajes* m) {
-            if (!*esperando) return;
-            *a = m->Tex_Titulo->text() + "|" + m->Tex_Mensaje->toPlainText();
-            QTest::mouseClick(pulsaReducir ? m->Pic_Reducir : m->Pic_Salir, Qt::LeftButton);
-        });
-        QTest::mouseClick(d->Pic_Reducir, Qt::LeftButton);
-        *esperando = false;
-        return *a;
+    // Presses Pic_Reducir and returns the title of the message it shows (none: empty), answered with `boton`.
+    QString Reduce(BotonImagen* Mensajes::*boton = &Mensajes::Pic_Salir) {
+        return prueba::TitulosMensajes([this] { QTest::mouseClick(d->Pic_Reducir, Qt::LeftButton); }, 0,
+                                       boton)
+            .join('|');
     }
-    // Waits for the run's end, leaves its panel and returns its last line.
+    // Waits for the run's end, leaves its panel and returns its last line. The guarantee waits
+    // for the panel to go.
     QString Termina() {
         if (d->Ejecutando() && !d->Pic_SalirPorcen->isVisible()) {
             QSignalSpy fin(d.get(), &Reducir::reduccionAcabada);
             EXPECT_TRUE(fin.wait(60000));
         }
+        EXPECT_FALSE(d->Pic_Garantia->Activo());
         const QString linea = d->LineasProgreso().value(3);
         QTest::mouseClick(d->Pic_SalirPorcen, Qt::LeftButton);
         return linea;
@@ -97,7 +91,7 @@ TEST(Reducir, UnaComprobacionQueFallaAvisaYNoEscribeNada) {
     for (int s = 1; s <= 3; ++s) p.Elige(p.d->Caja_Signos[s], "210"[s - 1] - '0');
     const Reduccion antes = p.st.ReduccionActual;
     p.sonidos.pedidos.clear();
-    EXPECT_TRUE(p.Reduce().startsWith("ERROR EN LA SUMA DE SIGNOS|"));
+    EXPECT_EQ(p.Reduce(), "ERROR EN LA SUMA DE SIGNOS");
     EXPECT_EQ(p.sonidos.pedidos, (std::vector<int>{9, 5}));
     EXPECT_TRUE(p.st.ReduccionActual == antes);
     EXPECT_FALSE(fs::exists(p.st.DirDatos / "BASES.TBX") || p.d->Ejecutando());
@@ -128,8 +122,9 @@ TEST(Reducir, SeleccionarTodoYUnaSegundaCorridaPreguntaAntesDeSustituir) {
     Pantalla p(1);
     QTest::mouseClick(p.d->vista->Pic_SeleccionarTodo, Qt::LeftButton);
     // Names too long for the room beside the grids are cut visibly.
-    GrabaRegistroJornada(p.st, 1, RegistroEditor(RegistroJornadaVacio(), 1, "07/09/25",
-                                                 {"MMMMMMMMMMMMMMM", "WWWWWWWWWWWWWWW", "Sevilla", "Betis"}));
+    GrabaRegistroJornada(p.st, 1,
+                         RegistroEditor(RegistroJornadaVacio(), 1, "07/09/25",
+                                        {"MMMMMMMMMMMMMMM", "WWWWWWWWWWWWWWW", "Sevilla", "Betis"}));
     LeeJornada(p.st);
     EXPECT_EQ(p.d->vista->LineaPartido(1).count(QStringLiteral("…")), 2);
     EXPECT_EQ(p.d->vista->LineaPartido(2), ". Sevilla - Betis");
@@ -140,9 +135,9 @@ TEST(Reducir, SeleccionarTodoYUnaSegundaCorridaPreguntaAntesDeSustituir) {
     const std::string antes = prueba::Bytes(p.Columnas());
     QTest::mouseClick(p.d->vista->Pic_BorrarTodo, Qt::LeftButton);
     p.Marca("1X* 1 1 1 1 1 1 1 1 1 1 1 1 1 1");
-    EXPECT_TRUE(p.Reduce().startsWith("REDUCCIÓN YA EXISTE|"));  // Salir keeps what is stored
+    EXPECT_EQ(p.Reduce(), "REDUCCIÓN YA EXISTE");  // Salir keeps what is stored
     EXPECT_EQ(prueba::Bytes(p.Columnas()), antes);
-    EXPECT_TRUE(p.Reduce(true).startsWith("REDUCCIÓN YA EXISTE|"));
+    EXPECT_EQ(p.Reduce(&Mensajes::Pic_Reducir), "REDUCCIÓN YA EXISTE");
     p.Termina();
     EXPECT_EQ(prueba::Bytes(p.Columnas()).size(), size_t{19});
 }
@@ -186,13 +181,8 @@ TEST(Reducir, UnaReduccionQueFallaLoDiceYLaPantallaSigueUtil) {
     Pantalla p(1);
     p.Marca("1X2*");
     fs::create_directory(p.st.DirDatos / "BASES.TBX");  // cannot be read or written
-    EXPECT_TRUE(p.Reduce().isEmpty());
-    QSignalSpy fin(p.d.get(), &Reducir::reduccionAcabada);
-    QString fallo;
-    prueba::AnotaMensaje(fallo);
-    ASSERT_TRUE(fin.wait(10000));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !fallo.isEmpty(); }, 5000));
-    EXPECT_EQ(fallo, "REDUCCIÓN NO REALIZADA");
+    EXPECT_EQ(prueba::TitulosMensajes([&] { QTest::mouseClick(p.d->Pic_Reducir, Qt::LeftButton); }, 1),
+              QStringList{"REDUCCIÓN NO REALIZADA"});
     EXPECT_FALSE(p.d->Ejecutando() || p.d->Pic_Porcen->isVisible() || fs::exists(p.Columnas()));
     EXPECT_TRUE(p.d->Pic_Reducir->Activo());
 }
@@ -244,14 +234,18 @@ TEST(Reducir, MarcadaYReducidaDesdeElTeclado) {
     EXPECT_EQ(prueba::Bytes(p.Columnas()).size(), 5u * 19);  // the base column and the 1 + 2 + 1 at one error
 }
 
-// Method 4 shows only its own box, whose list offers 1 and 2 errors
-// guaranteed; its help is its own, and a run stores it with its guarantee,
-// which the reopened screen shows again.
-TEST(Reducir, ReduccionMinimaConSuCajaDeErroresGarantizados) {
+bool Calculada(Garantia* g) {
+    return QTest::qWaitFor([g] { return g->fase() != Garantia::Fase::Calculando; }, 5000);
+}
+
+// Method 4 shows only its own box, whose list offers 1 and 2 errors guaranteed; its help is its own, and a
+// run stores it with its guarantee, which the reopened screen shows again. The guarantee button waits for
+// a finished run and a change of the base turns it off; the browser opens the window too.
+TEST(Reducir, ReduccionMinimaConSuCajaDeErroresGarantizadosYSuGarantia) {
     Pantalla p(4);
     EXPECT_TRUE(p.d->windowTitle().startsWith("Reducción de apuestas por el Método de Reducción Mínima"));
     EXPECT_TRUE(p.d->Caja_Garantizados->isVisible() && !p.d->Caja_MinErrores->isVisible() &&
-                !p.d->vista->Pic_ColBas->isVisible());
+                !p.d->vista->Pic_ColBas->isVisible() && !p.d->Pic_Garantia->Activo());
     EXPECT_EQ(p.d->Caja_Garantizados->lista()->count(), 2);
     p.Marca("1X2* 1X2* 12* 1X");
     p.sonidos.pedidos.clear();
@@ -262,117 +256,70 @@ TEST(Reducir, ReduccionMinimaConSuCajaDeErroresGarantizados) {
     EXPECT_EQ(p.ayuda.pedidas, std::vector<int>{2270});
     EXPECT_TRUE(p.Reduce().isEmpty());
     EXPECT_EQ(p.Termina(), "Ha finalizado el proceso de reducción");
-    EXPECT_TRUE(p.d->Pic_Garantia->Activo());
+    ASSERT_TRUE(p.d->Pic_Garantia->Activo());
+    bool vista = false;
+    prueba::CuandoVentana<Garantia>([&vista](Garantia* g) {
+        ASSERT_TRUE(Calculada(g));
+        ASSERT_EQ(g->fase(), Garantia::Fase::Hecha) << g->resultado().mensaje;
+        EXPECT_FALSE(g->Pic_Cancelar->isVisible());
+        EXPECT_EQ(QApplication::focusWidget(), g->Pic_Salir);
+        // A screen reader gets the table, each row with its headings, and the sentences under it.
+        EXPECT_TRUE(g->Tab_Garantia->Texto().startsWith("Aciertos 14, Resultados "));
+        EXPECT_EQ(g->Tex_Frase->Texto().toStdString(),
+                  FraseGarantia(g->resultado()) + "\n" + FraseGarantiaFuera(g->resultado()));
+        prueba::Captura(g, "garantia");
+        prueba::TodosConNombre(g);
+        QTest::keyClick(g->Pic_Salir, Qt::Key_Space);
+        vista = !g->isVisible();
+    });
+    QTest::mouseClick(p.d->Pic_Garantia, Qt::LeftButton);
+    EXPECT_TRUE(vista);
+    ClicEn(p.d.get(), Base(5, 2));
+    EXPECT_FALSE(p.d->Pic_Garantia->Activo());
+
+    consredu consulta(p.st, p.sv);
+    consulta.show();
+    vista = false;
+    prueba::CuandoVentana<Garantia>([&vista](Garantia* g) {
+        vista = Calculada(g) && g->fase() == Garantia::Fase::Hecha;
+        QTest::mouseClick(g->Pic_Salir, Qt::LeftButton);
+    });
+    QTest::mouseClick(consulta.Pic_Garantia, Qt::LeftButton);
+    EXPECT_TRUE(vista);
+    consulta.close();
     p.st.ReduccionActual.MaxErrores = 1;
     p.Abre();
     EXPECT_EQ(p.d->Caja_Garantizados->Valor(), "2");
 }
 
-bool Calculada(Garantia* g) {
-    return QTest::qWaitFor([g] { return g->fase() != Garantia::Fase::Calculando; }, 5000);
-}
-
-// A reduction 12/4 run by the engine, then its guarantee window.
-struct Ventana : prueba::Entorno {
-    Ventana(int metodo, const std::string& base, const std::string& errores = "") {
-        LeeDatosGen(st);
-        Reduccion& r = st.ReduccionActual;
-        EXPECT_FALSE(LeeReduccion(metodo, base, errores.empty() ? std::nullopt : std::optional(errores),
-                                  std::nullopt, r));
-        r.Jornada = 12;
-        r.Orden = 4;
-        EXPECT_EQ(EjecutaReduccion(st).fin, FinReduccion::Terminada);
-    }
-    std::unique_ptr<Garantia> g;
-};
-
-const char* const kDirecta = "1X2* 1X2* 1X2* 1X2* 1X 1 1 1 1 1 1 1 1 1 X";
-
-TEST(VentanaGarantia, CalculaEnSegundoPlanoYSeUsaConElTeclado) {
-    Ventana v(1, kDirecta);
-    v.g = v.Abre<Garantia>();
-    ASSERT_TRUE(Calculada(v.g.get()));
-    ASSERT_EQ(v.g->fase(), Garantia::Fase::Hecha) << v.g->resultado().mensaje;
-    EXPECT_FALSE(v.g->Pic_Cancelar->isVisible());
-    EXPECT_EQ(QApplication::focusWidget(), v.g->Pic_Salir);
-    // A screen reader gets the table, each row with its headings, and the
-    // sentences under it.
-    EXPECT_TRUE(v.g->Tab_Garantia->Texto().startsWith("Aciertos 14, Resultados ")) << v.g->Tab_Garantia->Texto().toStdString();
-    EXPECT_EQ(v.g->Tex_Frase->Texto().toStdString(),
-              FraseGarantia(v.g->resultado()) + "\n" + FraseGarantiaFuera(v.g->resultado()));
-    prueba::Captura(v.g.get(), "garantia");
-    prueba::TodosConNombre(v.g.get());
-    QTest::keyClick(v.g->Pic_Salir, Qt::Key_Space);
-    EXPECT_FALSE(v.g->isVisible());
-}
-
 // Escape, as the cancel button, stops the analysis; a second Escape leaves.
 TEST(VentanaGarantia, CancelarDetieneElCalculo) {
-    Ventana v(2,
-              "1X2*=1 1X2*=X 1X2*=2 1X2*=1 1X2*=X 1X2*=2 1X2*=1 1X2*=X 1X2*=2 1X2*=1 1X2*=X 1X2*=2 1X2 1 1",
-              "0,12");
+    prueba::Entorno v;
+    LeeDatosGen(v.st);
+    Reduccion& r = v.st.ReduccionActual;
+    ASSERT_FALSE(LeeReduccion(
+        2, "1X2*=1 1X2*=X 1X2*=2 1X2*=1 1X2*=X 1X2*=2 1X2*=1 1X2*=X 1X2*=2 1X2*=1 1X2*=X 1X2*=2 1X2 1 1",
+        "0,12", std::nullopt, r));
+    r.Jornada = 12;
+    r.Orden = 4;
+    ASSERT_EQ(EjecutaReduccion(v.st).fin, FinReduccion::Terminada);
     // Held at its first step until the cancel is given.
     std::atomic<bool> soltar{false}, llegado{false};
-    v.g = std::make_unique<Garantia>(v.st, v.sv);
-    v.g->AlAvanzar = [&](int) {
+    Garantia g(v.st, v.sv);
+    g.AlAvanzar = [&](int) {
         llegado = true;
         while (!soltar.load()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     };
-    v.g->show();
+    g.show();
     ASSERT_TRUE(QTest::qWaitFor([&] { return llegado.load(); }, 5000));
-    EXPECT_TRUE(v.g->Pic_Cancelar->isVisible() && !v.g->Pic_Salir->Activo());
-    QTest::keyClick(v.g.get(), Qt::Key_Escape);
+    EXPECT_TRUE(g.Pic_Cancelar->isVisible() && !g.Pic_Salir->Activo());
+    QTest::keyClick(&g, Qt::Key_Escape);
     soltar = true;
-    ASSERT_TRUE(Calculada(v.g.get()));
-    EXPECT_EQ(v.g->fase(), Garantia::Fase::Cancelada);
-    EXPECT_TRUE(v.g->isVisible());
-    QTest::keyClick(v.g.get(), Qt::Key_Escape);
-    EXPECT_FALSE(v.g->isVisible());
-}
-
-// The minimum the window shows when a screen's button opens it.
-std::shared_ptr<int> CuandoGarantia() {
-    auto minimo = std::make_shared<int>(-1);
-    prueba::CuandoVentana<Garantia>([minimo](Garantia* g) {
-        if (Calculada(g) && g->fase() == Garantia::Fase::Hecha) *minimo = g->resultado().minimo;
-        QTest::mouseClick(g->Pic_Salir, Qt::LeftButton);
-    });
-    return minimo;
-}
-
-// On the reduction screen the button waits for a finished run and a change
-// of the base turns it off; the browser opens it for what it shows.
-TEST(VentanaGarantia, ElNavegadorYLaPantallaDeReduccionLaAbren) {
-    Ventana v(2, "1X2*=1 1X2*=X 1X2*=2 1X2*=1 1 1 1 1 1 1 1 1 1 1 1", "0,1");
-    Reducir d(v.st, v.sv);
-    d.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
-    EXPECT_FALSE(d.Pic_Garantia->Activo()) << "the screen may differ from what is stored";
-    QString titulo;  // it exists already: reduce again
-    prueba::AnotaMensaje(titulo, &Mensajes::Pic_Reducir);
-    QSignalSpy fin(&d, &Reducir::reduccionAcabada);
-    QTest::mouseClick(d.Pic_Reducir, Qt::LeftButton);
-    ASSERT_TRUE(fin.count() > 0 || fin.wait(10000));
-    EXPECT_FALSE(d.Pic_Garantia->Activo()) << "not while the progress panel is up";
-    QTest::mouseClick(d.Pic_SalirPorcen, Qt::LeftButton);
-    ASSERT_TRUE(d.Pic_Garantia->Activo());
-    auto minimo = CuandoGarantia();
-    QTest::mouseClick(d.Pic_Garantia, Qt::LeftButton);
-    EXPECT_EQ(*minimo, 11);  // 4 reduced matches, errors 0 to 1
-
-    // Sign X of match 5 in the base grid (x = 222 + 20, y = 80 + 18 x 5).
-    const QPoint celda(222 + 20 + 10, 80 + 18 * 5 + 6);
-    QWidget* w = d.childAt(celda);
-    ASSERT_NE(w, nullptr);
-    QTest::mouseClick(w, Qt::LeftButton, {}, w->mapFrom(&d, celda));
-    EXPECT_FALSE(d.Pic_Garantia->Activo());
-    d.close();
-
-    consredu consulta(v.st, v.sv);
-    consulta.show();
-    minimo = CuandoGarantia();
-    QTest::mouseClick(consulta.Pic_Garantia, Qt::LeftButton);
-    EXPECT_EQ(*minimo, 11);
+    ASSERT_TRUE(Calculada(&g));
+    EXPECT_EQ(g.fase(), Garantia::Fase::Cancelada);
+    EXPECT_TRUE(g.isVisible());
+    QTest::keyClick(&g, Qt::Key_Escape);
+    EXPECT_FALSE(g.isVisible());
 }
 
 }  // namespace

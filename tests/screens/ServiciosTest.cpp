@@ -62,7 +62,8 @@ TEST(BotonImagen, DesactivadoNoHaceNadaYMuestraLaProhibicion) {
 
 TEST(Ayuda, ElVisorAbreLaPaginaDelContextoSeRecorreConTabuladorYLosEnlacesLlevanAUnaPagina) {
     VisorAyuda visor;
-    for (int c : {2100, 2151, 2210, 2230, 2250, 2270, 2300, 2400, 2410, 2420, 2430, 2440, 2450, 2500, 2700, 2800})
+    for (int c :
+         {2100, 2151, 2210, 2230, 2250, 2270, 2300, 2400, 2410, 2420, 2430, 2440, 2450, 2500, 2700, 2800})
         EXPECT_TRUE(PaginaAyuda(c).endsWith(QStringLiteral("/%1.html").arg(c))) << c;
     visor.Muestra(Contexto::Indice);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&visor));
