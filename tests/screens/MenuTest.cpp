@@ -272,6 +272,8 @@ TEST(Borrar, ElRangoPorTecladoYClicsYSoloLaConfirmacionBorra) {
     QTest::keyClick(en.b->Lis_JorFin, Qt::Key_Return);
     EXPECT_EQ(QApplication::focusWidget(), en.b->Campo_Hasta);
     EXPECT_EQ(prueba::Descripcion(en.b->Campo_Desde) + "-" + prueba::Descripcion(en.b->Campo_Hasta), "1-13");
+    QTest::keyClick(en.b->Campo_Hasta, Qt::Key_F1);
+    EXPECT_EQ(en.ayuda.pedidas, std::vector<int>{2800});
     ASSERT_EQ(en.b->Lis_JorIni->count(), 52);
     en.sonidos.pedidos.clear();
     for (const Caso& c : {Caso{false, 10, 1, 10}, Caso{true, 40, 40, 40}, Caso{false, 3, 3, 3}}) {
@@ -295,8 +297,6 @@ TEST(Borrar, ElRangoPorTecladoYClicsYSoloLaConfirmacionBorra) {
     EXPECT_FALSE(en.Guardada(5));
     EXPECT_TRUE(en.Guardada(15));
     EXPECT_EQ(en.sonidos.pedidos, (std::vector<int>{9, 9, 9}));
-    QTest::keyClick(en.b->Campo_Hasta, Qt::Key_F1);
-    EXPECT_EQ(en.ayuda.pedidas, std::vector<int>{2800});
     QTest::keyClick(en.b->Campo_Hasta, Qt::Key_Escape);
     EXPECT_FALSE(en.b->isVisible());
 }
