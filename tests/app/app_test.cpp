@@ -138,7 +138,6 @@ TEST(Cerrojo, FicheroDeBloqueoInutilizableNoDesactivaElBloqueo) {
         ASSERT_EQ(::stat((compartida / kFicheroCerrojo).c_str(), &s), 0);
         EXPECT_EQ(s.st_mode & 0777, 0666u);
     });
-    EXPECT_TRUE(Contiene(TextoErrorFichero(Op::BRB, Err::CerrojoInutilizable), ".tobal31.lck"));
 }
 
 // The reports that carry meaning beyond their wording: which numbers stay
@@ -221,13 +220,10 @@ struct Programa {
 // could write beside its executable (root's /usr/bin); lookalike folders are
 // not system ones.
 TEST(DirDatos, ProgramaInstaladoEnCarpetaDelUsuario) {
-    for (auto [dir, instalado] : {std::pair{"/usr/bin", true},
-                                  {"/usr/local/bin", true},
-                                  {"/opt/tobal31/bin", true},
-                                  {"/usr/../tmp", false},
-                                  {"/usrx/bin", false},
-                                  {"/optativo", false}})
-        EXPECT_EQ(BajoPrefijoDelSistema(dir), instalado) << dir;
+    for (const char* sistema : {"/usr/bin", "/usr/local/bin", "/opt/tobal31/bin"})
+        EXPECT_TRUE(BajoPrefijoDelSistema(sistema)) << sistema;
+    for (const char* parecida : {"/usr/../tmp", "/usrx/bin", "/optativo"})
+        EXPECT_FALSE(BajoPrefijoDelSistema(parecida)) << parecida;
     Programa p;
     p.prog = "/usr/bin";
     EXPECT_EQ(p.Prepara(), p.trabajo);
