@@ -1,11 +1,23 @@
-// tobal31-cli ante ficheros dañados o que no son ficheros: un mensaje claro,
-// el código 1 y ninguna salida hecha de ellos.
+// tobal31-cli ante ficheros dañados o que no son ficheros, varios escritores
+// sobre una carpeta y corridas matadas a medias, como procesos separados:
+// un mensaje claro, el código 1 y ningún fichero a medias. TOBAL31_ENSAYOS
+// dice cuántas veces se repiten las corridas a la vez (scripts/escritores.sh).
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
 #include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <set>
+#include <thread>
 
 #include "Soporte.h"
+#include "app/Cerrojo.h"
+#include "app/Texto.h"
 #include "data/Jornadas.h"
 #include "reduction/Almacen.h"
 #include "scoring/Escrutinio.h"
@@ -58,8 +70,9 @@ TEST_F(CliFallos, FicheroDanadoSeRechazaEnTodasLasOrdenes) {
     lectores.push_back({{"garantia"}, {}});
     for (const auto& [fichero, mensaje] : casos) {
         GrabaReduccionPrueba(p.st, 12, 1, 24);
-        EscribeBytes(p.dir() / fichero,
-                     fichero.ends_with("TBX") ? FicheroConColumnaDanada(ColumnasDanadas()[8]) : "X 0-20\r\nX 2\r\n");
+        EscribeBytes(p.dir() / fichero, fichero.ends_with("TBX")
+                                            ? FicheroConColumnaDanada(ColumnasDanadas()[8])
+                                            : "X 0-20\r\nX 2\r\n");
         for (const auto& [args, salida] : lectores) {
             SCOPED_TRACE(testing::PrintToString(args) + " " + mensaje);
             const auto r = Cli(args);
@@ -76,13 +89,10 @@ TEST_F(CliFallos, FicheroDanadoSeRechazaEnTodasLasOrdenes) {
 // leftover of an earlier one, the volumes beyond the first included.
 TEST_F(CliFallos, ExportarSinJornadaNoSigueYNoDejaRestosDeOtraCopia) {
     const std::vector<std::string> exportar{"exportar", "--destino", destino.ruta().string()};
-    auto restos = [&] {
-        for (const char* n : {"AD243", "AD243.02", "AD243.03"}) EscribeBytes(destino / n, "anterior");
-    };
-    restos();
+    for (const char* n : {"AD243", "AD243.02", "AD243.03"}) EscribeBytes(destino / n, "anterior");
     auto r = Cli(exportar);  // 24 columns: one volume
     EXPECT_EQ(r.codigo, 0) << r.errores;
-    EXPECT_EQ(std::distance(fs::directory_iterator(destino.ruta()), {}), 1);
+    EXPECT_EQ(Ficheros(destino.ruta()), std::vector<std::string>{"AD243"});
     EXPECT_EQ(Bytes(destino / "AD243").substr(0, 6), "C01243");
     fs::remove(destino / "AD243");
 
@@ -101,8 +111,19 @@ TEST_F(CliFallos, ExportarSinJornadaNoSigueYNoDejaRestosDeOtraCopia) {
     }
 }
 
-// indice in a read-only folder without BASES.TBX does not promise to create it.
-TEST_F(CliFallos, IndiceSinBasesEnCarpetaDeSoloLectura) {
+// borrar that cannot free the records says so under its title and exits 1
+// (which steps fail is the deletion's own test); indice in a read-only
+// folder without BASES.TBX does not promise to create it.
+TEST_F(CliFallos, BorradoQueFallaEIndiceEnCarpetaDeSoloLectura) {
+    fs::remove(p.dir() / "BASES.TBX");
+    fs::create_directory(p.dir() / "BASES.TBX");
+    const auto r = EjecutaCliEn(p.dir(), {"borrar", "--desde", "12", "--hasta", "12"});
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_EQ(r.salida, "");
+    EXPECT_EQ(r.errores.rfind(
+                  "BORRADO INCOMPLETO\nNo se han podido borrar las reducciones de BASES.TBX (error 75", 0),
+              0u)
+        << r.errores;
     DiscoPequeno disco(1 << 20);
     if (!disco.Montado()) GTEST_SKIP() << disco.Motivo();
     ASSERT_TRUE(disco.SoloLectura());
@@ -111,62 +132,37 @@ TEST_F(CliFallos, IndiceSinBasesEnCarpetaDeSoloLectura) {
     EXPECT_TRUE(Contiene(i.errores, "No se encuentra el fichero BASES.TBX"));
 }
 
-// borrar on a read-only folder or with a data file it cannot write: the
-// failed step is told, the exit status is 1 and "Borradas" is not said.
-TEST_F(CliFallos, BorrarQueFallaLoDiceYSaleConUno) {
-    DiscoPequeno disco(1 << 20);
-    std::vector<std::pair<fs::path, std::string>> casos;
-    if (disco.Montado()) {
-        for (const auto& f : fs::directory_iterator(p.dir()))
-            fs::copy(f.path(), disco / f.path().filename().string());
-        ASSERT_TRUE(disco.SoloLectura());
-        casos.push_back({disco.ruta(), "(error 70: "});
-    }
-    fs::remove(p.dir() / "BASES.TBX");
-    fs::create_directory(p.dir() / "BASES.TBX");
-    casos.push_back({p.dir(), "No se han podido borrar las reducciones de BASES.TBX (error 75"});
-    for (const auto& [carpeta, fallo] : casos) {
-        SCOPED_TRACE(carpeta);
-        const auto r = EjecutaCliEn(carpeta, {"borrar", "--desde", "12", "--hasta", "12"});
-        EXPECT_EQ(r.codigo, 1);
-        EXPECT_EQ(r.salida, "");
-        EXPECT_EQ(r.errores.rfind("BORRADO INCOMPLETO\n", 0), 0u) << r.errores;
-        EXPECT_TRUE(Contiene(r.errores, fallo));
-    }
-    if (!disco.Montado()) GTEST_SKIP() << "read-only folder not tried: " << disco.Motivo();
-}
-
 #ifdef TOBAL31_CON_QT
-// imprimir --pdf F: F is replaced only by a complete PDF. A run with nothing
-// to print, a folder F and a full disk leave everything as it was, with a
-// message and exit 1; none leaves a temporary file.
+// imprimir --pdf F: F is replaced only by a complete PDF. Nothing to print,
+// a folder F and a full disk leave everything as it was, with a message and
+// exit 1, and no temporary file. File names are bytes: a folder and a name
+// that are not UTF-8 are written as they are.
 TEST_F(CliFallos, ElPdfSoloSustituyeAlFicheroCuandoEstaCompleto) {
     EscribeBytes(Pdf(), "del usuario");
     fs::create_directory(destino / "carpeta.pdf");
-    struct Caso {
-        std::string que;
-        std::vector<std::string> args;
-        std::string error;
-    };
-    const Caso casos[] = {
-        Caso("nothing to print", {"imprimir", "boletos", "--pdf", Pdf().string()},
-             "no hay nada que imprimir"),
-        Caso("a folder", {"imprimir", "relacion", "--pdf", (destino / "carpeta.pdf").string()},
-             "no se puede imprimir en el fichero " + (destino / "carpeta.pdf").string() + ": ")};
-    fs::rename(p.dir() / "RED1201.TBX", p.dir() / "guardado");
-    for (const Caso& c : casos) {
-        SCOPED_TRACE(c.que);
-        if (c.que == "a folder") fs::rename(p.dir() / "guardado", p.dir() / "RED1201.TBX");
-        const auto r = Cli(c.args);
+    const auto falla = [&](const std::string& salida, const fs::path& pdf, const std::string& error) {
+        SCOPED_TRACE(pdf);
+        const auto r = Cli({"imprimir", salida, "--pdf", pdf.string()});
         EXPECT_EQ(r.codigo, 1);
-        EXPECT_TRUE(Contiene(r.errores, c.error));
         EXPECT_EQ(r.salida, "");
-        EXPECT_EQ(Bytes(Pdf()), "del usuario");
-        EXPECT_TRUE(fs::is_directory(destino / "carpeta.pdf") && fs::is_empty(destino / "carpeta.pdf"));
-        EXPECT_EQ(std::distance(fs::directory_iterator(destino.ruta()), {}), 2);  // no temporary file
+        EXPECT_TRUE(Contiene(r.errores, error)) << r.errores;
+    };
+    fs::rename(p.dir() / "RED1201.TBX", p.dir() / "guardado");
+    falla("boletos", Pdf(), "no hay nada que imprimir");
+    fs::rename(p.dir() / "guardado", p.dir() / "RED1201.TBX");
+    const fs::path carpeta = destino / "carpeta.pdf";
+    falla("relacion", carpeta, "no se puede imprimir en el fichero " + carpeta.string() + ": ");
+    EXPECT_EQ(Bytes(Pdf()), "del usuario");
+    EXPECT_TRUE(fs::is_empty(carpeta));
+    EXPECT_EQ(std::distance(fs::directory_iterator(destino.ruta()), {}), 2);  // no temporary file
+    DiscoPequeno disco(64 * 1024);
+    if (disco.Montado()) {
+        disco.Llena();
+        const fs::path lleno = disco / "relacion.pdf";
+        falla("relacion", lleno,
+              "no se puede imprimir en el fichero " + lleno.string() + ": el disco está lleno");
+        EXPECT_EQ(std::distance(fs::directory_iterator(disco.ruta()), {}), 1);  // only what filled it
     }
-    // A complete one replaces it. File names are bytes: a folder and a name
-    // that are not UTF-8 are written as they are, nothing left beside them.
     fs::create_directory(destino / "carpeta\xfe");
     for (const fs::path& pdf : {Pdf(), destino / "carpeta\xfe" / "r\xe9lacion.pdf"}) {
         const auto r = Cli({"imprimir", "relacion", "--pdf", pdf.string()});
@@ -175,20 +171,199 @@ TEST_F(CliFallos, ElPdfSoloSustituyeAlFicheroCuandoEstaCompleto) {
         EXPECT_EQ(std::distance(fs::directory_iterator(pdf.parent_path()), {}), pdf == Pdf() ? 3 : 1);
     }
 }
-
-TEST_F(CliFallos, ElPdfEnUnDiscoLlenoEsUnFallo) {
-    DiscoPequeno disco(64 * 1024);
-    if (!disco.Montado()) GTEST_SKIP() << disco.Motivo();
-    disco.Llena();
-    const fs::path pdf = disco / "relacion.pdf";
-    const auto r = Cli({"imprimir", "relacion", "--pdf", pdf.string()});
-    EXPECT_EQ(r.codigo, 1);
-    EXPECT_EQ(r.salida, "");
-    EXPECT_TRUE(
-        Contiene(r.errores, "no se puede imprimir en el fichero " + pdf.string() + ": el disco está lleno"));
-    EXPECT_EQ(std::distance(fs::directory_iterator(disco.ruta()), {}), 1);  // only what filled it
-}
 #endif
+
+int Ensayos() {
+    const char* v = std::getenv("TOBAL31_ENSAYOS");
+    return v && std::atoi(v) > 0 ? std::atoi(v) : 3;
+}
+
+// The arguments of a method-2 run of (jornada, orden) over `triples` triples
+// to reduce, every error allowed: 3^triples columns, also with a `condicion`
+// every column meets.
+std::vector<std::string> Reduccion(const fs::path& d, int jornada, int orden, int triples, bool reemplazar,
+                                   const std::string& condicion = "") {
+    std::string base;
+    for (int i = 1; i <= 15; ++i) base += i <= triples ? "1X2*=1 " : "1 ";
+    std::vector<std::string> a{"--datos", d.string(), "reducir", "--jornada", std::to_string(jornada)};
+    a.insert(a.end(), {"--orden", std::to_string(orden), "--metodo", "2", "--base", base, "--errores"});
+    a.push_back("0," + std::to_string(triples));
+    if (reemplazar) a.push_back("--reemplazar");
+    if (!condicion.empty()) a.insert(a.end(), {"--condicion", condicion});
+    return a;
+}
+
+int64_t Columnas(int triples) { return triples ? 3 * Columnas(triples - 1) : 1; }
+
+// Every record announces a columns file that holds exactly its columns, and
+// no temporary file is left. `cuentas` receives the columns of each key.
+::testing::AssertionResult Coherente(const fs::path& d, std::map<std::string, int64_t>* cuentas = nullptr) {
+    for (const std::string& f : Ficheros(d))
+        if (f.back() == '~') return ::testing::AssertionFailure() << "temporary file left: " << f;
+    std::set<std::string> claves;
+    for (const std::string& linea : LineasBases(Bytes(d / kFicheroBases))) {
+        const std::string clave = ClaveRegistro(linea);
+        if (clave == "0000" || clave == "    ") continue;
+        if (!claves.insert(clave).second) return ::testing::AssertionFailure() << "key twice: " << clave;
+        auto r = DecodificaRegistroBase(linea);
+        if (!r) return ::testing::AssertionFailure() << "damaged record: " << linea;
+        const std::string red = Bytes(d / FicheroRed(r->Jornada, r->Orden));
+        if (red.size() != static_cast<size_t>(r->ApuestasReducidas) * kLongLineaColumna ||
+            (!red.empty() && red.substr(0, kLongLineaColumna) != LineaColumna(std::string(15, '1'))))
+            return ::testing::AssertionFailure() << clave << " announces " << r->ApuestasReducidas
+                                                 << " columns; its file has " << red.size() << " bytes";
+        if (cuentas) (*cuentas)[clave] = r->ApuestasReducidas;
+    }
+    return ::testing::AssertionSuccess();
+}
+
+std::map<std::string, std::string> Contenido(const fs::path& d) {
+    std::map<std::string, std::string> c;
+    for (const std::string& f : Ficheros(d)) c[f] = Bytes(d / f);
+    return c;
+}
+
+// Waits (up to 10 s) until a temporary columns file appears in `d`.
+bool EsperaTemporal(const fs::path& d) {
+    for (int i = 0; i < 10000; ++i) {
+        for (const std::string& f : Ficheros(d))
+            if (f.back() == '~') return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return false;
+}
+
+TEST(VariosEscritores, SeisReduccionesALaVezNoPierdenNada) {
+    for (int ensayo = 0; ensayo < Ensayos(); ++ensayo) {
+        SCOPED_TRACE("trial " + std::to_string(ensayo));
+        CarpetaTemporal d;
+        // Two free slots in a file of fixed records, or a short line that
+        // makes every change rewrite the whole file.
+        const bool fijo = ensayo % 2 == 0;
+        EscribeBytes(d / kFicheroBases,
+                     fijo ? RegistroLibre() + SaltoLinea + RegistroLibre() + SaltoLinea : "0000 corto\r\n");
+        std::vector<std::unique_ptr<CliEnMarcha>> corridas;
+        for (int orden = 1; orden <= 6; ++orden)
+            corridas.push_back(
+                std::make_unique<CliEnMarcha>(Reduccion(d.ruta(), 5, orden, 7 + orden % 3, false)));
+        for (int orden = 1; orden <= 6; ++orden) {
+            const ResultadoCli r = corridas[static_cast<size_t>(orden - 1)]->Espera();
+            EXPECT_EQ(r.codigo, 0) << "order " << orden << ": " << r.errores;
+        }
+        std::map<std::string, int64_t> cuentas;
+        ASSERT_TRUE(Coherente(d.ruta(), &cuentas));
+        for (int orden = 1; orden <= 6; ++orden)
+            EXPECT_EQ(cuentas["05" + DosDigitos(orden)], Columnas(7 + orden % 3)) << "order " << orden;
+        EXPECT_TRUE(!fijo || Bytes(d / kFicheroBases).size() == 6u * kLongLineaBase)
+            << "the free slots reused";
+    }
+}
+
+// A lock file that cannot be used stops a change with a message that names
+// it; nothing is written unlocked.
+TEST(VariosEscritores, FicheroDeBloqueoInutilizableNoDejaEscribir) {
+    CarpetaTemporal d;
+    fs::create_directory(d / kFicheroCerrojo);
+    const ResultadoCli r = EjecutaCli(Reduccion(d.ruta(), 7, 1, 2, false));
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_TRUE(Contiene(r.errores, "fichero de bloqueo .tobal31.lck"));
+    EXPECT_TRUE(Ficheros(d.ruta()).empty());
+}
+
+// A run killed while it writes its columns, or held at a step of their
+// installation, leaves the earlier reduction or the new one,
+// whole with its conditions file, and the next use of the folder removes
+// what the dead run left.
+TEST(Interrupciones, MatadaConSigkillDejaUnaReduccionEntera) {
+    for (const bool condiciones : {false, true}) {
+        SCOPED_TRACE(condiciones ? "with conditions" : "without conditions");
+        CarpetaTemporal d;
+        ASSERT_EQ(EjecutaCli(Reduccion(d.ruta(), 12, 3, 2, false, condiciones ? "X 0-14" : "")).codigo, 0);
+        const auto antes = Contenido(d.ruta());
+        for (const std::string paso : {"", "nota", "columnas"}) {
+            SCOPED_TRACE("kill at " + (paso.empty() ? "a temporary file" : paso));
+            {
+                CliEnMarcha c(Reduccion(d.ruta(), 12, 3, 12, true, condiciones ? "seguidos 1-14" : ""), paso);
+                ASSERT_TRUE(paso.empty() ? EsperaTemporal(d.ruta()) : c.EsperaParada());
+                ::kill(c.pid(), SIGKILL);
+                c.Espera();
+            }
+            // The next command finishes or undoes what the dead run left.
+            ASSERT_EQ(EjecutaCliEn(d.ruta(), {"indice"}).codigo, 0);
+            std::map<std::string, int64_t> cuentas;
+            const bool nueva = Bytes(d / kFicheroBases) != antes.at(kFicheroBases);
+            ASSERT_TRUE(Coherente(d.ruta(), &cuentas));
+            EXPECT_EQ(cuentas["1203"], nueva ? Columnas(12) : Columnas(2));
+            EXPECT_TRUE(nueva || Contenido(d.ruta()) == antes);
+            EXPECT_TRUE(paso.empty() || nueva == (paso == "columnas"));
+            EXPECT_TRUE(!nueva ||
+                        Bytes(d / "RED1203.CON") == (condiciones ? "seguidos 1-14\r\nfallos 0\r\n" : ""));
+            for (const auto& [f, bytes] : antes) EscribeBytes(d / f, bytes);
+        }
+    }
+}
+
+TEST(Interrupciones, TerminarOColgarCancelanSinTocarNada) {
+    CarpetaTemporal d;
+    ASSERT_EQ(EjecutaCli(Reduccion(d.ruta(), 12, 3, 2, false)).codigo, 0);
+    const auto antes = Contenido(d.ruta());
+    for (int senal : {SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(senal);
+        CliEnMarcha c(Reduccion(d.ruta(), 12, 3, 13, true));
+        ASSERT_TRUE(EsperaTemporal(d.ruta()));
+        ::kill(c.pid(), senal);
+        const ResultadoCli r = c.Espera();
+        EXPECT_EQ(r.codigo, 1);
+        EXPECT_EQ(r.errores, "El proceso de reducción ha sido cancelado\n");
+        EXPECT_EQ(Contenido(d.ruta()), antes);
+    }
+}
+
+// Scoring and a matchday edit change one record: whichever writes last,
+// each keeps what the other stored (the first is held just before it
+// stores, the second runs meanwhile). A matchday deleted meanwhile stays
+// deleted.
+TEST(VariosEscritores, EscrutinioYEdicionDeLaJornadaSobrevivenLasDos) {
+    const std::vector<std::string> escrutar{"escrutar",   "--jornada",       "12",        "--orden",   "1",
+                                            "--ganadora", "1X21X21X21X21X2", "--premios", "10 9 8 7 6"};
+    const std::vector<std::string> jornada{"jornada",   "12", "--fecha", "02/10/02",
+                                           "--partido", "1",  "Nuevo1",  "Nuevo2"};
+    const std::vector<std::string> borrar{"borrar", "--desde", "12", "--hasta", "12"};
+    struct Caso {
+        const char* que;
+        std::vector<std::string> retenida, otra;
+        int codigo;
+    };
+    for (const Caso& c :
+         {Caso{"scoring held, edit", escrutar, jornada, 0}, Caso{"edit held, scoring", jornada, escrutar, 0},
+          Caso{"scoring held, deletion", escrutar, borrar, 1}}) {
+        SCOPED_TRACE(c.que);
+        EstadoPrueba p;
+        EscribeDatosGenDefecto(p.dir());
+        GrabaReduccionPrueba(p.st, 12, 1, 9);
+        ASSERT_EQ(GrabaRegistroJornada(p.st, 12, RegistroJornadaPrueba(12, "01/09/02")), 0);
+        const auto conDatos = [&](std::vector<std::string> a) {
+            a.insert(a.begin(), {"--datos", p.dir().string()});
+            return a;
+        };
+        CliEnMarcha retenida(conDatos(c.retenida), "jornada");
+        ASSERT_TRUE(retenida.EsperaParada());
+        const ResultadoCli otra = EjecutaCli(conDatos(c.otra));
+        EXPECT_EQ(otra.codigo, 0) << otra.errores;
+        retenida.Continua();
+        const ResultadoCli r = retenida.Espera();
+        EXPECT_EQ(r.codigo, c.codigo) << r.errores;
+        const std::string reg = LeeRegistroJornada(p.st, 12);
+        if (c.codigo) {
+            EXPECT_TRUE(Contiene(r.errores, "JORNADA BORRADA"));
+            EXPECT_EQ(reg, RegistroJornadaVacio());
+            continue;
+        }
+        EXPECT_EQ(reg.substr(5, 8), "02/10/02");
+        EXPECT_EQ(NombreEquipo(reg, 1) + NombreEquipo(reg, 3), "Nuevo1Equipo3");
+        EXPECT_EQ(reg.substr(kPosResultados - 1, 15 + 11), "123123123123123         10");
+    }
+}
 
 }  // namespace
 }  // namespace tobal
