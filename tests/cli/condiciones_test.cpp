@@ -1,5 +1,5 @@
-// Conditions on the command line: --condicion and --fallos, and how indice,
-// garantia and the printed summary show a reduction's conditions.
+// Conditions on the command line: --condicion and --fallos, and how indice
+// and garantia show a reduction's conditions.
 
 #include <gtest/gtest.h>
 
