@@ -118,8 +118,8 @@ TEST(Consulta, UnFicheroDanadoSeRehusaYEscapeCierraElFichero) {
 
 // What a screen reader gets: the method, the page's columns under their
 // tickets, the ticket count, the summary, the slider's page; and nothing of
-// a reduction once another without columns is loaded.
-TEST(Consulta, ElLectorOyeLaPaginaYNadaDeLaReduccionAnterior) {
+// a reduction once another without columns is loaded. The index loads the reduction picked in it.
+TEST(Consulta, ElLectorOyeLaPaginaYNadaDeLaReduccionAnteriorYElIndiceCarga) {
     Consulta p(25);
     EXPECT_EQ(p.d->Tex_Metodo->Texto(), "Directo");
     const QString pagina = prueba::Descripcion(p.d->Pic_Colum);
@@ -137,13 +137,7 @@ TEST(Consulta, ElLectorOyeLaPaginaYNadaDeLaReduccionAnterior) {
     EXPECT_EQ(prueba::Descripcion(p.d->Pic_Colum) + prueba::Descripcion(p.d->Pic_Boton),
               "Sin columnasSin páginas");
     EXPECT_EQ(p.d->Tex_Boletos->Texto() + p.d->Tex_Resumen->Texto(), "");
-}
-
-TEST(Consulta, ElIndiceCargaLaReduccionElegida) {
-    Consulta p(8);
-    prueba::CuandoModal([](QWidget* w) {
-        if (auto* h = qobject_cast<Historic*>(w)) h->Elige(0);
-    });
+    prueba::CuandoVentana<Historic>([](Historic* h) { h->Elige(0); });
     QTest::mouseClick(p.d->Pic_Indice, Qt::LeftButton);
     EXPECT_TRUE(p.d->isVisible());
     EXPECT_EQ(p.d->TotalBoletos(), "4 Boletos");

@@ -50,10 +50,17 @@ struct Pantalla : prueba::Entorno {
     std::unique_ptr<Listados> l;
 };
 
-// The fields' rules are the listing's own; here they reach the listing and
-// the margins the sheet's adjustments.
-TEST(Listados, LosCamposLleganAlListadoYLosMargenesALosAjustes) {
+// Each output shows its own fields (the tickets' here: no paper width, no drive), each control named,
+// and asks for its own help page. The fields' rules are the listing's own; here they reach the listing
+// and the margins the sheet's adjustments.
+TEST(Listados, LaSalidaMuestraSusCamposQueLleganAlListadoYALosAjustes) {
     Pantalla p(Salida::Boletos, 56);
+    EXPECT_EQ(p.l->windowTitle(), TituloSalida(Salida::Boletos));
+    for (const char* n : {"Tex_BolIni", "Tex_MarSup", "Chk_PruImp", "Pic_Orientacion"})
+        EXPECT_TRUE(p.l->findChild<QWidget*>(n)->isVisible()) << n;
+    for (const char* n : {"Lis_AnchoPapel", "Lis_Unidad", "Pic_Copiar", "Pic_Siguiente"})
+        EXPECT_FALSE(p.l->findChild<QWidget*>(n)->isVisible()) << n;
+    prueba::TodosConNombre(p.l.get());
     for (auto [ed, texto] :
          {std::pair{p.l->Tex_BolFin, "3"}, {p.l->Tex_BolIni, "5"}, {p.l->Tex_MarIzq, "123"}}) {
         prueba::Reescribe(ed, texto);
@@ -61,18 +68,6 @@ TEST(Listados, LosCamposLleganAlListadoYLosMargenesALosAjustes) {
     }
     EXPECT_EQ(std::make_pair(p.l->Datos().BoletoInicial, p.l->Datos().BoletoFinal), std::make_pair(5, 5));
     EXPECT_EQ(p.st.Datos.AjusteXHoja, 123);
-}
-
-// Each output shows its own fields (the tickets' here: no paper width, no
-// drive), each control named, and asks for its own help page.
-TEST(Listados, LaSalidaMuestraSusCamposYBotonesConNombres) {
-    Pantalla p(Salida::Boletos, 16);
-    EXPECT_EQ(p.l->windowTitle(), TituloSalida(Salida::Boletos));
-    for (const char* n : {"Tex_BolIni", "Tex_MarSup", "Chk_PruImp", "Pic_Orientacion"})
-        EXPECT_TRUE(p.l->findChild<QWidget*>(n)->isVisible()) << n;
-    for (const char* n : {"Lis_AnchoPapel", "Lis_Unidad", "Pic_Copiar", "Pic_Siguiente"})
-        EXPECT_FALSE(p.l->findChild<QWidget*>(n)->isVisible()) << n;
-    prueba::TodosConNombre(p.l.get());
     QTest::mouseClick(p.l->Pic_Ayuda, Qt::LeftButton);
     EXPECT_EQ(p.ayuda.pedidas, std::vector<int>{2410 + 10 * Salida::Boletos});
     QTest::keyClick(p.l.get(), Qt::Key_Escape);

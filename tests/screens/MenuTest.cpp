@@ -45,7 +45,9 @@ struct MenuPrueba : prueba::Entorno {
     int repite = 0;
 };
 
-TEST(Menu, BordesDeLasOpcionesIncluidosYUnPixelMasAllaNoNiEntreOpciones) {
+// The options' corners are theirs and a pixel beyond is not; a second press while a screen opens opens
+// no other, and the reduction screen opens again while it leaves RepiteReducir set.
+TEST(Menu, BordesDeLasOpcionesSegundaPulsacionYReduccionQueSeReabre) {
     MenuPrueba m;
     // Between the rows, between the columns, where there is no eighth option.
     for (QPoint p : std::initializer_list<QPoint>{{150, 218}, {275, 200}, {400, 320}, {5, 5}}) m.Pulsa(p);
@@ -66,10 +68,9 @@ TEST(Menu, BordesDeLasOpcionesIncluidosYUnPixelMasAllaNoNiEntreOpciones) {
         EXPECT_EQ(m.abiertas, (std::vector<int>{o, o})) << "opción " << o;
         EXPECT_EQ(m.sonidos.pedidos, (std::vector<int>{6, 6})) << "opción " << o;
     }
-}
 
-TEST(Menu, UnaSegundaPulsacionNoAbreOtraPantallaYLaReduccionSeReabre) {
-    MenuPrueba m;
+    // A second press while a screen is being opened opens no other.
+    m.abiertas.clear();
     const QPointF p(100, 200);
     QCoreApplication::postEvent(
         m.menu.get(), new QMouseEvent(QEvent::MouseButtonPress, p, m.menu->mapToGlobal(p), Qt::LeftButton,
@@ -129,13 +130,15 @@ TEST(Arranque, PrimerArranqueEnCarpetaVaciaYEscribible) {
     auto menu = Main(en.st, en.sv, trabajo / "Tobal31");
     EXPECT_EQ(prueba::Bytes(en.st.DirPrograma / "DATOSGEN.TBX"), kDefecto);
     const char* pantallas[] = {"Jornadas", "Reducir", "consredu", "salida", "escrutin", "DatosGen", "borrar"};
+    QStringList mensajes;
     for (int opcion = 1; opcion <= Tb1x2::kOpciones; ++opcion) {
         // An empty folder has no reduction: the scoring screen says so as it
         // opens, and the message goes first.
         QString abierta;
         std::function<void(QWidget*)> cierra = [&](QWidget* w) {
-            if (w->objectName() == QLatin1String("mensajes")) {
-                w->close();
+            if (auto* m = qobject_cast<Mensajes*>(w)) {
+                mensajes << m->Tex_Titulo->text();
+                m->close();
                 prueba::CuandoModal(cierra);
                 return;
             }
@@ -145,6 +148,7 @@ TEST(Arranque, PrimerArranqueEnCarpetaVaciaYEscribible) {
         QTest::mouseClick(menu.get(), Qt::LeftButton, {}, Tb1x2::EsquinaOpcion(opcion));
         EXPECT_EQ(abierta, pantallas[opcion - 1]);
     }
+    EXPECT_EQ(mensajes, QStringList{"ERROR EN JORNADA/ORDEN"});
 }
 
 // The screen over a data folder holding the default settings.
