@@ -1,5 +1,4 @@
 #include <QClipboard>
-#include <QLineEdit>
 
 #include "Entorno.h"
 #include "data/DatosGen.h"
@@ -13,7 +12,7 @@ namespace tobal {
 namespace {
 
 // The scoring screen over matchday 12 with a stored reduction 12/1 of 80
-// columns, printing on a recording printer.
+// columns, open and printing on a recording printer.
 struct Pantalla : prueba::Entorno {
     Pantalla() {
         prueba::EscribeDatosGenDefecto(st.DirDatos);
@@ -24,8 +23,6 @@ struct Pantalla : prueba::Entorno {
         prueba::GrabaReduccionPrueba(st, 12, 1, 80);
         st.Jornada() = 12;
         st.Orden() = 1;
-    }
-    void Abre() {
         e_ = Entorno::Abre<escrutin>();
         e_->destino.impresora = [this] { return &grabadora; };
     }
@@ -47,11 +44,11 @@ struct Pantalla : prueba::Entorno {
     std::unique_ptr<escrutin> e_;
 };
 
-// The whole path from the keyboard to the tables and the report; the
-// figures are the scoring engine's tests'.
+// The whole path from the keyboard to the tables and the report; the figures are the scoring engine's
+// tests'. What cannot be read as a prize is refused with a message and the field keeps what it held,
+// pasted too.
 TEST(Escrutin, DesdeElTecladoHastaLasTablasYElInforme) {
     Pantalla p;
-    p.Abre();
     prueba::TodosConNombre(p.e_.get());
     EXPECT_EQ(prueba::RecorridoTab(2).size(), 2u);  // and back to the grid
     RejillaVista* g = p->vista->Pic_Ganadora;
@@ -80,6 +77,20 @@ TEST(Escrutin, DesdeElTecladoHastaLasTablasYElInforme) {
     EXPECT_EQ(p.grabadora.Textos("Escrutinio de la jornada nro. 12 de fecha 14/09/02 (Orden  1)").size(), 1u);
     QTest::keyClick(p.e_.get(), Qt::Key_F1);
     EXPECT_EQ(p.ayuda.pedidas, std::vector<int>{2500});
+    p.Premio(1, "1.500.000,50");  // read as the command line reads it
+    EXPECT_EQ(p->Tex_Premios[1]->text(), "1500000.5");
+    const QStringList titulos = prueba::TitulosMensajes([&] {
+        prueba::Reescribe(p->Tex_Premios[1], "1.500");  // which amount it means is the reader's test
+        QTest::keyClick(p->Tex_Premios[1], Qt::Key_Return);
+        QApplication::clipboard()->setText(QStringLiteral("9876543210987"));
+        p->Tex_Premios[4]->setFocus();
+        p->Tex_Premios[4]->selectAll();
+        p->Tex_Premios[4]->paste();
+        QTest::keyClick(p->Tex_Premios[4], Qt::Key_Return);
+    });
+    EXPECT_EQ(titulos, QStringList({"PREMIO NO VÁLIDO", "PREMIO NO VÁLIDO"}));
+    EXPECT_EQ(p->Tex_Premios[1]->text(), "1500000.5");
+    EXPECT_EQ(p->Tex_Premios[4]->text(), "3");
     QTest::keyClick(p.e_.get(), Qt::Key_Escape);
     EXPECT_FALSE(p->isVisible());
 }
@@ -90,7 +101,6 @@ TEST(Escrutin, DesdeElTecladoHastaLasTablasYElInforme) {
 // pressed again. (That the teams survive a scoring is the command's concurrency test's.)
 TEST(Escrutin, ColumnaIncompletaYLoQueOtroGrabaMientrasEstaAbierta) {
     Pantalla p;
-    p.Abre();
     p.sonidos.pedidos.clear();
     QTest::mouseClick(p->vista->Pic_Ganadora, Qt::LeftButton, {}, QPoint(17, 11));
     p.Marca(1, 2);
@@ -111,28 +121,6 @@ TEST(Escrutin, ColumnaIncompletaYLoQueOtroGrabaMientrasEstaAbierta) {
     p.Escruta();
     EXPECT_EQ(LeeRegistroJornada(p.st, 12).substr(kPosResultados - 1, 15), std::string(15, '1'));
     EXPECT_EQ(p->Lis_Aciertos->count(), 17);
-}
-
-// Prizes read as the command line reads them; what cannot be read is
-// refused with a message and the field keeps what it held, pasted too.
-TEST(Escrutin, PremiosComoLaOrdenYLoIlegibleSeRechazaAunqueSePegue) {
-    Pantalla p;
-    p.Abre();
-    EXPECT_EQ(p->Tex_Premios[1]->text(), "");  // as the matchday record holds it
-    p.Premio(1, "1.500.000,50");
-    EXPECT_EQ(p->Tex_Premios[1]->text(), "1500000.5");
-    const QStringList titulos = prueba::TitulosMensajes([&] {
-        prueba::Reescribe(p->Tex_Premios[1], "1.500");  // which amount it means is the reader's test
-        QTest::keyClick(p->Tex_Premios[1], Qt::Key_Return);
-        QApplication::clipboard()->setText(QStringLiteral("9876543210987"));
-        p->Tex_Premios[4]->setFocus();
-        p->Tex_Premios[4]->selectAll();
-        p->Tex_Premios[4]->paste();
-        QTest::keyClick(p->Tex_Premios[4], Qt::Key_Return);
-    });
-    EXPECT_EQ(titulos, QStringList({"PREMIO NO VÁLIDO", "PREMIO NO VÁLIDO"}));
-    EXPECT_EQ(p->Tex_Premios[1]->text(), "1500000.5");
-    EXPECT_EQ(p->Tex_Premios[4]->text(), "");
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include <QClipboard>
 #include <QComboBox>
-#include <QLineEdit>
 
 #include "Entorno.h"
 #include "app/Texto.h"

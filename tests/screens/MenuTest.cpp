@@ -1,5 +1,3 @@
-#include <QAccessible>
-#include <QLineEdit>
 #include <QMouseEvent>
 #include <QSignalSpy>
 
@@ -8,7 +6,6 @@
 #include "data/DatosGen.h"
 #include "data/Jornadas.h"
 #include "platform/Teclado.h"
-#include "reduction/Almacen.h"
 #include "screens/Arranque.h"
 #include "screens/DatosGen.h"
 #include "screens/Tb1x2.h"

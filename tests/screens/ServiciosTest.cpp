@@ -1,6 +1,5 @@
 #include <QDialogButtonBox>
 #include <QFile>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTextBrowser>
