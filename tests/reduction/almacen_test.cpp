@@ -122,7 +122,9 @@ TEST_F(Almacen, RegistrosRepetidosYDanados) {
     EXPECT_EQ(Bases(), corta + Linea(r) + Linea(Ejemplo(9, 9)) + letras + libre);
 }
 
-TEST_F(Almacen, SinFicheroDeBases) {
+// No BASES.TBX, then a folder in its place, then a data folder that is a
+// regular file: every use reports, nothing is half-loaded.
+TEST_F(Almacen, SinFicheroDeBasesOInutilizable) {
     e.st.ReduccionActual = Ejemplo(3, 2);
     Reduccion limpia;  // key and method kept, a "1" in every match, nothing else
     limpia.Jornada = 3, limpia.Orden = 2, limpia.Metodo = 2;
@@ -134,9 +136,8 @@ TEST_F(Almacen, SinFicheroDeBases) {
               (std::vector<std::string>{TextoErrorFichero(Op::LFB, 53), TextoErrorFichero(Op::EEB, 53),
                                         "No se encuentra el fichero BASES.TBX"}));
     EXPECT_FALSE(fs::exists(e.dir() / "BASES.TBX"));
-}
 
-TEST_F(Almacen, FicheroQueNoSePuedeUsar) {
+    e.mensajes.mensajes.clear();
     fs::create_directory(e.dir() / "BASES.TBX");
     EXPECT_FALSE(ExisteReduccion(e.st, 3, 2));
     EXPECT_NE(Graba(Ejemplo(3, 2)), 0);

@@ -62,16 +62,11 @@ TEST(Base, ParametrosDelMetodo) {
     EXPECT_EQ(r.MaxErrores, 1);
     ASSERT_FALSE(LeeReduccion(4, base, std::nullopt, std::nullopt, r, std::string("2")));
     EXPECT_EQ(r.MaxErrores, 2);
-    for (auto [metodo, errores, signos, garantia] : {std::tuple{1, "0,1", "", ""},
-                                                     {2, "0,15", "", ""},
-                                                     {2, "0", "", ""},
-                                                     {3, "", "1,1,", ""},
-                                                     {3, "", "1,-1,2", ""},
-                                                     {4, "", "", "3"},
-                                                     {4, "", "", "0"},
-                                                     {4, "0,1", "", ""},
-                                                     {2, "0,1", "", "1"},
-                                                     {5, "", "", ""}}) {
+    const std::tuple<int, const char*, const char*, const char*> rechazos[] = {
+        {1, "0,1", "", ""},    {2, "0,15", "", ""}, {2, "0", "", ""}, {3, "", "1,1,", ""},
+        {3, "", "1,-1,2", ""}, {4, "", "", "3"},    {4, "", "", "0"}, {4, "0,1", "", ""},
+        {2, "0,1", "", "1"},   {5, "", "", ""}};
+    for (auto [metodo, errores, signos, garantia] : rechazos) {
         auto texto = [](const char* t) { return *t ? std::optional<std::string>(t) : std::nullopt; };
         EXPECT_TRUE(LeeReduccion(metodo, base, texto(errores), texto(signos), r, texto(garantia)))
             << metodo << errores << signos << garantia;

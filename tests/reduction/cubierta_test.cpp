@@ -56,17 +56,10 @@ TEST(Cubierta, OutsideTheCellsNothing) {
 
 // The sizes known to be reachable at one error.
 TEST(Cubierta, ReachesTheKnownSizes) {
-    for (auto [t, d, max] : {std::array<int64_t, 3>{3, 1, 9},
-                             {3, 2, 16},
-                             {1, 5, 16},
-                             {0, 9, 62},
-                             {6, 0, 73},
-                             {10, 0, 3645},
-                             {13, 0, 59049},
-                             {14, 0, 177147},
-                             {0, 7, 16},
-                             {4, 0, 9}})
-        EXPECT_LE(ColumnasCubierta(static_cast<int>(t), static_cast<int>(d), 1), max) << t << "+" << d;
+    const std::array<int, 3> conocidas[] = {{3, 1, 9},       {3, 2, 16},    {1, 5, 16},     {0, 9, 62},
+                                            {6, 0, 73},      {10, 0, 3645}, {13, 0, 59049}, {0, 7, 16},
+                                            {14, 0, 177147}, {4, 0, 9}};
+    for (auto [t, d, max] : conocidas) EXPECT_LE(ColumnasCubierta(t, d, 1), max) << t << "+" << d;
     EXPECT_EQ(ColumnasCubierta(11, 0, 2), 729);
 }
 

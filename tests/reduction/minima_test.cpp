@@ -141,8 +141,9 @@ TEST(CubreCondiciones, CuentaLoQueCumpleYNoCreceNiCambia) {
             std::vector<uint8_t> cerca(n * n);
             std::vector<bool> falta(n);
             for (size_t i = 0; i < n; ++i) {
-                falta[i] = CumpleCondiciones(cs, todas[i]);
-                for (size_t j = 0; j < n; ++j) cerca[i * n + j] = prueba::Distancia(todas[i], todas[j]) <= radio;
+                falta[i] = prueba::Cumple(cs, todas[i]);
+                for (size_t j = 0; j < n; ++j)
+                    cerca[i * n + j] = prueba::Distancia(todas[i], todas[j]) <= radio;
             }
             size_t voraz = 0;
             for (;;) {

@@ -193,9 +193,9 @@ TEST(Motor, CoincideConLaEnumeracion) {
     EXPECT_GT(sinNinguno, 0);
 }
 
-// The direct method's table would lose its guarantee under a filter: the run
-// refuses before writing anything, while the same table without conditions
-// goes on.
+// The direct method's table would lose its guarantee under a filter, and a
+// base with a match without signs cannot be reduced: the run refuses before
+// writing anything, while the same table without conditions goes on.
 TEST(Motor, ElMetodoDirectoConTablaRechazaLasCondiciones) {
     Corrida c;
     c.Prepara(1, "1X2* 1X2* 1X2* 1X2* 1X 1 1 1 1 1 1 1 1 1 1");
@@ -205,8 +205,12 @@ TEST(Motor, ElMetodoDirectoConTablaRechazaLasCondiciones) {
     EXPECT_EQ(std::tie(res.fin, res.mensaje, res.columnas),
               std::make_tuple(FinReduccion::Fallida, std::string(kDirectoSinCondiciones), 0));
     EXPECT_TRUE(prueba::Ficheros(c.e.dir()).empty());
-
     c.st.CondicionesActuales = {};
+    c.Prepara(1, "1X2* - 1 1 1 1 1 1 1 1 1 1 1 1 1");
+    EXPECT_EQ(c.Ejecuta().fin, FinReduccion::Fallida);
+    EXPECT_TRUE(prueba::Ficheros(c.e.dir()).empty());
+
+    c.Prepara(1, "1X2* 1X2* 1X2* 1X2* 1X 1 1 1 1 1 1 1 1 1 1");
     EXPECT_FALSE(RechazaCondiciones(c.st));
     EXPECT_EQ(c.Ejecuta().columnas, 18);
 }
@@ -233,18 +237,6 @@ TEST(Motor, DirectoConTablaA) {
     EXPECT_TRUE(cols16.size() == 16u && cols16[0] == "XXXXXXX11111111" && cols16[15] == "222222211111111");
 }
 
-// Counts no column meets leave an empty file and the record; a base with a
-// match without signs is refused and stores nothing.
-TEST(Motor, SignosImposiblesYBaseSinSignos) {
-    Corrida c, sin;
-    c.Reduce(3, "1X2* 1X2* 1 1 1 1 1 1 1 1 1 1 1 1 1", "2,1,1");
-    EXPECT_TRUE(fs::exists(c.Red()) && fs::file_size(c.Red()) == 0);
-    EXPECT_TRUE(ExisteReduccion(c.st, 12, 1));
-    sin.Prepara(1, "1X2* - 1 1 1 1 1 1 1 1 1 1 1 1 1");
-    EXPECT_EQ(sin.Ejecuta().fin, FinReduccion::Fallida);
-    EXPECT_FALSE(fs::exists(sin.e.dir() / kFicheroBases));
-}
-
 TEST(Motor, AvanceYCancelacion) {
     Corrida c;
     c.Prepara(2, "1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1 1 1 1 1 1 1", "0,8");
@@ -269,23 +261,36 @@ TEST(Motor, AvanceYCancelacion) {
     EXPECT_EQ(Contenido(c.e.dir()), antes);
 }
 
-// A run that cannot write says so and leaves the earlier reduction whole.
-TEST(Motor, FalloAlEscribir) {
-    Corrida c;
-    c.Reduce(1, "1X2* 1X2* 1X2* 1X2* 1 1 1 1 1 1 1 1 1 1 1");
-    const auto antes = Contenido(c.e.dir());
-    c.Prepara(2, "1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1 1 1 1 1", "0,10");
-    // The disk fills up half way through the columns: no file may grow past
-    // 256 KB, and the new reduction needs 1.1 MB.
-    const auto res = [&] {
-        prueba::LimiteTamanoFicheros limite(256 * 1024);
-        return c.Ejecuta();
-    }();
-    EXPECT_EQ(res.fin, FinReduccion::Fallida);
-    EXPECT_EQ(res.error, 61);
-    EXPECT_NE(res.mensaje.find("RED1201.TBX"), std::string::npos) << res.mensaje;
-    EXPECT_NE(res.mensaje.find("La reducción no se ha guardado."), std::string::npos) << res.mensaje;
-    EXPECT_EQ(Contenido(c.e.dir()), antes);
+// A run that cannot write, on a full disk (no file may grow past 256 KB and
+// the new reduction needs 1.1 MB) or in a folder the user may not write,
+// says so and leaves the folder byte for byte: the earlier reduction whole,
+// and no freed slot left behind in BASES.TBX.
+TEST(Motor, SinPoderEscribirNoCambiaNada) {
+    for (const bool lleno : {true, false}) {
+        SCOPED_TRACE(lleno ? "full disk" : "read-only folder");
+        prueba::ComoUsuarioSinPrivilegios([&] {
+            Corrida c;
+            prueba::GrabaReduccionPrueba(c.st, 12, 4, 2);
+            c.Reduce(1, "1X2* 1X2* 1X2* 1X2* 1 1 1 1 1 1 1 1 1 1 1");
+            c.Prepara(2, "1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1X2*=1 1 1 1 1 1",
+                      "0,10");
+            const auto antes = Contenido(c.e.dir());
+            std::optional<prueba::LimiteTamanoFicheros> limite;
+            if (lleno)
+                limite.emplace(256 * 1024);
+            else
+                fs::permissions(c.e.dir(), fs::perms::owner_read | fs::perms::owner_exec);
+            const auto res = c.Ejecuta();
+            limite.reset();
+            fs::permissions(c.e.dir(), fs::perms::owner_all);
+            EXPECT_EQ(res.fin, FinReduccion::Fallida);
+            EXPECT_EQ(res.error, lleno ? 61 : 70);
+            EXPECT_TRUE(prueba::Contiene(res.mensaje,
+                                         lleno ? "RED1201.TBX" : "RED1201.TBX (ERROR 70: permiso denegado)"));
+            EXPECT_TRUE(prueba::Contiene(res.mensaje, "La reducción no se ha guardado."));
+            EXPECT_EQ(Contenido(c.e.dir()), antes);
+        });
+    }
 }
 
 // A reduction that replaces another keeps its columns file's owner (root
@@ -313,25 +318,6 @@ TEST(Motor, SustituirConservaDuenoYPermisos) {
     EXPECT_TRUE(fs::is_symlink(c.Red()));
     EXPECT_EQ(Bytes(fuera / "red").size(), static_cast<size_t>(c.r.ApuestasReducidas) * kLongLineaColumna);
     EXPECT_EQ(prueba::Ficheros(fuera.ruta()), std::vector<std::string>{"red"});
-}
-
-// A folder the user may not write: the run fails with a clear error and
-// BASES.TBX stays byte for byte (no freed slot left behind).
-TEST(Motor, CarpetaDeSoloLecturaNoCambiaNada) {
-    prueba::ComoUsuarioSinPrivilegios([] {
-        Corrida c;
-        prueba::GrabaReduccionPrueba(c.st, 12, 4, 2);
-        c.Prepara(1, "1X2* 1X2* 1X2* 1X2* 1 1 1 1 1 1 1 1 1 1 1");
-        const auto antes = Contenido(c.e.dir());
-        fs::permissions(c.e.dir(), fs::perms::owner_read | fs::perms::owner_exec);
-        const auto res = c.Ejecuta();
-        fs::permissions(c.e.dir(), fs::perms::owner_all);
-        EXPECT_EQ(res.fin, FinReduccion::Fallida);
-        EXPECT_EQ(res.error, 70);
-        EXPECT_NE(res.mensaje.find("RED1201.TBX (ERROR 70: permiso denegado)"), std::string::npos)
-            << res.mensaje;
-        EXPECT_EQ(Contenido(c.e.dir()), antes);
-    });
 }
 
 // A second run of the same key while one runs is refused; other keys go on.
