@@ -1,5 +1,5 @@
 // Conditions on the command line: --condicion and --fallos, and how indice
-// and garantia show a reduction's conditions.
+// and garantia show a reduction's conditions; the index's headers and refusal.
 
 #include <gtest/gtest.h>
 
@@ -63,12 +63,21 @@ TEST(CliCondiciones, OpcionesDeEstadisticaYReducir) {
         << r.errores;
 }
 
-// indice adds a line under a reduction with conditions, or says its file is
-// damaged; garantia shows them and both of its guarantees.
+// indice: its two headers in UTF-8 (only them without BASES.TBX), a line
+// under a reduction with conditions or saying that their file is damaged,
+// and a BASES.TBX it cannot read refused. garantia shows the conditions and
+// both of its guarantees.
 TEST(CliCondiciones, IndiceYGarantiaLasMuestran) {
     prueba::CarpetaTemporal d;
+    const std::string cabecera =
+        "                                       Errores     Signos     Apuestas   Apuestas\n"
+        "Jor  Fecha   Ord  Método de reducción  Min Max   1   X   2    Directas   Reducidas\n";
+    auto r = EjecutaCliEn(d.ruta(), {"indice"});
+    EXPECT_TRUE(r.codigo == 0 && r.salida == cabecera) << r.errores;
     for (const char* orden : {"1", "2"}) ASSERT_EQ(EjecutaCliEn(d.ruta(), Orden("reducir", orden)).codigo, 0);
     const auto sin = EjecutaCliEn(d.ruta(), {"indice"});
+    EXPECT_TRUE(sin.codigo == 0 && sin.errores.empty()) << sin.errores;
+    EXPECT_EQ(sin.salida.rfind(cabecera, 0), 0u);
     const size_t linea2 = sin.salida.find("\n 12            2");
     ASSERT_NE(linea2, std::string::npos) << sin.salida;
 
@@ -82,7 +91,7 @@ TEST(CliCondiciones, IndiceYGarantiaLasMuestran) {
                   "sin saber "
                   "sus condiciones.\n");
 
-    auto r = EjecutaCliEn(d.ruta(), {"garantia"}, {"--jornada", "12", "--orden", "1"});
+    r = EjecutaCliEn(d.ruta(), {"garantia"}, {"--jornada", "12", "--orden", "1"});
     EXPECT_TRUE(Contiene(r.salida,
                          "Probable\nCondiciones: X 1-3; seguidos 1-3 partidos 1-4; fallos 1\n78 de los "
                          "81 resultados dentro de la quiniela base cumplen las condiciones, 33 columnas"));
@@ -91,6 +100,12 @@ TEST(CliCondiciones, IndiceYGarantiaLasMuestran) {
                          "condiciones.\nSobre toda la quiniela base: al menos 12 aciertos.\n"));
     r = EjecutaCliEn(d.ruta(), {"garantia", "--formato", "csv"}, {"--jornada", "12", "--orden", "1"});
     EXPECT_TRUE(Contiene(r.salida, "\nGarantía en toda la quiniela base,12,\n"));
+
+    std::filesystem::remove(d / "BASES.TBX");
+    std::filesystem::create_directory(d / "BASES.TBX");
+    r = EjecutaCliEn(d.ruta(), {"indice"});
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_TRUE(Contiene(r.errores, "EEB ERROR "));
 }
 
 }  // namespace

@@ -75,31 +75,6 @@ TEST(CliGeneral, ErroresDeUso) {
     EXPECT_TRUE(fs::is_empty(c.ruta()));
 }
 
-// The index lines are the library's; here the headers, the text in UTF-8 and
-// the refusal.
-TEST(CliIndice, CabecerasLineasEnUtf8YRechazo) {
-    CarpetaTemporal c;
-    EscribeDatosGenDefecto(c.ruta());
-    const std::string cabecera =
-        "                                       Errores     Signos     Apuestas   Apuestas\n"
-        "Jor  Fecha   Ord  Método de reducción  Min Max   1   X   2    Directas   Reducidas\n";
-    auto r = EjecutaCliEn(c.ruta(), {"indice"});  // no BASES.TBX yet
-    EXPECT_TRUE(r.codigo == 0 && r.salida == cabecera) << r.errores;
-    Reduccion b;
-    b.Jornada = 12, b.Orden = 1, b.Metodo = 3;
-    EscribeBytes(c / "BASES.TBX", RegistroLibre() + "\r\n" + RegistroBase(b) + "\r\n");
-    r = EjecutaCliEn(c.ruta(), {"indice"});
-    EXPECT_TRUE(r.codigo == 0 && r.errores.empty()) << r.errores;
-    EXPECT_EQ(r.salida.rfind(cabecera, 0), 0u);
-    EXPECT_TRUE(Contiene(r.salida, "\n 12            1  Selección de Signos"));
-    EXPECT_EQ(std::count(r.salida.begin(), r.salida.end(), '\n'), 3);
-    fs::remove(c / "BASES.TBX");
-    fs::create_directory(c / "BASES.TBX");
-    r = EjecutaCliEn(c.ruta(), {"indice"});
-    EXPECT_EQ(r.codigo, 1);
-    EXPECT_TRUE(Contiene(r.errores, "EEB ERROR "));
-}
-
 // Matchdays 6 to 8 with names, results and prizes: shown, edited as the
 // editor does (new teams added to the list on request), refused, deleted.
 TEST(CliJornada, MuestraGrabaRechazaYBorra) {
