@@ -112,8 +112,7 @@ TEST(Consulta, UnFicheroDanadoSeRehusaYEscapeCierraElFichero) {
 
     p.d->CargaConsulta();  // Escape leaves and closes the file
     ASSERT_TRUE(p.d->FicheroAbierto());
-    QTest::keyClick(p.d.get(), Qt::Key_Escape);
-    EXPECT_FALSE(p.d->FicheroAbierto() || p.d->isVisible());
+    EXPECT_TRUE(prueba::SaleConEscape(p.d.get()) && !p.d->FicheroAbierto());
 }
 
 // What a screen reader gets: the method, the page's columns under their
@@ -212,8 +211,7 @@ TEST(Historic, ElTecladoRecorreLasLineasYEligeOSale) {
     Indice sale(3);
     QTest::keyClick(sale.h->Pic_Carpeta, Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), sale.h->Pic_BotSalir);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-    EXPECT_FALSE(sale.h->isVisible());
+    EXPECT_TRUE(prueba::SaleConEscape(QApplication::focusWidget()));
     EXPECT_EQ(std::make_pair(sale.st.IndiceElegido, sale.sonidos.pedidos),
               std::make_pair(Falso, std::vector<int>{5}));
 }

@@ -121,6 +121,12 @@ inline void ClicFila(QListWidget* l, int fila) {
     QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, l->visualItemRect(l->item(fila)).center());
 }
 
+// Presses Escape on `w`: whether its window has gone.
+inline bool SaleConEscape(QWidget* w) {
+    QTest::keyClick(w, Qt::Key_Escape);
+    return !w->window()->isVisible();
+}
+
 // "objectName=accessibleName" of the focused control and the next `n` - 1 Tab reaches.
 inline std::vector<std::string> RecorridoTab(int n) {
     std::vector<std::string> r;

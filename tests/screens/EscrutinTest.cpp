@@ -91,8 +91,7 @@ TEST(Escrutin, DesdeElTecladoHastaLasTablasYElInforme) {
     EXPECT_EQ(titulos, QStringList({"PREMIO NO VÁLIDO", "PREMIO NO VÁLIDO"}));
     EXPECT_EQ(p->Tex_Premios[1]->text(), "1500000.5");
     EXPECT_EQ(p->Tex_Premios[4]->text(), "3");
-    QTest::keyClick(p.e_.get(), Qt::Key_Escape);
-    EXPECT_FALSE(p->isVisible());
+    EXPECT_TRUE(prueba::SaleConEscape(p.e_.get()));
 }
 
 // A press on a cell marks it with its sound, one between cells does nothing (where the cells lie is the

@@ -170,8 +170,7 @@ TEST(Jornadas, ElTecladoLlegaATodoYCadaControlTieneNombre) {
     QTest::mouseClick(ed.j->Pic_Equipos, Qt::LeftButton);
     EXPECT_EQ(ed.j->Cbo_Equipo[30]->itemText(0), "Alavés");
     EXPECT_EQ(ed.j->Cbo_Equipo[5]->currentText(), "Osa");
-    QTest::keyClick(ed.j->Cbo_Equipo[5], Qt::Key_Escape);
-    EXPECT_FALSE(ed.j->isVisible());
+    EXPECT_TRUE(prueba::SaleConEscape(ed.j->Cbo_Equipo[5]));
 }
 
 struct Lista : prueba::Entorno {
@@ -252,8 +251,7 @@ TEST(Equipos, OrdenAlfabeticoGuardarSinBlancosYBorrarConSeleccion) {
     EXPECT_EQ(l.l->Lis_Equipos->count(), 3);
     QTest::mouseClick(l.l->Pic_Ayuda, Qt::LeftButton);
     EXPECT_EQ(l.ayuda.pedidas, std::vector<int>{2151});
-    QTest::keyClick(l.l->Pic_Borrar, Qt::Key_Escape);
-    EXPECT_FALSE(l.l->isVisible());
+    EXPECT_TRUE(prueba::SaleConEscape(l.l->Pic_Borrar));
     EXPECT_EQ(l.Fichero(), fichero);
 }
 

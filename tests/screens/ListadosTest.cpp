@@ -69,8 +69,7 @@ TEST(Listados, LaSalidaMuestraSusCamposQueLleganAlListadoYALosAjustes) {
     EXPECT_EQ(p.st.Datos.AjusteXHoja, 123);
     QTest::mouseClick(p.l->Pic_Ayuda, Qt::LeftButton);
     EXPECT_EQ(p.ayuda.pedidas, std::vector<int>{2410 + 10 * Salida::Boletos});
-    QTest::keyClick(p.l.get(), Qt::Key_Escape);
-    EXPECT_FALSE(p.l->isVisible());
+    EXPECT_TRUE(prueba::SaleConEscape(p.l.get()));
 }
 
 TEST(Listados, BoletosHojaUnoAUnoConRepetirSiguienteYCancelar) {
@@ -192,8 +191,7 @@ TEST(Salida, CadaBotonAbreSuSalidaConLosBoletosDeLaReduccion) {
     }
     QTest::mouseClick(s->Pic_Ayuda, Qt::LeftButton);
     EXPECT_EQ(p.ayuda.pedidas, std::vector<int>{2400});
-    QTest::keyClick(s.get(), Qt::Key_Escape);
-    EXPECT_FALSE(s->isVisible());
+    EXPECT_TRUE(prueba::SaleConEscape(s.get()));
 }
 
 }  // namespace

@@ -227,8 +227,7 @@ TEST(DatosGen, ElTecladoGuardarYSalirSinGuardarRestaura) {
     p.Teclea(DatosGen::Receptor, "99");
     QTest::mouseClick(p.d->Pic_Ayuda, Qt::LeftButton);
     EXPECT_EQ(p.ayuda.pedidas, std::vector<int>{2700});
-    QTest::keyClick(p.d.get(), Qt::Key_Escape);
-    EXPECT_FALSE(p.d->isVisible());
+    EXPECT_TRUE(prueba::SaleConEscape(p.d.get()));
     EXPECT_EQ(std::make_tuple(p.st.Datos.Receptor, p.st.Datos.TotJornadas, p.st.Jornada()),
               std::make_tuple(std::string("00000"), 30, 30));
     EXPECT_EQ(p.Fichero(), "40" + kGuardado30.substr(1));
@@ -298,8 +297,7 @@ TEST(Borrar, ElRangoPorTecladoYClicsYSoloLaConfirmacionBorra) {
     EXPECT_FALSE(en.Guardada(5));
     EXPECT_TRUE(en.Guardada(15));
     EXPECT_EQ(en.sonidos.pedidos, (std::vector<int>{9, 9, 9}));
-    QTest::keyClick(en.b->Campo_Hasta, Qt::Key_Escape);
-    EXPECT_FALSE(en.b->isVisible());
+    EXPECT_TRUE(prueba::SaleConEscape(en.b->Campo_Hasta));
 }
 
 }  // namespace

@@ -108,20 +108,6 @@ QStringList Lista(VentanaCondiciones* v) {
     return l;
 }
 
-// The checks and their texts are the library's; the screen shows the first
-// refusal with its sounds and changes nothing.
-TEST(Reducir, UnaComprobacionQueFallaAvisaYNoEscribeNada) {
-    Pantalla p(3);
-    p.Marca("1X2* 1X2* 1X* X2*");
-    for (int s = 1; s <= 3; ++s) p.Elige(p.d->Caja_Signos[s], "210"[s - 1] - '0');
-    const Reduccion antes = p.st.ReduccionActual;
-    p.sonidos.pedidos.clear();
-    EXPECT_EQ(p.Reduce(), "ERROR EN LA SUMA DE SIGNOS");
-    EXPECT_EQ(p.sonidos.pedidos, (std::vector<int>{9, 5}));
-    EXPECT_TRUE(p.st.ReduccionActual == antes);
-    EXPECT_FALSE(fs::exists(p.st.DirDatos / "BASES.TBX") || p.d->Ejecutando());
-}
-
 TEST(Reducir, ClicsEnLaQuinielaElPartido15YLosMultiplesAReducir) {
     Pantalla p(2);
     ClicEn(p.d.get(), Base(15, 2));  // "1" is marked: only "X" stays
@@ -240,8 +226,8 @@ TEST(Reducir, OtroMetodoReabreConLasCondicionesTecleadasYSalirNo) {
               std::make_tuple(int16_t(3), int16_t(3), QString("Condiciones (1)...")));
     QTest::mouseClick(p.d->Pic_Ayuda, Qt::LeftButton);
     EXPECT_EQ(p.ayuda.pedidas, std::vector<int>{2250});
-    QTest::keyClick(p.d.get(), Qt::Key_Escape);
-    EXPECT_EQ(std::make_pair(p.d->isVisible(), p.st.RepiteReducir), std::make_pair(false, Falso));
+    EXPECT_TRUE(prueba::SaleConEscape(p.d.get()));
+    EXPECT_EQ(p.st.RepiteReducir, Falso);
 }
 
 TEST(Reducir, MarcadaYReducidaDesdeElTeclado) {
@@ -271,6 +257,10 @@ TEST(Reducir, MarcadaYReducidaDesdeElTeclado) {
     teclas(p.d->Pic_Reducir, {Qt::Key_Space});
     EXPECT_EQ(p.Termina(), "Ha finalizado el proceso de reducción");
     EXPECT_EQ(prueba::Bytes(p.Columnas()).size(), 5u * 19);  // the base column and the 1 + 2 + 1 at one error
+}
+
+bool Calculada(Garantia* g) {
+    return QTest::qWaitFor([g] { return g->fase() != Garantia::Fase::Calculando; }, 5000);
 }
 
 // Typed, refused, picked, changed and removed; the failures follow the
@@ -326,9 +316,10 @@ TEST(Condiciones, SeEscribenSeCorrigenSeQuitanYSeAceptan) {
     prueba::Captura(p.d.get(), "reducir-condiciones");
 }
 
-// From the keyboard: Tab reaches the button, Space opens the window, Enter
-// adds, Escape leaves it and nothing typed is kept.
-TEST(Condiciones, EscapeDejaLasCondicionesComoEstaban) {
+// From the keyboard: Tab reaches the button, Space opens the window, Enter adds, Escape leaves it and
+// nothing typed is kept. A check that fails (the checks and their texts are the library's) is shown
+// first, with its sounds, and changes nothing.
+TEST(Condiciones, EscapeDejaLasCondicionesComoEstabanYUnaComprobacionQueFallaNoEscribeNada) {
     Pantalla p(3);
     p.st.CondicionesActuales.lista = {Condicion{Medida::Unos, 1, 9, kTodosLosPartidos}};
     p.d->Pic_Reducir->setFocus();
@@ -341,11 +332,18 @@ TEST(Condiciones, EscapeDejaLasCondicionesComoEstaban) {
                         EXPECT_EQ(v->focusWidget(), v->Tex_Condicion);
                         Teclea(v->Tex_Condicion, "interrupciones 5-9");
                         EXPECT_EQ(Lista(v).size(), 2);
-                        QTest::keyClick(v->Tex_Condicion, Qt::Key_Escape);
-                        EXPECT_FALSE(v->isVisible());
+                        EXPECT_TRUE(prueba::SaleConEscape(v->Tex_Condicion));
                     });
     EXPECT_EQ(p.st.CondicionesActuales.lista.size(), 1u);
     EXPECT_EQ(p.sonidos.pedidos, (std::vector<int>{9, 9, 5}));
+    p.Marca("1X2* 1X2* 1X* X2*");
+    for (int s = 1; s <= 3; ++s) p.Elige(p.d->Caja_Signos[s], "210"[s - 1] - '0');
+    const Reduccion antes = p.st.ReduccionActual;
+    p.sonidos.pedidos.clear();
+    EXPECT_EQ(p.Reduce(), "ERROR EN LA SUMA DE SIGNOS");
+    EXPECT_EQ(p.sonidos.pedidos, (std::vector<int>{9, 5}));
+    EXPECT_TRUE(p.st.ReduccionActual == antes);
+    EXPECT_FALSE(fs::exists(p.st.DirDatos / "BASES.TBX") || p.d->Ejecutando());
 }
 
 // The screens that show a stored reduction name its conditions, and
@@ -369,7 +367,7 @@ TEST(Condiciones, ElNavegadorElIndiceYLaGarantiaLasMuestran) {
         Garantia g(en.st, en.sv);
         g.show();
         EXPECT_EQ(g.Tex_Condiciones->Texto(), "Condiciones: " + texto);
-        ASSERT_TRUE(QTest::qWaitFor([&g] { return g.fase() != Garantia::Fase::Calculando; }, 5000));
+        ASSERT_TRUE(Calculada(&g));
         EXPECT_TRUE(g.Tex_Estado->Texto().contains(" cumplen las condiciones, "));
         EXPECT_EQ(g.Tex_Frase->Texto().count('\n'), 2) << g.Tex_Frase->Texto().toStdString();
         prueba::Captura(&g, "garantia-condiciones");
@@ -389,10 +387,6 @@ TEST(Condiciones, ElNavegadorElIndiceYLaGarantiaLasMuestran) {
     QTest::keyClick(h.Pic_Carpeta, Qt::Key_Down);
     EXPECT_TRUE(prueba::Descripcion(h.Pic_Carpeta).endsWith(", Condiciones: " + texto));
     prueba::Captura(&h, "historic-condiciones");
-}
-
-bool Calculada(Garantia* g) {
-    return QTest::qWaitFor([g] { return g->fase() != Garantia::Fase::Calculando; }, 5000);
 }
 
 // Method 4 shows only its own box, whose list offers 1 and 2 errors guaranteed; its help is its own, and a
@@ -475,8 +469,7 @@ TEST(VentanaGarantia, CancelarDetieneElCalculo) {
     ASSERT_TRUE(Calculada(&g));
     EXPECT_EQ(g.fase(), Garantia::Fase::Cancelada);
     EXPECT_TRUE(g.isVisible());
-    QTest::keyClick(&g, Qt::Key_Escape);
-    EXPECT_FALSE(g.isVisible());
+    EXPECT_TRUE(prueba::SaleConEscape(&g));
 }
 
 }  // namespace

@@ -74,8 +74,7 @@ TEST(Ayuda, ElVisorAbreLaPaginaDelContextoSeRecorreConTabuladorYLosEnlacesLlevan
     }
     EXPECT_TRUE(alcanzados.contains("Cerrar")) << alcanzados.join(' ').toStdString();
     prueba::TodosConNombre(&visor);
-    QTest::keyClick(visor.navegador(), Qt::Key_Escape);
-    EXPECT_FALSE(visor.isVisible());
+    EXPECT_TRUE(prueba::SaleConEscape(visor.navegador()));
     const QStringList paginas = QDir(":/ayuda").entryList({"*.html"});
     const QRegularExpression enlace(R"re(href="([^"]+)")re");
     for (const QString& pagina : paginas) {
