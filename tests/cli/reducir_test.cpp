@@ -25,10 +25,10 @@ TEST(CliReducir, ReduceRechazaYReemplaza) {
     CarpetaTemporal d;
     auto r = Reducir(d, {"--metodo", "1", "--base", kCuatroTriples});
     ASSERT_EQ(r.codigo, 0) << r.errores;
-    EXPECT_TRUE(Contiene(r.salida,
-                         "Jornada 12, orden 3: Método Directo\n81 apuestas reducidas a 9\n"
-                         "Factor de  reducción...............: 9.00\n"));
-    EXPECT_TRUE(Contiene(r.salida, "Columnas escritas en RED1203.TBX...: 9\n"));
+    EXPECT_EQ(r.salida.rfind("Jornada 12, orden 3: Método Directo\n", 0), 0u) << r.salida;
+    // Labels lined up by letters, not bytes.
+    EXPECT_TRUE(Contiene(r.salida, "\nFactor de  reducción...............: 9.00\n"));
+    EXPECT_TRUE(Contiene(r.salida, "\nColumnas escritas en RED1203.TBX...: 9\n"));
     EXPECT_EQ(Bytes(d / "RED1203.TBX").size(), 9u * kLongLineaColumna);
     EXPECT_FALSE(Contiene(r.errores, "REDUCIENDO")) << "no progress bar without a terminal";
 
@@ -74,11 +74,8 @@ TEST(CliReducir, ReduccionMinima) {
 
 TEST(CliEstadistica, ImprimeLasLineasSinEscribirNada) {
     CarpetaTemporal d;
-    auto r = prueba::EjecutaCliEn(
-        d.ruta(), {"estadistica", "--metodo", "1", "--base", "1X2*,1X2*,1X2*,1X2*,1X2,1,1,1,1,1,1,1,1,1,1"});
-    ASSERT_EQ(r.codigo, 0) << r.errores;
-    EXPECT_EQ(r.salida.rfind("Partidos a doble: 0\nPartidos a triple: 5\n", 0), 0u) << r.salida;
-    r = prueba::EjecutaCliEn(d.ruta(), {"estadistica", "--metodo", "2", "--base",
+    auto r =
+        prueba::EjecutaCliEn(d.ruta(), {"estadistica", "--metodo", "2", "--base",
                                         "1X2*=1 1X2*=X 12*=2 1 1 1 1 1 1 1 1 1 1 1 1", "--errores", "0,5"});
     ASSERT_EQ(r.codigo, 0) << r.errores;
     EXPECT_TRUE(Contiene(r.salida, "Apuest. reducidas: 18\n"));
