@@ -305,15 +305,11 @@ TEST(VariosEscritores, EscrutinioYEdicionDeLaJornadaSobrevivenLasDos) {
     const std::vector<std::string> jornada{"jornada",   "12", "--fecha", "02/10/02",
                                            "--partido", "1",  "Nuevo1",  "Nuevo2"};
     const std::vector<std::string> borrar{"borrar", "--desde", "12", "--hasta", "12"};
-    struct Caso {
-        const char* que;
-        std::vector<std::string> retenida, otra;
-        int codigo;
-    };
-    for (const Caso& c :
+    using Caso = std::tuple<const char*, std::vector<std::string>, std::vector<std::string>, int>;
+    for (const auto& [que, retenida, otra, codigo] :
          {Caso{"scoring held, edit", escrutar, jornada, 0}, Caso{"edit held, scoring", jornada, escrutar, 0},
           Caso{"scoring held, deletion", escrutar, borrar, 1}}) {
-        SCOPED_TRACE(c.que);
+        SCOPED_TRACE(que);
         EstadoPrueba p;
         EscribeDatosGenDefecto(p.dir());
         GrabaReduccionPrueba(p.st, 12, 1, 9);
@@ -322,15 +318,15 @@ TEST(VariosEscritores, EscrutinioYEdicionDeLaJornadaSobrevivenLasDos) {
             a.insert(a.begin(), {"--datos", p.dir().string()});
             return a;
         };
-        CliEnMarcha retenida(conDatos(c.retenida), "jornada");
-        ASSERT_TRUE(retenida.EsperaParada());
-        const ResultadoCli otra = EjecutaCli(conDatos(c.otra));
-        EXPECT_EQ(otra.codigo, 0) << otra.errores;
-        retenida.Continua();
-        const ResultadoCli r = retenida.Espera();
-        EXPECT_EQ(r.codigo, c.codigo) << r.errores;
+        CliEnMarcha enMarcha(conDatos(retenida), "jornada");
+        ASSERT_TRUE(enMarcha.EsperaParada());
+        const ResultadoCli r2 = EjecutaCli(conDatos(otra));
+        EXPECT_EQ(r2.codigo, 0) << r2.errores;
+        enMarcha.Continua();
+        const ResultadoCli r = enMarcha.Espera();
+        EXPECT_EQ(r.codigo, codigo) << r.errores;
         const std::string reg = LeeRegistroJornada(p.st, 12);
-        if (c.codigo) {
+        if (codigo) {
             EXPECT_TRUE(Contiene(r.errores, "JORNADA BORRADA"));
             EXPECT_EQ(reg, RegistroJornadaVacio());
             continue;

@@ -1,3 +1,7 @@
+// The reduction commands: reducir, estadistica and garantia, with their
+// conditions (--condicion and --fallos), and how indice shows them; the
+// index's headers and refusal.
+
 #include <gtest/gtest.h>
 
 #include "Soporte.h"
@@ -11,6 +15,7 @@ namespace fs = std::filesystem;
 using prueba::Bytes;
 using prueba::CarpetaTemporal;
 using prueba::Contiene;
+using prueba::EjecutaCliEn;
 
 const std::string kCuatroTriples = "1X2* 1X2* 1X2* 1X2* 1 1 1 1 1 1 1 1 1 1 X";
 
@@ -114,6 +119,103 @@ TEST(CliGarantia, TablaFrasesYCsv) {
     EXPECT_EQ(r.salida,
               "Aciertos,Resultados,%\n14,18,11.11\n13,144,88.89\n12,0,0.00\n11,0,0.00\n10 o menos,0,0.00\n"
               "Garantía,13,\nGarantía con un partido fuera,12,\n");
+}
+
+const std::string kBase = "1X2*=1 1X2*=X 1X2*=2 1X2*=1 1 1 1 1 1 1 1 1 1 1 1";
+
+std::vector<std::string> Orden(const std::string& orden, const std::string& orden2 = "1") {
+    std::vector<std::string> a{orden, "--metodo", "2", "--base", kBase, "--errores", "0,2"};
+    if (orden == "reducir") a.insert(a.end(), {"--jornada", "12", "--orden", orden2});
+    return a;
+}
+
+// Wrong options are usage errors naming them; the direct method with a
+// table refuses conditions; conditions given are used. Nothing is stored
+// by a refusal.
+TEST(CliCondiciones, OpcionesDeEstadisticaYReducir) {
+    prueba::CarpetaTemporal d;
+    const std::pair<std::vector<std::string>, std::string> casos[] = {
+        {{"--condicion"}, "falta el valor de --condicion"},
+        {{"--condicion", "Y 1-2"},
+         "--condicion \"Y 1-2\": \"Y\" no es una medida (1, X, 2, variantes, interrupciones o seguidos)"},
+        {{"--condicion=X 5-2"}, "--condicion \"X 5-2\": el mínimo 5 pasa del máximo 2"},
+        {{"--fallos", "0"}, "--fallos necesita al menos una --condicion"},
+        {{"--condicion", "X 1-2", "--fallos", "2"},
+         "--fallos debe ser un número entre 0 y 1 (se ha dado \"2\")"},
+        {{"--condicion", "X 1-2", "--fallos", "1", "--fallos", "0"}, "argumento no esperado: --fallos"},
+    };
+    for (const std::string orden : {"estadistica", "reducir"}) {
+        for (const auto& [mas, error] : casos) {
+            const auto r = EjecutaCliEn(d.ruta(), Orden(orden), mas);
+            EXPECT_TRUE(prueba::ErrorDeUso(r)) << orden << " " << mas.front();
+            EXPECT_EQ(r.errores, "tobal31-cli " + orden + ": " + error + "\n");
+        }
+        auto directo = Orden(orden);
+        directo[2] = "1", directo[4] = "1X2* 1X2* 1X2* 1X2* 1 1 1 1 1 1 1 1 1 1 1";
+        directo.erase(directo.begin() + 5, directo.begin() + 7);
+        const auto r = EjecutaCliEn(d.ruta(), directo, {"--condicion", "X 1-2"});
+        EXPECT_EQ(r.codigo, 1);
+        EXPECT_EQ(r.salida, "");
+        EXPECT_TRUE(Contiene(r.errores,
+                             "CONDICIONES NO ADMITIDAS\nEl método directo no admite condiciones: "
+                             "filtrar las columnas de su tabla rompe su garantía. Use el método 4"));
+    }
+    EXPECT_FALSE(std::filesystem::exists(d / "BASES.TBX"));
+
+    const std::vector<std::string> cs{"--condicion", "X 0 partidos 1-2", "--condicion",
+                                      "interrupciones 1 partidos 3-4"};
+    auto r = EjecutaCliEn(d.ruta(), Orden("estadistica"), cs);
+    // 2 x 2 signs on matches 1-2, 6 pairs of different signs on 3-4.
+    EXPECT_TRUE(Contiene(r.salida, "\nCumplen condiciones: 24\n")) << r.errores;
+    r = EjecutaCliEn(d.ruta(), Orden("reducir"), cs);
+    EXPECT_TRUE(
+        Contiene(r.salida, "Probable\nCondiciones: X 0-0 partidos 1-2; interrupciones 1-1 partidos 3-4\n"))
+        << r.errores;
+}
+
+// indice: its two headers in UTF-8 (only them without BASES.TBX), a line
+// under a reduction with conditions or saying that their file is damaged,
+// and a BASES.TBX it cannot read refused. garantia shows the conditions and
+// both of its guarantees.
+TEST(CliCondiciones, IndiceYGarantiaLasMuestran) {
+    prueba::CarpetaTemporal d;
+    const std::string cabecera =
+        "                                       Errores     Signos     Apuestas   Apuestas\n"
+        "Jor  Fecha   Ord  Método de reducción  Min Max   1   X   2    Directas   Reducidas\n";
+    auto r = EjecutaCliEn(d.ruta(), {"indice"});
+    EXPECT_TRUE(r.codigo == 0 && r.salida == cabecera) << r.errores;
+    for (const char* orden : {"1", "2"}) ASSERT_EQ(EjecutaCliEn(d.ruta(), Orden("reducir", orden)).codigo, 0);
+    const auto sin = EjecutaCliEn(d.ruta(), {"indice"});
+    EXPECT_TRUE(sin.codigo == 0 && sin.errores.empty()) << sin.errores;
+    EXPECT_EQ(sin.salida.rfind(cabecera, 0), 0u);
+    const size_t linea2 = sin.salida.find("\n 12            2");
+    ASSERT_NE(linea2, std::string::npos) << sin.salida;
+
+    prueba::EscribeBytes(d / "RED1201.CON", "X 1-3\r\nseguidos 1-3 partidos 1-4\r\nfallos 1\r\n");
+    prueba::EscribeBytes(d / "RED1202.CON", "X 1-3\r\nseguidos tres\r\n");
+    EXPECT_EQ(EjecutaCliEn(d.ruta(), {"indice"}).salida,
+              sin.salida.substr(0, linea2) + "\n    condiciones: X 1-3; seguidos 1-3 partidos 1-4; fallos 1" +
+                  sin.salida.substr(linea2) +
+                  "    condiciones: El fichero de condiciones RED1202.CON está dañado, línea 2 (\"seguidos "
+                  "tres\"): \"tres\" no es un intervalo MIN-MAX de números. No se puede usar la reducción "
+                  "sin saber "
+                  "sus condiciones.\n");
+
+    r = EjecutaCliEn(d.ruta(), {"garantia"}, {"--jornada", "12", "--orden", "1"});
+    EXPECT_TRUE(Contiene(r.salida,
+                         "Probable\nCondiciones: X 1-3; seguidos 1-3 partidos 1-4; fallos 1\n78 de los "
+                         "81 resultados dentro de la quiniela base cumplen las condiciones, 33 columnas"));
+    EXPECT_TRUE(Contiene(r.salida,
+                         " aciertos si el resultado está dentro de la quiniela base y cumple las "
+                         "condiciones.\nSobre toda la quiniela base: al menos 12 aciertos.\n"));
+    r = EjecutaCliEn(d.ruta(), {"garantia", "--formato", "csv"}, {"--jornada", "12", "--orden", "1"});
+    EXPECT_TRUE(Contiene(r.salida, "\nGarantía en toda la quiniela base,12,\n"));
+
+    std::filesystem::remove(d / "BASES.TBX");
+    std::filesystem::create_directory(d / "BASES.TBX");
+    r = EjecutaCliEn(d.ruta(), {"indice"});
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_TRUE(Contiene(r.errores, "EEB ERROR "));
 }
 
 }  // namespace
