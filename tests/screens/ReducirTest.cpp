@@ -139,17 +139,14 @@ TEST(Reducir, SeleccionarTodoYUnaSegundaCorridaPreguntaAntesDeSustituir) {
     LeeJornada(p.st);
     EXPECT_EQ(p.d->vista->LineaPartido(1).count(QStringLiteral("…")), 2);
     EXPECT_EQ(p.d->vista->LineaPartido(2), ". Sevilla - Betis");
-    QTest::mouseClick(p.d->vista->Pic_BorrarTodo, Qt::LeftButton);
-    p.Marca("1X2* 1X2* 1X2* 1X2* 1 1 1 1 1 1 1 1 1 1 1");
-    EXPECT_TRUE(p.Reduce().isEmpty());
-    EXPECT_EQ(p.Termina(), "Ha finalizado el proceso de reducción");
+    prueba::GrabaReduccionPrueba(p.st, 1, 1, 30);
     const std::string antes = prueba::Bytes(p.Columnas());
     QTest::mouseClick(p.d->vista->Pic_BorrarTodo, Qt::LeftButton);
     p.Marca("1X* 1 1 1 1 1 1 1 1 1 1 1 1 1 1");
     EXPECT_EQ(p.Reduce(), "REDUCCIÓN YA EXISTE");  // Salir keeps what is stored
     EXPECT_EQ(prueba::Bytes(p.Columnas()), antes);
     EXPECT_EQ(p.Reduce(&Mensajes::Pic_Reducir), "REDUCCIÓN YA EXISTE");
-    p.Termina();
+    EXPECT_EQ(p.Termina(), "Ha finalizado el proceso de reducción");
     EXPECT_EQ(prueba::Bytes(p.Columnas()).size(), size_t{19});
 }
 
@@ -188,16 +185,9 @@ TEST(Reducir, CancelarUnaReduccionLargaNoDejaNiRegistroNiFichero) {
     EXPECT_FALSE(p.d->Pic_Garantia->Activo()) << "nothing new to analyse after a cancel";
 }
 
-// The direct method's table refuses conditions before anything runs; a run that fails says so. The
-// screen stays usable after either.
-TEST(Reducir, ElDirectoConCondicionesYUnaReduccionQueFallaLoDicen) {
+TEST(Reducir, UnaReduccionQueFallaLoDiceYLaPantallaSigueUtil) {
     Pantalla p(1);
     p.Marca("1X2*");
-    p.st.CondicionesActuales.lista = {Condicion{}};
-    EXPECT_EQ(p.Reduce(), "MÉTODO DIRECTO CON CONDICIONES");
-    EXPECT_FALSE(p.d->Ejecutando() || p.d->Pic_Porcen->isVisible());
-    EXPECT_TRUE(p.d->Pic_Reducir->Activo());
-    p.st.CondicionesActuales.lista.clear();
     fs::create_directory(p.st.DirDatos / "BASES.TBX");  // cannot be read or written
     EXPECT_EQ(prueba::TitulosMensajes([&] { QTest::mouseClick(p.d->Pic_Reducir, Qt::LeftButton); }, 1),
               QStringList{"REDUCCIÓN NO REALIZADA"});
@@ -205,8 +195,9 @@ TEST(Reducir, ElDirectoConCondicionesYUnaReduccionQueFallaLoDicen) {
     EXPECT_TRUE(p.d->Pic_Reducir->Activo());
 }
 
-// Another method, picked in its box at (200, 30), closes the screen for the menu to open it again, with
-// the stored marks but the conditions typed, not run yet; Salir does not.
+// The direct method's table refuses conditions before anything runs. Another method, picked in its box at
+// (200, 30), closes the screen for the menu to open it again, with the stored marks but the conditions
+// typed, not run yet; Salir does not.
 TEST(Reducir, OtroMetodoReabreConLasCondicionesTecleadasYSalirNo) {
     Pantalla p(1);
     prueba::GrabaReduccionPrueba(p.st, 1, 1, 8);  // stored by the direct method, every sign marked
@@ -217,6 +208,8 @@ TEST(Reducir, OtroMetodoReabreConLasCondicionesTecleadasYSalirNo) {
                         Teclea(v->Tex_Condicion, "X 2-5");
                         QTest::mouseClick(v->Pic_Aceptar, Qt::LeftButton);
                     });
+    EXPECT_EQ(p.Reduce(), "MÉTODO DIRECTO CON CONDICIONES");
+    EXPECT_FALSE(p.d->Ejecutando() || p.d->Pic_Porcen->isVisible() || !p.d->Pic_Reducir->Activo());
     ClicEn(p.d.get(), QPoint(200, 30));
     prueba::ClicFila(p.d->vista->Metodo->lista(), 2);
     EXPECT_FALSE(p.d->isVisible());
