@@ -198,52 +198,87 @@ TEST_F(Almacen, LectorDeColumnas) {
               0u);
 }
 
-// A columns file checked against its record before any reader uses it: the
-// count of whole records against the record's, the signs of matches 1-14
-// against its base (match 15 is not reduced), damage first; a file no record
-// names is only checked for damage.
-TEST_F(Almacen, ColumnasComprobadasContraSuRegistro) {
+Condiciones Condicion(const std::string& texto) {
+    Condiciones cs;
+    EXPECT_FALSE(LeeTextoCondiciones(texto, cs).has_value()) << texto;
+    return cs;
+}
+
+// What a stored reduction's columns and conditions files give to its load
+// and to the check every reader of the columns makes first: the count of
+// whole records against the record's, damage first, the signs of matches
+// 1-14 against its base (match 15 is not reduced); a conditions file that
+// does not read is reported by name and line when loaded, the record still
+// loaded, and the columns refused with the same words. Files no record
+// names are only checked for damage, and their conditions are nobody's.
+TEST_F(Almacen, ColumnasYCondicionesComprobadasContraSuRegistro) {
     GrabaReduccionPrueba(e.st, 3, 2, 24);
     std::vector<std::string> cols;
     for (int n = 1; n <= 25; ++n) cols.push_back(ColumnaPrueba(n));
     const auto primeras = [&](int n) {
         return FicheroColumnas(std::vector<std::string>(cols.begin(), cols.begin() + n));
     };
-    const std::string nombre = "RED0302.TBX";
+    const std::string nombre = "RED0302.TBX", bien = primeras(24), ninguna = "fallos 0\r\n";
+    const fs::path con = e.dir() / "RED0302.CON";
     struct Caso {
-        std::string bytes;
+        std::string columnas, condiciones;  // "" for no conditions file, "/" for a folder
         int error;
-        std::string texto;
+        std::string texto, cargadas;  // the start of the refusal; the conditions loaded
     };
-    const Caso casos[] = {{primeras(24), 0, ""},
-                          {primeras(23), 13, TextoCuentaColumnas(nombre, 23, 24)},
-                          {primeras(25), 13, TextoCuentaColumnas(nombre, 25, 24)},
-                          {"", 13, TextoCuentaColumnas(nombre, 0, 24)},
-                          {primeras(24) + "\"1X", 13, TextoColumnasDanadas(nombre, 25)}};
+    const Caso casos[] = {
+        {bien, "", 0, "", ninguna},
+        {primeras(23), "", 13, TextoCuentaColumnas(nombre, 23, 24), ninguna},
+        {primeras(25), "", 13, TextoCuentaColumnas(nombre, 25, 24), ninguna},
+        {"", "", 13, TextoCuentaColumnas(nombre, 0, 24), ninguna},
+        {bien + "\"1X", "", 13, TextoColumnasDanadas(nombre, 25), ninguna},
+        {bien, "x 2-5\n\r\n2 0-3 PARTIDOS 1-7\nfallos 1", 0, "",
+         "X 2-5\r\n2 0-3 partidos 1-7\r\nfallos 1\r\n"},
+        {bien, "X 2-5\r\nseguidos 9-3\r\n", kErrorCondiciones,
+         "El fichero de condiciones RED0302.CON está dañado, línea 2 (\"seguidos 9-3\"): ", ninguna},
+        {bien, "/", 75, "No se puede leer el fichero de condiciones RED0302.CON (error ", ninguna}};
     for (const Caso& c : casos) {
-        SCOPED_TRACE(c.texto);
-        EscribeBytes(e.dir() / nombre, c.bytes);
+        SCOPED_TRACE(c.texto + c.condiciones);
+        EscribeBytes(e.dir() / nombre, c.columnas);
+        fs::remove(con);
+        if (c.condiciones == "/")
+            fs::create_directory(con);
+        else if (!c.condiciones.empty())
+            EscribeBytes(con, c.condiciones);
+        e.mensajes.mensajes.clear();
+        e.st.CondicionesActuales = Condicion("1 3");  // whatever an earlier reduction had
+        EXPECT_EQ(Carga(3, 2).ApuestasReducidas, 24);
+        EXPECT_EQ(TextoFicheroCondiciones(e.st.CondicionesActuales), c.cargadas);
+        const bool ilegibles = c.error && !c.condiciones.empty();
+        EXPECT_EQ(e.st.ErrorFichero, ilegibles ? c.error : 0);
         std::string texto;
         int64_t columnas = -1;
         EXPECT_EQ(CompruebaColumnasReduccion(e.st, 3, 2, texto, &columnas), c.error);
-        EXPECT_EQ(texto, c.texto);
-        if (!c.error) EXPECT_EQ(columnas, 24);
+        EXPECT_TRUE(c.texto.empty() ? texto.empty() && columnas == 24 : texto.rfind(c.texto, 0) == 0)
+            << texto;
+        EXPECT_EQ(e.mensajes.mensajes,
+                  ilegibles ? std::vector<std::string>{"LFB: " + texto} : std::vector<std::string>{});
+        EXPECT_TRUE(!ilegibles ||
+                    Contiene(texto, "No se puede usar la reducción sin saber sus condiciones."));
     }
+    fs::remove(con);
+    EscribeBytes(e.dir() / nombre, bien);
     std::string texto;
-    EscribeBytes(e.dir() / "RED0309.TBX", primeras(5));  // no record
-    EXPECT_EQ(CompruebaColumnasReduccion(e.st, 3, 9, texto), 0);
-    EXPECT_EQ(CompruebaColumnasReduccion(e.st, 3, 8, texto), 53);  // no file: the reader's own report
-    EXPECT_EQ(texto, "");
-    EscribeBytes(e.dir() / nombre, primeras(24));
     for (const int partido : {15, 14}) {  // only "1" marked
-        e.st.Jornada() = 3, e.st.Orden() = 2;
-        CargaReduccion(e.st);
-        e.st.ReduccionActual.Partidos[partido] = Partido{{0, 1, 0, 0}, 1, 0, 0};
-        ASSERT_EQ(GrabaReduccion(e.st), 0);
+        Reduccion r = Carga(3, 2);
+        r.Partidos[partido] = Partido{{0, 1, 0, 0}, 1, 0, 0};
+        ASSERT_EQ(Graba(r), 0);
         EXPECT_EQ(CompruebaColumnasReduccion(e.st, 3, 2, texto), partido == 15 ? 0 : 13);
     }
     EXPECT_TRUE(texto.rfind("La columna ", 0) == 0 &&
                 Contiene(texto, " en el partido 14, que la quiniela base no marca"));
+    EscribeBytes(e.dir() / "RED0309.TBX", primeras(5));
+    EscribeBytes(e.dir() / "RED0309.CON", "X 2-5\r\n");
+    EXPECT_EQ(CompruebaColumnasReduccion(e.st, 3, 9, texto), 0);
+    Carga(3, 9);
+    EXPECT_TRUE(e.st.CondicionesActuales.lista.empty());
+    EXPECT_EQ(e.st.ErrorFichero, 0);
+    EXPECT_EQ(CompruebaColumnasReduccion(e.st, 3, 8, texto), 53);  // no file: the reader's own report
+    EXPECT_EQ(texto, "");
 }
 
 // Over every pair of triples and doubles to reduce, the table taken asks no
@@ -351,64 +386,6 @@ TEST(Indice, PulsacionesEnLaCarpeta) {
     EXPECT_EQ(linea, 1);
 }
 
-Condiciones Condicion(const std::string& texto) {
-    Condiciones cs;
-    EXPECT_FALSE(LeeTextoCondiciones(texto, cs).has_value()) << texto;
-    return cs;
-}
-
-// What loading a reduction gives for each state of its conditions file; a
-// file that does not read is reported by name and line, the record is still
-// loaded, and every reader of the columns refuses it with the same words.
-TEST(AlmacenCondiciones, SeCarganConSuRegistro) {
-    EstadoPrueba e;
-    GrabaReduccionPrueba(e.st, 3, 2, 4);
-    const fs::path con = e.dir() / "RED0302.CON";
-    struct Caso {
-        std::string bytes;  // "" for no file, "/" for a folder
-        std::string cargadas, mensaje;
-    };
-    const Caso casos[] = {
-        {"", "fallos 0\r\n", ""},
-        {"x 2-5\n\r\n2 0-3 PARTIDOS 1-7\nfallos 1", "X 2-5\r\n2 0-3 partidos 1-7\r\nfallos 1\r\n", ""},
-        {"X 2-5\r\nseguidos 9-3\r\n", "fallos 0\r\n",
-         "El fichero de condiciones RED0302.CON está dañado, línea 2 (\"seguidos 9-3\"): "},
-        {"/", "fallos 0\r\n", "No se puede leer el fichero de condiciones RED0302.CON (error "}};
-    for (const Caso& c : casos) {
-        SCOPED_TRACE(c.bytes);
-        fs::remove(con);
-        if (c.bytes == "/")
-            fs::create_directory(con);
-        else if (!c.bytes.empty())
-            EscribeBytes(con, c.bytes);
-        e.mensajes.mensajes.clear();
-        e.st.CondicionesActuales = Condicion("1 3");  // whatever an earlier reduction had
-        e.st.Jornada() = 3, e.st.Orden() = 2;
-        CargaReduccion(e.st);
-        EXPECT_EQ(e.st.ReduccionActual.ApuestasReducidas, 4);
-        EXPECT_EQ(TextoFicheroCondiciones(e.st.CondicionesActuales), c.cargadas);
-        std::string rechazo;
-        const int error = CompruebaColumnasReduccion(e.st, 3, 2, rechazo);
-        EXPECT_EQ(e.st.ErrorFichero, error);
-        if (c.mensaje.empty()) {
-            EXPECT_TRUE(e.mensajes.mensajes.empty() && rechazo.empty());
-            continue;
-        }
-        ASSERT_EQ(e.mensajes.mensajes.size(), 1u);
-        EXPECT_EQ(e.mensajes.mensajes[0], "LFB: " + rechazo);
-        EXPECT_TRUE(rechazo.rfind(c.mensaje, 0) == 0 &&
-                    Contiene(rechazo, "No se puede usar la reducción sin saber sus condiciones."))
-            << rechazo;
-        EXPECT_TRUE(c.bytes == "/" || error == kErrorCondiciones);
-    }
-    // A conditions file that no record names is nobody's.
-    EscribeBytes(e.dir() / "RED0309.CON", "X 2-5\r\n");
-    e.st.Orden() = 9;
-    CargaReduccion(e.st);
-    EXPECT_TRUE(e.st.CondicionesActuales.lista.empty());
-    EXPECT_EQ(e.st.ErrorFichero, 0);
-}
-
 // A change of reduction 12/3 killed at each step of its installation: the
 // next use of the folder leaves the earlier reduction exactly as it was (a
 // kill before the columns are in place) or the new one whole with its
@@ -438,9 +415,9 @@ TEST(AlmacenCondiciones, UnCambioMatadoEnCualquierPasoNoPierdeNada) {
             if (*f.antes) EscribeBytes(e.dir() / "RED1203.CON", f.antes);
             const auto antes = Contenido(e.dir());
             const std::string id = ".999999-1";
-            std::vector<std::string> columnas;
-            for (int n = 1; n <= 3; ++n) columnas.push_back(ColumnaPrueba(n));
-            EscribeBytes(e.dir() / ("RED1203.TBX" + id + kFinTemporal), FicheroColumnas(columnas));
+            const std::string columnas =
+                FicheroColumnas({ColumnaPrueba(1), ColumnaPrueba(2), ColumnaPrueba(3)});
+            EscribeBytes(e.dir() / ("RED1203.TBX" + id + kFinTemporal), columnas);
             e.st.ReduccionActual.Jornada = 12, e.st.ReduccionActual.Orden = 3;
             e.st.ReduccionActual.ApuestasReducidas = 3;
             e.st.CondicionesActuales = Condicion(f.despues);
@@ -475,7 +452,7 @@ TEST(AlmacenCondiciones, UnCambioMatadoEnCualquierPasoNoPierdeNada) {
             e.st.Jornada() = 12, e.st.Orden() = 3;
             CargaReduccion(e.st);
             EXPECT_EQ(e.st.ReduccionActual.ApuestasReducidas, 3);
-            EXPECT_EQ(Bytes(e.dir() / "RED1203.TBX"), FicheroColumnas(columnas));
+            EXPECT_EQ(Bytes(e.dir() / "RED1203.TBX"), columnas);
             EXPECT_EQ(fs::exists(e.dir() / "RED1203.CON"), *f.despues != 0);
             EXPECT_EQ(Bytes(e.dir() / "RED1203.CON"), f.despues);
             EXPECT_EQ(e.st.CondicionesActuales, Condicion(f.despues));
