@@ -50,16 +50,20 @@ struct Pantalla : prueba::Entorno {
 };
 
 // Each output shows its own fields (the tickets' here: no paper width, no drive), each control named,
-// and asks for its own help page. The fields' rules are the listing's own; here they reach the listing
-// and the margins the sheet's adjustments.
+// and asks for its own help page. The preview button shows every ticket without waiting, and warns of a
+// last ticket of one column as a run does. The fields' rules are the listing's own; here they reach the
+// listing and the margins the sheet's adjustments.
 TEST(Listados, LaSalidaMuestraSusCamposQueLleganAlListadoYALosAjustes) {
-    Pantalla p(Salida::Boletos, 56);
+    Pantalla p(Salida::Boletos, 41);
     EXPECT_EQ(p.l->windowTitle(), TituloSalida(Salida::Boletos));
     for (const char* n : {"Tex_BolIni", "Tex_MarSup", "Chk_PruImp", "Pic_Orientacion"})
         EXPECT_TRUE(p.l->findChild<QWidget*>(n)->isVisible()) << n;
     for (const char* n : {"Lis_AnchoPapel", "Lis_Unidad", "Pic_Copiar", "Pic_Siguiente"})
         EXPECT_FALSE(p.l->findChild<QWidget*>(n)->isVisible()) << n;
     prueba::TodosConNombre(p.l.get());
+    EXPECT_EQ(prueba::TitulosMensajes([&] { p.Pulsa(p.l->Pic_VistaPrevia); }),
+              QStringList{"ÚLTIMO BOLETO INCOMPLETO"});
+    EXPECT_EQ(std::make_pair(p.enVista.Trabajos(), p.grabadora.Trabajos()), std::make_pair(6, 0));
     for (auto [ed, texto] :
          {std::pair{p.l->Tex_BolFin, "3"}, {p.l->Tex_BolIni, "5"}, {p.l->Tex_MarIzq, "123"}}) {
         prueba::Reescribe(ed, texto);
@@ -133,13 +137,6 @@ TEST(Listados, SinImpresoraAvisaYAbreLaVistaPrevia) {
     EXPECT_EQ(prueba::TitulosMensajes([&] { p.Pulsa(p.l->Pic_Imprimir); }), QStringList{"NO HAY IMPRESORA"});
     EXPECT_EQ(p.vistas, std::vector<QString>{"Imprimir los datos básicos de la reducción"});
     EXPECT_EQ(p.enVista.Trabajos(), 1);
-
-    // The preview button shows every ticket without waiting, and warns of
-    // a last ticket of one column as a run does.
-    Pantalla v(Salida::Boletos, 17);
-    EXPECT_EQ(prueba::TitulosMensajes([&] { v.Pulsa(v.l->Pic_VistaPrevia); }),
-              QStringList{"ÚLTIMO BOLETO INCOMPLETO"});
-    EXPECT_EQ(std::make_pair(v.enVista.Trabajos(), v.grabadora.Trabajos()), std::make_pair(3, 0));
 }
 
 TEST(Listados, CopiaADiscoPideDiscoYReintenta) {
