@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -250,6 +253,14 @@ TEST(VariosEscritores, FicheroDeBloqueoInutilizableNoDejaEscribir) {
 // installation, leaves the earlier reduction or the new one,
 // whole with its conditions file, and the next use of the folder removes
 // what the dead run left.
+// True when another process holds the folder's lock.
+bool CarpetaRetenida(const fs::path& d) {
+    const int fd = ::open((d / kFicheroCerrojo).c_str(), O_RDONLY | O_CLOEXEC);
+    const bool retenida = fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    if (fd >= 0) ::close(fd);
+    return retenida;
+}
+
 TEST(Interrupciones, MatadaConSigkillDejaUnaReduccionEntera) {
     for (const bool condiciones : {false, true}) {
         SCOPED_TRACE(condiciones ? "with conditions" : "without conditions");
@@ -261,6 +272,8 @@ TEST(Interrupciones, MatadaConSigkillDejaUnaReduccionEntera) {
             {
                 CliEnMarcha c(Reduccion(d.ruta(), 12, 3, 12, true, condiciones ? "seguidos 1-14" : ""), paso);
                 ASSERT_TRUE(paso.empty() ? EsperaTemporal(d.ruta()) : c.EsperaParada());
+                // Held inside its installation, the run keeps every other writer out.
+                EXPECT_TRUE(paso.empty() || CarpetaRetenida(d.ruta()));
                 ::kill(c.pid(), SIGKILL);
                 c.Espera();
             }
