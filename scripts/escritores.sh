@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Repeats the concurrent-run tests many times (100 unless given): six
-# reductions on different keys at once, and two on the same key.
+# reductions on different keys at once, an unusable lock file, and scoring
+# against a matchday edit.
 # Usage: scripts/escritores.sh [TRIALS]   (after scripts/build.sh)
 set -euo pipefail
 cd "$(dirname "$0")/.."
