@@ -9,9 +9,7 @@
 #include "data/Jornadas.h"
 #include "platform/TextoLeido.h"
 #include "reduction/Almacen.h"
-#include "reduction/Base.h"
 #include "reduction/Condiciones.h"
-#include "reduction/Motor.h"
 #include "screens/Condiciones.h"
 #include "screens/Garantia.h"
 #include "screens/Historic.h"
@@ -433,13 +431,7 @@ TEST(Reducir, ReduccionMinimaConSuCajaDeErroresGarantizadosYSuGarantia) {
 TEST(VentanaGarantia, CancelarDetieneElCalculo) {
     prueba::Entorno v;
     LeeDatosGen(v.st);
-    Reduccion& r = v.st.ReduccionActual;
-    ASSERT_FALSE(LeeReduccion(
-        2, "1X2*=1 1X2*=X 1X2*=2 1X2*=1 1X2*=X 1X2*=2 1X2*=1 1X2*=X 1X2*=2 1X2*=1 1X2*=X 1X2*=2 1X2 1 1",
-        "0,12", std::nullopt, r));
-    r.Jornada = 12;
-    r.Orden = 4;
-    ASSERT_EQ(EjecutaReduccion(v.st).fin, FinReduccion::Terminada);
+    prueba::GrabaReduccionPrueba(v.st, 1, 1, 30);
     // Held at its first step until the cancel is given.
     std::atomic<bool> soltar{false}, llegado{false};
     Garantia g(v.st, v.sv);
