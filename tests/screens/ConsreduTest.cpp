@@ -211,7 +211,7 @@ TEST(Historic, ElTecladoRecorreLasLineasYEligeOSale) {
     Indice sale(3);
     QTest::keyClick(sale.h->Pic_Carpeta, Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), sale.h->Pic_BotSalir);
-    EXPECT_TRUE(prueba::SaleConEscape(QApplication::focusWidget()));
+    EXPECT_TRUE(prueba::SaleConEscape(prueba::Foco()));
     EXPECT_EQ(std::make_pair(sale.st.IndiceElegido, sale.sonidos.pedidos),
               std::make_pair(Falso, std::vector<int>{5}));
 }

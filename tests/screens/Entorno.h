@@ -51,6 +51,15 @@ struct Entorno {
     }
 };
 
+// The widget holding the keyboard; with none, a hidden stand-in that takes
+// keys and does nothing, so the test's next check fails instead of QTest
+// aborting on a null widget.
+inline QWidget* Foco() {
+    static QWidget* const nadie = new QWidget;  // lives as long as the program
+    QWidget* w = QApplication::focusWidget();
+    return w ? w : nadie;
+}
+
 // Types any text, characters outside Latin-1 too (QTest's typing takes ASCII only).
 inline void TecleaTexto(QWidget* w, const QString& texto) {
     for (int i = 0; i < texto.size(); ++i) {

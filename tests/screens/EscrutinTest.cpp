@@ -67,7 +67,7 @@ TEST(Escrutin, DesdeElTecladoHastaLasTablasYElInforme) {
     for (int k = 1; k <= 5; ++k) p.Premio(k, premios[k]);
     EXPECT_FALSE(p->Pic_Imprimir->Activo());
     for (int i = 0; i < 40 && QApplication::focusWidget() && !p->Pic_Escrutar->hasFocus(); ++i)
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTest::keyClick(prueba::Foco(), Qt::Key_Tab);
     QTest::keyClick(p->Pic_Escrutar, Qt::Key_Return);
     ASSERT_TRUE(QTest::qWaitFor([&p] { return p->Pic_Imprimir->Activo(); }, 10000));
     ASSERT_EQ(p->Lis_Aciertos->count(), 17);

@@ -140,18 +140,18 @@ TEST(Jornadas, ElTecladoLlegaATodoYCadaControlTieneNombre) {
     QTest::keyClick(ed.j->Lis_Jornadas, Qt::Key_Down);
     QTest::keyClick(ed.j->Lis_Jornadas, Qt::Key_Return);
     EXPECT_EQ(ed.st.Jornada(), 2);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClick(prueba::Foco(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), ed.j->Campo_Fecha);
     EXPECT_EQ(prueba::Descripcion(ed.j->Campo_Fecha).toStdString(), ed.st.Datos.FechaJornada);
     QTest::keyClick(ed.j->Campo_Fecha, Qt::Key_Return);
     ASSERT_EQ(QApplication::focusWidget(), ed.j->Tex_FecDia);
     QTest::keyClicks(ed.j->Tex_FecDia, "12");  // a full box passes on
-    QTest::keyClicks(QApplication::focusWidget(), "11");
-    QTest::keyClicks(QApplication::focusWidget(), "02");
-    EXPECT_EQ(ed.ConMensaje([] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter); }), "");
+    QTest::keyClicks(prueba::Foco(), "11");
+    QTest::keyClicks(prueba::Foco(), "02");
+    EXPECT_EQ(ed.ConMensaje([] { QTest::keyClick(prueba::Foco(), Qt::Key_Enter); }), "");
     EXPECT_EQ(ed.st.Datos.FechaJornada, "12/11/02");
     ed.j->Cbo_Equipo[30]->setFocus();
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClick(prueba::Foco(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), ed.j->Pic_Guardar);
     prueba::TodosConNombre(ed.j.get());
     // A screen reader hears which box it is, and its team as the value.

@@ -69,7 +69,7 @@ TEST(Ayuda, ElVisorAbreLaPaginaDelContextoSeRecorreConTabuladorYLosEnlacesLlevan
     visor.navegador()->setFocus();
     QStringList alcanzados;
     for (int i = 0; i < 60 && !alcanzados.contains("Cerrar"); ++i) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTest::keyClick(prueba::Foco(), Qt::Key_Tab);
         alcanzados << QApplication::focusWidget()->objectName();
     }
     EXPECT_TRUE(alcanzados.contains("Cerrar")) << alcanzados.join(' ').toStdString();
