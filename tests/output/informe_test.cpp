@@ -8,17 +8,13 @@
 #include "data/Jornadas.h"
 #include "output/ImpresoraGrabadora.h"
 #include "output/InformeEscrutinio.h"
+#include "scoring/Escrutinio.h"
+#include "scoring/Premios.h"
 
 namespace tobal {
 namespace {
 
 std::string W(const char* utf8) { return Utf8ACp1252(utf8); }
-
-// Las filas como las lista la pantalla de escrutinio.
-std::string Fila(int h, int cuenta, const std::string& importe) {
-    return "  " + AlineaDerecha(std::to_string(h), 2) + "  " + AlineaDerecha(std::to_string(cuenta), 6) +
-           "  " + (importe.empty() ? std::string(" ") : AlineaDerecha(importe, 11));
-}
 
 DatosInforme Datos(int boletos) {
     DatosInforme d;
@@ -32,13 +28,11 @@ DatosInforme Datos(int boletos) {
     d.regJornada = RegistroEditor(RegistroJornadaVacio(), 7, d.fecha, equipos);
     d.ganadora = "1X21X21X21X21X2";
     d.premios = {0, 1234567.5, 2500, 30.25, 0, 0};
-    d.aciertos = {"Total premios:" + AlineaDerecha("1239607.75", 11),
-                  Fila(15, 1, "1234567.50"),
-                  Fila(14, 2, "5000.00"),
-                  Fila(13, 1, "30.25"),
-                  Fila(12, 3, "0.00"),
-                  Fila(11, 0, "")};
-    for (int h = 10; h >= 0; --h) d.aciertos.push_back(Fila(h, h == 10 ? 7 : 0, ""));
+    // The rows as the scoring lists them.
+    d.aciertos = {FilaTotal(CampoImporte(1239607.75)),     FilaAciertos(15, 1, CampoImporte(1234567.5)),
+                  FilaAciertos(14, 2, CampoImporte(5000)), FilaAciertos(13, 1, CampoImporte(30.25)),
+                  FilaAciertos(12, 3, CampoImporte(0)),    FilaAciertos(11, 0, " ")};
+    for (int h = 10; h >= 0; --h) d.aciertos.push_back(FilaAciertos(h, h == 10 ? 7 : 0, " "));
     // Boleto 1: una de 15, una de 14, tres de 12; los demás, una de 12.
     for (int b = 1; b <= boletos; ++b)
         d.boletos.push_back(AlineaDerecha(std::to_string(b), 6) +
