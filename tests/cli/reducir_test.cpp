@@ -69,7 +69,6 @@ TEST(CliReducir, ReduccionMinima) {
     ASSERT_EQ(r.codigo, 0) << r.errores;
     EXPECT_TRUE(Contiene(r.salida, "Jornada 12, orden 3: Método de Reducción Mínima\n"));
     EXPECT_TRUE(Contiene(r.salida, "\nErrores garantizados...............: 2\n"));
-    EXPECT_EQ(Bytes(d / "BASES.TBX").substr(0, 9), "12034 0 2");
 }
 
 TEST(CliEstadistica, ImprimeLasLineasSinEscribirNada) {
