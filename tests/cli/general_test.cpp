@@ -36,6 +36,7 @@ TEST(CliGeneral, ErroresDeUso) {
         {{"equipos", "--añadir", "A,B"}, ""},
         {{"equipos", "--añadir", "Foo\nBar"}, ""},
         {{"equipos", "--añadir", "Foo\x7f"}, ""},
+        {{"equipos", "--añadir", "Foo\x1f"}, ""},
         {{"equipos", "--añadir", "A", "--quitar", "B"}, ""},
         {{"borrar", "--desde", "0", "--hasta", "3"}, ""},
         {{"borrar", "--desde", "3"}, ""},
