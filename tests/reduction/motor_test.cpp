@@ -123,6 +123,9 @@ TEST(Motor, CoincideConLaEnumeracion) {
         ASSERT_EQ(res.fin, FinReduccion::Terminada) << res.mensaje;
         const auto cols = c.Columnas();
         EXPECT_EQ(res.columnas, anunciadas);
+        if (anunciadas > 0 && (metodo > 1 || desarrollo)) {
+            EXPECT_FLOAT_EQ(c.st.Esta.FactorReduccion, float(double(c.r.ApuestasDirectas) / anunciadas));
+        }
         ASSERT_EQ(static_cast<int64_t>(cols.size()), anunciadas);
         for (const auto& col : cols) ASSERT_EQ(col[14], PrimerSigno(c.r.Partidos[15]));
         c.r.ApuestasReducidas = -1;
