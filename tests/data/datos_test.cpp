@@ -70,6 +70,9 @@ TEST(DatosGen, LecturaCampoACampo) {
         {"5,\"01/01/03\"\r\n", "5,\"01/01/03\"" + kCambiada.substr(13), "LDG ERROR "},
         {"", kCambiada, ""},
         {"x7" + resto, "12" + resto, ""},
+        // The last matchday of the longest season.
+        {"52" + std::string(resto).replace(25, 4, ",52,"), "52" + std::string(resto).replace(25, 4, ",52,"),
+         nullptr},
         // Fewer matchdays than the current one: the current one comes down to the last.
         {ConCampo(9, "10"), ConCampo(0, "10").replace(kCambiada.find(",38,"), 4, ",10,"), nullptr}};
     // Each bounded number: its bounds are read, values past them refused
