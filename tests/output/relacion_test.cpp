@@ -122,8 +122,8 @@ TEST(CamposListado, ReglasDeLosCampos) {
         EXPECT_EQ(std::make_pair(l.BoletoInicial, l.BoletoFinal), std::make_pair(desde, hasta))
             << inicial << texto;
     }
-    CierraCopias(l, "12");
-    EXPECT_EQ(l.Copias, 12);
+    CierraCopias(l, "999");
+    EXPECT_EQ(l.Copias, 999);
     CierraCopias(l, "");
     EXPECT_EQ(l.Copias, 1);
 }
