@@ -96,8 +96,7 @@ TEST(Consulta, UnFicheroDanadoSeRehusaYEscapeCierraElFichero) {
     // loads, by the column's number, and nothing of it shown.
     prueba::EscribeBytes(red, prueba::Bytes(red).replace(26 * 19 + 5, 1, "3"));
     p.d = p.Abre<consredu>();
-    ASSERT_EQ(p.e.mensajes.mensajes.size(), 1u);
-    EXPECT_EQ(p.e.mensajes.mensajes[0], TextoColumnasDanadas("RED0101.TBX", 27));
+    EXPECT_EQ(p.e.mensajes.mensajes, std::vector<std::string>{TextoColumnasDanadas("RED0101.TBX", 27)});
     EXPECT_EQ(p.Pagina()[0], std::string(15, ' '));
     EXPECT_FALSE(p.d->FicheroAbierto() || p.d->Pic_FleDer->Activo() || p.d->Pic_Garantia->Activo());
 

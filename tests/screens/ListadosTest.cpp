@@ -52,7 +52,7 @@ struct Pantalla : prueba::Entorno {
 // Each output shows its own fields (the tickets' here: no paper width, no drive), each control named,
 // and asks for its own help page. The preview button shows every ticket without waiting, and warns of a
 // last ticket of one column as a run does. The fields' rules are the listing's own; here they reach the
-// listing and the margins the sheet's adjustments.
+// listing and the margins the sheet's adjustments. Without a printer, Imprimir says so and opens the preview.
 TEST(Listados, LaSalidaMuestraSusCamposQueLleganAlListadoYALosAjustes) {
     Pantalla p(Salida::Boletos, 41);
     EXPECT_EQ(p.l->windowTitle(), TituloSalida(Salida::Boletos));
@@ -71,6 +71,10 @@ TEST(Listados, LaSalidaMuestraSusCamposQueLleganAlListadoYALosAjustes) {
     }
     EXPECT_EQ(std::make_pair(p.l->Datos().BoletoInicial, p.l->Datos().BoletoFinal), std::make_pair(5, 5));
     EXPECT_EQ(p.st.Datos.AjusteXHoja, 123);
+    p.impresora = nullptr;
+    EXPECT_EQ(prueba::TitulosMensajes([&] { p.Pulsa(p.l->Pic_Imprimir); }),
+              (QStringList{"NO HAY IMPRESORA", "ÚLTIMO BOLETO INCOMPLETO"}));
+    EXPECT_EQ(p.vistas, std::vector<QString>(2, TituloSalida(Salida::Boletos)));
     QTest::mouseClick(p.l->Pic_Ayuda, Qt::LeftButton);
     EXPECT_EQ(p.ayuda.pedidas, std::vector<int>{2410 + 10 * Salida::Boletos});
     EXPECT_TRUE(prueba::SaleConEscape(p.l.get()));
@@ -129,14 +133,6 @@ TEST(Listados, CancelarParaUnaRelacionLargaYLaVentanaSigueViva) {
     EXPECT_EQ(p.l->Aviso(), "Se ha cancelado la impresión.");
     EXPECT_EQ(espia.De(OperacionImpresa::FinTrabajo).size(), 1u);  // what was printed is sent
     EXPECT_TRUE(p.l->Pic_Imprimir->isVisible() && !p.l->Pic_Cancelar->isVisible());
-}
-
-TEST(Listados, SinImpresoraAvisaYAbreLaVistaPrevia) {
-    Pantalla p(Salida::Resumen, 16);
-    p.impresora = nullptr;
-    EXPECT_EQ(prueba::TitulosMensajes([&] { p.Pulsa(p.l->Pic_Imprimir); }), QStringList{"NO HAY IMPRESORA"});
-    EXPECT_EQ(p.vistas, std::vector<QString>{"Imprimir los datos básicos de la reducción"});
-    EXPECT_EQ(p.enVista.Trabajos(), 1);
 }
 
 TEST(Listados, CopiaADiscoPideDiscoYReintenta) {
