@@ -15,7 +15,6 @@ namespace {
 // columns, open and printing on a recording printer.
 struct Pantalla : prueba::Entorno {
     Pantalla() {
-        prueba::EscribeDatosGenDefecto(st.DirDatos);
         LeeDatosGen(st);
         std::string reg =
             RegistroEditor(RegistroJornadaVacio(), 12, "14/09/02", {"REAL MADRID", "BARCELONA"});

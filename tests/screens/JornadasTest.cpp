@@ -31,14 +31,10 @@ struct Editor : prueba::Entorno {
         QTest::keyClicks(j->Tex_FecDia, dia);
         QTest::keyClicks(j->Tex_FecMes, mes);
         QTest::keyClicks(j->Tex_FecAno, ano);
-        return ConMensaje([&] { QTest::keyClick(j->Tex_FecAno, Qt::Key_Return); });
-    }
-    // The title of the message window `accion` opens, if any, closed.
-    QString ConMensaje(const std::function<void()>& accion) {
-        return prueba::TitulosMensajes(accion).join('|');
+        return prueba::TitulosMensajes([&] { QTest::keyClick(j->Tex_FecAno, Qt::Key_Return); }).join('|');
     }
     QString Guarda() {
-        return ConMensaje([&] { QTest::mouseClick(j->Pic_Guardar, Qt::LeftButton); });
+        return prueba::TitulosMensajes([&] { QTest::mouseClick(j->Pic_Guardar, Qt::LeftButton); }).join('|');
     }
     void Escribe(int s, const QString& texto) {
         QLineEdit* ed = j->Cbo_Equipo[s]->lineEdit();
@@ -76,8 +72,8 @@ TEST(Jornadas, GuardarEscribeElRegistroYReleerloDevuelveCadaCaja) {
     for (const auto& [s, tecleado, guardado] : {std::tuple<int, QString, std::string>{3, "Éibar", "\xC9ibar"},
                                                 {4, "Un nombre de veinte c", "Un nombre de ve"},
                                                 {30, "Łódź", "\xF3\x64"}}) {
-        EXPECT_EQ(ed.ConMensaje([&] { ed.Escribe(s, tecleado); }),
-                  s == 30 ? "CARÁCTER NO ADMITIDO|CARÁCTER NO ADMITIDO" : "");
+        EXPECT_EQ(prueba::TitulosMensajes([&] { ed.Escribe(s, tecleado); }),
+                  QStringList(s == 30 ? 2 : 0, "CARÁCTER NO ADMITIDO"));
         esperados[size_t(s) - 1] = guardado;
     }
     EXPECT_EQ(ed.Guarda(), "");
@@ -148,7 +144,7 @@ TEST(Jornadas, ElTecladoLlegaATodoYCadaControlTieneNombre) {
     QTest::keyClicks(ed.j->Tex_FecDia, "12");  // a full box passes on
     QTest::keyClicks(prueba::Foco(), "11");
     QTest::keyClicks(prueba::Foco(), "02");
-    EXPECT_EQ(ed.ConMensaje([] { QTest::keyClick(prueba::Foco(), Qt::Key_Enter); }), "");
+    EXPECT_TRUE(prueba::TitulosMensajes([] { QTest::keyClick(prueba::Foco(), Qt::Key_Enter); }).isEmpty());
     EXPECT_EQ(ed.st.Datos.FechaJornada, "12/11/02");
     ed.j->Cbo_Equipo[30]->setFocus();
     QTest::keyClick(prueba::Foco(), Qt::Key_Tab);
@@ -241,7 +237,6 @@ TEST(Equipos, OrdenAlfabeticoGuardarSinBlancosYBorrarConSeleccion) {
     QTest::mouseClick(l.l->Pic_Borrar, Qt::LeftButton);
     EXPECT_EQ(l.l->Lis_Equipos->count(), 5);
     prueba::ClicFila(l.l->Lis_Equipos, 1);
-    ASSERT_TRUE(l.l->Pic_Borrar->Activo());
     QTest::mouseClick(l.l->Pic_Borrar, Qt::LeftButton);
     EXPECT_EQ(l.l->Nombres(), QStringList({"Alavés", "  Éibar ", "espanyol", "Zaragoza"}));
     l.l->Lis_Equipos->setFocus();

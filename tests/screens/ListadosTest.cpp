@@ -157,7 +157,6 @@ TEST(Listados, CopiaADiscoPideDiscoYReintenta) {
 // The outputs screen: each button opens the print screen of its output.
 TEST(Salida, CadaBotonAbreSuSalidaConLosBoletosDeLaReduccion) {
     prueba::Entorno p;
-    prueba::EscribeDatosGenDefecto(p.st.DirDatos);
     LeeDatosGen(p.st);
     prueba::GrabaReduccionPrueba(p.st, 7, 3, 17);
     p.st.Jornada() = 7, p.st.Orden() = 3;

@@ -23,7 +23,6 @@ const std::string kDefecto = "1,\"01/09/02\",1,1,0,0,0,0,1,42,\"0.3 \",\"00\",\"
 struct MenuPrueba : prueba::Entorno {
     explicit MenuPrueba(const char* sonido = "Si") {
         menu = std::make_unique<Tb1x2>(st, sv);  // creates the default settings
-        e.mensajes.mensajes.clear();
         PonSonido(st, sonido);
         for (int o = 1; o <= Tb1x2::kOpciones; ++o)
             menu->PonPantalla(o, [this, o](Estado&, Servicios&, QWidget* padre) {
