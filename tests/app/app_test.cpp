@@ -260,7 +260,6 @@ TEST(DirDatos, CarpetaDelProgramaEscribibleONo) {
 }
 
 TEST(Texto, Windows1252YUtf8YNumeros) {
-    EXPECT_EQ(Utf8ACp1252("Málaga"), "M\xE1laga");                                        // six bytes
     EXPECT_EQ(Cp1252AUtf8("Selecci\xF3n \x80 \xD1 \x81"), "Selección € Ñ \xEF\xBF\xBD");  // 0x81 is undefined
     for (int b = 1; b < 256; ++b) {  // every defined byte survives the round trip
         const std::string s(1, static_cast<char>(b));

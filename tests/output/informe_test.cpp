@@ -65,11 +65,9 @@ TEST(Informe, CadaTextoEnSuSitioYLasFilasDeBoletosPasadoEl15000EnPaginaNueva) {
         {2, 2800, 11850, 1, "     1        1    1         3     "},
         {2, 2800, 12400, 1, "    Total boletos premiados.: 2"},
         {0, 2800, 11900, 1, "    Total boletos premiados.: 0"},
-        // 13 filas en la página 1 (hasta 14850), 58 en las siguientes (750..15000).
+        // 13 filas en la página 1 (hasta 14850), 58 en las siguientes (750..15000): 1463 antes de la 27.
         {1500, 2800, 14850, 1, fila(13)},
         {1500, 2800, 300, 2, cabecera},
-        {1500, 2800, 15000, 2, fila(71)},
-        {1500, 2800, 750, 3, fila(72)},
         {1500, 2800, 750 + 250 * 36 + 300, 27, "    Total boletos premiados.: 1,500"},
     };
     std::map<int, ImpresoraGrabadora> imps;

@@ -130,7 +130,8 @@ TEST_F(Resumen, CondicionesTrasLasCifras) {
     const auto ultima = imp.Textos("Fallos permitidos");
     ASSERT_EQ(ultima.size(), 1u);
     EXPECT_EQ(ultima[0].pagina, 2);
-    for (const auto& o : imp.De(OperacionImpresa::Tipo::Texto)) EXPECT_LE(o.y + kAlto, 16838 - 720) << o.texto;
+    for (const auto& o : imp.De(OperacionImpresa::Tipo::Texto))
+        EXPECT_LE(o.y + kAlto, 16838 - 720) << o.texto;
 }
 
 TEST_F(Resumen, CopiasSonPaginasYCancelarParaTrasLaCopiaEnCurso) {
