@@ -1,6 +1,7 @@
 // The store of reductions: BASES.TBX, the columns files and the conditions
 // files, written, replaced and removed together, also by a change killed at
-// any step; the tables and the index.
+// any step; the conditions' notation, the tables and the index; the deletion
+// of whole matchdays.
 
 #include <gtest/gtest.h>
 
@@ -9,12 +10,14 @@
 #include <unistd.h>
 
 #include <cmath>
+#include <optional>
 
 #include "Corrida.h"
 #include "app/Archivo.h"
 #include "app/ErrorFichero.h"
 #include "data/Jornadas.h"
 #include "reduction/Almacen.h"
+#include "reduction/Borrado.h"
 #include "reduction/Condiciones.h"
 #include "reduction/Indice.h"
 #include "reduction/Tablas.h"
@@ -72,23 +75,17 @@ TEST(AlmacenRegistro, Formato) {
     EXPECT_FALSE(DecodificaRegistroBase(reg.substr(0, 60)).has_value());
 }
 
-TEST_F(Almacen, GrabaBuscaCargaYLibera) {
+TEST_F(Almacen, GrabaAlFinalYReescribeEnSuSitio) {
     for (int j : {3, 4, 5}) ASSERT_EQ(Graba(Ejemplo(j, 1)), 0);
     EXPECT_EQ(Bases(), Linea(Ejemplo(3, 1)) + Linea(Ejemplo(4, 1)) + Linea(Ejemplo(5, 1)));
     EXPECT_TRUE(ExisteReduccion(e.st, 4, 1) && e.st.NumRegistro == 2);
     EXPECT_TRUE(!ExisteReduccion(e.st, 4, 2) && e.st.NumRegistro == 3);  // where a new one would go
-    EXPECT_EQ(Carga(3, 1), Ejemplo(3, 1));
-    // A freed slot is taken by the next new reduction.
-    BorraReduccion(e.st, 4, 1);
-    EXPECT_EQ(Bases().substr(132, 132), RegistroLibre() + "\r\n");
-    ASSERT_EQ(Graba(Ejemplo(7, 30)), 0);
-    EXPECT_EQ(Bases(), Linea(Ejemplo(3, 1)) + Linea(Ejemplo(7, 30)) + Linea(Ejemplo(5, 1)));
     // Saving again rewrites in place and clears what the method does not use.
-    Reduccion r = Ejemplo(7, 30);
+    Reduccion r = Ejemplo(4, 1);
     r.Metodo = 1;
     r.Signos = {0, 5, 5, 4};
     ASSERT_EQ(Graba(r), 0);
-    EXPECT_EQ(Bases().substr(132, 15), "07301 0 0 0 0 0");
+    EXPECT_EQ(Bases().substr(132, 15), "04011 0 0 0 0 0");
     EXPECT_EQ(Bases().size(), 3u * 132);
     EXPECT_TRUE(e.mensajes.mensajes.empty());
 }
@@ -161,8 +158,7 @@ TEST_F(Almacen, LectorDeColumnas) {
     std::string muchas;
     for (int n = 1; n <= 60000; ++n) muchas += LineaColumna(ColumnaPrueba(n));
     EscribeBytes(red, muchas);
-    fs::create_directory(e.dir() / "RED0305.TBX");
-    LectorColumnas lector, falta, carpeta;
+    LectorColumnas lector, falta;
     ASSERT_EQ(lector.Abre(red), 0);
     std::string_view col;
     int n = 1;
@@ -171,8 +167,7 @@ TEST_F(Almacen, LectorDeColumnas) {
     ASSERT_EQ(lector.Abre(red, 59999), 0);
     EXPECT_TRUE(lector.Siguiente(col) && col == ColumnaPrueba(59999));
     EXPECT_EQ(falta.Abre(e.dir() / "RED0304.TBX"), 53);
-    EXPECT_NE(carpeta.Abre(e.dir() / "RED0305.TBX"), 0);
-    EXPECT_FALSE(falta.Siguiente(col) || carpeta.Siguiente(col));
+    EXPECT_FALSE(falta.Siguiente(col));
 
     // Each damage also at each place of a pair of columns, which are checked together.
     for (const ColumnaDanada& d : ColumnasDanadas()) {
@@ -198,7 +193,65 @@ TEST_F(Almacen, LectorDeColumnas) {
               0u);
 }
 
-Condiciones Condicion(const std::string& texto) {
+TEST(Condiciones, NotacionFicheroYRechazos) {
+    struct Caso {
+        const char* texto;
+        const char* leida;  // its text once read, or the start of the fault
+    };
+    const Caso buenas[] = {
+        {"  x   2-5 ", "X 2-5"},
+        {"2 0-3 PARTIDOS 7,1-6", "2 0-3 partidos 1-7"},
+        {"Interrupciones 5", "interrupciones 5-5"},
+        {"seguidos 1-4 partidos 1, 3, 5-9", "seguidos 1-4 partidos 1,3,5-9"},
+        {"variantes 0-1 partido 14", "variantes 0-1 partidos 14"},
+    };
+    for (const Caso& c : buenas) {
+        Condicion leida;
+        EXPECT_EQ(LeeCondicion(c.texto, leida), std::nullopt) << c.texto;
+        EXPECT_EQ(TextoCondicion(leida), c.leida);
+    }
+    const Caso malas[] = {
+        {" ", "la condición está vacía"},
+        {"X", "falta el intervalo"},
+        {"X 2-a", "\"2-a\" no es un intervalo"},
+        {"X 2-15", "el máximo 15 pasa de 14, el mayor valor posible en un grupo de 14 partidos"},
+        {"interrupciones 0-7 partidos 1-7", "el máximo 7 pasa de 6"},
+        {"X 2-5 partidos 0-3", "\"0-3\" no es un grupo de partidos"},
+        {"X 2-5 partidos", "faltan los partidos"},
+        {"X 2-5 todos", "\"todos\" sobra"},
+    };
+    for (const Caso& c : malas) {
+        Condicion antes{Medida::Doses, 1, 2, 3}, leida = antes;
+        const auto fallo = LeeCondicion(c.texto, leida);
+        ASSERT_TRUE(fallo.has_value()) << c.texto;
+        EXPECT_EQ(fallo->rfind(c.leida, 0), 0u) << *fallo;
+        EXPECT_EQ(leida, antes);
+    }
+
+    EstadoPrueba p;
+    const std::filesystem::path ruta = p.dir() / FicheroCon(3, 12);
+    EXPECT_EQ(ruta.filename(), "RED0312.CON");
+    Condiciones cs;
+    ASSERT_EQ(LeeTextoCondiciones("X 2-5\n\n2 0-3 partidos 1-7\r\nfallos 1\n", cs), std::nullopt);
+    ASSERT_EQ(GrabaCondiciones(ruta, cs), 0);
+    EXPECT_EQ(Bytes(ruta), "X 2-5\r\n2 0-3 partidos 1-7\r\nfallos 1\r\n");
+    Condiciones leidas;
+    EXPECT_EQ(LeeCondiciones(ruta, leidas), 0);
+    EXPECT_EQ(leidas, cs);
+    for (const auto& [texto, fallo] : std::vector<std::pair<const char*, const char*>>{
+             {"fallos 1\nfallos 2\n", "línea 2 (\"fallos 2\"): los fallos ya se han dado"},
+             {"fallos uno\n", "línea 1 (\"fallos uno\"): los fallos son un número"},
+             {"X 2-5\r\nX\xF1 2\r\n", "línea 2: es demasiado larga o tiene caracteres"}}) {
+        EscribeBytes(ruta, texto);
+        std::string por;
+        EXPECT_EQ(LeeCondiciones(ruta, leidas, &por), kErrorCondiciones);
+        EXPECT_EQ(por.rfind(fallo, 0), 0u) << por;
+        EXPECT_EQ(leidas, cs);
+    }
+    EXPECT_EQ(LeeCondiciones(p.dir() / "RED0101.CON", leidas), Err::NoEncontrado);
+}
+
+Condiciones CondicionesDe(const std::string& texto) {
     Condiciones cs;
     EXPECT_FALSE(LeeTextoCondiciones(texto, cs).has_value()) << texto;
     return cs;
@@ -245,7 +298,7 @@ TEST_F(Almacen, ColumnasYCondicionesComprobadasContraSuRegistro) {
         else if (!c.condiciones.empty())
             EscribeBytes(con, c.condiciones);
         e.mensajes.mensajes.clear();
-        e.st.CondicionesActuales = Condicion("1 3");  // whatever an earlier reduction had
+        e.st.CondicionesActuales = CondicionesDe("1 3");  // whatever an earlier reduction had
         EXPECT_EQ(Carga(3, 2).ApuestasReducidas, 24);
         EXPECT_EQ(TextoFicheroCondiciones(e.st.CondicionesActuales), c.cargadas);
         const bool ilegibles = c.error && !c.condiciones.empty();
@@ -419,7 +472,7 @@ TEST(AlmacenCondiciones, UnCambioMatadoEnCualquierPasoNoPierdeNada) {
             EscribeBytes(e.dir() / ("RED1203.TBX" + id + kFinTemporal), columnas);
             e.st.ReduccionActual.Jornada = 12, e.st.ReduccionActual.Orden = 3;
             e.st.ReduccionActual.ApuestasReducidas = 3;
-            e.st.CondicionesActuales = Condicion(f.despues);
+            e.st.CondicionesActuales = CondicionesDe(f.despues);
             tPaso = paso;
             const pid_t hijo = ::fork();
             ASSERT_GE(hijo, 0);
@@ -454,9 +507,141 @@ TEST(AlmacenCondiciones, UnCambioMatadoEnCualquierPasoNoPierdeNada) {
             EXPECT_EQ(Bytes(e.dir() / "RED1203.TBX"), columnas);
             EXPECT_EQ(fs::exists(e.dir() / "RED1203.CON"), *f.despues != 0);
             EXPECT_EQ(Bytes(e.dir() / "RED1203.CON"), f.despues);
-            EXPECT_EQ(e.st.CondicionesActuales, Condicion(f.despues));
+            EXPECT_EQ(e.st.CondicionesActuales, CondicionesDe(f.despues));
             EXPECT_TRUE(e.mensajes.mensajes.empty());
         }
+    }
+}
+
+// Deletion of everything stored for a range of matchdays: their records,
+// their reductions in the store and their columns files.
+TEST(Borrado, TextoDeConfirmacion) {
+    const std::string inicio = "Se  va  a  proceder  a  la  eliminación  de  todos  los  datos";
+    const std::string fin =
+        " .  Si  desea  continuar  con  el  proceso,  pulse Borrar. Si desea cancelar el proceso, pulse "
+        "Salir.";
+    EXPECT_EQ(TextoConfirmacionBorrado(5, 5), inicio + " de la Jornada  5" + fin);
+    EXPECT_EQ(TextoConfirmacionBorrado(3, 12),
+              inicio + "  desde la  jornada   3  hasta  la  jornada 12  " + fin);
+}
+
+// Matchdays 1 to 5, reductions of matchdays 3 (one of them twice), 4, 13
+// and 30, and columns and conditions files.
+struct Carpeta : EstadoPrueba {
+    std::string jornadas, bases;
+    const std::vector<std::string> quedan{"RED0401.TBX", "RED3001.TBX", "RED3003.TBX",
+                                          "RED1303.TBX", "EQUIPOS.TBX", "RED0401.CON"};
+    const std::vector<std::string> van{"RED0301.TBX", "RED0302.TBX", "RED0330.TBX",
+                                       "RED0399.TBX", "RED0302.CON", "RED0399.CON"};
+    Carpeta() {
+        for (int j = 1; j <= 5; ++j) jornadas += RegistroJornadaPrueba(j, "01/01/03");
+        for (auto [j, o] : {std::pair{3, 1}, {4, 1}, {30, 1}, {3, 2}, {3, 30}, {30, 3}, {3, 1}, {13, 3}})
+            bases += RegistroIndice(j, o, 1, {}, 1, 1) + "\r\n";
+        EscribeBytes(dir() / "JORNADAS.TBX", jornadas);
+        EscribeBytes(dir() / "BASES.TBX", bases);
+        for (const auto& n : quedan) EscribeBytes(dir() / n, n);
+        for (const auto& n : van) EscribeBytes(dir() / n, n);
+    }
+};
+
+TEST(Borrado, UnaJornadaSinTocarLasDemas) {
+    Carpeta c;
+    const ResultadoBorrado r = BorraJornadas(c.st, 3, 3);
+    EXPECT_EQ(r.ficheros, 4);
+    EXPECT_TRUE(r.fallos.empty());
+    EXPECT_EQ(Bytes(c.dir() / "JORNADAS.TBX"), c.jornadas.replace(2 * 533, 533, std::string(533, ' ')));
+    for (int n : {0, 3, 4, 6}) c.bases.replace(n * 132, 130, RegistroLibre());  // every record of 3, in place
+    EXPECT_EQ(Bytes(c.dir() / "BASES.TBX"), c.bases);
+    for (const auto& n : c.van) EXPECT_FALSE(fs::exists(c.dir() / n)) << n;
+    for (const auto& n : c.quedan) EXPECT_EQ(Bytes(c.dir() / n), n) << n;
+    EXPECT_TRUE(c.mensajes.mensajes.empty());
+    BorraJornadas(c.st, 1, 52);  // then all of them
+    EXPECT_EQ(Bytes(c.dir() / "JORNADAS.TBX").substr(0, 5 * 533), std::string(5 * 533, ' '));
+    for (int n : {1, 2, 5, 7}) c.bases.replace(n * 132, 130, RegistroLibre());
+    EXPECT_EQ(Bytes(c.dir() / "BASES.TBX"), c.bases);
+}
+
+// A step that fails is told at the end and does not stop the others, and
+// records that cannot be freed keep their columns files: JORNADAS.TBX or
+// BASES.TBX a folder, BASES.TBX read-only for an unprivileged user or
+// rewritten whole (line feeds only) on a disk that fills up. What is no
+// failure (nothing stored, a folder named like a columns file) is silent.
+TEST(Borrado, LosPasosQueFallanSeDicenAlFinal) {
+    EstadoPrueba e;
+    const ResultadoBorrado nada = BorraJornadas(e.st, 1, 52);
+    EXPECT_EQ(nada.ficheros, 0);
+    EXPECT_TRUE(nada.fallos.empty() && e.mensajes.mensajes.empty());
+    const std::pair<std::string, std::string> casos[] = {
+        {"JORNADAS.TBX", "No se han podido borrar los datos de la jornada 3 en JORNADAS.TBX (error 75"},
+        {"BASES.TBX", "No se han podido borrar las reducciones de BASES.TBX (error 75"},
+        {"read-only", "No se han podido borrar las reducciones de BASES.TBX (error 70"},
+        {"full disk", "No se han podido borrar las reducciones de BASES.TBX (error 61"}};
+    for (const auto& [rotura, fallo] : casos) {
+        SCOPED_TRACE(rotura);
+        ComoUsuarioSinPrivilegios([&] {
+            Carpeta c;
+            std::optional<LimiteTamanoFicheros> limite;
+            if (rotura == "full disk") {
+                for (size_t i; (i = c.bases.find("\r\n")) != std::string::npos;) c.bases.erase(i, 1);
+                EscribeBytes(c.dir() / "BASES.TBX", c.bases);
+                limite.emplace(c.bases.size());
+            } else if (rotura == "read-only") {
+                fs::permissions(c.dir() / "BASES.TBX", fs::perms::owner_read);
+            } else {
+                fs::remove(c.dir() / rotura);
+                fs::create_directory(c.dir() / rotura);
+            }
+            fs::create_directory(c.dir() / "RED0303.TBX");
+            const size_t antes = Ficheros(c.dir()).size();
+            const ResultadoBorrado r = BorraJornadas(c.st, 3, 3);
+            limite.reset();
+            // On the full disk JORNADAS.TBX cannot be rewritten either.
+            ASSERT_EQ(r.fallos.size(), rotura == "full disk" ? 2u : 1u) << testing::PrintToString(r.fallos);
+            EXPECT_EQ(r.fallos.back().rfind(fallo, 0), 0u) << r.fallos.back();
+            // The other steps ran; columns files go only with their records.
+            const bool libera = rotura == "JORNADAS.TBX";
+            EXPECT_EQ(r.ficheros, libera ? 4 : 0);
+            for (const auto& n : c.van) EXPECT_EQ(fs::exists(c.dir() / n), !libera) << n;
+            for (const auto& n : c.quedan) EXPECT_EQ(Bytes(c.dir() / n), n) << n;
+            EXPECT_TRUE(libera || rotura == "BASES.TBX" || Bytes(c.dir() / "BASES.TBX") == c.bases);
+            EXPECT_TRUE(fs::is_directory(c.dir() / "RED0303.TBX"));
+            EXPECT_EQ(Ficheros(c.dir()).size(), antes - (libera ? c.van.size() : 0));  // nothing left behind
+        });
+    }
+}
+
+// A deletion killed before it frees the records, or at its first file: the
+// index never names a missing file, and the next use of the folder undoes
+// the first (the files of records stay) and finishes the second.
+TEST(Borrado, MatadaAMediasSeDeshaceOSeAcaba) {
+    for (const std::string paso : {"liberar", "RED0301.TBX"}) {
+        SCOPED_TRACE(paso);
+        Carpeta c;
+        std::string liberado = c.bases;
+        for (int n : {0, 3, 4, 6}) liberado.replace(n * 132, 130, RegistroLibre());
+        tPaso = paso;
+        const pid_t hijo = ::fork();
+        if (hijo == 0) {
+            gPasoBorrado = [](const std::string& p) {
+                if (p == tPaso) ::raise(SIGKILL);
+            };
+            BorraJornadas(c.st, 3, 3);
+            ::_exit(0);
+        }
+        int estado = 0;
+        ASSERT_EQ(::waitpid(hijo, &estado, 0), hijo);
+        ASSERT_TRUE(WIFSIGNALED(estado)) << "the step was never reached";
+        for (const std::string& l : LineasBases(Bytes(c.dir() / "BASES.TBX"))) {
+            int j, o;
+            EXPECT_TRUE(!LeeClave(l, j, o) || (!j && !o) || fs::exists(c.dir() / FicheroRed(j, o))) << l;
+        }
+        LimpiaTemporales(c.st);
+        EXPECT_EQ(Ficheros(c.dir()).size(), paso == "liberar" ? 12u : 8u);  // no note left
+        EXPECT_EQ(Bytes(c.dir() / "BASES.TBX"), paso == "liberar" ? c.bases : liberado);
+        // The files of 03/99, which no record names, go either way.
+        for (const auto& n : c.van)
+            EXPECT_EQ(fs::exists(c.dir() / n), paso == "liberar" && n.rfind("RED0399", 0) != 0) << n;
+        for (const auto& n : c.quedan) EXPECT_EQ(Bytes(c.dir() / n), n) << n;
     }
 }
 
