@@ -1,7 +1,7 @@
-// tobal31-cli ante ficheros dañados o que no son ficheros, varios escritores
-// sobre una carpeta y corridas matadas a medias, como procesos separados:
-// un mensaje claro, el código 1 y ningún fichero a medias. TOBAL31_ENSAYOS
-// dice cuántas veces se repiten las corridas a la vez (scripts/escritores.sh).
+// tobal31-cli con varios escritores sobre una carpeta y corridas matadas a
+// medias, como procesos separados: nada perdido y ningún fichero a medias.
+// TOBAL31_ENSAYOS dice cuántas veces se repiten las corridas a la vez
+// (scripts/escritores.sh).
 
 #include <gtest/gtest.h>
 
@@ -23,134 +23,11 @@
 #include "app/Texto.h"
 #include "data/Jornadas.h"
 #include "reduction/Almacen.h"
-#include "scoring/Escrutinio.h"
 
 namespace tobal {
 namespace {
 
 using namespace prueba;
-
-// Jornada 12 con fecha y escrutinio guardado; reducción 12/1 de 24 columnas.
-struct CliFallos : ::testing::Test {
-    EstadoPrueba p;
-    CarpetaTemporal destino;
-
-    void SetUp() override {
-        EscribeDatosGenDefecto(p.dir());
-        std::string reg =
-            RegistroEditor(RegistroJornadaVacio(), 12, "14/09/02", {"REAL MADRID", "BARCELONA"});
-        EntradasEscrutinio e;
-        for (int m = 1; m <= 15; ++m) e.Ganadora[m] = static_cast<int16_t>(m % 3 + 1);
-        PonEntradasEnRegistro(reg, 12, "14/09/02", e);
-        ASSERT_EQ(GrabaRegistroJornada(p.st, 12, reg), 0);
-        GrabaReduccionPrueba(p.st, 12, 1, 24);
-    }
-    ResultadoCli Cli(std::vector<std::string> args) {
-        return EjecutaCliEn(p.dir(), std::move(args), {"--jornada", "12", "--orden", "1"});
-    }
-    fs::path Pdf() const { return destino / "salida.pdf"; }
-};
-
-// A damaged columns file, a conditions file that does not read or a
-// matchday that cannot be read (no bets file dated 000000, no tickets of no
-// matchday) is refused by every command that reads it with one message and
-// no output. The kinds of damage are the readers' own tests.
-TEST_F(CliFallos, FicheroDanadoSeRechazaEnTodasLasOrdenes) {
-    std::vector<std::pair<std::vector<std::string>, fs::path>> lectores = {
-        {{"escrutar", "--ganadora", "1X21X21X21X21X2"}, {}},
-        {{"exportar", "--destino", destino.ruta().string()}, destino / "AD243"},
-        {{"garantia"}, {}}};
-#ifdef TOBAL31_CON_QT
-    for (const char* salida : {"boletos", "continuo", "relacion", "escrutinio"})
-        lectores.push_back({{"imprimir", salida, "--pdf", Pdf().string()}, Pdf()});
-#endif
-    const std::pair<std::string, std::string> casos[] = {
-        {"RED1201.TBX", TextoColumnasDanadas("RED1201.TBX", 3)},
-        {"RED1201.CON", "El fichero de condiciones RED1201.CON está dañado, línea 1 (\"X 0-20\"): "},
-        {"JORNADAS.TBX", "ERROR EN LA JORNADA"}};
-    for (const auto& [fichero, mensaje] : casos) {
-        GrabaReduccionPrueba(p.st, 12, 1, 24);
-        if (fichero == "JORNADAS.TBX") {
-            fs::remove(p.dir() / "RED1201.CON");
-            fs::remove(p.dir() / fichero);
-            fs::create_directory(p.dir() / fichero);
-        } else {
-            EscribeBytes(p.dir() / fichero, fichero.ends_with("TBX")
-                                                ? FicheroConColumnaDanada(ColumnasDanadas()[8])
-                                                : "X 0-20\r\nX 2\r\n");
-        }
-        for (const auto& [args, salida] : lectores) {
-            SCOPED_TRACE(testing::PrintToString(args) + " " + mensaje);
-            const auto r = Cli(args);
-            EXPECT_EQ(r.codigo, 1);
-            EXPECT_TRUE(Contiene(r.errores, mensaje));
-            EXPECT_EQ(r.salida, "");
-            EXPECT_TRUE(salida.empty() || !fs::exists(salida));
-        }
-    }
-}
-
-// borrar that cannot free the records says so under its title and exits 1
-// (which steps fail is the deletion's own test); indice in a read-only
-// folder without BASES.TBX does not promise to create it.
-TEST_F(CliFallos, BorradoQueFallaEIndiceEnCarpetaDeSoloLectura) {
-    fs::remove(p.dir() / "BASES.TBX");
-    fs::create_directory(p.dir() / "BASES.TBX");
-    const auto r = EjecutaCliEn(p.dir(), {"borrar", "--desde", "12", "--hasta", "12"});
-    EXPECT_EQ(r.codigo, 1);
-    EXPECT_EQ(r.salida, "");
-    EXPECT_EQ(r.errores.rfind(
-                  "BORRADO INCOMPLETO\nNo se han podido borrar las reducciones de BASES.TBX (error 75", 0),
-              0u)
-        << r.errores;
-    DiscoPequeno disco(1 << 20);
-    if (!disco.Montado()) GTEST_SKIP() << disco.Motivo();
-    ASSERT_TRUE(disco.SoloLectura());
-    const auto i = EjecutaCliEn(disco.ruta(), {"indice"});
-    EXPECT_FALSE(Contiene(i.errores, "proceder a crearlo"));
-    EXPECT_TRUE(Contiene(i.errores, "No se encuentra el fichero BASES.TBX"));
-}
-
-#ifdef TOBAL31_CON_QT
-// imprimir --pdf F: F is replaced only by a complete PDF. Nothing to print,
-// a folder F and a full disk leave everything as it was, with a message and
-// exit 1, and no temporary file. File names are bytes: a folder and a name
-// that are not UTF-8 are written as they are.
-TEST_F(CliFallos, ElPdfSoloSustituyeAlFicheroCuandoEstaCompleto) {
-    EscribeBytes(Pdf(), "del usuario");
-    fs::create_directory(destino / "carpeta.pdf");
-    const auto falla = [&](const std::string& salida, const fs::path& pdf, const std::string& error) {
-        SCOPED_TRACE(pdf);
-        const auto r = Cli({"imprimir", salida, "--pdf", pdf.string()});
-        EXPECT_EQ(r.codigo, 1);
-        EXPECT_EQ(r.salida, "");
-        EXPECT_TRUE(Contiene(r.errores, error)) << r.errores;
-    };
-    fs::rename(p.dir() / "RED1201.TBX", p.dir() / "guardado");
-    falla("boletos", Pdf(), "no hay nada que imprimir");
-    fs::rename(p.dir() / "guardado", p.dir() / "RED1201.TBX");
-    const fs::path carpeta = destino / "carpeta.pdf";
-    falla("relacion", carpeta, "no se puede imprimir en el fichero " + carpeta.string() + ": ");
-    EXPECT_EQ(Bytes(Pdf()), "del usuario");
-    EXPECT_TRUE(fs::is_empty(carpeta));
-    EXPECT_EQ(std::distance(fs::directory_iterator(destino.ruta()), {}), 2);  // no temporary file
-    DiscoPequeno disco(64 * 1024);
-    if (disco.Montado()) {
-        disco.Llena();
-        const fs::path lleno = disco / "relacion.pdf";
-        falla("relacion", lleno,
-              "no se puede imprimir en el fichero " + lleno.string() + ": el disco está lleno");
-        EXPECT_EQ(std::distance(fs::directory_iterator(disco.ruta()), {}), 1);  // only what filled it
-    }
-    fs::create_directory(destino / "carpeta\xfe");
-    for (const fs::path& pdf : {Pdf(), destino / "carpeta\xfe" / "r\xe9lacion.pdf"}) {
-        const auto r = Cli({"imprimir", "relacion", "--pdf", pdf.string()});
-        EXPECT_EQ(r.codigo, 0) << r.errores;
-        EXPECT_EQ(Bytes(pdf).rfind("%PDF", 0), 0u);
-        EXPECT_EQ(std::distance(fs::directory_iterator(pdf.parent_path()), {}), pdf == Pdf() ? 3 : 1);
-    }
-}
-#endif
 
 int Ensayos() {
     const char* v = std::getenv("TOBAL31_ENSAYOS");
