@@ -100,8 +100,6 @@ void CuandoVentana(std::function<void(T*)> accion) {
     sondeo->start(5);
 }
 
-inline void CuandoModal(std::function<void(QWidget*)> accion) { CuandoVentana<QWidget>(std::move(accion)); }
-
 // Runs `accion` and answers each message window it opens with `boton` (none: closes it), waiting
 // up to five seconds for the `cuantos`-th; returns their titles, and what they said in `textos`.
 inline QStringList TitulosMensajes(const std::function<void()>& accion, int cuantos = 0,

@@ -16,14 +16,13 @@ TEST(Mensajes, UnaTeclaNoTocaLaRespuestaYSuBotonLaMarca) {
         prueba::Entorno en;
         en.st.PulsoBorrar = caso == 1 ? Verdadero : Falso;
         QString texto;
-        prueba::CuandoModal([&](QWidget* w) {
-            auto* m = qobject_cast<Mensajes*>(w);
+        prueba::CuandoVentana<Mensajes>([&](Mensajes* m) {
             texto = m->Tex_Mensaje->toPlainText();
             EXPECT_TRUE(m->Pic_Borrar->isVisible() && !m->Pic_Copiar->isVisible());
             if (caso == 2)
                 QTest::mouseClick(m->Pic_Borrar, Qt::LeftButton);
             else
-                QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : w, Qt::Key_A);
+                QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : m, Qt::Key_A);
         });
         Mensaje(en.st, en.sv, nullptr, "BORRADO DE DATOS", "Jornadas 1 a 5.\r\n¿Borrar?",
                 BotonMensaje::Borrar);
@@ -97,7 +96,7 @@ TEST(Ayuda, ElVisorRespondeConUnaPantallaModalAbierta) {
         QDialog pantalla;
         pantalla.setWindowModality(Qt::ApplicationModal);
         QStringList paginas;
-        prueba::CuandoModal([&](QWidget* w) {
+        prueba::CuandoVentana<QWidget>([&](QWidget* w) {
             if (!antes) visor.Muestra(Contexto::Borrado);
             EXPECT_TRUE(QTest::qWaitForWindowActive(&visor));
             // Through the window system, where a blocked window loses its events.
