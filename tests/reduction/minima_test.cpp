@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <random>
 #include <set>
 #include <vector>
@@ -107,12 +108,6 @@ TEST(Cubierta, ShippedSearchesAreReproducible) {
     EXPECT_TRUE(conjunta);
 }
 
-int64_t Potencia(int base, int n) {
-    int64_t p = 1;
-    while (n-- > 0) p *= base;
-    return p;
-}
-
 // For random bases, every cell of reduced triples and doubles whose run is
 // short, and both guarantees: the columns lie inside the base, none twice,
 // as many as announced (the covering times the multiples developed in
@@ -126,14 +121,15 @@ TEST(Minima, CeldasSobreBasesAleatorias) {
         for (int d = t ? 0 : 1; t + d <= 14; ++d)
             for (int radio = 1; radio <= 2; ++radio) {
                 const int64_t palabras = ColumnasCubierta(t, d, radio);
-                if (palabras > 2000 || Potencia(3, t) * Potencia(2, d) > 200'000) continue;
+                const auto desarrollos = static_cast<int64_t>(std::pow(3, t) * std::pow(2, d));
+                if (palabras > 2000 || desarrollos > 200'000) continue;
                 ++celdas;
                 Corrida c;
                 const int libres = t + d < 14 && palabras < 1000 ? 1 : 0;
                 prueba::BaseAleatoria(g, c.r, 4, t, d, libres);
                 c.r.MaxErrores = static_cast<int16_t>(radio);
                 c.r.Jornada = 12, c.r.Orden = 1;
-                const bool condiciones = celdas % 2 && Potencia(3, t) * Potencia(2, d) <= 20'000;
+                const bool condiciones = celdas % 2 && desarrollos <= 20'000;
                 if (condiciones) {
                     c.st.CondicionesActuales = prueba::CondicionesAleatorias(g);
                     EXPECT_EQ(CalculaEstadistica(c.st).lineas.at(7).etiqueta, kReducidasMaximas);
@@ -148,7 +144,7 @@ TEST(Minima, CeldasSobreBasesAleatorias) {
                 CargaReduccion(c.st);
                 EXPECT_EQ(static_cast<int64_t>(cols.size()), c.r.ApuestasReducidas);
                 const size_t sinCondiciones = static_cast<size_t>(palabras * c.r.ApuestasDirectas);
-                const size_t escritas = cols.size() * static_cast<size_t>(Potencia(3, t) * Potencia(2, d));
+                const size_t escritas = cols.size() * static_cast<size_t>(desarrollos);
                 EXPECT_TRUE(condiciones ? escritas <= sinCondiciones : escritas == sinCondiciones);
                 EXPECT_EQ(std::set<std::string>(cols.begin(), cols.end()).size(), cols.size());
                 for (const std::string& col : cols)
