@@ -3,7 +3,9 @@
 #include "platform/TextoLeido.h"
 #include "reduction/Almacen.h"
 #include "reduction/Condiciones.h"
+#include "screens/Garantia.h"
 #include "screens/Historic.h"
+#include "screens/Reducir.h"
 #include "screens/VistaReduccion.h"
 #include "screens/consredu.h"
 
@@ -114,11 +116,18 @@ TEST(Consulta, UnFicheroDanadoSeRehusaYEscapeCierraElFichero) {
     EXPECT_TRUE(prueba::SaleConEscape(p.d.get()) && !p.d->FicheroAbierto());
 }
 
-// What a screen reader gets: the method, the page's columns under their
-// tickets, the ticket count, the summary, the slider's page; and nothing of
-// a reduction once another without columns is loaded. The index loads the reduction picked in it.
-TEST(Consulta, ElLectorOyeLaPaginaYNadaDeLaReduccionAnteriorYElIndiceCarga) {
+// What a screen reader gets: the method, the page's columns under their tickets, the ticket count, the
+// summary, the slider's page, the conditions, which the guarantee, the reduction screen and the index
+// show too; and nothing of a reduction once another without columns is loaded. The index loads the
+// reduction picked in it.
+TEST(Consulta, ElLectorOyeLaPaginaYLasCondicionesYNadaDeLaReduccionAnteriorYElIndiceCarga) {
     Consulta p(25);
+    Condiciones cs;
+    cs.lista = {Condicion{Medida::Equis, 2, 5, kTodosLosPartidos}, Condicion{Medida::Seguidos, 1, 4, 0x7F}};
+    cs.fallos = 1;
+    ASSERT_EQ(GrabaCondiciones(p.st.DirDatos / FicheroCon(1, 1), cs), 0);
+    const QString texto = "X 2-5; seguidos 1-4 partidos 1-7; 1 fallo permitido";
+    p.d = p.Abre<consredu>();
     EXPECT_EQ(p.d->Tex_Metodo->Texto(), "Directo");
     const QString pagina = prueba::Descripcion(p.d->Pic_Colum);
     EXPECT_TRUE(pagina.startsWith(QStringLiteral("Boleto 1: %1, %2, ")
@@ -128,14 +137,40 @@ TEST(Consulta, ElLectorOyeLaPaginaYNadaDeLaReduccionAnteriorYElIndiceCarga) {
         << pagina.toStdString();
     EXPECT_EQ(p.d->Tex_Boletos->Texto(), "4 Boletos");
     EXPECT_TRUE(p.d->Tex_Resumen->Texto().contains("apuestas reducidas a 25"));
+    EXPECT_EQ(p.d->vista->Tex_Condiciones->Texto(), texto);
+    prueba::Captura(p.d.get(), "consredu-condiciones");
     QTest::mouseClick(p.d->Pic_FleDer, Qt::LeftButton);
     EXPECT_EQ(prueba::Descripcion(p.d->Pic_Boton), "Página 2 de 2");
+    // The browser's button opens the guarantee over the results that meet them, and over the whole base.
+    bool vista = false;
+    prueba::CuandoVentana<Garantia>([&](Garantia* g) {
+        EXPECT_EQ(g->Tex_Condiciones->Texto(), "Condiciones: " + texto);
+        ASSERT_TRUE(QTest::qWaitFor([g] { return g->fase() != Garantia::Fase::Calculando; }, 5000));
+        EXPECT_TRUE(g->Tex_Estado->Texto().contains(" cumplen las condiciones, "));
+        EXPECT_EQ(g->Tex_Frase->Texto().count('\n'), 2) << g->Tex_Frase->Texto().toStdString();
+        prueba::Captura(g, "garantia-condiciones");
+        QTest::mouseClick(g->Pic_Salir, Qt::LeftButton);
+        vista = true;
+    });
+    QTest::mouseClick(p.d->Pic_Garantia, Qt::LeftButton);
+    EXPECT_TRUE(vista);
+    EXPECT_EQ(Reducir(p.st, p.sv).Pic_Condiciones->Rotulo(), "Condiciones (2)...");  // reopened on it
+
     p.d->vista->Orden->Pulsa();
     prueba::ClicFila(p.d->vista->Orden->lista(), 1);  // order 2: nothing stored
     EXPECT_EQ(prueba::Descripcion(p.d->Pic_Colum) + prueba::Descripcion(p.d->Pic_Boton),
               "Sin columnasSin páginas");
-    EXPECT_EQ(p.d->Tex_Boletos->Texto() + p.d->Tex_Resumen->Texto(), "");
-    prueba::CuandoVentana<Historic>([](Historic* h) { h->Elige(0); });
+    EXPECT_EQ(p.d->Tex_Boletos->Texto() + p.d->Tex_Resumen->Texto() + p.d->vista->Tex_Condiciones->Texto(),
+              "");
+    EXPECT_EQ(Garantia(p.st, p.sv).AreaTabla().top(), 86);
+    prueba::CuandoVentana<Historic>([&](Historic* h) {
+        ASSERT_EQ(h->TotalLineas(), 2);
+        EXPECT_EQ(h->MarcaCondiciones(0) + "|" + h->MarcaCondiciones(1), "|C");
+        QTest::keyClick(h->Pic_Carpeta, Qt::Key_Down);
+        EXPECT_TRUE(prueba::Descripcion(h->Pic_Carpeta).endsWith(", Condiciones: " + texto));
+        prueba::Captura(h, "historic-condiciones");
+        h->Elige(0);
+    });
     QTest::mouseClick(p.d->Pic_Indice, Qt::LeftButton);
     EXPECT_TRUE(p.d->isVisible());
     EXPECT_EQ(p.d->TotalBoletos(), "4 Boletos");

@@ -12,10 +12,8 @@
 #include "reduction/Condiciones.h"
 #include "screens/Condiciones.h"
 #include "screens/Garantia.h"
-#include "screens/Historic.h"
 #include "screens/Reducir.h"
 #include "screens/VistaReduccion.h"
-#include "screens/consredu.h"
 
 namespace tobal {
 namespace {
@@ -317,52 +315,6 @@ TEST(Condiciones, EscapeDejaLasCondicionesComoEstabanYUnaComprobacionQueFallaNoE
     EXPECT_EQ(p.sonidos.pedidos, (std::vector<int>{9, 5}));
     EXPECT_TRUE(p.st.ReduccionActual == antes);
     EXPECT_FALSE(fs::exists(p.st.DirDatos / "BASES.TBX") || p.d->Ejecutando());
-}
-
-// The screens that show a stored reduction name its conditions, and
-// nothing for a reduction without them.
-TEST(Condiciones, ElNavegadorElIndiceYLaGarantiaLasMuestran) {
-    prueba::Entorno en;
-    LeeDatosGen(en.st);
-    prueba::GrabaReduccionPrueba(en.st, 1, 2, 8);
-    prueba::GrabaReduccionPrueba(en.st, 1, 1, 30);
-    Condiciones cs;
-    cs.lista = {Condicion{Medida::Equis, 2, 5, kTodosLosPartidos}, Condicion{Medida::Seguidos, 1, 4, 0x7F}};
-    cs.fallos = 1;
-    ASSERT_EQ(GrabaCondiciones(en.st.DirDatos / FicheroCon(1, 1), cs), 0);
-    const QString texto = "X 2-5; seguidos 1-4 partidos 1-7; 1 fallo permitido";
-
-    auto d = en.Abre<consredu>();
-    EXPECT_EQ(d->vista->Tex_Condiciones->Texto(), texto);
-    prueba::Captura(d.get(), "consredu-condiciones");
-    // The browser's button opens the guarantee over the results that meet them, and over the whole base.
-    bool vista = false;
-    prueba::CuandoVentana<Garantia>([&](Garantia* g) {
-        EXPECT_EQ(g->Tex_Condiciones->Texto(), "Condiciones: " + texto);
-        ASSERT_TRUE(Calculada(g));
-        EXPECT_TRUE(g->Tex_Estado->Texto().contains(" cumplen las condiciones, "));
-        EXPECT_EQ(g->Tex_Frase->Texto().count('\n'), 2) << g->Tex_Frase->Texto().toStdString();
-        prueba::Captura(g, "garantia-condiciones");
-        QTest::mouseClick(g->Pic_Salir, Qt::LeftButton);
-        vista = true;
-    });
-    QTest::mouseClick(d->Pic_Garantia, Qt::LeftButton);
-    EXPECT_TRUE(vista);
-    EXPECT_EQ(Reducir(en.st, en.sv).Pic_Condiciones->Rotulo(), "Condiciones (2)...");  // reopened on it
-    d->vista->Orden->Pulsa();
-    prueba::ClicFila(d->vista->Orden->lista(), 1);
-    EXPECT_EQ(d->vista->Tex_Condiciones->Texto(), "");
-    Garantia g(en.st, en.sv);
-    EXPECT_EQ(g.AreaTabla().top(), 86);
-
-    Historic h(en.st, en.sv);
-    h.show();
-    ASSERT_EQ(h.TotalLineas(), 2);
-    EXPECT_EQ(h.MarcaCondiciones(0), "");
-    EXPECT_EQ(h.MarcaCondiciones(1), "C");
-    QTest::keyClick(h.Pic_Carpeta, Qt::Key_Down);
-    EXPECT_TRUE(prueba::Descripcion(h.Pic_Carpeta).endsWith(", Condiciones: " + texto));
-    prueba::Captura(&h, "historic-condiciones");
 }
 
 // Method 4 shows only its own box, whose list offers 1 and 2 errors guaranteed; its help is its own, and a
