@@ -55,7 +55,6 @@ struct Pantalla : prueba::Entorno {
 // listing and the margins the sheet's adjustments. Without a printer, Imprimir says so and opens the preview.
 TEST(Listados, LaSalidaMuestraSusCamposQueLleganAlListadoYALosAjustes) {
     Pantalla p(Salida::Boletos, 41);
-    EXPECT_EQ(p.l->windowTitle(), TituloSalida(Salida::Boletos));
     for (const char* n : {"Tex_BolIni", "Tex_MarSup", "Chk_PruImp", "Pic_Orientacion"})
         EXPECT_TRUE(p.l->findChild<QWidget*>(n)->isVisible()) << n;
     for (const char* n : {"Lis_AnchoPapel", "Lis_Unidad", "Pic_Copiar", "Pic_Siguiente"})
