@@ -10,7 +10,6 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <map>
@@ -126,10 +125,6 @@ TEST(VariosEscritores, FicheroDeBloqueoInutilizableNoDejaEscribir) {
     EXPECT_TRUE(Ficheros(d.ruta()).empty());
 }
 
-// A run killed while it writes its columns, or held at a step of their
-// installation, leaves the earlier reduction or the new one,
-// whole with its conditions file, and the next use of the folder removes
-// what the dead run left.
 // True when another process holds the folder's lock.
 bool CarpetaRetenida(const fs::path& d) {
     const int fd = ::open((d / kFicheroCerrojo).c_str(), O_RDONLY | O_CLOEXEC);
@@ -138,21 +133,33 @@ bool CarpetaRetenida(const fs::path& d) {
     return retenida;
 }
 
-TEST(Interrupciones, MatadaConSigkillDejaUnaReduccionEntera) {
+// A run killed while it writes its columns, or held at a step of their
+// installation, leaves the earlier reduction or the new one, whole with its
+// conditions file, and the next use of the folder removes what the dead run
+// left. Asked to end (terminate, hang-up), a run cancels and cleans up itself.
+TEST(Interrupciones, MatadaOCanceladaDejaUnaReduccionEntera) {
+    using Paso = std::pair<std::string, int>;
     for (const bool condiciones : {false, true}) {
         SCOPED_TRACE(condiciones ? "with conditions" : "without conditions");
         CarpetaTemporal d;
         ASSERT_EQ(EjecutaCli(Reduccion(d.ruta(), 12, 3, 2, false, condiciones ? "X 0-14" : "")).codigo, 0);
         const auto antes = Contenido(d.ruta());
-        for (const std::string paso : {"", "nota", "columnas"}) {
-            SCOPED_TRACE("kill at " + (paso.empty() ? "a temporary file" : paso));
+        for (const auto& [paso, senal] : {Paso{"", SIGKILL}, Paso{"nota", SIGKILL}, Paso{"columnas", SIGKILL},
+                                          Paso{"", SIGTERM}, Paso{"", SIGHUP}}) {
+            SCOPED_TRACE("signal " + std::to_string(senal) + " at " +
+                         (paso.empty() ? "a temporary file" : paso));
             {
                 CliEnMarcha c(Reduccion(d.ruta(), 12, 3, 12, true, condiciones ? "seguidos 1-14" : ""), paso);
                 ASSERT_TRUE(paso.empty() ? EsperaTemporal(d.ruta()) : c.EsperaParada());
                 // Held inside its installation, the run keeps every other writer out.
                 EXPECT_TRUE(paso.empty() || CarpetaRetenida(d.ruta()));
-                ::kill(c.pid(), SIGKILL);
-                c.Espera();
+                ::kill(c.pid(), senal);
+                const ResultadoCli r = c.Espera();
+                if (senal != SIGKILL) {
+                    EXPECT_TRUE(r.codigo == 1 && r.errores == "El proceso de reducción ha sido cancelado\n")
+                        << r.errores;
+                    EXPECT_EQ(Contenido(d.ruta()), antes);
+                }
             }
             // The next command finishes or undoes what the dead run left.
             ASSERT_EQ(EjecutaCliEn(d.ruta(), {"indice"}).codigo, 0);
@@ -166,22 +173,6 @@ TEST(Interrupciones, MatadaConSigkillDejaUnaReduccionEntera) {
                         Bytes(d / "RED1203.CON") == (condiciones ? "seguidos 1-14\r\nfallos 0\r\n" : ""));
             for (const auto& [f, bytes] : antes) EscribeBytes(d / f, bytes);
         }
-    }
-}
-
-TEST(Interrupciones, TerminarOColgarCancelanSinTocarNada) {
-    CarpetaTemporal d;
-    ASSERT_EQ(EjecutaCli(Reduccion(d.ruta(), 12, 3, 2, false)).codigo, 0);
-    const auto antes = Contenido(d.ruta());
-    for (int senal : {SIGTERM, SIGHUP}) {
-        SCOPED_TRACE(senal);
-        CliEnMarcha c(Reduccion(d.ruta(), 12, 3, 13, true));
-        ASSERT_TRUE(EsperaTemporal(d.ruta()));
-        ::kill(c.pid(), senal);
-        const ResultadoCli r = c.Espera();
-        EXPECT_EQ(r.codigo, 1);
-        EXPECT_EQ(r.errores, "El proceso de reducción ha sido cancelado\n");
-        EXPECT_EQ(Contenido(d.ruta()), antes);
     }
 }
 

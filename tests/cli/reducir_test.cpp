@@ -67,39 +67,6 @@ TEST(CliReducir, ReduceRechazaYReemplaza) {
     EXPECT_TRUE(Contiene(r.salida, "\nErrores garantizados...............: 2\n"));
 }
 
-// The figures are the library's; here the table, the sentences and the CSV
-// rows that carry them.
-TEST(CliGarantia, TablaFrasesYCsv) {
-    prueba::CarpetaTemporal d;
-    const std::vector<std::string> clave{"--jornada", "12", "--orden", "1"};
-    auto r = prueba::EjecutaCliEn(
-        d.ruta(), {"reducir", "--metodo", "1", "--base", "1X2* 1X2* 1X2* 1X2* 1X 1 1 1 1 1 1 1 1 1 X"},
-        clave);
-    ASSERT_EQ(r.codigo, 0) << r.errores;
-    r = prueba::EjecutaCliEn(d.ruta(), {"garantia"}, clave);
-    ASSERT_EQ(r.codigo, 0) << r.errores;
-    EXPECT_EQ(r.errores, "") << "no progress bar without a terminal";
-    EXPECT_EQ(r.salida,
-              "Jornada 12, orden 1: Método Directo\n"
-              "162 resultados dentro de la quiniela base, 18 columnas\n\n"
-              "Aciertos    Resultados       %\n"
-              "        14            18   11.11\n"
-              "        13           144   88.89\n"
-              "        12             0    0.00\n"
-              "        11             0    0.00\n"
-              "10 o menos             0    0.00\n\n"
-              "Garantía: al menos 13 aciertos si el resultado está dentro de la quiniela base.\n"
-              "Con un partido fuera de la quiniela base: al menos 12 aciertos.\n");
-
-    // The same as CSV: the base has a double, so results outside it on one
-    // match exist and their row differs from the guarantee's.
-    r = prueba::EjecutaCliEn(d.ruta(), {"garantia", "--formato", "csv"}, clave);
-    ASSERT_EQ(r.codigo, 0) << r.errores;
-    EXPECT_EQ(r.salida,
-              "Aciertos,Resultados,%\n14,18,11.11\n13,144,88.89\n12,0,0.00\n11,0,0.00\n10 o menos,0,0.00\n"
-              "Garantía,13,\nGarantía con un partido fuera,12,\n");
-}
-
 const std::string kBase = "1X2*=1 1X2*=X 1X2*=2 1X2*=1 1 1 1 1 1 1 1 1 1 1 1";
 
 std::vector<std::string> Orden(const std::string& orden, const std::string& orden2 = "1") {
@@ -154,17 +121,44 @@ TEST(CliCondiciones, OpcionesDeEstadisticaYReducir) {
         << r.errores;
 }
 
+// garantia: the figures are the library's; here the table, the sentences
+// and the CSV rows that carry them, and with conditions both guarantees.
 // indice: its two headers in UTF-8 (only them without BASES.TBX), a line
 // under a reduction with conditions or saying that their file is damaged,
-// and a BASES.TBX it cannot read refused. garantia shows the conditions and
-// both of its guarantees.
-TEST(CliCondiciones, IndiceYGarantiaLasMuestran) {
+// and a BASES.TBX it cannot read refused.
+TEST(CliGarantia, TablaFrasesYCsvYLasCondicionesEnElIndice) {
     prueba::CarpetaTemporal d;
     const std::string cabecera =
         "                                       Errores     Signos     Apuestas   Apuestas\n"
         "Jor  Fecha   Ord  Método de reducción  Min Max   1   X   2    Directas   Reducidas\n";
     auto r = EjecutaCliEn(d.ruta(), {"indice"});
     EXPECT_TRUE(r.codigo == 0 && r.salida == cabecera) << r.errores;
+
+    ASSERT_EQ(Reducir(d, {"--metodo", "1", "--base", "1X2* 1X2* 1X2* 1X2* 1X 1 1 1 1 1 1 1 1 1 X"}).codigo,
+              0);
+    const std::vector<std::string> clave{"--jornada", "12", "--orden", "3"};
+    r = EjecutaCliEn(d.ruta(), {"garantia"}, clave);
+    ASSERT_EQ(r.codigo, 0) << r.errores;
+    EXPECT_EQ(r.errores, "") << "no progress bar without a terminal";
+    EXPECT_EQ(r.salida,
+              "Jornada 12, orden 3: Método Directo\n"
+              "162 resultados dentro de la quiniela base, 18 columnas\n\n"
+              "Aciertos    Resultados       %\n"
+              "        14            18   11.11\n"
+              "        13           144   88.89\n"
+              "        12             0    0.00\n"
+              "        11             0    0.00\n"
+              "10 o menos             0    0.00\n\n"
+              "Garantía: al menos 13 aciertos si el resultado está dentro de la quiniela base.\n"
+              "Con un partido fuera de la quiniela base: al menos 12 aciertos.\n");
+    // The same as CSV: the base has a double, so results outside it on one
+    // match exist and their row differs from the guarantee's.
+    r = EjecutaCliEn(d.ruta(), {"garantia", "--formato", "csv"}, clave);
+    ASSERT_EQ(r.codigo, 0) << r.errores;
+    EXPECT_EQ(r.salida,
+              "Aciertos,Resultados,%\n14,18,11.11\n13,144,88.89\n12,0,0.00\n11,0,0.00\n10 o menos,0,0.00\n"
+              "Garantía,13,\nGarantía con un partido fuera,12,\n");
+
     for (const char* orden : {"1", "2"}) ASSERT_EQ(EjecutaCliEn(d.ruta(), Orden("reducir", orden)).codigo, 0);
     const auto sin = EjecutaCliEn(d.ruta(), {"indice"});
     EXPECT_TRUE(sin.codigo == 0 && sin.errores.empty()) << sin.errores;
@@ -179,8 +173,7 @@ TEST(CliCondiciones, IndiceYGarantiaLasMuestran) {
                   sin.salida.substr(linea2) +
                   "    condiciones: El fichero de condiciones RED1202.CON está dañado, línea 2 (\"seguidos "
                   "tres\"): \"tres\" no es un intervalo MIN-MAX de números. No se puede usar la reducción "
-                  "sin saber "
-                  "sus condiciones.\n");
+                  "sin saber sus condiciones.\n");
 
     r = EjecutaCliEn(d.ruta(), {"garantia"}, {"--jornada", "12", "--orden", "1"});
     EXPECT_TRUE(Contiene(r.salida,
