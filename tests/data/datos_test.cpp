@@ -173,7 +173,6 @@ TEST(Jornadas, RegistroDelEditor) {
     eq[2] = "Deportivo Coru\xF1";       // exactly 15
     eq[29] = "Osasuna";
     const std::string r = RegistroEditor(std::string(463, 'z') + std::string(70, '7'), 7, "15/03/03", eq);
-    ASSERT_EQ(r.size(), 533u);
     EXPECT_EQ(r.substr(0, 73),
               "Jor0715/03/03M\xE1laga         Real Sociedad dDeportivo Coru\xF1" + std::string(15, ' '));
     EXPECT_EQ(r.substr(448), "Osasuna        " + std::string(70, '7'));  // old names go, results stay

@@ -104,23 +104,31 @@ TEST_F(Escrutinio, ColumnaDanadaEnCadaPuestoYEntreBloques) {
             }
 }
 
-// El escrutinio de la pantalla, que además graba el registro de la jornada.
-struct EscrutinioConRegistro : ::testing::Test {
+// El escrutinio de la pantalla, que además graba el registro de la jornada, aun
+// sin fichero de columnas o sin poder escrutar.
+TEST(EscrutinioConRegistro, GuardaLasEntradasYEscrutaYFallosDeFicheros) {
     prueba::EstadoPrueba p;
+    p.st.Jornada() = 7;
+    p.st.Orden() = 1;
+    p.st.Datos.FechaJornada = "00/00/00";
     EntradasEscrutinio e;
-    EscrutinioConRegistro() {
-        p.st.Jornada() = 7;
-        p.st.Orden() = 1;
-        p.st.Datos.FechaJornada = "00/00/00";
-        for (int m = 1; m <= 15; ++m) e.Ganadora[m] = static_cast<int16_t>((m - 1) % 3 + 1);
-        e.TextoPremios = {"", "12.5", "0", "", "99999999999", "0.5"};
-        for (int k = 1; k <= 5; ++k) e.Premios[k] = ValorPremio(e.TextoPremios[k]);
-    }
-};
+    for (int m = 1; m <= 15; ++m) e.Ganadora[m] = static_cast<int16_t>((m - 1) % 3 + 1);
+    e.TextoPremios = {"", "12.5", "0", "", "99999999999", "0.5"};
+    for (int k = 1; k <= 5; ++k) e.Premios[k] = ValorPremio(e.TextoPremios[k]);
+    const std::filesystem::path red = p.dir() / "RED0701.TBX", jornadas = p.dir() / "JORNADAS.TBX";
 
-TEST_F(EscrutinioConRegistro, GuardaLasEntradasYEscruta) {
-    EscribeBytes(p.dir() / "RED0701.TBX", FicheroColumnas({kGanadora}));
-    auto r = Escruta(p.st, e);
+    auto r = Escruta(p.st, e);  // sin fichero de columnas: sin tablas y sin mensaje
+    EXPECT_EQ(r.fin, FinEscrutinio::SinColumnas);
+    EXPECT_TRUE(p.mensajes.mensajes.empty());
+    EXPECT_EQ(LeeRegistroJornada(p.st, 7).substr(463, 15), "123123123123123");
+    std::filesystem::create_directory(red);
+    EXPECT_EQ(Escruta(p.st, e).fin, FinEscrutinio::SinColumnas);
+    EXPECT_EQ(p.mensajes.mensajes.size(), 1u);
+
+    std::filesystem::remove(red);
+    EscribeBytes(red, FicheroColumnas({kGanadora}));
+    p.mensajes.mensajes.clear();
+    r = Escruta(p.st, e);
     ASSERT_EQ(r.fin, FinEscrutinio::Completo);
     EXPECT_EQ(r.LisAciertos.at(1), "  15       1        12.50");
     const std::string reg = LeeRegistroJornada(p.st, 7);
@@ -141,23 +149,11 @@ TEST_F(EscrutinioConRegistro, GuardaLasEntradasYEscruta) {
     EXPECT_TRUE(r.LisAciertos.empty());
     EXPECT_EQ(LeeRegistroJornada(p.st, 7).substr(0, 19), "Jor0700/00/00      ");
     EXPECT_EQ(LeeRegistroJornada(p.st, 7).substr(463, 15), "123023123123123");
-}
-
-TEST_F(EscrutinioConRegistro, FallosDeFicheros) {
-    auto r = Escruta(p.st, e);  // sin fichero de columnas: sin tablas y sin mensaje
-    EXPECT_EQ(r.fin, FinEscrutinio::SinColumnas);
-    EXPECT_TRUE(p.mensajes.mensajes.empty());
-    EXPECT_EQ(LeeRegistroJornada(p.st, 7).substr(463, 15), "123123123123123");
-    std::filesystem::create_directory(p.dir() / "RED0701.TBX");
-    EXPECT_EQ(Escruta(p.st, e).fin, FinEscrutinio::SinColumnas);
-    EXPECT_EQ(p.mensajes.mensajes.size(), 1u);
 
     // Un registro que no se puede grabar se avisa y el escrutinio sigue.
-    std::filesystem::remove(p.dir() / "RED0701.TBX");
-    std::filesystem::remove(p.dir() / "JORNADAS.TBX");
-    std::filesystem::create_directory(p.dir() / "JORNADAS.TBX");
-    EscribeBytes(p.dir() / "RED0701.TBX", FicheroColumnas({kGanadora}));
-    p.mensajes.mensajes.clear();
+    e.Ganadora[4] = 1;
+    std::filesystem::remove(jornadas);
+    std::filesystem::create_directory(jornadas);
     r = Escruta(p.st, e);
     EXPECT_NE(r.errorRegistro, 0);
     EXPECT_EQ(r.fin, FinEscrutinio::Completo);
