@@ -280,8 +280,6 @@ TEST(Condiciones, SeEscribenSeCorrigenSeQuitanYSeAceptan) {
             v->Pic_Aceptar->setFocus();
             QTest::keyClick(v->Pic_Aceptar, Qt::Key_Space);
         });
-    EXPECT_EQ(p.st.CondicionesActuales.lista.size(), 2u);
-    EXPECT_EQ(p.d->Pic_Condiciones->Rotulo(), "Condiciones (2)...");
     EXPECT_EQ(p.d->Tex_Condiciones->Texto(), "2 0-3 partidos 1-7\nseguidos 1-4");
     // The probable column, fourteen 1s in a row, no longer meets them.
     EXPECT_EQ(p.Estadistica(7), "0");
