@@ -51,7 +51,6 @@ TEST(CliGeneral, ErroresDeUso) {
         {con(esc, {kGanadora, "--premios", "1 2 3 4 5 6"}), ""},
         {con(esc, {kGanadora, "--premios", "0 1.500 0 0 0"}),
          "14 aciertos (\"1.500\") se puede leer de dos formas; escriba 1500 o 1,50"},
-        {con(red, {"1", "--base", "1X2* 1X2* 1Y 1 1 1 1 1 1 1 1 1 1 1 1"}), "partido 3 (\"1Y\")"},
         {con(red, {"1", "--base", kCuatroTriples, "--signos", "1,1,2"}), ""},
         {con(red, {"4", "--garantia", "3", "--base", kCuatroTriples}),
          "los errores garantizados son 1 o 2 (se ha dado \"3\")"},
