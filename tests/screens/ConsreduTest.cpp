@@ -189,8 +189,6 @@ struct Indice : prueba::Entorno {
         h = Abre<Historic>();
     }
     void Pulsa(int x, int y) { QTest::mouseClick(h->Pic_Carpeta, Qt::LeftButton, {}, QPoint(x, y)); }
-    int w() const { return h->Pic_Carpeta->width(); }
-    int hh() const { return h->Pic_Carpeta->height(); }
     std::unique_ptr<Historic> h;
 };
 
@@ -202,17 +200,18 @@ TEST(Historic, LasEsquinasPasanPaginaSoloSiLaHay) {
     for (const Caso& c : {Caso{20, -1, 0, 0}, Caso{21, -1, 20, 0}, Caso{45, 44, 40, 20}}) {
         SCOPED_TRACE(c.reducciones);
         Indice ind(c.reducciones, c.actual);
-        // One pixel outside each zone does nothing.
-        ind.Pulsa(ind.w() - 26, ind.hh() - 16);
-        ind.Pulsa(ind.w() - 25, ind.hh() - 17);
-        ind.Pulsa(26, ind.hh() - 1);
+        // The page corners are the bottom 25 x 16 pixels at each end of the 660 x 372 folder; one pixel
+        // outside each does nothing.
+        ind.Pulsa(634, 356);
+        ind.Pulsa(635, 355);
+        ind.Pulsa(26, 371);
         EXPECT_EQ(ind.h->Superior(), c.actual >= 0 ? 40 : 0);
         EXPECT_TRUE(ind.sonidos.pedidos.empty());
         int pausas = 0;
         ind.sv.pausa = [&](int centesimas) { pausas += centesimas; };
-        ind.Pulsa(ind.w() - 25, ind.hh() - 16);
+        ind.Pulsa(635, 356);
         EXPECT_EQ(ind.h->Superior(), c.trasSiguiente);
-        ind.Pulsa(0, ind.hh() - 1);
+        ind.Pulsa(0, 371);
         EXPECT_EQ(ind.h->Superior(), c.trasAnterior);
         const int pasos = (c.trasSiguiente != (c.actual >= 0 ? 40 : 0)) + (c.trasAnterior != c.trasSiguiente);
         EXPECT_EQ(ind.sonidos.pedidos, std::vector<int>(pasos, 10));

@@ -20,13 +20,12 @@ struct Editor : prueba::Entorno {
         j = Abre<Jornadas>();
     }
     void EligeJornada(int n) {
-        QTest::mouseClick(j.get(), Qt::LeftButton, {}, Jornadas::AreaJornada().topLeft() + QPoint(8, 6));
+        QTest::mouseClick(j.get(), Qt::LeftButton, {}, QPoint(38, 28));
         prueba::ClicFila(j->Lis_Jornadas, n - 1);
     }
     // Types a date and closes it with Enter; the title of the message shown, if any.
     QString Fecha(const QString& dia, const QString& mes, const QString& ano) {
-        if (!j->FechaAbierta())
-            QTest::mouseClick(j.get(), Qt::LeftButton, {}, Jornadas::AreaFecha().topLeft() + QPoint(8, 6));
+        if (!j->FechaAbierta()) QTest::mouseClick(j.get(), Qt::LeftButton, {}, QPoint(238, 28));
         for (QLineEdit* caja : {j->Tex_FecDia, j->Tex_FecMes, j->Tex_FecAno}) caja->clear();
         QTest::keyClicks(j->Tex_FecDia, dia);
         QTest::keyClicks(j->Tex_FecMes, mes);

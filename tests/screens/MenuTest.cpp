@@ -157,7 +157,7 @@ struct Pantalla : prueba::Entorno {
         return std::array{d->Tex_TotJor, d->Tex_PreApu, d->Tex_Delegacion, d->Tex_Receptor}[campo];
     }
     void PulsaCampo(int campo) {
-        QTest::mouseClick(d.get(), Qt::LeftButton, {}, DatosGen::AreaCampo(campo).topLeft() + QPoint(8, 6));
+        QTest::mouseClick(d.get(), Qt::LeftButton, {}, QPoint(38, 68 + 46 * campo));
     }
     // Opens the field, types into its editor and closes it by pressing the
     // area again; returns what the editor showed right after typing.
@@ -239,8 +239,8 @@ struct Borrado : prueba::Entorno {
         }
         b = Abre<Borrar>();
     }
-    void Elige(const QRect& area, QListWidget* lista, int n) {
-        QTest::mouseClick(b.get(), Qt::LeftButton, {}, area.topLeft() + QPoint(8, 6));
+    void Elige(QPoint campo, QListWidget* lista, int n) {
+        QTest::mouseClick(b.get(), Qt::LeftButton, {}, campo);
         prueba::ClicFila(lista, n - 1);
         EXPECT_FALSE(lista->isVisible());
     }
@@ -275,14 +275,14 @@ TEST(Borrar, ElRangoPorTecladoYClicsYSoloLaConfirmacionBorra) {
     en.sonidos.pedidos.clear();
     for (const Caso& c : {Caso{false, 10, 1, 10}, Caso{true, 40, 40, 40}, Caso{false, 3, 3, 3}}) {
         SCOPED_TRACE(c.n);
-        en.Elige(c.desde ? Borrar::AreaDesde() : Borrar::AreaHasta(),
-                 c.desde ? en.b->Lis_JorIni : en.b->Lis_JorFin, c.n);
+        en.Elige(c.desde ? QPoint(38, 68) : QPoint(38, 114), c.desde ? en.b->Lis_JorIni : en.b->Lis_JorFin,
+                 c.n);
         EXPECT_EQ(std::make_pair(en.b->Desde(), en.b->Hasta()), std::make_pair(c.queda1, c.queda2));
         EXPECT_EQ(en.b->Lis_JorFin->currentRow() + 1, c.queda2);
     }
     EXPECT_EQ(en.sonidos.pedidos, (std::vector<int>{6, 7, 6, 7, 6, 7}));
 
-    en.Elige(Borrar::AreaDesde(), en.b->Lis_JorIni, 5);
+    en.Elige(QPoint(38, 68), en.b->Lis_JorIni, 5);
     en.sonidos.pedidos.clear();
     QStringList textos;
     const auto borra = [&] { QTest::mouseClick(en.b->Pic_Borrar, Qt::LeftButton); };
