@@ -12,6 +12,8 @@
 namespace tobal {
 namespace {
 
+using prueba::Contiene;
+
 TEST(Base, LeeElEjemploYLoVuelveAEscribir) {
     Quiniela q{};
     ASSERT_FALSE(LeeBase("1X2*=1 1X* 1 1 X2*=2 1 1 1 1 1 1 1 1 1 X", q));
@@ -118,27 +120,26 @@ std::string Comprueba(Calculo&& c) {
 TEST(Base, ComprobacionesDelBotonReducir) {
     const std::string dos = "1X2*=1 1X*=1 1 1 1 1 1 1 1 1 1 1 1 1 1",
                       cuatro = "1X2* 1X2* 1X2* 1X2* 1 1 1 1 1 1 1 1 1 1 1";
-    EXPECT_TRUE(prueba::Contiene(
+    EXPECT_TRUE(Contiene(
         Comprueba({2, "1X2* 1X* 1X2*=1 1 1 1 1 1 1 1 1 1 1 1 1"}),
         "ERROR EN LA QUINIELA BASE|Hay  2 partidos múltiples a reducir de la Quiniela Base de los que"));
-    EXPECT_TRUE(prueba::Contiene(
+    EXPECT_TRUE(Contiene(
         Comprueba({2, "1X2* 1X*=1 1 1 1 1 1 1 1 1 1 1 1 1 1"}),
         "ERROR EN LA QUINIELA BASE|Hay  1  partido  múltiple  a  reducir de  la   Quiniela  Base  del "
         " que no se ha seleccionado ningun signo en la  Columna  Base."));
-    EXPECT_TRUE(
-        prueba::Contiene(Comprueba({2, dos, 2, 1}),
+    EXPECT_TRUE(Contiene(Comprueba({2, dos, 2, 1}),
                          "NO CONCUERDAN LOS ERRORES PERMITIDOS|El mínimo de errores permitidos es superior"));
     EXPECT_EQ(Comprueba({2, dos, 1, 1}), "");
     const std::string suma = Comprueba({3, cuatro, 0, 0, {0, 2, 1, 0}});
-    EXPECT_TRUE(prueba::Contiene(suma, "ERROR EN LA SUMA DE SIGNOS|") &&
+    EXPECT_TRUE(Contiene(suma, "ERROR EN LA SUMA DE SIGNOS|") &&
                 suma.find("( 2  +  1  +  0   ->  3 )") != suma.npos &&
                 suma.find("para reducir ( 4 )") != suma.npos)
         << suma;
     EXPECT_EQ(Comprueba({3, cuatro, 0, 0, {0, 2, 1, 1}}), "");
-    EXPECT_TRUE(prueba::Contiene(
-        Comprueba({1, "1 1 1 1 1 1 1 1 - 1 1 1 1 1 1"}),
-        "ERROR EN LA QUINIELA BASE|Hay  algún  partido  de  la  Quiniela Base  que  no tiene"));
-    EXPECT_TRUE(prueba::Contiene(Comprueba({1, "1X2 1 1 1 1 1 1 1 1 1 1 1 1 1 1"}), "MULTIPLES A REDUCIR|"));
+    EXPECT_TRUE(
+        Contiene(Comprueba({1, "1 1 1 1 1 1 1 1 - 1 1 1 1 1 1"}),
+                 "ERROR EN LA QUINIELA BASE|Hay  algún  partido  de  la  Quiniela Base  que  no tiene"));
+    EXPECT_TRUE(Contiene(Comprueba({1, "1X2 1 1 1 1 1 1 1 1 1 1 1 1 1 1"}), "MULTIPLES A REDUCIR|"));
     EXPECT_EQ(Comprueba({1, "1X2* 1 1 1 1 1 1 1 1 1 1 1 1 1 1"}), "");
 }
 
@@ -222,16 +223,12 @@ TEST(EstadisticaResumen, LineasDeCadaMetodo) {
               "Probabilidad 13 aciertos:|88.89 %\n");
     // The other methods: the line of their parameters after the factor, and
     // the share covered; no column leaves the factor without a divisor.
-    const auto tiene = [](const std::string& resumen, const std::string& parte) {
-        return resumen.find(parte) != std::string::npos ? testing::AssertionSuccess()
-                                                        : testing::AssertionFailure() << resumen;
-    };
-    EXPECT_TRUE(tiene(Resumen(2, 18, 6, 0.5f, kComa), "|3,00\nErrores permitidos.........:|De 0 a 1\n"));
-    EXPECT_TRUE(tiene(Resumen(3, 27, 0, 0.3f, kPunto, {0, 2, 1, 0}),
-                      "|\nSignos 1..: 2     Signos X..: 1     Signos 2..: 0|\n"));
-    EXPECT_TRUE(tiene(Resumen(4, 81, 9, 0.5f, kPunto),
-                      "Errores garantizados.......:|1\nImporte reducidas.........:|4.50 €\nPosibilidades "
-                      "cubiertas.:|11.11 %\n"));
+    EXPECT_TRUE(Contiene(Resumen(2, 18, 6, 0.5f, kComa), "|3,00\nErrores permitidos.........:|De 0 a 1\n"));
+    EXPECT_TRUE(Contiene(Resumen(3, 27, 0, 0.3f, kPunto, {0, 2, 1, 0}),
+                         "|\nSignos 1..: 2     Signos X..: 1     Signos 2..: 0|\n"));
+    EXPECT_TRUE(Contiene(Resumen(4, 81, 9, 0.5f, kPunto),
+                         "Errores garantizados.......:|1\nImporte reducidas.........:|4.50 €\nPosibilidades "
+                         "cubiertas.:|11.11 %\n"));
     EXPECT_EQ(Resumen(1, 1, 1, 0.3f, kPunto), "") << "nothing loaded";
 }
 
