@@ -12,8 +12,8 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <deque>
 #include <map>
-#include <memory>
 #include <set>
 #include <thread>
 
@@ -97,12 +97,11 @@ TEST(VariosEscritores, SeisReduccionesALaVezNoPierdenNada) {
         const bool fijo = ensayo % 2 == 0;
         EscribeBytes(d / kFicheroBases,
                      fijo ? RegistroLibre() + SaltoLinea + RegistroLibre() + SaltoLinea : "0000 corto\r\n");
-        std::vector<std::unique_ptr<CliEnMarcha>> corridas;
+        std::deque<CliEnMarcha> corridas;
         for (int orden = 1; orden <= 6; ++orden)
-            corridas.push_back(
-                std::make_unique<CliEnMarcha>(Reduccion(d.ruta(), 5, orden, 7 + orden % 3, false)));
+            corridas.emplace_back(Reduccion(d.ruta(), 5, orden, 7 + orden % 3, false));
         for (int orden = 1; orden <= 6; ++orden) {
-            const ResultadoCli r = corridas[static_cast<size_t>(orden - 1)]->Espera();
+            const ResultadoCli r = corridas[static_cast<size_t>(orden - 1)].Espera();
             EXPECT_EQ(r.codigo, 0) << "order " << orden << ": " << r.errores;
         }
         std::map<std::string, int64_t> cuentas;
@@ -195,13 +194,11 @@ TEST(VariosEscritores, EscrutinioYEdicionDeLaJornadaSobrevivenLasDos) {
         EscribeDatosGenDefecto(p.dir());
         GrabaReduccionPrueba(p.st, 12, 1, 9);
         ASSERT_EQ(GrabaRegistroJornada(p.st, 12, RegistroJornadaPrueba(12, "01/09/02")), 0);
-        const auto conDatos = [&](std::vector<std::string> a) {
-            a.insert(a.begin(), {"--datos", p.dir().string()});
-            return a;
-        };
-        CliEnMarcha enMarcha(conDatos(retenida), "jornada");
+        std::vector<std::string> a{"--datos", p.dir().string()};
+        a.insert(a.end(), retenida.begin(), retenida.end());
+        CliEnMarcha enMarcha(a, "jornada");
         ASSERT_TRUE(enMarcha.EsperaParada());
-        const ResultadoCli r2 = EjecutaCli(conDatos(otra));
+        const ResultadoCli r2 = EjecutaCliEn(p.dir(), otra);
         EXPECT_EQ(r2.codigo, 0) << r2.errores;
         enMarcha.Continua();
         const ResultadoCli r = enMarcha.Espera();

@@ -123,6 +123,34 @@ TEST_F(CliImprimir, FicheroDanadoSeRechazaEnTodasLasOrdenes) {
     }
 }
 
+// The bets file's records are the disk copy's; here its name, the settings
+// it takes, the files beside it and the messages.
+using CliExportar = CliImprimir;
+TEST_F(CliExportar, EscribeElFicheroDeApuestasComoLaCopiaADisco) {
+    CarpetaTemporal destino;
+    EscribeBytes(p.dir() / "DATOSGEN.TBX",
+                 "12,\"01/09/02\",1,1,0,0,0,0,1,42,\"0.3 \",\"07\",\"00123\",\"Si\"\r\n");
+    const auto exportar = [&](int columnas) {
+        std::vector<std::string> v;
+        for (int i = 0; i < columnas; ++i) v.push_back(i % 2 ? "2X12X12X12X12X1" : "1X21X21X21X21X2");
+        GrabaReduccionConColumnas(p.st, 12, 1, v);
+        return Cli({"exportar", "--destino", destino.ruta().string()});
+    };
+    // Every leftover of an earlier, larger copy goes, the volumes beyond the first included.
+    for (const char* n : {"AD243", "AD243.02", "AD243.03"}) EscribeBytes(destino / n, "anterior");
+    auto r = exportar(2);
+    ASSERT_EQ(r.codigo, 0) << r.errores;
+    EXPECT_EQ(Ficheros(destino.ruta()), std::vector<std::string>{"AD243"});
+    EXPECT_EQ(Bytes(destino / "AD243").substr(0, 21), "C01243121409020700123");
+    EXPECT_EQ(r.errores, "");
+    EXPECT_TRUE(
+        Contiene(r.salida, "Se ha copiado a la unidad " + destino.ruta().string() + " el archivo AD243"));
+    r = exportar(11651 * 8 + 1);  // the next volumes beside the first
+    ASSERT_EQ(r.codigo, 0) << r.errores;
+    EXPECT_EQ(r.errores.rfind("ÚLTIMO BOLETO INCOMPLETO\nCon esta reducción,", 0), 0u) << r.errores;
+    EXPECT_TRUE(Contiene(r.salida, "Volumen 2: " + (destino / "AD243.02").string()));
+}
+
 #ifdef TOBAL31_CON_QT
 // imprimir --pdf F: F is replaced only by a complete PDF. Nothing to print,
 // a folder F and a full disk leave everything as it was, with a message and

@@ -10,17 +10,12 @@
 namespace tobal {
 namespace {
 
-namespace fs = std::filesystem;
-using prueba::Bytes;
-using prueba::CarpetaTemporal;
-using prueba::Contiene;
-using prueba::EjecutaCliEn;
+using namespace prueba;
 
 const std::string kCuatroTriples = "1X2* 1X2* 1X2* 1X2* 1 1 1 1 1 1 1 1 1 1 X";
 
-prueba::ResultadoCli Reducir(const CarpetaTemporal& d, const std::vector<std::string>& mas, int orden = 3) {
-    return prueba::EjecutaCliEn(d.ruta(), {"reducir", "--jornada", "12", "--orden", std::to_string(orden)},
-                                mas);
+ResultadoCli Reducir(const CarpetaTemporal& d, const std::vector<std::string>& mas, int orden = 3) {
+    return EjecutaCliEn(d.ruta(), {"reducir", "--jornada", "12", "--orden", std::to_string(orden)}, mas);
 }
 
 // The figures are the statistics'; here the wording, what is stored and
@@ -69,7 +64,7 @@ TEST(CliReducir, ReduceRechazaYReemplaza) {
 
 const std::string kBase = "1X2*=1 1X2*=X 1X2*=2 1X2*=1 1 1 1 1 1 1 1 1 1 1 1";
 
-std::vector<std::string> Orden(const std::string& orden, const std::string& orden2 = "1") {
+std::vector<std::string> Probable(const std::string& orden, const std::string& orden2 = "1") {
     std::vector<std::string> a{orden, "--metodo", "2", "--base", kBase, "--errores", "0,2"};
     if (orden == "reducir") a.insert(a.end(), {"--jornada", "12", "--orden", orden2});
     return a;
@@ -79,13 +74,13 @@ std::vector<std::string> Orden(const std::string& orden, const std::string& orde
 // options are usage errors naming them; the direct method with a table
 // refuses conditions; conditions given are used. Nothing is stored by a refusal.
 TEST(CliCondiciones, OpcionesDeEstadisticaYReducir) {
-    prueba::CarpetaTemporal d;
+    CarpetaTemporal d;
     auto r = EjecutaCliEn(d.ruta(), {"estadistica", "--metodo", "2", "--base",
                                      "1X2*=1 1X2*=X 12*=2 1 1 1 1 1 1 1 1 1 1 1 1", "--errores", "0,5"});
     ASSERT_EQ(r.codigo, 0) << r.errores;
     EXPECT_TRUE(Contiene(r.salida, "Apuest. reducidas: 18\n"));
     EXPECT_TRUE(Contiene(r.errores, "El máximo de errores baja a 3"));
-    EXPECT_TRUE(prueba::Ficheros(d.ruta()).empty());
+    EXPECT_TRUE(Ficheros(d.ruta()).empty());
     const std::pair<std::vector<std::string>, std::string> casos[] = {
         {{"--condicion"}, "falta el valor de --condicion"},
         {{"--condicion", "Y 1-2"},
@@ -98,11 +93,11 @@ TEST(CliCondiciones, OpcionesDeEstadisticaYReducir) {
     };
     for (const std::string orden : {"estadistica", "reducir"}) {
         for (const auto& [mas, error] : casos) {
-            r = EjecutaCliEn(d.ruta(), Orden(orden), mas);
-            EXPECT_TRUE(prueba::ErrorDeUso(r)) << orden << " " << mas.front();
+            r = EjecutaCliEn(d.ruta(), Probable(orden), mas);
+            EXPECT_TRUE(ErrorDeUso(r)) << orden << " " << mas.front();
             EXPECT_EQ(r.errores, "tobal31-cli " + orden + ": " + error + "\n");
         }
-        auto directo = Orden(orden);
+        auto directo = Probable(orden);
         directo[2] = "1", directo[4] = "1X2* 1X2* 1X2* 1X2* 1 1 1 1 1 1 1 1 1 1 1";
         directo.erase(directo.begin() + 5, directo.begin() + 7);
         r = EjecutaCliEn(d.ruta(), directo, {"--condicion", "X 1-2"});
@@ -114,7 +109,7 @@ TEST(CliCondiciones, OpcionesDeEstadisticaYReducir) {
     }
     EXPECT_FALSE(fs::exists(d / "BASES.TBX"));
 
-    r = EjecutaCliEn(d.ruta(), Orden("reducir"),
+    r = EjecutaCliEn(d.ruta(), Probable("reducir"),
                      {"--condicion", "X 0 partidos 1-2", "--condicion", "interrupciones 1 partidos 3-4"});
     EXPECT_TRUE(
         Contiene(r.salida, "Probable\nCondiciones: X 0-0 partidos 1-2; interrupciones 1-1 partidos 3-4\n"))
@@ -127,7 +122,7 @@ TEST(CliCondiciones, OpcionesDeEstadisticaYReducir) {
 // under a reduction with conditions or saying that their file is damaged,
 // and a BASES.TBX it cannot read refused.
 TEST(CliGarantia, TablaFrasesYCsvYLasCondicionesEnElIndice) {
-    prueba::CarpetaTemporal d;
+    CarpetaTemporal d;
     const std::string cabecera =
         "                                       Errores     Signos     Apuestas   Apuestas\n"
         "Jor  Fecha   Ord  Método de reducción  Min Max   1   X   2    Directas   Reducidas\n";
@@ -159,15 +154,16 @@ TEST(CliGarantia, TablaFrasesYCsvYLasCondicionesEnElIndice) {
               "Aciertos,Resultados,%\n14,18,11.11\n13,144,88.89\n12,0,0.00\n11,0,0.00\n10 o menos,0,0.00\n"
               "Garantía,13,\nGarantía con un partido fuera,12,\n");
 
-    for (const char* orden : {"1", "2"}) ASSERT_EQ(EjecutaCliEn(d.ruta(), Orden("reducir", orden)).codigo, 0);
+    for (const char* orden : {"1", "2"})
+        ASSERT_EQ(EjecutaCliEn(d.ruta(), Probable("reducir", orden)).codigo, 0);
     const auto sin = EjecutaCliEn(d.ruta(), {"indice"});
     EXPECT_TRUE(sin.codigo == 0 && sin.errores.empty()) << sin.errores;
     EXPECT_EQ(sin.salida.rfind(cabecera, 0), 0u);
     const size_t linea2 = sin.salida.find("\n 12            2");
     ASSERT_NE(linea2, std::string::npos) << sin.salida;
 
-    prueba::EscribeBytes(d / "RED1201.CON", "X 1-3\r\nseguidos 1-3 partidos 1-4\r\nfallos 1\r\n");
-    prueba::EscribeBytes(d / "RED1202.CON", "X 1-3\r\nseguidos tres\r\n");
+    EscribeBytes(d / "RED1201.CON", "X 1-3\r\nseguidos 1-3 partidos 1-4\r\nfallos 1\r\n");
+    EscribeBytes(d / "RED1202.CON", "X 1-3\r\nseguidos tres\r\n");
     EXPECT_EQ(EjecutaCliEn(d.ruta(), {"indice"}).salida,
               sin.salida.substr(0, linea2) + "\n    condiciones: X 1-3; seguidos 1-3 partidos 1-4; fallos 1" +
                   sin.salida.substr(linea2) +
@@ -191,7 +187,7 @@ TEST(CliGarantia, TablaFrasesYCsvYLasCondicionesEnElIndice) {
     EXPECT_EQ(r.codigo, 1);
     EXPECT_TRUE(Contiene(r.errores, "EEB ERROR "));
     // In a read-only folder it does not promise to create BASES.TBX.
-    prueba::DiscoPequeno disco(1 << 20);
+    DiscoPequeno disco(1 << 20);
     if (disco.Montado()) {
         ASSERT_TRUE(disco.SoloLectura());
         r = EjecutaCliEn(disco.ruta(), {"indice"});
