@@ -215,28 +215,11 @@ struct Programa {
     }
 };
 
-// An installed program keeps its data in the per-user folder even where it
-// could write beside its executable (root's /usr/bin); lookalike folders are
-// not system ones.
-TEST(DirDatos, ProgramaInstaladoEnCarpetaDelUsuario) {
-    for (const char* sistema : {"/usr/bin", "/usr/local/bin", "/opt/tobal31/bin"})
-        EXPECT_TRUE(BajoPrefijoDelSistema(sistema)) << sistema;
-    for (const char* parecida : {"/usr/../tmp", "/usrx/bin", "/optativo"})
-        EXPECT_FALSE(BajoPrefijoDelSistema(parecida)) << parecida;
-    Programa p;
-    p.prog = "/usr/bin";
-    EXPECT_EQ(p.Prepara(), p.trabajo);
-    EXPECT_TRUE(fs::is_directory(p.trabajo));
-    EXPECT_FALSE(fs::exists("/usr/bin/CSCD.WRK"));
-    // The per-user folder, ending in a separator.
-    ::setenv("XDG_DATA_HOME", p.raiz.ruta().c_str(), 1);
-    EXPECT_EQ(DirTrabajo(), p.raiz / "Tobal31" / "");
-    ::unsetenv("XDG_DATA_HOME");
-    ::setenv("HOME", p.raiz.ruta().c_str(), 1);
-    EXPECT_EQ(DirTrabajo(), p.raiz / ".local" / "share" / "Tobal31" / "");
-}
-
-TEST(DirDatos, CarpetaDelProgramaEscribibleONo) {
+// The program's folder while it can be written, else the per-user one, filled
+// once. An installed program keeps its data in the per-user folder even where
+// it could write beside its executable (root's /usr/bin); lookalike folders
+// are not system ones.
+TEST(DirDatos, CarpetaDelProgramaODelUsuario) {
     Programa p;
     EXPECT_EQ(p.Prepara(), p.prog);
     EXPECT_FALSE(fs::exists(p.prog / "CSCD.WRK") || fs::exists(p.trabajo));
@@ -256,6 +239,22 @@ TEST(DirDatos, CarpetaDelProgramaEscribibleONo) {
     p.trabajo = p.raiz / "fichero" / "trabajo" / "";
     EXPECT_EQ(p.Prepara(), p.trabajo);
     EXPECT_EQ(Bytes(p.raiz / "fichero"), "x");
+
+    for (const char* sistema : {"/usr/bin", "/usr/local/bin", "/opt/tobal31/bin"})
+        EXPECT_TRUE(BajoPrefijoDelSistema(sistema)) << sistema;
+    for (const char* parecida : {"/usr/../tmp", "/usrx/bin", "/optativo"})
+        EXPECT_FALSE(BajoPrefijoDelSistema(parecida)) << parecida;
+    p.prog = "/usr/bin";
+    p.trabajo = p.raiz / "instalado" / "";
+    EXPECT_EQ(p.Prepara(), p.trabajo);
+    EXPECT_TRUE(fs::is_directory(p.trabajo));
+    EXPECT_FALSE(fs::exists("/usr/bin/CSCD.WRK"));
+    // The per-user folder, ending in a separator.
+    ::setenv("XDG_DATA_HOME", p.raiz.ruta().c_str(), 1);
+    EXPECT_EQ(DirTrabajo(), p.raiz / "Tobal31" / "");
+    ::unsetenv("XDG_DATA_HOME");
+    ::setenv("HOME", p.raiz.ruta().c_str(), 1);
+    EXPECT_EQ(DirTrabajo(), p.raiz / ".local" / "share" / "Tobal31" / "");
 }
 
 TEST(Texto, Windows1252YUtf8YNumeros) {

@@ -1,7 +1,5 @@
-// La impresora Qt sobre un fichero PDF: altos de línea como en la grabadora, a
-// cualquier resolución.
-// Páginas, márgenes, tamaños, textos y fuentes del PDF los lee
-// tests/cli/imprimir_test.cpp.
+// La impresora Qt sobre un fichero PDF. Páginas, márgenes, tamaños, textos y
+// fuentes del PDF los lee tests/cli/imprimir_test.cpp.
 
 #if __has_include(<QGuiApplication>)
 

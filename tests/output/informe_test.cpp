@@ -42,10 +42,6 @@ DatosInforme Datos(int boletos) {
 
 TEST(Informe, CadaTextoEnSuSitioYLasFilasDeBoletosPasadoEl15000EnPaginaNueva) {
     const std::string euro = W(" €"), cabecera = "Boleto nro.  15   14   13   12   11";
-    const auto fila = [](int b) {
-        return AlineaDerecha(std::to_string(b), 6) + std::string(23, ' ') + "1     ";
-    };
-    const auto puntos = [](const std::string& s) { return s + std::string(37 - s.size(), '.') + "  "; };
     struct Caso {
         int boletos;
         double x, y;
@@ -54,7 +50,7 @@ TEST(Informe, CadaTextoEnSuSitioYLasFilasDeBoletosPasadoEl15000EnPaginaNueva) {
     };
     const std::vector<Caso> casos = {
         {2, 0, 221, 1, "   Escrutinio de la jornada nro.  7 de fecha 12/10/02 (Orden  3)"},
-        {2, 0, 7 * 221, 1, puntos(W(" 2. ATLÉTICO")) + "X"},
+        {2, 0, 7 * 221, 1, W(" 2. ATLÉTICO") + std::string(25, '.') + "  X"},
         {2, 0, 15 * 221, 1, "10. UNA SOCIEDAD DE - NOMBRE LARGUISI  1"},
         {2, 6050, 2150, 1, " 15 aciertos.:  1,234,567.50" + euro},
         {2, 1800, 6200, 1, "     2 columnas de 14 aciertos.:      5,000.00" + euro},
@@ -66,7 +62,7 @@ TEST(Informe, CadaTextoEnSuSitioYLasFilasDeBoletosPasadoEl15000EnPaginaNueva) {
         {2, 2800, 12400, 1, "    Total boletos premiados.: 2"},
         {0, 2800, 11900, 1, "    Total boletos premiados.: 0"},
         // 13 filas en la página 1 (hasta 14850), 58 en las siguientes (750..15000): 1463 antes de la 27.
-        {1500, 2800, 14850, 1, fila(13)},
+        {1500, 2800, 14850, 1, "    13" + std::string(23, ' ') + "1     "},
         {1500, 2800, 300, 2, cabecera},
         {1500, 2800, 750 + 250 * 36 + 300, 27, "    Total boletos premiados.: 1,500"},
     };
