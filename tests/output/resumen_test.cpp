@@ -53,7 +53,7 @@ struct Resumen : ::testing::Test {
     }
 };
 
-TEST_F(Resumen, CabeceraPartidosYCifrasDelMetodoDirecto) {
+TEST_F(Resumen, CabeceraPartidosCifrasDelMetodoDirectoYCopias) {
     Imprime();
     ASSERT_EQ(textos.size(), 24u);
     const auto t = imp.De(OperacionImpresa::Tipo::Texto);
@@ -75,6 +75,16 @@ TEST_F(Resumen, CabeceraPartidosYCifrasDelMetodoDirecto) {
                   k10 + W("Método Directo"), k10 + "162 apuestas reducidas a 18",
                   k10 + W("Factor de reducción......: 9.00"), k10 + W("Importe reducidas........: 5.40 €"),
                   k10 + "Probabilidad 14 aciertos.: 11.11 %", k10 + "Probabilidad 13 aciertos.: 88.89 %"}));
+
+    // Cada copia, una página; cancelar para tras la copia en curso.
+    l.Copias = 3;
+    Imprime();
+    EXPECT_EQ(imp.Paginas(1), 3);
+    EXPECT_EQ(imp.Textos("JORNADA NRO.").at(2).y, 3 * kAlto);
+    std::atomic<bool> cancelado{true};
+    ctl.cancelado = &cancelado;
+    Imprime();
+    EXPECT_EQ(imp.Paginas(1), 1);
 }
 
 TEST_F(Resumen, MetodosColumnaProbableYSeleccionDeSignosYSinApuestasReducidas) {
@@ -131,17 +141,6 @@ TEST_F(Resumen, CondicionesTrasLasCifras) {
     EXPECT_EQ(ultima[0].pagina, 2);
     for (const auto& o : imp.De(OperacionImpresa::Tipo::Texto))
         EXPECT_LE(o.y + kAlto, 16838 - 720) << o.texto;
-}
-
-TEST_F(Resumen, CopiasSonPaginasYCancelarParaTrasLaCopiaEnCurso) {
-    l.Copias = 3;
-    Imprime();
-    EXPECT_EQ(imp.Paginas(1), 3);
-    EXPECT_EQ(imp.Textos("JORNADA NRO.").at(2).y, 3 * kAlto);
-    std::atomic<bool> cancelado{true};
-    ctl.cancelado = &cancelado;
-    Imprime();
-    EXPECT_EQ(imp.Paginas(1), 1);
 }
 
 }  // namespace
