@@ -17,8 +17,7 @@ namespace fs = std::filesystem;
 // The slider's ends: the thumb travels from x = 440 to x = 640.
 constexpr int L = 440, R = 640;
 
-// A browser over a data folder holding reduction (1, 1) of `columnas`
-// columns, ColumnaPrueba(1..columnas).
+// A browser over reduction (1, 1) of the columns ColumnaPrueba(1..columnas), beside reduction (2, 5).
 struct Consulta : prueba::Entorno {
     explicit Consulta(int columnas) {
         LeeDatosGen(st);

@@ -11,8 +11,7 @@
 namespace tobal {
 namespace {
 
-// The scoring screen over matchday 12 with a stored reduction 12/1 of 80
-// columns, open and printing on a recording printer.
+// The scoring screen over matchday 12 and its stored reduction 12/1 of 80 columns.
 struct Pantalla : prueba::Entorno {
     Pantalla() {
         LeeDatosGen(st);
@@ -26,8 +25,7 @@ struct Pantalla : prueba::Entorno {
         e_->destino.impresora = [this] { return &grabadora; };
     }
     escrutin* operator->() { return e_.get(); }
-    // A press on the cell of match m, sign s of the winning grid, at the
-    // middle of the cell as its hit test places it.
+    // A press in the middle of the winning grid's cell of match m, sign s.
     void Marca(int m, int s) {
         QTest::mouseClick(e_->vista->Pic_Ganadora, Qt::LeftButton, {}, QPoint(15 * s - 6, 18 * m - 7));
     }

@@ -21,8 +21,7 @@ struct ImpresoraEspia : ImpresoraGrabadora {
     std::function<void()> alDibujar;
 };
 
-// The print screen for one output of a stored reduction of `columnas`
-// columns, printing on a recording printer.
+// The print screen of output `tipo` over a stored reduction of `columnas` columns.
 struct Pantalla : prueba::Entorno {
     Pantalla(int tipo, int columnas, ImpresoraGrabadora* imp = nullptr) {
         LeeDatosGen(st);

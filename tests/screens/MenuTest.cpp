@@ -18,8 +18,7 @@ namespace fs = std::filesystem;
 
 const std::string kDefecto = "1,\"01/09/02\",1,1,0,0,0,0,1,42,\"0.3 \",\"00\",\"00000\",\"Si\"\r\n";
 
-// A menu whose every option opens a screen that closes at once and notes
-// which option it belongs to.
+// A menu whose options open screens that close at once, noting which option opened them.
 struct MenuPrueba : prueba::Entorno {
     explicit MenuPrueba(const char* sonido = "Si") {
         menu = std::make_unique<Tb1x2>(st, sv);  // creates the default settings
@@ -159,8 +158,7 @@ struct Pantalla : prueba::Entorno {
     void PulsaCampo(int campo) {
         QTest::mouseClick(d.get(), Qt::LeftButton, {}, QPoint(38, 68 + 46 * campo));
     }
-    // Opens the field, types into its editor and closes it by pressing the
-    // area again; returns what the editor showed right after typing.
+    // What the field's editor shows right after typing, the field closed again by a press.
     QString Teclea(int campo, const QString& texto) {
         PulsaCampo(campo);
         prueba::Reescribe(Editor(campo), texto);
