@@ -10,9 +10,10 @@
 #include <unistd.h>
 
 #include <cmath>
+#include <map>
 #include <optional>
 
-#include "Corrida.h"
+#include "Soporte.h"
 #include "app/Archivo.h"
 #include "app/ErrorFichero.h"
 #include "data/Jornadas.h"
@@ -26,6 +27,13 @@ namespace tobal {
 namespace {
 
 using namespace prueba;
+
+// Every file of a folder with its bytes.
+std::map<std::string, std::string> Contenido(const fs::path& dir) {
+    std::map<std::string, std::string> m;
+    for (const auto& n : Ficheros(dir)) m[n] = Bytes(dir / n);
+    return m;
+}
 
 // A reduction by the error-window method with singles, doubles and triples.
 Reduccion Ejemplo(int j = 3, int o = 2) {
