@@ -130,6 +130,7 @@ TEST_F(Boletos, BoletoDePruebaEnCadaFormatoConSusAjustes) {
         if (c.orientacion == 2 && c.ajusteX == 0) EXPECT_EQ(Casillas(cruces, 1, true, 0, 1090).size(), 339u);
         EXPECT_EQ(std::tie(cruces[339 * (boletos - 1)].x, cruces[339 * (boletos - 1)].y),
                   std::tie(c.cruzX, c.cruzY));
+        if (c.continuo) EXPECT_EQ(cruces[0].x, c.cruzX - 5990);  // and the left one beside it
         const auto textos = imp.De(Tipo::Texto);
         ASSERT_EQ(textos.size(), boletos);
         EXPECT_EQ(textos.back().texto, std::string("999") + SeparadoresLocales().miles + "999");

@@ -82,6 +82,12 @@ TEST(Informe, CadaTextoEnSuSitioYLasFilasDeBoletosPasadoEl15000EnPaginaNueva) {
         EXPECT_EQ(t->negrita, c.y == 221);
         EXPECT_EQ(std::make_pair(t->fuente, t->tamano), std::make_pair(std::string("Courier New"), 9.75));
     }
+    // The title, the winning column's heading and rule, and its 15 matches: no more.
+    EXPECT_EQ(std::count_if(imps[2].ops.begin(), imps[2].ops.end(),
+                            [](const OperacionImpresa& o) {
+                                return o.tipo == OperacionImpresa::Tipo::Texto && o.x == 0;
+                            }),
+              18);
 }
 
 }  // namespace
