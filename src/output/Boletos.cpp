@@ -194,22 +194,13 @@ int ImprimeBoletosHoja(Estado& st, Impresora& imp, Listado& l, bool prueba, cons
     if (corrida.Abre()) {
         if (st.ReduccionActual.ApuestasReducidas % 8 == 1)
             ctl.Mensaje(kTituloUltimoIncompleto, kTextoUltimoIncompleto);
-        bool cancelado = false;
-        while (!cancelado && corrida.QuedaBoleto()) {
+        while (corrida.QuedaBoleto()) {
             corrida.Lee();
             ctl.Progreso("Imprimiendo el boleto nro. " + Formatea(l.BoletoActual, "#######"));
-            for (;;) {
-                corrida.Imprime(imp);
-                ++impresos;
-                auto r = ctl.espera ? ctl.espera(l.BoletoActual, corrida.Ultimo())
-                                    : ControlImpresion::Respuesta::Siguiente;
-                if (r == ControlImpresion::Respuesta::Cancelar || ctl.Cancelado()) {
-                    cancelado = true;
-                    break;
-                }
-                if (r == ControlImpresion::Respuesta::Siguiente) break;
-            }
-            if (!cancelado) corrida.Avanza();
+            corrida.Imprime(imp);
+            ++impresos;
+            if (ctl.Cancelado()) break;
+            corrida.Avanza();
         }
     }
     imp.DrawWidth(1);

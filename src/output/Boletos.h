@@ -108,7 +108,7 @@ void ImprimePruebaHoja(const Estado& st, Impresora& imp, Listado& l);
 
 // The sheet run: tickets BoletoInicial..BoletoFinal of the current
 // reduction in the layout of Orientacion, or the test ticket when `prueba`.
-// Returns the number of tickets printed (reprints included).
+// Returns the number of tickets printed.
 int ImprimeBoletosHoja(Estado& st, Impresora& imp, Listado& l, bool prueba, const ControlImpresion& ctl);
 
 }  // namespace tobal

@@ -61,10 +61,6 @@ struct ControlImpresion {
     // The program's message window: title and text (UTF-8). The run goes on
     // when it returns.
     std::function<void(const std::string& titulo, const std::string& texto)> mensaje;
-    // Sheet tickets: after each ticket is printed, the user's answer.
-    // Without it every ticket follows the previous one at once.
-    enum class Respuesta { Repetir, Siguiente, Cancelar };
-    std::function<Respuesta(int32_t boleto, bool ultimo)> espera;
 
     bool Cancelado() const { return cancelado && cancelado->load(); }
     void Progreso(const std::string& t) const {

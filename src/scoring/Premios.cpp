@@ -12,38 +12,10 @@ namespace {
 
 bool CaracterDePremio(char c) { return (c >= '0' && c <= '9') || c == '.'; }
 
-// Trims and removes what is not a digit or ".", keeping `cursor` on the
-// same character.
-void LimpiaPremio(std::string& texto, int& cursor) {
-    cursor = std::clamp(cursor, 0, static_cast<int>(texto.size()));
-    std::string limpio;
-    limpio.reserve(texto.size());
-    int nuevoCursor = 0;
-    for (size_t i = 0; i < texto.size(); ++i) {
-        if (!CaracterDePremio(texto[i])) continue;  // blanks included: trimmed away
-        limpio += texto[i];
-        if (static_cast<int>(i) < cursor) ++nuevoCursor;
-    }
-    texto = std::move(limpio);
-    cursor = nuevoCursor;
-}
-
 }  // namespace
 
-void FiltraPremio(std::string& texto, int& cursor) {
-    LimpiaPremio(texto, cursor);
-    size_t sobran = texto.size() > static_cast<size_t>(kLongPremio) ? texto.size() - kLongPremio : 0;
-    // What does not fit goes where it came in: just before the caret.
-    size_t antes = std::min(sobran, static_cast<size_t>(cursor));
-    texto.erase(static_cast<size_t>(cursor) - antes, antes);
-    cursor -= static_cast<int>(antes);
-    sobran -= antes;
-    if (sobran) texto.erase(texto.size() - sobran);
-}
-
 bool FiltraPremioCompleto(std::string& texto) {
-    int cursor = static_cast<int>(texto.size());
-    LimpiaPremio(texto, cursor);
+    std::erase_if(texto, [](char c) { return !CaracterDePremio(c); });  // blanks included
     return texto.size() <= static_cast<size_t>(kLongPremio);
 }
 

@@ -16,15 +16,9 @@ inline constexpr int kLongPremio = 11;
 // 99999999.99. A larger amount is never cut: the field grows to the left.
 inline constexpr int kAnchoImporte = 11;
 
-// The filter run on every change of a prize field. The text is trimmed,
-// every character other than a digit or "." is removed, and characters
-// beyond kLongPremio are dropped at the caret (where they were typed or
-// pasted). `cursor` is the caret position (characters before it) and moves
-// with the text. Typing "12,50" leaves "1250".
-void FiltraPremio(std::string& texto, int& cursor);
-
-// The same filter for a whole text given at once (no caret): true when the
-// result fits the field, with `texto` filtered.
+// A prize text read from a matchday record, cleaned: blanks and every
+// character other than a digit or "." removed ("12,50" leaves "1250"); true
+// when the result fits the field.
 bool FiltraPremioCompleto(std::string& texto);
 
 // The prize text when the user leaves the field: the shortest decimal form

@@ -127,10 +127,11 @@ TEST_F(Boletos, BoletoDePruebaEnCadaFormatoConSusAjustes) {
         const auto cruces = imp.Cruces();
         ASSERT_EQ(cruces.size(), 339 * boletos);
         // Every cross of the sideways sheet on its box (the upright sheet's: with columns, below).
-        if (c.orientacion == 2 && c.ajusteX == 0) EXPECT_EQ(Casillas(cruces, 1, true, 0, 1090).size(), 339u);
+        EXPECT_TRUE(c.orientacion != 2 || c.ajusteX != 0 ||
+                    Casillas(cruces, 1, true, 0, 1090).size() == 339u);
         EXPECT_EQ(std::tie(cruces[339 * (boletos - 1)].x, cruces[339 * (boletos - 1)].y),
                   std::tie(c.cruzX, c.cruzY));
-        if (c.continuo) EXPECT_EQ(cruces[0].x, c.cruzX - 5990);  // and the left one beside it
+        EXPECT_EQ(cruces[0].x, c.cruzX - (c.continuo ? 5990 : 0));  // on the form, the left ticket too
         const auto textos = imp.De(Tipo::Texto);
         ASSERT_EQ(textos.size(), boletos);
         EXPECT_EQ(textos.back().texto, std::string("999") + SeparadoresLocales().miles + "999");
