@@ -70,12 +70,13 @@ inline void TecleaTexto(QWidget* w, const QString& texto) {
     }
 }
 
-// Replaces what a box holds with `texto`, typed.
-inline void Reescribe(QLineEdit* ed, const QString& texto) {
+// Replaces what a box holds with `texto`, typed, and presses `fin` after it, if given.
+inline void Reescribe(QLineEdit* ed, const QString& texto, Qt::Key fin = Qt::Key_unknown) {
     ed->setFocus();
     ed->selectAll();
     QTest::keyClick(ed, Qt::Key_Backspace);
     QTest::keyClicks(ed, texto);
+    if (fin != Qt::Key_unknown) QTest::keyClick(ed, fin);
 }
 
 // Runs `accion` on the next modal window of type T that opens; gives up after five seconds.

@@ -15,9 +15,8 @@ namespace {
 struct Pantalla : prueba::Entorno {
     Pantalla() {
         LeeDatosGen(st);
-        std::string reg =
-            RegistroEditor(RegistroJornadaVacio(), 12, "14/09/02", {"REAL MADRID", "BARCELONA"});
-        EXPECT_EQ(GrabaRegistroJornada(st, 12, reg), 0);
+        GrabaRegistroJornada(
+            st, 12, RegistroEditor(RegistroJornadaVacio(), 12, "14/09/02", {"REAL MADRID", "BARCELONA"}));
         prueba::GrabaReduccionPrueba(st, 12, 1, 80);
         st.Jornada() = 12;
         st.Orden() = 1;
@@ -32,10 +31,6 @@ struct Pantalla : prueba::Entorno {
     void Escruta() {
         QTest::mouseClick(e_->Pic_Escrutar, Qt::LeftButton);
         EXPECT_TRUE(QTest::qWaitFor([this] { return !e_->Escrutando(); }, 10000));
-    }
-    void Premio(int k, const QString& texto) {
-        prueba::Reescribe(e_->Tex_Premios[k], texto);
-        QTest::keyClick(e_->Tex_Premios[k], Qt::Key_Tab);
     }
     ImpresoraGrabadora grabadora;
     std::unique_ptr<escrutin> e_;
@@ -61,7 +56,7 @@ TEST(Escrutin, DesdeElTecladoHastaLasTablasYElInforme) {
     EXPECT_EQ(ColumnaGanadora(p->Ganadora()), ganadora);
     // The largest prize, as a Spanish player writes an amount.
     const char* premios[] = {"", "99.999.999.999,00", "1500", "20", "3", "0"};
-    for (int k = 1; k <= 5; ++k) p.Premio(k, premios[k]);
+    for (int k = 1; k <= 5; ++k) prueba::Reescribe(p->Tex_Premios[k], premios[k], Qt::Key_Tab);
     EXPECT_FALSE(p->Pic_Imprimir->Activo());
     for (int i = 0; i < 40 && QApplication::focusWidget() && !p->Pic_Escrutar->hasFocus(); ++i)
         QTest::keyClick(prueba::Foco(), Qt::Key_Tab);
@@ -74,10 +69,9 @@ TEST(Escrutin, DesdeElTecladoHastaLasTablasYElInforme) {
     EXPECT_EQ(p.grabadora.Textos("Escrutinio de la jornada nro. 12 de fecha 14/09/02 (Orden  1)").size(), 1u);
     QTest::keyClick(p.e_.get(), Qt::Key_F1);
     EXPECT_EQ(p.ayuda.pedidas, std::vector<int>{2500});
-    p.Premio(1, "1.500.000,50");  // read as the command line reads it
+    prueba::Reescribe(p->Tex_Premios[1], "1.500.000,50", Qt::Key_Tab);  // read as the command line reads it
     const QStringList titulos = prueba::TitulosMensajes([&] {
-        prueba::Reescribe(p->Tex_Premios[1], "1.500");  // which amount it means is the reader's test
-        QTest::keyClick(p->Tex_Premios[1], Qt::Key_Return);
+        prueba::Reescribe(p->Tex_Premios[1], "1.500", Qt::Key_Return);  // which amount: the reader's test
         QApplication::clipboard()->setText(QStringLiteral("9876543210987"));
         p->Tex_Premios[4]->setFocus();
         p->Tex_Premios[4]->selectAll();
