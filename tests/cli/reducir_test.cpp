@@ -158,7 +158,6 @@ TEST(CliGarantia, TablaFrasesYCsvYLasCondicionesEnElIndice) {
         ASSERT_EQ(EjecutaCliEn(d.ruta(), Probable("reducir", orden)).codigo, 0);
     const auto sin = EjecutaCliEn(d.ruta(), {"indice"});
     EXPECT_TRUE(sin.codigo == 0 && sin.errores.empty()) << sin.errores;
-    EXPECT_EQ(sin.salida.rfind(cabecera, 0), 0u);
     const size_t linea2 = sin.salida.find("\n 12            2");
     ASSERT_NE(linea2, std::string::npos) << sin.salida;
 
