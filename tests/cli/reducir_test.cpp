@@ -1,6 +1,6 @@
-// The reduction commands: reducir, estadistica and garantia, with their
-// conditions (--condicion and --fallos), and how indice shows them; the
-// index's headers and refusal.
+// The reduction commands over one folder: estadistica, reducir and garantia,
+// with their conditions (--condicion and --fallos), and indice with its
+// headers, the conditions under a reduction and its refusal.
 
 #include <gtest/gtest.h>
 
@@ -18,50 +18,6 @@ ResultadoCli Reducir(const CarpetaTemporal& d, const std::vector<std::string>& m
     return EjecutaCliEn(d.ruta(), {"reducir", "--jornada", "12", "--orden", std::to_string(orden)}, mas);
 }
 
-// The figures are the statistics'; here the wording, what is stored and
-// what a refusal leaves untouched.
-TEST(CliReducir, ReduceRechazaYReemplaza) {
-    CarpetaTemporal d;
-    auto r = Reducir(d, {"--metodo", "1", "--base", kCuatroTriples});
-    ASSERT_EQ(r.codigo, 0) << r.errores;
-    EXPECT_EQ(r.salida.rfind("Jornada 12, orden 3: Método Directo\n", 0), 0u) << r.salida;
-    // Labels lined up by letters, not bytes.
-    EXPECT_TRUE(Contiene(r.salida, "\nFactor de  reducción...............: 9.00\n"));
-    EXPECT_TRUE(Contiene(r.salida, "\nColumnas escritas en RED1203.TBX...: 9\n"));
-    EXPECT_FALSE(Contiene(r.errores, "REDUCIENDO")) << "no progress bar without a terminal";
-
-    std::vector<std::string> otra{"--metodo",  "2",  "--base", "1X2*=1 1 1 1 1 1 1 1 1 1 1 1 1 1 1",
-                                  "--errores", "0,0"};
-    r = Reducir(d, otra);
-    EXPECT_EQ(r.codigo, 1);
-    EXPECT_TRUE(Contiene(
-        r.errores,
-        "REDUCCIÓN YA EXISTE\nYa existe una reducción de la jornada 12 con el número de orden 3. Para "
-        "conservarla, dé otro número de orden con --orden; para sustituirla, repita la orden con "
-        "--reemplazar.\n"));
-    r = Reducir(d, {"--metodo", "3", "--base", kCuatroTriples, "--signos", "2,1,0", "--reemplazar"});
-    EXPECT_EQ(r.codigo, 1);
-    EXPECT_TRUE(Contiene(r.errores, "ERROR EN LA SUMA DE SIGNOS\nLa  suma  de  los signos  1 ,  X  y  2 "));
-    EXPECT_EQ(Bytes(d / "RED1203.TBX").size(), 9u * kLongLineaColumna);
-    otra.push_back("--reemplazar");
-    r = Reducir(d, otra);
-    ASSERT_EQ(r.codigo, 0) << r.errores;
-    EXPECT_EQ(Bytes(d / "RED1203.TBX"), "\"111111111111111\"\r\n");
-    EXPECT_EQ(Bytes(d / "BASES.TBX").size(), static_cast<size_t>(kLongLineaBase));
-
-    fs::create_directory(d / "RED1204.TBX");  // cannot write the columns
-    r = Reducir(d, {"--metodo", "1", "--base", kCuatroTriples}, 4);
-    EXPECT_EQ(r.codigo, 1);
-    EXPECT_TRUE(Contiene(r.errores, "RED1204.TBX"));
-    EXPECT_FALSE(Contiene(Bytes(d / "BASES.TBX"), "1204"));
-
-    // Method 4 and its one parameter; its default is the base reader's.
-    r = Reducir(d, {"--metodo", "4", "--garantia", "2", "--base", kCuatroTriples}, 5);
-    ASSERT_EQ(r.codigo, 0) << r.errores;
-    EXPECT_TRUE(Contiene(r.salida, "Jornada 12, orden 5: Método de Reducción Mínima\n"));
-    EXPECT_TRUE(Contiene(r.salida, "\nErrores garantizados...............: 2\n"));
-}
-
 const std::string kBase = "1X2*=1 1X2*=X 1X2*=2 1X2*=1 1 1 1 1 1 1 1 1 1 1 1";
 
 std::vector<std::string> Probable(const std::string& orden, const std::string& orden2 = "1") {
@@ -70,10 +26,10 @@ std::vector<std::string> Probable(const std::string& orden, const std::string& o
     return a;
 }
 
-// estadistica writes its lines and what it lowered, and no file. Wrong
-// options are usage errors naming them; the direct method with a table
-// refuses conditions; conditions given are used. Nothing is stored by a refusal.
-TEST(CliCondiciones, OpcionesDeEstadisticaYReducir) {
+// The figures are the library's; here the options, the wording, what is
+// stored and what a refusal leaves untouched. Wrong options are usage errors
+// naming them; the direct method with a table refuses conditions.
+TEST(CliReducir, EstadisticaReducirGarantiaEIndice) {
     CarpetaTemporal d;
     auto r = EjecutaCliEn(d.ruta(), {"estadistica", "--metodo", "2", "--base",
                                      "1X2*=1 1X2*=X 12*=2 1 1 1 1 1 1 1 1 1 1 1 1", "--errores", "0,5"});
@@ -108,29 +64,20 @@ TEST(CliCondiciones, OpcionesDeEstadisticaYReducir) {
                              "filtrar las columnas de su tabla rompe su garantía. Use el método 4"));
     }
     EXPECT_FALSE(fs::exists(d / "BASES.TBX"));
-
-    r = EjecutaCliEn(d.ruta(), Probable("reducir"),
-                     {"--condicion", "X 0 partidos 1-2", "--condicion", "interrupciones 1 partidos 3-4"});
-    EXPECT_TRUE(
-        Contiene(r.salida, "Probable\nCondiciones: X 0-0 partidos 1-2; interrupciones 1-1 partidos 3-4\n"))
-        << r.errores;
-}
-
-// garantia: the figures are the library's; here the table, the sentences
-// and the CSV rows that carry them, and with conditions both guarantees.
-// indice: its two headers in UTF-8 (only them without BASES.TBX), a line
-// under a reduction with conditions or saying that their file is damaged,
-// and a BASES.TBX it cannot read refused.
-TEST(CliGarantia, TablaFrasesYCsvYLasCondicionesEnElIndice) {
-    CarpetaTemporal d;
+    // Without BASES.TBX, only the index's two headers in UTF-8.
     const std::string cabecera =
         "                                       Errores     Signos     Apuestas   Apuestas\n"
         "Jor  Fecha   Ord  Método de reducción  Min Max   1   X   2    Directas   Reducidas\n";
-    auto r = EjecutaCliEn(d.ruta(), {"indice"});
+    r = EjecutaCliEn(d.ruta(), {"indice"});
     EXPECT_TRUE(r.codigo == 0 && r.salida == cabecera) << r.errores;
 
-    ASSERT_EQ(Reducir(d, {"--metodo", "1", "--base", "1X2* 1X2* 1X2* 1X2* 1X 1 1 1 1 1 1 1 1 1 X"}).codigo,
-              0);
+    r = Reducir(d, {"--metodo", "1", "--base", "1X2* 1X2* 1X2* 1X2* 1X 1 1 1 1 1 1 1 1 1 X"});
+    ASSERT_EQ(r.codigo, 0) << r.errores;
+    EXPECT_EQ(r.salida.rfind("Jornada 12, orden 3: Método Directo\n", 0), 0u) << r.salida;
+    // Labels lined up by letters, not bytes.
+    EXPECT_TRUE(Contiene(r.salida, "\nFactor de  reducción...............: 9.00\n"));
+    EXPECT_TRUE(Contiene(r.salida, "\nColumnas escritas en RED1203.TBX...: 18\n"));
+    EXPECT_FALSE(Contiene(r.errores, "REDUCIENDO")) << "no progress bar without a terminal";
     const std::vector<std::string> clave{"--jornada", "12", "--orden", "3"};
     r = EjecutaCliEn(d.ruta(), {"garantia"}, clave);
     ASSERT_EQ(r.codigo, 0) << r.errores;
@@ -154,13 +101,44 @@ TEST(CliGarantia, TablaFrasesYCsvYLasCondicionesEnElIndice) {
               "Aciertos,Resultados,%\n14,18,11.11\n13,144,88.89\n12,0,0.00\n11,0,0.00\n10 o menos,0,0.00\n"
               "Garantía,13,\nGarantía con un partido fuera,12,\n");
 
+    std::vector<std::string> otra{"--metodo",  "2",  "--base", "1X2*=1 1 1 1 1 1 1 1 1 1 1 1 1 1 1",
+                                  "--errores", "0,0"};
+    r = Reducir(d, otra);
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_TRUE(Contiene(
+        r.errores,
+        "REDUCCIÓN YA EXISTE\nYa existe una reducción de la jornada 12 con el número de orden 3. Para "
+        "conservarla, dé otro número de orden con --orden; para sustituirla, repita la orden con "
+        "--reemplazar.\n"));
+    r = Reducir(d, {"--metodo", "3", "--base", kCuatroTriples, "--signos", "2,1,0", "--reemplazar"});
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_TRUE(Contiene(r.errores, "ERROR EN LA SUMA DE SIGNOS\nLa  suma  de  los signos  1 ,  X  y  2 "));
+    EXPECT_EQ(Bytes(d / "RED1203.TBX").size(), 18u * kLongLineaColumna);
+    otra.push_back("--reemplazar");
+    r = Reducir(d, otra);
+    ASSERT_EQ(r.codigo, 0) << r.errores;
+    EXPECT_EQ(Bytes(d / "RED1203.TBX"), "\"111111111111111\"\r\n");
+    EXPECT_EQ(Bytes(d / "BASES.TBX").size(), static_cast<size_t>(kLongLineaBase));
+
+    fs::create_directory(d / "RED1204.TBX");  // cannot write the columns
+    r = Reducir(d, {"--metodo", "1", "--base", kCuatroTriples}, 4);
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_TRUE(Contiene(r.errores, "RED1204.TBX"));
+    EXPECT_FALSE(Contiene(Bytes(d / "BASES.TBX"), "1204"));
+
+    // Method 4 and its one parameter; its default is the base reader's.
+    r = Reducir(d, {"--metodo", "4", "--garantia", "2", "--base", kCuatroTriples}, 5);
+    ASSERT_EQ(r.codigo, 0) << r.errores;
+    EXPECT_TRUE(Contiene(r.salida, "Jornada 12, orden 5: Método de Reducción Mínima\n"));
+    EXPECT_TRUE(Contiene(r.salida, "\nErrores garantizados...............: 2\n"));
+
+    // Under a reduction, the line of its conditions or of their damaged file.
     for (const char* orden : {"1", "2"})
         ASSERT_EQ(EjecutaCliEn(d.ruta(), Probable("reducir", orden)).codigo, 0);
     const auto sin = EjecutaCliEn(d.ruta(), {"indice"});
     EXPECT_TRUE(sin.codigo == 0 && sin.errores.empty()) << sin.errores;
     const size_t linea2 = sin.salida.find("\n 12            2");
     ASSERT_NE(linea2, std::string::npos) << sin.salida;
-
     EscribeBytes(d / "RED1201.CON", "X 1-3\r\nseguidos 1-3 partidos 1-4\r\nfallos 1\r\n");
     EscribeBytes(d / "RED1202.CON", "X 1-3\r\nseguidos tres\r\n");
     EXPECT_EQ(EjecutaCliEn(d.ruta(), {"indice"}).salida,
@@ -170,6 +148,7 @@ TEST(CliGarantia, TablaFrasesYCsvYLasCondicionesEnElIndice) {
                   "tres\"): \"tres\" no es un intervalo MIN-MAX de números. No se puede usar la reducción "
                   "sin saber sus condiciones.\n");
 
+    // With conditions, both guarantees.
     r = EjecutaCliEn(d.ruta(), {"garantia"}, {"--jornada", "12", "--orden", "1"});
     EXPECT_TRUE(Contiene(r.salida,
                          "Probable\nCondiciones: X 1-3; seguidos 1-3 partidos 1-4; fallos 1\n78 de los "
@@ -179,6 +158,12 @@ TEST(CliGarantia, TablaFrasesYCsvYLasCondicionesEnElIndice) {
                          "condiciones.\nSobre toda la quiniela base: al menos 12 aciertos.\n"));
     r = EjecutaCliEn(d.ruta(), {"garantia", "--formato", "csv"}, {"--jornada", "12", "--orden", "1"});
     EXPECT_TRUE(Contiene(r.salida, "\nGarantía en toda la quiniela base,12,\n"));
+    // Conditions given to reducir are used.
+    r = EjecutaCliEn(d.ruta(), Probable("reducir", "6"),
+                     {"--condicion", "X 0 partidos 1-2", "--condicion", "interrupciones 1 partidos 3-4"});
+    EXPECT_TRUE(
+        Contiene(r.salida, "Probable\nCondiciones: X 0-0 partidos 1-2; interrupciones 1-1 partidos 3-4\n"))
+        << r.errores;
 
     std::filesystem::remove(d / "BASES.TBX");
     std::filesystem::create_directory(d / "BASES.TBX");
