@@ -324,10 +324,6 @@ TEST(Motor, CoincideConLaEnumeracion) {
         ASSERT_EQ(gar.fin, FinGarantia::Calculada) << gar.mensaje;
         ASSERT_EQ(gar.columnas, static_cast<int64_t>(cols.size()));
         ASSERT_EQ(gar.resultadosBase, c.r.ApuestasDirectas);
-        if (cols.empty() && csG.lista.empty()) {
-            EXPECT_EQ(gar.porFila[4], gar.resultados);
-            EXPECT_EQ(FraseGarantia(gar), "La reducción no tiene columnas: no garantiza ningún acierto.");
-        }
         if (cols.empty()) continue;
         ++garantias;
         const Enumeracion en = Enumera(c.r, todas, cols, csG);
@@ -338,24 +334,20 @@ TEST(Motor, CoincideConLaEnumeracion) {
         if (metodo == 1 && !desarrollo) {
             EXPECT_GE(en.minimoBase, 13) << "a table's columns are within one sign of every result";
         }
-        if (en.fuera1) {
-            EXPECT_EQ(FraseGarantiaFuera(gar), "Con un partido fuera de la quiniela base: al menos " +
-                                                   std::to_string(en.minimoFuera1) + " aciertos.");
-        }
-        if (!garantiaCondicionada) {
-            EXPECT_EQ(FraseGarantia(gar), "Garantía: al menos " + std::to_string(en.minimo) +
-                                              " aciertos si el resultado está dentro de la quiniela base.");
-            continue;
-        }
+        const std::string dentro = "Garantía: al menos " + std::to_string(en.minimo) +
+                                   " aciertos si el resultado está dentro de la quiniela base";
+        EXPECT_EQ(FraseGarantia(gar), !garantiaCondicionada ? dentro + "."
+                                      : en.resultados
+                                          ? dentro + " y cumple las condiciones."
+                                          : "Ningún resultado de la quiniela base cumple las condiciones.");
+        EXPECT_EQ(FraseGarantiaFuera(gar), en.fuera1 ? "Con un partido fuera de la quiniela base: al menos " +
+                                                           std::to_string(en.minimoFuera1) + " aciertos."
+                                                     : "");
+        if (!garantiaCondicionada) continue;
         EXPECT_EQ(gar.condiciones, cs);
         EXPECT_EQ(FraseGarantiaBase(gar),
                   "Sobre toda la quiniela base: al menos " + std::to_string(en.minimoBase) + " aciertos.");
         sinNinguno += en.resultados == 0;
-        EXPECT_EQ(FraseGarantia(gar), en.resultados
-                                          ? "Garantía: al menos " + std::to_string(en.minimo) +
-                                                " aciertos si el resultado está dentro de la quiniela "
-                                                "base y cumple las condiciones."
-                                          : "Ningún resultado de la quiniela base cumple las condiciones.");
     }
     EXPECT_GT(garantias, 100);
     EXPECT_GT(sinNinguno, 0);
@@ -364,29 +356,27 @@ TEST(Motor, CoincideConLaEnumeracion) {
 // The direct method's table would lose its guarantee under a filter, and a
 // base with a match without signs cannot be reduced: the run refuses before
 // writing anything.
-TEST(Motor, ElMetodoDirectoConTablaRechazaLasCondiciones) {
-    Corrida c;
-    c.Prepara(1, "1X2* 1X2* 1X2* 1X2* 1X 1 1 1 1 1 1 1 1 1 1");
-    c.st.CondicionesActuales.lista = {Condicion{Medida::Equis, 0, 2}};
-    EXPECT_TRUE(RechazaCondiciones(c.st));
-    const ResultadoReduccion res = c.Ejecuta();
+TEST(Motor, DirectoConTablaA) {
+    Corrida d, dobles;
+    const std::string base = "1X2* 1X2* 1X2* 1X2* 12 1 1 1 1 1 1 1 1 1 X";
+    d.Prepara(1, base);
+    d.st.CondicionesActuales.lista = {Condicion{Medida::Equis, 0, 2}};
+    EXPECT_TRUE(RechazaCondiciones(d.st));
+    const ResultadoReduccion res = d.Ejecuta();
     EXPECT_EQ(std::tie(res.fin, res.mensaje, res.columnas),
               std::make_tuple(FinReduccion::Fallida, std::string(kDirectoSinCondiciones), 0));
-    EXPECT_TRUE(Ficheros(c.e.dir()).empty());
-    c.st.CondicionesActuales = {};
-    c.Prepara(1, "1X2* - 1 1 1 1 1 1 1 1 1 1 1 1 1");
-    EXPECT_EQ(c.Ejecuta().fin, FinReduccion::Fallida);
-    EXPECT_TRUE(Ficheros(c.e.dir()).empty());
-}
+    EXPECT_TRUE(Ficheros(d.e.dir()).empty());
+    d.st.CondicionesActuales = {};
+    d.Prepara(1, "1X2* - 1 1 1 1 1 1 1 1 1 1 1 1 1");
+    EXPECT_EQ(d.Ejecuta().fin, FinReduccion::Fallida);
+    EXPECT_TRUE(Ficheros(d.e.dir()).empty());
 
-TEST(Motor, DirectoConTablaA) {
     // Table A written out by hand: bet k takes, in match i, the d-th marked
     // sign, d being the digit of row i, column k.
     const std::vector<std::string> tablaA = {"1121", "XXX1", "2211", "1X1X", "X22X",
                                              "21XX", "12X2", "X112", "2X22"};
-    Corrida d, dobles;
     // One more double, not reduced: the 9 columns with its first sign, then with its second.
-    d.Reduce(1, "1X2* 1X2* 1X2* 1X2* 12 1 1 1 1 1 1 1 1 1 X");
+    d.Reduce(1, base);
     const auto cols18 = d.Columnas();
     ASSERT_EQ(cols18.size(), 18u);
     for (size_t k = 0; k < 9; ++k) {
@@ -420,6 +410,16 @@ TEST(Motor, AvanceYCancelacion) {
     EXPECT_EQ(res.fin, FinReduccion::Cancelada);
     EXPECT_EQ(res.mensaje, "El proceso de reducción ha sido cancelado");
     EXPECT_EQ(c.st.Cancelado, Falso);
+    EXPECT_EQ(Contenido(c.e.dir()), antes);
+
+    // Also while a covering under conditions is being built.
+    c.Prepara(4, "1X2* 1X2* 1X2* 1X2* 1X2* 1X2* 1X2* 1X2* 1X2* 1X2* 1 1 1 1 1");
+    ASSERT_FALSE(LeeCondicion("X 2-6", c.st.CondicionesActuales.lista.emplace_back()));
+    std::atomic<bool> cancelar{false};
+    int ultimo = 0;
+    res = c.Ejecuta([&](int p, const std::string&) { cancelar = (ultimo = p) >= 1; }, &cancelar);
+    EXPECT_EQ(std::tuple(res.fin, res.columnas), std::tuple(FinReduccion::Cancelada, 0));
+    EXPECT_LT(ultimo, 100);
     EXPECT_EQ(Contenido(c.e.dir()), antes);
 }
 
@@ -524,23 +524,6 @@ TEST(Motor, SeLimpiaLoQueDejanLasCorridasMuertas) {
     EXPECT_EQ(Ficheros(e.dir()), (std::vector<std::string>{"RED1203.TBX.999999-9.tmp~", "notas.tmp~"}));
 }
 
-// A stored reduction's conditions file is read beside its columns; a
-// damaged one is not analysed. A run of X from match 1 to 4 when both
-// triples take X, cut by the 1 of match 5 and taken up again by the X of
-// match 6: only that result has a run longer than 3.
-TEST(Garantia, ConElFicheroDeCondiciones) {
-    Corrida c;
-    c.Reduce(2, "1X2*=1 1X2*=X X X 1 X 2 1 2 1 2 1 2 1 1", "0,2");
-    EXPECT_FALSE(CalculaGarantia(c.st).condicionada);
-    EscribeBytes(c.e.dir() / "RED1201.CON", "seguidos 1-3\r\n");
-    const ResultadoGarantia g = CalculaGarantia(c.st);
-    EXPECT_EQ(std::tuple(g.fin, g.resultados, g.minimo), std::tuple(FinGarantia::Calculada, 8, 14));
-    EscribeBytes(c.e.dir() / "RED1201.CON", "X 2-5\r\nseguidos cinco\r\n");
-    const ResultadoGarantia mala = CalculaGarantia(c.st);
-    EXPECT_EQ(mala.fin, FinGarantia::Fallida);
-    EXPECT_TRUE(Contiene(mala.mensaje, "El fichero de condiciones RED1201.CON está dañado, línea 2"));
-}
-
 // Method 2 with errors 0 to k on m reduced matches: a result e errors from
 // the probable column is max(0, e - k) from the nearest column, so the
 // guarantee is 14 - (m - k). Errors 0 to m keep the full development, which
@@ -599,11 +582,25 @@ TEST(Garantia, ColumnaProbableGarantiza14MenosErroresNoCubiertos) {
     }
 }
 
-// A file that is missing, damaged or outside its base quiniela is refused,
-// naming the first bad column; nothing of it is analysed. Every kind of
-// damage at every place is the columns reader's test.
-TEST(Garantia, RechazaFicherosMalos) {
+// A stored reduction's conditions file is read beside its columns: a run of
+// X from match 1 to 4 when both triples take X, cut by the 1 of match 5 and
+// taken up again by the X of match 6, is the only result with a run longer
+// than 3. A damaged conditions file, or a columns file that is missing,
+// damaged or outside its base quiniela, is refused, naming the first bad
+// line or column; nothing of it is analysed. Every kind of damage at every
+// place is the columns reader's test.
+TEST(Garantia, ConSusFicherosYRechazaLosMalos) {
     Corrida c;
+    c.Reduce(2, "1X2*=1 1X2*=X X X 1 X 2 1 2 1 2 1 2 1 1", "0,2");
+    EXPECT_FALSE(CalculaGarantia(c.st).condicionada);
+    EscribeBytes(c.e.dir() / "RED1201.CON", "seguidos 1-3\r\n");
+    const ResultadoGarantia g = CalculaGarantia(c.st);
+    EXPECT_EQ(std::tuple(g.fin, g.resultados, g.minimo), std::tuple(FinGarantia::Calculada, 8, 14));
+    EscribeBytes(c.e.dir() / "RED1201.CON", "X 2-5\r\nseguidos cinco\r\n");
+    const ResultadoGarantia mala = CalculaGarantia(c.st);
+    EXPECT_EQ(mala.fin, FinGarantia::Fallida);
+    EXPECT_TRUE(Contiene(mala.mensaje, "El fichero de condiciones RED1201.CON está dañado, línea 2"));
+
     c.Reduce(1, "1X2* 1X2* 1X2* 1X2* 1X 1 1 1 1 1 1 1 1 1 1");
     const std::string bueno = Bytes(c.Red());
     auto conLinea = [&](int columna, const std::string& linea) {
@@ -670,6 +667,8 @@ TEST(Garantia, TablaYFrases) {
                       TextoPorcentajeGarantia(filas[f].porcentaje, {',', '.'}),
                   esperadas[f]);
     EXPECT_EQ(FraseGarantiaFuera(g), "") << "no result outside on one match";
+    g.columnas = 0;
+    EXPECT_EQ(FraseGarantia(g), "La reducción no tiene columnas: no garantiza ningún acierto.");
 }
 
 // Checks a built covering: its cell, its size, its digits inside their
@@ -881,22 +880,6 @@ TEST(CubreCondiciones, CuentaLoQueCumpleYNoCreceNiCambia) {
         ASSERT_TRUE(otra.Construye(estado));
         EXPECT_EQ(otra.Resultado().digitos, cc.Resultado().digitos);
     }
-}
-
-// A cancel while a covering is being built stops the run and leaves the
-// folder as it was.
-TEST(CubreCondiciones, CancelarMientrasSeConstruyeNoDejaNada) {
-    Corrida c;
-    c.Prepara(4, "1X2* 1X2* 1X2* 1X2* 1X2* 1X2* 1X2* 1X2* 1X2* 1X2* 1 1 1 1 1");
-    ASSERT_FALSE(LeeCondicion("X 2-6", c.st.CondicionesActuales.lista.emplace_back()));
-    const auto antes = Ficheros(c.e.dir());
-    std::atomic<bool> cancelar{false};
-    int ultimo = 0;
-    const auto res = c.Ejecuta([&](int p, const std::string&) { cancelar = (ultimo = p) >= 1; }, &cancelar);
-    EXPECT_EQ(res.fin, FinReduccion::Cancelada);
-    EXPECT_LT(ultimo, 100);
-    EXPECT_EQ(res.columnas, 0);
-    EXPECT_EQ(Ficheros(c.e.dir()), antes);
 }
 
 }  // namespace
