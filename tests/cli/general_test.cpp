@@ -69,88 +69,27 @@ TEST(CliGeneral, ErroresDeUso) {
     EXPECT_TRUE(fs::is_empty(c.ruta()));
 }
 
+// A folder's team list and matchdays. The list: shown, added to, taken from.
 // Matchdays 6 to 8 with names, results and prizes: shown, edited as the
 // editor does (new teams added to the list on request), refused, deleted.
-TEST(CliJornada, MuestraGrabaRechazaYBorra) {
-    CarpetaTemporal c;
-    EscribeDatosGenDefecto(c.ruta());
-    std::string antes = std::string(5 * 533, ' ');
-    for (int j = 6; j <= 8; ++j) antes += RegistroJornadaPrueba(j, "15/03/03");
-    EscribeBytes(c / "JORNADAS.TBX", antes);
-    const auto jornada = [&](const std::vector<std::string>& args) {
-        return EjecutaCliEn(c.ruta(), {"jornada"}, args);
-    };
-    auto r = jornada({"3"});
-    EXPECT_TRUE(r.codigo == 0 && r.salida == "La jornada 3 no tiene datos.\n") << r.salida;
-
-    r = jornada({"7", "--fecha", "31/02/03"});
-    EXPECT_EQ(r.codigo, 1);
-    EXPECT_TRUE(Contiene(r.errores, "ERROR EN LA FECHA"));
-    EXPECT_EQ(Bytes(c / "JORNADAS.TBX"), antes);
-
-    r = jornada({"7", "--fecha", "5/3/03", "--partido", "1", "Real Sociedad de Fútbol", "Betis", "--partido",
-                 "15", "  Cádiz ", "Eibar"});
-    ASSERT_EQ(r.codigo, 0) << r.errores;
-    EXPECT_EQ(r.errores,
-              "El nombre \"Real Sociedad de Fútbol\" se corta a 15 caracteres: \"Real Sociedad d\".\n");
-    EXPECT_FALSE(fs::exists(c / "EQUIPOS.TBX"));
-    // Key, date and the two matches given; the other matches, the results
-    // and prizes and the other records kept byte for byte.
-    antes.replace(6 * 533, 43, "Jor0705/03/03Real Sociedad dBetis          ");
-    antes.replace(6 * 533 + 433, 30,
-                  "C\xE1"
-                  "diz          Eibar          ");
-    EXPECT_EQ(Bytes(c / "JORNADAS.TBX"), antes);
-    r = jornada({"7"});
-    EXPECT_EQ(r.salida.rfind("Jornada 7  Fecha: 05/03/03\n 1. Real Sociedad d - Betis\n", 0), 0u) << r.salida;
-    EXPECT_TRUE(r.salida.ends_with("\n15. Cádiz - Eibar\n")) << r.salida;
-
-    EscribeBytes(c / "EQUIPOS.TBX", "Betis\r\n");
-    r = jornada({"7", "--fecha", "5/3/03", "--partido", "1", "Betis", "Real Sociedad de Fútbol", "--partido",
-                 "15", "Cádiz", "Betis", "--añadir-equipos"});
-    ASSERT_EQ(r.codigo, 0) << r.errores;
-    EXPECT_TRUE(Contiene(r.errores, "Añadidos a la lista de equipos: \"Real Sociedad d\" \"Cádiz\".\n"));
-    EXPECT_EQ(Bytes(c / "EQUIPOS.TBX"),
-              "Betis\r\nReal Sociedad d\r\nC\xE1"
-              "diz\r\n");
-
-    // borrar asks nothing; what else goes with a matchday, and which steps can
-    // fail, is the deletion's own test. A deletion that fails says so under its title.
-    const std::vector<std::string> borrar{"borrar", "--desde", "7", "--hasta", "7"};
-    r = EjecutaCliEn(c.ruta(), borrar);
-    EXPECT_TRUE(r.codigo == 0 && r.errores.empty()) << r.errores;
-    EXPECT_EQ(Bytes(c / "JORNADAS.TBX").substr(6 * 533, 533), std::string(533, ' '));
-    fs::create_directory(c / "BASES.TBX");
-    r = EjecutaCliEn(c.ruta(), borrar);
-    EXPECT_TRUE(r.codigo == 1 && r.salida.empty());
-    EXPECT_EQ(r.errores.rfind(
-                  "BORRADO INCOMPLETO\nNo se han podido borrar las reducciones de BASES.TBX (error 75", 0),
-              0u)
-        << r.errores;
-
-    fs::remove(c / "JORNADAS.TBX");
-    fs::create_directory(c / "JORNADAS.TBX");
-    r = jornada({"7", "--fecha", "01/01/03"});
-    EXPECT_EQ(r.codigo, 1);
-    EXPECT_TRUE(Contiene(r.errores, "LJO ERROR "));
-}
-
-TEST(CliEquipos, AnadeYQuitaConLasReglasDeLaLista) {
-    CarpetaTemporal c;
-    EscribeDatosGenDefecto(c.ruta());
+// Scoring: the entries stored in the matchday's record, the two tables, the
+// refusals of a reduction that does not exist and of an incomplete column.
+TEST(CliJornada, EquiposJornadasYEscrutinio) {
+    EstadoPrueba p;
+    EscribeDatosGenDefecto(p.dir());
     const auto equipos = [&](std::vector<std::string> args) {
-        return EjecutaCliEn(c.ruta(), {"equipos"}, args);
+        return EjecutaCliEn(p.dir(), {"equipos"}, args);
     };
     // Listed without the file: the program's message, an empty list, nothing created.
     auto r = equipos({});
     EXPECT_TRUE(r.codigo == 0 && r.salida.empty());
     EXPECT_TRUE(Contiene(r.errores, "No se encuentra el fichero de equipos EQUIPOS.TBX."));
-    EXPECT_FALSE(fs::exists(c / "EQUIPOS.TBX"));
+    EXPECT_FALSE(fs::exists(p.dir() / "EQUIPOS.TBX"));
 
     r = equipos({"--añadir", " Betis ", "Málaga", "Real Valladolid"});
     EXPECT_EQ(r.codigo, 0) << r.errores;
     EXPECT_EQ(r.salida, "3 equipos añadidos; la lista tiene 3 equipos.\n");
-    EXPECT_EQ(Bytes(c / "EQUIPOS.TBX"), "Betis\r\nM\xE1laga\r\nReal Valladolid\r\n");
+    EXPECT_EQ(Bytes(p.dir() / "EQUIPOS.TBX"), "Betis\r\nM\xE1laga\r\nReal Valladolid\r\n");
     EXPECT_EQ(equipos({}).salida, "Betis\nMálaga\nReal Valladolid\n");
     r = equipos({"--añadir", "Betis", "Eibar"});
     EXPECT_EQ(r.salida, "1 equipo añadido; la lista tiene 4 equipos.\n");
@@ -161,19 +100,53 @@ TEST(CliEquipos, AnadeYQuitaConLasReglasDeLaLista) {
     EXPECT_TRUE(Contiene(r.errores, "\"Osasuna\" no está en la lista"));
     r = equipos({"--quitar", "Málaga", "Betis"});
     EXPECT_EQ(r.salida, "2 equipos quitados; la lista tiene 2 equipos.\n");
-    EXPECT_EQ(Bytes(c / "EQUIPOS.TBX"), "Real Valladolid\r\nEibar\r\n");
-}
+    EXPECT_EQ(Bytes(p.dir() / "EQUIPOS.TBX"), "Real Valladolid\r\nEibar\r\n");
 
-// Scoring: the entries stored in the matchday's record, the two tables, the
-// refusals of a reduction that does not exist and of an incomplete column.
-TEST(CliEscrutar, GuardaLasEntradasYMuestraLasDosTablas) {
-    EstadoPrueba p;
-    EscribeDatosGenDefecto(p.dir());
+    std::string antes = std::string(5 * 533, ' ');
+    for (int j = 6; j <= 8; ++j) antes += RegistroJornadaPrueba(j, "15/03/03");
+    EscribeBytes(p.dir() / "JORNADAS.TBX", antes);
+    const auto jornada = [&](const std::vector<std::string>& args) {
+        return EjecutaCliEn(p.dir(), {"jornada"}, args);
+    };
+    r = jornada({"3"});
+    EXPECT_TRUE(r.codigo == 0 && r.salida == "La jornada 3 no tiene datos.\n") << r.salida;
+
+    r = jornada({"7", "--fecha", "31/02/03"});
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_TRUE(Contiene(r.errores, "ERROR EN LA FECHA"));
+    EXPECT_EQ(Bytes(p.dir() / "JORNADAS.TBX"), antes);
+
+    r = jornada({"7", "--fecha", "5/3/03", "--partido", "1", "Real Sociedad de Fútbol", "Betis", "--partido",
+                 "15", "  Cádiz ", "Eibar"});
+    ASSERT_EQ(r.codigo, 0) << r.errores;
+    EXPECT_EQ(r.errores,
+              "El nombre \"Real Sociedad de Fútbol\" se corta a 15 caracteres: \"Real Sociedad d\".\n");
+    EXPECT_EQ(Bytes(p.dir() / "EQUIPOS.TBX"), "Real Valladolid\r\nEibar\r\n");
+    // Key, date and the two matches given; the other matches, the results
+    // and prizes and the other records kept byte for byte.
+    antes.replace(6 * 533, 43, "Jor0705/03/03Real Sociedad dBetis          ");
+    antes.replace(6 * 533 + 433, 30,
+                  "C\xE1"
+                  "diz          Eibar          ");
+    EXPECT_EQ(Bytes(p.dir() / "JORNADAS.TBX"), antes);
+    r = jornada({"7"});
+    EXPECT_EQ(r.salida.rfind("Jornada 7  Fecha: 05/03/03\n 1. Real Sociedad d - Betis\n", 0), 0u) << r.salida;
+    EXPECT_TRUE(r.salida.ends_with("\n15. Cádiz - Eibar\n")) << r.salida;
+
+    EscribeBytes(p.dir() / "EQUIPOS.TBX", "Betis\r\n");
+    r = jornada({"7", "--fecha", "5/3/03", "--partido", "1", "Betis", "Real Sociedad de Fútbol", "--partido",
+                 "15", "Cádiz", "Betis", "--añadir-equipos"});
+    ASSERT_EQ(r.codigo, 0) << r.errores;
+    EXPECT_TRUE(Contiene(r.errores, "Añadidos a la lista de equipos: \"Real Sociedad d\" \"Cádiz\".\n"));
+    EXPECT_EQ(Bytes(p.dir() / "EQUIPOS.TBX"),
+              "Betis\r\nReal Sociedad d\r\nC\xE1"
+              "diz\r\n");
+
     GrabaReduccionConColumnas(p.st, 12, 3, {kGanadora, "1X21X21X21X21X1", "2X21X21X21X21X2"});
     const auto escrutar = [&](const std::vector<std::string>& mas, const std::string& orden = "3") {
         return EjecutaCliEn(p.dir(), {"escrutar", "--jornada", "12", "--orden", orden}, mas);
     };
-    auto r = escrutar({"--ganadora", kGanadora}, "4");
+    r = escrutar({"--ganadora", kGanadora}, "4");
     EXPECT_EQ(r.codigo, 1);
     EXPECT_TRUE(Contiene(r.errores,
                          "ERROR EN JORNADA/ORDEN\nNo existe una reducción de la jornada 12 con el número de "
@@ -203,6 +176,27 @@ TEST(CliEscrutar, GuardaLasEntradasYMuestraLasDosTablas) {
                  "resultado (-)"));
     EXPECT_EQ(LeeRegistroJornada(p.st, 12).substr(463),
               "123120123123123       1250       0.12         13          0          0");
+
+    // borrar asks nothing; what else goes with a matchday, and which steps can
+    // fail, is the deletion's own test. A deletion that fails says so under its title.
+    const std::vector<std::string> borrar{"borrar", "--desde", "7", "--hasta", "7"};
+    r = EjecutaCliEn(p.dir(), borrar);
+    EXPECT_TRUE(r.codigo == 0 && r.errores.empty()) << r.errores;
+    EXPECT_EQ(Bytes(p.dir() / "JORNADAS.TBX").substr(6 * 533, 533), std::string(533, ' '));
+    fs::remove(p.dir() / "BASES.TBX");
+    fs::create_directory(p.dir() / "BASES.TBX");
+    r = EjecutaCliEn(p.dir(), borrar);
+    EXPECT_TRUE(r.codigo == 1 && r.salida.empty());
+    EXPECT_EQ(r.errores.rfind(
+                  "BORRADO INCOMPLETO\nNo se han podido borrar las reducciones de BASES.TBX (error 75", 0),
+              0u)
+        << r.errores;
+
+    fs::remove(p.dir() / "JORNADAS.TBX");
+    fs::create_directory(p.dir() / "JORNADAS.TBX");
+    r = jornada({"7", "--fecha", "01/01/03"});
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_TRUE(Contiene(r.errores, "LJO ERROR "));
 }
 
 }  // namespace
