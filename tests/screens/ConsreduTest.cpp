@@ -115,10 +115,8 @@ TEST(Consulta, UnFicheroDanadoSeRehusaYEscapeCierraElFichero) {
     EXPECT_TRUE(prueba::SaleConEscape(p.d.get()) && !p.d->FicheroAbierto());
 }
 
-// What a screen reader gets: the method, the page's columns under their tickets, the ticket count, the
-// summary, the slider's page, the conditions, which the guarantee, the reduction screen and the index
-// show too; and nothing of a reduction once another without columns is loaded. The index loads the
-// reduction picked in it.
+// What a screen reader gets, the conditions as the guarantee, the reduction screen and the index show them
+// too, and nothing of a reduction once another without columns is loaded.
 TEST(Consulta, ElLectorOyeLaPaginaYLasCondicionesYNadaDeLaReduccionAnteriorYElIndiceCarga) {
     Consulta p(25);
     Condiciones cs;

@@ -29,6 +29,19 @@ struct AyudaGrabadora : Ayudante {
     std::vector<int> pedidas;
 };
 
+// Every visible control the keyboard reaches has a control name and an accessible name.
+inline void TodosConNombre(QWidget* ventana) {
+    for (QWidget* w : ventana->findChildren<QWidget*>()) {
+        const bool editor = w->parentWidget() && w->parentWidget()->inherits("QComboBox");
+        if (!(w->focusPolicy() & Qt::TabFocus) || !w->isVisible() || editor ||
+            w->objectName().startsWith("qt_"))
+            continue;
+        EXPECT_FALSE(w->objectName().isEmpty()) << w->metaObject()->className();
+        EXPECT_FALSE(QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name).isEmpty())
+            << w->objectName().toStdString();
+    }
+}
+
 struct Entorno {
     Entorno() {
         sv.reproductor = &sonidos;
@@ -40,13 +53,14 @@ struct Entorno {
     ReproductorGrabador sonidos;
     AyudaGrabadora ayuda;
     Servicios sv{e.st};
-    // A screen of type T over this state, shown and holding the keyboard.
+    // A screen of type T over this state, shown and holding the keyboard, each of its controls named.
     template <class T>
     std::unique_ptr<T> Abre() {
         auto w = std::make_unique<T>(st, sv);
         w->show();
         w->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));
+        TodosConNombre(w.get());
         return w;
     }
 };
@@ -152,19 +166,6 @@ inline std::vector<std::string> RecorridoTab(int n) {
 // What assistive technology reads as a control's description.
 inline QString Descripcion(QWidget* w) {
     return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Description);
-}
-
-// Every visible control the keyboard reaches has a control name and an accessible name.
-inline void TodosConNombre(QWidget* ventana) {
-    for (QWidget* w : ventana->findChildren<QWidget*>()) {
-        const bool editor = w->parentWidget() && w->parentWidget()->inherits("QComboBox");
-        if (!(w->focusPolicy() & Qt::TabFocus) || !w->isVisible() || editor ||
-            w->objectName().startsWith("qt_"))
-            continue;
-        EXPECT_FALSE(w->objectName().isEmpty()) << w->metaObject()->className();
-        EXPECT_FALSE(QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name).isEmpty())
-            << w->objectName().toStdString();
-    }
 }
 
 // The picture of `w`, saved as <nombre>.png in the folder TOBAL31_CAPTURAS names (scripts/capturas.sh).

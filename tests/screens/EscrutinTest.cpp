@@ -41,7 +41,6 @@ struct Pantalla : prueba::Entorno {
 // pasted too.
 TEST(Escrutin, DesdeElTecladoHastaLasTablasYElInforme) {
     Pantalla p;
-    prueba::TodosConNombre(p.e_.get());
     EXPECT_EQ(prueba::RecorridoTab(2).size(), 2u);  // and back to the grid
     RejillaVista* g = p->vista->Pic_Ganadora;
     ASSERT_EQ(QApplication::focusWidget(), g);
