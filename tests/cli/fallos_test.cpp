@@ -35,15 +35,14 @@ int Ensayos() {
 
 // The arguments of a method-2 run of (jornada, orden) over `triples` triples
 // to reduce, every error allowed: 3^triples columns, also with a `condicion`
-// every column meets.
-std::vector<std::string> Reduccion(const fs::path& d, int jornada, int orden, int triples, bool reemplazar,
+// every column meets. It replaces any earlier reduction of its key.
+std::vector<std::string> Reduccion(const fs::path& d, int jornada, int orden, int triples,
                                    const std::string& condicion = "") {
     std::string base;
     for (int i = 1; i <= 15; ++i) base += i <= triples ? "1X2*=1 " : "1 ";
     std::vector<std::string> a{"--datos", d.string(), "reducir", "--jornada", std::to_string(jornada)};
     a.insert(a.end(), {"--orden", std::to_string(orden), "--metodo", "2", "--base", base, "--errores"});
-    a.push_back("0," + std::to_string(triples));
-    if (reemplazar) a.push_back("--reemplazar");
+    a.insert(a.end(), {"0," + std::to_string(triples), "--reemplazar"});
     if (!condicion.empty()) a.insert(a.end(), {"--condicion", condicion});
     return a;
 }
@@ -99,7 +98,7 @@ TEST(VariosEscritores, SeisReduccionesALaVezNoPierdenNada) {
                      fijo ? RegistroLibre() + SaltoLinea + RegistroLibre() + SaltoLinea : "0000 corto\r\n");
         std::deque<CliEnMarcha> corridas;
         for (int orden = 1; orden <= 6; ++orden)
-            corridas.emplace_back(Reduccion(d.ruta(), 5, orden, 7 + orden % 3, false));
+            corridas.emplace_back(Reduccion(d.ruta(), 5, orden, 7 + orden % 3));
         for (int orden = 1; orden <= 6; ++orden) {
             const ResultadoCli r = corridas[static_cast<size_t>(orden - 1)].Espera();
             EXPECT_EQ(r.codigo, 0) << "order " << orden << ": " << r.errores;
@@ -118,7 +117,7 @@ TEST(VariosEscritores, SeisReduccionesALaVezNoPierdenNada) {
 TEST(VariosEscritores, FicheroDeBloqueoInutilizableNoDejaEscribir) {
     CarpetaTemporal d;
     fs::create_directory(d / kFicheroCerrojo);
-    const ResultadoCli r = EjecutaCli(Reduccion(d.ruta(), 7, 1, 2, false));
+    const ResultadoCli r = EjecutaCli(Reduccion(d.ruta(), 7, 1, 2));
     EXPECT_EQ(r.codigo, 1);
     EXPECT_TRUE(Contiene(r.errores, "fichero de bloqueo .tobal31.lck"));
     EXPECT_TRUE(Ficheros(d.ruta()).empty());
@@ -141,14 +140,14 @@ TEST(Interrupciones, MatadaOCanceladaDejaUnaReduccionEntera) {
     for (const bool condiciones : {false, true}) {
         SCOPED_TRACE(condiciones ? "with conditions" : "without conditions");
         CarpetaTemporal d;
-        ASSERT_EQ(EjecutaCli(Reduccion(d.ruta(), 12, 3, 2, false, condiciones ? "X 0-14" : "")).codigo, 0);
+        ASSERT_EQ(EjecutaCli(Reduccion(d.ruta(), 12, 3, 2, condiciones ? "X 0-14" : "")).codigo, 0);
         const auto antes = Contenido(d.ruta());
         for (const auto& [paso, senal] : {Paso{"", SIGKILL}, Paso{"nota", SIGKILL}, Paso{"columnas", SIGKILL},
                                           Paso{"", SIGTERM}, Paso{"", SIGHUP}}) {
             SCOPED_TRACE("signal " + std::to_string(senal) + " at " +
                          (paso.empty() ? "a temporary file" : paso));
             {
-                CliEnMarcha c(Reduccion(d.ruta(), 12, 3, 12, true, condiciones ? "seguidos 1-14" : ""), paso);
+                CliEnMarcha c(Reduccion(d.ruta(), 12, 3, 12, condiciones ? "seguidos 1-14" : ""), paso);
                 ASSERT_TRUE(paso.empty() ? EsperaTemporal(d.ruta()) : c.EsperaParada());
                 // Held inside its installation, the run keeps every other writer out.
                 EXPECT_TRUE(paso.empty() || CarpetaRetenida(d.ruta()));

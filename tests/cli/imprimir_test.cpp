@@ -13,7 +13,6 @@
 #include <algorithm>
 #include <chrono>
 #include <csignal>
-#include <cstdio>
 #include <regex>
 #include <sstream>
 #include <thread>
@@ -35,8 +34,7 @@ struct CliImprimir : ::testing::Test {
     // Jornada 12 con su escrutinio: orden 1 de 10 boletos, orden 2 de 3.
     void SetUp() override {
         EscribeDatosGenDefecto(p.dir());
-        std::string reg =
-            RegistroEditor(RegistroJornadaVacio(), 12, "14/09/02", {"REAL MADRID", "BARCELONA"});
+        std::string reg = RegistroJornadaPrueba(12, "14/09/02");
         EntradasEscrutinio e;
         for (int m = 1; m <= 15; ++m)
             e.Ganadora[m] = static_cast<int16_t>(std::string("1X2").find(ColumnaPrueba(2)[m - 1]) + 1);
@@ -213,20 +211,14 @@ public:
         if (::geteuid() != 0) motivo_ = "the cups-pdf backend prints only under a cupsd run by root";
         if (!motivo_.empty()) return;
         const auto en = [&d](const char* texto) { return std::regex_replace(texto, std::regex("@"), d); };
-        fs::permissions(d, fs::perms::others_read | fs::perms::others_exec, fs::perm_options::add);
-        for (const char* c : {"spool", "cache", "state", "log", "salida", "tmp"})
-            fs::create_directory(d + "/" + c);
-        fs::permissions(d + "/tmp", fs::perms::all | fs::perms::sticky_bit);  // the filters run as lp
         EscribeBytes(d + "/cupsd.conf", en("Listen @/cups.sock\nBrowsing Off\nErrorPolicy abort-job\n<Policy "
                                            "default>\n<Limit All>\nOrder deny,allow\n</Limit>\n</Policy>\n"));
-        EscribeBytes(
-            d + "/cups-files.conf",
-            en("ServerRoot @\nRequestRoot @/spool\nCacheDir @/cache\nStateDir @/state\nTempDir @/tmp\n"
-               "ErrorLog @/log/error\nAccessLog @/log/acceso\nPageLog @/log/paginas\n"));
+        EscribeBytes(d + "/cups-files.conf",
+                     en("ServerRoot @\nRequestRoot @/spool\nCacheDir @/cache\nStateDir @/state\n"
+                        "ErrorLog @/error\nAccessLog @/acceso\nPageLog @/paginas\n"));
         EscribeBytes(conf_, en("Out @/salida\nSpool @/spool/pdf\nLabel 1\n"));
         ::setenv("CUPS_SERVER", (d + "/cups.sock").c_str(), 1);
         ::setenv("LPDEST", cola_.c_str(), 1);
-        std::fflush(nullptr);
         if ((pid_ = ::fork()) == 0) {
             ::prctl(PR_SET_PDEATHSIG, SIGKILL);  // never outlives the test
             const int nulo = ::open("/dev/null", O_RDWR);
@@ -236,7 +228,7 @@ public:
             ::_exit(127);
         }
         if (!Hasta([] { return Orden("lpstat -r") == "scheduler is running\n"; }, 10))
-            motivo_ = "cupsd does not start (see " + d + "/log/error)";
+            motivo_ = "cupsd does not start (see " + d + "/error)";
         else if (Orden("lpadmin -p " + cola_ + " -E -v cups-pdf:/" + cola_ + " -P " + ppd +
                        " && echo bien") != "bien\n")
             motivo_ = "lpadmin cannot add the cups-pdf queue";
