@@ -178,7 +178,6 @@ TEST(Consulta, ElLectorOyeLaPaginaYLasCondicionesYNadaDeLaReduccionAnteriorYElIn
 // 1 + n % 30), with `actual` (0-based, -1 none) as the current reduction.
 struct Indice : prueba::Entorno {
     explicit Indice(int reducciones, int actual = -1) {
-        prueba::EscribeBytes(st.DirDatos / kFicheroBases, "");
         for (int n = 0; n < reducciones; ++n) prueba::GrabaReduccionPrueba(st, 1 + n / 30, 1 + n % 30, 2);
         st.Jornada() = actual >= 0 ? static_cast<int16_t>(1 + actual / 30) : 50;
         st.Orden() = actual >= 0 ? static_cast<int16_t>(1 + actual % 30) : 1;

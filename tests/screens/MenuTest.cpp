@@ -198,9 +198,7 @@ TEST(DatosGen, ElTecladoGuardarYSalirSinGuardarRestaura) {
     QWidget* zona = prueba::Foco();
     QTest::keyClick(zona, Qt::Key_Space);
     EXPECT_EQ(QApplication::focusWidget(), p.d->Tex_TotJor);
-    p.d->Tex_TotJor->selectAll();
-    QTest::keyClicks(p.d->Tex_TotJor, "30");
-    QTest::keyClick(p.d->Tex_TotJor, Qt::Key_Return);
+    prueba::Reescribe(p.d->Tex_TotJor, "30", Qt::Key_Return);
     EXPECT_EQ(QApplication::focusWidget(), zona);
     EXPECT_EQ(prueba::Descripcion(zona), "30");  // the value, for a screen reader
     EXPECT_EQ(prueba::RecorridoTab(8),

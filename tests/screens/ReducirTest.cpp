@@ -255,8 +255,7 @@ TEST(Condiciones, SeEscribenSeCorrigenSeQuitanYSeAceptan) {
                 QTest::mouseClick(v->Pic_Añadir, Qt::LeftButton);
             }
             EXPECT_EQ(v->Caja_Fallos->lista()->count(), 4);  // 0 to 3
-            v->Caja_Fallos->Pulsa();
-            prueba::ClicFila(v->Caja_Fallos->lista(), 3);
+            p.Elige(v->Caja_Fallos, 3);
             prueba::ClicFila(v->Lis_Condiciones, 0);
             EXPECT_EQ(v->Tex_Condicion->text(), "X 14-14");
             prueba::Reescribe(v->Tex_Condicion, "variantes 4-8");
@@ -264,8 +263,7 @@ TEST(Condiciones, SeEscribenSeCorrigenSeQuitanYSeAceptan) {
             EXPECT_EQ(Lista(v), (QStringList{"variantes 4-8", "2 0-3 partidos 1-7", "seguidos 1-4"}));
             QTest::keyClick(v->Lis_Condiciones, Qt::Key_Delete);  // the one picked
             EXPECT_EQ(v->Caja_Fallos->Valor(), "2");              // no more than the conditions left
-            v->Caja_Fallos->Pulsa();
-            prueba::ClicFila(v->Caja_Fallos->lista(), 0);
+            p.Elige(v->Caja_Fallos, 0);
             prueba::Captura(v, "condiciones");
             v->Pic_Aceptar->setFocus();
             QTest::keyClick(v->Pic_Aceptar, Qt::Key_Space);
