@@ -130,9 +130,7 @@ TEST_F(CliExportar, EscribeElFicheroDeApuestasComoLaCopiaADisco) {
     EscribeBytes(p.dir() / "DATOSGEN.TBX",
                  "12,\"01/09/02\",1,1,0,0,0,0,1,42,\"0.3 \",\"07\",\"00123\",\"Si\"\r\n");
     const auto exportar = [&](int columnas) {
-        std::vector<std::string> v;
-        for (int i = 0; i < columnas; ++i) v.push_back(i % 2 ? "2X12X12X12X12X1" : "1X21X21X21X21X2");
-        GrabaReduccionConColumnas(p.st, 12, 1, v);
+        GrabaReduccionPrueba(p.st, 12, 1, columnas);
         return Cli({"exportar", "--destino", destino.ruta().string()});
     };
     // Every leftover of an earlier, larger copy goes, the volumes beyond the first included.
