@@ -83,7 +83,7 @@ TEST(AlmacenRegistro, Formato) {
     EXPECT_FALSE(DecodificaRegistroBase(reg.substr(0, 60)).has_value());
 }
 
-TEST_F(Almacen, GrabaAlFinalYReescribeEnSuSitio) {
+TEST_F(Almacen, GrabaEnSuSitioYSorteaLineasDanadas) {
     for (int j : {3, 4, 5}) ASSERT_EQ(Graba(Ejemplo(j, 1)), 0);
     EXPECT_EQ(Bases(), Linea(Ejemplo(3, 1)) + Linea(Ejemplo(4, 1)) + Linea(Ejemplo(5, 1)));
     EXPECT_TRUE(ExisteReduccion(e.st, 4, 1) && e.st.NumRegistro == 2);
@@ -95,9 +95,7 @@ TEST_F(Almacen, GrabaAlFinalYReescribeEnSuSitio) {
     ASSERT_EQ(Graba(r), 0);
     EXPECT_EQ(Bases().substr(132, 15), "04011 0 0 0 0 0");
     EXPECT_TRUE(e.mensajes.mensajes.empty());
-}
 
-TEST_F(Almacen, RegistrosRepetidosYDanados) {
     // A short line, a long one, one with letters where digits belong and the
     // same key twice: the store works around them, every other line keeps
     // its bytes, and deleting frees every record of the key.
@@ -117,7 +115,7 @@ TEST_F(Almacen, RegistrosRepetidosYDanados) {
     const std::string libre = RegistroLibre() + "\r\n";
     EXPECT_EQ(Bases(), corta + larga + libre + letras + libre);
     EXPECT_EQ(Graba(Ejemplo(9, 9)), 0);
-    Reduccion r = Ejemplo(2, 1);
+    r = Ejemplo(2, 1);
     r.ApuestasReducidas = 27;
     EXPECT_EQ(Graba(r), 0);
     EXPECT_EQ(Carga(9, 9), Ejemplo(9, 9));
@@ -231,8 +229,6 @@ TEST(Condiciones, NotacionFicheroYRechazos) {
         EXPECT_EQ(LeeTextoCondiciones(texto, leidas).value_or("").rfind(fallo, 0), 0u) << texto;
         EXPECT_EQ(leidas, cs);
     }
-    EstadoPrueba p;
-    EXPECT_EQ(LeeCondiciones(p.dir() / "RED0101.CON", leidas), Err::NoEncontrado);
 }
 
 Condiciones CondicionesDe(const std::string& texto) {
@@ -264,7 +260,6 @@ TEST_F(Almacen, ColumnasYCondicionesComprobadasContraSuRegistro) {
     };
     const Caso casos[] = {
         {bien, "", 0, "", ninguna},
-        {primeras(23), "", 13, TextoCuentaColumnas(nombre, 23, 24), ninguna},
         {primeras(25), "", 13, TextoCuentaColumnas(nombre, 25, 24), ninguna},
         {"", "", 13, TextoCuentaColumnas(nombre, 0, 24), ninguna},
         {bien + "\"1X", "", 13, TextoColumnasDanadas(nombre, 25), ninguna},
@@ -373,7 +368,7 @@ TEST(Indice, LineasYCabeceras) {
     EXPECT_EQ(LineaIndice("07", reg7).size(), 81u);
 }
 
-TEST(Indice, CargaYPaginas) {
+TEST(Indice, CargaPaginasYPulsaciones) {
     EstadoPrueba e;
     std::string bases;
     for (int k = 0; k < 50; ++k) {
@@ -402,9 +397,7 @@ TEST(Indice, CargaYPaginas) {
     std::filesystem::remove(e.dir() / "BASES.TBX");
     EXPECT_TRUE(CargaIndice(e.st).lineas.empty());
     EXPECT_EQ(e.mensajes.mensajes.size(), 1u);
-}
 
-TEST(Indice, PulsacionesEnLaCarpeta) {
     // Lines start 34 pixels down, 16 apart; only rows 3-14 of each pick.
     const std::array<int, 4> casos[] = {{37, 0, 50, 0},   {48, 0, 50, 0},   {36, 0, 50, 99},  {49, 0, 50, 99},
                                         {349, 0, 50, 19}, {350, 0, 50, 99}, {183, 40, 50, 9}, {40, 0, 0, 99}};
@@ -496,20 +489,8 @@ TEST(AlmacenCondiciones, UnCambioMatadoEnCualquierPasoNoPierdeNada) {
     }
 }
 
-// Deletion of everything stored for a range of matchdays: their records,
-// their reductions in the store and their columns files.
-TEST(Borrado, TextoDeConfirmacion) {
-    const std::string inicio = "Se  va  a  proceder  a  la  eliminación  de  todos  los  datos";
-    const std::string fin =
-        " .  Si  desea  continuar  con  el  proceso,  pulse Borrar. Si desea cancelar el proceso, pulse "
-        "Salir.";
-    EXPECT_EQ(TextoConfirmacionBorrado(5, 5), inicio + " de la Jornada  5" + fin);
-    EXPECT_EQ(TextoConfirmacionBorrado(3, 12),
-              inicio + "  desde la  jornada   3  hasta  la  jornada 12  " + fin);
-}
-
-// Matchdays 1 to 5, reductions of matchdays 3 (one of them twice), 4, 13
-// and 30, and columns and conditions files.
+// What a deletion of matchdays takes or leaves: matchdays 1 to 5, reductions
+// of matchdays 3 (one of them twice), 4, 13 and 30, columns and conditions files.
 struct Carpeta : EstadoPrueba {
     std::string jornadas, bases;
     const std::vector<std::string> quedan{"RED0401.TBX", "RED3001.TBX", "RED3003.TBX",
@@ -527,9 +508,17 @@ struct Carpeta : EstadoPrueba {
     }
 };
 
-// The records of the matchdays blanked in place; a deletion's other figures
-// are those of the failures and kills below.
+// The question asked for one matchday or a range, and the records of the
+// matchdays blanked in place; a deletion's other figures are those of the
+// failures and kills below.
 TEST(Borrado, UnaJornadaSinTocarLasDemas) {
+    const std::string inicio = "Se  va  a  proceder  a  la  eliminación  de  todos  los  datos",
+                      fin =
+                          " .  Si  desea  continuar  con  el  proceso,  pulse Borrar. Si desea cancelar el "
+                          "proceso, pulse Salir.";
+    EXPECT_EQ(TextoConfirmacionBorrado(5, 5), inicio + " de la Jornada  5" + fin);
+    EXPECT_EQ(TextoConfirmacionBorrado(3, 12),
+              inicio + "  desde la  jornada   3  hasta  la  jornada 12  " + fin);
     Carpeta c;
     BorraJornadas(c.st, 3, 3);
     EXPECT_EQ(Bytes(c.dir() / "JORNADAS.TBX"), c.jornadas.replace(2 * 533, 533, std::string(533, ' ')));

@@ -14,7 +14,7 @@ namespace {
 
 using prueba::Contiene;
 
-TEST(Base, LeeElEjemploYLoVuelveAEscribir) {
+TEST(Base, LeeEscribeYNombraElPartidoDeLaFalta) {
     Quiniela q{};
     ASSERT_FALSE(LeeBase("1X2*=1 1X* 1 1 X2*=2 1 1 1 1 1 1 1 1 1 X", q));
     EXPECT_EQ(TextoBase(q), "1X2*=1 1X* 1 1 X2*=2 1 1 1 1 1 1 1 1 1 X");
@@ -24,9 +24,8 @@ TEST(Base, LeeElEjemploYLoVuelveAEscribir) {
     ASSERT_FALSE(LeeBase(" 1x2*=x,1X*  - ,1,12*=2,1,1,1,1,1,1,1,1,1,2 ", c));
     EXPECT_EQ(TextoBase(c), "1X2*=X 1X* - 1 12*=2 1 1 1 1 1 1 1 1 1 2");
     EXPECT_EQ(c[3].NumSignos, 0);
-}
 
-TEST(Base, NombraElPartidoYLaFalta) {
+    // A fault names its match and leaves the base as it was.
     const std::pair<const char*, const char*> casos[] = {
         {"1 1 1", "la quiniela base lleva 15 partidos y se han dado 3"},
         {"1 1 1Y 1 1 1 1 1 1 1 1 1 1 1 1", "partido 3 (\"1Y\"): \"Y\" sobra o no se entiende"},
