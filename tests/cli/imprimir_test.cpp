@@ -211,9 +211,8 @@ public:
         const auto en = [&d](const char* texto) { return std::regex_replace(texto, std::regex("@"), d); };
         EscribeBytes(d + "/cupsd.conf", en("Listen @/cups.sock\nBrowsing Off\nErrorPolicy abort-job\n<Policy "
                                            "default>\n<Limit All>\nOrder deny,allow\n</Limit>\n</Policy>\n"));
-        EscribeBytes(d + "/cups-files.conf",
-                     en("ServerRoot @\nRequestRoot @/spool\nCacheDir @/cache\nStateDir @/state\n"
-                        "ErrorLog @/error\nAccessLog @/acceso\nPageLog @/paginas\n"));
+        EscribeBytes(d + "/cups-files.conf", en("ServerRoot @\nRequestRoot @/spool\nCacheDir @\nStateDir @\n"
+                                                "ErrorLog @/error\nAccessLog @/error\nPageLog @/error\n"));
         EscribeBytes(conf_, en("Out @/salida\nSpool @/spool/pdf\nLabel 1\n"));
         ::setenv("CUPS_SERVER", (d + "/cups.sock").c_str(), 1);
         ::setenv("LPDEST", cola_.c_str(), 1);
