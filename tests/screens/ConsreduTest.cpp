@@ -1,5 +1,4 @@
 #include "Entorno.h"
-#include "data/DatosGen.h"
 #include "platform/TextoLeido.h"
 #include "reduction/Almacen.h"
 #include "reduction/Condiciones.h"
@@ -20,10 +19,8 @@ constexpr int L = 440, R = 640;
 // A browser over reduction (1, 1) of the columns ColumnaPrueba(1..columnas), beside reduction (2, 5).
 struct Consulta : prueba::Entorno {
     explicit Consulta(int columnas) {
-        LeeDatosGen(st);
         prueba::GrabaReduccionPrueba(st, 2, 5, 30);
         if (columnas > 0) prueba::GrabaReduccionPrueba(st, 1, 1, columnas);
-        e.mensajes.mensajes.clear();
         d = Abre<consredu>();
     }
     // The columns the page shows, read back from its match lines.

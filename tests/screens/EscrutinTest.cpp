@@ -1,7 +1,6 @@
 #include <QClipboard>
 
 #include "Entorno.h"
-#include "data/DatosGen.h"
 #include "data/Jornadas.h"
 #include "output/ImpresoraGrabadora.h"
 #include "scoring/Escrutinio.h"
@@ -14,7 +13,6 @@ namespace {
 // The scoring screen over matchday 12 and its stored reduction 12/1 of 80 columns.
 struct Pantalla : prueba::Entorno {
     Pantalla() {
-        LeeDatosGen(st);
         GrabaRegistroJornada(
             st, 12, RegistroEditor(RegistroJornadaVacio(), 12, "14/09/02", {"REAL MADRID", "BARCELONA"}));
         prueba::GrabaReduccionPrueba(st, 12, 1, 80);

@@ -1,7 +1,6 @@
 #include <QCheckBox>
 
 #include "Entorno.h"
-#include "data/DatosGen.h"
 #include "output/ImpresoraGrabadora.h"
 #include "screens/VistaReduccion.h"
 #include "screens/listados.h"
@@ -24,7 +23,6 @@ struct ImpresoraEspia : ImpresoraGrabadora {
 // The print screen of output `tipo` over a stored reduction of `columnas` columns.
 struct Pantalla : prueba::Entorno {
     Pantalla(int tipo, int columnas) {
-        LeeDatosGen(st);
         if (columnas > 0) prueba::GrabaReduccionPrueba(st, 3, 2, columnas);
         st.TipoSalida = static_cast<int16_t>(tipo);
         st.NumBoletos = (columnas + 7) / 8;
@@ -84,7 +82,6 @@ TEST(Listados, BoletosHojaUnoAUnoConRepetirSiguienteYCancelar) {
     p.Pulsa(p.l->Pic_Repetir);
     p.Pulsa(p.l->Pic_Siguiente);
     p.Pulsa(p.l->Pic_Siguiente);
-    // The last ticket: no Siguiente, Salir back to stop.
     EXPECT_FALSE(p.l->Pic_Siguiente->isVisible());
     EXPECT_TRUE(p.l->Pic_Salir->isVisible());
     p.Pulsa(p.l->Pic_Repetir);
@@ -95,7 +92,6 @@ TEST(Listados, BoletosHojaUnoAUnoConRepetirSiguienteYCancelar) {
     QTest::keyClick(p.l.get(), Qt::Key_Escape);
     EXPECT_FALSE(p.l->Imprimiendo() || p.l->Pic_Repetir->isVisible());
     EXPECT_TRUE(p.l->isVisible() && p.l->Pic_Imprimir->isVisible());
-    // A printer that fails is told, and the screen stays usable.
     p.grabadora.falla = true;
     EXPECT_EQ(prueba::TitulosMensajes([&] { p.Pulsa(p.l->Pic_Imprimir); }),
               QStringList{"ERROR DE IMPRESIÓN"});
@@ -148,7 +144,6 @@ TEST(Listados, CopiaADiscoPideDiscoYReintenta) {
 // The outputs screen: each button opens the print screen of its output.
 TEST(Salida, CadaBotonAbreSuSalidaConLosBoletosDeLaReduccion) {
     prueba::Entorno p;
-    LeeDatosGen(p.st);
     prueba::GrabaReduccionPrueba(p.st, 7, 3, 17);
     p.st.Jornada() = 7, p.st.Orden() = 3;
     const auto s = p.Abre<salida>();

@@ -20,9 +20,8 @@ const std::string kDefecto = "1,\"01/09/02\",1,1,0,0,0,0,1,42,\"0.3 \",\"00\",\"
 
 // A menu whose options open screens that close at once, noting which option opened them.
 struct MenuPrueba : prueba::Entorno {
-    explicit MenuPrueba(const char* sonido = "Si") {
+    MenuPrueba() {
         menu = std::make_unique<Tb1x2>(st, sv);  // creates the default settings
-        PonSonido(st, sonido);
         for (int o = 1; o <= Tb1x2::kOpciones; ++o)
             menu->PonPantalla(o, [this, o](Estado&, Servicios&, QWidget* padre) {
                 abiertas.push_back(o);

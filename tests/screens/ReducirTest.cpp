@@ -5,7 +5,6 @@
 #include <thread>
 
 #include "Entorno.h"
-#include "data/DatosGen.h"
 #include "data/Jornadas.h"
 #include "platform/TextoLeido.h"
 #include "reduction/Almacen.h"
@@ -34,7 +33,6 @@ void ClicEn(QWidget* pantalla, QPoint p) {
 
 struct Pantalla : prueba::Entorno {
     explicit Pantalla(int metodo = 1) {
-        LeeDatosGen(st);
         st.Metodo() = static_cast<int16_t>(metodo);
         Abre();
     }
@@ -112,7 +110,6 @@ TEST(Reducir, ClicsEnLaQuinielaElPartido15YLosMultiplesAReducir) {
     EXPECT_EQ(p.d->Caja_MaxErrores->lista()->count(), 2);  // 0 and 1
     ClicEn(p.d.get(), Base(2, 1));  // not the base sign: the triple becomes a reduced double
     EXPECT_EQ(std::make_pair(p.P(2).AReducir, p.P(2).SignoBase), std::make_pair(int16_t(1), int16_t(3)));
-    // Between two cells nothing happens.
     const Reduccion antes = p.st.ReduccionActual;
     ClicEn(p.d.get(), Base(4, 1) + QPoint(10, 0));
     ClicEn(p.d.get(), QPoint(232, 80 + 18 * 4 - 1));
@@ -142,7 +139,6 @@ TEST(Reducir, CancelarUnaReduccionLargaNoDejaNiRegistroNiFichero) {
     };
     p.Reduce();
     ASSERT_TRUE(p.d->Pic_Porcen->isVisible());
-    // Everything but the cancel button is still while the run goes on.
     for (BotonImagen* b : {p.d->Pic_Reducir, p.d->Pic_Indice, p.d->Pic_Ayuda, p.d->Pic_Salir})
         EXPECT_FALSE(b->Activo());
     const Reduccion antes = p.st.ReduccionActual;
@@ -219,7 +215,6 @@ TEST(Reducir, MarcadaDesdeElTecladoYReducidaSoloSiSeConfirmaLaSustitucion) {
               QStringList{"REDUCCIÓN YA EXISTE"});
     EXPECT_EQ(p.Termina(), "Ha finalizado el proceso de reducción");
     EXPECT_EQ(prueba::Bytes(p.Columnas()).size(), 5u * 19);  // the base column and the 1 + 2 + 1 at one error
-    // A run that fails says so and leaves the screen usable.
     fs::remove(p.st.DirDatos / "BASES.TBX");
     fs::create_directory(p.st.DirDatos / "BASES.TBX");  // cannot be read or written
     EXPECT_EQ(prueba::TitulosMensajes([&] { QTest::mouseClick(p.d->Pic_Reducir, Qt::LeftButton); }, 1),
@@ -349,7 +344,6 @@ TEST(Reducir, ReduccionMinimaConSuCajaDeErroresGarantizadosYSuGarantia) {
 // Escape, as the cancel button, stops the analysis; a second Escape leaves.
 TEST(VentanaGarantia, CancelarDetieneElCalculo) {
     prueba::Entorno v;
-    LeeDatosGen(v.st);
     prueba::GrabaReduccionPrueba(v.st, 1, 1, 30);
     // Held at its first step until the cancel is given.
     std::atomic<bool> soltar{false}, llegado{false};
