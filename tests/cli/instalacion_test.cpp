@@ -41,15 +41,14 @@ TEST(CliInstalacion, ManualConLaAyudaDeCadaOrden) {
 
 TEST(CliInstalacion, CompletadoDeOrdenesYOpciones) {
     const std::string script = std::string(TOBAL31_SOURCE_DIR) + "/resources/cli/tobal31-cli.bash";
-    const auto completa = [&](const std::string& palabras) {
-        return Orden("PATH='" + kCli.parent_path().string() + "':\"$PATH\" bash -c '. " + script +
-                     "; COMP_WORDS=(tobal31-cli " + palabras +
-                     "); COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); _tobal31_cli; echo \"${COMPREPLY[*]}\"'");
-    };
     for (auto [palabras, esperado] : {std::pair{"--datos /tmp es", "escrutar estadistica"},
                                       {"equipos --", "--help --añadir --quitar"},
                                       {"imprimir resumen --c", "--copias"}})
-        EXPECT_EQ(completa(palabras), std::string(esperado) + "\n") << palabras;
+        EXPECT_EQ(Orden("PATH='" + kCli.parent_path().string() + "':\"$PATH\" bash -c '. " + script +
+                        "; COMP_WORDS=(tobal31-cli " + palabras +
+                        "); COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); _tobal31_cli; echo \"${COMPREPLY[*]}\"'"),
+                  std::string(esperado) + "\n")
+            << palabras;
 }
 
 // The Debian package holds what the program and the tool need under /usr, and
