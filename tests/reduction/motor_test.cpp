@@ -486,23 +486,20 @@ TEST(Motor, UnaClaveEnCursoRechazaOtraCorrida) {
     Corrida c;
     c.Prepara(1, "1X2* 1X2* 1X2* 1X2* 1 1 1 1 1 1 1 1 1 1 1");
     bool hecho = false;
-    std::atomic<bool> parar{false};
     ResultadoReduccion segunda, tercera;
-    const auto res = c.Ejecuta(
-        [&](int p, const std::string&) {
-            if (p < 50 || hecho) return;
-            hecho = true;
-            std::thread([&] {  // the same folder, as a second window would
-                Corrida d;
-                d.st.DirDatos = c.st.DirDatos;
-                d.Prepara(1, "1X2* 1X2* 1 1 1 1 1 1 1 1 1 1 1 1 1");
-                segunda = d.Ejecuta();
-                d.r.Orden = 2;
-                tercera = d.Ejecuta();
-            })
-                .join();
-        },
-        &parar);
+    const auto res = c.Ejecuta([&](int p, const std::string&) {
+        if (p < 50 || hecho) return;
+        hecho = true;
+        std::thread([&] {  // the same folder, as a second window would
+            Corrida d;
+            d.st.DirDatos = c.st.DirDatos;
+            d.Prepara(1, "1X2* 1X2* 1 1 1 1 1 1 1 1 1 1 1 1 1");
+            segunda = d.Ejecuta();
+            d.r.Orden = 2;
+            tercera = d.Ejecuta();
+        })
+            .join();
+    });
     EXPECT_EQ(res.fin, FinReduccion::Terminada);
     EXPECT_EQ(segunda.fin, FinReduccion::Fallida);
     EXPECT_EQ(segunda.mensaje, TextoReduccionEnCurso(12, 1));
@@ -556,7 +553,6 @@ TEST(Garantia, ColumnaProbableGarantiza14MenosErroresNoCubiertos) {
         const ResultadoGarantia res = CalculaGarantia(c.st);
         ASSERT_EQ(res.fin, FinGarantia::Calculada) << res.mensaje;
         EXPECT_EQ(res.minimo, 14 - (k.m - k.k));
-        EXPECT_EQ(k.m == k.k, res.columnas == res.resultados);
 
         int triples = 0, dobles = 0;
         int64_t otros = 1;
@@ -568,7 +564,6 @@ TEST(Garantia, ColumnaProbableGarantiza14MenosErroresNoCubiertos) {
             sencillo |= p.NumSignos == 1;
             dobleLibre |= p.NumSignos == 2 && !p.AReducir;
         }
-        ASSERT_EQ(triples + dobles, k.m);
         if (!sencillo) {
             EXPECT_EQ(res.minimoFuera1, 13 - std::max(0, k.m - k.k - (dobleLibre ? 0 : 1)));
         }
@@ -688,6 +683,8 @@ std::string Falla(const Cubierta& c, int t, int d, int r) {
     return Radio(c, r) <= r ? "" : "a development not covered";
 }
 
+// Every cell is covered by the words it announces, no more than the direct
+// method's nor than the sizes known to be reachable; outside them, nothing.
 TEST(Cubierta, EveryCellCoversItsSpaceWithTheAnnouncedWords) {
     for (int r = 1; r <= 2; ++r)
         for (int t = 0; t <= 14; ++t)
@@ -701,18 +698,11 @@ TEST(Cubierta, EveryCellCoversItsSpaceWithTheAnnouncedWords) {
                     EXPECT_LE(ColumnasCubierta(t, d, 2), ColumnasCubierta(t, d, 1)) << t << "+" << d;
                 }
             }
-}
-
-TEST(Cubierta, OutsideTheCellsNothing) {
     for (auto [t, d, r] : {std::array{15, 0, 1}, {7, 8, 1}, {-1, 3, 1}, {3, -1, 2}, {3, 3, 0}, {3, 3, 3}}) {
         EXPECT_FALSE(CeldaCubiertaValida(t, d, r));
         EXPECT_EQ(ColumnasCubierta(t, d, r), 0);
         EXPECT_EQ(ConstruyeCubierta(t, d, r).palabras, 0u);
     }
-}
-
-// The sizes known to be reachable at one error.
-TEST(Cubierta, ReachesTheKnownSizes) {
     const std::array<int, 3> conocidas[] = {{3, 1, 9},       {3, 2, 16},    {1, 5, 16},     {0, 9, 62},
                                             {6, 0, 73},      {10, 0, 3645}, {13, 0, 59049}, {0, 7, 16},
                                             {14, 0, 177147}, {4, 0, 9}};
@@ -835,27 +825,24 @@ TEST(CubreCondiciones, CuentaLoQueCumpleYNoCreceNiCambia) {
         Reduccion r;
         BaseAleatoria(g, r, 4, t, d, static_cast<int>(g() % 3));
         const Condiciones cs = CondicionesAleatorias(g);
-        std::string estado(14, '1');
-        Reduccion delEstado = r;
-        for (size_t m = 1; m <= 14; ++m) {
-            Partido& p = delEstado.Partidos[m];
-            if (p.AReducir == 1) continue;
-            int s;
-            while (!p.Signo[static_cast<size_t>(s = 1 + static_cast<int>(g() % 3))]) {
-            }
-            estado[m - 1] = "1X2"[s - 1];
-            p.Signo = {0, 0, 0, 0};
-            p.Signo[static_cast<size_t>(s)] = 1;
+        // A random state: the results with its signs wherever no multiple is reduced.
+        const auto desarrollo = Desarrollo(r);
+        const std::string estado = desarrollo[g() % desarrollo.size()];
+        std::vector<std::string> todas;
+        for (const auto& col : desarrollo) {
+            bool mismo = true;
+            for (size_t m = 0; m < 14; ++m) mismo &= r.Partidos[m + 1].AReducir == 1 || col[m] == estado[m];
+            if (mismo) todas.push_back(col);
         }
         SCOPED_TRACE(TextoBase(r.Partidos) + " | " + estado + " R " + std::to_string(radio) + "\n" +
                      TextoFicheroCondiciones(cs));
         CubiertaCondicionada cc(r, cs, radio), otra(r, cs, radio);
         ASSERT_TRUE(cc.Construye(estado));
-        EXPECT_EQ(cc.Condicionados(), CuentaCumplen(delEstado.Partidos, cs));
+        EXPECT_EQ(cc.Condicionados(), std::count_if(todas.begin(), todas.end(),
+                                                    [&](const std::string& col) { return Cumple(cs, col); }));
         EXPECT_LE(cc.Resultado().palabras, ConstruyeCubierta(t, d, radio).palabras);
         // A plain greedy over the same results (the first word of the largest
         // gain until every one is covered) never writes fewer.
-        const auto todas = Desarrollo(delEstado);
         const size_t n = todas.size();
         if (n <= 250) {
             std::vector<bool> falta(n);
