@@ -2,7 +2,6 @@
 #include <QComboBox>
 
 #include "Entorno.h"
-#include "app/Texto.h"
 #include "data/Jornadas.h"
 #include "screens/EntradaTexto.h"
 #include "screens/Jornadas.h"

@@ -40,8 +40,10 @@ struct MenuPrueba : prueba::Entorno {
 };
 
 // The options' corners are theirs and a pixel beyond is not; a second press while a screen opens opens
-// no other, and the reduction screen opens again while it leaves RepiteReducir set.
-TEST(Menu, BordesDeLasOpcionesSegundaPulsacionYReduccionQueSeReabre) {
+// no other, and the reduction screen opens again while it leaves RepiteReducir set. Tab goes through the
+// options, help and leave; Enter or Space open an option. Leaving writes the settings back.
+TEST(Menu, BordesSegundaPulsacionReduccionQueSeReabreTecladoYSalida) {
+    RetornoTeclado::Instala();
     MenuPrueba m;
     // Between the rows, between the columns, where there is no eighth option.
     for (QPoint p : std::initializer_list<QPoint>{{150, 218}, {275, 200}, {400, 320}, {5, 5}}) m.Pulsa(p);
@@ -72,13 +74,8 @@ TEST(Menu, BordesDeLasOpcionesSegundaPulsacionYReduccionQueSeReabre) {
     m.Pulsa(Tb1x2::EsquinaOpcion(OpcionMenu::Reducir) + QPoint(100, 13));
     EXPECT_EQ(m.abiertas, (std::vector<int>{1, 2, 2, 2}));
     EXPECT_EQ(m.sonidos.pedidos, std::vector<int>{6});
-}
 
-// Tab goes through the seven options, help and leave; Enter or Space open
-// an option. Leaving writes the settings back even when nothing changed.
-TEST(Menu, ElTecladoRecorreYAbreLasOpcionesYEscapeNoSale) {
-    RetornoTeclado::Instala();
-    MenuPrueba m;
+    m.abiertas.clear();
     fs::remove(m.st.DirDatos / "DATOSGEN.TBX");
     m.st.Jornada() = 7;  // the current selection goes back to the file too
     m.menu->activateWindow();
