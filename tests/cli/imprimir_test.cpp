@@ -300,12 +300,8 @@ std::string TintaSinPareja(const Pagina& a, const Pagina& b, bool vuelta = true)
 // Printed through a real queue, its ink falls where its PDF puts it, to 1 point.
 TEST_F(CliImprimir, CadaSalidaEnPdfConSuAvanceYPorUnaColaDeVerdad) {
     ServidorCups cups;
-    struct Caso {
-        std::vector<std::string> args;
-        int orientacion, paginas, ancho, alto;  // in points: A4, 350 mm wide, 158.5 mm high
-        std::string hecho;
-    };
-    const Caso casos[] = {
+    // Orientation, pages, their width and height in points (A4, 350 mm wide, 158.5 mm high), what it says.
+    const std::tuple<std::vector<std::string>, int, int, int, int, std::string> casos[] = {
         {{"resumen", "--orden", "2", "--copias", "2"}, 1, 2, 595, 842, "2 copias del resumen"},
         {{"relacion", "--ancho", "ancho", "--desde", "2"}, 1, 1, 992, 842, "2 bloques de la relación"},
         {{"boletos", "--desde", "2", "--hasta", "4"}, 2, 3, 595, 842, "3 boletos"},
@@ -315,21 +311,21 @@ TEST_F(CliImprimir, CadaSalidaEnPdfConSuAvanceYPorUnaColaDeVerdad) {
     };
     int trabajos = 0;
     for (size_t i = 0; i < std::size(casos); ++i) {
-        const Caso& c = casos[i];
-        SCOPED_TRACE(testing::PrintToString(c.args));
+        const auto& [args, orientacion, paginas, ancho, alto, hecho] = casos[i];
+        SCOPED_TRACE(testing::PrintToString(args));
         LeeDatosGen(p.st, false);
-        p.st.Datos.Orientacion = static_cast<int16_t>(c.orientacion);
+        p.st.Datos.Orientacion = static_cast<int16_t>(orientacion);
         ASSERT_EQ(GrabaDatosGen(p.st), 0);
         const std::string pdf = Pdf(std::to_string(i) + ".pdf");
-        auto r = Imprime(c.args, std::to_string(i) + ".pdf");
+        auto r = Imprime(args, std::to_string(i) + ".pdf");
         ASSERT_EQ(r.codigo, 0) << r.errores;
         EXPECT_EQ(r.errores, "");
-        EXPECT_EQ(r.salida, "Impreso: " + c.hecho + " en " + pdf + "\n");
+        EXPECT_EQ(r.salida, "Impreso: " + hecho + " en " + pdf + "\n");
         const auto a = Paginas(pdf);
-        ASSERT_EQ(a.size(), size_t(c.paginas));
-        EXPECT_TRUE(a[0].ancho == c.ancho && a[0].alto == c.alto) << a[0].ancho << " x " << a[0].alto;
-        if (!cups.Motivo().empty() || c.ancho > 600) continue;  // the queue's paper is A4
-        r = Imprime(c.args, "");
+        ASSERT_EQ(a.size(), size_t(paginas));
+        EXPECT_TRUE(a[0].ancho == ancho && a[0].alto == alto) << a[0].ancho << " x " << a[0].alto;
+        if (!cups.Motivo().empty() || ancho > 600) continue;  // the queue's paper is A4
+        r = Imprime(args, "");
         ASSERT_EQ(r.codigo, 0) << r.errores;
         EXPECT_TRUE(Contiene(r.salida, " en la impresora\n"));
         std::vector<Pagina> b;  // a ticket sheet is a job of its own
