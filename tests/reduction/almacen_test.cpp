@@ -242,12 +242,7 @@ Condiciones CondicionesDe(const std::string& texto) {
 // names are only checked for damage, and their conditions are nobody's.
 TEST_F(Almacen, ColumnasYCondicionesComprobadasContraSuRegistro) {
     GrabaReduccionPrueba(e.st, 3, 2, 24);
-    std::vector<std::string> cols;
-    for (int n = 1; n <= 25; ++n) cols.push_back(ColumnaPrueba(n));
-    const auto primeras = [&](int n) {
-        return FicheroColumnas(std::vector<std::string>(cols.begin(), cols.begin() + n));
-    };
-    const std::string nombre = "RED0302.TBX", bien = primeras(24), ninguna = "fallos 0\r\n";
+    const std::string nombre = "RED0302.TBX", bien = Bytes(e.dir() / nombre), ninguna = "fallos 0\r\n";
     const fs::path con = e.dir() / "RED0302.CON";
     struct Caso {
         std::string columnas, condiciones;  // "" for no conditions file, "/" for a folder
@@ -256,7 +251,7 @@ TEST_F(Almacen, ColumnasYCondicionesComprobadasContraSuRegistro) {
     };
     const Caso casos[] = {
         {bien, "", 0, "", ninguna},
-        {primeras(25), "", 13, TextoCuentaColumnas(nombre, 25, 24), ninguna},
+        {bien + LineaColumna(ColumnaPrueba(25)), "", 13, TextoCuentaColumnas(nombre, 25, 24), ninguna},
         {"", "", 13, TextoCuentaColumnas(nombre, 0, 24), ninguna},
         {bien + "\"1X", "", 13, TextoColumnasDanadas(nombre, 25), ninguna},
         {bien, "x 2-5\n\r\n2 0-3 PARTIDOS 1-7\nfallos 1", 0, "",
@@ -299,7 +294,7 @@ TEST_F(Almacen, ColumnasYCondicionesComprobadasContraSuRegistro) {
     }
     EXPECT_TRUE(texto.rfind("La columna ", 0) == 0 &&
                 Contiene(texto, " en el partido 14, que la quiniela base no marca"));
-    EscribeBytes(e.dir() / "RED0309.TBX", primeras(5));
+    EscribeBytes(e.dir() / "RED0309.TBX", bien.substr(0, 5 * kLongLineaColumna));
     EscribeBytes(e.dir() / "RED0309.CON", "X 2-5\r\n");
     EXPECT_EQ(CompruebaColumnasReduccion(e.st, 3, 9, texto), 0);
     Carga(3, 9);
@@ -313,24 +308,22 @@ TEST_F(Almacen, ColumnasYCondicionesComprobadasContraSuRegistro) {
 // more than there is, its factor is its whole product over its bets, and no
 // table that fits has a larger factor.
 TEST(Tablas, LaElegidaCabeYNingunaQueQuepaReduceMas) {
-    struct Tabla {
-        int triples, dobles, apuestas;
-        float factor;
-    };
-    std::vector<std::pair<std::array<int, 2>, Tabla>> todas;
+    std::vector<Estadistica> todas;
     for (int t = 0; t <= 14; ++t)
         for (int d = t ? 0 : 1; d <= 14; ++d) {
-            Estadistica e;
+            Estadistica& e = todas.emplace_back();
             e.TriplesReducir = static_cast<int16_t>(t), e.DoblesReducir = static_cast<int16_t>(d);
             EligeTabla(e);
-            todas.push_back({{t, d}, {e.TriplesTabla, e.DoblesTabla, e.ApuestasTabla, e.FactorReduccion}});
         }
-    for (const auto& [par, e] : todas) {
-        SCOPED_TRACE(testing::Message() << par[0] << " triples, " << par[1] << " doubles");
-        ASSERT_TRUE(e.apuestas > 0 && e.triples <= par[0] && e.dobles <= par[1]);
-        EXPECT_NEAR(e.factor, std::pow(3, e.triples) * std::pow(2, e.dobles) / e.apuestas, 0.01);
-        for (const auto& [_, o] : todas)
-            EXPECT_TRUE(o.triples > par[0] || o.dobles > par[1] || o.factor <= e.factor + 0.001f) << o.factor;
+    for (const Estadistica& e : todas) {
+        const int t = e.TriplesTabla, d = e.DoblesTabla;
+        SCOPED_TRACE(testing::Message() << e.TriplesReducir << " triples, " << e.DoblesReducir << " doubles");
+        ASSERT_TRUE(e.ApuestasTabla > 0 && t <= e.TriplesReducir && d <= e.DoblesReducir);
+        EXPECT_NEAR(e.FactorReduccion, std::pow(3, t) * std::pow(2, d) / e.ApuestasTabla, 0.01);
+        for (const Estadistica& o : todas)
+            EXPECT_TRUE(o.TriplesTabla > e.TriplesReducir || o.DoblesTabla > e.DoblesReducir ||
+                        o.FactorReduccion <= e.FactorReduccion + 0.001f)
+                << o.FactorReduccion;
     }
 }
 
