@@ -199,7 +199,6 @@ TEST(Historic, LasEsquinasPasanPaginaSoloSiLaHay) {
         ind.Pulsa(635, 355);
         ind.Pulsa(26, 371);
         EXPECT_EQ(ind.h->Superior(), c.actual >= 0 ? 40 : 0);
-        EXPECT_TRUE(ind.sonidos.pedidos.empty());
         int pausas = 0;
         ind.sv.pausa = [&](int centesimas) { pausas += centesimas; };
         ind.Pulsa(635, 356);

@@ -48,7 +48,6 @@ TEST(Menu, BordesSegundaPulsacionReduccionQueSeReabreTecladoYSalida) {
     // Between the rows, between the columns, where there is no eighth option.
     for (QPoint p : std::initializer_list<QPoint>{{150, 218}, {275, 200}, {400, 320}, {5, 5}}) m.Pulsa(p);
     EXPECT_TRUE(m.abiertas.empty());
-    EXPECT_TRUE(m.sonidos.pedidos.empty());
     // Written here, not read from the menu, so that a mistyped corner shows.
     const QPoint esquinas[] = {{40, 185},  {40, 225},  {40, 265}, {40, 305},
                                {300, 185}, {300, 225}, {300, 265}};
@@ -178,7 +177,6 @@ TEST(DatosGen, CadaCampoFiltraCorrigeYSoloUnCambioActivaGuardar) {
         Pantalla p;
         EXPECT_EQ(p.Teclea(c.campo, c.tecleado), c.visto);
         EXPECT_EQ(p.Editor(c.campo)->text(), c.queda);
-        EXPECT_EQ(p.d->Pic_Guardar->Activo(), c.guarda);
         std::filesystem::remove(p.st.DirDatos / "DATOSGEN.TBX");
         QTest::mouseClick(p.d->Pic_Guardar, Qt::LeftButton);
         EXPECT_EQ(p.Fichero().empty(), !c.guarda);
@@ -204,7 +202,6 @@ TEST(DatosGen, ElTecladoGuardarYSalirSinGuardarRestaura) {
                                         "Pic_Guardar=Guardar", "Pic_Ayuda=Ayuda", "Pic_Salir=Salir"}));
     QTest::mouseClick(p.d->Pic_Guardar, Qt::LeftButton);
     EXPECT_FALSE(p.d->Pic_Guardar->Activo());
-    EXPECT_EQ(p.Fichero(), "40" + kGuardado30.substr(1));
     p.Teclea(DatosGen::Receptor, "99");
     QTest::mouseClick(p.d->Pic_Ayuda, Qt::LeftButton);
     EXPECT_EQ(p.ayuda.pedidas, std::vector<int>{2700});

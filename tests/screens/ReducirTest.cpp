@@ -310,7 +310,6 @@ TEST(Reducir, ReduccionMinimaConSuCajaDeErroresGarantizadosYSuGarantia) {
     p.sonidos.pedidos.clear();
     p.Elige(p.d->Caja_Garantizados, 1);
     EXPECT_EQ(p.sonidos.pedidos, (std::vector<int>{6, 7}));
-    EXPECT_EQ(p.st.ReduccionActual.MaxErrores, 2);
     QTest::mouseClick(p.d->Pic_Ayuda, Qt::LeftButton);
     EXPECT_EQ(p.ayuda.pedidas, std::vector<int>{2270});
     EXPECT_TRUE(p.Reduce().isEmpty());
