@@ -190,10 +190,9 @@ TEST(Reducir, MarcadaDesdeElTecladoYReducidaSoloSiSeConfirmaLaSustitucion) {
         for (Qt::Key k : ks) QTest::keyClick(w, k);
     };
     RejillaVista* base = p.d->vista->Pic_Base;
-    teclas(base, {Qt::Key_Right});
     // 1X*=X 1X2*=2 X2*=2, the rest single "1".
-    teclas(base, {Qt::Key_Space, Qt::Key_Down, Qt::Key_Space, Qt::Key_Right, Qt::Key_Space, Qt::Key_Down,
-                  Qt::Key_Space, Qt::Key_Left, Qt::Key_Space, Qt::Key_Left, Qt::Key_Space});
+    teclas(base, {Qt::Key_Right, Qt::Key_Space, Qt::Key_Down, Qt::Key_Space, Qt::Key_Right, Qt::Key_Space,
+                  Qt::Key_Down, Qt::Key_Space, Qt::Key_Left, Qt::Key_Space, Qt::Key_Left, Qt::Key_Space});
     EXPECT_EQ(base->accessibleDescription(), "Partido 3, signo 1: sin marcar");
     QTest::keyClick(base, Qt::Key_Tab);
     ASSERT_TRUE(p.d->vista->Pic_Elegir->hasFocus());
