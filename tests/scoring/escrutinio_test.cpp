@@ -77,7 +77,6 @@ TEST(FilasEscrutinio, CuentasLargasNoMuevenElImporte) {
     EXPECT_EQ(ImporteDeFila(f), "       1.00");
     EXPECT_EQ(CuentaDeFila(f), 12345678);
     EXPECT_EQ(FilaAciertos(5, 4782969, " "), "   5 4782969   ");
-    EXPECT_EQ(TextoCuentaDeFila("  12     345  "), "   345");
     std::array<int16_t, 16> c{};
     c[11] = 8;
     const BoletoPremiado b = LeeFilaBoleto(FilaBoleto(12345678, c));
