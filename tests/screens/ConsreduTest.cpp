@@ -217,7 +217,6 @@ TEST(Historic, LasEsquinasPasanPaginaSoloSiLaHay) {
 TEST(Historic, ElTecladoRecorreLasLineasYEligeOSale) {
     Indice ind(23, 1);
     ASSERT_EQ(QApplication::focusWidget(), ind.h->Pic_Carpeta);
-    EXPECT_EQ(ind.h->Pic_Carpeta->Marcada(), 1);
     for (int i = 0; i < 19; ++i) QTest::keyClick(ind.h->Pic_Carpeta, Qt::Key_Down);  // over the page's end
     EXPECT_EQ(ind.h->Superior(), 20);
     QTest::keyClick(ind.h->Pic_Carpeta, Qt::Key_PageDown);  // no third page

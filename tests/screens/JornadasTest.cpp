@@ -170,11 +170,6 @@ struct Lista : prueba::Entorno {
         if (fichero) prueba::EscribeBytes(st.DirDatos / "EQUIPOS.TBX", fichero);
         l = Abre<Equipos>();
     }
-    void Anade(const QString& nombre) {
-        l->Tex_NuevoEquipo->clear();
-        prueba::TecleaTexto(l->Tex_NuevoEquipo, nombre);
-        QTest::keyClick(l->Tex_NuevoEquipo, Qt::Key_Return);
-    }
     std::string Fichero() const { return prueba::Bytes(st.DirDatos / "EQUIPOS.TBX"); }
     std::unique_ptr<Equipos> l;
 };
@@ -217,7 +212,10 @@ TEST(Equipos, OrdenAlfabeticoGuardarSinBlancosYBorrarConSeleccion) {
 
     Lista l("Zaragoza\r\nBetis\r\n");
     for (BotonImagen* b : {l.l->Pic_Añadir, l.l->Pic_Borrar, l.l->Pic_Guardar}) EXPECT_FALSE(b->Activo());
-    for (const char* n : {"  Éibar ", "Alavés", "espanyol"}) l.Anade(n);
+    for (const char* n : {"  Éibar ", "Alavés", "espanyol"}) {
+        prueba::TecleaTexto(l.l->Tex_NuevoEquipo, n);
+        QTest::keyClick(l.l->Tex_NuevoEquipo, Qt::Key_Return);
+    }
     EXPECT_EQ(l.l->Nombres(), QStringList({"Alavés", "Betis", "  Éibar ", "espanyol", "Zaragoza"}));
     EXPECT_TRUE(l.l->Tex_NuevoEquipo->text().isEmpty() && l.l->Tex_NuevoEquipo->hasFocus());
     QTest::mouseClick(l.l->Pic_Guardar, Qt::LeftButton);

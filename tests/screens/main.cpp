@@ -15,6 +15,7 @@
 #include <cstdlib>
 
 #include "platform/Recursos.h"
+#include "platform/Teclado.h"
 
 namespace {
 
@@ -76,6 +77,7 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
     tobal::IniciaRecursos();
     tobal::TraduceQt();
+    tobal::RetornoTeclado::Instala();  // as the program does, for every test
     QTimer vigia;
     QObject::connect(&vigia, &QTimer::timeout, &VigilaVentanasModales);
     vigia.start(50);
