@@ -131,7 +131,6 @@ TEST_F(Almacen, SinFicheroDeBasesOInutilizable) {
     EXPECT_EQ(e.mensajes.mensajes,
               (std::vector<std::string>{TextoErrorFichero(Op::LFB, 53), TextoErrorFichero(Op::EEB, 53),
                                         "No se encuentra el fichero BASES.TBX"}));
-    EXPECT_FALSE(fs::exists(e.dir() / "BASES.TBX"));
 
     e.mensajes.mensajes.clear();
     fs::create_directory(e.dir() / "BASES.TBX");
@@ -369,7 +368,6 @@ TEST(Indice, CargaPaginasYPulsaciones) {
     Indice ind = CargaIndice(e.st);
     ASSERT_EQ(ind.lineas.size(), 50u);
     EXPECT_TRUE(ind.actual == 44 && ind.superior == 40);
-    EXPECT_EQ(ind.lineas[44].substr(0, 16), "  2           15");
 
     ASSERT_TRUE(EligeLineaIndice(e.st, ind, 3));
     EXPECT_TRUE(e.st.Jornada() == 2 && e.st.Orden() == 14 && e.st.IndiceElegido == Verdadero);

@@ -213,17 +213,14 @@ Enumeracion Enumera(const Reduccion& r, const std::vector<std::string>& todas,
         en.minimoBase = std::min(en.minimoBase, h);
         // Each result outside on match i once: from the results inside
         // that take its first marked sign there.
-        for (int i = 1; i <= 14; ++i) {
-            const Partido& p = r.Partidos[i];
-            if (t[static_cast<size_t>(i - 1)] != PrimerSigno(p)) continue;
-            for (int s = 1; s <= 3; ++s) {
-                if (p.Signo[s]) continue;
-                std::string fuera = t;
-                fuera[static_cast<size_t>(i - 1)] = kSignos[s - 1];
-                ++en.fuera1;
-                en.minimoFuera1 = std::min(en.minimoFuera1, Mejor(fuera, cols));
-            }
-        }
+        for (size_t m = 0; m < 14; ++m)
+            for (int s = 1; s <= 3; ++s)
+                if (t[m] == PrimerSigno(r.Partidos[m + 1]) && !r.Partidos[m + 1].Signo[s]) {
+                    std::string fuera = t;
+                    fuera[m] = kSignos[s - 1];
+                    ++en.fuera1;
+                    en.minimoFuera1 = std::min(en.minimoFuera1, Mejor(fuera, cols));
+                }
         if (!Cumple(cs, t)) continue;
         ++en.resultados;
         ++en.porFila[static_cast<size_t>(std::min(4, 14 - h))];
@@ -820,45 +817,39 @@ TEST(CubreCondiciones, CuentaLoQueCumpleYNoCreceNiCambia) {
         BaseAleatoria(g, r, 4, t, d, static_cast<int>(g() % 3));
         const Condiciones cs = CondicionesAleatorias(g);
         // A random state: the results with its signs wherever no multiple is reduced.
-        const auto desarrollo = Desarrollo(r);
-        const std::string estado = desarrollo[g() % desarrollo.size()];
-        std::vector<std::string> todas;
-        for (const auto& col : desarrollo) {
-            bool mismo = true;
-            for (size_t m = 0; m < 14; ++m) mismo &= r.Partidos[m + 1].AReducir == 1 || col[m] == estado[m];
-            if (mismo) todas.push_back(col);
-        }
+        std::vector<std::string> todas = Desarrollo(r);
+        const std::string estado = todas[g() % todas.size()];
+        std::erase_if(todas, [&](const std::string& col) {
+            for (size_t m = 0; m < 14; ++m)
+                if (!r.Partidos[m + 1].AReducir && col[m] != estado[m]) return true;
+            return false;
+        });
         SCOPED_TRACE(TextoBase(r.Partidos) + " | " + estado + " R " + std::to_string(radio) + "\n" +
                      TextoFicheroCondiciones(cs));
         CubiertaCondicionada cc(r, cs, radio), otra(r, cs, radio);
         ASSERT_TRUE(cc.Construye(estado));
-        EXPECT_EQ(cc.Condicionados(), std::count_if(todas.begin(), todas.end(),
-                                                    [&](const std::string& col) { return Cumple(cs, col); }));
-        EXPECT_LE(cc.Resultado().palabras, ConstruyeCubierta(t, d, radio).palabras);
-        // A plain greedy over the same results (the first word of the largest
-        // gain until every one is covered) never writes fewer.
-        const size_t n = todas.size();
-        if (n <= 250) {
-            std::vector<bool> falta(n);
-            for (size_t i = 0; i < n; ++i) falta[i] = Cumple(cs, todas[i]);
-            size_t voraz = 0;
-            for (;;) {
-                size_t mejor = 0, ganancia = 0;
-                for (size_t w = 0; w < n; ++w) {
-                    size_t cubre = 0;
-                    for (size_t i = 0; i < n; ++i)
-                        cubre += falta[i] && Distancia(todas[w], todas[i]) <= radio;
-                    if (cubre > ganancia) mejor = w, ganancia = cubre;
-                }
-                if (!ganancia) break;
-                ++voraz;
-                for (size_t i = 0; i < n; ++i)
-                    falta[i] = falta[i] && Distancia(todas[mejor], todas[i]) > radio;
-            }
-            EXPECT_LE(cc.Resultado().palabras, voraz);
-        }
         ASSERT_TRUE(otra.Construye(estado));
         EXPECT_EQ(otra.Resultado().digitos, cc.Resultado().digitos);
+        EXPECT_LE(cc.Resultado().palabras, ConstruyeCubierta(t, d, radio).palabras);
+        std::vector<std::string> falta;
+        std::copy_if(todas.begin(), todas.end(), std::back_inserter(falta),
+                     [&](const std::string& col) { return Cumple(cs, col); });
+        EXPECT_EQ(cc.Condicionados(), static_cast<int64_t>(falta.size()));
+        // A plain greedy over the same results (the first word of the largest
+        // gain until every one is covered) never writes fewer.
+        if (todas.size() > 250) continue;
+        const auto cubre = [&](const std::string& w) {
+            return std::count_if(falta.begin(), falta.end(),
+                                 [&](const std::string& x) { return Distancia(w, x) <= radio; });
+        };
+        size_t voraz = 0;
+        for (; !falta.empty(); ++voraz) {
+            const std::string mejor =
+                *std::max_element(todas.begin(), todas.end(),
+                                  [&](const auto& a, const auto& b) { return cubre(a) < cubre(b); });
+            std::erase_if(falta, [&](const std::string& x) { return Distancia(mejor, x) <= radio; });
+        }
+        EXPECT_LE(cc.Resultado().palabras, voraz);
     }
 }
 
