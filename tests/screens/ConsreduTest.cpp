@@ -90,8 +90,7 @@ TEST(Consulta, PaginasBoletosFlechasYPulgarSegunLasColumnas) {
 TEST(Consulta, UnFicheroDanadoSeRehusaYEscapeCierraElFichero) {
     Consulta p(30);
     const fs::path red = p.st.DirDatos / FicheroRed(1, 1);
-    // A bad sign in column 27, on the second page: the file is refused as it
-    // loads, by the column's number, and nothing of it shown.
+    // A bad sign in column 27, on the second page: refused as it loads, by its number, nothing shown.
     prueba::EscribeBytes(red, prueba::Bytes(red).replace(26 * 19 + 5, 1, "3"));
     p.d = p.Abre<consredu>();
     EXPECT_EQ(p.e.mensajes.mensajes, std::vector<std::string>{TextoColumnasDanadas("RED0101.TBX", 27)});

@@ -1,7 +1,6 @@
 #pragma once
-// What a screen test needs: a state over a temporary data folder, services
-// that record sounds and help requests instead of playing or showing them,
-// and a way to act on a modal window once it is open.
+// What a screen test needs: a state over a temporary data folder, services that record sounds and help
+// requests instead of playing or showing them, and a way to act on a modal window once it is open.
 
 #include <gtest/gtest.h>
 
@@ -65,9 +64,8 @@ struct Entorno {
     }
 };
 
-// The widget holding the keyboard; with none, a hidden stand-in that takes
-// keys and does nothing, so the test's next check fails instead of QTest
-// aborting on a null widget.
+// The widget holding the keyboard; with none, a hidden stand-in that takes keys and does nothing, so the
+// test's next check fails instead of QTest aborting on a null widget.
 inline QWidget* Foco() {
     static QWidget* const nadie = new QWidget;  // lives as long as the program
     QWidget* w = QApplication::focusWidget();
@@ -98,8 +96,7 @@ template <class T>
 void CuandoVentana(std::function<void(T*)> accion) {
     auto* sondeo = new QTimer;
     auto intentos = std::make_shared<int>(0);
-    // A window that never came is given up with its test: the next test's
-    // windows are not its business.
+    // A window that never came is given up with its test: the next test's windows are not its business.
     const auto* prueba = ::testing::UnitTest::GetInstance()->current_test_info();
     QObject::connect(sondeo, &QTimer::timeout, [sondeo, accion, intentos, prueba] {
         auto* w = qobject_cast<T*>(QApplication::activeModalWidget());

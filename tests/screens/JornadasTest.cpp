@@ -84,9 +84,8 @@ TEST(Jornadas, GuardarEscribeElRegistroYReleerloDevuelveCadaCaja) {
         EXPECT_EQ(ACp1252(ed.j->Cbo_Equipo[s]->currentText()), esperados[s - 1]) << s;
 }
 
-// While the editor is open, tobal31-cli scores the matchday and then
-// changes its teams: the results survive a save without a word; the teams
-// changed are told and not overwritten until Guardar is pressed again. A
+// While the editor is open, tobal31-cli scores the matchday and then changes its teams: the results survive
+// a save without a word; the teams changed are told and not overwritten until Guardar is pressed again. A
 // name the boxes refuse, come from the file, is not saved either.
 TEST(Jornadas, LoQueOtroGrabaMientrasEstaAbiertaNoSePierde) {
     Editor ed(12);
@@ -174,10 +173,9 @@ struct Lista : prueba::Entorno {
     std::unique_ptr<Equipos> l;
 };
 
-// What cannot go into the file, or would come back changed, is refused as
-// it is typed or pasted, each refused character told: commas, quotes, line
-// breaks, characters outside Windows-1252. Blanks alone are no name; more
-// than 15 characters are cut without a word.
+// What cannot go into the file, or would come back changed, is refused as it is typed or pasted, each
+// refused character told: commas, quotes, line breaks, characters outside Windows-1252. Blanks alone are
+// no name; more than 15 characters are cut without a word.
 TEST(Equipos, LoQueNoCabeEnElFicheroNoSeEscribe) {
     struct Caso {
         QString tecleado, queda;

@@ -74,8 +74,7 @@ TEST(Listados, LaSalidaMuestraSusCamposQueLleganAlListadoYALosAjustes) {
 TEST(Listados, BoletosHojaUnoAUnoConRepetirSiguienteYCancelar) {
     Pantalla p(Salida::Boletos, 24);  // three tickets
     p.Pulsa(p.l->Pic_Imprimir);
-    // The keyboard is on what the run lets the user do; Tab reaches nothing
-    // that cannot be used.
+    // The keyboard is on what the run lets the user do; Tab reaches nothing that cannot be used.
     EXPECT_EQ(QApplication::focusWidget(), p.l->Pic_Siguiente);
     for (const std::string& w : prueba::RecorridoTab(5)) EXPECT_EQ(w.find("Orientacion"), std::string::npos);
     EXPECT_FALSE(p.l->Pic_Salir->isVisible() || p.l->Chk_PruImp->isVisible());

@@ -113,8 +113,7 @@ TEST(Arranque, PrimerArranqueEnCarpetaVaciaYEscribible) {
     const char* pantallas[] = {"Jornadas", "Reducir", "consredu", "salida", "escrutin", "DatosGen", "borrar"};
     QStringList mensajes;
     for (int opcion = 1; opcion <= Tb1x2::kOpciones; ++opcion) {
-        // An empty folder has no reduction: the scoring screen says so as it
-        // opens, and the message goes first.
+        // An empty folder has no reduction: the scoring screen says so first, as it opens.
         QString abierta;
         std::function<void(QWidget*)> cierra = [&](QWidget* w) {
             if (auto* m = qobject_cast<Mensajes*>(w)) {

@@ -131,8 +131,7 @@ TEST(Reducir, CancelarUnaReduccionLargaNoDejaNiRegistroNiFichero) {
     p.d->Caja_MaxErrores->Pulsa();
     QTest::keyClick(p.d->Caja_MaxErrores->lista(), Qt::Key_End);
     QTest::keyClick(p.d->Caja_MaxErrores->lista(), Qt::Key_Return);
-    // The run is held at 50 % until the cancel has been pressed, so that a
-    // fast machine cannot finish it first.
+    // Held at 50 % until the cancel has been pressed, so that a fast machine cannot finish first.
     std::atomic<bool> soltar{false};
     p.d->AlAvanzar = [&soltar](int porcentaje) {
         while (porcentaje == 50 && !soltar.load()) std::this_thread::sleep_for(std::chrono::milliseconds(1));

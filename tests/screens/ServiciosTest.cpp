@@ -29,8 +29,7 @@ TEST(Mensajes, UnaTeclaNoTocaLaRespuesta) {
     }
 }
 
-// Qt's own windows and buttons (print dialog, preview, folder chooser) speak
-// Spanish.
+// Qt's own windows and buttons (print dialog, preview, folder chooser) speak Spanish.
 TEST(Servicios, LasVentanasDeQtEnEspanol) {
     QDialogButtonBox caja(QDialogButtonBox::Cancel);
     EXPECT_EQ(caja.button(QDialogButtonBox::Cancel)->text().remove('&'), "Cancelar");

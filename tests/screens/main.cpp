@@ -1,7 +1,6 @@
-// The screen tests run real windows on Qt's offscreen platform. A modal
-// window the program opens while handling an event, and that no test has
-// taken (prueba::CuandoVentana), fails the running test at once, named, and
-// is closed, so that the test goes on instead of waiting for an answer.
+// The screen tests run real windows on Qt's offscreen platform. A modal window the program opens while
+// handling an event, and that no test has taken (prueba::CuandoVentana), fails the running test at once,
+// named, and is closed, so that the test goes on instead of waiting for an answer.
 
 #include <gtest/gtest.h>
 
@@ -53,9 +52,8 @@ void VigilaVentanasModales() {
         vueltas = 0;
         return;
     }
-    // Counted in turns of the event loop as well as in time: a test whose
-    // process the machine starves for a while is not blamed for a window
-    // its own handler has had no turn to take.
+    // Counted in turns of the event loop as well as in time: a test whose process the machine starves for
+    // a while is not blamed for a window its own handler has had no turn to take.
     if (++vueltas < 6 || desde.elapsed() < 300) return;
     QString titulo = w->windowTitle();  // and what a message window says
     for (auto* e : w->findChildren<QLineEdit*>()) titulo += " " + e->text();
