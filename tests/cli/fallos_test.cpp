@@ -1,5 +1,3 @@
-// tobal31-cli con varios escritores sobre una carpeta y corridas matadas a
-// medias, como procesos separados: nada perdido y ningún fichero a medias.
 // TOBAL31_ENSAYOS dice cuántas veces se repiten las corridas a la vez
 // (scripts/escritores.sh).
 

@@ -1,8 +1,3 @@
-// tobal31-cli sobre una reducción guardada: un fichero dañado, rechazado por
-// cada orden que lo lee; imprimir: un PDF por salida, leído con las
-// herramientas de poppler (páginas y su tamaño, textos, fuentes, y la tinta
-// bajo dos casillas), y cada salida por una cola de impresión de verdad.
-
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -82,10 +77,8 @@ TEST_F(CliImprimir, RechazosYErroresDeUso) {
     }
 }
 
-// A damaged columns file, a conditions file that does not read or a
-// matchday that cannot be read (no bets file dated 000000, no tickets of no
-// matchday) is refused by every command that reads it with one message and
-// no output. The kinds of damage are the readers' own tests.
+// A damaged columns or conditions file, or a matchday that cannot be read (no bets file dated
+// 000000, no tickets of no matchday), is refused by every reader; each kind of damage is its own test.
 TEST_F(CliImprimir, FicheroDanadoSeRechazaEnTodasLasOrdenes) {
     const fs::path pdf = Pdf("x.pdf");
     std::vector<std::pair<std::vector<std::string>, fs::path>> lectores = {
@@ -149,10 +142,8 @@ TEST_F(CliExportar, EscribeElFicheroDeApuestasComoLaCopiaADisco) {
 }
 
 #ifdef TOBAL31_CON_QT
-// imprimir --pdf F: F is replaced only by a complete PDF. Nothing to print,
-// a folder F and a full disk leave everything as it was, with a message and
-// exit 1, and no temporary file. File names are bytes: a folder and a name
-// that are not UTF-8 are written as they are.
+// imprimir --pdf F replaces F only with a complete PDF, and a failed run leaves no temporary
+// file. File names are bytes: a folder and a name that are not UTF-8 are written as they are.
 TEST_F(CliImprimir, ElPdfSoloSustituyeAlFicheroCuandoEstaCompleto) {
     CarpetaTemporal destino;
     const fs::path pdf = destino / "salida.pdf", carpeta = destino / "carpeta.pdf";

@@ -1,6 +1,3 @@
-// What is installed with the tool: its manual page, written from its help
-// texts, its bash completion, and the Debian package of the whole program.
-
 #include <gtest/gtest.h>
 
 #include <regex>
