@@ -137,9 +137,8 @@ TEST_F(Almacen, SinFicheroDeBasesOInutilizable) {
     EXPECT_FALSE(ExisteReduccion(e.st, 3, 2));
     EXPECT_NE(Graba(Ejemplo(3, 2)), 0);
     BorraReduccion(e.st, 3, 2);
-    ASSERT_EQ(e.mensajes.mensajes.size(), 2u);
-    EXPECT_EQ(e.mensajes.mensajes[0].rfind("EEB ERROR ", 0), 0u) << e.mensajes.mensajes[0];
-    EXPECT_EQ(e.mensajes.mensajes[1].rfind("BRB ERROR ", 0), 0u) << e.mensajes.mensajes[1];
+    EXPECT_EQ(e.mensajes.mensajes,
+              (std::vector<std::string>{TextoErrorFichero(Op::EEB, 75), TextoErrorFichero(Op::BRB, 75)}));
     EscribeBytes(e.dir() / "fichero", "x");
     e.st.DirDatos = e.dir() / "fichero";  // a folder that is a regular file
     EXPECT_NE(Graba(Ejemplo(3, 2)), 0);

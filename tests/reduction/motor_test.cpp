@@ -95,9 +95,7 @@ Condiciones CondicionesAleatorias(std::mt19937& g) {
     for (int k = 1 + static_cast<int>(g() % 4); k > 0; --k) {
         Condicion c;
         c.medida = static_cast<Medida>(g() % 6);
-        if (g() % 2)
-            while (!(c.partidos = static_cast<uint16_t>(g() & kTodosLosPartidos))) {
-            }
+        if (g() % 2) c.partidos = static_cast<uint16_t>(1 + g() % kTodosLosPartidos);
         const int n = __builtin_popcount(c.partidos);
         const int tope = c.medida == Medida::Interrupciones ? n - 1 : n;
         c.minimo = static_cast<int>(g() % static_cast<unsigned>(tope + 1));
