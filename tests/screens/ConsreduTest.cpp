@@ -36,17 +36,6 @@ struct Consulta : prueba::Entorno {
         }
         return cols;
     }
-    void Arrastra(int hastaX) {
-        QWidget* b = d->Pic_Boton;
-        QTest::mousePress(b, Qt::LeftButton, {}, QPoint(10, 10));
-        for (int x = b->x(); x != hastaX;) {
-            x = std::abs(hastaX - x) <= 25 ? hastaX : x + (hastaX > x ? 25 : -25);
-            QMouseEvent mover(QEvent::MouseMove, QPointF(10 + x - b->x(), 10),
-                              b->mapToGlobal(QPointF(10, 10)), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(b, &mover);
-        }
-        QTest::mouseRelease(b, Qt::LeftButton, {}, QPoint(10, 10));
-    }
     std::unique_ptr<consredu> d;
 };
 
@@ -73,7 +62,12 @@ TEST(Consulta, PaginasBoletosFlechasYPulgarSegunLasColumnas) {
         EXPECT_EQ(p.d->Pic_FleDer->Activo(), c.derecha);
         EXPECT_EQ(p.d->Pic_Boton->x(), c.pulgar);
         // Dragged beyond the end, held there: the last page, its last column.
-        p.Arrastra(R + 80);
+        QWidget* pulgar = p.d->Pic_Boton;
+        QTest::mousePress(pulgar, Qt::LeftButton, {}, QPoint(10, 10));
+        QMouseEvent mover(QEvent::MouseMove, QPointF(10 + R + 80 - pulgar->x(), 10),
+                          pulgar->mapToGlobal(QPointF(10, 10)), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(pulgar, &mover);
+        QTest::mouseRelease(pulgar, Qt::LeftButton, {}, QPoint(10, 10));
         const int ultima = c.columnas > 24 ? (c.columnas - 1) / 24 * 24 + 1 : 1;
         EXPECT_EQ(p.d->PrimeraColumna(), ultima);
         EXPECT_EQ(p.Pagina()[size_t(c.columnas - ultima)], prueba::ColumnaPrueba(c.columnas));

@@ -60,10 +60,7 @@ struct Pantalla : prueba::Entorno {
     // Waits for the run's end, leaves its panel and returns its last line. The guarantee waits
     // for the panel to go.
     QString Termina() {
-        if (d->Ejecutando() && !d->Pic_SalirPorcen->isVisible()) {
-            QSignalSpy fin(d.get(), &Reducir::reduccionAcabada);
-            EXPECT_TRUE(fin.wait(60000));
-        }
+        EXPECT_TRUE(QTest::qWaitFor([this] { return d->Pic_SalirPorcen->isVisible(); }, 60000));
         EXPECT_FALSE(d->Pic_Garantia->Activo());
         const QString linea = d->LineasProgreso().value(3);
         QTest::mouseClick(d->Pic_SalirPorcen, Qt::LeftButton);
