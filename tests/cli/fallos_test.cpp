@@ -188,7 +188,6 @@ TEST(VariosEscritores, EscrutinioYEdicionDeLaJornadaSobrevivenLasDos) {
           Caso{"scoring held, deletion", escrutar, borrar, 1}}) {
         SCOPED_TRACE(que);
         EstadoPrueba p;
-        EscribeDatosGenDefecto(p.dir());
         GrabaReduccionPrueba(p.st, 12, 1, 9);
         ASSERT_EQ(GrabaRegistroJornada(p.st, 12, RegistroJornadaPrueba(12, "01/09/02")), 0);
         std::vector<std::string> a{"--datos", p.dir().string()};

@@ -73,11 +73,9 @@ TEST(CliGeneral, ErroresDeUso) {
 // each command's wording and exit code, and the bytes it leaves for the next.
 TEST(CliJornada, EquiposJornadasYEscrutinio) {
     EstadoPrueba p;
-    EscribeDatosGenDefecto(p.dir());
     const auto equipos = [&](std::vector<std::string> args) {
         return EjecutaCliEn(p.dir(), {"equipos"}, args);
     };
-    // Listed without the file: the program's message, an empty list, nothing created.
     auto r = equipos({});
     EXPECT_TRUE(r.codigo == 0 && r.salida.empty());
     EXPECT_TRUE(Contiene(r.errores, "No se encuentra el fichero de equipos EQUIPOS.TBX."));
