@@ -15,9 +15,7 @@ struct Pantalla : prueba::Entorno {
     Pantalla() {
         GrabaRegistroJornada(
             st, 12, RegistroEditor(RegistroJornadaVacio(), 12, "14/09/02", {"REAL MADRID", "BARCELONA"}));
-        prueba::GrabaReduccionPrueba(st, 12, 1, 80);
-        st.Jornada() = 12;
-        st.Orden() = 1;
+        prueba::GrabaReduccionPrueba(st, 12, 1, 80);  // the current one
         e_ = Entorno::Abre<escrutin>();
         e_->destino.impresora = [this] { return &grabadora; };
     }

@@ -143,8 +143,7 @@ TEST(Listados, CopiaADiscoPideDiscoYReintenta) {
 // The outputs screen: each button opens the print screen of its output.
 TEST(Salida, CadaBotonAbreSuSalidaConLosBoletosDeLaReduccion) {
     prueba::Entorno p;
-    prueba::GrabaReduccionPrueba(p.st, 7, 3, 17);
-    p.st.Jornada() = 7, p.st.Orden() = 3;
+    prueba::GrabaReduccionPrueba(p.st, 7, 3, 17);  // the current one
     const auto s = p.Abre<salida>();
     EXPECT_EQ(p.st.NumBoletos, 3);
     prueba::Captura(s.get(), "salida");
