@@ -12,8 +12,7 @@ namespace tobal {
 namespace {
 
 namespace fs = std::filesystem;
-using prueba::Bytes;
-using prueba::EscribeBytes;
+using namespace prueba;
 
 const std::string A = "1X21X21X21X21X2";
 const std::string B = "2X12X12X12X12X1";

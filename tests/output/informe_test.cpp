@@ -14,15 +14,13 @@
 namespace tobal {
 namespace {
 
-std::string W(const char* utf8) { return Utf8ACp1252(utf8); }
-
 DatosInforme Datos(int boletos) {
     DatosInforme d;
     d.jornada = 7;
     d.orden = 3;
     d.fecha = "12/10/02";
     std::array<std::string, 30> equipos{"REAL MADRID", "BARCELONA",
-                                        W("ATLÉTICO")};  // partido 2 sin visitante
+                                        Utf8ACp1252("ATLÉTICO")};  // partido 2 sin visitante
     equipos[18] = "UNA SOCIEDAD DE";
     equipos[19] = "NOMBRE LARGUISIM";
     d.regJornada = RegistroEditor(RegistroJornadaVacio(), 7, d.fecha, equipos);
@@ -41,7 +39,7 @@ DatosInforme Datos(int boletos) {
 }
 
 TEST(Informe, CadaTextoEnSuSitioYLasFilasDeBoletosPasadoEl15000EnPaginaNueva) {
-    const std::string euro = W(" €"), cabecera = "Boleto nro.  15   14   13   12   11";
+    const std::string euro = Utf8ACp1252(" €"), cabecera = "Boleto nro.  15   14   13   12   11";
     struct Caso {
         int boletos;
         double x, y;
@@ -50,7 +48,7 @@ TEST(Informe, CadaTextoEnSuSitioYLasFilasDeBoletosPasadoEl15000EnPaginaNueva) {
     };
     const std::vector<Caso> casos = {
         {2, 0, 221, 1, "   Escrutinio de la jornada nro.  7 de fecha 12/10/02 (Orden  3)"},
-        {2, 0, 7 * 221, 1, W(" 2. ATLÉTICO") + std::string(25, '.') + "  X"},
+        {2, 0, 7 * 221, 1, Utf8ACp1252(" 2. ATLÉTICO") + std::string(25, '.') + "  X"},
         {2, 0, 15 * 221, 1, "10. UNA SOCIEDAD DE - NOMBRE LARGUISI  1"},
         {2, 6050, 2150, 1, " 15 aciertos.:  1,234,567.50" + euro},
         {2, 1800, 6200, 1, "     2 columnas de 14 aciertos.:      5,000.00" + euro},

@@ -13,8 +13,7 @@
 namespace tobal {
 namespace {
 
-using prueba::EscribeBytes;
-using prueba::FicheroColumnas;
+using namespace prueba;
 
 const std::string kGanadora = "1X21X21X21X21X2";
 const char kSignos[] = {'1', 'X', '2'};
