@@ -295,7 +295,6 @@ TEST_F(Almacen, ColumnasYCondicionesComprobadasContraSuRegistro) {
     EXPECT_EQ(CompruebaColumnasReduccion(e.st, 3, 9, texto), 0);
     Carga(3, 9);
     EXPECT_TRUE(e.st.CondicionesActuales.lista.empty());
-    EXPECT_EQ(e.st.ErrorFichero, 0);
     EXPECT_EQ(CompruebaColumnasReduccion(e.st, 3, 8, texto), 53);  // no file: the reader's own report
     EXPECT_EQ(texto, "");
 }
