@@ -32,9 +32,8 @@ struct Pantalla : prueba::Entorno {
     std::unique_ptr<escrutin> e_;
 };
 
-// The whole path from the keyboard to the tables and the report; the figures are the scoring engine's
-// tests'. What cannot be read as a prize is refused with a message and the field keeps what it held,
-// pasted too.
+// The whole path from the keyboard to the tables and the report; the figures are the scoring engine's tests'.
+// What cannot be read as a prize, pasted too, is refused with a message and the field keeps what it held.
 TEST(Escrutin, DesdeElTecladoHastaLasTablasYElInforme) {
     Pantalla p;
     prueba::RecorridoTab(2);  // from the matchday and the order to the winning grid

@@ -26,7 +26,6 @@ struct Pantalla : prueba::Entorno {
         if (columnas > 0) prueba::GrabaReduccionPrueba(st, 3, 2, columnas);
         st.TipoSalida = static_cast<int16_t>(tipo);
         st.NumBoletos = (columnas + 7) / 8;
-        impresora = &grabadora;
         l = Abre<Listados>();
         l->destino.impresora = [this] { return impresora; };
         l->destino.vistaPrevia = [this](const QString& titulo,
@@ -41,7 +40,7 @@ struct Pantalla : prueba::Entorno {
     }
     ImpresoraEspia grabadora;
     ImpresoraGrabadora enVista;
-    Impresora* impresora;
+    Impresora* impresora = &grabadora;
     std::vector<QString> vistas;
     std::unique_ptr<Listados> l;
 };
