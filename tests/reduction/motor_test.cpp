@@ -155,13 +155,9 @@ struct Corrida {
         r.Jornada = 12, r.Orden = 1;
         CalculaEstadistica(st);
     }
-    ResultadoReduccion Ejecuta(const AvanceReduccion& avance = {},
-                               const std::atomic<bool>* cancelar = nullptr) {
-        return EjecutaReduccion(st, avance, cancelar);
-    }
     void Reduce(int metodo, const std::string& base, const std::string& parametros = "") {
         Prepara(metodo, base, parametros);
-        ASSERT_EQ(Ejecuta().fin, FinReduccion::Terminada);
+        ASSERT_EQ(EjecutaReduccion(st).fin, FinReduccion::Terminada);
     }
     fs::path Red() const { return e.dir() / FicheroRed(r.Jornada, r.Orden); }
     std::vector<std::string> Columnas() const {
@@ -272,7 +268,7 @@ TEST(Motor, CoincideConLaEnumeracion) {
                      std::to_string(c.r.MinErrores) + "-" + std::to_string(c.r.MaxErrores) + "\n" +
                      TextoFicheroCondiciones(cs) + (condiciones ? "on the run" : ""));
 
-        const ResultadoReduccion res = c.Ejecuta();
+        const ResultadoReduccion res = EjecutaReduccion(c.st);
         ASSERT_EQ(res.fin, FinReduccion::Terminada) << res.mensaje;
         const auto cols = c.Columnas();
         EXPECT_EQ(res.columnas, anunciadas);
@@ -352,13 +348,13 @@ TEST(Motor, DirectoConTablaA) {
     d.Prepara(1, base);
     d.st.CondicionesActuales.lista = {Condicion{Medida::Equis, 0, 2}};
     EXPECT_TRUE(RechazaCondiciones(d.st));
-    const ResultadoReduccion res = d.Ejecuta();
+    const ResultadoReduccion res = EjecutaReduccion(d.st);
     EXPECT_EQ(std::tie(res.fin, res.mensaje, res.columnas),
               std::make_tuple(FinReduccion::Fallida, std::string(kDirectoSinCondiciones), 0));
     EXPECT_TRUE(Ficheros(d.e.dir()).empty());
     d.st.CondicionesActuales = {};
     d.Prepara(1, "1X2* - 1 1 1 1 1 1 1 1 1 1 1 1 1");
-    EXPECT_EQ(d.Ejecuta().fin, FinReduccion::Fallida);
+    EXPECT_EQ(EjecutaReduccion(d.st).fin, FinReduccion::Fallida);
     EXPECT_TRUE(Ficheros(d.e.dir()).empty());
 
     // Table A written out by hand: bet k takes, in match i, the d-th marked
@@ -383,7 +379,7 @@ TEST(Motor, AvanceYCancelacion) {
     std::vector<int> vistos, cien(101);
     std::iota(cien.begin(), cien.end(), 0);
     std::string ultima;
-    auto res = c.Ejecuta([&](int p, const std::string& l) { vistos.push_back(p), ultima = l; });
+    auto res = EjecutaReduccion(c.st, [&](int p, const std::string& l) { vistos.push_back(p), ultima = l; });
     ASSERT_EQ(res.fin, FinReduccion::Terminada);
     EXPECT_EQ(res.mensaje, "Ha finalizado el proceso de reducción");
     EXPECT_EQ(vistos, cien);
@@ -394,7 +390,8 @@ TEST(Motor, AvanceYCancelacion) {
     // earlier reduction stays as it was, byte for byte, and nothing is left.
     const auto antes = Contenido(c.e.dir());
     c.r.MaxErrores = 7;
-    res = c.Ejecuta([&](int p, const std::string&) { c.st.Cancelado = p >= 40 ? Verdadero : Falso; });
+    res = EjecutaReduccion(c.st,
+                           [&](int p, const std::string&) { c.st.Cancelado = p >= 40 ? Verdadero : Falso; });
     EXPECT_EQ(res.fin, FinReduccion::Cancelada);
     EXPECT_EQ(res.mensaje, "El proceso de reducción ha sido cancelado");
     EXPECT_EQ(c.st.Cancelado, Falso);
@@ -405,7 +402,8 @@ TEST(Motor, AvanceYCancelacion) {
     ASSERT_FALSE(LeeCondicion("X 2-6", c.st.CondicionesActuales.lista.emplace_back()));
     std::atomic<bool> cancelar{false};
     int ultimo = 0;
-    res = c.Ejecuta([&](int p, const std::string&) { cancelar = (ultimo = p) >= 1; }, &cancelar);
+    res = EjecutaReduccion(
+        c.st, [&](int p, const std::string&) { cancelar = (ultimo = p) >= 1; }, &cancelar);
     EXPECT_EQ(std::tuple(res.fin, res.columnas), std::tuple(FinReduccion::Cancelada, 0));
     EXPECT_LT(ultimo, 100);
     EXPECT_EQ(Contenido(c.e.dir()), antes);
@@ -430,7 +428,7 @@ TEST(Motor, SinPoderEscribirNoCambiaNada) {
                 limite.emplace(256 * 1024);
             else
                 fs::permissions(c.e.dir(), fs::perms::owner_read | fs::perms::owner_exec);
-            const auto res = c.Ejecuta();
+            const auto res = EjecutaReduccion(c.st);
             limite.reset();
             fs::permissions(c.e.dir(), fs::perms::owner_all);
             EXPECT_EQ(std::tuple(res.fin, res.error), std::tuple(FinReduccion::Fallida, lleno ? 61 : 70));
@@ -447,8 +445,7 @@ TEST(Motor, SinPoderEscribirNoCambiaNada) {
 TEST(Motor, SustituirConservaDuenoYPermisos) {
     Corrida c;
     c.Reduce(1, "1X2* 1X2* 1 1 1 1 1 1 1 1 1 1 1 1 1");
-    struct stat antes {
-    }, despues{};
+    struct stat antes = {}, despues = {};
     ASSERT_TRUE(!EsRoot() || ::chown(c.Red().c_str(), 65534, 65534) == 0);
     ASSERT_EQ(::chmod(c.Red().c_str(), 0640), 0);
     ASSERT_EQ(::stat(c.Red().c_str(), &antes), 0);
@@ -474,16 +471,16 @@ TEST(Motor, UnaClaveEnCursoRechazaOtraCorrida) {
     c.Prepara(1, "1X2* 1X2* 1X2* 1X2* 1 1 1 1 1 1 1 1 1 1 1");
     bool hecho = false;
     ResultadoReduccion segunda, tercera;
-    const auto res = c.Ejecuta([&](int p, const std::string&) {
+    const auto res = EjecutaReduccion(c.st, [&](int p, const std::string&) {
         if (p < 50 || hecho) return;
         hecho = true;
         std::thread([&] {  // the same folder, as a second window would
             Corrida d;
             d.st.DirDatos = c.st.DirDatos;
             d.Prepara(1, "1X2* 1X2* 1 1 1 1 1 1 1 1 1 1 1 1 1");
-            segunda = d.Ejecuta();
+            segunda = EjecutaReduccion(d.st);
             d.r.Orden = 2;
-            tercera = d.Ejecuta();
+            tercera = EjecutaReduccion(d.st);
         })
             .join();
     });
@@ -752,7 +749,7 @@ TEST(Minima, CeldasSobreBasesAleatorias) {
                 }
                 SCOPED_TRACE(TextoBase(c.r.Partidos) + " R " + std::to_string(radio) + "\n" +
                              TextoFicheroCondiciones(c.st.CondicionesActuales));
-                ASSERT_EQ(c.Ejecuta().fin, FinReduccion::Terminada);
+                ASSERT_EQ(EjecutaReduccion(c.st).fin, FinReduccion::Terminada);
                 const auto cols = c.Columnas();
                 c.r.ApuestasReducidas = -1;
                 CargaReduccion(c.st);
@@ -786,7 +783,7 @@ TEST(Minima, OrdenDeLasColumnasYRegistro) {
             esperadas.push_back(std::string{"1X2"[dg[0]], "X2"[dg[2]], libre, "12"[dg[3]], "1X2"[dg[1]]} +
                                 "1111111112");
         }
-    ASSERT_EQ(c.Ejecuta().fin, FinReduccion::Terminada);
+    ASSERT_EQ(EjecutaReduccion(c.st).fin, FinReduccion::Terminada);
     EXPECT_EQ(c.Columnas(), esperadas);
     EXPECT_EQ(Bytes(c.e.dir() / kFicheroBases).substr(0, 15), "12014 0 1 0 0 0");
 }
