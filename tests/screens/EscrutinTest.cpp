@@ -76,10 +76,9 @@ TEST(Escrutin, DesdeElTecladoHastaLasTablasYElInforme) {
     EXPECT_TRUE(prueba::SaleConEscape(p.e_.get()));
 }
 
-// A press on a cell marks it with its sound, one between cells does nothing (where the cells lie is the
-// grid's own test); an incomplete column is stored all the same, then refused. Then tobal31-cli scores
-// the matchday while the screen is open: what it stored is told and not overwritten until Escrutar is
-// pressed again. (That the teams survive a scoring is the command's concurrency test's.)
+// A press on a cell marks it with its sound, one between cells does nothing (where cells lie is the grid's
+// test); an incomplete column is stored, then refused. tobal31-cli scores the matchday while the screen is
+// open: what it stored is told and kept until Escrutar is pressed again (that teams survive: the CLI's test).
 TEST(Escrutin, ColumnaIncompletaYLoQueOtroGrabaMientrasEstaAbierta) {
     Pantalla p;
     p.sonidos.pedidos.clear();

@@ -57,8 +57,7 @@ struct Pantalla : prueba::Entorno {
                                        boton)
             .join('|');
     }
-    // Waits for the run's end, leaves its panel and returns its last line. The guarantee waits
-    // for the panel to go.
+    // Awaits the run's end, leaves its panel, returns its last line; the guarantee waits for the panel to go.
     QString Termina() {
         EXPECT_TRUE(QTest::qWaitFor([this] { return d->Pic_SalirPorcen->isVisible(); }, 60000));
         EXPECT_FALSE(d->Pic_Garantia->Activo());
@@ -152,9 +151,8 @@ TEST(Reducir, CancelarUnaReduccionLargaNoDejaNiRegistroNiFichero) {
     EXPECT_FALSE(p.d->Pic_Garantia->Activo()) << "nothing new to analyse after a cancel";
 }
 
-// The direct method's table refuses conditions before anything runs. Another method, picked in its box at
-// (200, 30), closes the screen for the menu to open it again, with the stored marks but the conditions
-// typed, not run yet; Salir does not.
+// The direct method refuses conditions before anything runs. Another method, picked in its box, closes the
+// screen for the menu to open it again, with the stored marks and the conditions typed; Salir does not.
 TEST(Reducir, OtroMetodoReabreConLasCondicionesTecleadasYSalirNo) {
     Pantalla p(1);
     prueba::GrabaReduccionPrueba(p.st, 1, 1, 8);  // stored by the direct method, every sign marked
@@ -263,9 +261,8 @@ TEST(Condiciones, SeEscribenSeCorrigenSeQuitanYSeAceptan) {
     prueba::Captura(p.d.get(), "reducir-condiciones");
 }
 
-// From the keyboard: Tab reaches the button, Space opens the window, Enter adds, Escape leaves it and
-// nothing typed is kept. A check that fails (the checks and their texts are the library's) is shown
-// first, with its sounds, and changes nothing.
+// Tab reaches the button, Space opens the window, Enter adds, Escape leaves it keeping nothing typed. A
+// failing check (the checks are the library's) is shown first, with its sounds, and changes nothing.
 TEST(Condiciones, EscapeDejaLasCondicionesComoEstabanYUnaComprobacionQueFallaNoEscribeNada) {
     Pantalla p(3);
     p.st.CondicionesActuales.lista = {Condicion{Medida::Unos, 1, 9, kTodosLosPartidos}};

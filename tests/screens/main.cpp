@@ -22,8 +22,7 @@ class AplicacionPrueba : public QApplication {
 public:
     using QApplication::QApplication;
     bool notify(QObject* o, QEvent* e) override {
-        // Shown from inside another event (a click, a key, a timer): the
-        // program's own window, not one the test opened.
+        // Shown while another event is handled (click, key, timer): the program's window, not the test's.
         if (e->type() == QEvent::Show && o->isWidgetType() && profundidad_ > 0)
             o->setProperty("tobal31_del_programa", true);
         ++profundidad_;
