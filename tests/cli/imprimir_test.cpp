@@ -28,7 +28,7 @@ struct CliImprimir : ::testing::Test {
 
     // Jornada 12 con su escrutinio: orden 1 de 10 boletos, orden 2 de 3.
     void SetUp() override {
-        EscribeDatosGenDefecto(p.dir());
+        EscribeBytes(p.dir() / "DATOSGEN.TBX", std::string(kLineaDatosGenDefecto) + "\r\n");
         std::string reg = RegistroJornadaPrueba(12, "14/09/02");
         EntradasEscrutinio e;
         for (int m = 1; m <= 15; ++m)

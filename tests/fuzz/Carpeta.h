@@ -4,10 +4,10 @@
 // nothing, and a way to stop on a wrong answer.
 
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <string_view>
 
@@ -34,17 +34,13 @@ inline Estado& EstadoMudo() {
     return st;
 }
 
-// Writes the input as a data file of the folder.
-inline void Escribe(const char* nombre, const uint8_t* datos, size_t largo) {
-    const std::string ruta = (Carpeta() / nombre).string();
-    FILE* f = std::fopen(ruta.c_str(), "wb");
-    if (!f) ::abort();
-    if (largo) std::fwrite(datos, 1, largo, f);
-    std::fclose(f);
-}
-
 inline std::string_view Texto(const uint8_t* datos, size_t largo) {
     return {reinterpret_cast<const char*>(datos), largo};
+}
+
+// Writes the input as a data file of the folder.
+inline void Escribe(const char* nombre, const uint8_t* datos, size_t largo) {
+    if (!(std::ofstream(Carpeta() / nombre, std::ios::binary) << Texto(datos, largo))) ::abort();
 }
 
 // A property that does not hold is a finding.

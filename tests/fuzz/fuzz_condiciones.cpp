@@ -19,7 +19,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t largo) {
     cs.fallos = 7;
     const Condiciones antes = cs;
     if (const auto fallo = LeeTextoCondiciones(fuzz::Texto(datos, largo), cs)) {
-        // A refusal is short and printable, whatever bytes the file holds.
         fuzz::Exige(cs == antes && fallo->size() < 400 &&
                     std::none_of(fallo->begin(), fallo->end(),
                                  [](char c) { return c >= 0 && c < ' ' && c != '\t'; }));
@@ -38,8 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t largo) {
     int resultados = 1;
     for (int i = 1; i <= 14; ++i) {
         int marcas = largo ? 1 + datos[static_cast<size_t>(i * 31) % largo] % 7 : 1;
-        const int n = std::popcount(static_cast<unsigned>(marcas));
-        if (resultados * n > 2187) marcas &= -marcas;
+        if (resultados * std::popcount(static_cast<unsigned>(marcas)) > 2187) marcas &= -marcas;
         resultados *= std::popcount(static_cast<unsigned>(marcas));
         Partido& p = base[static_cast<size_t>(i)];
         for (size_t s = 1; s <= 3; ++s) p.Signo[s] = static_cast<int16_t>(marcas >> (s - 1) & 1);

@@ -10,15 +10,12 @@ using namespace tobal;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t largo) {
     const std::string_view texto = fuzz::Texto(datos, largo);
     std::string completo(texto);
-    if (FiltraPremioCompleto(completo)) {
-        const std::string n = NormalizaPremio(completo);
-        fuzz::Exige(n.size() <= static_cast<size_t>(kLongPremio) &&
-                    ValorPremio(NormalizaPremio(n)) == ValorPremio(n));
-    }
-    const ImporteEscrito e = LeeImporteEscrito(texto);
-    if (e.error.empty())
-        fuzz::Exige(e.texto.size() <= static_cast<size_t>(kLongPremio) &&
-                    ValorPremio(NormalizaPremio(e.texto)) == ValorPremio(e.texto));
+    const auto cabe = [](const std::string& t) {
+        return t.size() <= static_cast<size_t>(kLongPremio) &&
+               ValorPremio(NormalizaPremio(t)) == ValorPremio(t);
+    };
+    if (FiltraPremioCompleto(completo)) fuzz::Exige(cabe(NormalizaPremio(completo)));
+    if (const ImporteEscrito e = LeeImporteEscrito(texto); e.error.empty()) fuzz::Exige(cabe(e.texto));
     CampoImporte(ValorPremio(completo));
     return 0;
 }

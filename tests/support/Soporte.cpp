@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -18,12 +17,9 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
-#include <mutex>
 #include <numeric>
 #include <stdexcept>
-#include <thread>
 
-#include "data/DatosGen.h"
 #include "data/Jornadas.h"
 #include "reduction/Almacen.h"
 #include "reduction/Base.h"
@@ -37,36 +33,19 @@ namespace tobal::prueba {
 // It is named and the run ends, failed, instead of waiting for the runner's
 // timeout.
 class Vigilante : public ::testing::EmptyTestEventListener {
-public:
+    static inline char aviso_[600];
+    static void Para(int) {
+        [[maybe_unused]] const ssize_t escrito = ::write(2, aviso_, std::strlen(aviso_));
+        ::_exit(3);
+    }
     void OnTestStart(const ::testing::TestInfo& t) override {
+        std::snprintf(aviso_, sizeof aviso_, "\n%s.%s: still running at its time limit, stopped as stuck\n",
+                      t.test_suite_name(), t.name());
+        std::signal(SIGALRM, Para);
         const char* v = std::getenv("TOBAL31_LIMITE_PRUEBA");
-        const int limite = v ? std::atoi(v) : 60;
-        std::lock_guard<std::mutex> l(m_);
-        nombre_ = std::string(t.test_suite_name()) + "." + t.name();
-        fin_ = limite > 0 ? Reloj::now() + std::chrono::seconds(limite) : Reloj::time_point::max();
-        if (!hilo_) std::thread([this, limite] { Vigila(limite); }).detach(), hilo_ = true;
+        ::alarm(v ? static_cast<unsigned>(std::atoi(v)) : 60);
     }
-    void OnTestEnd(const ::testing::TestInfo&) override {
-        std::lock_guard<std::mutex> l(m_);
-        fin_ = Reloj::time_point::max();
-    }
-
-private:
-    using Reloj = std::chrono::steady_clock;
-    void Vigila(int limite) {
-        for (;; std::this_thread::sleep_for(std::chrono::milliseconds(200))) {
-            std::lock_guard<std::mutex> l(m_);
-            if (Reloj::now() < fin_) continue;
-            std::fprintf(stderr, "\n%s: still running after %d s, stopped as stuck\n", nombre_.c_str(),
-                         limite);
-            std::fflush(nullptr);
-            ::_exit(3);
-        }
-    }
-    std::mutex m_;
-    std::string nombre_;
-    Reloj::time_point fin_ = Reloj::time_point::max();
-    bool hilo_ = false;
+    void OnTestEnd(const ::testing::TestInfo&) override { ::alarm(0); }
 };
 
 [[maybe_unused]] const bool kVigilado = [] {
@@ -104,10 +83,6 @@ std::string Bytes(const fs::path& ruta) {
 
 void EscribeBytes(const fs::path& ruta, const std::string& datos) {
     std::ofstream(ruta, std::ios::binary | std::ios::trunc) << datos;
-}
-
-void EscribeDatosGenDefecto(const fs::path& dir) {
-    EscribeBytes(dir / "DATOSGEN.TBX", std::string(kLineaDatosGenDefecto) + "\r\n");
 }
 
 std::string ColumnaPrueba(int n) {
@@ -185,16 +160,8 @@ std::string RegistroJornadaPrueba(int jornada, const std::string& fecha) {
 }
 
 DiscoPequeno::DiscoPequeno(size_t bytes) {
-    if (!EsRoot()) {
-        motivo_ = "mounting a small file system needs root";
-        return;
-    }
     const std::string opciones = "size=" + std::to_string(bytes) + ",mode=0777";
-    if (::mount("tobal31", carpeta_.ruta().c_str(), "tmpfs", 0, opciones.c_str()) != 0) {
-        motivo_ = std::string("cannot mount a tmpfs here: ") + std::strerror(errno);
-        return;
-    }
-    montado_ = true;
+    montado_ = ::mount("tobal31", carpeta_.ruta().c_str(), "tmpfs", 0, opciones.c_str()) == 0;
 }
 
 DiscoPequeno::~DiscoPequeno() {
@@ -215,45 +182,35 @@ void DiscoPequeno::Llena() {
     ::close(fd);
 }
 
-LimiteTamanoFicheros::LimiteTamanoFicheros(size_t bytes) {
-    senal_ = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit l{};
-    ::getrlimit(RLIMIT_FSIZE, &l);
-    anterior_ = l.rlim_cur;
+LimiteTamanoFicheros::LimiteTamanoFicheros(size_t bytes) : senal_(std::signal(SIGXFSZ, SIG_IGN)) {
+    ::getrlimit(RLIMIT_FSIZE, &anterior_);
+    rlimit l = anterior_;
     l.rlim_cur = bytes;
     ::setrlimit(RLIMIT_FSIZE, &l);
 }
 
 LimiteTamanoFicheros::~LimiteTamanoFicheros() {
-    rlimit l{};
-    ::getrlimit(RLIMIT_FSIZE, &l);
-    l.rlim_cur = anterior_;
-    ::setrlimit(RLIMIT_FSIZE, &l);
+    ::setrlimit(RLIMIT_FSIZE, &anterior_);
     std::signal(SIGXFSZ, senal_);
 }
 
-CliEnMarcha::CliEnMarcha(const std::vector<std::string>& args, const std::string& parada)
-    : tmp_(std::make_unique<CarpetaTemporal>()) {
-    const std::string exe = TOBAL31_CLI;  // set by the build
+CliEnMarcha::CliEnMarcha(std::vector<std::string> args, const std::string& parada) {
+    args.insert(args.begin(), TOBAL31_CLI);  // set by the build
     posix_spawn_file_actions_t acc;
     posix_spawn_file_actions_init(&acc);
     posix_spawn_file_actions_addopen(&acc, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&acc, 1, (*tmp_ / "salida").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&acc, 2, (*tmp_ / "errores").c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0644);
-    std::vector<std::string> todos{exe};
-    todos.insert(todos.end(), args.begin(), args.end());
+    posix_spawn_file_actions_addopen(&acc, 1, (tmp_ / "salida").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&acc, 2, (tmp_ / "errores").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     std::vector<char*> argv;
-    for (auto& a : todos) argv.push_back(a.data());
+    for (auto& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
-    std::vector<std::string> entorno;
-    for (char** v = environ; *v; ++v)
-        if (std::string(*v).rfind("TOBAL31_PARADA=", 0) != 0) entorno.emplace_back(*v);
-    if (!parada.empty()) entorno.push_back("TOBAL31_PARADA=" + parada);
+    std::string paso = "TOBAL31_PARADA=" + parada;
     std::vector<char*> envp;
-    for (auto& v : entorno) envp.push_back(v.data());
+    for (char** v = environ; *v; ++v)
+        if (!std::string_view(*v).starts_with("TOBAL31_PARADA=")) envp.push_back(*v);
+    if (!parada.empty()) envp.push_back(paso.data());
     envp.push_back(nullptr);
-    if (posix_spawn(&pid_, exe.c_str(), &acc, nullptr, argv.data(), envp.data()) != 0) pid_ = -1;
+    if (posix_spawn(&pid_, argv[0], &acc, nullptr, argv.data(), envp.data()) != 0) pid_ = -1;
     posix_spawn_file_actions_destroy(&acc);
 }
 
@@ -294,8 +251,8 @@ ResultadoCli CliEnMarcha::Espera() {
     }
     if (pid_ > 0) r.codigo = WIFEXITED(estado_) ? WEXITSTATUS(estado_) : 128 + WTERMSIG(estado_);
     pid_ = -1;
-    r.salida = Bytes(*tmp_ / "salida");
-    r.errores = Bytes(*tmp_ / "errores");
+    r.salida = Bytes(tmp_ / "salida");
+    r.errores = Bytes(tmp_ / "errores");
     return r;
 }
 

@@ -4,12 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/types.h>
 
 #include <cstdint>
 #include <filesystem>
 #include <functional>
-#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -48,9 +48,6 @@ struct EstadoPrueba {
 std::string Bytes(const fs::path& ruta);
 void EscribeBytes(const fs::path& ruta, const std::string& datos);
 
-// DATOSGEN.TBX with the default line, as a first start leaves it.
-void EscribeDatosGenDefecto(const fs::path& dir);
-
 // Column n: match m carries "1X2"[(n + m) % 3], so neighbours differ everywhere.
 std::string ColumnaPrueba(int n);
 // The bytes of a columns file (REDjjoo.TBX) holding `columnas`.
@@ -84,7 +81,7 @@ void EnHijo(const std::function<void()>& cuerpo);
 // Runs `cuerpo` as nobody when root, so that permissions are enforced.
 void ComoUsuarioSinPrivilegios(const std::function<void()>& cuerpo);
 
-// A tmpfs of `bytes` (root only); Motivo() says why it is not Montado().
+// A tmpfs of `bytes` (root only).
 class DiscoPequeno {
 public:
     explicit DiscoPequeno(size_t bytes);
@@ -92,7 +89,6 @@ public:
     DiscoPequeno(const DiscoPequeno&) = delete;
     DiscoPequeno& operator=(const DiscoPequeno&) = delete;
     bool Montado() const { return montado_; }
-    const std::string& Motivo() const { return motivo_; }
     const fs::path& ruta() const { return carpeta_.ruta(); }
     fs::path operator/(const std::string& nombre) const { return carpeta_ / nombre; }
     void Llena();        // fills it up with one file
@@ -101,7 +97,6 @@ public:
 private:
     CarpetaTemporal carpeta_;
     bool montado_ = false;
-    std::string motivo_;
 };
 
 // While alive, no file this process or its children write grows past `bytes`.
@@ -113,7 +108,7 @@ public:
     LimiteTamanoFicheros& operator=(const LimiteTamanoFicheros&) = delete;
 
 private:
-    unsigned long long anterior_;
+    rlimit anterior_;
     void (*senal_)(int);
 };
 
@@ -129,7 +124,7 @@ ResultadoCli EjecutaCli(const std::vector<std::string>& args);
 // stops itself until Continua().
 class CliEnMarcha {
 public:
-    explicit CliEnMarcha(const std::vector<std::string>& args, const std::string& parada = {});
+    explicit CliEnMarcha(std::vector<std::string> args, const std::string& parada = {});
     ~CliEnMarcha();
     CliEnMarcha(const CliEnMarcha&) = delete;
     CliEnMarcha& operator=(const CliEnMarcha&) = delete;
@@ -141,7 +136,7 @@ public:
     void Continua();
 
 private:
-    std::unique_ptr<CarpetaTemporal> tmp_;
+    CarpetaTemporal tmp_;
     pid_t pid_ = -1;
     int estado_ = -1;  // how it ended, once EsperaParada saw it end
 };
