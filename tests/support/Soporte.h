@@ -7,7 +7,6 @@
 #include <sys/resource.h>
 #include <sys/types.h>
 
-#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <random>
