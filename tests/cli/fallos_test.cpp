@@ -69,12 +69,6 @@ int64_t Columnas(int triples) { return triples ? 3 * Columnas(triples - 1) : 1; 
     return ::testing::AssertionSuccess();
 }
 
-std::map<std::string, std::string> Contenido(const fs::path& d) {
-    std::map<std::string, std::string> c;
-    for (const std::string& f : Ficheros(d)) c[f] = Bytes(d / f);
-    return c;
-}
-
 // Waits (up to 10 s) until a temporary columns file appears in `d`.
 bool EsperaTemporal(const fs::path& d) {
     for (int i = 0; i < 10000; ++i) {

@@ -26,13 +26,6 @@ namespace {
 
 using namespace prueba;
 
-// Every file of a folder with its bytes.
-std::map<std::string, std::string> Contenido(const fs::path& dir) {
-    std::map<std::string, std::string> m;
-    for (const auto& n : Ficheros(dir)) m[n] = Bytes(dir / n);
-    return m;
-}
-
 // A reduction by the error-window method with singles, doubles and triples.
 Reduccion Ejemplo(int j = 3, int o = 2) {
     Reduccion r;

@@ -135,13 +135,6 @@ int Radio(const Cubierta& c, int hasta) {
     return *std::max_element(dist.begin(), dist.end());
 }
 
-// Every file of a folder with its bytes.
-std::map<std::string, std::string> Contenido(const fs::path& dir) {
-    std::map<std::string, std::string> m;
-    for (const auto& n : Ficheros(dir)) m[n] = Bytes(dir / n);
-    return m;
-}
-
 struct Corrida {
     EstadoPrueba e;
     Estado& st = e.st;

@@ -151,6 +151,12 @@ std::vector<std::string> Ficheros(const fs::path& dir) {
     return r;
 }
 
+std::map<std::string, std::string> Contenido(const fs::path& dir) {
+    std::map<std::string, std::string> m;
+    for (const auto& n : Ficheros(dir)) m[n] = Bytes(dir / n);
+    return m;
+}
+
 std::string RegistroJornadaPrueba(int jornada, const std::string& fecha) {
     std::array<std::string, 30> eq;
     for (int s = 0; s < 30; ++s) eq[s] = "Equipo" + std::to_string(s + 1);

@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -66,6 +67,8 @@ void GrabaReduccionPrueba(Estado& st, int jornada, int orden, int columnas);
 
 // The files of `dir`, sorted, without hidden ones (the lock file).
 std::vector<std::string> Ficheros(const fs::path& dir);
+// Each of those files with its bytes.
+std::map<std::string, std::string> Contenido(const fs::path& dir);
 
 // A random base quiniela with `triples` and `dobles` reduced, `libres`
 // unreduced multiples, and parameters that pass the reduce button's checks.
