@@ -8,7 +8,6 @@
 #include <unistd.h>
 
 #include <cmath>
-#include <map>
 #include <optional>
 
 #include "Soporte.h"

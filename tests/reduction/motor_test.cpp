@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
-#include <map>
 #include <numeric>
 #include <optional>
 #include <random>
@@ -17,7 +16,6 @@
 #include <vector>
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include "../../tools/BuscaCubierta.h"
 #include "Soporte.h"
