@@ -258,14 +258,13 @@ TEST(DirDatos, CarpetaDelProgramaODelUsuario) {
 
 TEST(Texto, Windows1252YUtf8YNumeros) {
     EXPECT_EQ(Cp1252AUtf8("Selecci\xF3n \x80 \xD1 \x81"), "Selección € Ñ \xEF\xBF\xBD");  // 0x81 is undefined
+    bool perdida = false;
     for (int b = 1; b < 256; ++b) {  // every defined byte survives the round trip
         const std::string s(1, static_cast<char>(b));
-        bool perdida = false;
         if (b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D) continue;
         EXPECT_EQ(Utf8ACp1252(Cp1252AUtf8(s), &perdida), s) << b;
         EXPECT_FALSE(perdida);
     }
-    bool perdida = false;
     EXPECT_EQ(Utf8ACp1252("Ωmega", &perdida), "?mega");
     EXPECT_TRUE(perdida);
     EXPECT_EQ(Utf8ACp1252("M\xE1laga a\xC3"), "M\xE1laga a\xC3");  // already Windows-1252, a cut sequence

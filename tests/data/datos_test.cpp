@@ -7,7 +7,6 @@
 #include "data/DatosGen.h"
 #include "data/Equipos.h"
 #include "data/Jornadas.h"
-#include "reduction/Almacen.h"
 
 namespace tobal {
 namespace {
@@ -110,7 +109,6 @@ TEST(DatosGen, LecturaCampoACampo) {
 TEST(Datos, SinPermisos) {
     ComoUsuarioSinPrivilegios([] {
         EstadoPrueba e;
-        const fs::path dg = e.dir() / "DATOSGEN.TBX";
         EscribeBytes(e.dir() / "EQUIPOS.TBX", "Betis\r\n");
         ::chmod(e.dir().c_str(), 0555);
         LeeDatosGen(e.st);
@@ -118,7 +116,7 @@ TEST(Datos, SinPermisos) {
         EXPECT_NE(e.mensajes.mensajes[0].find("no se ha podido crear"), std::string::npos);
         const int r = GrabaEquipos(e.st, {"Eibar"});
         ::chmod(e.dir().c_str(), 0755);
-        EXPECT_FALSE(fs::exists(dg));
+        EXPECT_FALSE(fs::exists(e.dir() / "DATOSGEN.TBX"));
         EXPECT_NE(r, 0);
         EXPECT_EQ(Bytes(e.dir() / "EQUIPOS.TBX"), "Betis\r\n");
     });
@@ -200,11 +198,8 @@ TEST(Jornadas, GrabaYLeeRegistrosConTamanoIrregularOCarpeta) {
     // A disk that fills up half way through a record: the file is as before,
     // not one with a partial record every later read would call damaged.
     for (int jornada : {8, 12}) {  // just past the end, and past a gap
-        const int r = [&] {
-            LimiteTamanoFicheros limite(antes.size() + 200);
-            return GrabaRegistroJornada(e.st, jornada, Registro(jornada, "01/03/03"));
-        }();
-        EXPECT_EQ(r, Err::DiscoLleno);
+        LimiteTamanoFicheros limite(antes.size() + 200);
+        EXPECT_EQ(GrabaRegistroJornada(e.st, jornada, Registro(jornada, "01/03/03")), Err::DiscoLleno);
         EXPECT_EQ(Bytes(f), antes);
     }
 

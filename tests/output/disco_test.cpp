@@ -11,7 +11,6 @@
 namespace tobal {
 namespace {
 
-namespace fs = std::filesystem;
 using namespace prueba;
 
 const std::string A = "1X21X21X21X21X2";

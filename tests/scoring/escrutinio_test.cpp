@@ -5,9 +5,7 @@
 #include <random>
 
 #include "Soporte.h"
-#include "app/Texto.h"
 #include "data/Jornadas.h"
-#include "reduction/Almacen.h"
 #include "scoring/Escrutinio.h"
 
 namespace tobal {
@@ -168,7 +166,6 @@ int Aciertos(std::string_view c, const std::string& ganadora) {
     return a == 14 && c[14] == ganadora[14] ? 15 : a;
 }
 
-// Con columnas y ganadoras al azar, las tablas coinciden con un recuento simple.
 TEST(PropiedadEscrutinio, TablasIgualesAUnRecuentoSimple) {
     prueba::EstadoPrueba p;
     std::mt19937 azar(20261206);
