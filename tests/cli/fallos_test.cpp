@@ -175,11 +175,10 @@ TEST(VariosEscritores, EscrutinioYEdicionDeLaJornadaSobrevivenLasDos) {
                                             "--ganadora", "1X21X21X21X21X2", "--premios", "10 9 8 7 6"};
     const std::vector<std::string> jornada{"jornada",   "12", "--fecha", "02/10/02",
                                            "--partido", "1",  "Nuevo1",  "Nuevo2"};
-    const std::vector<std::string> borrar{"borrar", "--desde", "12", "--hasta", "12"};
     using Caso = std::tuple<const char*, std::vector<std::string>, std::vector<std::string>, int>;
     for (const auto& [que, retenida, otra, codigo] :
          {Caso{"scoring held, edit", escrutar, jornada, 0}, Caso{"edit held, scoring", jornada, escrutar, 0},
-          Caso{"scoring held, deletion", escrutar, borrar, 1}}) {
+          Caso{"scoring held, deletion", escrutar, {"borrar", "--desde", "12", "--hasta", "12"}, 1}}) {
         SCOPED_TRACE(que);
         EstadoPrueba p;
         GrabaReduccionPrueba(p.st, 12, 1, 9);

@@ -48,10 +48,9 @@ TEST(CliReducir, EstadisticaReducirGarantiaEIndice) {
             EXPECT_TRUE(ErrorDeUso(r)) << orden << " " << mas.front();
             EXPECT_EQ(r.errores, "tobal31-cli " + orden + ": " + error + "\n");
         }
-        auto directo = Probable(orden);
-        directo[2] = "1", directo[4] = "1X2* 1X2* 1X2* 1X2* 1 1 1 1 1 1 1 1 1 1 1";
-        directo.erase(directo.begin() + 5, directo.begin() + 7);
-        r = EjecutaCliEn(d.ruta(), directo, {"--condicion", "X 1-2"});
+        const std::vector<std::string> directo{"--metodo",     "1",           "--base",
+                                               kCuatroTriples, "--condicion", "X 1-2"};
+        r = orden == "reducir" ? Reducir(d, directo) : EjecutaCliEn(d.ruta(), {orden}, directo);
         EXPECT_EQ(r.codigo, 1);
         EXPECT_EQ(r.salida, "");
         EXPECT_TRUE(Contiene(r.errores,

@@ -39,9 +39,8 @@ TEST(Escrutin, DesdeElTecladoHastaLasTablasYElInforme) {
     prueba::RecorridoTab(2);  // from the matchday and the order to the winning grid
     RejillaVista* g = p->vista->Pic_Ganadora;
     ASSERT_EQ(QApplication::focusWidget(), g);
-    const std::string ganadora = prueba::ColumnaPrueba(2);
     for (int m = 1, s = 1; m <= 15; ++m) {
-        const int quiere = static_cast<int>(std::string("1X2").find(ganadora[m - 1])) + 1;
+        const int quiere = static_cast<int>(std::string("1X2").find(prueba::ColumnaPrueba(2)[m - 1])) + 1;
         for (; s < quiere; ++s) QTest::keyClick(g, Qt::Key_Right);
         for (; s > quiere; --s) QTest::keyClick(g, Qt::Key_Left);
         QTest::keyClick(g, Qt::Key_Space);
@@ -81,7 +80,6 @@ TEST(Escrutin, DesdeElTecladoHastaLasTablasYElInforme) {
 // open: what it stored is told and kept until Escrutar is pressed again (that teams survive: the CLI's test).
 TEST(Escrutin, ColumnaIncompletaYLoQueOtroGrabaMientrasEstaAbierta) {
     Pantalla p;
-    p.sonidos.pedidos.clear();
     QTest::mouseClick(p->vista->Pic_Ganadora, Qt::LeftButton, {}, QPoint(17, 11));
     p.Marca(1, 2);
     EXPECT_EQ(p.sonidos.pedidos, (std::vector<int>{1}));

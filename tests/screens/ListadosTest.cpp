@@ -139,7 +139,6 @@ TEST(Listados, CopiaADiscoPideDiscoYReintenta) {
     EXPECT_EQ(p.l->Aviso(), "Se ha copiado a la unidad MEMORIA el archivo AD243");
 }
 
-// The outputs screen: each button opens the print screen of its output.
 TEST(Salida, CadaBotonAbreSuSalidaConLosBoletosDeLaReduccion) {
     prueba::Entorno p;
     prueba::GrabaReduccionPrueba(p.st, 7, 3, 17);  // the current one

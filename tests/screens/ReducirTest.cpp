@@ -69,7 +69,6 @@ struct Pantalla : prueba::Entorno {
         caja->Pulsa();
         prueba::ClicFila(caja->lista(), fila);
     }
-    // Opens the conditions window with `abre` and runs `accion` in it.
     void EnCondiciones(const std::function<void()>& abre,
                        const std::function<void(VentanaCondiciones*)>& accion) {
         bool abierta = false;
@@ -305,7 +304,6 @@ TEST(Reducir, ReduccionMinimaConSuCajaDeErroresGarantizadosYSuGarantia) {
     EXPECT_EQ(p.ayuda.pedidas, std::vector<int>{2270});
     EXPECT_TRUE(p.Reduce().isEmpty());
     EXPECT_EQ(p.Termina(), "Ha finalizado el proceso de reducción");
-    ASSERT_TRUE(p.d->Pic_Garantia->Activo());
     bool vista = false;
     prueba::CuandoVentana<Garantia>([&vista](Garantia* g) {
         ASSERT_TRUE(Calculada(g));
