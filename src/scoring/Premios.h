@@ -1,6 +1,6 @@
 #pragma once
-// Prize texts and amounts of the scoring screen: what a prize field lets the
-// user type, how it reads when the user leaves it, and the amount field of
+// Prize texts and amounts of the scoring screen: a stored prize text cleaned,
+// how a prize reads when the user leaves its field, and the amount field of
 // the hits table.
 
 #include <string>
